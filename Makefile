@@ -1,0 +1,36 @@
+# Pagewick: the two commands a newcomer needs are `make run` and `make test`.
+BUILD ?= build
+GENERATOR := $(shell command -v ninja >/dev/null 2>&1 && echo Ninja || echo "Unix Makefiles")
+JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+
+.PHONY: deps configure build run test bench bench-converter fuzz clean
+
+deps:
+	scripts/install-deps
+
+configure: deps
+	@test -f $(BUILD)/CMakeCache.txt || cmake -S . -B $(BUILD) -G "$(GENERATOR)"
+
+build: configure
+	cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	$(BUILD)/bin/pagewick
+
+test: build
+	cd $(BUILD) && ctest -j $(JOBS) --output-on-failure
+
+bench: build
+	scripts/bench $(BUILD)
+
+bench-converter: configure
+	scripts/install-deps compare
+	cmake --build $(BUILD) -j $(JOBS)
+	scripts/bench-converter $(BUILD)
+
+fuzz:
+	scripts/install-deps fuzz
+	scripts/fuzz
+
+clean:
+	rm -rf $(BUILD)
