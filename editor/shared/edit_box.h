@@ -1,0 +1,53 @@
+#pragma once
+// EditBox shows the document box (a QPlainTextEdit) the way the program's algorithms see it:
+// one text whose line breaks are CR LF, and positions in which a line break counts as two
+// characters. Qt keeps one separator per break; converting between the two goes through the
+// document's blocks in O(log n), so algorithms written as "p + 13" stay "p + 13".
+// A position that falls between CR and LF maps to the end of that line.
+#include <QString>
+
+class QPlainTextEdit;
+
+namespace pw {
+
+class EditBox {
+public:
+    explicit EditBox(QPlainTextEdit *box);
+
+    QPlainTextEdit *widget() const { return box_; }
+
+    // The whole text with CR LF line breaks (U+00A0 and every other character kept).
+    QString text() const;
+    // Length of text() without building it.
+    int length() const;
+    // Replaces the whole text as one edit (used by loading); breaks may be CR LF, CR or LF.
+    void setText(const QString &text);
+
+    int caret() const;            // caret position (selection end the user moved to)
+    void setCaret(int position);  // collapses the selection
+    int selStart() const;         // start of the selection (the lower end)
+    int selLength() const;        // length of the selection, breaks counting two
+    void setSelection(int start, int length);
+    QString selectedText() const; // with CR LF breaks
+    // Replaces the selection with the given text (breaks CR LF, CR or LF) as one undo step;
+    // the caret ends after the inserted text and nothing stays selected.
+    void replaceSelection(const QString &text);
+    // Zero-based line of a position.
+    int lineOfPosition(int position) const;
+    // Position where a zero-based line starts (clamped to the last line).
+    int lineStart(int line) const;
+    int lineCount() const;
+
+    // Conversions between the program's positions and Qt's.
+    int toQt(int position) const;
+    int fromQt(int qtPosition) const;
+
+private:
+    QPlainTextEdit *box_;
+};
+
+// Line-break helpers shared by the box and the file code.
+QString ToCrLf(const QString &text);        // CR LF, lone CR and lone LF all become CR LF
+QString ToQtBreaks(const QString &text);    // every break becomes "\n"
+
+} // namespace pw
