@@ -1,0 +1,95 @@
+#include "shared/paths.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace pw {
+
+namespace {
+
+bool IsSeparator(QChar c)
+{
+    return c == u'\\' || c == u'/';
+}
+
+qsizetype LastSeparator(const QString &path)
+{
+    for (qsizetype i = path.size() - 1; i >= 0; --i) {
+        if (IsSeparator(path.at(i)))
+            return i;
+    }
+    return -1;
+}
+
+bool HasDrive(const QString &path)
+{
+    return path.size() >= 2 && path.at(1) == u':' && path.at(0).isLetter();
+}
+
+} // namespace
+
+QString PathPart(const QString &path, int part)
+{
+    switch (part) {
+    case 1:
+        return HasDrive(path) ? path.left(2) : QString();
+    case 2: {
+        const qsizetype last = LastSeparator(path);
+        if (last < 0)
+            return QString();
+        const qsizetype from = HasDrive(path) ? 2 : 0;
+        return path.mid(from, last + 1 - from);
+    }
+    case 3:
+        return FileNameOfPath(path);
+    case 4:
+        return NameWithoutExtension(FileNameOfPath(path));
+    default:
+        return QString();
+    }
+}
+
+QString DirectoryOfPath(const QString &path)
+{
+    const qsizetype last = LastSeparator(path);
+    return last < 0 ? QString() : path.left(last + 1);
+}
+
+QString FileNameOfPath(const QString &path)
+{
+    const qsizetype last = LastSeparator(path);
+    return last < 0 ? QString() : path.mid(last + 1);
+}
+
+QString NameWithoutExtension(const QString &name)
+{
+    const qsizetype dot = name.indexOf(u'.');
+    return dot < 0 ? QString() : name.left(dot);
+}
+
+bool FileIsPresent(const QString &path)
+{
+    if (path.isEmpty())
+        return false;
+    const QFileInfo info(path);
+    return info.exists() && !info.isDir();
+}
+
+QString WithTrailingBackslash(QString &path)
+{
+    // Blanks only, as typed into a path field; tabs and other spaces are part of the name.
+    qsizetype begin = 0;
+    qsizetype end = path.size();
+    while (begin < end && path.at(begin) == u' ')
+        ++begin;
+    while (end > begin && path.at(end - 1) == u' ')
+        --end;
+    path = path.mid(begin, end - begin);
+    if (path.isEmpty() || !IsSeparator(path.back())) {
+        const qsizetype last = LastSeparator(path);
+        path += last >= 0 ? path.at(last) : QDir::separator();
+    }
+    return path;
+}
+
+} // namespace pw
