@@ -1,0 +1,122 @@
+#include "shared/colour.h"
+#include "shared/paths.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+using pw::PathPart;
+
+TEST(PathPart, SplitsADrivePathWithBackslashes)
+{
+    const QString path = QStringLiteral("c:\\a\\b\\f.htm");
+    EXPECT_EQ(PathPart(path, 1), QStringLiteral("c:"));
+    EXPECT_EQ(PathPart(path, 2), QStringLiteral("\\a\\b\\"));
+    EXPECT_EQ(PathPart(path, 3), QStringLiteral("f.htm"));
+    EXPECT_EQ(PathPart(path, 4), QStringLiteral("f"));
+    EXPECT_EQ(PathPart(path, 5), QString());
+    EXPECT_EQ(PathPart(path, 0), QString());
+    EXPECT_EQ(PathPart(QStringLiteral("c:\\f.htm"), 2), QStringLiteral("\\"));
+}
+
+TEST(PathPart, SplitsSlashPathsWithAndWithoutADrive)
+{
+    const QString path = QStringLiteral("/home/a/f.htm");
+    EXPECT_EQ(PathPart(path, 1), QString());
+    EXPECT_EQ(PathPart(path, 2), QStringLiteral("/home/a/"));
+    EXPECT_EQ(PathPart(path, 3), QStringLiteral("f.htm"));
+    EXPECT_EQ(PathPart(path, 4), QStringLiteral("f"));
+    EXPECT_EQ(PathPart(path, 5), QString());
+    EXPECT_EQ(PathPart(QStringLiteral("/f.htm"), 2), QStringLiteral("/"));
+
+    const QString drive = QStringLiteral("c:/a/b/f.htm");
+    EXPECT_EQ(PathPart(drive, 1), QStringLiteral("c:"));
+    EXPECT_EQ(PathPart(drive, 2), QStringLiteral("/a/b/"));
+    // Mixed separators: the last of either kind counts.
+    EXPECT_EQ(PathPart(QStringLiteral("c:\\a/b\\f.tar.gz"), 2), QStringLiteral("\\a/b\\"));
+    EXPECT_EQ(PathPart(QStringLiteral("c:\\a/b\\f.tar.gz"), 4), QStringLiteral("f"));
+}
+
+TEST(PathPart, EmptyWhenThePieceIsMissing)
+{
+    // No separator: parts 2 to 4 are empty.
+    for (int part : {2, 3, 4})
+        EXPECT_EQ(PathPart(QStringLiteral("c:f.htm"), part), QString()) << part;
+    EXPECT_EQ(PathPart(QStringLiteral("f.htm"), 3), QString());
+    // No full stop, or a name that starts with one.
+    EXPECT_EQ(PathPart(QStringLiteral("/a/README"), 4), QString());
+    EXPECT_EQ(PathPart(QStringLiteral("/a/.profile"), 4), QString());
+    EXPECT_EQ(PathPart(QStringLiteral("/a/dir/"), 3), QString());
+    // Only a letter and a colon make a drive.
+    EXPECT_EQ(PathPart(QStringLiteral("1:\\x"), 1), QString());
+    EXPECT_EQ(PathPart(QStringLiteral("1:\\x"), 2), QStringLiteral("1:\\"));
+    EXPECT_EQ(PathPart(QString(), 1), QString());
+    EXPECT_EQ(PathPart(QStringLiteral("c"), 1), QString());
+}
+
+TEST(PathRoutines, DirectoryFileNameAndNameWithoutExtension)
+{
+    EXPECT_EQ(pw::DirectoryOfPath(QStringLiteral("c:\\a\\f.htm")), QStringLiteral("c:\\a\\"));
+    EXPECT_EQ(pw::DirectoryOfPath(QStringLiteral("/home/a/f.htm")), QStringLiteral("/home/a/"));
+    EXPECT_EQ(pw::DirectoryOfPath(QStringLiteral("f.htm")), QString());
+    EXPECT_EQ(pw::FileNameOfPath(QStringLiteral("c:\\a\\f.htm")), QStringLiteral("f.htm"));
+    EXPECT_EQ(pw::FileNameOfPath(QStringLiteral("/home/a/f.htm")), QStringLiteral("f.htm"));
+    EXPECT_EQ(pw::FileNameOfPath(QStringLiteral("f.htm")), QString());
+    EXPECT_EQ(pw::NameWithoutExtension(QStringLiteral("page.old.htm")), QStringLiteral("page"));
+    EXPECT_EQ(pw::NameWithoutExtension(QStringLiteral(".htaccess")), QString());
+    EXPECT_EQ(pw::NameWithoutExtension(QStringLiteral("Makefile")), QString());
+}
+
+TEST(WithTrailingBackslash, TrimsAndAppendsTheSeparatorThePathUses)
+{
+    QString path = QStringLiteral("  c:\\web\\site  ");
+    EXPECT_EQ(pw::WithTrailingBackslash(path), QStringLiteral("c:\\web\\site\\"));
+    EXPECT_EQ(path, QStringLiteral("c:\\web\\site\\")); // changed in place
+
+    path = QStringLiteral("c:\\");
+    EXPECT_EQ(pw::WithTrailingBackslash(path), QStringLiteral("c:\\"));
+
+    path = QStringLiteral(" /home/a ");
+    EXPECT_EQ(pw::WithTrailingBackslash(path), QStringLiteral("/home/a/"));
+    path = QStringLiteral("/");
+    EXPECT_EQ(pw::WithTrailingBackslash(path), QStringLiteral("/"));
+
+    path = QStringLiteral("c:");
+    EXPECT_EQ(pw::WithTrailingBackslash(path), QStringLiteral("c:") + QDir::separator());
+}
+
+TEST(RGBPart, TakesOneByteOfATwentyFourBitColour)
+{
+    const std::int32_t colour = 0x123456;
+    EXPECT_EQ(pw::RGBPart(colour, 1), 0x56);
+    EXPECT_EQ(pw::RGBPart(colour, 2), 0x34);
+    EXPECT_EQ(pw::RGBPart(colour, 3), 0x12);
+    EXPECT_EQ(pw::RGBPart(colour, 4), -1);
+    EXPECT_EQ(pw::RGBPart(colour, 0), -1);
+    EXPECT_EQ(pw::RGBPart(1 << 24, 1), -1);
+    EXPECT_EQ(pw::RGBPart(-1, 1), -1);
+    EXPECT_EQ(pw::RGBPart(0xFFFFFF, 3), 0xFF);
+    EXPECT_EQ(pw::RGBPart(0, 2), 0);
+}
+
+TEST(FileIsPresent, FindsFilesOnly)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString file = dir.filePath(QStringLiteral("page one.htm"));
+    QFile out(file);
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+    out.close();
+
+    EXPECT_TRUE(pw::FileIsPresent(file));
+    EXPECT_FALSE(pw::FileIsPresent(dir.path()));
+    EXPECT_FALSE(pw::FileIsPresent(dir.filePath(QStringLiteral("missing.htm"))));
+    EXPECT_FALSE(pw::FileIsPresent(dir.filePath(QStringLiteral("no/such/dir/x.htm"))));
+    EXPECT_FALSE(pw::FileIsPresent(QString()));
+    EXPECT_FALSE(pw::FileIsPresent(QStringLiteral("q:\\not\\here.htm")));
+}
+
+} // namespace
