@@ -1,10 +1,15 @@
+#include "shell/start_up.h"
+
 #include <QApplication>
-#include <QMainWindow>
+#include <QStringList>
 
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    QMainWindow w;
-    w.show();
-    return app.exec();
+    QApplication::setApplicationName(QStringLiteral("Pagewick"));
+    QApplication::setOrganizationName(QStringLiteral("Pagewick"));
+    // The command line is one file name, which may hold blanks.
+    QStringList words = QApplication::arguments();
+    words.removeFirst();
+    return pw::StartUp(words.join(QLatin1Char(' ')));
 }

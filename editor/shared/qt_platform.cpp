@@ -1,0 +1,137 @@
+#include "shared/qt_platform.h"
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QDialog>
+#include <QFileDialog>
+#include <QFontDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QProcess>
+
+namespace pw {
+
+QString QtFileFilter(const QString &programFilter)
+{
+    const QStringList parts = programFilter.split(QLatin1Char('|'));
+    QStringList filters;
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        QString patterns = parts[i + 1];
+        patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
+        // "*.*" means every file; on Linux many names have no full stop.
+        if (patterns == QLatin1String("*.*"))
+            patterns = QStringLiteral("*");
+        filters << parts[i] + QStringLiteral(" (") + patterns + QLatin1Char(')');
+    }
+    return filters.join(QStringLiteral(";;"));
+}
+
+MsgAnswer QtPlatform::messageBox(const QString &title, const QString &text, MsgButtons buttons,
+                                 MsgIcon icon)
+{
+    QMessageBox box(parent_);
+    box.setWindowTitle(title);
+    box.setText(text);
+    switch (icon) {
+    case MsgIcon::None: box.setIcon(QMessageBox::NoIcon); break;
+    case MsgIcon::Information: box.setIcon(QMessageBox::Information); break;
+    case MsgIcon::Question: box.setIcon(QMessageBox::Question); break;
+    case MsgIcon::Exclamation: box.setIcon(QMessageBox::Warning); break;
+    case MsgIcon::Critical: box.setIcon(QMessageBox::Critical); break;
+    }
+    switch (buttons) {
+    case MsgButtons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
+    case MsgButtons::OkCancel: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
+    case MsgButtons::YesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+    case MsgButtons::YesNoCancel:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        break;
+    }
+    switch (box.exec()) {
+    case QMessageBox::Yes: return MsgAnswer::Yes;
+    case QMessageBox::No: return MsgAnswer::No;
+    case QMessageBox::Ok: return MsgAnswer::Ok;
+    default: return MsgAnswer::Cancel;
+    }
+}
+
+QString QtPlatform::inputBox(const QString &prompt, const QString &title,
+                             const QString &defaultText)
+{
+    bool ok = false;
+    const QString text =
+        QInputDialog::getText(parent_, title, prompt, QLineEdit::Normal, defaultText, &ok);
+    return ok ? text : QString();
+}
+
+QString QtPlatform::openFileName(const QString &title, const QString &directory,
+                                 const QString &filter)
+{
+    return QFileDialog::getOpenFileName(parent_, title, directory, QtFileFilter(filter));
+}
+
+QString QtPlatform::saveFileName(const QString &title, const QString &directory,
+                                 const QString &filter, const QString &suggestedName)
+{
+    QString start = directory;
+    if (!suggestedName.isEmpty())
+        start = directory.isEmpty() ? suggestedName : directory + QLatin1Char('/') + suggestedName;
+    // Replacing an existing file is not confirmed: the editor's Save As never asked.
+    return QFileDialog::getSaveFileName(parent_, title, start, QtFileFilter(filter), nullptr,
+                                        QFileDialog::DontConfirmOverwrite);
+}
+
+std::optional<QColor> QtPlatform::chooseColor(const QColor &initial)
+{
+    const QColor color = QColorDialog::getColor(initial, parent_);
+    if (!color.isValid())
+        return std::nullopt;
+    return color;
+}
+
+std::optional<QFont> QtPlatform::chooseFont(const QFont &initial)
+{
+    bool ok = false;
+    const QFont font = QFontDialog::getFont(&ok, initial, parent_);
+    if (!ok)
+        return std::nullopt;
+    return font;
+}
+
+bool QtPlatform::choosePrinter(QPrinter &printer)
+{
+    QPrintDialog dialog(&printer, parent_);
+    dialog.setOption(QAbstractPrintDialog::PrintToFile, false);
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+bool QtPlatform::startProgram(const QString &program, const QStringList &arguments)
+{
+    return QProcess::startDetached(program, arguments);
+}
+
+void QtPlatform::setBusy(bool busy)
+{
+    if (busy) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        ++busyDepth_;
+    } else if (busyDepth_ > 0) {
+        QApplication::restoreOverrideCursor();
+        --busyDepth_;
+    }
+}
+
+int QtPlatform::runDialog(QDialog &dialog)
+{
+    return dialog.exec();
+}
+
+void QtPlatform::processEvents()
+{
+    QApplication::processEvents();
+}
+
+} // namespace pw

@@ -1,0 +1,150 @@
+#include "shared/text_file.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStringDecoder>
+
+namespace pw {
+
+static LineStyle detectLineStyle(const QByteArray &bytes)
+{
+    qsizetype crlf = 0, lf = 0, cr = 0;
+    const qsizetype n = bytes.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const char c = bytes[i];
+        if (c == '\r') {
+            if (i + 1 < n && bytes[i + 1] == '\n') {
+                ++crlf;
+                ++i;
+            } else {
+                ++cr;
+            }
+        } else if (c == '\n') {
+            ++lf;
+        }
+    }
+    if (crlf == 0 && cr == 0 && lf > 0)
+        return LineStyle::Lf;
+    if (crlf == 0 && lf == 0 && cr > 0)
+        return LineStyle::Cr;
+    return LineStyle::CrLf;
+}
+
+static QString breaksToCrLf(const QString &text)
+{
+    QString out;
+    out.reserve(text.size() + text.size() / 16);
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar c = text[i];
+        if (c == QLatin1Char('\r')) {
+            out += QLatin1String("\r\n");
+            if (i + 1 < n && text[i + 1] == QLatin1Char('\n'))
+                ++i;
+        } else if (c == QLatin1Char('\n')) {
+            out += QLatin1String("\r\n");
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+ReadResult DecodeText(const QByteArray &bytes)
+{
+    ReadResult result;
+    result.status = ReadResult::Ok;
+    result.encoding.lines = detectLineStyle(bytes);
+    QByteArrayView body(bytes);
+    if (body.startsWith("\xEF\xBB\xBF")) {
+        result.encoding.bom = true;
+        body = body.sliced(3);
+    }
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString decoded = utf8(body);
+    if (!utf8.hasError()) {
+        result.encoding.utf8 = true;
+    } else {
+        // Not UTF-8: every byte stands for the character with the same number.
+        result.encoding.bom = false;
+        decoded = QString::fromLatin1(bytes);
+    }
+    result.text = breaksToCrLf(decoded);
+    return result;
+}
+
+ReadResult ReadTextFile(const QString &path, qint64 limit)
+{
+    ReadResult failed;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return failed;
+    if (file.size() >= limit) {
+        failed.status = ReadResult::TooLarge;
+        return failed;
+    }
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError || bytes.contains('\0'))
+        return failed;
+    return DecodeText(bytes);
+}
+
+QByteArray EncodeText(const QString &crlfText, const TextEncoding &encoding,
+                      TextEncoding *usedEncoding)
+{
+    QString text = crlfText;
+    if (encoding.lines == LineStyle::Lf)
+        text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    else if (encoding.lines == LineStyle::Cr)
+        text.replace(QLatin1String("\r\n"), QLatin1String("\r"));
+
+    TextEncoding used = encoding;
+    if (!used.utf8) {
+        for (QChar c : std::as_const(text)) {
+            if (c.unicode() > 0xFF) {
+                used.utf8 = true;
+                break;
+            }
+        }
+    }
+    if (usedEncoding)
+        *usedEncoding = used;
+    if (!used.utf8)
+        return text.toLatin1();
+    QByteArray bytes = used.bom ? QByteArray("\xEF\xBB\xBF") : QByteArray();
+    bytes += text.toUtf8();
+    return bytes;
+}
+
+bool WriteFileAtomically(const QString &path, const QByteArray &bytes, QString *error)
+{
+    // The rename would replace even a file the user made read-only; refuse as a direct
+    // write would.
+    const QFileInfo target(path);
+    if (target.exists() && (!target.isFile() || !target.isWritable())) {
+        if (error)
+            *error = QStringLiteral("The file is read-only");
+        return false;
+    }
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        if (error)
+            *error = file.errorString();
+        return false;
+    }
+    if (file.write(bytes) != bytes.size()) {
+        if (error)
+            *error = file.errorString();
+        file.cancelWriting();
+        return false;
+    }
+    if (!file.commit()) {
+        if (error)
+            *error = file.errorString();
+        return false;
+    }
+    return true;
+}
+
+} // namespace pw

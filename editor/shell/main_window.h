@@ -1,0 +1,146 @@
+#pragma once
+// frmMain: the one main window. It owns the document (the text of txtEdit, whose identity is
+// the status text), the toolbar pages, the file panes, the file tabs and the menus. Its
+// members are implemented across files by concern: main_window.cpp builds the window,
+// main_window_startup.cpp runs loading and shutdown, main_window_document.cpp the document.
+#include "shared/edit_box.h"
+#include "shared/text_file.h"
+
+#include <QMainWindow>
+#include <QStringList>
+#include <array>
+#include <memory>
+#include <optional>
+
+class QAction;
+class QComboBox;
+class QLabel;
+class QListWidget;
+class QMenu;
+class QPlainTextEdit;
+class QSplitter;
+class QTabBar;
+class QTabWidget;
+class QToolButton;
+
+namespace pw {
+
+class Platform;
+class SettingsStore;
+struct ProgramState;
+
+// The status texts that name no file.
+inline const QString kUntitled = QStringLiteral("Untitled.html");
+inline const QString kReady = QStringLiteral("Ready...");
+
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    // programFolder holds Template.html and the other program files.
+    MainWindow(ProgramState &state, SettingsStore &settings, Platform &platform,
+               const QString &programFolder, QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    // Loading the window: InitializeLoad with the command line, InitializeRestore, then (when
+    // `show` is set) showing it, the display font and LoadFinished.
+    void LoadMainWindow(const QString &commandLine, bool show = true);
+    void InitializeLoad(const QString &commandLine);
+    void InitializeRestore();
+
+    // Document identity.
+    QString statusText() const;
+    void SetDocumentName(const QString &statusText);
+    bool documentModified() const { return documentModified_; }
+    bool loadFinished() const { return loadFinished_; }
+
+    // Whole-file load into the box; returns the text, or nothing when the file was refused or
+    // could not be read (after its message); then the box is unchanged.
+    std::optional<QString> LoadText(const QString &path);
+    // How the document is written: encoding and line-break style of its file.
+    const TextEncoding &encoding() const { return encoding_; }
+    // The document commands; each menu item and its toolbar button run the same code.
+    void New();
+    void Open();
+    void Close();
+    bool Save();   // true when the document was written
+    bool SaveAs(); // true when the document was written
+    void SaveAsUnix();
+    void Print();
+    // The save prompt run before replacing the document; false when the user cancelled.
+    bool SavePrompt();
+    // Opens a file as the recent-files menu, the file list and the file tabs do.
+    void OpenPath(const QString &path, bool addToRecent);
+
+    // Recent files and tabs.
+    void AddToRecentlyUsed(const QString &path);
+    void AddFileTab(const QString &path);
+    void ClearTabs();
+    void RestoreRecentlyUsed();
+    void SaveRecentlyUsed();
+    QStringList recentFiles() const;
+    const std::array<QString, 5> &tabFiles() const { return TabFiles; }
+
+    // Panes.
+    void SyncFileBoxes(const QString &path);
+    void RestoreDriveAndDir();
+    QString paneDrive() const { return paneDrive_; }
+    QString paneDirectory() const { return paneDirectory_; }
+    void setPaneDrive(const QString &drive);
+    void setPaneDirectory(const QString &directory);
+
+    void RestoreFontInfo();
+
+    EditBox &editBox() { return edit_; }
+    QPlainTextEdit *textBox() const { return txtEdit_; }
+    ProgramState &state() { return state_; }
+    SettingsStore &settings() { return settings_; }
+    Platform &platform() { return platform_; }
+    QString programFolder() const { return programFolder_; }
+    // The page of MyTab or MyTabScript with the given caption ("&&" written as "&").
+    QWidget *toolbarPage(const QString &caption) const;
+    QToolButton *pictureButton(const QString &name) const;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void createMenus();
+    void createToolbarTabs();
+    void createPanesAndEditor();
+    void createStatusBar();
+    void connectDocumentSignals();
+    void connectCommands();
+    bool writeDocument(const QString &path, const TextEncoding &encoding);
+    bool saveAsWith(const TextEncoding &encoding);
+    void markUnmodified();
+    void onTextChanged();
+
+    ProgramState &state_;
+    SettingsStore &settings_;
+    Platform &platform_;
+    QString programFolder_;
+
+    QTabWidget *MyOuterTab_ = nullptr;
+    QTabWidget *MyTab_ = nullptr;
+    QTabWidget *MyTabScript_ = nullptr;
+    QTabBar *MyTabFiles_ = nullptr;
+    QComboBox *MyDrive_ = nullptr;
+    QListWidget *MyDirectory_ = nullptr;
+    QListWidget *MyFileList_ = nullptr;
+    QSplitter *splitter_ = nullptr;
+    QLabel *MyImage_ = nullptr;
+    QPlainTextEdit *txtEdit_ = nullptr;
+    QLabel *statusLabel_ = nullptr;
+    QList<QAction *> mnuRecentlyUsed_;
+    EditBox edit_;
+
+    bool documentModified_ = false;
+    bool loadFinished_ = false;
+    std::array<QString, 5> TabFiles;
+    QString paneDrive_;
+    QString paneDirectory_;
+    TextEncoding encoding_;
+};
+
+} // namespace pw

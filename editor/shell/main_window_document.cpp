@@ -1,0 +1,238 @@
+// The one document: loading, the save prompt, New, Open, Close, Save, Save As and Print.
+#include "shell/main_window.h"
+
+#include "shared/paths.h"
+#include "shared/printing.h"
+#include "shared/platform.h"
+#include "shared/program_state.h"
+#include "shared/settings_store.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPrinter>
+#include <QToolButton>
+
+namespace pw {
+
+namespace {
+const QString kSorry = QStringLiteral("Sorry...");
+} // namespace
+
+QString MainWindow::statusText() const
+{
+    return statusLabel_->text();
+}
+
+void MainWindow::SetDocumentName(const QString &name)
+{
+    statusLabel_->setText(name);
+    setWindowTitle(name == kReady ? QStringLiteral("Pagewick") : QStringLiteral("Pagewick - ") + name);
+}
+
+void MainWindow::connectDocumentSignals()
+{
+    connect(txtEdit_, &QPlainTextEdit::textChanged, this, &MainWindow::onTextChanged);
+}
+
+void MainWindow::onTextChanged()
+{
+    if (!loadFinished_)
+        return;
+    documentModified_ = true;
+    if (QToolButton *save = pictureButton(QStringLiteral("cmdSave")))
+        save->setEnabled(true);
+}
+
+void MainWindow::markUnmodified()
+{
+    documentModified_ = false;
+    if (QToolButton *save = pictureButton(QStringLiteral("cmdSave")))
+        save->setEnabled(false);
+}
+
+std::optional<QString> MainWindow::LoadText(const QString &path)
+{
+    platform_.setBusy(true);
+    const ReadResult read = ReadTextFile(path);
+    platform_.setBusy(false);
+    if (read.status == ReadResult::TooLarge) {
+        platform_.messageBox(kSorry, QStringLiteral("The File Is Too Large For Pagewick"),
+                             MsgButtons::Ok, MsgIcon::Information);
+        return std::nullopt;
+    }
+    if (read.status != ReadResult::Ok) {
+        platform_.messageBox(kSorry, QStringLiteral("Error Loading Text"), MsgButtons::Ok,
+                             MsgIcon::Information);
+        return std::nullopt;
+    }
+    edit_.setText(read.text);
+    encoding_ = read.encoding;
+    markUnmodified();
+    return read.text;
+}
+
+bool MainWindow::SavePrompt()
+{
+    if (!documentModified_)
+        return true;
+    const MsgAnswer answer = platform_.messageBox(
+        QStringLiteral("Save on Open..."), QStringLiteral("Save Current Before Opening Another File?"),
+        MsgButtons::YesNoCancel, MsgIcon::Question);
+    if (answer == MsgAnswer::Cancel)
+        return false;
+    // Yes with a save that did not happen ends the command, so the edits are not lost.
+    return answer == MsgAnswer::No || Save();
+}
+
+void MainWindow::New()
+{
+    if (!SavePrompt())
+        return;
+    const QString templatePath = QDir(programFolder_).filePath(QStringLiteral("Template.html"));
+    if (!LoadText(templatePath))
+        return;
+    encoding_.lines = LineStyle::CrLf;
+    SetDocumentName(kUntitled);
+    SyncFileBoxes(templatePath);
+}
+
+void MainWindow::Open()
+{
+    if (!SavePrompt())
+        return;
+    const QString chosen = platform_.openFileName(QStringLiteral("Open"), paneDirectory(),
+                                                  state_.FileFilter);
+    if (chosen.isEmpty())
+        return;
+    const QString path = chosen.trimmed();
+    if (!LoadText(path))
+        return;
+    SetDocumentName(path);
+    AddToRecentlyUsed(path);
+    SyncFileBoxes(path);
+}
+
+void MainWindow::OpenPath(const QString &path, bool addToRecent)
+{
+    if (path.isEmpty())
+        return;
+    if (!SavePrompt())
+        return;
+    if (!LoadText(path))
+        return;
+    SetDocumentName(path);
+    if (addToRecent)
+        AddToRecentlyUsed(path);
+    else
+        AddFileTab(path);
+    SyncFileBoxes(path);
+}
+
+void MainWindow::Close()
+{
+    if (statusText() == kReady) {
+        edit_.setText(QString());
+        markUnmodified();
+        return;
+    }
+    if (documentModified_) {
+        const MsgAnswer answer = platform_.messageBox(
+            QStringLiteral("Save on Open..."), QStringLiteral("Save Current File Before Closing?"),
+            MsgButtons::YesNoCancel, MsgIcon::Question);
+        if (answer == MsgAnswer::Cancel || (answer == MsgAnswer::Yes && !Save()))
+            return;
+    }
+    edit_.setText(QString());
+    SetDocumentName(kReady);
+    markUnmodified();
+}
+
+bool MainWindow::writeDocument(const QString &path, const TextEncoding &encoding)
+{
+    QString text = edit_.text();
+    // One final line break, unless the text already ends with one: saving an unchanged
+    // file gives the same bytes.
+    if (!text.endsWith(QLatin1String("\r\n")))
+        text += QLatin1String("\r\n");
+    TextEncoding used;
+    const QByteArray bytes = EncodeText(text, encoding, &used);
+    platform_.setBusy(true);
+    const bool written = WriteFileAtomically(path, bytes);
+    platform_.setBusy(false);
+    if (written)
+        encoding_ = used;
+    return written;
+}
+
+bool MainWindow::Save()
+{
+    const QString name = statusText();
+    if (name == kReady) {
+        platform_.messageBox(QStringLiteral("Save Aborted..."),
+                             QStringLiteral("There Is No Document To Save"), MsgButtons::Ok,
+                             MsgIcon::Information);
+        return false;
+    }
+    if (name == kUntitled)
+        return SaveAs();
+    if (writeDocument(name, encoding_)) {
+        markUnmodified();
+        return true;
+    }
+    platform_.messageBox(kSorry,
+                         QStringLiteral("The file may be read-only, you may not have enough "
+                                        "permissions, \r\nor the disk is full or write-protected"),
+                         MsgButtons::Ok, MsgIcon::Information);
+    return SaveAs();
+}
+
+bool MainWindow::saveAsWith(const TextEncoding &encoding)
+{
+    const QString chosen = platform_.saveFileName(QStringLiteral("Save As"), paneDirectory(),
+                                                  state_.FileFilter, QString());
+    if (chosen.isEmpty())
+        return false;
+    const QString path = chosen.trimmed();
+    if (!writeDocument(path, encoding))
+        return false;
+    SetDocumentName(path);
+    AddToRecentlyUsed(path);
+    SyncFileBoxes(path);
+    markUnmodified();
+    return true;
+}
+
+bool MainWindow::SaveAs()
+{
+    return saveAsWith(encoding_);
+}
+
+void MainWindow::SaveAsUnix()
+{
+    TextEncoding unix = encoding_;
+    unix.lines = LineStyle::Lf;
+    saveAsWith(unix);
+}
+
+} // namespace pw
+namespace pw {
+
+void MainWindow::Print()
+{
+    if (statusText() == kReady)
+        return;
+    platform_.setBusy(true);
+    QPrinter printer(QPrinter::HighResolution);
+    // The whole text prints, whatever range the dialog offers; one inch on every side.
+    const bool printed = platform_.choosePrinter(printer)
+                         && PrintRichText(txtEdit_, printer, 1440, 1440, 1440, 1440);
+    platform_.setBusy(false);
+    txtEdit_->setFocus();
+    if (!printed)
+        platform_.messageBox(QStringLiteral("Sorry, I Cannot Print..."),
+                             QStringLiteral("Make Sure The Printer Has Paper And Is Online..."),
+                             MsgButtons::Ok, MsgIcon::Information);
+}
+
+} // namespace pw

@@ -1,0 +1,115 @@
+#include "shell/register_html.h"
+
+#include "shared/platform.h"
+#include "shared/text_file.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+namespace pw {
+
+namespace {
+const QString kEntryName = QStringLiteral("pagewick.desktop");
+
+// Exec= arguments are quoted when they hold anything but plain characters.
+QString QuotedExec(const QString &path)
+{
+    static const QString plain = QStringLiteral(
+        "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789/._-+");
+    bool needsQuotes = false;
+    for (QChar c : path)
+        needsQuotes |= !plain.contains(c);
+    if (!needsQuotes)
+        return path;
+    QString escaped = path;
+    escaped.replace(QLatin1Char('\\'), QStringLiteral("\\\\"))
+        .replace(QLatin1Char('"'), QStringLiteral("\\\""))
+        .replace(QLatin1Char('`'), QStringLiteral("\\`"))
+        .replace(QLatin1Char('$'), QStringLiteral("\\$"));
+    return QLatin1Char('"') + escaped + QLatin1Char('"');
+}
+} // namespace
+
+QString DesktopEntryText(const QString &executable)
+{
+    return QStringLiteral("[Desktop Entry]\n"
+                          "Type=Application\n"
+                          "Name=Edit with Pagewick\n"
+                          "Comment=Edit the HTML source with Pagewick\n"
+                          "Exec=%1 %f\n"
+                          "Terminal=false\n"
+                          "NoDisplay=true\n"
+                          "MimeType=text/html;\n")
+        .arg(QuotedExec(executable));
+}
+
+QString WithHtmlAssociation(const QString &mimeAppsText)
+{
+    QStringList lines = mimeAppsText.split(QLatin1Char('\n'));
+    if (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast();
+    const QString section = QStringLiteral("[Added Associations]");
+    const QString key = QStringLiteral("text/html=");
+    int sectionAt = -1;
+    for (int i = 0; i < lines.size(); ++i) {
+        if (lines[i].trimmed() == section) {
+            sectionAt = i;
+            break;
+        }
+    }
+    if (sectionAt < 0) {
+        if (!lines.isEmpty() && !lines.last().trimmed().isEmpty())
+            lines << QString();
+        lines << section << key + kEntryName + QLatin1Char(';');
+        return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
+    }
+    int end = sectionAt + 1;
+    while (end < lines.size() && !lines[end].trimmed().startsWith(QLatin1Char('[')))
+        ++end;
+    for (int i = sectionAt + 1; i < end; ++i) {
+        if (!lines[i].startsWith(key))
+            continue;
+        QStringList entries = lines[i].mid(key.size()).split(QLatin1Char(';'), Qt::SkipEmptyParts);
+        entries.removeAll(kEntryName);
+        entries.prepend(kEntryName);
+        lines[i] = key + entries.join(QLatin1Char(';')) + QLatin1Char(';');
+        return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
+    }
+    lines.insert(sectionAt + 1, key + kEntryName + QLatin1Char(';'));
+    return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
+}
+
+void RegisterHTMLFiles(Platform &platform, const QString &executable, QString applicationsDir,
+                       QString mimeAppsList)
+{
+    if (applicationsDir.isEmpty())
+        applicationsDir = QStandardPaths::writableLocation(QStandardPaths::ApplicationsLocation);
+    if (mimeAppsList.isEmpty())
+        mimeAppsList = QDir(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation))
+                           .filePath(QStringLiteral("mimeapps.list"));
+    // Failures here are not reported: the association is a convenience.
+    QDir().mkpath(applicationsDir);
+    WriteFileAtomically(QDir(applicationsDir).filePath(kEntryName),
+                        DesktopEntryText(executable).toUtf8());
+    // The user's associations are rewritten only when they could be read whole.
+    QString existing;
+    QFile list(mimeAppsList);
+    bool readable = !list.exists();
+    if (list.open(QIODevice::ReadOnly)) {
+        existing = QString::fromUtf8(list.readAll());
+        readable = list.error() == QFileDevice::NoError;
+    }
+    list.close();
+    if (readable) {
+        QDir().mkpath(QFileInfo(mimeAppsList).absolutePath());
+        WriteFileAtomically(mimeAppsList, WithHtmlAssociation(existing).toUtf8());
+    }
+
+    platform.messageBox(QStringLiteral("Register Pagewick..."),
+                        QStringLiteral("Pagewick has been registered with HTML files!"),
+                        MsgButtons::Ok, MsgIcon::Information);
+}
+
+} // namespace pw
