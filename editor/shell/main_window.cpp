@@ -344,6 +344,18 @@ void MainWindow::connectCommands()
     });
 }
 
+FeatureContext MainWindow::featureContext()
+{
+    return FeatureContext{edit_,
+                          state_,
+                          settings_,
+                          platform_,
+                          this,
+                          programFolder_,
+                          [this] { return paneDrive(); },
+                          [this] { return paneDirectory(); }};
+}
+
 QWidget *MainWindow::toolbarPage(const QString &caption) const
 {
     for (QTabWidget *tabs : {MyTab_, MyTabScript_}) {

@@ -4,6 +4,7 @@
 // members are implemented across files by concern: main_window.cpp builds the window,
 // main_window_startup.cpp runs loading and shutdown, main_window_document.cpp the document.
 #include "shared/edit_box.h"
+#include "shared/feature_context.h"
 #include "shared/text_file.h"
 
 #include <QMainWindow>
@@ -89,6 +90,9 @@ public:
     void setPaneDirectory(const QString &directory);
 
     void RestoreFontInfo();
+
+    // What the features opened from this window are handed.
+    FeatureContext featureContext();
 
     EditBox &editBox() { return edit_; }
     QPlainTextEdit *textBox() const { return txtEdit_; }
