@@ -4,6 +4,8 @@
 // characters. Qt keeps one separator per break; converting between the two goes through the
 // document's blocks in O(log n), so algorithms written as "p + 13" stay "p + 13".
 // A position that falls between CR and LF maps to the end of that line.
+// U+00A0 and U+2028 are ordinary characters here; Shift+Enter in the box makes an ordinary
+// break rather than a U+2028, which would look like a break but count and save as one char.
 #include <QString>
 
 class QPlainTextEdit;
@@ -21,12 +23,15 @@ public:
     // Length of text() without building it.
     int length() const;
     // Replaces the whole text as one edit (used by loading); breaks may be CR LF, CR or LF.
+    // The caret goes to the start and the undo history starts afresh.
     void setText(const QString &text);
 
     int caret() const;            // caret position (selection end the user moved to)
     void setCaret(int position);  // collapses the selection
     int selStart() const;         // start of the selection (the lower end)
     int selLength() const;        // length of the selection, breaks counting two
+    // Selects from start to start + length (a negative length selects backwards); the caret
+    // ends at start + length. Positions are clamped to the text.
     void setSelection(int start, int length);
     QString selectedText() const; // with CR LF breaks
     // Replaces the selection with the given text (breaks CR LF, CR or LF) as one undo step;

@@ -193,18 +193,6 @@ TEST_F(EditBoxTest, BreaksCountTwoAndTheGapInsideABreakIsTheLineEnd)
     EXPECT_EQ(box.selectedText(), QStringLiteral("\r\ncd\r\n"));
 }
 
-TEST_F(EditBoxTest, KeepsNonBreakingSpacesAndSoftLineSeparatorsAsCharacters)
-{
-    const QString text = QStringLiteral("a") + kNbsp + QStringLiteral("b") + kLineSeparator
-                         + QStringLiteral("c\r\nd");
-    box.setText(text);
-    EXPECT_EQ(box.text(), text);
-    EXPECT_EQ(box.length(), 8);
-    EXPECT_EQ(box.lineCount(), 2);
-    box.setSelection(0, 5);
-    EXPECT_EQ(box.selectedText(), text.left(5));
-}
-
 TEST_F(EditBoxTest, ShiftEnterInsertsAnOrdinaryBreak)
 {
     box.setText(QStringLiteral("ab"));
