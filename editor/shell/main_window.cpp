@@ -1,16 +1,15 @@
 // Building frmMain: menus, toolbar tabs, picture buttons, panes, editor and status bar.
 #include "shell/main_window.h"
 
+#include "shared/file_panes.h"
 #include "shared/platform.h"
 #include "shared/program_state.h"
 #include "shared/settings_store.h"
 
 #include <QAction>
 #include <QBoxLayout>
-#include <QComboBox>
 #include <QEvent>
 #include <QLabel>
-#include <QListWidget>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QRegularExpression>
@@ -248,12 +247,14 @@ void MainWindow::createPanesAndEditor()
     auto *paneLayout = new QVBoxLayout(panes);
     paneLayout->setContentsMargins(1, 0, 0, 0);
     paneLayout->setSpacing(2);
-    MyDrive_ = new QComboBox;
+    MyDrive_ = new DriveList;
     MyDrive_->setObjectName(QStringLiteral("MyDrive"));
-    MyDirectory_ = new QListWidget;
+    MyDirectory_ = new DirectoryList;
     MyDirectory_->setObjectName(QStringLiteral("MyDirectory"));
-    MyFileList_ = new QListWidget;
+    MyFileList_ = new FileList;
     MyFileList_->setObjectName(QStringLiteral("MyFileList"));
+    MyFileList_->setPictureDrag(true);
+    panes_ = new FilePanes(MyDrive_, MyDirectory_, MyFileList_, platform_, this);
     paneLayout->addWidget(MyDrive_);
     paneLayout->addWidget(MyDirectory_, 2);
     paneLayout->addWidget(MyFileList_, 3);
@@ -336,12 +337,7 @@ void MainWindow::connectCommands()
     onButton("cmdCopy", [this] { txtEdit_->setFocus(); txtEdit_->copy(); });
     onButton("cmdPaste", [this] { txtEdit_->setFocus(); txtEdit_->paste(); });
 
-    for (QAction *item : mnuRecentlyUsed_)
-        connect(item, &QAction::triggered, this, [this, item] { OpenPath(item->text(), false); });
-    connect(MyTabFiles_, &QTabBar::tabBarClicked, this, [this](int index) {
-        if (index >= 0 && index < 5 && !MyTabFiles_->tabText(index).isEmpty())
-            OpenPath(TabFiles[index], false);
-    });
+    connectFiles();
 }
 
 FeatureContext MainWindow::featureContext()

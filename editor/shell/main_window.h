@@ -14,9 +14,7 @@
 #include <optional>
 
 class QAction;
-class QComboBox;
 class QLabel;
-class QListWidget;
 class QMenu;
 class QPlainTextEdit;
 class QSplitter;
@@ -26,6 +24,10 @@ class QToolButton;
 
 namespace pw {
 
+class DirectoryList;
+class DriveList;
+class FileList;
+class FilePanes;
 class Platform;
 class SettingsStore;
 struct ProgramState;
@@ -84,10 +86,20 @@ public:
     // Panes.
     void SyncFileBoxes(const QString &path);
     void RestoreDriveAndDir();
-    QString paneDrive() const { return paneDrive_; }
-    QString paneDirectory() const { return paneDirectory_; }
+    QString paneDrive() const;
+    QString paneDirectory() const;
     void setPaneDrive(const QString &drive);
     void setPaneDirectory(const QString &directory);
+
+    // Recent files, file tabs and panes as the user works them (main_window_files.cpp).
+    void OpenRecentFile(int index);
+    void OpenFromFileList(const QString &name);
+    void OpenFromFileTab(int index, int previous);
+    void RefreshDriveLists();
+    void ChangeToolTips();
+    DriveList *driveList() const { return MyDrive_; }
+    DirectoryList *directoryList() const { return MyDirectory_; }
+    FileList *fileList() const { return MyFileList_; }
 
     void RestoreFontInfo();
 
@@ -115,6 +127,8 @@ private:
     void createStatusBar();
     void connectDocumentSignals();
     void connectCommands();
+    void connectFiles();
+    void selectFileTab(int index);
     bool writeDocument(const QString &path, const TextEncoding &encoding);
     bool saveAsWith(const TextEncoding &encoding);
     void markUnmodified();
@@ -129,9 +143,10 @@ private:
     QTabWidget *MyTab_ = nullptr;
     QTabWidget *MyTabScript_ = nullptr;
     QTabBar *MyTabFiles_ = nullptr;
-    QComboBox *MyDrive_ = nullptr;
-    QListWidget *MyDirectory_ = nullptr;
-    QListWidget *MyFileList_ = nullptr;
+    DriveList *MyDrive_ = nullptr;
+    DirectoryList *MyDirectory_ = nullptr;
+    FileList *MyFileList_ = nullptr;
+    FilePanes *panes_ = nullptr;
     QSplitter *splitter_ = nullptr;
     QLabel *MyImage_ = nullptr;
     QPlainTextEdit *txtEdit_ = nullptr;
@@ -142,8 +157,8 @@ private:
     bool documentModified_ = false;
     bool loadFinished_ = false;
     std::array<QString, 5> TabFiles;
-    QString paneDrive_;
-    QString paneDirectory_;
+    int currentFileTab_ = 0;
+    bool selectingFileTab_ = false; // the program, not the user, is selecting a file tab
     TextEncoding encoding_;
 };
 

@@ -1,6 +1,7 @@
 // The one document: loading, the save prompt, New, Open, Close, Save, Save As and Print.
 #include "shell/main_window.h"
 
+#include "shared/file_panes.h"
 #include "shared/paths.h"
 #include "shared/printing.h"
 #include "shared/platform.h"
@@ -196,6 +197,7 @@ bool MainWindow::saveAsWith(const TextEncoding &encoding)
     const QString path = chosen.trimmed();
     if (!writeDocument(path, encoding))
         return false;
+    MyFileList_->refresh();
     SetDocumentName(path);
     AddToRecentlyUsed(path);
     SyncFileBoxes(path);

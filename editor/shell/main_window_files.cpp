@@ -1,16 +1,39 @@
 // Recent files, file tabs and the file panes around the document.
 #include "shell/main_window.h"
 
+#include "shared/file_panes.h"
 #include "shared/paths.h"
+#include "shared/platform.h"
 #include "shared/settings_store.h"
 
 #include <QAction>
-#include <QComboBox>
 #include <QDir>
-#include <QListWidget>
 #include <QTabBar>
 
 namespace pw {
+
+void MainWindow::connectFiles()
+{
+    for (QAction *item : mnuRecentlyUsed_) {
+        connect(item, &QAction::triggered, this,
+                [this, item] { OpenRecentFile(item->property("index").toInt()); });
+    }
+    connect(MyTabFiles_, &QTabBar::currentChanged, this, [this](int index) {
+        const int previous = currentFileTab_;
+        currentFileTab_ = index;
+        if (!selectingFileTab_)
+            OpenFromFileTab(index, previous);
+    });
+    connect(MyFileList_, &FileList::fileActivated, this, &MainWindow::OpenFromFileList);
+    connect(MyFileList_, &FileList::fileClicked, this, &MainWindow::ChangeToolTips);
+    connect(MyDirectory_, &QListWidget::itemClicked, this, &MainWindow::ChangeToolTips);
+    connect(panes_, &FilePanes::changed, this, &MainWindow::ChangeToolTips);
+    if (QAction *refresh = findChild<QAction *>(QStringLiteral("mnuRefresh")))
+        connect(refresh, &QAction::triggered, this, &MainWindow::RefreshDriveLists);
+}
+
+// ---------------------------------------------------------------------------------------
+// Recent-files menu
 
 void MainWindow::AddToRecentlyUsed(const QString &path)
 {
@@ -19,31 +42,6 @@ void MainWindow::AddToRecentlyUsed(const QString &path)
         mnuRecentlyUsed_[i]->setText(mnuRecentlyUsed_[i - 1]->text());
     mnuRecentlyUsed_[0]->setText(path);
     AddFileTab(path);
-}
-
-void MainWindow::AddFileTab(const QString &path)
-{
-    int found = -1;
-    for (int i = 0; i < 5; ++i) {
-        if (TabFiles[i] == path)
-            found = i;
-    }
-    if (found >= 0) {
-        MyTabFiles_->setCurrentIndex(found);
-        return;
-    }
-    for (int i = 4; i >= 1; --i)
-        TabFiles[i] = TabFiles[i - 1];
-    TabFiles[0] = path;
-    for (int i = 0; i < 5; ++i)
-        MyTabFiles_->setTabText(i, PathPart(TabFiles[i], 3));
-}
-
-void MainWindow::ClearTabs()
-{
-    for (int i = 0; i < 5; ++i)
-        MyTabFiles_->setTabText(i, QString());
-    MyTabFiles_->setCurrentIndex(0);
 }
 
 QStringList MainWindow::recentFiles() const
@@ -68,33 +66,159 @@ void MainWindow::SaveRecentlyUsed()
                         mnuRecentlyUsed_[i]->text());
 }
 
-void MainWindow::SyncFileBoxes(const QString &path)
+void MainWindow::OpenRecentFile(int index)
 {
-    setPaneDrive(PathPart(path, 1));
-    setPaneDirectory(QString(PathPart(path, 1) + PathPart(path, 2)));
+    if (index < 0 || index >= int(mnuRecentlyUsed_.size()))
+        return;
+    const QString path = mnuRecentlyUsed_[index]->text();
+    if (path.isEmpty())
+        return;
+    if (!FileIsPresent(path)) {
+        platform_.messageBox(QStringLiteral("Error Loading File..."),
+                             QStringLiteral("The Specified File Cannot Be Found"), MsgButtons::Ok,
+                             MsgIcon::Information);
+        return;
+    }
+    if (!SavePrompt())
+        return;
+    // The modified flag is cleared by the load itself: a load that fails leaves the edits
+    // on screen, and they must still count as unsaved.
+    if (!LoadText(path))
+        return;
+    SetDocumentName(path);
+    SyncFileBoxes(path);
+    AddFileTab(path);
 }
 
-void MainWindow::RestoreDriveAndDir()
+// ---------------------------------------------------------------------------------------
+// File tabs
+
+void MainWindow::selectFileTab(int index)
 {
-    setPaneDrive(settings_.read(QStringLiteral("Settings"), QStringLiteral("Drive"), QStringLiteral("/")));
-    setPaneDirectory(settings_.read(QStringLiteral("Settings"), QStringLiteral("Dir"), QDir::homePath()));
+    selectingFileTab_ = true;
+    MyTabFiles_->setCurrentIndex(index);
+    selectingFileTab_ = false;
+}
+
+void MainWindow::AddFileTab(const QString &path)
+{
+    // Exact comparison: paths differing in letter case are different files here.
+    int found = -1;
+    for (int i = 0; i < 5; ++i) {
+        if (TabFiles[i] == path)
+            found = i;
+    }
+    if (found >= 0) {
+        selectFileTab(found);
+        return;
+    }
+    for (int i = 4; i >= 1; --i)
+        TabFiles[i] = TabFiles[i - 1];
+    TabFiles[0] = path;
+    for (int i = 0; i < 5; ++i)
+        MyTabFiles_->setTabText(i, PathPart(TabFiles[i], 3));
+}
+
+void MainWindow::ClearTabs()
+{
+    for (int i = 0; i < 5; ++i)
+        MyTabFiles_->setTabText(i, QString());
+    selectFileTab(0);
+}
+
+void MainWindow::OpenFromFileTab(int index, int previous)
+{
+    if (index == previous || index < 0 || index >= 5)
+        return;
+    // An empty tab stays selected and opens nothing.
+    if (MyTabFiles_->tabText(index).isEmpty())
+        return;
+    if (!SavePrompt())
+        return;
+    const QString path = TabFiles[index];
+    if (!LoadText(path))
+        return;
+    SetDocumentName(path);
+    SyncFileBoxes(path);
+}
+
+// ---------------------------------------------------------------------------------------
+// File panes
+
+QString MainWindow::paneDrive() const
+{
+    return MyDrive_->drive();
+}
+
+QString MainWindow::paneDirectory() const
+{
+    return MyDirectory_->path();
 }
 
 void MainWindow::setPaneDrive(const QString &drive)
 {
-    paneDrive_ = drive.isEmpty() ? QStringLiteral("/") : drive;
-    MyDrive_->clear();
-    MyDrive_->addItem(paneDrive_);
+    MyDrive_->setDrive(drive);
 }
 
 void MainWindow::setPaneDirectory(const QString &directory)
 {
-    paneDirectory_ = directory;
-    MyDirectory_->clear();
-    MyDirectory_->addItem(directory);
-    MyFileList_->clear();
-    const QDir dir(directory);
-    MyFileList_->addItems(dir.entryList(QDir::Files, QDir::Name));
+    panes_->showDirectory(directory);
+}
+
+void MainWindow::SyncFileBoxes(const QString &path)
+{
+    // The drive list follows to the volume that holds the directory.
+    const QString directory = DirectoryOfPath(path);
+    if (!directory.isEmpty())
+        panes_->showDirectory(directory);
+}
+
+void MainWindow::RestoreDriveAndDir()
+{
+    const QString drive = settings_.read(QStringLiteral("Settings"), QStringLiteral("Drive"),
+                                         QStringLiteral("/"));
+    const QString directory = settings_.read(QStringLiteral("Settings"), QStringLiteral("Dir"),
+                                             QDir::homePath());
+    // The whole stored drive counts: a mount point is longer than a drive letter. A drive
+    // letter ("c:") stands for "/".
+    QString root = drive.trimmed();
+    if (root.isEmpty() || (root.size() >= 2 && root.at(1) == u':' && root.at(0).isLetter()))
+        root = QStringLiteral("/");
+    root = CleanDirectoryPath(root);
+    if (MyDrive_->drives().contains(root) && MyDirectory_->setPath(directory)) {
+        MyDrive_->showDriveOf(root);
+        ChangeToolTips();
+        return;
+    }
+    // Stored drive or directory unusable: back on "/", quietly.
+    MyDrive_->showDriveOf(QStringLiteral("/"));
+    if (MyDirectory_->path().isEmpty())
+        MyDirectory_->setPath(QStringLiteral("/"));
+    ChangeToolTips();
+}
+
+void MainWindow::RefreshDriveLists()
+{
+    panes_->refresh();
+}
+
+void MainWindow::OpenFromFileList(const QString &name)
+{
+    if (name.isEmpty() || !SavePrompt())
+        return;
+    QString directory = MyDirectory_->path();
+    const QString path = WithTrailingBackslash(directory) + name;
+    if (!LoadText(path))
+        return;
+    SetDocumentName(path);
+    AddToRecentlyUsed(path);
+}
+
+void MainWindow::ChangeToolTips()
+{
+    MyDrive_->setToolTip(MyDrive_->currentText());
+    MyDirectory_->setToolTip(MyDirectory_->path());
+    MyFileList_->setToolTip(MyFileList_->currentName());
 }
 
 } // namespace pw

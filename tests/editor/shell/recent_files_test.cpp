@@ -1,0 +1,352 @@
+// The recent-files menu, the file tabs and the file panes of the main window.
+#include "shared/file_panes.h"
+#include "support/main_window_harness.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFileInfo>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QTabBar>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using namespace pw;
+using namespace pw::test;
+
+namespace {
+
+const MessageRecord kSavePrompt{"Save on Open...", "Save Current Before Opening Another File?",
+                                MsgButtons::YesNoCancel, MsgIcon::Question};
+
+QTabBar *tabs(MainWindow &w)
+{
+    return w.findChild<QTabBar *>("MyTabFiles");
+}
+
+QStringList tabCaptions(MainWindow &w)
+{
+    QStringList captions;
+    for (int i = 0; i < 5; ++i)
+        captions << tabs(w)->tabText(i);
+    return captions;
+}
+
+QAction *recentItem(MainWindow &w, int index)
+{
+    for (QAction *item : w.findChildren<QAction *>("mnuRecentlyUsed")) {
+        if (item->property("index").toInt() == index)
+            return item;
+    }
+    return nullptr;
+}
+
+void openThroughDialog(MainWindowHarness &h, const QString &path)
+{
+    h.platform.fileAnswers.push_back(path);
+    h.window().Open();
+}
+
+void typeInto(MainWindow &w, const QString &text)
+{
+    w.textBox()->setFocus();
+    w.textBox()->insertPlainText(text);
+}
+
+QString dirOf(const QString &file)
+{
+    return QFileInfo(file).absolutePath();
+}
+
+} // namespace
+
+TEST(RecentFiles, SameFileTwiceGivesTwoEntriesAndOneTab)
+{
+    MainWindowHarness h;
+    MainWindow &w = h.start();
+    const QString a = h.writeFile("docs/a.html", "A");
+    const QString b = h.writeFile("docs/b.html", "B");
+    openThroughDialog(h, a);
+    openThroughDialog(h, b);
+    openThroughDialog(h, a);
+    EXPECT_EQ(w.recentFiles().mid(0, 4), QStringList({a, b, a, ""}));
+    EXPECT_EQ(tabCaptions(w), QStringList({"b.html", "a.html", "", "", ""}));
+    // The tab of the file opened again is selected; the order of the tabs is kept.
+    EXPECT_EQ(tabs(w)->currentIndex(), 1);
+    EXPECT_EQ(w.editBox().text(), "A");
+    EXPECT_TRUE(h.platform.messages.isEmpty());
+}
+
+TEST(RecentFiles, SixthFileDropsOldestTabEleventhDropsLastEntry)
+{
+    MainWindowHarness h;
+    MainWindow &w = h.start();
+    QStringList paths;
+    for (int i = 0; i < 11; ++i)
+        paths << h.writeFile(QStringLiteral("docs/f%1.htm").arg(i), "x");
+    for (int i = 0; i < 6; ++i)
+        w.AddToRecentlyUsed(paths[i]);
+    EXPECT_EQ(tabCaptions(w), QStringList({"f5.htm", "f4.htm", "f3.htm", "f2.htm", "f1.htm"}));
+    EXPECT_EQ(w.tabFiles()[4], paths[1]);
+    for (int i = 6; i < 11; ++i)
+        w.AddToRecentlyUsed(paths[i]);
+    QStringList expected;
+    for (int i = 10; i >= 1; --i)
+        expected << paths[i];
+    EXPECT_EQ(w.recentFiles(), expected); // f0 fell off the end
+    EXPECT_EQ(recentItem(w, 9)->text(), paths[1]);
+}
+
+TEST(RecentFiles, PathsDifferingInCaseGetTwoTabs)
+{
+    MainWindowHarness h;
+    MainWindow &w = h.start();
+    w.AddFileTab("/site/Page.html");
+    w.AddFileTab("/site/page.html");
+    EXPECT_EQ(tabCaptions(w), QStringList({"page.html", "Page.html", "", "", ""}));
+}
+
+TEST(RecentFiles, EmptyItemAndMissingFile)
+{
+    MainWindowHarness h;
+    MainWindow &w = h.start();
+    typeInto(w, "edited");
+    const QString before = w.editBox().text();
+
+    recentItem(w, 3)->trigger(); // empty: nothing at all
+    EXPECT_TRUE(h.platform.messages.isEmpty());
+
+    w.AddToRecentlyUsed(h.path("docs/gone.html"));
+    recentItem(w, 0)->trigger();
+    ASSERT_EQ(h.platform.messages.size(), 1);
+    EXPECT_EQ(h.platform.messages[0],
+              (MessageRecord{"Error Loading File...", "The Specified File Cannot Be Found",
+                             MsgButtons::Ok, MsgIcon::Information}));
+    EXPECT_EQ(w.editBox().text(), before);
+    EXPECT_EQ(w.statusText(), "Untitled.html");
+    EXPECT_TRUE(w.documentModified());
+}
+
+TEST(RecentFiles, OpeningAnEntryPromptsLoadsAndKeepsTheOrder)
+{
+    MainWindowHarness h;
+    MainWindow &w = h.start();
+    const QString a = h.writeFile("docs/a.html", "A");
+    const QString b = h.writeFile("other/b.html", "B");
+    w.AddToRecentlyUsed(a);
+    w.AddToRecentlyUsed(b);
+    w.ClearTabs();
+    typeInto(w, "edited");
+
+    // Cancel: nothing changes.
+    h.platform.messageAnswers = {MsgAnswer::Cancel};
+    recentItem(w, 1)->trigger();
+    EXPECT_EQ(h.platform.messages, QVector<MessageRecord>({kSavePrompt}));
+    EXPECT_EQ(w.statusText(), "Untitled.html");
+    EXPECT_TRUE(w.documentModified());
+
+    // No: the file is loaded, named, put on a tab, and the panes move to its folder.
+    h.platform.messageAnswers = {MsgAnswer::No};
+    recentItem(w, 1)->trigger();
+    EXPECT_EQ(w.editBox().text(), "A");
+    EXPECT_EQ(w.statusText(), a);
+    EXPECT_EQ(w.windowTitle(), "Pagewick - " + a);
+    EXPECT_FALSE(w.documentModified());
+    EXPECT_EQ(w.recentFiles().mid(0, 2), QStringList({b, a}));
+    // Cleared tabs keep their entries: a.html is still entry 1, and its tab is selected.
+    EXPECT_EQ(w.tabFiles()[1], a);
+    EXPECT_EQ(tabs(w)->currentIndex(), 1);
+    EXPECT_EQ(w.paneDirectory(), dirOf(a));
+    EXPECT_TRUE(w.fileList()->fileNames().contains("a.html"));
+}
+
+TEST(RecentFiles, FailedLoadKeepsTheEditsUnsaved)
+{
+    MainWindowHarness h;
+    MainWindow &w = h.start();
+    const QString big = h.writeFile("docs/big.html", QByteArray(1'000'000, 'x'));
+    w.AddToRecentlyUsed(big);
+    w.ClearTabs();
+    typeInto(w, "edited");
+    const QString before = w.editBox().text();
+    h.platform.messageAnswers = {MsgAnswer::No, MsgAnswer::Ok};
+    recentItem(w, 0)->trigger();
+    ASSERT_EQ(h.platform.messages.size(), 2);
+    EXPECT_EQ(h.platform.messages[1].text, "The File Is Too Large For Pagewick");
+    // The edits are still on screen and still count as unsaved, under the old name.
+    EXPECT_EQ(w.editBox().text(), before);
+    EXPECT_TRUE(w.documentModified());
+    EXPECT_EQ(w.statusText(), "Untitled.html");
+}
+
+TEST(FileTabs, SelectingATabOpensItsFile)
+{
+    MainWindowHarness h;
+    MainWindow &w = h.start();
+    const QString a = h.writeFile("docs/a.html", "A");
+    const QString b = h.writeFile("other/b.html", "B");
+    openThroughDialog(h, a);
+    openThroughDialog(h, b);
+    ASSERT_EQ(tabCaptions(w).mid(0, 2), QStringList({"b.html", "a.html"}));
+    ASSERT_EQ(tabs(w)->currentIndex(), 0);
+    typeInto(w, "more");
+
+    // Cancel: the new tab stays selected, the document stays.
+    h.platform.messageAnswers = {MsgAnswer::Cancel};
+    tabs(w)->setCurrentIndex(1);
+    EXPECT_EQ(h.platform.messages, QVector<MessageRecord>({kSavePrompt}));
+    EXPECT_EQ(tabs(w)->currentIndex(), 1);
+    EXPECT_EQ(w.statusText(), b);
+
+    // Another tab, answered No: its file opens and the panes follow.
+    h.platform.messageAnswers = {MsgAnswer::No};
+    tabs(w)->setCurrentIndex(0);
+    EXPECT_EQ(w.statusText(), b);
+    EXPECT_EQ(w.editBox().text(), "B"); // reloaded, edits dropped as answered
+    tabs(w)->setCurrentIndex(1);
+    EXPECT_EQ(w.statusText(), a);
+    EXPECT_EQ(w.editBox().text(), "A");
+    EXPECT_EQ(w.windowTitle(), "Pagewick - " + a);
+    EXPECT_EQ(w.paneDirectory(), dirOf(a));
+    EXPECT_EQ(w.recentFiles().mid(0, 2), QStringList({b, a})); // tabs do not touch the list
+    EXPECT_EQ(h.platform.messages.size(), 2);
+
+    // An empty tab opens nothing and stays selected.
+    tabs(w)->setCurrentIndex(3);
+    EXPECT_EQ(tabs(w)->currentIndex(), 3);
+    EXPECT_EQ(w.statusText(), a);
+    EXPECT_EQ(h.platform.messages.size(), 2);
+}
+
+TEST(FileTabs, ClearTabsEmptiesCaptionsAndSelectsTheFirst)
+{
+    MainWindowHarness h;
+    MainWindow &w = h.start();
+    const QString a = h.writeFile("docs/a.html", "A");
+    w.AddFileTab(a);
+    w.AddFileTab(h.path("docs/b.html"));
+    tabs(w)->setCurrentIndex(1); // opens a.html
+    ASSERT_EQ(w.statusText(), a);
+    w.ClearTabs();
+    EXPECT_EQ(tabCaptions(w), QStringList(5, QString()));
+    EXPECT_EQ(tabs(w)->currentIndex(), 0);
+    EXPECT_EQ(w.tabFiles()[1], a); // the entries stay
+    EXPECT_EQ(w.statusText(), a);
+}
+
+TEST(FilePaneOpen, DoubleClickOpensWithThePrompt)
+{
+    MainWindowHarness h;
+    MainWindow &w = h.start();
+    const QString a = h.writeFile("docs/a.html", "A");
+    h.writeFile("docs/b.txt", "B");
+    const QString other = QFileInfo(h.writeFile("other/x.htm", "")).absolutePath();
+    w.setPaneDirectory(dirOf(a));
+    ASSERT_EQ(w.fileList()->fileNames(), QStringList({"a.html", "b.txt"}));
+    typeInto(w, "edited");
+
+    FileList *list = w.fileList();
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    const QPoint at = list->visualItemRect(list->item(0)).center();
+
+    h.platform.messageAnswers = {MsgAnswer::Cancel};
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+    EXPECT_EQ(h.platform.messages, QVector<MessageRecord>({kSavePrompt}));
+    EXPECT_EQ(w.statusText(), "Untitled.html");
+
+    h.platform.messageAnswers = {MsgAnswer::No};
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+    EXPECT_EQ(w.statusText(), a);
+    EXPECT_EQ(w.windowTitle(), "Pagewick - " + a);
+    EXPECT_EQ(w.editBox().text(), "A");
+    EXPECT_FALSE(w.documentModified());
+    EXPECT_EQ(w.recentFiles()[0], a);
+    EXPECT_EQ(w.tabFiles()[0], a);
+
+    // The panes stay where the user has them.
+    w.setPaneDirectory(other);
+    w.OpenFromFileList("x.htm");
+    EXPECT_EQ(w.statusText(), other + "/x.htm");
+    EXPECT_EQ(w.paneDirectory(), other);
+}
+
+TEST(FilePanesInMainWindow, RefreshPicksUpNewFilesAndTooltipsFollow)
+{
+    MainWindowHarness h;
+    MainWindow &w = h.start();
+    const QString docs = dirOf(h.writeFile("docs/a.html", "A"));
+    w.setPaneDirectory(docs);
+    EXPECT_EQ(w.findChild<DirectoryList *>("MyDirectory")->toolTip(), docs);
+    EXPECT_EQ(w.findChild<DriveList *>("MyDrive")->toolTip(), w.driveList()->currentText());
+
+    h.writeFile("docs/new.html", "N");
+    QDir(docs).mkdir("sub");
+    QAction *refresh = w.findChild<QAction *>("mnuRefresh");
+    ASSERT_NE(refresh, nullptr);
+    EXPECT_EQ(refresh->shortcut(), QKeySequence(Qt::Key_F5));
+    refresh->trigger();
+    EXPECT_EQ(w.fileList()->fileNames(), QStringList({"a.html", "new.html"}));
+    EXPECT_EQ(w.directoryList()->entryPath(w.directoryList()->count() - 1), docs + "/sub");
+
+    // A click in the file list shows the clicked name as the list's tooltip.
+    FileList *list = w.fileList();
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualItemRect(list->item(1)).center());
+    EXPECT_EQ(list->toolTip(), "new.html");
+}
+
+TEST(FilePanesInMainWindow, DriveNotReadyAndRestoreFallback)
+{
+    MainWindowHarness h;
+    const QString docs = dirOf(h.writeFile("docs/a.html", "A"));
+    h.settings->write("Settings", "Drive", "/no/such/volume");
+    h.settings->write("Settings", "Dir", docs);
+    MainWindow &w = h.start();
+    // A stored drive that is not listed: back on "/", no message.
+    EXPECT_EQ(w.paneDrive(), "/");
+    EXPECT_TRUE(h.platform.messages.isEmpty());
+
+    const QString gone = h.path("unmounted");
+    w.driveList()->setDriveSource(
+        [gone] { return QList<DriveEntry>{{"/", "/"}, {gone, gone}}; });
+    w.setPaneDirectory(docs);
+    w.driveList()->setCurrentIndex(1);
+    emit w.driveList()->activated(1);
+    ASSERT_EQ(h.platform.messages.size(), 1);
+    EXPECT_EQ(h.platform.messages[0],
+              (MessageRecord{"Sorry...", "Please Insert A Disk In The Drive First",
+                             MsgButtons::Ok, MsgIcon::Information}));
+    EXPECT_EQ(w.paneDrive(), "/");
+    EXPECT_EQ(w.paneDirectory(), docs);
+
+    // A stored directory that has gone: drive "/", no message either.
+    MainWindowHarness h2;
+    h2.settings->write("Settings", "Dir", h2.path("gone"));
+    MainWindow &w2 = h2.start();
+    EXPECT_EQ(w2.paneDrive(), "/");
+    EXPECT_FALSE(w2.paneDirectory().isEmpty());
+    EXPECT_TRUE(h2.platform.messages.isEmpty());
+}
+
+TEST(FilePanesInMainWindow, PicturesDragFromTheFileList)
+{
+    MainWindowHarness h;
+    MainWindow &w = h.start();
+    const QString docs = dirOf(h.writeFile("docs/photo.JPG", "J"));
+    h.writeFile("docs/page.htm", "P");
+    w.setPaneDirectory(docs);
+    FileList *list = w.fileList();
+    EXPECT_TRUE(list->dragEnabled());
+    ASSERT_TRUE(list->selectName("photo.JPG"));
+    std::unique_ptr<QMimeData> data(list->pictureDragData());
+    ASSERT_TRUE(data);
+    EXPECT_EQ(data->text(), "photo.JPG");
+    ASSERT_TRUE(list->selectName("page.htm"));
+    EXPECT_EQ(list->pictureDragData(), nullptr);
+}
