@@ -366,11 +366,17 @@ QStringList FileList::fileNames() const
 
 QStringList FileList::selectedNames() const
 {
-    QStringList names;
-    for (int i = 0; i < count(); ++i) {
-        if (item(i)->isSelected())
-            names << item(i)->text();
+    // From the selection ranges: asking every item would search the ranges once per item.
+    QList<int> rows;
+    for (const QItemSelectionRange &range : selectionModel()->selection()) {
+        for (int r = range.top(); r <= range.bottom(); ++r)
+            rows << r;
     }
+    std::sort(rows.begin(), rows.end());
+    QStringList names;
+    names.reserve(rows.size());
+    for (int r : rows)
+        names << item(r)->text();
     return names;
 }
 
@@ -448,13 +454,25 @@ void FileList::fill(const QStringList &keepSelected)
         dir.setNameFilters(filters); // without QDir::CaseSensitive: any letter case matches
     const QStringList names = dir.entryList(QDir::Files, QDir::Name | QDir::IgnoreCase);
     addItems(names);
-    if (!keepSelected.isEmpty()) {
-        const QSet<QString> keep(keepSelected.cbegin(), keepSelected.cend());
-        for (int i = 0; i < count(); ++i) {
-            if (keep.contains(item(i)->text()))
-                item(i)->setSelected(true);
+    if (keepSelected.isEmpty())
+        return;
+    // One selection of row ranges, applied at once: item by item is quadratic.
+    const QSet<QString> keep(keepSelected.cbegin(), keepSelected.cend());
+    QItemSelection selection;
+    const QAbstractItemModel *m = model();
+    int first = -1;
+    for (int i = 0; i <= count(); ++i) {
+        const bool kept = i < count() && keep.contains(names.at(i));
+        if (kept && first < 0)
+            first = i;
+        if (!kept && first >= 0) {
+            selection.select(m->index(first, 0), m->index(i - 1, 0));
+            first = -1;
         }
     }
+    if (selectionMode() == QAbstractItemView::SingleSelection && !selection.isEmpty())
+        selection = QItemSelection(selection.first().topLeft(), selection.first().topLeft());
+    selectionModel()->select(selection, QItemSelectionModel::Select);
 }
 
 // ---------------------------------------------------------------------------------------

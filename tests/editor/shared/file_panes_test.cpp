@@ -112,9 +112,12 @@ TEST(FileListPane, MultiSelectionAndRefreshKeepSelectedNames)
     files.clearSelection();
     EXPECT_TRUE(files.selectedNames().isEmpty());
 
+    files.item(5)->setSelected(true); // x.png
     files.item(1)->setSelected(true); // b.htm
     files.item(4)->setSelected(true); // photo.JPG
-    EXPECT_EQ(files.selectedPaths(), QStringList({t.root + "/b.htm", t.root + "/photo.JPG"}));
+    files.item(0)->setSelected(true); // A.gif
+    EXPECT_EQ(files.selectedPaths(), QStringList({t.root + "/A.gif", t.root + "/b.htm",
+                                                  t.root + "/photo.JPG", t.root + "/x.png"}));
 
     touch(t.root + "/aa.htm");
     QFile::remove(t.root + "/photo.JPG");
@@ -122,7 +125,7 @@ TEST(FileListPane, MultiSelectionAndRefreshKeepSelectedNames)
     files.refresh();
     EXPECT_EQ(files.fileNames(),
               QStringList({"A.gif", "aa.htm", "b.htm", "c.BMP", "notes.txt", "x.png"}));
-    EXPECT_EQ(files.selectedNames(), QStringList({"b.htm"}));
+    EXPECT_EQ(files.selectedNames(), QStringList({"A.gif", "b.htm", "x.png"}));
 
     // A single-select list keeps one name at most.
     files.setMultiSelect(false);
