@@ -1,12 +1,19 @@
 #include "shared/settings_store.h"
 
 #include <QSettings>
+#include <QStandardPaths>
 
 namespace pw {
 
+// ~/.config/Pagewick/Pagewick.conf on Linux (Qt's own default would end in ".ini").
+static QString UserSettingsFile()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
+           + QStringLiteral("/Pagewick/Pagewick.conf");
+}
+
 SettingsStore::SettingsStore()
-    : settings_(std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
-                                            QStringLiteral("Pagewick"), QStringLiteral("Pagewick")))
+    : settings_(std::make_unique<QSettings>(UserSettingsFile(), QSettings::IniFormat))
 {
 }
 

@@ -120,9 +120,12 @@ QByteArray EncodeText(const QString &crlfText, const TextEncoding &encoding,
 bool WriteFileAtomically(const QString &path, const QByteArray &bytes, QString *error)
 {
     // The rename would replace even a file the user made read-only; refuse as a direct
-    // write would.
+    // write would. A file whose owner may not write it counts as read-only for every user,
+    // the administrator included.
     const QFileInfo target(path);
-    if (target.exists() && (!target.isFile() || !target.isWritable())) {
+    if (target.exists()
+        && (!target.isFile() || !target.isWritable()
+            || !(target.permissions() & QFileDevice::WriteOwner))) {
         if (error)
             *error = QStringLiteral("The file is read-only");
         return false;

@@ -187,7 +187,9 @@ void MainWindow::createToolbarTabs()
     addPages(MyTabScript_, kScriptPages, QStringLiteral("page"));
     MyOuterTab_->addTab(MyTab_, QStringLiteral("HTML"));
     MyOuterTab_->addTab(MyTabScript_, QStringLiteral("Script"));
-    MyOuterTab_->setMaximumHeight(TwipsToPixels(1350) + 40);
+    // The toolbar pages are at least as tall as a row of buttons; their buttons may ask more.
+    MyTab_->setMinimumHeight(TwipsToPixels(855));
+    MyTabScript_->setMinimumHeight(TwipsToPixels(855));
     MyOuterTab_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
 
     // The tab controls never keep the focus: it goes back to the document.

@@ -14,23 +14,27 @@
 
 namespace pw {
 
+std::unique_ptr<QWidget> CreateSplash(const QString &programFolder)
+{
+    auto frmSplash = std::make_unique<QWidget>(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint);
+    frmSplash->setObjectName(QStringLiteral("frmSplash"));
+    auto *imgLogo = new QLabel(frmSplash.get());
+    imgLogo->setObjectName(QStringLiteral("imgLogo"));
+    // A missing or broken picture leaves the splash without one.
+    QPixmap logo;
+    if (logo.load(QDir(programFolder).filePath(QStringLiteral("Pagewick_Logo.gif"))))
+        imgLogo->setPixmap(logo);
+    auto *layout = new QVBoxLayout(frmSplash.get());
+    layout->addWidget(imgLogo);
+    return frmSplash;
+}
+
 int StartUp(const QString &commandLine)
 {
     const QString folder = ProgramFolder();
 
-    QWidget frmSplash(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint);
-    frmSplash.setObjectName(QStringLiteral("frmSplash"));
-    auto *imgLogo = new QLabel(&frmSplash);
-    imgLogo->setObjectName(QStringLiteral("imgLogo"));
-    // A missing or broken picture leaves the splash without one.
-    QPixmap logo;
-    if (logo.load(QDir(folder).filePath(QStringLiteral("Pagewick_Logo.gif"))))
-        imgLogo->setPixmap(logo);
-    else
-        imgLogo->setText(QStringLiteral("Pagewick"));
-    auto *layout = new QVBoxLayout(&frmSplash);
-    layout->addWidget(imgLogo);
-    frmSplash.show();
+    std::unique_ptr<QWidget> frmSplash = CreateSplash(folder);
+    frmSplash->show();
     QApplication::processEvents();
 
     ProgramState state;
@@ -39,7 +43,7 @@ int StartUp(const QString &commandLine)
     MainWindow frmMain(state, settings, platform, folder);
     platform.setParentWindow(&frmMain);
     frmMain.LoadMainWindow(commandLine);
-    frmSplash.close();
+    frmSplash.reset();
     frmMain.show();
     return QApplication::exec();
 }

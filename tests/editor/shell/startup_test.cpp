@@ -1,5 +1,6 @@
 // Start-up, the window's controls and menus, the settings store and shutdown.
 #include "shell/register_html.h"
+#include "shell/start_up.h"
 #include "support/main_window_harness.h"
 
 #include <QAction>
@@ -413,4 +414,19 @@ TEST(RegisterHTMLFiles, AddsTheSectionWhenMissing)
               "text/html=pagewick.desktop;\n");
     EXPECT_EQ(WithHtmlAssociation("[Added Associations]\n[Other]\ntext/html=a;\n"),
               "[Added Associations]\ntext/html=pagewick.desktop;\n[Other]\ntext/html=a;\n");
+}
+
+TEST(Splash, ShowsTheLogoAndToleratesItsAbsence)
+{
+    std::unique_ptr<QWidget> splash = CreateSplash(PAGEWICK_BIN_DIR);
+    EXPECT_EQ(splash->objectName(), "frmSplash");
+    auto *logo = splash->findChild<QLabel *>("imgLogo");
+    ASSERT_NE(logo, nullptr);
+    EXPECT_FALSE(logo->pixmap().isNull());
+    EXPECT_GT(logo->pixmap().width(), 100);
+
+    QTemporaryDir empty;
+    std::unique_ptr<QWidget> bare = CreateSplash(empty.path());
+    ASSERT_NE(bare->findChild<QLabel *>("imgLogo"), nullptr);
+    EXPECT_TRUE(bare->findChild<QLabel *>("imgLogo")->pixmap().isNull());
 }

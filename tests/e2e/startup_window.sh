@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# Starts the real program on a virtual display with an empty home, waits for its main
+# window, closes it like a user, and checks that the settings were written on the way out.
+set -euo pipefail
+program=$1
+home=$(mktemp -d)
+trap 'rm -rf "$home"' EXIT
+export HOME=$home XDG_CONFIG_HOME=$home/.config
+unset QT_QPA_PLATFORM
+
+xvfb-run -a -s "-screen 0 1280x900x24" bash -c '
+  set -euo pipefail
+  "$1" >"$HOME/out.log" 2>&1 &
+  pid=$!
+  window=""
+  for _ in $(seq 1 100); do
+    window=$(xdotool search --name "^Pagewick - Untitled.html$" 2>/dev/null | head -n1 || true)
+    [ -n "$window" ] && break
+    sleep 0.1
+  done
+  if [ -z "$window" ]; then
+    echo "main window did not appear"; cat "$HOME/out.log"; kill $pid || true; exit 1
+  fi
+  # No window manager runs here: focus the window and leave through File, Exit.
+  xdotool windowfocus --sync "$window" || true
+  sleep 0.3
+  xdotool key --clearmodifiers alt+f
+  sleep 0.3
+  xdotool key x
+  for _ in $(seq 1 100); do
+    kill -0 $pid 2>/dev/null || break
+    sleep 0.1
+  done
+  if kill -0 $pid 2>/dev/null; then echo "program did not exit"; kill $pid; exit 1; fi
+  wait $pid
+' _ "$program"
+
+settings=$home/.config/Pagewick/Pagewick.conf
+if [ ! -f "$settings" ]; then
+  echo "settings file was not written"; exit 1
+fi
+grep -q '^Dir=' "$settings" || { echo "Dir was not stored"; cat "$settings"; exit 1; }
+grep -q '^RU0=' "$settings" || { echo "recent files were not stored"; cat "$settings"; exit 1; }
+echo "ok: window shown, closed, settings written"
