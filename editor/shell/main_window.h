@@ -71,10 +71,6 @@ public:
     void Print();
     // The save prompt run before replacing the document; false when the user cancelled.
     bool SavePrompt();
-    // Save prompt, load, name, then the recent list (addToRecent) or only the file tabs, and
-    // the panes to the file's folder. The recent menu, file list and tabs have their own
-    // routines below (OpenRecentFile, OpenFromFileList, OpenFromFileTab).
-    void OpenPath(const QString &path, bool addToRecent);
 
     // Recent files and tabs.
     void AddToRecentlyUsed(const QString &path);

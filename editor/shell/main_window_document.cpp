@@ -114,22 +114,6 @@ void MainWindow::Open()
     SyncFileBoxes(path);
 }
 
-void MainWindow::OpenPath(const QString &path, bool addToRecent)
-{
-    if (path.isEmpty())
-        return;
-    if (!SavePrompt())
-        return;
-    if (!LoadText(path))
-        return;
-    SetDocumentName(path);
-    if (addToRecent)
-        AddToRecentlyUsed(path);
-    else
-        AddFileTab(path);
-    SyncFileBoxes(path);
-}
-
 void MainWindow::Close()
 {
     if (statusText() == kReady) {

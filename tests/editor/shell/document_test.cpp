@@ -95,8 +95,9 @@ TEST(SavePrompt, CancelInEveryPromptChangesNothing)
     w.New();
     h.platform.messageAnswers = {MsgAnswer::Cancel};
     w.Open();
+    w.AddToRecentlyUsed(other);
     h.platform.messageAnswers = {MsgAnswer::Cancel};
-    w.OpenPath(other, true);
+    w.OpenRecentFile(0);
     h.platform.messageAnswers = {MsgAnswer::Cancel};
     w.Close();
 
