@@ -1,0 +1,532 @@
+#include "shared/file_panes.h"
+
+#include "shared/platform.h"
+
+#include <QDir>
+#include <QDrag>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QStorageInfo>
+#include <QStyle>
+#include <QUrl>
+
+#include <algorithm>
+
+namespace pw {
+
+namespace {
+
+constexpr int kPathRole = Qt::UserRole;
+
+// Mount points and file system types that hold no user files.
+bool IsSystemMount(const QString &root, const QByteArray &type)
+{
+    static const char *const kTypes[] = {
+        "proc",   "sysfs",   "cgroup",   "cgroup2",  "devpts",    "devtmpfs",   "securityfs",
+        "debugfs", "tracefs", "pstore",  "bpf",      "mqueue",    "hugetlbfs",  "configfs",
+        "fusectl", "autofs",  "binfmt_misc", "nsfs", "efivarfs",  "rpc_pipefs", "selinuxfs",
+        "squashfs"};
+    for (const char *t : kTypes) {
+        if (type == t)
+            return true;
+    }
+    auto under = [&root](const char *top) {
+        const QString prefix = QString::fromLatin1(top);
+        return root == prefix || root.startsWith(prefix + u'/');
+    };
+    // Removable media under /run/media are user volumes; the rest of /run is not.
+    if (root.startsWith(QLatin1String("/run/media/")))
+        return false;
+    return under("/proc") || under("/sys") || under("/dev") || under("/run") || under("/var/run")
+           || under("/var/lock") || under("/snap");
+}
+
+// The pane text of a directory name at a depth of the directory list.
+QString Indented(const QString &name, int depth)
+{
+    return QString(depth * 2, u' ') + name;
+}
+
+QString JoinPath(const QString &directory, const QString &name)
+{
+    if (directory.isEmpty())
+        return name;
+    return directory.endsWith(u'/') ? directory + name : directory + u'/' + name;
+}
+
+bool IsReadableDirectory(const QString &path)
+{
+    if (path.isEmpty())
+        return false;
+    const QFileInfo info(path);
+    return info.isDir() && info.isReadable() && info.isExecutable();
+}
+
+} // namespace
+
+QList<DriveEntry> MountedDrives()
+{
+    QList<DriveEntry> drives{{QStringLiteral("/"), QStringLiteral("/")}};
+    for (const QStorageInfo &volume : QStorageInfo::mountedVolumes()) {
+        const QString root = CleanDirectoryPath(volume.rootPath());
+        if (root == QLatin1String("/") || IsSystemMount(root, volume.fileSystemType()))
+            continue;
+        // Bind-mounted files (container set-ups) are no volumes.
+        if (!QFileInfo(root).isDir())
+            continue;
+        if (std::any_of(drives.cbegin(), drives.cend(),
+                        [&root](const DriveEntry &d) { return d.root == root; }))
+            continue;
+        QString label = root;
+        const QString name = volume.name();
+        if (!name.isEmpty() && name != root)
+            label += QStringLiteral(" [%1]").arg(name);
+        drives.append({root, label});
+    }
+    std::sort(drives.begin() + 1, drives.end(),
+              [](const DriveEntry &a, const DriveEntry &b) { return a.root < b.root; });
+    return drives;
+}
+
+QString DriveOfPath(const QString &path, const QStringList &roots)
+{
+    const QString clean = CleanDirectoryPath(path);
+    QString best = QStringLiteral("/");
+    for (const QString &root : roots) {
+        const bool holds = root == QLatin1String("/") || clean == root
+                           || clean.startsWith(root + u'/');
+        if (holds && root.size() > best.size())
+            best = root;
+    }
+    return best;
+}
+
+QString CleanDirectoryPath(const QString &path)
+{
+    QString p = path.trimmed();
+    if (p.isEmpty())
+        return p;
+    p.replace(u'\\', u'/');
+    return QDir::cleanPath(QDir(p).absolutePath());
+}
+
+bool IsDraggablePicture(const QString &name)
+{
+    const QString ext = name.trimmed().toLower().right(3);
+    return ext == QLatin1String("gif") || ext == QLatin1String("bmp") || ext == QLatin1String("jpg")
+           || ext == QLatin1String("png");
+}
+
+QMimeData *PictureDragData(const QString &directory, const QString &name)
+{
+    auto *data = new QMimeData;
+    data->setText(name);
+    data->setUrls({QUrl::fromLocalFile(JoinPath(directory, name))});
+    data->setData(QString::fromLatin1(kPictureDragFormat), name.toUtf8());
+    return data;
+}
+
+// ---------------------------------------------------------------------------------------
+// DriveList
+
+DriveList::DriveList(QWidget *parent) : QComboBox(parent), source_(MountedDrives)
+{
+    fill(QStringLiteral("/"));
+    connect(this, &QComboBox::activated, this, [this](int index) {
+        const QString root = itemData(index, kPathRole).toString();
+        if (root == current_)
+            return;
+        current_ = root;
+        emit driveChanged(root);
+    });
+}
+
+QString DriveList::drive() const
+{
+    return current_.isEmpty() ? QStringLiteral("/") : current_;
+}
+
+QStringList DriveList::drives() const
+{
+    QStringList roots;
+    for (int i = 0; i < count(); ++i)
+        roots << itemData(i, kPathRole).toString();
+    return roots;
+}
+
+bool DriveList::setDrive(const QString &drive)
+{
+    QString root = drive.trimmed();
+    // A drive letter names no Linux volume; it stands for the first one.
+    if (root.isEmpty() || (root.size() >= 2 && root.at(1) == u':' && root.at(0).isLetter()))
+        root = QStringLiteral("/");
+    root = CleanDirectoryPath(root);
+    const int index = findData(root, kPathRole);
+    if (index < 0)
+        return false;
+    setCurrentIndex(index);
+    if (root != current_) {
+        current_ = root;
+        emit driveChanged(root);
+    }
+    return true;
+}
+
+void DriveList::showDriveOf(const QString &path)
+{
+    const QString root = DriveOfPath(path, drives());
+    const int index = findData(root, kPathRole);
+    if (index < 0)
+        return;
+    setCurrentIndex(index);
+    current_ = root;
+}
+
+void DriveList::refresh()
+{
+    const QString before = current_;
+    fill(before);
+    if (current_ != before)
+        emit driveChanged(current_);
+}
+
+void DriveList::setDriveSource(std::function<QList<DriveEntry>()> source)
+{
+    source_ = std::move(source);
+    refresh();
+}
+
+void DriveList::fill(const QString &keep)
+{
+    const QSignalBlocker block(this);
+    clear();
+    const QIcon icon = style()->standardIcon(QStyle::SP_DriveHDIcon);
+    for (const DriveEntry &entry : source_()) {
+        addItem(icon, entry.label);
+        setItemData(count() - 1, entry.root, kPathRole);
+    }
+    int index = findData(keep, kPathRole);
+    if (index < 0)
+        index = findData(QStringLiteral("/"), kPathRole);
+    setCurrentIndex(index);
+    current_ = index >= 0 ? itemData(index, kPathRole).toString() : QStringLiteral("/");
+}
+
+// ---------------------------------------------------------------------------------------
+// DirectoryList
+
+DirectoryList::DirectoryList(QWidget *parent) : QListWidget(parent)
+{
+    setUniformItemSizes(true);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    // A double click enters the directory whatever the style's activation rule is.
+    connect(this, &QListWidget::itemDoubleClicked, this, &DirectoryList::enter);
+}
+
+bool DirectoryList::setPath(const QString &path)
+{
+    const QString clean = CleanDirectoryPath(path);
+    if (!IsReadableDirectory(clean))
+        return false;
+    const bool changed = clean != path_;
+    path_ = clean;
+    fill();
+    if (changed)
+        emit directoryChanged(path_);
+    return true;
+}
+
+QString DirectoryList::entryPath(int row) const
+{
+    const QListWidgetItem *it = item(row);
+    return it ? it->data(kPathRole).toString() : QString();
+}
+
+void DirectoryList::refresh()
+{
+    if (path_.isEmpty())
+        return;
+    // A directory removed meanwhile gives way to its nearest existing ancestor.
+    QString p = path_;
+    while (!IsReadableDirectory(p) && p != QLatin1String("/"))
+        p = CleanDirectoryPath(QFileInfo(p).path());
+    if (p != path_) {
+        setPath(p);
+        return;
+    }
+    fill();
+}
+
+void DirectoryList::keyPressEvent(QKeyEvent *event)
+{
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && currentItem()) {
+        enter(currentItem());
+        return;
+    }
+    QListWidget::keyPressEvent(event);
+}
+
+void DirectoryList::enter(QListWidgetItem *item)
+{
+    if (item)
+        setPath(item->data(kPathRole).toString());
+}
+
+void DirectoryList::fill()
+{
+    const QSignalBlocker block(this);
+    clear();
+    const QIcon open = style()->standardIcon(QStyle::SP_DirOpenIcon);
+    const QIcon closed = style()->standardIcon(QStyle::SP_DirClosedIcon);
+    auto add = [this](const QIcon &icon, const QString &text, const QString &full) {
+        auto *it = new QListWidgetItem(icon, text, this);
+        it->setData(kPathRole, full);
+    };
+    // The ancestors from the root down to the current directory.
+    add(open, QStringLiteral("/"), QStringLiteral("/"));
+    const QStringList parts = path_.split(u'/', Qt::SkipEmptyParts);
+    QString walked;
+    for (int i = 0; i < parts.size(); ++i) {
+        walked += u'/' + parts[i];
+        add(open, Indented(parts[i], i + 1), walked);
+    }
+    currentRow_ = count() - 1;
+    const int depth = int(parts.size()) + 1;
+    const QStringList subdirs = QDir(path_).entryList(QDir::Dirs | QDir::NoDotAndDotDot,
+                                                      QDir::Name | QDir::IgnoreCase);
+    for (const QString &name : subdirs)
+        add(closed, Indented(name, depth), JoinPath(path_, name));
+    setCurrentRow(currentRow_);
+}
+
+// ---------------------------------------------------------------------------------------
+// FileList
+
+FileList::FileList(QWidget *parent) : QListWidget(parent)
+{
+    setUniformItemSizes(true);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    connect(this, &QListWidget::itemClicked, this,
+            [this](QListWidgetItem *it) { emit fileClicked(it->text()); });
+    connect(this, &QListWidget::itemDoubleClicked, this,
+            [this](QListWidgetItem *it) { emit fileActivated(it->text()); });
+}
+
+bool FileList::setPath(const QString &path)
+{
+    const QString clean = CleanDirectoryPath(path);
+    if (!IsReadableDirectory(clean)) {
+        path_.clear();
+        clear();
+        return false;
+    }
+    path_ = clean;
+    fill({});
+    return true;
+}
+
+void FileList::setPattern(const QString &pattern)
+{
+    pattern_ = pattern;
+    if (!path_.isEmpty())
+        fill({});
+}
+
+void FileList::setMultiSelect(bool multi)
+{
+    setSelectionMode(multi ? QAbstractItemView::ExtendedSelection
+                           : QAbstractItemView::SingleSelection);
+}
+
+bool FileList::multiSelect() const
+{
+    return selectionMode() != QAbstractItemView::SingleSelection;
+}
+
+void FileList::refresh()
+{
+    if (path_.isEmpty())
+        return;
+    if (!IsReadableDirectory(path_)) {
+        clear();
+        return;
+    }
+    fill(selectedNames());
+}
+
+QStringList FileList::fileNames() const
+{
+    QStringList names;
+    names.reserve(count());
+    for (int i = 0; i < count(); ++i)
+        names << item(i)->text();
+    return names;
+}
+
+QStringList FileList::selectedNames() const
+{
+    QStringList names;
+    for (int i = 0; i < count(); ++i) {
+        if (item(i)->isSelected())
+            names << item(i)->text();
+    }
+    return names;
+}
+
+QStringList FileList::selectedPaths() const
+{
+    QStringList paths;
+    for (const QString &name : selectedNames())
+        paths << fullPath(name);
+    return paths;
+}
+
+QString FileList::currentName() const
+{
+    const QListWidgetItem *it = currentItem();
+    return it ? it->text() : QString();
+}
+
+bool FileList::selectName(const QString &name)
+{
+    for (int i = 0; i < count(); ++i) {
+        if (item(i)->text() == name) {
+            setCurrentRow(i, QItemSelectionModel::ClearAndSelect);
+            return true;
+        }
+    }
+    return false;
+}
+
+QString FileList::fullPath(const QString &name) const
+{
+    return JoinPath(path_, name);
+}
+
+void FileList::setPictureDrag(bool enabled)
+{
+    setDragEnabled(enabled);
+    setDragDropMode(enabled ? QAbstractItemView::DragOnly : QAbstractItemView::NoDragDrop);
+}
+
+QMimeData *FileList::pictureDragData() const
+{
+    const QString name = currentName();
+    if (name.isEmpty() || !IsDraggablePicture(name))
+        return nullptr;
+    return PictureDragData(path_, name.trimmed());
+}
+
+void FileList::startDrag(Qt::DropActions)
+{
+    QMimeData *data = pictureDragData();
+    if (!data)
+        return;
+    emit pictureDragStarted(currentName());
+    auto *drag = new QDrag(this);
+    drag->setMimeData(data);
+    drag->exec(Qt::CopyAction);
+    drag->deleteLater();
+}
+
+void FileList::fill(const QStringList &keepSelected)
+{
+    const QSignalBlocker block(this);
+    clear();
+    QStringList filters;
+    bool all = false;
+    for (const QString &part : pattern_.split(u';', Qt::SkipEmptyParts)) {
+        const QString p = part.trimmed();
+        if (p == QLatin1String("*") || p == QLatin1String("*.*"))
+            all = true;
+        else if (!p.isEmpty())
+            filters << p;
+    }
+    QDir dir(path_);
+    if (!all)
+        dir.setNameFilters(filters); // without QDir::CaseSensitive: any letter case matches
+    const QStringList names = dir.entryList(QDir::Files, QDir::Name | QDir::IgnoreCase);
+    addItems(names);
+    if (!keepSelected.isEmpty()) {
+        const QSet<QString> keep(keepSelected.cbegin(), keepSelected.cend());
+        for (int i = 0; i < count(); ++i) {
+            if (keep.contains(item(i)->text()))
+                item(i)->setSelected(true);
+        }
+    }
+}
+
+// ---------------------------------------------------------------------------------------
+// FilePanes
+
+FilePanes::FilePanes(DriveList *drive, DirectoryList *directory, FileList *files,
+                     Platform &platform, QObject *parent)
+    : QObject(parent), drive_(drive), directory_(directory), files_(files), platform_(platform)
+{
+    if (drive_)
+        connect(drive_, &DriveList::driveChanged, this, &FilePanes::onDriveChanged);
+    if (directory_)
+        connect(directory_, &DirectoryList::directoryChanged, this,
+                &FilePanes::onDirectoryChanged);
+}
+
+void FilePanes::open(const QString &drive, const QString &directory)
+{
+    if (drive_ && !drive_->setDrive(drive))
+        drive_->setDrive(QStringLiteral("/"));
+    if (directory_) {
+        if (!directory_->setPath(directory) && directory_->path().isEmpty())
+            directory_->setPath(drive_ ? drive_->drive() : QStringLiteral("/"));
+        if (files_ && files_->path() != directory_->path())
+            files_->setPath(directory_->path());
+    } else if (files_) {
+        files_->setPath(directory);
+    }
+    emit changed();
+}
+
+bool FilePanes::showDirectory(const QString &directory)
+{
+    const QString clean = CleanDirectoryPath(directory);
+    const bool shown = directory_ ? directory_->setPath(clean)
+                                  : (files_ ? files_->setPath(clean) : IsReadableDirectory(clean));
+    if (!shown)
+        return false;
+    if (drive_)
+        drive_->showDriveOf(clean);
+    emit changed();
+    return true;
+}
+
+void FilePanes::refresh()
+{
+    if (drive_)
+        drive_->refresh();
+    if (directory_)
+        directory_->refresh();
+    if (files_)
+        files_->refresh();
+    emit changed();
+}
+
+void FilePanes::onDriveChanged(const QString &drive)
+{
+    if (directory_ && !directory_->setPath(drive)) {
+        platform_.messageBox(QStringLiteral("Sorry..."),
+                             QStringLiteral("Please Insert A Disk In The Drive First"),
+                             MsgButtons::Ok, MsgIcon::Information);
+        // Back to the first volume; the directory list stays where it was.
+        drive_->showDriveOf(QStringLiteral("/"));
+    }
+    emit changed();
+}
+
+void FilePanes::onDirectoryChanged(const QString &path)
+{
+    if (files_)
+        files_->setPath(path);
+    emit changed();
+}
+
+} // namespace pw
