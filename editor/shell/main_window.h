@@ -115,6 +115,8 @@ private:
     void createStatusBar();
     void connectDocumentSignals();
     void connectCommands();
+    // Find and replace, and the batch tools (main_window_tools.cpp).
+    void connectTools();
     bool writeDocument(const QString &path, const TextEncoding &encoding);
     bool saveAsWith(const TextEncoding &encoding);
     void markUnmodified();
