@@ -25,11 +25,21 @@ QuorvelLibrary::~QuorvelLibrary()
         setPump_(nullptr, nullptr);
 }
 
+QString QuorvelLibrary::FileNameIn(const QString &folder)
+{
+#if defined(Q_OS_WIN)
+    return folder + QStringLiteral("/quorvel.dll");
+#elif defined(Q_OS_MACOS)
+    return folder + QStringLiteral("/libquorvel.dylib");
+#else
+    return folder + QStringLiteral("/libquorvel.so");
+#endif
+}
+
 QStringList QuorvelLibrary::ProgramFileNames()
 {
     // QLibrary does not look in the executable's folder for a bare name.
-    return {QCoreApplication::applicationDirPath() + QStringLiteral("/quorvel"),
-            QStringLiteral("quorvel")};
+    return {FileNameIn(QCoreApplication::applicationDirPath()), QStringLiteral("quorvel")};
 }
 
 bool QuorvelLibrary::load()

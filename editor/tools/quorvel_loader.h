@@ -23,8 +23,12 @@ public:
     QuorvelLibrary(const QuorvelLibrary &) = delete;
     QuorvelLibrary &operator=(const QuorvelLibrary &) = delete;
 
-    // The program's: the program folder's "quorvel" first, then the system's library path.
+    // The program's: the program folder's library first, then the system's library path.
     static QStringList ProgramFileNames();
+    // The full file name of the library in a folder ("<folder>/libquorvel.so" on Linux).
+    // Spelled out because QLibrary, given "<folder>/quorvel", first tries that very file,
+    // which is the converter's command-line program, and gives up when it cannot load it.
+    static QString FileNameIn(const QString &folder);
 
     // Loads the library and binds QuorvelConvertFile, unless already done. False when the
     // library or the function cannot be found (errorString() says why); a later call tries

@@ -74,9 +74,6 @@ RtfBatchResult ConvertRtfFiles(QuorvelLibrary &library, const QString &directory
         QString error;
         if (!target) {
             error = QStringLiteral("The file name is too short");
-        } else if (QFileInfo(*target).absoluteFilePath() == QFileInfo(source).absoluteFilePath()) {
-            // "x.html" would be converted onto itself.
-            error = QStringLiteral("The file would replace itself");
         } else if (ConvertOne(library, source, *target, &error)) {
             ++result.converted;
             if (afterFile && !afterFile(result.converted))

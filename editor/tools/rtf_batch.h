@@ -32,8 +32,7 @@ struct RtfBatchResult {
 };
 
 // Converts the named files of `directory` in order; the run stops at the first failure
-// (a name too short, a target that would be the source itself, a library that cannot be
-// loaded, a failed conversion). Each target is written whole or not at all: the library
+// (a name too short, a library that cannot be loaded, a failed conversion). Each target is written whole or not at all: the library
 // converts into a temporary file beside it, which then replaces the target in one step.
 // `afterFile` runs after each converted file and may return false to stop the run.
 RtfBatchResult ConvertRtfFiles(QuorvelLibrary &library, const QString &directory,
