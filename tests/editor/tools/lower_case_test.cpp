@@ -167,3 +167,23 @@ TEST(LowerCaseWindow, CollisionsAreListedAtTheEnd)
                     "Taken:\r\n" + QDir::cleanPath(h.path("Web")) + "/Index.html",
                     MsgButtons::Ok, MsgIcon::Information}}));
 }
+
+TEST(LowerCaseWindow, AnErrorIsShownAndEndsOnlyTheWalk)
+{
+    MainWindowHarness h;
+    MainWindow &window = h.start();
+    h.writeFile("Gone/A.TXT", "x");
+    window.setPaneDirectory(h.path("Gone"));
+    window.findChild<QAbstractButton *>("cmdLowerCase")->click();
+    auto *dialog = window.findChild<LowerCaseDialog *>("frmLowerCase");
+    QDir(h.path("Gone")).removeRecursively(); // gone before Start
+    dialog->findChild<QPushButton *>("cmdStart")->click();
+    EXPECT_EQ(h.platform.messages,
+              QVector<MessageRecord>({{"Pagewick",
+                                       "No such file or directory: " +
+                                           QDir::cleanPath(h.path("Gone")),
+                                       MsgButtons::Ok, MsgIcon::None}}));
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_TRUE(dialog->findChild<QPushButton *>("cmdStart")->isEnabled());
+    EXPECT_EQ(h.platform.busyDepth, 0);
+}
