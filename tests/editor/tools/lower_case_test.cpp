@@ -13,6 +13,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 using namespace pw;
 using namespace pw::test;
 
@@ -111,6 +113,20 @@ TEST(LowerCaseTree, AnErrorEndsTheWalkWithItsDescription)
         LowerCaseTree(root.filePath("stop"), [&](const QString &) { return ++calls < 2; });
     EXPECT_TRUE(stopped.abandoned);
     EXPECT_EQ(Tree(root.filePath("stop")), QStringList({"C.TXT", "b.txt"}));
+}
+
+TEST(LowerCaseTree, ARefusedRenameEndsTheWalk)
+{
+    if (geteuid() == 0)
+        GTEST_SKIP() << "permissions do not stop the superuser from renaming";
+    QTemporaryDir root;
+    Make(root, {"top/Sub/B.TXT", "top/A.TXT"});
+    QFile::setPermissions(root.filePath("top"), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    const LowerCaseResult result = LowerCaseTree(root.filePath("top"));
+    QFile::setPermissions(root.filePath("top"), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                    QFileDevice::ExeOwner);
+    EXPECT_EQ(result.error, "Permission denied: " + root.filePath("top/Sub"));
+    EXPECT_EQ(Tree(root.filePath("top")), QStringList({"A.TXT", "Sub/", "Sub/B.TXT"}));
 }
 
 TEST(LowerCaseWindow, FirstStartOpensAHighlightedDirectoryThenTheWalkRuns)
