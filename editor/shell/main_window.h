@@ -127,6 +127,8 @@ private:
     void connectCommands();
     void connectFiles();
     void selectFileTab(int index);
+    // Find and replace, and the batch tools (main_window_tools.cpp).
+    void connectTools();
     bool writeDocument(const QString &path, const TextEncoding &encoding);
     bool saveAsWith(const TextEncoding &encoding);
     void markUnmodified();

@@ -1,0 +1,110 @@
+// The library's C interface: every call builds its own converter, and every failure is
+// caught here and turned into a result code plus a message for the calling thread.
+#include "quorvel.h"
+#include "quorvel_library.h"
+
+#include <new>
+#include <string>
+
+namespace {
+
+struct HostPump {
+    QuorvelMessagePump Callback = nullptr;
+    void *Context = nullptr;
+};
+
+// Per thread: a pump belongs to the thread whose events it processes.
+thread_local std::string lastError;
+thread_local HostPump hostPump;
+
+#if defined(_WIN32) && !defined(_WIN64)
+// The host's callback uses the standard calling convention, the engine's hook does not.
+void CallHostPump(void *context)
+{
+    const auto *pump = static_cast<const HostPump *>(context);
+    pump->Callback(pump->Context);
+}
+#endif
+
+quorvel::TMessagePump EnginePump(const HostPump &pump)
+{
+    if (!pump.Callback)
+        return {};
+#if defined(_WIN32) && !defined(_WIN64)
+    return {CallHostPump, const_cast<HostPump *>(&pump)};
+#else
+    return {pump.Callback, pump.Context};
+#endif
+}
+
+std::string Text(const char *s)
+{
+    return s ? std::string(s) : std::string();
+}
+
+int32_t Fail(const char *message) noexcept
+{
+    try {
+        lastError = message;
+    } catch (...) {
+        lastError.clear(); // too little memory even for the message
+    }
+    return 1;
+}
+
+} // namespace
+
+extern "C" {
+
+QUORVEL_API int32_t QUORVEL_CALL QuorvelConvertFile(const char *source, const char *target,
+                                                    int32_t flags, const char *title,
+                                                    const char *headtags,
+                                                    const char *bodyoptions,
+                                                    const char *fontname,
+                                                    int32_t fontsize) noexcept
+{
+    try {
+        quorvel::TConversionRequest request;
+        request.Flags = static_cast<uint32_t>(flags);
+        request.Title = Text(title);
+        request.Headtags = Text(headtags);
+        request.BodyOptions = Text(bodyoptions);
+        request.FontName = Text(fontname);
+        request.FontSize = fontsize;
+
+        quorvel::TQuorvel converter;
+        quorvel::Configure(converter, request);
+        // The conversion keeps its own copy of the registration, so a pump that is
+        // changed from inside the callback applies only to later conversions.
+        const HostPump pump = hostPump;
+        converter.SetMessagePump(EnginePump(pump));
+        converter.ConvertFile(Text(source), Text(target));
+        lastError.clear();
+        return 0;
+    } catch (const std::bad_alloc &) {
+        return Fail("Quorvel: out of memory. Conversion aborted.");
+    } catch (const std::exception &e) {
+        return Fail(e.what());
+    } catch (...) {
+        return Fail("Quorvel: unexpected failure. Conversion aborted.");
+    }
+}
+
+QUORVEL_API int32_t QUORVEL_CALL QuorvelConvertOnly(const char *source,
+                                                    const char *target) noexcept
+{
+    return QuorvelConvertFile(source, target, quorvel::kConvertOnlyFlags, "", "", "", "", 0);
+}
+
+QUORVEL_API const char *QUORVEL_CALL QuorvelLastError(void) noexcept
+{
+    return lastError.c_str();
+}
+
+QUORVEL_API void QUORVEL_CALL QuorvelSetMessagePump(QuorvelMessagePump pump,
+                                                    void *context) noexcept
+{
+    hostPump = pump ? HostPump{pump, context} : HostPump{};
+}
+
+} // extern "C"

@@ -1,0 +1,171 @@
+// quorvel [options] INPUT.rtf [OUTPUT.html]: converts one RTF file the way the library's
+// QuorvelConvertFile does, writing to OUTPUT or to standard output.
+#include "quorvel_library.h"
+
+#include <charconv>
+#include <cstdint>
+#include <cstdio>
+#include <iostream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#if defined(_WIN32)
+#include <fcntl.h>
+#include <io.h>
+#endif
+
+namespace {
+
+struct FlagOption {
+    std::string_view name;
+    std::uint32_t bit;
+    std::string_view help;
+};
+
+constexpr FlagOption kFlagOptions[] = {
+    {"--font-size", 1, "turn \\fs font sizes into FONT SIZE and SMALL elements"},
+    {"--font-face", 2, "turn \\f fonts into FONT FACE elements"},
+    {"--colors", 4, "read the colour table and turn \\cf into FONT COLOR elements"},
+    {"--optimize", 8, "leave out a face or size that repeats the last one written"},
+    {"--wrap-html", 16, "write the HTML, HEAD and BODY frame"},
+    {"--use-title", 32, "write a TITLE element in the frame (see --title)"},
+    {"--default-font", 64, "wrap the body in the default font (see --font-name, --points)"},
+    {"--more-compatible", 128, "add families to Arial, Courier and Times faces"},
+};
+
+void PrintHelp(std::ostream &out)
+{
+    out << "Usage: quorvel [options] INPUT.rtf [OUTPUT.html]\n"
+           "Converts an RTF file into HTML. Without OUTPUT the HTML goes to standard output.\n"
+           "\n"
+           "Flags (each sets one bit of the library's flag word; none is set by default):\n";
+    for (const FlagOption &f : kFlagOptions) {
+        std::string name(f.name);
+        name.resize(20, ' ');
+        out << "  " << name << f.help << " (" << f.bit << ")\n";
+    }
+    out << "  --flags N           set the whole flag word (143: the library's convert-only set)\n"
+           "\n"
+           "Values:\n"
+           "  --title TEXT        document title, written with --use-title and --wrap-html\n"
+           "  --head-tag LINE     a line for the head (may be repeated)\n"
+           "  --body-option TEXT  an attribute for the BODY start tag (may be repeated)\n"
+           "  --font-name NAME    default font face\n"
+           "  --points N          default font size in points\n"
+           "\n"
+           "  --help              show this help\n"
+           "  --version           show the converter's version\n"
+           "\n"
+           "Exit status: 0 on success, 1 on any failure (with a message on standard error).\n";
+}
+
+bool ParseNumber(std::string_view text, std::int64_t &value)
+{
+    int base = 10;
+    if (text.starts_with("0x") || text.starts_with("0X")) {
+        base = 16;
+        text.remove_prefix(2);
+    }
+    const char *end = text.data() + text.size();
+    auto [ptr, ec] = std::from_chars(text.data(), end, value, base);
+    return !text.empty() && ec == std::errc() && ptr == end;
+}
+
+int Fail(const std::string &message)
+{
+    std::cerr << "quorvel: " << message << "\n";
+    return 1;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    quorvel::TConversionRequest request;
+    std::vector<std::string> files;
+    bool optionsEnded = false;
+
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (optionsEnded || arg == "-" || !arg.starts_with("-")) {
+            files.emplace_back(arg);
+            continue;
+        }
+        if (arg == "--") {
+            optionsEnded = true;
+            continue;
+        }
+        if (arg == "--help" || arg == "-h") {
+            PrintHelp(std::cout);
+            return 0;
+        }
+        if (arg == "--version") {
+            std::cout << quorvel::kQuorvelVersion << "\n";
+            return 0;
+        }
+        bool known = false;
+        for (const FlagOption &f : kFlagOptions) {
+            if (arg == f.name) {
+                request.Flags |= f.bit;
+                known = true;
+            }
+        }
+        if (known)
+            continue;
+
+        const bool takesValue = arg == "--flags" || arg == "--title" || arg == "--head-tag" ||
+                                arg == "--body-option" || arg == "--font-name" ||
+                                arg == "--points";
+        if (!takesValue)
+            return Fail("unknown option " + std::string(arg) + " (see --help)");
+        if (i + 1 >= argc)
+            return Fail("option " + std::string(arg) + " needs a value");
+        const std::string value = argv[++i];
+        std::int64_t number = 0;
+        if (arg == "--flags") {
+            if (!ParseNumber(value, number) || number < 0 || number > 0xFFFFFFFF)
+                return Fail("--flags needs a number, not \"" + value + "\"");
+            request.Flags = static_cast<std::uint32_t>(number);
+        } else if (arg == "--points") {
+            if (!ParseNumber(value, number) || number < INT32_MIN || number > INT32_MAX)
+                return Fail("--points needs a number, not \"" + value + "\"");
+            request.FontSize = static_cast<std::int32_t>(number);
+        } else if (arg == "--title") {
+            request.Title = value;
+        } else if (arg == "--head-tag") {
+            request.Headtags += value + "\r\n";
+        } else if (arg == "--body-option") {
+            request.BodyOptions += value + "\r\n";
+        } else {
+            request.FontName = value;
+        }
+    }
+
+    if (files.empty() || files.size() > 2) {
+        PrintHelp(std::cerr);
+        return 1;
+    }
+
+    try {
+        quorvel::TQuorvel converter;
+        quorvel::Configure(converter, request);
+        if (files.size() == 2) {
+            converter.ConvertFile(files[0], files[1]);
+            return 0;
+        }
+        const std::string html =
+            quorvel::TextAsLines(converter.ConvertText(quorvel::ReadSourceText(files[0])));
+#if defined(_WIN32)
+        _setmode(_fileno(stdout), _O_BINARY); // keep the CR LF lines as they are
+#endif
+        if (std::fwrite(html.data(), 1, html.size(), stdout) != html.size() ||
+            std::fflush(stdout) != 0)
+            return Fail("cannot write to standard output");
+        return 0;
+    } catch (const std::exception &e) {
+        // The converter's own messages already name it.
+        std::cerr << e.what() << "\n";
+        return 1;
+    }
+}

@@ -1,0 +1,245 @@
+#include "quorvel_document.h"
+#include "quorvel_engine.h"
+
+#include <algorithm>
+
+namespace quorvel {
+namespace {
+
+using enum TQuorvelOption;
+
+constexpr std::string_view kCRLF = "\r\n";
+
+// Letter case is ignored for ASCII and for the Latin-1 letters of the 8-bit texts.
+unsigned char FoldCase(unsigned char c)
+{
+    if ((c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7))
+        return static_cast<unsigned char>(c + 32);
+    return c;
+}
+
+bool SameTextIgnoringCase(std::string_view a, std::string_view b)
+{
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return FoldCase(static_cast<unsigned char>(x)) ==
+                      FoldCase(static_cast<unsigned char>(y));
+           });
+}
+
+} // namespace
+
+// --- Line lists -------------------------------------------------------------------------
+
+TLineList TLineList::FromText(std::string_view text)
+{
+    TLineList list;
+    list.SetText(text);
+    return list;
+}
+
+void TLineList::SetText(std::string_view text)
+{
+    lines_.clear();
+    if (auto nul = text.find('\0'); nul != std::string_view::npos)
+        text = text.substr(0, nul);
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const std::size_t end = text.find_first_of("\r\n", i);
+        if (end == std::string_view::npos) {
+            lines_.emplace_back(text.substr(i));
+            break;
+        }
+        lines_.emplace_back(text.substr(i, end - i));
+        i = end + 1;
+        // CR LF is one break; LF CR is two.
+        if (text[end] == '\r' && i < text.size() && text[i] == '\n')
+            ++i;
+    }
+}
+
+std::string TLineList::Text() const
+{
+    std::string text;
+    for (const std::string &line : lines_) {
+        text += line;
+        text += kCRLF;
+    }
+    return text;
+}
+
+std::string_view TLineList::NameOf(std::string_view line)
+{
+    const std::size_t eq = line.find('=');
+    return eq == std::string_view::npos ? std::string_view() : line.substr(0, eq);
+}
+
+std::string TLineList::Value(std::string_view name) const
+{
+    for (const std::string &line : lines_) {
+        const std::size_t eq = line.find('=');
+        const std::string_view lineName =
+            eq == std::string::npos ? std::string_view() : std::string_view(line).substr(0, eq);
+        if (SameTextIgnoringCase(lineName, name))
+            return eq == std::string::npos ? std::string() : line.substr(eq + 1);
+    }
+    return {};
+}
+
+std::string TextAsLines(std::string_view text)
+{
+    if (auto nul = text.find('\0'); nul != std::string_view::npos)
+        text = text.substr(0, nul);
+    std::string out;
+    out.reserve(text.size() + text.size() / 32 + 2);
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const std::size_t end = text.find_first_of("\r\n", i);
+        if (end == std::string_view::npos) {
+            out.append(text.substr(i));
+            out += kCRLF;
+            break;
+        }
+        out.append(text.substr(i, end - i));
+        out += kCRLF;
+        i = end + 1;
+        if (text[end] == '\r' && i < text.size() && text[i] == '\n')
+            ++i;
+    }
+    return out;
+}
+
+// --- Replacement ------------------------------------------------------------------------
+
+std::string ReplaceAll(std::string_view text, std::string_view name, std::string_view value)
+{
+    if (name.empty())
+        return std::string(text);
+    if (value.find(name) != std::string_view::npos)
+        throw EQuorvelError("Quorvel: recursive string replace");
+
+    // Replacing one occurrence at a time and searching again from the start would be
+    // quadratic. Text before the first occurrence holds no match, so after a replacement
+    // at position p a new match can only start at p - |name| + 1 or later: the search
+    // resumes there. `out` holds the text up to the unread rest of `text`; only its short
+    // tail after `rescanFrom` is ever searched again.
+    std::string out;
+    out.reserve(text.size());
+    std::size_t in = 0;         // start of the unread rest of `text`
+    std::size_t rescanFrom = 0; // first position in `out` where a match may still start
+    const std::size_t keep = name.size() - 1;
+
+    auto matchesAt = [&](std::size_t s) {
+        // Compares `name` with out[s..] followed by text[in..].
+        const std::size_t fromOut = std::min(out.size() - s, name.size());
+        if (out.compare(s, fromOut, name.substr(0, fromOut)) != 0)
+            return false;
+        const std::size_t fromText = name.size() - fromOut;
+        return text.size() - in >= fromText &&
+               text.compare(in, fromText, name.substr(fromOut)) == 0;
+    };
+
+    for (;;) {
+        bool replaced = false;
+        for (std::size_t s = rescanFrom; s < out.size(); ++s) {
+            if (!matchesAt(s))
+                continue;
+            const std::size_t fromOut = std::min(out.size() - s, name.size());
+            out.replace(s, fromOut, value);
+            in += name.size() - fromOut;
+            rescanFrom = s > keep ? s - keep : 0;
+            replaced = true;
+            break;
+        }
+        if (replaced)
+            continue;
+        const std::size_t hit = text.find(name, in);
+        if (hit == std::string_view::npos) {
+            out.append(text.substr(in));
+            return out;
+        }
+        out.append(text.substr(in, hit - in));
+        const std::size_t s = out.size();
+        out.append(value);
+        in = hit + name.size();
+        rescanFrom = s > keep ? s - keep : 0;
+    }
+}
+
+// --- Settings ---------------------------------------------------------------------------
+
+TQuorvelSettings TQuorvelSettings::ForDesign()
+{
+    TQuorvelSettings s;
+    s.Options = {soProcessFontFace, soProcessFontSize};
+    s.DefaultFontName = "Arial,Helvetica";
+    s.DefaultFontSize = 10;
+    s.MetaContentType = "text/html;CHARSET=iso8859-1";
+    return s;
+}
+
+// --- Document assembly ------------------------------------------------------------------
+
+std::string TQuorvel::Assemble(std::string body)
+{
+    if (Has(soReplaceStrings)) {
+        for (const std::string &pair : settings_.ReplaceStrings.Lines()) {
+            const std::string_view name = TLineList::NameOf(pair);
+            body = quorvel::ReplaceAll(body, name, settings_.ReplaceStrings.Value(name));
+        }
+    }
+
+    std::string head;
+    std::string tail;
+    if (Has(soWrapHTML)) {
+        head = "<HTML>\r\n<HEAD>\r\n";
+        if (Has(soUseTitle))
+            head += "<TITLE>" + TextToHtml(settings_.Title) + "</TITLE>\r\n";
+        if (!settings_.Headtags.Empty())
+            head += settings_.Headtags.Text();
+        const std::pair<std::string_view, const std::string *> metas[] = {
+            {"<meta name=\"author\" content=\"", &settings_.MetaAuthor},
+            {"<meta http-equiv=\"content-type\" content=\"", &settings_.MetaContentType},
+            {"<meta name=\"description\" content=\"", &settings_.MetaDescription},
+            {"<meta name=\"generator\" content=\"", &settings_.MetaGenerator},
+            {"<meta name=\"keywords\" content=\"", &settings_.MetaKeywords},
+        };
+        for (const auto &[before, value] : metas) {
+            if (!value->empty()) {
+                head += before;
+                head += *value;
+                head += "\">\r\n";
+            }
+        }
+        head += "</HEAD>\r\n<BODY";
+        const TLineList &bodyOptions = settings_.BodyOptions;
+        if (bodyOptions.Empty())
+            head += ">";
+        else if (bodyOptions.Count() == 1)
+            head += " " + bodyOptions[0] + ">\r\n";
+        else
+            head += " " + bodyOptions.Text() + ">\r\n";
+        tail = "</BODY>\r\n</HTML>";
+    }
+
+    std::string document;
+    if (Has(soUseDefaultFont)) {
+        const std::int32_t size = PointsToHtmlSize(settings_.DefaultFontSize, Format.Small);
+        const std::string open = "<FONT FACE=\"" + settings_.DefaultFontName +
+                                 "\" SIZE=" + std::to_string(size) + ">";
+        document.reserve(head.size() + open.size() + body.size() + tail.size() + 16);
+        document += head;
+        document += open;
+        document += body;
+        document += "</FONT>";
+    } else {
+        document.reserve(head.size() + body.size() + tail.size() + 2);
+        document += head;
+        document += body;
+    }
+    document += kCRLF;
+    document += tail;
+    return document;
+}
+
+} // namespace quorvel

@@ -1,0 +1,116 @@
+// Settings of the quorvel converter and the pieces the document assembly is made of:
+// the option set, line lists and the replacement step.
+#pragma once
+
+#include <cstdint>
+#include <initializer_list>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quorvel {
+
+// The nine switches. A member's bit in the 16-bit set is 1 shifted left by its ordinal.
+enum class TQuorvelOption : std::uint16_t {
+    soUseColors = 0,
+    soUseDefaultFont = 1,
+    soUseTitle = 2,
+    soWrapHTML = 3,
+    soOptimize = 4,
+    soReplaceStrings = 5,
+    soProcessFontFace = 6,
+    soProcessFontSize = 7,
+    soMoreCompatible = 8,
+};
+
+class TQuorvelOptions {
+public:
+    constexpr TQuorvelOptions() = default;
+    constexpr TQuorvelOptions(std::initializer_list<TQuorvelOption> members)
+    {
+        for (TQuorvelOption m : members)
+            Include(m);
+    }
+    static constexpr TQuorvelOptions FromBits(std::uint16_t bits)
+    {
+        TQuorvelOptions o;
+        o.bits_ = bits;
+        return o;
+    }
+
+    constexpr bool Has(TQuorvelOption m) const { return (bits_ & Bit(m)) != 0; }
+    constexpr void Include(TQuorvelOption m) { bits_ = static_cast<std::uint16_t>(bits_ | Bit(m)); }
+    constexpr void Exclude(TQuorvelOption m) { bits_ = static_cast<std::uint16_t>(bits_ & ~Bit(m)); }
+    constexpr std::uint16_t Bits() const { return bits_; }
+    constexpr bool Empty() const { return bits_ == 0; }
+    friend constexpr bool operator==(TQuorvelOptions, TQuorvelOptions) = default;
+
+private:
+    static constexpr std::uint16_t Bit(TQuorvelOption m)
+    {
+        return static_cast<std::uint16_t>(1u << static_cast<unsigned>(m));
+    }
+    std::uint16_t bits_ = 0;
+};
+
+// An ordered list of lines. Its text form is every line followed by CR LF; reading a text
+// breaks it at CR, LF or CR LF and ends at the first NUL, as files are read.
+class TLineList {
+public:
+    TLineList() = default;
+    TLineList(std::initializer_list<std::string> lines) : lines_(lines) {}
+    static TLineList FromText(std::string_view text);
+
+    std::size_t Count() const { return lines_.size(); }
+    bool Empty() const { return lines_.empty(); }
+    const std::string &operator[](std::size_t i) const { return lines_[i]; }
+    const std::vector<std::string> &Lines() const { return lines_; }
+    void Add(std::string line) { lines_.push_back(std::move(line)); }
+    void Clear() { lines_.clear(); }
+
+    std::string Text() const;
+    void SetText(std::string_view text);
+
+    // "name=value" lines: the name is the text before the first "=" (empty when there is
+    // none); the value of a name comes from the first line whose name matches it without
+    // regard to letter case, and is empty when no line does.
+    static std::string_view NameOf(std::string_view line);
+    std::string Value(std::string_view name) const;
+
+    friend bool operator==(const TLineList &, const TLineList &) = default;
+
+private:
+    std::vector<std::string> lines_;
+};
+
+// The text form of the lines of `text` (see TLineList) built in one pass: every break
+// becomes CR LF, a text that does not end in a break gains one, and a NUL ends the text.
+std::string TextAsLines(std::string_view text);
+
+// Replaces `name` by `value` until no occurrence is left, so text formed by an insertion
+// together with its neighbours is replaced again. Throws EQuorvelError when `value`
+// contains `name`, since that replacement would never end. An empty name changes nothing.
+std::string ReplaceAll(std::string_view text, std::string_view name, std::string_view value);
+
+// Published settings with the initial values of a converter created in the ordinary way.
+struct TQuorvelSettings {
+    TLineList BodyOptions;
+    std::string DefaultFontName;
+    std::int32_t DefaultFontSize = 0;
+    std::string MetaAuthor;
+    std::string MetaContentType;
+    std::string MetaDescription;
+    std::string MetaGenerator;
+    std::string MetaKeywords;
+    TQuorvelOptions Options;
+    TLineList ReplaceStrings;
+    std::string Title;
+    TLineList Headtags;
+
+    // The values a converter starts with when it is placed on a form in a designer.
+    static TQuorvelSettings ForDesign();
+};
+
+inline constexpr std::string_view kQuorvelVersion = "Quorvel 1.45";
+
+} // namespace quorvel

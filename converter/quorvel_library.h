@@ -1,0 +1,37 @@
+// What the exported functions and the quorvel command share: the export flag word, the
+// conversion request, and reading and writing the files.
+#pragma once
+
+#include "quorvel_engine.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace quorvel {
+
+// Only the low 8 bits of the export flag word are read; each adds one option.
+TQuorvelOptions OptionsFromExportFlags(std::uint32_t flags);
+
+inline constexpr std::uint32_t kConvertOnlyFlags = 143;
+
+struct TConversionRequest {
+    std::uint32_t Flags = 0;
+    std::string Title;
+    std::string Headtags;    // lines, broken at CR, LF or CR LF
+    std::string BodyOptions; // lines, broken at CR, LF or CR LF
+    std::string FontName;
+    std::int32_t FontSize = 0;
+};
+
+// Sets `converter` up as the library's entry points do.
+void Configure(TQuorvel &converter, const TConversionRequest &request);
+
+// The source file as the converter reads it: whole, up to the first NUL, as CR LF lines.
+std::string ReadSourceText(const std::string &path);
+
+// Writes `document` as CR LF lines to `path`. The text goes to a new file beside the
+// target first, so a failed write leaves an existing target as it was.
+void WriteDocument(const std::string &path, std::string_view document);
+
+} // namespace quorvel

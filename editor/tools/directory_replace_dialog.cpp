@@ -1,0 +1,171 @@
+#include "tools/directory_replace_dialog.h"
+
+#include "shared/feature_context.h"
+#include "shared/platform.h"
+#include "tools/file_replace.h"
+
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace pw {
+
+namespace {
+
+const QString kTitle = QStringLiteral("Directory Replace Dialog");
+const QString kReadyStatus = QStringLiteral("Press Start To Begin...");
+
+QLabel *NamedLabel(const char *name, const char *caption)
+{
+    auto *label = new QLabel(QString::fromUtf8(caption));
+    label->setObjectName(QString::fromUtf8(name));
+    return label;
+}
+
+QPushButton *NamedButton(const char *name, const char *caption)
+{
+    auto *button = new QPushButton(QString::fromUtf8(caption));
+    button->setObjectName(QString::fromUtf8(name));
+    button->setAutoDefault(false);
+    return button;
+}
+
+} // namespace
+
+DirectoryReplaceDialog::DirectoryReplaceDialog(FeatureContext &context, QWidget *parent)
+    : QDialog(parent), platform_(context.platform)
+{
+    setObjectName(QStringLiteral("frmDirectoryReplace"));
+    setWindowTitle(kTitle);
+    panes_ = BatchPanes::Create(this, context);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(NamedLabel("Label1", "STEP 1 - Choose The Drive and Directory"));
+    layout->addWidget(panes_.drive);
+    layout->addWidget(panes_.directory, 2);
+    layout->addWidget(NamedLabel("Label2", "STEP 2 - Select File(s) To Replace"));
+    layout->addWidget(panes_.files, 3);
+    auto *selection = new QHBoxLayout;
+    QPushButton *cmdSelectAll = NamedButton("cmdSelectAll", "Select &All");
+    QPushButton *cmdSelectNone = NamedButton("cmdSelectNone", "Select &None");
+    selection->addWidget(cmdSelectAll);
+    selection->addWidget(cmdSelectNone);
+    layout->addLayout(selection);
+
+    layout->addWidget(NamedLabel("Label4", "STEP 3 - Enter Text To Find and Replace"));
+    auto *texts = new QGridLayout;
+    txtFind_ = new QLineEdit;
+    txtFind_->setObjectName(QStringLiteral("txtFind"));
+    txtReplace_ = new QLineEdit;
+    txtReplace_->setObjectName(QStringLiteral("txtReplace"));
+    texts->addWidget(NamedLabel("Label6", "Find"), 0, 0);
+    texts->addWidget(txtFind_, 0, 1);
+    texts->addWidget(NamedLabel("Label7", "Replace"), 1, 0);
+    texts->addWidget(txtReplace_, 1, 1);
+    layout->addLayout(texts);
+
+    layout->addWidget(NamedLabel("Label5", "STEP 4 - Click Start To Perform The Replace"));
+    cmdStart_ = NamedButton("cmdStart", "&Start");
+    layout->addWidget(cmdStart_);
+    auto *status = new QHBoxLayout;
+    status->addWidget(NamedLabel("Label8", "Status"));
+    lblStatus_ = NamedLabel("lblStatus", "Press Start To Begin...");
+    status->addWidget(lblStatus_, 1);
+    layout->addLayout(status);
+    MyProgress_ = new QProgressBar;
+    MyProgress_->setObjectName(QStringLiteral("MyProgress"));
+    MyProgress_->setRange(0, 1);
+    MyProgress_->setValue(0);
+    layout->addWidget(MyProgress_);
+
+    auto *line = new QFrame;
+    line->setObjectName(QStringLiteral("Line1"));
+    line->setFrameShape(QFrame::HLine);
+    layout->addWidget(line);
+    layout->addWidget(NamedLabel("Label10", "STEP 5 - Click Cancel When Finished"));
+    QPushButton *cmdCancel = NamedButton("cmdCancel", "&Cancel");
+    layout->addWidget(cmdCancel);
+
+    connect(cmdSelectAll, &QPushButton::clicked, this, [this] { panes_.files->selectAll(); });
+    connect(cmdSelectNone, &QPushButton::clicked, this,
+            [this] { panes_.files->clearSelection(); });
+    connect(cmdStart_, &QPushButton::clicked, this, &DirectoryReplaceDialog::Start);
+    connect(cmdCancel, &QPushButton::clicked, this, &DirectoryReplaceDialog::reject);
+}
+
+void DirectoryReplaceDialog::reject()
+{
+    // Cancel during a run ends it after the file being written; the dialog closes then.
+    if (running_)
+        stopRequested_ = true;
+    QDialog::reject();
+}
+
+void DirectoryReplaceDialog::Start()
+{
+    if (running_)
+        return;
+    running_ = true;
+    stopRequested_ = false;
+    cmdStart_->setEnabled(false);
+    lblStatus_->setText(QStringLiteral("Replacing..."));
+    platform_.setBusy(true);
+    MyProgress_->setValue(0);
+
+    const QStringList names = panes_.files->selectedNames();
+    MyProgress_->setRange(0, std::max<int>(1, static_cast<int>(names.size())));
+    const QString prefix = panes_.directoryPrefix();
+    QStringList notWritten;
+    int done = 0;
+    for (const QString &name : names) {
+        lblStatus_->setText(name);
+        // The texts are read for each file: they may be edited while the run goes on.
+        const FileReplaceResult result =
+            ReplaceInFile(prefix + name, txtFind_->text(), txtReplace_->text());
+        // A file that cannot be loaded is reported and left as it is.
+        if (result.status == FileReplaceResult::TooLarge ||
+            result.status == FileReplaceResult::Unreadable) {
+            platform_.setBusy(false);
+            platform_.messageBox(QStringLiteral("Sorry..."),
+                                 result.status == FileReplaceResult::TooLarge
+                                     ? QStringLiteral("The File Is Too Large For Pagewick")
+                                     : QStringLiteral("Error Loading Text"),
+                                 MsgButtons::Ok, MsgIcon::Information);
+            platform_.setBusy(true);
+        } else if (result.status == FileReplaceResult::NotWritten) {
+            notWritten << name;
+        }
+        MyProgress_->setValue(++done);
+        platform_.processEvents();
+        if (stopRequested_)
+            break;
+    }
+
+    platform_.setBusy(false);
+    if (!notWritten.isEmpty()) {
+        platform_.messageBox(QStringLiteral("Sorry..."),
+                             QStringLiteral("These Files Could Not Be Saved:\r\n") +
+                                 notWritten.join(QStringLiteral("\r\n")),
+                             MsgButtons::Ok, MsgIcon::Information);
+    }
+    if (!stopRequested_)
+        platform_.messageBox(kTitle, QStringLiteral("Replace Completed"), MsgButtons::Ok,
+                             MsgIcon::Information);
+    lblStatus_->setText(kReadyStatus);
+    MyProgress_->setValue(0);
+    cmdStart_->setEnabled(true);
+    running_ = false;
+}
+
+void RunDirectoryReplace(FeatureContext &context)
+{
+    DirectoryReplaceDialog dialog(context, context.parent);
+    context.platform.runDialog(dialog);
+}
+
+} // namespace pw

@@ -1,0 +1,43 @@
+#pragma once
+// frmDirectoryReplace: replaces one text by another in the chosen files of one directory.
+// Modal; the run stays on the user-interface thread but lets events run between files.
+#include "tools/batch_panes.h"
+
+#include <QDialog>
+
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+
+namespace pw {
+
+class Platform;
+struct FeatureContext;
+
+class DirectoryReplaceDialog : public QDialog {
+    Q_OBJECT
+public:
+    explicit DirectoryReplaceDialog(FeatureContext &context, QWidget *parent = nullptr);
+
+    void Start();
+    bool running() const { return running_; }
+
+    void reject() override;
+
+private:
+    Platform &platform_;
+    BatchPanes panes_;
+    QLineEdit *txtFind_ = nullptr;
+    QLineEdit *txtReplace_ = nullptr;
+    QLabel *lblStatus_ = nullptr;
+    QProgressBar *MyProgress_ = nullptr;
+    QPushButton *cmdStart_ = nullptr;
+    bool running_ = false;
+    bool stopRequested_ = false;
+};
+
+// The toolbar command: shows the dialog modally over the main window.
+void RunDirectoryReplace(FeatureContext &context);
+
+} // namespace pw

@@ -1,0 +1,34 @@
+#pragma once
+// Replacing a text in files on disk. Only what is replaced changes: a file without a match
+// is not written, and a changed file keeps every other byte, its encoding (UTF-8 with or
+// without a byte-order mark, or 8-bit) and its line breaks. Files are rewritten atomically.
+#include <QByteArray>
+#include <QString>
+#include <optional>
+
+namespace pw {
+
+struct FileReplaceResult {
+    enum Status {
+        Changed,     // written with `count` replacements
+        NoMatch,     // nothing to replace; the file was not written
+        TooLarge,    // 1,000,000 bytes or more; not touched
+        Unreadable,  // could not be opened or read; not touched
+        NotWritten,  // the new text could not be written (the file keeps its old contents)
+    } status = NoMatch;
+    qint64 count = 0;
+    QString error; // why it was not written
+};
+
+// The replacement on the bytes of one file: the bytes are read as UTF-8 when they are
+// valid UTF-8 that round-trips, else as 8-bit characters; occurrences of `what` are
+// replaced (letter case ignored, inserted text never searched again) and the result is
+// encoded the same way. `count` receives the number of replacements. Returns nothing when
+// the replacement cannot be written in an 8-bit file's encoding.
+std::optional<QByteArray> ReplaceInBytes(const QByteArray &bytes, const QString &what,
+                                         const QString &with, qint64 *count);
+
+// Replaces in the file at `path`. An empty `what` changes nothing and reads nothing.
+FileReplaceResult ReplaceInFile(const QString &path, const QString &what, const QString &with);
+
+} // namespace pw

@@ -1,0 +1,30 @@
+#pragma once
+// Giving every file and directory below a starting directory a lower-case name. The walk
+// takes subdirectories last to first and depth first, lowers a directory's name before its
+// contents and a directory's files after its subdirectories; the starting directory keeps
+// its name. Hidden entries (names starting with ".") and links to directories are left
+// alone, as the file panes do not show them.
+//
+// Names are case-sensitive here, so "Index.html" and "index.html" can both exist: a rename
+// whose lower-case name is already taken by another entry is never made; it is skipped and
+// reported. Any other failure ends the walk with its description; names already changed
+// stay changed.
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+namespace pw {
+
+struct LowerCaseResult {
+    int renamed = 0;
+    QStringList skipped;  // full paths left as they were because the lower-case name is taken
+    QString error;        // why the walk ended early; empty when it ran to the end
+    bool abandoned = false; // the progress callback asked to stop
+};
+
+// `progress` runs at every directory entered and after every file (with the directory being
+// walked); it lets pending events run and returns false to abandon the walk.
+LowerCaseResult LowerCaseTree(const QString &start,
+                              const std::function<bool(const QString &directory)> &progress = {});
+
+} // namespace pw

@@ -1,0 +1,131 @@
+#include "tools/lower_case_dialog.h"
+
+#include "shared/feature_context.h"
+#include "shared/platform.h"
+#include "tools/lower_case.h"
+
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace pw {
+
+LowerCaseDialog::LowerCaseDialog(FeatureContext &context, QWidget *parent)
+    : QDialog(parent), platform_(context.platform)
+{
+    setObjectName(QStringLiteral("frmLowerCase"));
+    setWindowTitle(QStringLiteral("Convert To Lower Case Dialog"));
+    setModal(false);
+    panes_ = BatchPanes::Create(this, context);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(panes_.drive);
+    layout->addWidget(panes_.directory, 2);
+    layout->addWidget(panes_.files, 3);
+    auto *label = new QLabel(QStringLiteral(
+        "When you click Start, all directories and files from your current position and lower "
+        "will be converted to lowercase names."));
+    label->setObjectName(QStringLiteral("Label1"));
+    label->setWordWrap(true);
+    layout->addWidget(label);
+    auto *buttons = new QHBoxLayout;
+    cmdStart_ = new QPushButton(QStringLiteral("&Start"));
+    cmdStart_->setObjectName(QStringLiteral("cmdStart"));
+    cmdStart_->setAutoDefault(false);
+    auto *cmdCancel = new QPushButton(QStringLiteral("E&xit"));
+    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
+    cmdCancel->setAutoDefault(false);
+    buttons->addWidget(cmdStart_);
+    buttons->addWidget(cmdCancel);
+    layout->addLayout(buttons);
+
+    connect(cmdStart_, &QPushButton::clicked, this, &LowerCaseDialog::Start);
+    connect(cmdCancel, &QPushButton::clicked, this, &LowerCaseDialog::close);
+}
+
+void LowerCaseDialog::Start()
+{
+    if (running_)
+        return;
+    DirectoryList *directory = panes_.directory;
+    // A directory clicked but not opened is opened first; the next Start walks it.
+    const int highlighted = directory->currentRow();
+    if (highlighted >= 0 && highlighted != directory->currentDirectoryRow()) {
+        directory->setPath(directory->entryPath(highlighted));
+        return;
+    }
+    const QString start = directory->path();
+    if (start.isEmpty())
+        return;
+
+    running_ = true;
+    cmdStart_->setEnabled(false);
+    platform_.setBusy(true);
+    // The file list shows the directory being walked, as progress.
+    QString shown;
+    const LowerCaseResult result = LowerCaseTree(start, [&](const QString &current) {
+        if (current != shown) {
+            shown = current;
+            panes_.files->setPath(current);
+        }
+        platform_.processEvents();
+        return !closed_;
+    });
+    platform_.setBusy(false);
+    running_ = false;
+    if (closed_) {
+        deleteLater();
+        return;
+    }
+    cmdStart_->setEnabled(true);
+    // The panes show the new names.
+    directory->refresh();
+    panes_.files->setPath(directory->path());
+
+    if (!result.skipped.isEmpty()) {
+        platform_.messageBox(
+            QStringLiteral("Convert To Lower Case Dialog"),
+            QStringLiteral("These Names Were Not Changed Because The Lower Case Name Is "
+                           "Already Taken:\r\n") +
+                result.skipped.join(QStringLiteral("\r\n")),
+            MsgButtons::Ok, MsgIcon::Information);
+    }
+    if (!result.error.isEmpty())
+        platform_.messageBox(QStringLiteral("Pagewick"), result.error, MsgButtons::Ok,
+                             MsgIcon::None);
+}
+
+void LowerCaseDialog::closeEvent(QCloseEvent *event)
+{
+    QDialog::closeEvent(event);
+    if (!event->isAccepted())
+        return;
+    // Closed during a walk: the walk stops at the next step and the window goes then.
+    closed_ = true;
+    if (!running_)
+        deleteLater();
+}
+
+LowerCaseDialog *OpenLowerCase(FeatureContext &context)
+{
+    // One window at a time; one that was closed (and may still be ending its walk) is gone.
+    LowerCaseDialog *window = nullptr;
+    if (context.parent) {
+        const auto open = context.parent->findChildren<LowerCaseDialog *>(
+            QStringLiteral("frmLowerCase"), Qt::FindDirectChildrenOnly);
+        for (LowerCaseDialog *candidate : open) {
+            if (candidate->isVisible())
+                window = candidate;
+        }
+    }
+    if (!window)
+        window = new LowerCaseDialog(context, context.parent);
+    window->show();
+    window->raise();
+    window->activateWindow();
+    return window;
+}
+
+} // namespace pw

@@ -1,0 +1,80 @@
+#pragma once
+// The converter library, loaded by file name when the first conversion asks for it and kept
+// bound for the rest of the run. The editor registers a message pump with it so that the
+// windows stay live during a long conversion: the library calls the pump once per input
+// character, so the pump counts calls and looks at the clock only every few thousand, and
+// lets pending events run at most every ~20 ms.
+#include <QByteArray>
+#include <QElapsedTimer>
+#include <QLibrary>
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+
+namespace pw {
+
+class Platform;
+
+class QuorvelLibrary {
+public:
+    // Library file names tried in order (QLibrary adds "lib" and ".so" as needed).
+    explicit QuorvelLibrary(QStringList fileNames);
+    ~QuorvelLibrary();
+    QuorvelLibrary(const QuorvelLibrary &) = delete;
+    QuorvelLibrary &operator=(const QuorvelLibrary &) = delete;
+
+    // The program's: the program folder's library first, then the system's library path.
+    static QStringList ProgramFileNames();
+    // The full file name of the library in a folder ("<folder>/libquorvel.so" on Linux).
+    // Spelled out because QLibrary, given "<folder>/quorvel", first tries that very file,
+    // which is the converter's command-line program, and gives up when it cannot load it.
+    static QString FileNameIn(const QString &folder);
+
+    // Loads the library and binds QuorvelConvertFile, unless already done. False when the
+    // library or the function cannot be found (errorString() says why); a later call tries
+    // again.
+    bool load();
+    bool isLoaded() const { return convertFile_ != nullptr; }
+    QString errorString() const { return error_; }
+
+    // The platform whose events the message pump runs during conversions (may be null).
+    void setEventPlatform(Platform *platform) { pump_.platform = platform; }
+    // How many times the pump let events run (for tests and figures).
+    qint64 pumpRuns() const { return pump_.runs; }
+
+    // One call of QuorvelConvertFile with 8-bit strings (file names in the file system's
+    // encoding). Loads the library first when needed. True when the conversion succeeded;
+    // otherwise errorString() holds the library's message.
+    bool convertFile(const QString &source, const QString &target, std::int32_t flags,
+                     const QString &title, const QString &headTags, const QString &bodyOptions,
+                     const QString &fontName, std::int32_t fontSize);
+
+private:
+    using ConvertFileProc = std::int32_t (*)(const char *, const char *, std::int32_t,
+                                             const char *, const char *, const char *,
+                                             const char *, std::int32_t);
+    using LastErrorProc = const char *(*)();
+    using PumpProc = void (*)(void *);
+    using SetPumpProc = void (*)(PumpProc, void *);
+
+    struct Pump {
+        Platform *platform = nullptr;
+        std::uint32_t calls = 0;
+        qint64 runs = 0;
+        QElapsedTimer clock;
+    };
+    static void PumpEvents(void *context);
+
+    QStringList fileNames_;
+    QLibrary library_;
+    ConvertFileProc convertFile_ = nullptr;
+    LastErrorProc lastError_ = nullptr;
+    SetPumpProc setPump_ = nullptr;
+    Pump pump_;
+    QString error_;
+};
+
+// The program-wide binding used by the RTF dialog.
+QuorvelLibrary &ProgramQuorvel();
+
+} // namespace pw

@@ -1,0 +1,42 @@
+#pragma once
+// Converting chosen RTF files of one directory into HTML files beside them, one library
+// call per file, with the dialog's fixed arguments. No widgets here.
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <optional>
+
+namespace pw {
+
+class QuorvelLibrary;
+
+// The fixed arguments of every conversion the dialog makes.
+inline const QString kRtfTitle = QStringLiteral("Pagewick RTF to HTML Dialog");
+inline const QString kRtfHeadTags = QStringLiteral("0");
+inline const QString kRtfBodyOptions = QStringLiteral("0");
+inline const QString kRtfFontName = QStringLiteral("Arial");
+
+// The target of a conversion: the source path with the file name's last three characters
+// replaced by "html" ("doc.rtf" -> "doc.html", "DOC.RTF" -> "DOC.html"). None when the file
+// name is shorter than three characters.
+std::optional<QString> RtfTargetPath(const QString &sourcePath);
+
+// Whether Select All marks the file: its name's last three characters are "rtf" in any case.
+bool IsRtfName(const QString &name);
+
+struct RtfBatchResult {
+    int converted = 0; // files written before the run ended
+    bool ok = true;    // false when a file failed and the run stopped there
+    QString failedName;
+    QString error;
+};
+
+// Converts the named files of `directory` in order; the run stops at the first failure
+// (a name too short, a library that cannot be loaded, a failed conversion). Each target is written whole or not at all: the library
+// converts into a temporary file beside it, which then replaces the target in one step.
+// `afterFile` runs after each converted file and may return false to stop the run.
+RtfBatchResult ConvertRtfFiles(QuorvelLibrary &library, const QString &directory,
+                               const QStringList &names,
+                               const std::function<bool(int done)> &afterFile = {});
+
+} // namespace pw

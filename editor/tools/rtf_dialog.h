@@ -1,0 +1,44 @@
+#pragma once
+// frmRTFDialog: converts the chosen files of one directory from RTF into HTML files beside
+// them with the converter library. Modal; events run between files and, through the
+// library's message pump, during each conversion.
+#include "tools/batch_panes.h"
+
+#include <QDialog>
+
+class QProgressBar;
+class QPushButton;
+
+namespace pw {
+
+class Platform;
+class QuorvelLibrary;
+struct FeatureContext;
+
+class RtfDialog : public QDialog {
+    Q_OBJECT
+public:
+    RtfDialog(FeatureContext &context, QuorvelLibrary &library, QWidget *parent = nullptr);
+
+    // Marks the listed files whose names end in "rtf" (any case); others keep their state.
+    void SelectAll();
+    void Start();
+
+    void reject() override;
+
+private:
+    Platform &platform_;
+    QuorvelLibrary &library_;
+    BatchPanes panes_;
+    QProgressBar *MyProgress_ = nullptr;
+    QPushButton *cmdStart_ = nullptr;
+    bool running_ = false;
+    bool stopRequested_ = false;
+};
+
+// The toolbar command: shows the dialog modally, converting with the given library (the
+// program's own binding by default).
+void RunRTFDialog(FeatureContext &context);
+void RunRTFDialog(FeatureContext &context, QuorvelLibrary &library);
+
+} // namespace pw

@@ -1,0 +1,169 @@
+// The directory replace dialog on real files, opened from the main window's button.
+#include "qt_print.h"
+#include "support/main_window_harness.h"
+#include "tools/directory_replace_dialog.h"
+
+#include <QAbstractButton>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+using namespace pw;
+using namespace pw::test;
+
+namespace {
+
+const MessageRecord kCompleted{"Directory Replace Dialog", "Replace Completed", MsgButtons::Ok,
+                               MsgIcon::Information};
+
+class DirectoryReplaceTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        window = &h.start();
+        QDir().mkpath(h.path("site"));
+        window->setPaneDirectory(h.path("site"));
+    }
+
+    QString file(const char *name, const QByteArray &bytes)
+    {
+        return h.writeFile(QStringLiteral("site/") + name, bytes);
+    }
+
+    // Opens the dialog from its toolbar button and runs `steps` in it while it is shown.
+    void run(const std::function<void(QDialog &)> &steps)
+    {
+        h.platform.dialogHandlers.push_back([&](QDialog &dialog) {
+            steps(dialog);
+            return int(QDialog::Rejected);
+        });
+        auto *button = window->findChild<QAbstractButton *>("cmdDirDialog");
+        ASSERT_NE(button, nullptr);
+        button->click();
+        EXPECT_EQ(h.platform.dialogsRun.back(), "frmDirectoryReplace");
+    }
+
+    static void select(QDialog &dialog, const QStringList &names)
+    {
+        auto *files = dialog.findChild<QListWidget *>("MyFileList");
+        for (int row = 0; row < files->count(); ++row)
+            files->item(row)->setSelected(names.contains(files->item(row)->text()));
+    }
+    static void start(QDialog &dialog, const QString &what, const QString &with)
+    {
+        dialog.findChild<QLineEdit *>("txtFind")->setText(what);
+        dialog.findChild<QLineEdit *>("txtReplace")->setText(with);
+        dialog.findChild<QPushButton *>("cmdStart")->click();
+    }
+
+    MainWindowHarness h;
+    MainWindow *window = nullptr;
+};
+
+} // namespace
+
+TEST_F(DirectoryReplaceTest, ReplacesInTheSelectedFilesOnly)
+{
+    const QString bb = file("bb.txt", "bb");
+    const QString img = file("img.html", "<Img>\n<p>img</p>");
+    const QString last = file("last.html", "\r\nxb");
+    const QString other = file("other.html", "bb");
+    run([&](QDialog &dialog) {
+        EXPECT_EQ(dialog.windowTitle(), "Directory Replace Dialog");
+        EXPECT_EQ(dialog.findChild<QLabel *>("lblStatus")->text(), "Press Start To Begin...");
+        auto *files = dialog.findChild<QListWidget *>("MyFileList");
+        EXPECT_EQ(files->count(), 4); // opened on the main window's directory
+        dialog.findChild<QPushButton *>("cmdSelectAll")->click();
+        EXPECT_EQ(files->selectedItems().size(), 4);
+        dialog.findChild<QPushButton *>("cmdSelectNone")->click();
+        EXPECT_TRUE(files->selectedItems().isEmpty());
+
+        select(dialog, {"bb.txt", "last.html"});
+        start(dialog, "b", "ab");
+        select(dialog, {"img.html"});
+        start(dialog, "img", "IMG");
+        EXPECT_EQ(dialog.findChild<QLabel *>("lblStatus")->text(), "Press Start To Begin...");
+        EXPECT_EQ(dialog.findChild<QProgressBar *>("MyProgress")->value(), 0);
+    });
+    EXPECT_EQ(h.readFile(bb), "abab");          // inserted text is not searched again
+    EXPECT_EQ(h.readFile(last), "\r\nxab");     // a match at the last character; no CR LF added
+    EXPECT_EQ(h.readFile(img), "<IMG>\n<p>IMG</p>"); // case ignored, LF breaks kept
+    EXPECT_EQ(h.readFile(other), "bb");
+    EXPECT_EQ(h.platform.messages, QVector<MessageRecord>({kCompleted, kCompleted}));
+    EXPECT_EQ(h.platform.busyDepth, 0);
+    EXPECT_GE(h.platform.processEventsCalls, 3); // between files
+}
+
+TEST_F(DirectoryReplaceTest, FilesThatCannotBeLoadedAreReportedAndLeftAlone)
+{
+    const QString first = file("a.html", "img");
+    const QByteArray largeBytes = QByteArray(1'000'000, 'i') + "img";
+    const QString large = file("b.html", largeBytes);
+    const QString gone = file("c.html", "img");
+    const QString after = file("d.html", "x");
+    run([&](QDialog &dialog) {
+        dialog.findChild<QPushButton *>("cmdSelectAll")->click();
+        QFile::remove(gone); // listed, but gone by the time it is read
+        start(dialog, "img", "IMG");
+    });
+    EXPECT_EQ(h.readFile(first), "IMG");
+    EXPECT_EQ(h.readFile(large), largeBytes); // not written with the previous file's text
+    EXPECT_FALSE(QFile::exists(gone));
+    EXPECT_EQ(h.readFile(after), "x");
+    EXPECT_EQ(h.platform.messages,
+              QVector<MessageRecord>({{"Sorry...", "The File Is Too Large For Pagewick",
+                                       MsgButtons::Ok, MsgIcon::Information},
+                                      {"Sorry...", "Error Loading Text", MsgButtons::Ok,
+                                       MsgIcon::Information},
+                                      kCompleted}));
+    EXPECT_EQ(h.platform.busyDepth, 0);
+}
+
+TEST_F(DirectoryReplaceTest, UnreadableFileStaysByteIdentical)
+{
+    if (geteuid() == 0)
+        GTEST_SKIP() << "permissions do not stop the superuser from reading";
+    const QString locked = file("locked.html", "img img");
+    QFile::setPermissions(locked, QFileDevice::WriteOwner);
+    run([&](QDialog &dialog) {
+        dialog.findChild<QPushButton *>("cmdSelectAll")->click();
+        start(dialog, "img", "IMG");
+    });
+    QFile::setPermissions(locked, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    EXPECT_EQ(h.readFile(locked), "img img");
+    EXPECT_EQ(h.platform.messages.front().text, "Error Loading Text");
+}
+
+TEST_F(DirectoryReplaceTest, EmptySearchOrNoSelectionChangesNothing)
+{
+    const QString a = file("a.html", "abc");
+    run([&](QDialog &dialog) {
+        start(dialog, "a", "b"); // nothing selected
+        dialog.findChild<QPushButton *>("cmdSelectAll")->click();
+        start(dialog, "", "b");
+    });
+    EXPECT_EQ(h.readFile(a), "abc");
+    EXPECT_EQ(h.platform.messages, QVector<MessageRecord>({kCompleted, kCompleted}));
+}
+
+TEST_F(DirectoryReplaceTest, UnwritableReplacementIsReportedNotHidden)
+{
+    const QString latin = file("latin.html", "caf\xE9 img");
+    run([&](QDialog &dialog) {
+        dialog.findChild<QPushButton *>("cmdSelectAll")->click();
+        start(dialog, "img", QString::fromUtf8("\xE2\x82\xAC"));
+    });
+    EXPECT_EQ(h.readFile(latin), "caf\xE9 img");
+    ASSERT_EQ(h.platform.messages.size(), 2);
+    EXPECT_EQ(h.platform.messages[0],
+              (MessageRecord{"Sorry...", "These Files Could Not Be Saved:\r\nlatin.html",
+                             MsgButtons::Ok, MsgIcon::Information}));
+    EXPECT_EQ(h.platform.messages[1], kCompleted);
+}

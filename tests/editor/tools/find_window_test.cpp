@@ -1,0 +1,206 @@
+// The find-and-replace window on a real main window.
+#include "qt_print.h"
+#include "support/main_window_harness.h"
+#include "tools/find_window.h"
+
+#include <QAction>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace pw;
+using namespace pw::test;
+
+namespace {
+
+class FindWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        window = &h.start();
+        window->findChild<QAction *>("mnuFind")->trigger();
+        find = window->findChild<FindWindow *>("frmFind");
+        ASSERT_NE(find, nullptr);
+    }
+
+    void setDocument(const QString &text) { window->editBox().setText(text); }
+    QString document() { return window->editBox().text(); }
+
+    void type(const QString &what, const QString &with = QString())
+    {
+        find->findChild<QLineEdit *>("txtFind")->setText(what);
+        find->findChild<QLineEdit *>("txtReplace")->setText(with);
+    }
+
+    QPushButton *command(int index)
+    {
+        for (QPushButton *button : find->findChildren<QPushButton *>("cmdCommand")) {
+            if (button->property("index").toInt() == index)
+                return button;
+        }
+        return nullptr;
+    }
+    void click(int index) { command(index)->click(); }
+
+    // The selection as (start, length) in CR LF positions.
+    std::pair<int, int> selection()
+    {
+        return {window->editBox().selStart(), window->editBox().selLength()};
+    }
+
+    MainWindowHarness h;
+    MainWindow *window = nullptr;
+    FindWindow *find = nullptr;
+};
+
+MessageRecord NotFound(const QString &what)
+{
+    return {"Sorry...", what + " Was Not Found", MsgButtons::Ok, MsgIcon::Information};
+}
+
+} // namespace
+
+TEST_F(FindWindowTest, OpensModelessOnTopWithItsControls)
+{
+    EXPECT_EQ(find->windowTitle(), "Find and Replace");
+    EXPECT_FALSE(find->isModal());
+    EXPECT_TRUE(find->isVisible());
+    EXPECT_TRUE(find->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    const char *captions[] = {"&Find", "Find &Next", "&Replace", "Replace &All", "&Done"};
+    for (int i = 0; i < 5; ++i) {
+        ASSERT_NE(command(i), nullptr) << i;
+        EXPECT_EQ(command(i)->text(), captions[i]);
+    }
+    // mnuReplace shows the same window, not a second one.
+    window->findChild<QAction *>("mnuReplace")->trigger();
+    EXPECT_EQ(window->findChildren<FindWindow *>("frmFind").size(), 1);
+    EXPECT_EQ(find->foundPos(), 0);
+
+    click(4);
+    EXPECT_FALSE(find->isVisible());
+    EXPECT_FALSE(find->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+}
+
+TEST_F(FindWindowTest, FindSelectsTheFirstMatchIgnoringCaseAndFindNextWraps)
+{
+    setDocument("x ABC\r\nabc abc");
+    type("abc");
+    click(0);
+    EXPECT_EQ(find->foundPos(), 3);
+    EXPECT_EQ(selection(), std::make_pair(2, 3));
+    EXPECT_EQ(find->focusWidget(), command(1));
+
+    click(1);
+    EXPECT_EQ(selection(), std::make_pair(7, 3)); // after CR LF, which counts two
+    click(1);
+    // The last match ends at the last character: found like any other.
+    EXPECT_EQ(find->foundPos(), 12);
+    EXPECT_EQ(selection(), std::make_pair(11, 3));
+    click(1); // wraps to the top
+    EXPECT_EQ(selection(), std::make_pair(2, 3));
+    EXPECT_TRUE(h.platform.messages.isEmpty());
+    EXPECT_EQ(document(), "x ABC\r\nabc abc"); // finding never changes the text
+}
+
+TEST_F(FindWindowTest, EnterInTheSearchBoxFindsAndFindNextStartsAtTheTop)
+{
+    setDocument("one two two");
+    type("TWO");
+    click(1); // before any Find: from the start
+    EXPECT_EQ(selection(), std::make_pair(4, 3));
+    find->findChild<QLineEdit *>("txtFind")->setFocus();
+    QTest::keyClick(find->findChild<QLineEdit *>("txtFind"), Qt::Key_Return);
+    EXPECT_EQ(find->foundPos(), 5);
+    EXPECT_TRUE(h.platform.messages.isEmpty());
+}
+
+TEST_F(FindWindowTest, NothingFoundSaysSoAndAnEmptySearchDoesNothing)
+{
+    setDocument("abc");
+    type("zz");
+    click(0);
+    click(1);
+    click(2);
+    click(3);
+    EXPECT_EQ(h.platform.messages,
+              QVector<MessageRecord>({NotFound("zz"), NotFound("zz"), NotFound("zz"),
+                                      NotFound("zz")}));
+    EXPECT_EQ(find->foundPos(), 0);
+
+    h.platform.messages.clear();
+    type("", "x");
+    for (int i = 0; i < 4; ++i)
+        click(i);
+    EXPECT_TRUE(h.platform.messages.isEmpty());
+    EXPECT_EQ(document(), "abc");
+}
+
+TEST_F(FindWindowTest, ReplaceAlwaysTakesTheFirstOccurrenceLeft)
+{
+    setDocument("cat Cat cat");
+    type("cat", "dog");
+    click(1);
+    click(1); // the selection is on the second "Cat"; Replace still starts at the top
+    click(2);
+    EXPECT_EQ(document(), "dog Cat cat");
+    EXPECT_EQ(window->editBox().caret(), 3);
+    click(2);
+    click(2);
+    EXPECT_EQ(document(), "dog dog dog");
+    click(2);
+    EXPECT_EQ(h.platform.messages, QVector<MessageRecord>({NotFound("cat")}));
+}
+
+TEST_F(FindWindowTest, ReplaceAllCountsAndSkipsInsertedText)
+{
+    setDocument("aaa");
+    type("a", "aa");
+    click(3);
+    EXPECT_EQ(document(), "aaaaaa");
+    setDocument("<Img>\r\n<img>");
+    type("img", "IMG");
+    click(3);
+    EXPECT_EQ(document(), "<IMG>\r\n<IMG>");
+    setDocument("xb");
+    type("b", "ab");
+    click(3); // the last occurrence ends at the last character
+    EXPECT_EQ(document(), "xab");
+    const MessageRecord three{"Replace All Completed...", "3 Replacements Were Made",
+                              MsgButtons::Ok, MsgIcon::Information};
+    const MessageRecord two{"Replace All Completed...", "2 Replacements Were Made",
+                            MsgButtons::Ok, MsgIcon::Information};
+    const MessageRecord one{"Replace All Completed...", "1 Replacements Were Made",
+                            MsgButtons::Ok, MsgIcon::Information};
+    EXPECT_EQ(h.platform.messages, QVector<MessageRecord>({three, two, one}));
+}
+
+TEST_F(FindWindowTest, ReplaceAllIsOneUndoStepAndKeepsCaretAndScroll)
+{
+    QString text;
+    for (int i = 0; i < 40'000; ++i)
+        text += QStringLiteral("line %1 with a word\r\n").arg(i);
+    setDocument(text);
+    window->resize(800, 600);
+    window->show();
+    QPlainTextEdit *box = window->textBox();
+    window->editBox().setCaret(text.size() / 2);
+    box->verticalScrollBar()->setValue(box->verticalScrollBar()->maximum() / 2);
+    const int scroll = box->verticalScrollBar()->value();
+    const int caretLine = window->editBox().lineOfPosition(window->editBox().caret());
+
+    type("WORD", "term");
+    click(3);
+    EXPECT_EQ(h.platform.messages.back().text, "40000 Replacements Were Made");
+    EXPECT_EQ(document(), QString(text).replace("word", "term"));
+    EXPECT_TRUE(window->documentModified());
+    EXPECT_EQ(window->editBox().lineOfPosition(window->editBox().caret()), caretLine);
+    EXPECT_EQ(box->verticalScrollBar()->value(), scroll);
+
+    box->undo();
+    EXPECT_EQ(document(), text);
+    box->redo();
+    EXPECT_EQ(document(), QString(text).replace("word", "term"));
+}

@@ -1,0 +1,205 @@
+// Lower-casing names below a directory: the walk itself and the window that runs it.
+#include "qt_print.h"
+#include "support/main_window_harness.h"
+#include "tools/lower_case.h"
+#include "tools/lower_case_dialog.h"
+
+#include <QAbstractButton>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+using namespace pw;
+using namespace pw::test;
+
+namespace {
+
+void Make(const QTemporaryDir &root, const QStringList &entries)
+{
+    for (const QString &entry : entries) {
+        if (entry.endsWith('/')) {
+            QDir().mkpath(root.filePath(entry));
+        } else {
+            QDir().mkpath(QFileInfo(root.filePath(entry)).absolutePath());
+            QFile file(root.filePath(entry));
+            file.open(QIODevice::WriteOnly);
+            file.write(entry.toUtf8());
+        }
+    }
+}
+
+// Every entry below `directory`, relative and sorted; directories end with "/".
+QStringList Tree(const QString &directory)
+{
+    QStringList entries;
+    QDirIterator it(directory, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        it.next();
+        entries << QDir(directory).relativeFilePath(it.filePath()) +
+                       (it.fileInfo().isDir() ? "/" : "");
+    }
+    entries.sort();
+    return entries;
+}
+
+} // namespace
+
+TEST(LowerCaseTree, LowersEverythingBelowTheStartButNotTheStart)
+{
+    QTemporaryDir root;
+    Make(root, {"Site/Index.HTML", "Site/Images/Logo.GIF", "Site/Images/Deep/A.TXT",
+                "Site/already.html", "Site/.Hidden/X.TXT", "Site/.Config"});
+    QStringList visited;
+    const LowerCaseResult result = LowerCaseTree(root.filePath("Site"), [&](const QString &d) {
+        const QString name = QDir(root.path()).relativeFilePath(d);
+        if (visited.isEmpty() || visited.back() != name)
+            visited << name;
+        return true;
+    });
+    EXPECT_TRUE(result.error.isEmpty());
+    EXPECT_TRUE(result.skipped.isEmpty());
+    EXPECT_EQ(result.renamed, 5);
+    EXPECT_EQ(Tree(root.filePath("Site")),
+              QStringList({".Config", ".Hidden/", ".Hidden/X.TXT", "already.html", "images/",
+                           "images/deep/", "images/deep/a.txt", "images/logo.gif",
+                           "index.html"}));
+    // Depth first; a directory is renamed before it is entered; its files come last.
+    EXPECT_EQ(visited, QStringList({"Site", "Site/images", "Site/images/deep", "Site/images",
+                                    "Site"}));
+}
+
+TEST(LowerCaseTree, SubdirectoriesLastToFirstAndCollisionsSkipped)
+{
+    QTemporaryDir root;
+    Make(root, {"top/A/", "top/B/", "top/c/", "top/Index.html", "top/index.html",
+                "top/Docs/", "top/docs/", "top/docs/Readme.TXT"});
+    // Where the walk goes, among the top directory and its plain subdirectories.
+    QStringList order;
+    const LowerCaseResult result = LowerCaseTree(root.filePath("top"), [&](const QString &d) {
+        const QString name = QDir(root.filePath("top")).relativeFilePath(d);
+        if (QStringList({".", "a", "b", "c"}).contains(name) &&
+            (order.isEmpty() || order.back() != name))
+            order << name;
+        return true;
+    });
+    EXPECT_TRUE(result.error.isEmpty());
+    // "Docs" and "Index.html" would replace entries that exist: both are left and reported;
+    // the directory that kept its name is still walked.
+    EXPECT_EQ(result.skipped, QStringList({root.filePath("top/Docs"),
+                                           root.filePath("top/Index.html")}));
+    EXPECT_EQ(Tree(root.filePath("top")),
+              QStringList({"Docs/", "Index.html", "a/", "b/", "c/", "docs/", "docs/readme.txt",
+                           "index.html"}));
+    EXPECT_EQ(order, QStringList({".", "c", "b", "a", "."}));
+}
+
+TEST(LowerCaseTree, AnErrorEndsTheWalkWithItsDescription)
+{
+    QTemporaryDir root;
+    const LowerCaseResult missing = LowerCaseTree(root.filePath("nowhere"));
+    EXPECT_EQ(missing.error, "No such file or directory: " + root.filePath("nowhere"));
+
+    // The walk is abandoned when the caller says so (a closed window); nothing more changes.
+    Make(root, {"stop/B.TXT", "stop/C.TXT"});
+    int calls = 0;
+    const LowerCaseResult stopped =
+        LowerCaseTree(root.filePath("stop"), [&](const QString &) { return ++calls < 2; });
+    EXPECT_TRUE(stopped.abandoned);
+    EXPECT_EQ(Tree(root.filePath("stop")), QStringList({"C.TXT", "b.txt"}));
+}
+
+TEST(LowerCaseTree, ARefusedRenameEndsTheWalk)
+{
+    if (geteuid() == 0)
+        GTEST_SKIP() << "permissions do not stop the superuser from renaming";
+    QTemporaryDir root;
+    Make(root, {"top/Sub/B.TXT", "top/A.TXT"});
+    QFile::setPermissions(root.filePath("top"), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    const LowerCaseResult result = LowerCaseTree(root.filePath("top"));
+    QFile::setPermissions(root.filePath("top"), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                    QFileDevice::ExeOwner);
+    EXPECT_EQ(result.error, "Permission denied: " + root.filePath("top/Sub"));
+    EXPECT_EQ(Tree(root.filePath("top")), QStringList({"A.TXT", "Sub/", "Sub/B.TXT"}));
+}
+
+TEST(LowerCaseWindow, FirstStartOpensAHighlightedDirectoryThenTheWalkRuns)
+{
+    MainWindowHarness h;
+    MainWindow &window = h.start();
+    QDir().mkpath(h.path("Site/Images"));
+    h.writeFile("Site/Index.HTML", "x");
+    h.writeFile("Site/Images/Logo.GIF", "x");
+    window.setPaneDirectory(h.path(""));
+    window.findChild<QAbstractButton *>("cmdLowerCase")->click();
+    auto *dialog = window.findChild<LowerCaseDialog *>("frmLowerCase");
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_FALSE(dialog->isModal());
+    EXPECT_EQ(dialog->windowTitle(), "Convert To Lower Case Dialog");
+    EXPECT_EQ(dialog->findChild<QPushButton *>("cmdCancel")->text(), "E&xit");
+
+    auto *directories = dialog->findChild<DirectoryList *>("MyDirectory");
+    int siteRow = -1;
+    for (int row = 0; row < directories->count(); ++row) {
+        if (directories->entryPath(row) == QDir::cleanPath(h.path("Site")))
+            siteRow = row;
+    }
+    ASSERT_GE(siteRow, 0);
+    directories->setCurrentRow(siteRow); // clicked, not opened
+    dialog->findChild<QPushButton *>("cmdStart")->click();
+    EXPECT_EQ(directories->path(), QDir::cleanPath(h.path("Site")));
+    EXPECT_TRUE(QFile::exists(h.path("Site/Index.HTML"))); // nothing renamed yet
+
+    dialog->findChild<QPushButton *>("cmdStart")->click();
+    EXPECT_EQ(Tree(h.path("Site")), QStringList({"images/", "images/logo.gif", "index.html"}));
+    EXPECT_EQ(dialog->findChild<FileList *>("MyFileList")->fileNames(),
+              QStringList({"index.html"}));
+    EXPECT_TRUE(h.platform.messages.isEmpty());
+    EXPECT_GT(h.platform.processEventsCalls, 0);
+}
+
+TEST(LowerCaseWindow, CollisionsAreListedAtTheEnd)
+{
+    MainWindowHarness h;
+    MainWindow &window = h.start();
+    h.writeFile("Web/Index.html", "upper");
+    h.writeFile("Web/index.html", "lower");
+    window.setPaneDirectory(h.path("Web"));
+    window.findChild<QAbstractButton *>("cmdLowerCase")->click();
+    auto *dialog = window.findChild<LowerCaseDialog *>("frmLowerCase");
+    dialog->findChild<QPushButton *>("cmdStart")->click();
+    EXPECT_EQ(h.readFile(h.path("Web/Index.html")), "upper");
+    EXPECT_EQ(h.readFile(h.path("Web/index.html")), "lower");
+    EXPECT_EQ(h.platform.messages,
+              QVector<MessageRecord>(
+                  {{"Convert To Lower Case Dialog",
+                    "These Names Were Not Changed Because The Lower Case Name Is Already "
+                    "Taken:\r\n" + QDir::cleanPath(h.path("Web")) + "/Index.html",
+                    MsgButtons::Ok, MsgIcon::Information}}));
+}
+
+TEST(LowerCaseWindow, AnErrorIsShownAndEndsOnlyTheWalk)
+{
+    MainWindowHarness h;
+    MainWindow &window = h.start();
+    h.writeFile("Gone/A.TXT", "x");
+    window.setPaneDirectory(h.path("Gone"));
+    window.findChild<QAbstractButton *>("cmdLowerCase")->click();
+    auto *dialog = window.findChild<LowerCaseDialog *>("frmLowerCase");
+    QDir(h.path("Gone")).removeRecursively(); // gone before Start
+    dialog->findChild<QPushButton *>("cmdStart")->click();
+    EXPECT_EQ(h.platform.messages,
+              QVector<MessageRecord>({{"Pagewick",
+                                       "No such file or directory: " +
+                                           QDir::cleanPath(h.path("Gone")),
+                                       MsgButtons::Ok, MsgIcon::None}}));
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_TRUE(dialog->findChild<QPushButton *>("cmdStart")->isEnabled());
+    EXPECT_EQ(h.platform.busyDepth, 0);
+}

@@ -1,0 +1,214 @@
+// The RTF batch dialog with the real converter library loaded by file name.
+#include "qt_print.h"
+#include "support/main_window_harness.h"
+#include "tools/quorvel_loader.h"
+#include "tools/rtf_batch.h"
+#include "tools/rtf_dialog.h"
+
+#include <QAbstractButton>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
+#include <gtest/gtest.h>
+
+using namespace pw;
+using namespace pw::test;
+
+namespace {
+
+const QByteArray kRtf = "{\\rtf1{\\colortbl}Hello \\b bold\\b0\\par}";
+const MessageRecord kConverted{"RTF to HTML Conversion Dialog", "The Files Have Been Converted",
+                               MsgButtons::Ok, MsgIcon::Information};
+const MessageRecord kError{"RTF to HTML Conversion Dialog", "The Was An Error Converting The Files",
+                           MsgButtons::Ok, MsgIcon::Information};
+
+class RtfDialogTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        window = &h.start();
+        QDir().mkpath(h.path("docs"));
+        window->setPaneDirectory(h.path("docs"));
+    }
+
+    QString file(const QString &name, const QByteArray &bytes = kRtf)
+    {
+        return h.writeFile("docs/" + name, bytes);
+    }
+
+    // Shows the dialog converting with `library` and runs `steps` in it.
+    void run(QuorvelLibrary &library, const std::function<void(QDialog &)> &steps)
+    {
+        h.platform.dialogHandlers.push_back([&](QDialog &dialog) {
+            steps(dialog);
+            return int(QDialog::Rejected);
+        });
+        FeatureContext context = window->featureContext();
+        RunRTFDialog(context, library);
+        EXPECT_EQ(h.platform.dialogsRun.back(), "frmRTFDialog");
+    }
+
+    static QStringList selected(QDialog &dialog)
+    {
+        return dialog.findChild<FileList *>("MyFileList")->selectedNames();
+    }
+    static void select(QDialog &dialog, const QStringList &names)
+    {
+        auto *files = dialog.findChild<QListWidget *>("MyFileList");
+        for (int row = 0; row < files->count(); ++row)
+            files->item(row)->setSelected(names.contains(files->item(row)->text()));
+    }
+    static void start(QDialog &dialog) { dialog.findChild<QPushButton *>("cmdStart")->click(); }
+
+    QStringList listing()
+    {
+        QStringList names = QDir(h.path("docs")).entryList(QDir::Files | QDir::Hidden);
+        names.sort();
+        return names;
+    }
+
+    MainWindowHarness h;
+    MainWindow *window = nullptr;
+    QuorvelLibrary library{{QuorvelLibrary::FileNameIn(QStringLiteral(PAGEWICK_BIN_DIR))}};
+};
+
+} // namespace
+
+TEST(RtfTarget, LastThreeCharactersBecomeHtml)
+{
+    EXPECT_EQ(RtfTargetPath("/d/doc.rtf"), "/d/doc.html");
+    EXPECT_EQ(RtfTargetPath("/d/DOC.RTF"), "/d/DOC.html");
+    EXPECT_EQ(RtfTargetPath("/d/notes.txt"), "/d/notes.html");
+    EXPECT_EQ(RtfTargetPath("c:\\docs\\doc.rtf"), "c:\\docs\\doc.html");
+    EXPECT_EQ(RtfTargetPath("/d/ab"), std::nullopt);
+    EXPECT_TRUE(IsRtfName("a.RTF"));
+    EXPECT_TRUE(IsRtfName("xrtf"));
+    EXPECT_FALSE(IsRtfName("a.rtf.bak"));
+    EXPECT_FALSE(IsRtfName("rt"));
+}
+
+TEST_F(RtfDialogTest, SelectAllMarksRtfNamesAndStartConvertsEverySelectedFile)
+{
+    file("doc.rtf");
+    file("DOC.RTF");
+    file("notes.txt");
+    file("a.rtf.bak");
+    file("doc.html", "old contents");
+    run(library, [&](QDialog &dialog) {
+        EXPECT_EQ(dialog.windowTitle(), "RTF to HTML Conversion Dialog");
+        select(dialog, {"notes.txt"});
+        dialog.findChild<QPushButton *>("cmdSelectAll")->click();
+        // Only names ending in "rtf" are added; notes.txt keeps its selection.
+        QStringList names = selected(dialog);
+        names.sort();
+        EXPECT_EQ(names, QStringList({"DOC.RTF", "doc.rtf", "notes.txt"}));
+        start(dialog);
+        EXPECT_EQ(dialog.findChild<QProgressBar *>("MyProgress")->value(), 0);
+        dialog.findChild<QPushButton *>("cmdSelectNone")->click();
+        EXPECT_TRUE(selected(dialog).isEmpty());
+    });
+    for (const char *name : {"doc.html", "DOC.html", "notes.html"}) {
+        const QByteArray html = h.readFile(h.path("docs/") + name);
+        EXPECT_TRUE(html.startsWith("Hello <B>bold</B>")) << name << ": " << html.toStdString();
+        EXPECT_TRUE(html.endsWith("\r\n")) << name;
+    }
+    EXPECT_FALSE(QFile::exists(h.path("docs/a.rtf.html")));
+    EXPECT_EQ(h.platform.messages, QVector<MessageRecord>({kConverted}));
+    EXPECT_EQ(h.platform.busyDepth, 0);
+    EXPECT_EQ(h.platform.maxBusyDepth, 1);
+    // No scratch file is left beside the targets.
+    EXPECT_EQ(listing(), QStringList({"DOC.RTF", "DOC.html", "a.rtf.bak", "doc.html", "doc.rtf",
+                                      "notes.html", "notes.txt"}));
+}
+
+TEST_F(RtfDialogTest, NothingSelectedAsksForAFile)
+{
+    file("doc.rtf");
+    run(library, [&](QDialog &dialog) { start(dialog); });
+    EXPECT_EQ(h.platform.messages,
+              QVector<MessageRecord>({{"Sorry...", "You Must Select At Least One RTF File",
+                                       MsgButtons::Ok, MsgIcon::Information}}));
+    EXPECT_EQ(h.platform.busyDepth, 0);
+    EXPECT_FALSE(QFile::exists(h.path("docs/doc.html")));
+}
+
+TEST_F(RtfDialogTest, AFailedFileEndsTheRunWithoutAPartialTarget)
+{
+    file("a.rtf");
+    file("b.rtf", "not rtf at all");
+    file("b.html", "kept");
+    file("c.rtf");
+    run(library, [&](QDialog &dialog) {
+        dialog.findChild<QPushButton *>("cmdSelectAll")->click();
+        start(dialog);
+    });
+    EXPECT_TRUE(h.readFile(h.path("docs/a.html")).startsWith("Hello"));
+    EXPECT_EQ(h.readFile(h.path("docs/b.html")), "kept");
+    EXPECT_FALSE(QFile::exists(h.path("docs/c.html")));
+    EXPECT_EQ(h.platform.messages, QVector<MessageRecord>({kError}));
+    EXPECT_EQ(library.errorString(), "Quorvel: RTF header is missing. Conversion aborted.");
+    EXPECT_EQ(listing(), QStringList({"a.html", "a.rtf", "b.html", "b.rtf", "c.rtf"}));
+    EXPECT_EQ(h.platform.busyDepth, 0);
+}
+
+TEST_F(RtfDialogTest, AMissingLibraryIsReportedAsAnError)
+{
+    file("doc.rtf");
+    QuorvelLibrary missing({QuorvelLibrary::FileNameIn(h.path("no-such-dir"))});
+    run(missing, [&](QDialog &dialog) {
+        dialog.findChild<QPushButton *>("cmdSelectAll")->click();
+        start(dialog);
+    });
+    EXPECT_EQ(h.platform.messages, QVector<MessageRecord>({kError}));
+    EXPECT_FALSE(missing.isLoaded());
+    EXPECT_FALSE(QFile::exists(h.path("docs/doc.html")));
+    EXPECT_EQ(h.platform.busyDepth, 0);
+}
+
+TEST_F(RtfDialogTest, ANameShorterThanThreeCharactersFails)
+{
+    file("ab", kRtf);
+    file("x.html", kRtf);
+    run(library, [&](QDialog &dialog) {
+        select(dialog, {"ab", "x.html"});
+        start(dialog);
+    });
+    EXPECT_EQ(h.platform.messages, QVector<MessageRecord>({kError}));
+    EXPECT_EQ(listing(), QStringList({"ab", "x.html"})); // the run ended at "ab"
+}
+
+TEST_F(RtfDialogTest, TheButtonUsesTheProgramsLibraryBesideTheExecutable)
+{
+    file("doc.rtf");
+    h.platform.dialogHandlers.push_back([&](QDialog &dialog) {
+        dialog.findChild<QPushButton *>("cmdSelectAll")->click();
+        start(dialog);
+        return int(QDialog::Rejected);
+    });
+    window->findChild<QAbstractButton *>("cmdRTFDialog")->click();
+    EXPECT_EQ(h.platform.messages, QVector<MessageRecord>({kConverted}));
+    EXPECT_TRUE(h.readFile(h.path("docs/doc.html")).startsWith("Hello"));
+}
+
+TEST_F(RtfDialogTest, LongConversionsLetEventsRunButNotOnEveryCharacter)
+{
+    QByteArray big = "{\\rtf1{\\colortbl}";
+    while (big.size() < 8'000'000)
+        big += "Some text in a long paragraph \\b bold\\b0 and more\\par\r\n";
+    big += "}";
+    file("big.rtf", big);
+    QElapsedTimer clock;
+    run(library, [&](QDialog &dialog) {
+        dialog.findChild<QPushButton *>("cmdSelectAll")->click();
+        clock.start();
+        start(dialog);
+    });
+    const qint64 elapsed = clock.elapsed();
+    ASSERT_EQ(h.platform.messages, QVector<MessageRecord>({kConverted}));
+    // At most one run per 20 ms of conversion, and some during a conversion this long.
+    EXPECT_GE(library.pumpRuns(), 1) << elapsed << " ms";
+    EXPECT_LE(library.pumpRuns(), elapsed / 20 + 1);
+}
