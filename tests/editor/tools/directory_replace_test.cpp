@@ -1,5 +1,6 @@
 // The directory replace dialog on real files, opened from the main window's button.
 #include "qt_print.h"
+#include "support/unprivileged.h"
 #include "support/main_window_harness.h"
 #include "tools/directory_replace_dialog.h"
 
@@ -128,16 +129,20 @@ TEST_F(DirectoryReplaceTest, FilesThatCannotBeLoadedAreReportedAndLeftAlone)
 
 TEST_F(DirectoryReplaceTest, UnreadableFileStaysByteIdentical)
 {
-    if (geteuid() == 0)
-        GTEST_SKIP() << "permissions do not stop the superuser from reading";
     const QString locked = file("locked.html", "img img");
+    const QString open = file("open.html", "img");
+    OpenToEveryone(h.path(""));
     QFile::setPermissions(locked, QFileDevice::WriteOwner);
-    run([&](QDialog &dialog) {
-        dialog.findChild<QPushButton *>("cmdSelectAll")->click();
-        start(dialog, "img", "IMG");
-    });
+    {
+        AsUnprivilegedUser nobody;
+        run([&](QDialog &dialog) {
+            dialog.findChild<QPushButton *>("cmdSelectAll")->click();
+            start(dialog, "img", "IMG");
+        });
+    }
     QFile::setPermissions(locked, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     EXPECT_EQ(h.readFile(locked), "img img");
+    EXPECT_EQ(h.readFile(open), "IMG");
     EXPECT_EQ(h.platform.messages.front().text, "Error Loading Text");
 }
 

@@ -1,5 +1,6 @@
 // Lower-casing names below a directory: the walk itself and the window that runs it.
 #include "qt_print.h"
+#include "support/unprivileged.h"
 #include "support/main_window_harness.h"
 #include "tools/lower_case.h"
 #include "tools/lower_case_dialog.h"
@@ -117,12 +118,17 @@ TEST(LowerCaseTree, AnErrorEndsTheWalkWithItsDescription)
 
 TEST(LowerCaseTree, ARefusedRenameEndsTheWalk)
 {
-    if (geteuid() == 0)
-        GTEST_SKIP() << "permissions do not stop the superuser from renaming";
     QTemporaryDir root;
     Make(root, {"top/Sub/B.TXT", "top/A.TXT"});
-    QFile::setPermissions(root.filePath("top"), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-    const LowerCaseResult result = LowerCaseTree(root.filePath("top"));
+    OpenToEveryone(root.path());
+    // Everyone may look into "top" but nobody may rename inside it.
+    QFile::setPermissions(root.filePath("top"), QFileDevice::ReadOwner | QFileDevice::ExeOwner
+                                                    | QFileDevice::ReadOther | QFileDevice::ExeOther);
+    LowerCaseResult result;
+    {
+        AsUnprivilegedUser nobody;
+        result = LowerCaseTree(root.filePath("top"));
+    }
     QFile::setPermissions(root.filePath("top"), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
                                                     QFileDevice::ExeOwner);
     EXPECT_EQ(result.error, "Permission denied: " + root.filePath("top/Sub"));
