@@ -26,6 +26,8 @@ class QToolButton;
 
 namespace pw {
 
+class InsertionToolbar;
+
 class Platform;
 class SettingsStore;
 struct ProgramState;
@@ -104,6 +106,17 @@ public:
     QWidget *toolbarPage(const QString &caption) const;
     QToolButton *pictureButton(const QString &name) const;
 
+    // Insertion (main_window_insertion.cpp): the toolbar pages' commands and lists, block
+    // comments and the user buttons.
+    void LoadUD();
+    void SaveUD();
+    void AssignUDToolTips();
+    void Fill_All_Combos();
+    void CommentBlock();
+    void UnCommentBlock();
+    void DefineUserButtons();
+    InsertionToolbar *insertionToolbar() const { return insertion_; }
+
 protected:
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -119,6 +132,7 @@ private:
     bool saveAsWith(const TextEncoding &encoding);
     void markUnmodified();
     void onTextChanged();
+    void connectInsertion();
 
     ProgramState &state_;
     SettingsStore &settings_;
@@ -145,6 +159,7 @@ private:
     QString paneDrive_;
     QString paneDirectory_;
     TextEncoding encoding_;
+    InsertionToolbar *insertion_ = nullptr;
 };
 
 } // namespace pw
