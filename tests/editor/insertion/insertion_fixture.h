@@ -14,6 +14,14 @@
 #include <QToolButton>
 #include <gtest/gtest.h>
 
+// Readable failures: QStrings print as text.
+QT_BEGIN_NAMESPACE
+inline void PrintTo(const QString &text, std::ostream *os)
+{
+    *os << '"' << text.toStdString() << '"';
+}
+QT_END_NAMESPACE
+
 namespace pw::test {
 
 class InsertionFixture : public ::testing::Test {
