@@ -6,10 +6,12 @@
 #include "insertion/vocabulary.h"
 #include "insertion_fixture.h"
 #include "shared/program_state.h"
+#include "shared/qt_platform.h"
 
 #include <QLabel>
 #include <QLayout>
 #include <QRadioButton>
+#include <QTimer>
 #include <map>
 
 using namespace pw;
@@ -297,6 +299,32 @@ TEST_F(ToolbarTable, CountDialogShowsTheSliderValue)
     EXPECT_EQ(label->text(), "1");
     slider->setValue(25);
     EXPECT_EQ(label->text(), "25");
+}
+
+// The count dialog run for real (exec), confirmed from a timer; Escape keeps the old count.
+TEST(CountDialog, RunsModallyThroughTheProgramsPlatform)
+{
+    ProgramState state;
+    state.ListItemCount = 9;
+    QtPlatform platform;
+    {
+        ListItemsDialog dialog(state);
+        QTimer::singleShot(0, &dialog, [&dialog] {
+            dialog.findChild<QSlider *>("MySlider")->setValue(4);
+            dialog.findChild<QPushButton *>("cmdOK")->click();
+        });
+        EXPECT_EQ(platform.runDialog(dialog), QDialog::Accepted);
+        EXPECT_EQ(state.ListItemCount, 4);
+    }
+    {
+        ListItemsDialog dialog(state);
+        QTimer::singleShot(0, &dialog, [&dialog] {
+            dialog.findChild<QSlider *>("MySlider")->setValue(20);
+            dialog.reject();
+        });
+        EXPECT_EQ(platform.runDialog(dialog), QDialog::Rejected);
+        EXPECT_EQ(state.ListItemCount, 4);
+    }
 }
 
 // Tag dialogs: a stand-in dialog registered under a row's dialog name shows how each row
