@@ -27,7 +27,6 @@ class QToolButton;
 namespace pw {
 
 class InsertionToolbar;
-
 class Platform;
 class SettingsStore;
 struct ProgramState;

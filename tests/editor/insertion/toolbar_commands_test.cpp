@@ -198,16 +198,6 @@ TEST_F(ToolbarTable, MailStopsOnAnEmptyAddress)
     }
 }
 
-TEST_F(ToolbarTable, IncludeAndPrintQuoteTheSelection)
-{
-    set("header.inc", 0, 10);
-    click("cmdInclude");
-    EXPECT_EQ(text(), "<!--#INCLUDE FILE = \"header.inc\"-->");
-    set("$x", 0, 2);
-    click("cmdPHPPrint");
-    EXPECT_EQ(text(), "print(\"$x\");");
-}
-
 TEST_F(ToolbarTable, CFParamReadsTheWindowTag)
 {
     set("", 0);
