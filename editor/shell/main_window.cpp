@@ -134,6 +134,7 @@ MainWindow::MainWindow(ProgramState &state, SettingsStore &settings, Platform &p
     createStatusBar();
     connectDocumentSignals();
     connectCommands();
+    connectInsertion();
     connectTools();
     setMinimumSize(TwipsToPixels(9500), TwipsToPixels(4600));
     resize(TwipsToPixels(9525), TwipsToPixels(7620));

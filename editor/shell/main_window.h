@@ -28,6 +28,7 @@ class DirectoryList;
 class DriveList;
 class FileList;
 class FilePanes;
+class InsertionToolbar;
 class Platform;
 class SettingsStore;
 struct ProgramState;
@@ -114,6 +115,17 @@ public:
     QWidget *toolbarPage(const QString &caption) const;
     QToolButton *pictureButton(const QString &name) const;
 
+    // Insertion (main_window_insertion.cpp): the toolbar pages' commands and lists, block
+    // comments and the user buttons.
+    void LoadUD();
+    void SaveUD();
+    void AssignUDToolTips();
+    void Fill_All_Combos();
+    void CommentBlock();
+    void UnCommentBlock();
+    void DefineUserButtons();
+    InsertionToolbar *insertionToolbar() const { return insertion_; }
+
 protected:
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -133,6 +145,7 @@ private:
     bool saveAsWith(const TextEncoding &encoding);
     void markUnmodified();
     void onTextChanged();
+    void connectInsertion();
 
     ProgramState &state_;
     SettingsStore &settings_;
@@ -160,6 +173,7 @@ private:
     int currentFileTab_ = 0;
     bool selectingFileTab_ = false; // the program, not the user, is selecting a file tab
     TextEncoding encoding_;
+    InsertionToolbar *insertion_ = nullptr;
 };
 
 } // namespace pw

@@ -27,12 +27,10 @@ void MainWindow::InitializeLoad(const QString &commandLine)
     state_.FileFilter = kFileFilter;
     state_.BlockComment = settings_.read(QStringLiteral("Settings"), QStringLiteral("BlockComment"),
                                          QStringLiteral("//"));
-    for (int k = 0; k < 10; ++k) {
-        const QString n = QString::number(k + 1);
-        state_.UserOpenTags[k] = settings_.read(QStringLiteral("Settings"), QStringLiteral("UDO") + n, QString());
-        state_.UserCloseTags[k] = settings_.read(QStringLiteral("Settings"), QStringLiteral("UDC") + n, QString());
-    }
+    LoadUD();
+    AssignUDToolTips();
     ClearTabs();
+    Fill_All_Combos();
 
     const QString argument = commandLine.trimmed();
     if (!argument.isEmpty() && FileIsPresent(argument)) {

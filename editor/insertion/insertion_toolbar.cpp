@@ -1,0 +1,293 @@
+#include "insertion/insertion_toolbar.h"
+
+#include "insertion/flow_layout.h"
+#include "insertion/insertion.h"
+#include "insertion/list_items_dialog.h"
+#include "insertion/toolbar_commands.h"
+#include "insertion/user_buttons.h"
+#include "insertion/vocabulary.h"
+#include "shared/edit_box.h"
+#include "shared/platform.h"
+#include "shared/program_state.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QDialog>
+#include <QPlainTextEdit>
+#include <QToolButton>
+
+#include <algorithm>
+
+namespace pw {
+
+namespace {
+
+const QString kCrLf = QStringLiteral("\r\n");
+
+QLayout *PageLayout(QWidget *page)
+{
+    if (!page->layout())
+        new FlowLayout(page);
+    return page->layout();
+}
+
+QToolButton *MakeButton(const QString &name, const QString &caption)
+{
+    auto *button = new QToolButton;
+    button->setObjectName(name);
+    button->setText(caption);
+    // The document keeps the keyboard focus; the commands hand it back there anyway.
+    button->setFocusPolicy(Qt::NoFocus);
+    button->setMinimumWidth(26);
+    return button;
+}
+
+} // namespace
+
+InsertionToolbar::InsertionToolbar(const FeatureContext &context, const PageLookup &pages,
+                                   QObject *parent)
+    : QObject(parent), ctx_(context)
+{
+    setObjectName(QStringLiteral("insertionToolbar"));
+    build(pages);
+}
+
+void InsertionToolbar::build(const PageLookup &pages)
+{
+    for (const VocabularyList &vocabulary : VocabularyLists())
+        lists_.insert(QString::fromUtf8(vocabulary.name), CreateVocabularyBox(vocabulary));
+
+    // A list that no button reads (the headings) sits first on its page.
+    for (const VocabularyList &vocabulary : VocabularyLists()) {
+        const bool hasButton = std::ranges::any_of(ToolbarCommands(), [&](const ToolbarCommand &c) {
+            return c.target && qstrcmp(c.target, vocabulary.name) == 0;
+        });
+        if (!hasButton) {
+            if (QWidget *page = pages(QString::fromUtf8(vocabulary.page)))
+                PageLayout(page)->addWidget(list(QString::fromUtf8(vocabulary.name)));
+        }
+    }
+    if (QComboBox *headings = list(QStringLiteral("cboHeadings"))) {
+        connect(headings, &QComboBox::activated, this,
+                [this, headings](int index) { chooseHeading(headings->itemText(index)); });
+    }
+
+    for (const ToolbarCommand &command : ToolbarCommands()) {
+        QWidget *page = pages(QString::fromUtf8(command.page));
+        if (!page)
+            continue;
+        if (command.kind == CommandKind::Vocabulary)
+            PageLayout(page)->addWidget(list(QString::fromUtf8(command.target)));
+        QToolButton *button =
+            MakeButton(QString::fromUtf8(command.name), QString::fromUtf8(command.caption));
+        if (command.tooltip)
+            button->setToolTip(QString::fromUtf8(command.tooltip));
+        connect(button, &QToolButton::clicked, this, [this, &command] { run(command); });
+        PageLayout(page)->addWidget(button);
+    }
+
+    // The ten user buttons share one name and carry their index, captions "1" to "10".
+    if (QWidget *page = pages(QString::fromUtf8(pages::kUser))) {
+        for (int k = 0; k < kUserButtonCount; ++k) {
+            QToolButton *button = MakeButton(QStringLiteral("cmdUD"), QString::number(k + 1));
+            button->setProperty("index", k);
+            button->setMinimumWidth(32);
+            connect(button, &QToolButton::clicked, this, [this, k] { runUserButton(k); });
+            PageLayout(page)->addWidget(button);
+            userButtons_ << button;
+        }
+    }
+}
+
+void InsertionToolbar::registerDialog(const QString &name, TagDialogFactory factory)
+{
+    dialogs_.insert(name, std::move(factory));
+}
+
+void InsertionToolbar::fillLists()
+{
+    for (const VocabularyList &vocabulary : VocabularyLists()) {
+        if (QComboBox *box = list(QString::fromUtf8(vocabulary.name)))
+            FillVocabularyBox(*box, vocabulary);
+    }
+}
+
+void InsertionToolbar::run(const ToolbarCommand &command)
+{
+    EditBox &edit = ctx_.edit;
+    switch (command.kind) {
+    case CommandKind::IdPair: {
+        const QString tag = QString::fromUtf8(command.open);
+        const QString open = ctx_.state.IDAttribute
+                                 ? QStringLiteral("<%1 Id=\"%2\">").arg(tag, QString::fromUtf8(command.idWord))
+                                 : QStringLiteral("<%1>").arg(tag);
+        InsertAround(edit, open, QStringLiteral("</%1>").arg(tag));
+        break;
+    }
+    case CommandKind::Pair:
+    case CommandKind::Text: {
+        const std::optional<QStringList> answers = askPrompts(command);
+        if (!answers)
+            return;
+        const QString tag = windowTag();
+        if (command.kind == CommandKind::Pair)
+            InsertAround(edit, FillIn(command.open, *answers, tag), FillIn(command.close, *answers, tag));
+        else
+            InsertText(edit, FillIn(command.open, *answers, tag));
+        break;
+    }
+    case CommandKind::Vocabulary:
+        if (QComboBox *box = list(QString::fromUtf8(command.target)))
+            InsertText(edit, box->currentText());
+        break;
+    case CommandKind::ListSkeleton:
+        runListSkeleton(command);
+        break;
+    case CommandKind::Dialog:
+        runTagDialog(command);
+        break;
+    case CommandKind::NoAction:
+        break;
+    }
+}
+
+void InsertionToolbar::runUserButton(int k)
+{
+    if (k >= 0 && k < kUserButtonCount)
+        InsertAround(ctx_.edit, ctx_.state.UserOpenTags[k], ctx_.state.UserCloseTags[k]);
+}
+
+void InsertionToolbar::chooseHeading(const QString &entry)
+{
+    InsertAround(ctx_.edit, HeadingOpenTag(entry, ctx_.state.IDAttribute), HeadingCloseTag(entry));
+}
+
+std::optional<QStringList> InsertionToolbar::askPrompts(const ToolbarCommand &command)
+{
+    QStringList answers;
+    for (const Prompt &prompt : command.prompts) {
+        if (!prompt.prompt)
+            break;
+        QString answer = ctx_.platform.inputBox(
+            QString::fromUtf8(prompt.prompt),
+            prompt.title ? QString::fromUtf8(prompt.title) : QStringLiteral("Pagewick"),
+            prompt.defaultText ? QString::fromUtf8(prompt.defaultText) : QString());
+        if (command.trimAnswers)
+            answer = answer.trimmed();
+        if (command.stopIfEmpty && answer.isEmpty())
+            return std::nullopt;
+        answers << answer;
+    }
+    return answers;
+}
+
+void InsertionToolbar::runListSkeleton(const ToolbarCommand &command)
+{
+    // The list replaces the selection, so the caret target counts from its start.
+    const int p = ctx_.edit.selStart();
+    {
+        ListItemsDialog dialog(ctx_.state, ctx_.parent);
+        if (command.countCaption)
+            dialog.setWindowTitle(QString::fromUtf8(command.countCaption));
+        ctx_.platform.runDialog(dialog);
+    }
+    const int n = ctx_.state.ListItemCount;
+    const std::optional<QStringList> answers = askPrompts(command);
+    if (!answers)
+        return;
+    const QString tag = windowTag();
+    const QString item = QString::fromUtf8(command.item) + kCrLf;
+    QString text = FillIn(command.open, *answers, tag) + kCrLf;
+    for (int i = 1; i <= n; ++i)
+        text += item;
+    text += FillIn(command.close, *answers, tag) + kCrLf;
+    InsertText(ctx_.edit, text);
+    if (command.caretOffset >= 0) {
+        ctx_.edit.widget()->setFocus();
+        ctx_.edit.setCaret(p + command.caretOffset);
+    }
+}
+
+void InsertionToolbar::runTagDialog(const ToolbarCommand &command)
+{
+    const auto factory = dialogs_.constFind(QString::fromUtf8(command.target));
+    if (factory == dialogs_.constEnd())
+        return;
+    ProgramState &state = ctx_.state;
+    // A value left by an earlier dialog is never inserted again.
+    state.DialogResult.clear();
+    state.ColorResult = QStringLiteral("-1");
+    state.ListKind = -1;
+    if (command.before == BeforeDialog::PassSelection)
+        state.SelectedText = ctx_.edit.selectedText();
+
+    std::unique_ptr<QDialog> dialog = (*factory)(ctx_);
+    if (!dialog)
+        return;
+    const char *option = command.before == BeforeDialog::ChooseJavaScript ? "optJavaScript"
+                         : command.before == BeforeDialog::ChooseVBScript ? "optVBScript"
+                                                                          : nullptr;
+    if (option) {
+        if (auto *button = dialog->findChild<QAbstractButton *>(QString::fromUtf8(option)))
+            button->setChecked(true);
+    }
+    ctx_.platform.runDialog(*dialog);
+    dialog.reset();
+
+    switch (command.after) {
+    case AfterDialog::InsertResult:
+        if (!state.DialogResult.isEmpty())
+            InsertText(ctx_.edit, state.DialogResult);
+        break;
+    case AfterDialog::WrapResult:
+        if (!state.DialogResult.isEmpty())
+            InsertAround(ctx_.edit, state.DialogResult, QString::fromUtf8(command.close));
+        break;
+    case AfterDialog::InsertColor:
+        if (state.ColorResult != QLatin1String("-1"))
+            InsertText(ctx_.edit, state.ColorResult);
+        break;
+    case AfterDialog::InsertList:
+        insertChosenList();
+        break;
+    }
+}
+
+void InsertionToolbar::insertChosenList()
+{
+    const ProgramState &state = ctx_.state;
+    QString head, tail, item;
+    switch (state.ListKind) {
+    case 0:
+        head = QStringLiteral("<OL Type=\"%1\">").arg(state.ListNumbering);
+        tail = QStringLiteral("</OL>");
+        item = QStringLiteral("<LI>   </LI>");
+        break;
+    case 1:
+        head = QStringLiteral("<UL>");
+        tail = QStringLiteral("</UL>");
+        item = QStringLiteral("<LI>   </LI>");
+        break;
+    case 2:
+        head = QStringLiteral("<DL>");
+        tail = QStringLiteral("</DL>");
+        item = QStringLiteral("<DT>   <DD>");
+        break;
+    default: // -1: the list dialog was cancelled
+        return;
+    }
+    QString text = head + kCrLf;
+    for (int i = 1; i <= state.ListItemCount; ++i)
+        text += QStringLiteral("   ") + item + kCrLf;
+    text += tail + kCrLf;
+    InsertText(ctx_.edit, text);
+}
+
+// cmdCFParam's parameter name: the main window's Tag text. The program never sets it, so
+// the name comes out empty for the author to type between the quotes.
+QString InsertionToolbar::windowTag() const
+{
+    return ctx_.parent ? ctx_.parent->property("Tag").toString() : QString();
+}
+
+} // namespace pw

@@ -1,0 +1,48 @@
+#include "insertion/list_items_dialog.h"
+
+#include "shared/program_state.h"
+
+#include <QBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QSlider>
+
+namespace pw {
+
+ListItemsDialog::ListItemsDialog(ProgramState &state, QWidget *parent)
+    : QDialog(parent), state_(state), slider_(new QSlider(Qt::Horizontal)), count_(new QLabel)
+{
+    setObjectName(QStringLiteral("frmListItems"));
+    setWindowTitle(QStringLiteral("How Many List Items?"));
+
+    slider_->setObjectName(QStringLiteral("MySlider"));
+    slider_->setRange(1, 25);
+    slider_->setSingleStep(1);
+    slider_->setPageStep(5);
+    slider_->setValue(1);
+    slider_->setTickPosition(QSlider::TicksBelow);
+    count_->setObjectName(QStringLiteral("lblItems"));
+    count_->setText(QStringLiteral("1"));
+    count_->setMinimumWidth(24);
+    connect(slider_, &QSlider::valueChanged, count_,
+            [this](int value) { count_->setText(QString::number(value)); });
+
+    auto *ok = new QPushButton(QStringLiteral("OK"));
+    ok->setObjectName(QStringLiteral("cmdOK"));
+    ok->setDefault(true);
+    connect(ok, &QPushButton::clicked, this, [this] {
+        state_.ListItemCount = std::int16_t(slider_->value());
+        accept();
+    });
+
+    auto *row = new QHBoxLayout;
+    row->addWidget(slider_, 1);
+    row->addWidget(count_);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(new QLabel(QStringLiteral("Number of List Items")));
+    layout->addLayout(row);
+    layout->addWidget(ok, 0, Qt::AlignRight);
+    setMinimumWidth(280);
+}
+
+} // namespace pw

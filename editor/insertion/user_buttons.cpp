@@ -1,0 +1,100 @@
+#include "insertion/user_buttons.h"
+
+#include "shared/program_state.h"
+#include "shared/settings_store.h"
+
+#include <QBoxLayout>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace pw {
+
+namespace {
+
+const QString kSection = QStringLiteral("Settings");
+
+QString OpenKey(int k) { return QStringLiteral("UDO") + QString::number(k + 1); }
+QString CloseKey(int k) { return QStringLiteral("UDC") + QString::number(k + 1); }
+
+} // namespace
+
+void LoadUserButtons(ProgramState &state, const SettingsStore &settings)
+{
+    for (int k = 0; k < kUserButtonCount; ++k)
+        state.UserOpenTags[k] = settings.read(kSection, OpenKey(k), QString());
+    for (int k = 0; k < kUserButtonCount; ++k)
+        state.UserCloseTags[k] = settings.read(kSection, CloseKey(k), QString());
+}
+
+void SaveUserButtons(const ProgramState &state, SettingsStore &settings)
+{
+    for (int k = 0; k < kUserButtonCount; ++k)
+        settings.write(kSection, OpenKey(k), state.UserOpenTags[k]);
+    for (int k = 0; k < kUserButtonCount; ++k)
+        settings.write(kSection, CloseKey(k), state.UserCloseTags[k]);
+}
+
+QString UserButtonToolTip(const ProgramState &state, int k)
+{
+    if (state.UserOpenTags[k].isEmpty())
+        return QStringLiteral("Not Defined");
+    return state.UserOpenTags[k] + QLatin1Char(' ') + state.UserCloseTags[k];
+}
+
+UserButtonsDialog::UserButtonsDialog(ProgramState &state, QWidget *parent)
+    : QDialog(parent), state_(state)
+{
+    setObjectName(QStringLiteral("frmUD"));
+    setWindowTitle(QStringLiteral("Define User Buttons"));
+
+    auto *grid = new QGridLayout;
+    for (int k = 0; k < kUserButtonCount; ++k) {
+        const QString number = QString::number(k + 1);
+        txtUDO_[k] = new QLineEdit(state_.UserOpenTags[k]);
+        txtUDO_[k]->setObjectName(QStringLiteral("txtUDO"));
+        txtUDO_[k]->setProperty("index", k);
+        txtUDC_[k] = new QLineEdit(state_.UserCloseTags[k]);
+        txtUDC_[k]->setObjectName(QStringLiteral("txtUDC"));
+        txtUDC_[k]->setProperty("index", k);
+        auto *openLabel = new QLabel(QStringLiteral("Opening Tag #") + number);
+        openLabel->setBuddy(txtUDO_[k]);
+        auto *closeLabel = new QLabel(QStringLiteral("Closing Tag #") + number);
+        closeLabel->setBuddy(txtUDC_[k]);
+        grid->addWidget(openLabel, k, 0);
+        grid->addWidget(txtUDO_[k], k, 1);
+        grid->addWidget(closeLabel, k, 2);
+        grid->addWidget(txtUDC_[k], k, 3);
+    }
+    grid->setColumnStretch(1, 1);
+    grid->setColumnStretch(3, 1);
+
+    auto *save = new QPushButton(QStringLiteral("&Save"));
+    save->setObjectName(QStringLiteral("cmdSave"));
+    save->setDefault(true);
+    auto *cancel = new QPushButton(QStringLiteral("&Cancel"));
+    cancel->setObjectName(QStringLiteral("cmdCancel"));
+    connect(save, &QPushButton::clicked, this, [this] { this->save(); });
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(save);
+    buttons->addWidget(cancel);
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(grid);
+    layout->addLayout(buttons);
+    setMinimumWidth(640);
+}
+
+void UserButtonsDialog::save()
+{
+    for (int k = 0; k < kUserButtonCount; ++k) {
+        state_.UserOpenTags[k] = txtUDO_[k]->text();
+        state_.UserCloseTags[k] = txtUDC_[k]->text();
+    }
+    accept();
+}
+
+} // namespace pw

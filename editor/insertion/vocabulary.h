@@ -1,0 +1,35 @@
+#pragma once
+// The six vocabulary drop-down lists of the toolbar: their entries (data, in the order they
+// are listed, duplicates kept), whether text can be typed into them, and where they sit.
+#include <QString>
+#include <span>
+
+class QComboBox;
+
+namespace pw {
+
+struct VocabularyList {
+    const char *name;    // objectName of the list
+    const char *tooltip; // nullptr: none
+    bool editable;       // text can be typed, not only chosen
+    const char *page;    // toolbar page; a list sits just before the button that inserts it
+    std::span<const char *const> entries;
+    int width;           // shown width in characters
+};
+
+// The lists, in the order Fill_All_Combos fills them.
+std::span<const VocabularyList> VocabularyLists();
+const VocabularyList *FindVocabularyList(const QString &name);
+
+// Makes the list's box: name, tooltip, editable or choose-only. It starts empty.
+QComboBox *CreateVocabularyBox(const VocabularyList &list);
+// Fills the box with the list's entries (replacing any there) and shows its start-up
+// state: "H1" typed in the headings list with nothing chosen, the first entry elsewhere.
+void FillVocabularyBox(QComboBox &box, const VocabularyList &list);
+
+// The heading tags for a chosen entry: "<H2>" (or "<H2 Id="HeadingID">" with the Id
+// option) and "</H2>", the entry's blanks trimmed.
+QString HeadingOpenTag(const QString &entry, bool idAttribute);
+QString HeadingCloseTag(const QString &entry);
+
+} // namespace pw
