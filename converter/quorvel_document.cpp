@@ -2,6 +2,7 @@
 #include "quorvel_engine.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace quorvel {
 namespace {
@@ -86,25 +87,64 @@ std::string TLineList::Value(std::string_view name) const
     return {};
 }
 
-std::string TextAsLines(std::string_view text)
+namespace {
+
+// The first NUL, CR or LF in [p, end), or end. Skips eight bytes at a time, since line
+// breaks are rare compared with text and the converted files can be large.
+const char *NextBreakOrNul(const char *p, const char *end)
 {
-    if (auto nul = text.find('\0'); nul != std::string_view::npos)
-        text = text.substr(0, nul);
-    std::string out;
-    out.reserve(text.size() + text.size() / 32 + 2);
-    std::size_t i = 0;
-    while (i < text.size()) {
-        const std::size_t end = text.find_first_of("\r\n", i);
-        if (end == std::string_view::npos) {
-            out.append(text.substr(i));
-            out += kCRLF;
+    constexpr std::uint64_t ones = 0x0101010101010101ull;
+    constexpr std::uint64_t highs = 0x8080808080808080ull;
+    auto hasZeroByte = [](std::uint64_t v) { return ((v - ones) & ~v & highs) != 0; };
+    while (end - p >= 8) {
+        std::uint64_t w;
+        std::memcpy(&w, p, 8);
+        if (hasZeroByte(w) || hasZeroByte(w ^ (ones * '\r')) || hasZeroByte(w ^ (ones * '\n')))
             break;
-        }
-        out.append(text.substr(i, end - i));
+        p += 8;
+    }
+    while (p < end && *p != '\0' && *p != '\r' && *p != '\n')
+        ++p;
+    return p;
+}
+
+} // namespace
+
+bool IsCrLfLines(std::string_view text)
+{
+    const char *p = text.data();
+    const char *const end = p + text.size();
+    while (p < end) {
+        p = NextBreakOrNul(p, end);
+        if (p == end)
+            return false; // the last line has no break
+        if (*p != '\r' || p + 1 == end || p[1] != '\n')
+            return false;
+        p += 2;
+    }
+    return true;
+}
+
+std::string TextAsLines(std::string text)
+{
+    if (auto nul = text.find('\0'); nul != std::string::npos)
+        text.resize(nul);
+    // Files written on this platform family already are CR LF lines: keep them as they are.
+    if (IsCrLfLines(text))
+        return text;
+    std::string out;
+    out.reserve(text.size() + text.size() / 16 + 2);
+    const char *p = text.data();
+    const char *const end = p + text.size();
+    while (p < end) {
+        const char *brk = NextBreakOrNul(p, end); // no NUL is left
+        out.append(p, static_cast<std::size_t>(brk - p));
         out += kCRLF;
-        i = end + 1;
-        if (text[end] == '\r' && i < text.size() && text[i] == '\n')
-            ++i;
+        if (brk == end)
+            break;
+        p = brk + 1;
+        if (*brk == '\r' && p < end && *p == '\n')
+            ++p;
     }
     return out;
 }
@@ -222,6 +262,10 @@ std::string TQuorvel::Assemble(std::string body)
         tail = "</BODY>\r\n</HTML>";
     }
 
+    if (head.empty() && !Has(soUseDefaultFont)) {
+        body += kCRLF;
+        return body;
+    }
     std::string document;
     if (Has(soUseDefaultFont)) {
         const std::int32_t size = PointsToHtmlSize(settings_.DefaultFontSize, Format.Small);

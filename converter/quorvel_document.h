@@ -85,7 +85,10 @@ private:
 
 // The text form of the lines of `text` (see TLineList) built in one pass: every break
 // becomes CR LF, a text that does not end in a break gains one, and a NUL ends the text.
-std::string TextAsLines(std::string_view text);
+std::string TextAsLines(std::string text);
+
+// Whether `text` already is its own text form: CR LF breaks only, a final one, no NUL.
+bool IsCrLfLines(std::string_view text);
 
 // Replaces `name` by `value` until no occurrence is left, so text formed by an insertion
 // together with its neighbours is replaced again. Throws EQuorvelError when `value`

@@ -53,6 +53,34 @@ constexpr std::array<CharKind, 256> kCharKinds = MakeCharKinds();
 
 constexpr bool OpensControl(char c) { return c == '\\' || c == '{' || c == '}'; }
 
+// Appends document text: three characters escaped, line breaks dropped, the rest unchanged.
+void AppendText(std::string &out, const char *p, const char *end)
+{
+    while (p < end) {
+        const char *plain = p;
+        while (plain < end && *plain != '&' && *plain != '<' && *plain != '>' &&
+               *plain != '\r' && *plain != '\n')
+            ++plain;
+        out.append(p, static_cast<std::size_t>(plain - p));
+        if (plain == end)
+            return;
+        switch (*plain) {
+        case '&':
+            out += "&amp;";
+            break;
+        case '<':
+            out += "&lt;";
+            break;
+        case '>':
+            out += "&gt;";
+            break;
+        default: // CR and LF
+            break;
+        }
+        p = plain + 1;
+    }
+}
+
 // A parameter of a control word: an optional sign and decimal digits that fit in 32 bits.
 bool ParseInt(std::string_view s, std::int32_t &value)
 {
@@ -440,19 +468,16 @@ std::string TQuorvel::BodyPass(std::string_view rtf)
         throw EQuorvelError(std::string(kHeaderMissing));
     StartRun();
 
+    // The HTML of the pass is staged line by line and every finished line is appended to
+    // the output, so the output is exactly everything staged, in order. The staging is
+    // therefore done in place: `line` is the tail of `output` after the last line break.
     std::string output;
-    // HTML staged since the last line break; it moves to `output` whenever a line ends.
-    std::string line;
+    output.reserve(rtf.size() + rtf.size() / 4);
+    std::string &line = output;
     std::string word;
     bool controlMode = true;
 
-    auto stage = [&](const std::string &html) {
-        line += html;
-        if (html.find('\r') != std::string::npos) {
-            output += line;
-            line.clear();
-        }
-    };
+    auto stage = [&](const std::string &html) { line += html; };
     auto flushWord = [&] {
         if (!word.empty()) {
             stage(HandleControlWord(word));
@@ -467,6 +492,22 @@ std::string TQuorvel::BodyPass(std::string_view rtf)
     // The last two characters are never examined: a text read from a file always ends in
     // CR LF, and this keeps every look-ahead below inside the text.
     while (i + 2 < n) {
+        if (!controlMode && !Font.InFontTable) {
+            // A run of document text whose characters are each followed by one that cannot
+            // start a control word: every step of the run only appends, so take it at once.
+            std::size_t end = i;
+            while (end + 2 < n && !OpensControl(s[end + 1]))
+                ++end;
+            if (end > i) {
+                AppendText(line, s + i, s + end);
+                if (pump.Callback) {
+                    for (std::size_t k = i; k < end; ++k)
+                        pump.Callback(pump.Context);
+                }
+                i = end;
+                continue;
+            }
+        }
         const char c = s[i];
         if (controlMode) {
             switch (kCharKinds[static_cast<unsigned char>(c)]) {
@@ -501,23 +542,7 @@ std::string TQuorvel::BodyPass(std::string_view rtf)
                     FontTable[number] += c;
             }
         } else {
-            switch (c) {
-            case '&':
-                line += "&amp;";
-                break;
-            case '<':
-                line += "&lt;";
-                break;
-            case '>':
-                line += "&gt;";
-                break;
-            case '\r':
-            case '\n':
-                break;
-            default:
-                line += c;
-                break;
-            }
+            AppendText(line, &c, &c + 1);
         }
         if (c == '}')
             controlMode = false;
@@ -538,7 +563,7 @@ std::string TQuorvel::BodyPass(std::string_view rtf)
         if (pump.Callback)
             pump.Callback(pump.Context);
     }
-    output += line;
+    // What is left in `line` is already part of the output; an unfinished word is dropped.
     return output;
 }
 

@@ -79,6 +79,10 @@ std::string ReadSourceText(const std::string &path)
     if (!f)
         throw EQuorvelError("Quorvel: cannot open \"" + path + "\": " + ErrnoText(errno));
     std::string bytes;
+    std::error_code sizeError;
+    const auto size = std::filesystem::file_size(std::filesystem::path(path), sizeError);
+    if (!sizeError)
+        bytes.reserve(static_cast<std::size_t>(size) + 2);
     std::array<char, 1 << 16> buffer;
     for (;;) {
         const std::size_t got = std::fread(buffer.data(), 1, buffer.size(), f.get());
@@ -88,12 +92,12 @@ std::string ReadSourceText(const std::string &path)
     }
     if (std::ferror(f.get()))
         throw EQuorvelError("Quorvel: cannot read \"" + path + "\": " + ErrnoText(errno));
-    return TextAsLines(bytes);
+    return TextAsLines(std::move(bytes));
 }
 
-void WriteDocument(const std::string &path, std::string_view document)
+void WriteDocument(const std::string &path, std::string document)
 {
-    const std::string text = TextAsLines(document);
+    const std::string text = TextAsLines(std::move(document));
     std::string temporary;
     File f = CreateSibling(path, temporary);
     errno = 0;
@@ -116,8 +120,7 @@ void WriteDocument(const std::string &path, std::string_view document)
 
 void TQuorvel::ConvertFile(const std::string &source, const std::string &target)
 {
-    const std::string document = ConvertText(ReadSourceText(source));
-    WriteDocument(target, document);
+    WriteDocument(target, ConvertText(ReadSourceText(source)));
 }
 
 } // namespace quorvel

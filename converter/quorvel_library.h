@@ -32,6 +32,6 @@ std::string ReadSourceText(const std::string &path);
 
 // Writes `document` as CR LF lines to `path`. The text goes to a new file beside the
 // target first, so a failed write leaves an existing target as it was.
-void WriteDocument(const std::string &path, std::string_view document);
+void WriteDocument(const std::string &path, std::string document);
 
 } // namespace quorvel

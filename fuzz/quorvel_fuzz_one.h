@@ -41,14 +41,16 @@ inline void FuzzOne(const std::uint8_t *data, std::size_t size)
     converter.SetMessagePump({[](void *s) { ++*static_cast<std::size_t *>(s); }, &steps});
 
     // Both the raw bytes and the text as the library reads it from a file.
-    const std::string asRead = quorvel::TextAsLines(text);
+    const std::string asRead = quorvel::TextAsLines(std::string(text));
     for (std::string_view input : {text, std::string_view(asRead)}) {
         steps = 0;
         try {
             const std::string html = converter.ConvertText(input);
             if (html.size() < 2 || (input.size() > 2 && steps > input.size() - 2))
                 std::abort();
-            (void)quorvel::TextAsLines(html);
+            const std::string lines = quorvel::TextAsLines(html);
+            if (!quorvel::IsCrLfLines(lines))
+                std::abort();
         } catch (const quorvel::EQuorvelError &e) {
             if (std::string_view(e.what()).substr(0, 9) != "Quorvel: ")
                 std::abort();
