@@ -125,27 +125,54 @@ bool IsCrLfLines(std::string_view text)
     return true;
 }
 
-std::string TextAsLines(std::string text)
+void TLinesBuilder::Add(std::string_view piece)
 {
-    if (auto nul = text.find('\0'); nul != std::string::npos)
-        text.resize(nul);
-    // Files written on this platform family already are CR LF lines: keep them as they are.
-    if (IsCrLfLines(text))
-        return text;
-    std::string out;
-    out.reserve(text.size() + text.size() / 16 + 2);
-    const char *p = text.data();
-    const char *const end = p + text.size();
+    const char *p = piece.data();
+    const char *const end = p + piece.size();
+    if (stopped_ || p == end)
+        return;
+    if (pendingCR_ && *p == '\n')
+        ++p;
+    pendingCR_ = false;
     while (p < end) {
-        const char *brk = NextBreakOrNul(p, end); // no NUL is left
-        out.append(p, static_cast<std::size_t>(brk - p));
-        out += kCRLF;
+        const char *brk = NextBreakOrNul(p, end);
+        if (brk != p) {
+            out_.append(p, static_cast<std::size_t>(brk - p));
+            lineOpen_ = true;
+        }
         if (brk == end)
-            break;
+            return;
+        if (*brk == '\0') {
+            stopped_ = true;
+            return;
+        }
+        out_ += kCRLF;
+        lineOpen_ = false;
         p = brk + 1;
-        if (*brk == '\r' && p < end && *p == '\n')
-            ++p;
+        if (*brk == '\r') {
+            if (p == end)
+                pendingCR_ = true;
+            else if (*p == '\n')
+                ++p;
+        }
     }
+}
+
+void TLinesBuilder::Finish()
+{
+    if (lineOpen_)
+        out_ += kCRLF;
+    lineOpen_ = false;
+    stopped_ = true;
+}
+
+std::string TextAsLines(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size() + 2);
+    TLinesBuilder lines(out);
+    lines.Add(text);
+    lines.Finish();
     return out;
 }
 

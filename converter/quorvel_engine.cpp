@@ -3,6 +3,7 @@
 #include <array>
 #include <charconv>
 #include <cstdio>
+#include <cstring>
 
 namespace quorvel {
 namespace {
@@ -53,18 +54,41 @@ constexpr std::array<CharKind, 256> kCharKinds = MakeCharKinds();
 
 constexpr bool OpensControl(char c) { return c == '\\' || c == '{' || c == '}'; }
 
+// Word-at-a-time search: the text between control words is most of a document, and the
+// pass only needs to know where the next character of interest is.
+constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+constexpr std::uint64_t kHighs = 0x8080808080808080ull;
+
+constexpr std::uint64_t BytesEqual(std::uint64_t w, unsigned char b)
+{
+    const std::uint64_t v = w ^ (kOnes * b);
+    return (v - kOnes) & ~v & kHighs;
+}
+
+template <unsigned char... Bytes>
+const char *FindFirstOf(const char *p, const char *end)
+{
+    while (end - p >= 8) {
+        std::uint64_t w;
+        std::memcpy(&w, p, 8);
+        if ((BytesEqual(w, Bytes) | ...) != 0)
+            break;
+        p += 8;
+    }
+    while (p < end && ((*p != static_cast<char>(Bytes)) && ...))
+        ++p;
+    return p;
+}
+
 // Appends document text: three characters escaped, line breaks dropped, the rest unchanged.
 void AppendText(std::string &out, const char *p, const char *end)
 {
     while (p < end) {
-        const char *plain = p;
-        while (plain < end && *plain != '&' && *plain != '<' && *plain != '>' &&
-               *plain != '\r' && *plain != '\n')
-            ++plain;
-        out.append(p, static_cast<std::size_t>(plain - p));
-        if (plain == end)
+        const char *special = FindFirstOf<'&', '<', '>', '\r', '\n'>(p, end);
+        out.append(p, static_cast<std::size_t>(special - p));
+        if (special == end)
             return;
-        switch (*plain) {
+        switch (*special) {
         case '&':
             out += "&amp;";
             break;
@@ -77,7 +101,7 @@ void AppendText(std::string &out, const char *p, const char *end)
         default: // CR and LF
             break;
         }
-        p = plain + 1;
+        p = special + 1;
     }
 }
 
@@ -495,9 +519,8 @@ std::string TQuorvel::BodyPass(std::string_view rtf)
         if (!controlMode && !Font.InFontTable) {
             // A run of document text whose characters are each followed by one that cannot
             // start a control word: every step of the run only appends, so take it at once.
-            std::size_t end = i;
-            while (end + 2 < n && !OpensControl(s[end + 1]))
-                ++end;
+            const char *opener = FindFirstOf<'\\', '{', '}'>(s + i + 1, s + n - 1);
+            const auto end = static_cast<std::size_t>(opener - s) - 1;
             if (end > i) {
                 AppendText(line, s + i, s + end);
                 if (pump.Callback) {

@@ -41,7 +41,7 @@ inline void FuzzOne(const std::uint8_t *data, std::size_t size)
     converter.SetMessagePump({[](void *s) { ++*static_cast<std::size_t *>(s); }, &steps});
 
     // Both the raw bytes and the text as the library reads it from a file.
-    const std::string asRead = quorvel::TextAsLines(std::string(text));
+    const std::string asRead = quorvel::TextAsLines(text);
     for (std::string_view input : {text, std::string_view(asRead)}) {
         steps = 0;
         try {

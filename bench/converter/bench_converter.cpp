@@ -113,7 +113,7 @@ int main(int argc, char **argv)
             report(flags ? "library, file to file, flags 143" : "library, file to file, flags 0", s);
         }
 
-        const std::string text = quorvel::TextAsLines(std::string(rtf));
+        const std::string text = quorvel::TextAsLines(rtf);
         std::size_t outputBytes = 0;
         const double engine = BestSeconds(3, [&] {
             quorvel::TQuorvel converter;

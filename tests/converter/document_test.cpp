@@ -74,7 +74,7 @@ TEST(QuorvelDocument, LineListsSplitAtEveryKindOfBreak)
     EXPECT_EQ(TLineList({"x", "", "y"}).Text(), "x\r\n\r\ny\r\n");
 }
 
-TEST(QuorvelDocument, TextAsLinesMatchesTheLineList)
+TEST(QuorvelDocument, TextAsLinesMatchesTheLineListAlsoInPieces)
 {
     std::mt19937 random(7);
     const char alphabet[] = {'a', '\r', '\n', '\0', 'b'};
@@ -82,7 +82,19 @@ TEST(QuorvelDocument, TextAsLinesMatchesTheLineList)
         std::string text(random() % 12, ' ');
         for (char &c : text)
             c = alphabet[random() % sizeof alphabet];
-        ASSERT_EQ(TextAsLines(text), TLineList::FromText(text).Text()) << round;
+        const std::string expected = TLineList::FromText(text).Text();
+        ASSERT_EQ(TextAsLines(text), expected) << round;
+        ASSERT_TRUE(IsCrLfLines(expected));
+        // Files are read and written block by block: a break may straddle two blocks.
+        std::string pieces;
+        TLinesBuilder builder(pieces);
+        for (std::size_t at = 0; at < text.size();) {
+            const std::size_t length = random() % 4;
+            builder.Add(std::string_view(text).substr(at, length));
+            at += length;
+        }
+        builder.Finish();
+        ASSERT_EQ(pieces, expected) << round;
     }
 }
 
