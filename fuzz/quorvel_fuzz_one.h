@@ -40,8 +40,17 @@ inline void FuzzOne(const std::uint8_t *data, std::size_t size)
     std::size_t steps = 0;
     converter.SetMessagePump({[](void *s) { ++*static_cast<std::size_t *>(s); }, &steps});
 
-    // Both the raw bytes and the text as the library reads it from a file.
+    // Both the raw bytes and the text as the library reads it from a file; reading it in
+    // two blocks split anywhere must give the same text.
     const std::string asRead = quorvel::TextAsLines(text);
+    std::string inBlocks;
+    quorvel::TLinesBuilder builder(inBlocks);
+    const std::size_t split = text.empty() ? 0 : extra % (text.size() + 1);
+    builder.Add(text.substr(0, split));
+    builder.Add(text.substr(split));
+    builder.Finish();
+    if (inBlocks != asRead)
+        std::abort();
     for (std::string_view input : {text, std::string_view(asRead)}) {
         steps = 0;
         try {
