@@ -10,8 +10,6 @@ namespace {
 
 using enum TQuorvelOption;
 
-constexpr std::string_view kCRLF = "\r\n";
-
 // HTML 4's character entity names for Latin-1 codes 160 to 255, in code order. Two
 // entries are this converter's own: 168 is written "&die;" and 183 is handled apart
 // (see CharToEntity), because generated pages have always carried them that way.
@@ -492,19 +490,18 @@ std::string TQuorvel::BodyPass(std::string_view rtf)
         throw EQuorvelError(std::string(kHeaderMissing));
     StartRun();
 
-    // The HTML of the pass is staged line by line and every finished line is appended to
-    // the output, so the output is exactly everything staged, in order. The staging is
-    // therefore done in place: `line` is the tail of `output` after the last line break.
-    std::string output;
-    output.reserve(rtf.size() + rtf.size() / 4);
-    std::string &line = output;
+    // The HTML is staged as a line that moves to the output whenever it holds a line break,
+    // and the rest moves at the end: the output is everything staged, in order. So the
+    // line is staged in place, as the tail of `line` after its last break; copying each
+    // finished line would only cost time on large documents.
+    std::string line;
+    line.reserve(rtf.size() + rtf.size() / 4);
     std::string word;
     bool controlMode = true;
 
-    auto stage = [&](const std::string &html) { line += html; };
     auto flushWord = [&] {
         if (!word.empty()) {
-            stage(HandleControlWord(word));
+            line += HandleControlWord(word);
             word.clear();
         }
     };
@@ -536,7 +533,7 @@ std::string TQuorvel::BodyPass(std::string_view rtf)
             switch (kCharKinds[static_cast<unsigned char>(c)]) {
             case CharKind::Apostrophe:
                 // "\'hh": two hex digits, handled at once; `word` keeps what it holds.
-                stage(HandleControlWord(std::string{'\'', s[i + 1], s[i + 2]}));
+                line += HandleControlWord(std::string{'\'', s[i + 1], s[i + 2]});
                 i += 2;
                 controlMode = false;
                 break;
@@ -545,7 +542,7 @@ std::string TQuorvel::BodyPass(std::string_view rtf)
                 break;
             case CharKind::Tilde:
                 word += c;
-                stage(HandleControlWord(word));
+                line += HandleControlWord(word);
                 word.clear();
                 controlMode = false;
                 break;
@@ -586,8 +583,8 @@ std::string TQuorvel::BodyPass(std::string_view rtf)
         if (pump.Callback)
             pump.Callback(pump.Context);
     }
-    // What is left in `line` is already part of the output; an unfinished word is dropped.
-    return output;
+    // An unfinished word is dropped.
+    return line;
 }
 
 std::string TQuorvel::ConvertText(std::string_view rtf)
