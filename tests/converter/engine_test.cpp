@@ -150,6 +150,9 @@ TEST(QuorvelEngine, TokenizerConsequences)
     EXPECT_EQ(Body("{abc def}"), "def");
     EXPECT_EQ(Body("{ABC, def}"), "def");
     EXPECT_EQ(Body("{~x}"), "&nbsp;x");
+    // A hex escape right after word letters leaves the word pending until the next
+    // delimiter.
+    EXPECT_EQ(Body("\\b'e9\\i x"), "&eacute;<B><I>x");
     // A numeric parameter may carry a minus sign: "fi-200" is one (unknown) word.
     EXPECT_EQ(Body("\\fi-200\\li200 item"), "item");
     // A blank or CR after a word is consumed; a line feed is dropped like any delimiter
