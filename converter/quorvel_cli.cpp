@@ -154,13 +154,11 @@ int main(int argc, char **argv)
             converter.ConvertFile(files[0], files[1]);
             return 0;
         }
-        const std::string html =
-            quorvel::TextAsLines(converter.ConvertText(quorvel::ReadSourceText(files[0])));
+        const std::string html = converter.ConvertText(quorvel::ReadSourceText(files[0]));
 #if defined(_WIN32)
         _setmode(_fileno(stdout), _O_BINARY); // keep the CR LF lines as they are
 #endif
-        if (std::fwrite(html.data(), 1, html.size(), stdout) != html.size() ||
-            std::fflush(stdout) != 0)
+        if (!quorvel::WriteLines(stdout, html))
             return Fail("cannot write to standard output");
         return 0;
     } catch (const std::exception &e) {

@@ -2,6 +2,7 @@
 #include "quorvel_engine.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace quorvel {
 namespace {
@@ -86,26 +87,92 @@ std::string TLineList::Value(std::string_view name) const
     return {};
 }
 
+namespace {
+
+// The first NUL, CR or LF in [p, end), or end. Skips eight bytes at a time, since line
+// breaks are rare compared with text and the converted files can be large.
+const char *NextBreakOrNul(const char *p, const char *end)
+{
+    constexpr std::uint64_t ones = 0x0101010101010101ull;
+    constexpr std::uint64_t highs = 0x8080808080808080ull;
+    auto hasZeroByte = [](std::uint64_t v) { return ((v - ones) & ~v & highs) != 0; };
+    while (end - p >= 8) {
+        std::uint64_t w;
+        std::memcpy(&w, p, 8);
+        if (hasZeroByte(w) || hasZeroByte(w ^ (ones * '\r')) || hasZeroByte(w ^ (ones * '\n')))
+            break;
+        p += 8;
+    }
+    while (p < end && *p != '\0' && *p != '\r' && *p != '\n')
+        ++p;
+    return p;
+}
+
+} // namespace
+
+bool IsCrLfLines(std::string_view text)
+{
+    const char *p = text.data();
+    const char *const end = p + text.size();
+    while (p < end) {
+        p = NextBreakOrNul(p, end);
+        if (p == end)
+            return false; // the last line has no break
+        if (*p != '\r' || p + 1 == end || p[1] != '\n')
+            return false;
+        p += 2;
+    }
+    return true;
+}
+
+void TLinesBuilder::Add(std::string_view piece)
+{
+    const char *p = piece.data();
+    const char *const end = p + piece.size();
+    if (stopped_ || p == end)
+        return;
+    if (pendingCR_ && *p == '\n')
+        ++p;
+    pendingCR_ = false;
+    while (p < end) {
+        const char *brk = NextBreakOrNul(p, end);
+        if (brk != p) {
+            out_.append(p, static_cast<std::size_t>(brk - p));
+            lineOpen_ = true;
+        }
+        if (brk == end)
+            return;
+        if (*brk == '\0') {
+            stopped_ = true;
+            return;
+        }
+        out_ += kCRLF;
+        lineOpen_ = false;
+        p = brk + 1;
+        if (*brk == '\r') {
+            if (p == end)
+                pendingCR_ = true;
+            else if (*p == '\n')
+                ++p;
+        }
+    }
+}
+
+void TLinesBuilder::Finish()
+{
+    if (lineOpen_)
+        out_ += kCRLF;
+    lineOpen_ = false;
+    stopped_ = true;
+}
+
 std::string TextAsLines(std::string_view text)
 {
-    if (auto nul = text.find('\0'); nul != std::string_view::npos)
-        text = text.substr(0, nul);
     std::string out;
-    out.reserve(text.size() + text.size() / 32 + 2);
-    std::size_t i = 0;
-    while (i < text.size()) {
-        const std::size_t end = text.find_first_of("\r\n", i);
-        if (end == std::string_view::npos) {
-            out.append(text.substr(i));
-            out += kCRLF;
-            break;
-        }
-        out.append(text.substr(i, end - i));
-        out += kCRLF;
-        i = end + 1;
-        if (text[end] == '\r' && i < text.size() && text[i] == '\n')
-            ++i;
-    }
+    out.reserve(text.size() + 2);
+    TLinesBuilder lines(out);
+    lines.Add(text);
+    lines.Finish();
     return out;
 }
 
@@ -222,6 +289,10 @@ std::string TQuorvel::Assemble(std::string body)
         tail = "</BODY>\r\n</HTML>";
     }
 
+    if (head.empty() && !Has(soUseDefaultFont)) {
+        body += kCRLF;
+        return body;
+    }
     std::string document;
     if (Has(soUseDefaultFont)) {
         const std::int32_t size = PointsToHtmlSize(settings_.DefaultFontSize, Format.Small);

@@ -83,9 +83,26 @@ private:
     std::vector<std::string> lines_;
 };
 
-// The text form of the lines of `text` (see TLineList) built in one pass: every break
-// becomes CR LF, a text that does not end in a break gains one, and a NUL ends the text.
+// Builds the text form of the lines of a text (see TLineList) from consecutive pieces of
+// it: every break becomes CR LF, a text that does not end in a break gains one, and a NUL
+// ends the text. Files are read and written through it a block at a time.
+class TLinesBuilder {
+public:
+    explicit TLinesBuilder(std::string &out) : out_(out) {}
+    void Add(std::string_view piece);
+    void Finish();
+
+private:
+    std::string &out_;
+    bool pendingCR_ = false; // the last piece ended in CR: a leading LF belongs to it
+    bool lineOpen_ = false;  // text since the last break
+    bool stopped_ = false;   // a NUL was met
+};
+
 std::string TextAsLines(std::string_view text);
+
+// Whether `text` already is its own text form: CR LF breaks only, a final one, no NUL.
+bool IsCrLfLines(std::string_view text);
 
 // Replaces `name` by `value` until no occurrence is left, so text formed by an insertion
 // together with its neighbours is replaced again. Throws EQuorvelError when `value`

@@ -3,13 +3,12 @@
 #include <array>
 #include <charconv>
 #include <cstdio>
+#include <cstring>
 
 namespace quorvel {
 namespace {
 
 using enum TQuorvelOption;
-
-constexpr std::string_view kCRLF = "\r\n";
 
 // HTML 4's character entity names for Latin-1 codes 160 to 255, in code order. Two
 // entries are this converter's own: 168 is written "&die;" and 183 is handled apart
@@ -52,6 +51,57 @@ constexpr std::array<CharKind, 256> MakeCharKinds()
 constexpr std::array<CharKind, 256> kCharKinds = MakeCharKinds();
 
 constexpr bool OpensControl(char c) { return c == '\\' || c == '{' || c == '}'; }
+
+// Word-at-a-time search: the text between control words is most of a document, and the
+// pass only needs to know where the next character of interest is.
+constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+constexpr std::uint64_t kHighs = 0x8080808080808080ull;
+
+constexpr std::uint64_t BytesEqual(std::uint64_t w, unsigned char b)
+{
+    const std::uint64_t v = w ^ (kOnes * b);
+    return (v - kOnes) & ~v & kHighs;
+}
+
+template <unsigned char... Bytes>
+const char *FindFirstOf(const char *p, const char *end)
+{
+    while (end - p >= 8) {
+        std::uint64_t w;
+        std::memcpy(&w, p, 8);
+        if ((BytesEqual(w, Bytes) | ...) != 0)
+            break;
+        p += 8;
+    }
+    while (p < end && ((*p != static_cast<char>(Bytes)) && ...))
+        ++p;
+    return p;
+}
+
+// Appends document text: three characters escaped, line breaks dropped, the rest unchanged.
+void AppendText(std::string &out, const char *p, const char *end)
+{
+    while (p < end) {
+        const char *special = FindFirstOf<'&', '<', '>', '\r', '\n'>(p, end);
+        out.append(p, static_cast<std::size_t>(special - p));
+        if (special == end)
+            return;
+        switch (*special) {
+        case '&':
+            out += "&amp;";
+            break;
+        case '<':
+            out += "&lt;";
+            break;
+        case '>':
+            out += "&gt;";
+            break;
+        default: // CR and LF
+            break;
+        }
+        p = special + 1;
+    }
+}
 
 // A parameter of a control word: an optional sign and decimal digits that fit in 32 bits.
 bool ParseInt(std::string_view s, std::int32_t &value)
@@ -440,22 +490,18 @@ std::string TQuorvel::BodyPass(std::string_view rtf)
         throw EQuorvelError(std::string(kHeaderMissing));
     StartRun();
 
-    std::string output;
-    // HTML staged since the last line break; it moves to `output` whenever a line ends.
+    // The HTML is staged as a line that moves to the output whenever it holds a line break,
+    // and the rest moves at the end: the output is everything staged, in order. So the
+    // line is staged in place, as the tail of `line` after its last break; copying each
+    // finished line would only cost time on large documents.
     std::string line;
+    line.reserve(rtf.size() + rtf.size() / 4);
     std::string word;
     bool controlMode = true;
 
-    auto stage = [&](const std::string &html) {
-        line += html;
-        if (html.find('\r') != std::string::npos) {
-            output += line;
-            line.clear();
-        }
-    };
     auto flushWord = [&] {
         if (!word.empty()) {
-            stage(HandleControlWord(word));
+            line += HandleControlWord(word);
             word.clear();
         }
     };
@@ -467,12 +513,27 @@ std::string TQuorvel::BodyPass(std::string_view rtf)
     // The last two characters are never examined: a text read from a file always ends in
     // CR LF, and this keeps every look-ahead below inside the text.
     while (i + 2 < n) {
+        if (!controlMode && !Font.InFontTable) {
+            // A run of document text whose characters are each followed by one that cannot
+            // start a control word: every step of the run only appends, so take it at once.
+            const char *opener = FindFirstOf<'\\', '{', '}'>(s + i + 1, s + n - 1);
+            const auto end = static_cast<std::size_t>(opener - s) - 1;
+            if (end > i) {
+                AppendText(line, s + i, s + end);
+                if (pump.Callback) {
+                    for (std::size_t k = i; k < end; ++k)
+                        pump.Callback(pump.Context);
+                }
+                i = end;
+                continue;
+            }
+        }
         const char c = s[i];
         if (controlMode) {
             switch (kCharKinds[static_cast<unsigned char>(c)]) {
             case CharKind::Apostrophe:
                 // "\'hh": two hex digits, handled at once; `word` keeps what it holds.
-                stage(HandleControlWord(std::string{'\'', s[i + 1], s[i + 2]}));
+                line += HandleControlWord(std::string{'\'', s[i + 1], s[i + 2]});
                 i += 2;
                 controlMode = false;
                 break;
@@ -481,7 +542,7 @@ std::string TQuorvel::BodyPass(std::string_view rtf)
                 break;
             case CharKind::Tilde:
                 word += c;
-                stage(HandleControlWord(word));
+                line += HandleControlWord(word);
                 word.clear();
                 controlMode = false;
                 break;
@@ -501,23 +562,7 @@ std::string TQuorvel::BodyPass(std::string_view rtf)
                     FontTable[number] += c;
             }
         } else {
-            switch (c) {
-            case '&':
-                line += "&amp;";
-                break;
-            case '<':
-                line += "&lt;";
-                break;
-            case '>':
-                line += "&gt;";
-                break;
-            case '\r':
-            case '\n':
-                break;
-            default:
-                line += c;
-                break;
-            }
+            AppendText(line, &c, &c + 1);
         }
         if (c == '}')
             controlMode = false;
@@ -538,8 +583,8 @@ std::string TQuorvel::BodyPass(std::string_view rtf)
         if (pump.Callback)
             pump.Callback(pump.Context);
     }
-    output += line;
-    return output;
+    // An unfinished word is dropped.
+    return line;
 }
 
 std::string TQuorvel::ConvertText(std::string_view rtf)

@@ -7,6 +7,7 @@
 #include <memory>
 #include <random>
 #include <system_error>
+#include <vector>
 
 namespace quorvel {
 namespace {
@@ -18,6 +19,8 @@ constexpr std::array<TQuorvelOption, 8> kFlagOptions = {
     soProcessFontSize, soProcessFontFace, soUseColors,      soOptimize,
     soWrapHTML,        soUseTitle,        soUseDefaultFont, soMoreCompatible,
 };
+
+constexpr std::size_t kBlockSize = 1 << 16;
 
 std::string ErrnoText(int error)
 {
@@ -78,27 +81,48 @@ std::string ReadSourceText(const std::string &path)
     File f{std::fopen(path.c_str(), "rb")};
     if (!f)
         throw EQuorvelError("Quorvel: cannot open \"" + path + "\": " + ErrnoText(errno));
-    std::string bytes;
-    std::array<char, 1 << 16> buffer;
+    std::string text;
+    std::error_code sizeError;
+    const auto size = std::filesystem::file_size(std::filesystem::path(path), sizeError);
+    if (!sizeError)
+        text.reserve(static_cast<std::size_t>(size) + 2);
+    // Block by block, so each block is split into lines while it is still in the cache.
+    TLinesBuilder lines(text);
+    std::vector<char> block(kBlockSize);
     for (;;) {
-        const std::size_t got = std::fread(buffer.data(), 1, buffer.size(), f.get());
-        bytes.append(buffer.data(), got);
-        if (got < buffer.size())
+        const std::size_t got = std::fread(block.data(), 1, block.size(), f.get());
+        lines.Add(std::string_view(block.data(), got));
+        if (got < block.size())
             break;
     }
     if (std::ferror(f.get()))
         throw EQuorvelError("Quorvel: cannot read \"" + path + "\": " + ErrnoText(errno));
-    return TextAsLines(bytes);
+    lines.Finish();
+    return text;
+}
+
+bool WriteLines(std::FILE *file, std::string_view document)
+{
+    std::string block;
+    block.reserve(kBlockSize + kBlockSize / 2);
+    TLinesBuilder lines(block);
+    for (std::size_t at = 0; at < document.size(); at += kBlockSize) {
+        lines.Add(document.substr(at, kBlockSize));
+        if (std::fwrite(block.data(), 1, block.size(), file) != block.size())
+            return false;
+        block.clear();
+    }
+    lines.Finish();
+    return std::fwrite(block.data(), 1, block.size(), file) == block.size() &&
+           std::fflush(file) == 0;
 }
 
 void WriteDocument(const std::string &path, std::string_view document)
 {
-    const std::string text = TextAsLines(document);
     std::string temporary;
     File f = CreateSibling(path, temporary);
     errno = 0;
-    bool ok = std::fwrite(text.data(), 1, text.size(), f.get()) == text.size();
-    ok = std::fflush(f.get()) == 0 && ok;
+    bool ok = WriteLines(f.get(), document);
     const int writeError = errno;
     ok = std::fclose(f.release()) == 0 && ok;
     std::error_code renameError;
@@ -116,8 +140,7 @@ void WriteDocument(const std::string &path, std::string_view document)
 
 void TQuorvel::ConvertFile(const std::string &source, const std::string &target)
 {
-    const std::string document = ConvertText(ReadSourceText(source));
-    WriteDocument(target, document);
+    WriteDocument(target, ConvertText(ReadSourceText(source)));
 }
 
 } // namespace quorvel

@@ -5,6 +5,7 @@
 #include "quorvel_engine.h"
 
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <string_view>
 
@@ -33,5 +34,8 @@ std::string ReadSourceText(const std::string &path);
 // Writes `document` as CR LF lines to `path`. The text goes to a new file beside the
 // target first, so a failed write leaves an existing target as it was.
 void WriteDocument(const std::string &path, std::string_view document);
+
+// Writes `document` as CR LF lines to an open file; false when writing fails.
+bool WriteLines(std::FILE *file, std::string_view document);
 
 } // namespace quorvel

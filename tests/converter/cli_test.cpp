@@ -1,0 +1,119 @@
+// The quorvel command: options by name, standard output, exit status and messages.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class QuorvelCommand : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        dir_ = fs::temp_directory_path() /
+               ("quorvel-cli-" + std::string(::testing::UnitTest::GetInstance()
+                                                 ->current_test_info()
+                                                 ->name()));
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    std::string Path(const std::string &name) const { return (dir_ / name).string(); }
+    void Write(const std::string &name, const std::string &bytes) const
+    {
+        std::ofstream(Path(name), std::ios::binary) << bytes;
+    }
+    std::string Read(const std::string &name) const
+    {
+        std::ifstream in(Path(name), std::ios::binary);
+        std::ostringstream bytes;
+        bytes << in.rdbuf();
+        return bytes.str();
+    }
+    // Runs the command with `args`; standard output and error land in out.txt and err.txt.
+    int Run(const std::string &args) const
+    {
+        const std::string command = "\"" QUORVEL_CLI_PATH "\" " + args + " >\"" +
+                                    Path("out.txt") + "\" 2>\"" + Path("err.txt") + "\"";
+        const int status = std::system(command.c_str());
+#if defined(_WIN32)
+        return status;
+#else
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+#endif
+    }
+
+    fs::path dir_;
+};
+
+const std::string kRtf = "{\\rtf1{\\fonttbl{\\f0 Arial;}}{\\colortbl\\red0\\green0\\blue255;}"
+                         "\\f0\\fs24\\cf0 Hi\\par}\r\n";
+
+} // namespace
+
+TEST_F(QuorvelCommand, WritesToStandardOutputByDefault)
+{
+    Write("in.rtf", kRtf);
+    ASSERT_EQ(Run("\"" + Path("in.rtf") + "\""), 0);
+    EXPECT_EQ(Read("out.txt"), "Hi<BR>\r\n\r\n");
+    const std::string expected = "<FONT FACE=\"Arial,Helvetica\"><FONT SIZE=3>"
+                                 "<FONT COLOR=\"#0000FF\">Hi<BR>\r\n\r\n";
+    ASSERT_EQ(Run("--font-size --font-face --colors --optimize --more-compatible \"" +
+                  Path("in.rtf") + "\""),
+              0);
+    EXPECT_EQ(Read("out.txt"), expected);
+    ASSERT_EQ(Run("--flags 143 \"" + Path("in.rtf") + "\" \"" + Path("in.html") + "\""), 0);
+    EXPECT_EQ(Read("in.html"), expected);
+    EXPECT_EQ(Read("out.txt"), "");
+}
+
+TEST_F(QuorvelCommand, FrameOptions)
+{
+    Write("in.rtf", "{\\rtf1{\\colortbl}x}\r\n");
+    ASSERT_EQ(Run("--wrap-html --use-title --title \"A T\" --head-tag \"<h1>\" --head-tag "
+                  "\"<h2>\" --body-option bgcolor=white --default-font --font-name Verdana "
+                  "--points 12 \"" +
+                  Path("in.rtf") + "\""),
+              0);
+    EXPECT_EQ(Read("out.txt"), "<HTML>\r\n<HEAD>\r\n<TITLE>A T</TITLE>\r\n<h1>\r\n<h2>\r\n"
+                               "</HEAD>\r\n<BODY bgcolor=white>\r\n"
+                               "<FONT FACE=\"Verdana\" SIZE=3>x</FONT>\r\n"
+                               "</BODY>\r\n</HTML>\r\n");
+}
+
+TEST_F(QuorvelCommand, FailuresExitWithStatusOne)
+{
+    Write("bad.rtf", "not rtf");
+    Write("bad.html", "old");
+    EXPECT_EQ(Run("\"" + Path("bad.rtf") + "\" \"" + Path("bad.html") + "\""), 1);
+    EXPECT_EQ(Read("err.txt"), "Quorvel: RTF header is missing. Conversion aborted.\n");
+    EXPECT_EQ(Read("bad.html"), "old");
+
+    EXPECT_EQ(Run("\"" + Path("missing.rtf") + "\""), 1);
+    EXPECT_TRUE(Read("err.txt").starts_with("Quorvel: cannot open")) << Read("err.txt");
+    EXPECT_EQ(Read("out.txt"), "");
+
+    EXPECT_EQ(Run("--no-such-option x.rtf"), 1);
+    EXPECT_NE(Read("err.txt").find("--no-such-option"), std::string::npos);
+    EXPECT_EQ(Run("--flags lots x.rtf"), 1);
+    EXPECT_EQ(Run(""), 1);
+    EXPECT_NE(Read("err.txt").find("Usage: quorvel"), std::string::npos);
+}
+
+TEST_F(QuorvelCommand, HelpAndVersion)
+{
+    EXPECT_EQ(Run("--help"), 0);
+    const std::string help = Read("out.txt");
+    for (const char *option : {"--font-size", "--font-face", "--colors", "--optimize",
+                               "--wrap-html", "--use-title", "--default-font",
+                               "--more-compatible", "--flags", "--title"})
+        EXPECT_NE(help.find(option), std::string::npos) << option;
+    EXPECT_EQ(Run("--version"), 0);
+    EXPECT_EQ(Read("out.txt"), "Quorvel 1.45\n");
+}
