@@ -106,16 +106,3 @@ void BM_DirectoryReplace(benchmark::State &state)
 BENCHMARK(BM_DirectoryReplace)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(4);
 
 } // namespace
-
-int main(int argc, char **argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -1,5 +1,7 @@
 #include "shared/text_file.h"
 
+#include "shared/edit_box.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -31,26 +33,6 @@ static LineStyle detectLineStyle(const QByteArray &bytes)
     return LineStyle::CrLf;
 }
 
-static QString breaksToCrLf(const QString &text)
-{
-    QString out;
-    out.reserve(text.size() + text.size() / 16);
-    const qsizetype n = text.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        const QChar c = text[i];
-        if (c == QLatin1Char('\r')) {
-            out += QLatin1String("\r\n");
-            if (i + 1 < n && text[i + 1] == QLatin1Char('\n'))
-                ++i;
-        } else if (c == QLatin1Char('\n')) {
-            out += QLatin1String("\r\n");
-        } else {
-            out += c;
-        }
-    }
-    return out;
-}
-
 ReadResult DecodeText(const QByteArray &bytes)
 {
     ReadResult result;
@@ -70,7 +52,7 @@ ReadResult DecodeText(const QByteArray &bytes)
         result.encoding.bom = false;
         decoded = QString::fromLatin1(bytes);
     }
-    result.text = breaksToCrLf(decoded);
+    result.text = ToCrLf(decoded);
     return result;
 }
 

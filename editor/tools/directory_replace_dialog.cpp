@@ -1,6 +1,7 @@
 #include "tools/directory_replace_dialog.h"
 
 #include "shared/feature_context.h"
+#include "shared/named_widgets.h"
 #include "shared/platform.h"
 #include "tools/file_replace.h"
 
@@ -19,21 +20,6 @@ namespace {
 
 const QString kTitle = QStringLiteral("Directory Replace Dialog");
 const QString kReadyStatus = QStringLiteral("Press Start To Begin...");
-
-QLabel *NamedLabel(const char *name, const char *caption)
-{
-    auto *label = new QLabel(QString::fromUtf8(caption));
-    label->setObjectName(QString::fromUtf8(name));
-    return label;
-}
-
-QPushButton *NamedButton(const char *name, const char *caption)
-{
-    auto *button = new QPushButton(QString::fromUtf8(caption));
-    button->setObjectName(QString::fromUtf8(name));
-    button->setAutoDefault(false);
-    return button;
-}
 
 } // namespace
 

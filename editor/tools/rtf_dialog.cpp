@@ -1,6 +1,7 @@
 #include "tools/rtf_dialog.h"
 
 #include "shared/feature_context.h"
+#include "shared/named_widgets.h"
 #include "shared/platform.h"
 #include "tools/quorvel_loader.h"
 #include "tools/rtf_batch.h"
@@ -16,21 +17,6 @@ namespace pw {
 namespace {
 
 const QString kTitle = QStringLiteral("RTF to HTML Conversion Dialog");
-
-QLabel *NamedLabel(const char *name, const char *caption)
-{
-    auto *label = new QLabel(QString::fromUtf8(caption));
-    label->setObjectName(QString::fromUtf8(name));
-    return label;
-}
-
-QPushButton *NamedButton(const char *name, const char *caption)
-{
-    auto *button = new QPushButton(QString::fromUtf8(caption));
-    button->setObjectName(QString::fromUtf8(name));
-    button->setAutoDefault(false);
-    return button;
-}
 
 } // namespace
 
