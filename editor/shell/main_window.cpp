@@ -101,7 +101,7 @@ const PictureButton kPictureButtons[] = {
     {"cmdNew", "New Document", QStyle::SP_FileIcon, nullptr},
     {"cmdOpen", "Open Document", QStyle::SP_DialogOpenButton, nullptr},
     {"cmdSave", "Save Current Document", QStyle::SP_DialogSaveButton, nullptr},
-    {"cmdPrint", "Print Current Document", QStyle::SP_DriveFDIcon, "P"},
+    {"cmdPrint", "Print Current Document", QStyle::SP_CustomBase, "P"},
     {"cmdCut", "Cut", QStyle::SP_CustomBase, "X"},
     {"cmdCopy", "Copy", QStyle::SP_CustomBase, "C"},
     {"cmdPaste", "Paste", QStyle::SP_CustomBase, "V"},
