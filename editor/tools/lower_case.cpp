@@ -76,12 +76,17 @@ public:
         }
         const QDir dir(directory);
         const QDir::SortFlags order = QDir::Name | QDir::IgnoreCase;
-        const QStringList subdirectories =
-            dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::NoSymLinks, order);
+        // The subdirectories as the directory list shows them, links to directories too.
+        const QStringList subdirectories = dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot, order);
         for (qsizetype i = subdirectories.size() - 1; i >= 0; --i) {
             QString path = Join(directory, subdirectories[i]);
             if (!lower(directory, subdirectories[i], &path))
                 return false;
+            // A link gets its own name lowered but is not followed: what it points at lies
+            // outside the chosen tree, or inside it where the walk gets to it anyway, or
+            // above it (an endless walk).
+            if (QFileInfo(path).isSymLink())
+                continue;
             if (!walk(path))
                 return false;
         }
