@@ -104,6 +104,21 @@ TEST(LowerCaseTree, SubdirectoriesLastToFirstAndCollisionsSkipped)
     EXPECT_EQ(order, QStringList({".", "c", "b", "a", "."}));
 }
 
+TEST(LowerCaseTree, TwoHardLinksDifferingInCaseAreBothKept)
+{
+    // The only way to see one file under both names here; the lower-case name is taken all
+    // the same, and the two-step rename for file systems that ignore case must not take it.
+    QTemporaryDir root;
+    Make(root, {"top/Page.HTML"});
+    ASSERT_EQ(::link(QFile::encodeName(root.filePath("top/Page.HTML")).constData(),
+                     QFile::encodeName(root.filePath("top/page.html")).constData()),
+              0);
+    const LowerCaseResult result = LowerCaseTree(root.filePath("top"));
+    EXPECT_TRUE(result.error.isEmpty()) << result.error.toStdString();
+    EXPECT_EQ(result.skipped, QStringList({root.filePath("top/Page.HTML")}));
+    EXPECT_EQ(Tree(root.filePath("top")), QStringList({"Page.HTML", "page.html"}));
+}
+
 TEST(LowerCaseTree, ALinkToADirectoryIsRenamedButNotFollowed)
 {
     QTemporaryDir root;
