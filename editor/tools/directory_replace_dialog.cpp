@@ -1,5 +1,6 @@
 #include "tools/directory_replace_dialog.h"
 
+#include "shared/edit_box.h"
 #include "shared/feature_context.h"
 #include "shared/named_widgets.h"
 #include "shared/platform.h"
@@ -10,6 +11,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -68,6 +70,13 @@ DirectoryReplaceDialog::DirectoryReplaceDialog(FeatureContext &context, QWidget 
     MyProgress_->setRange(0, 1);
     MyProgress_->setValue(0);
     layout->addWidget(MyProgress_);
+    layout->addWidget(NamedLabel("Label9", "View Port - Ignore Please"));
+    txtEdit_ = new QPlainTextEdit;
+    txtEdit_->setObjectName(QStringLiteral("txtEdit"));
+    txtEdit_->setReadOnly(true);
+    txtEdit_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    txtEdit_->setMaximumHeight(80);
+    layout->addWidget(txtEdit_);
 
     auto *line = new QFrame;
     line->setObjectName(QStringLiteral("Line1"));
@@ -125,6 +134,8 @@ void DirectoryReplaceDialog::Start()
             platform_.setBusy(true);
         } else if (result.status == FileReplaceResult::NotWritten) {
             notWritten << name;
+        } else {
+            txtEdit_->setPlainText(ToQtBreaks(result.text));
         }
         MyProgress_->setValue(++done);
         platform_.processEvents();

@@ -7,6 +7,7 @@
 
 class QLabel;
 class QLineEdit;
+class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
 
@@ -32,6 +33,7 @@ private:
     QLineEdit *txtReplace_ = nullptr;
     QLabel *lblStatus_ = nullptr;
     QProgressBar *MyProgress_ = nullptr;
+    QPlainTextEdit *txtEdit_ = nullptr; // shows the text of the file last handled
     QPushButton *cmdStart_ = nullptr;
     bool running_ = false;
     bool stopRequested_ = false;

@@ -15,7 +15,7 @@ const QByteArray kUtf8Bom("\xEF\xBB\xBF");
 } // namespace
 
 std::optional<QByteArray> ReplaceInBytes(const QByteArray &bytes, const QString &what,
-                                         const QString &with, qint64 *count)
+                                         const QString &with, qint64 *count, QString *text)
 {
     *count = 0;
     const bool bom = bytes.startsWith(kUtf8Bom);
@@ -24,13 +24,15 @@ std::optional<QByteArray> ReplaceInBytes(const QByteArray &bytes, const QString 
     // UTF-8 only when decoding and encoding again gives the very same bytes; then every
     // untouched stretch of the text is written back as it was read.
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = utf8(body);
-    bool isUtf8 = !utf8.hasError() && text.toUtf8() == body;
+    QString decoded = utf8(body);
+    bool isUtf8 = !utf8.hasError() && decoded.toUtf8() == body;
     if (!isUtf8)
-        text = QString::fromLatin1(bytes);
+        decoded = QString::fromLatin1(bytes);
 
-    ReplaceAllResult result = ReplaceAll(text, what, with);
+    ReplaceAllResult result = ReplaceAll(decoded, what, with);
     *count = result.count;
+    if (text)
+        *text = result.text;
     if (result.count == 0)
         return bytes;
     if (isUtf8)
@@ -59,16 +61,22 @@ FileReplaceResult ReplaceInFile(const QString &path, const QString &what, const 
         result.status = FileReplaceResult::TooLarge;
         return result;
     }
-    const QByteArray bytes = file.readAll();
+    const QByteArray bytes = file.read(kDocumentSizeLimit);
     if (file.error() != QFileDevice::NoError) {
         result.status = FileReplaceResult::Unreadable;
         result.error = file.errorString();
         return result;
     }
+    // Grown since its size was asked (or a file whose size the system does not know).
+    if (bytes.size() >= kDocumentSizeLimit) {
+        result.status = FileReplaceResult::TooLarge;
+        return result;
+    }
     file.close();
 
     qint64 count = 0;
-    const std::optional<QByteArray> changed = ReplaceInBytes(bytes, what, with, &count);
+    const std::optional<QByteArray> changed =
+        ReplaceInBytes(bytes, what, with, &count, &result.text);
     result.count = count;
     if (!changed) {
         result.status = FileReplaceResult::NotWritten;

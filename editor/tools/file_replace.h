@@ -18,15 +18,18 @@ struct FileReplaceResult {
     } status = NoMatch;
     qint64 count = 0;
     QString error; // why it was not written
+    QString text;  // the file's text after the replacements (as read when none was made)
 };
 
 // The replacement on the bytes of one file: the bytes are read as UTF-8 when they are
 // valid UTF-8 that round-trips, else as 8-bit characters; occurrences of `what` are
 // replaced (letter case ignored, inserted text never searched again) and the result is
-// encoded the same way. `count` receives the number of replacements. Returns nothing when
-// the replacement cannot be written in an 8-bit file's encoding.
+// encoded the same way. `count` receives the number of replacements and `text` (when
+// given) the text after them. Returns nothing when the replacement cannot be written in an
+// 8-bit file's encoding.
 std::optional<QByteArray> ReplaceInBytes(const QByteArray &bytes, const QString &what,
-                                         const QString &with, qint64 *count);
+                                         const QString &with, qint64 *count,
+                                         QString *text = nullptr);
 
 // Replaces in the file at `path`. An empty `what` changes nothing and reads nothing.
 FileReplaceResult ReplaceInFile(const QString &path, const QString &what, const QString &with);

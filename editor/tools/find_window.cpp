@@ -6,7 +6,6 @@
 #include "shared/window.h"
 #include "tools/text_replace.h"
 
-#include <QCloseEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -168,13 +167,10 @@ void FindWindow::Done()
     close();
 }
 
-void FindWindow::closeEvent(QCloseEvent *event)
+void FindWindow::done(int result)
 {
-    QDialog::closeEvent(event);
-    if (event->isAccepted()) {
-        hide();
-        KeepOnTop(this, false);
-    }
+    QDialog::done(result);
+    KeepOnTop(this, false);
 }
 
 FindWindow *OpenFindWindow(FeatureContext &context)

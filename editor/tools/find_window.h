@@ -33,8 +33,8 @@ public:
     void ReplaceAll();  // 3: replaces every occurrence, one undo step
     void Done();        // 4: closes the window
 
-protected:
-    void closeEvent(QCloseEvent *event) override;
+    // Every way of closing (Done, the window's close button, Escape) ends here.
+    void done(int result) override;
 
 private:
     void cmdCommand_Click(int index);

@@ -5,11 +5,10 @@
 #include <QFileInfo>
 
 #include <cerrno>
-#include <fcntl.h>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
-#include <system_error>
+#include <fcntl.h>
+#include <sys/stat.h>
 
 namespace pw {
 
@@ -24,37 +23,80 @@ QString Join(const QString &directory, const QString &name)
 
 enum class RenameOutcome { Done, Taken, Failed };
 
+// One rename that never replaces what is at the new name: 0, or the error number (EEXIST
+// when the new name is taken).
+int MoveNoReplace(const QByteArray &from, const QByteArray &to)
+{
+#if defined(__linux__) && defined(RENAME_NOREPLACE)
+    if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) == 0)
+        return 0;
+    if (errno != EINVAL && errno != ENOSYS)
+        return errno;
+    // The file system cannot refuse to replace by itself: check first.
+#endif
+    struct stat info;
+    if (::lstat(to.constData(), &info) == 0)
+        return EEXIST;
+    if (errno != ENOENT)
+        return errno;
+    return std::rename(from.constData(), to.constData()) == 0 ? 0 : errno;
+}
+
+bool SameEntry(const QByteArray &a, const QByteArray &b)
+{
+    struct stat first;
+    struct stat second;
+    return ::lstat(a.constData(), &first) == 0 && ::lstat(b.constData(), &second) == 0
+           && first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+}
+
+QString Describe(int errorNumber, const QString &path)
+{
+    return QString::fromLocal8Bit(std::strerror(errorNumber)) + QStringLiteral(": ") + path;
+}
+
 // Renames without ever replacing what is at the new name.
 RenameOutcome RenameNoReplace(const QString &from, const QString &to, QString *error)
 {
     const QByteArray source = QFile::encodeName(from);
     const QByteArray target = QFile::encodeName(to);
-#if defined(__linux__) && defined(RENAME_NOREPLACE)
-    if (::renameat2(AT_FDCWD, source.constData(), AT_FDCWD, target.constData(),
-                    RENAME_NOREPLACE) == 0)
+    int result = MoveNoReplace(source, target);
+    if (result == 0)
         return RenameOutcome::Done;
-    if (errno == EEXIST)
+    if (result == EEXIST && !SameEntry(source, target))
         return RenameOutcome::Taken;
-    if (errno != EINVAL && errno != ENOSYS) {
-        *error = QString::fromLocal8Bit(std::strerror(errno)) + QStringLiteral(": ") + from;
+    if (result != EEXIST) {
+        *error = Describe(result, from);
         return RenameOutcome::Failed;
     }
-    // The file system cannot refuse to replace by itself: check first.
-#endif
-    std::error_code code;
-    const std::filesystem::path sourcePath(source.toStdString());
-    const std::filesystem::path targetPath(target.toStdString());
-    if (std::filesystem::exists(std::filesystem::symlink_status(targetPath, code))) {
-        // A file system that ignores case finds the entry itself under the new name.
-        if (!std::filesystem::equivalent(sourcePath, targetPath, code))
-            return RenameOutcome::Taken;
+    // A file system that ignores letter case (a FAT stick, a Windows share) finds the entry
+    // itself under the lower-case name, and a rename onto itself changes nothing: the name
+    // changes in two steps, through a free temporary name beside it. (Two hard links that
+    // differ in case come here too; the second step then finds the name taken.)
+    const QByteArray directory = source.left(source.lastIndexOf('/') + 1);
+    QByteArray temporary;
+    for (int attempt = 0;; ++attempt) {
+        temporary = directory + ".pagewick-lower-case-" + QByteArray::number(attempt);
+        result = MoveNoReplace(source, temporary);
+        if (result != EEXIST || attempt == 100)
+            break;
     }
-    std::filesystem::rename(sourcePath, targetPath, code);
-    if (code) {
-        *error = QString::fromLocal8Bit(code.message()) + QStringLiteral(": ") + from;
+    if (result != 0) {
+        *error = Describe(result, from);
         return RenameOutcome::Failed;
     }
-    return RenameOutcome::Done;
+    result = MoveNoReplace(temporary, target);
+    if (result == 0)
+        return RenameOutcome::Done;
+    const int back = MoveNoReplace(temporary, source);
+    if (back != 0) {
+        *error = Describe(back, QFile::decodeName(temporary));
+        return RenameOutcome::Failed;
+    }
+    if (result == EEXIST)
+        return RenameOutcome::Taken;
+    *error = Describe(result, from);
+    return RenameOutcome::Failed;
 }
 
 class Walker {
@@ -76,12 +118,17 @@ public:
         }
         const QDir dir(directory);
         const QDir::SortFlags order = QDir::Name | QDir::IgnoreCase;
-        const QStringList subdirectories =
-            dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::NoSymLinks, order);
+        // The subdirectories as the directory list shows them, links to directories too.
+        const QStringList subdirectories = dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot, order);
         for (qsizetype i = subdirectories.size() - 1; i >= 0; --i) {
             QString path = Join(directory, subdirectories[i]);
             if (!lower(directory, subdirectories[i], &path))
                 return false;
+            // A link gets its own name lowered but is not followed: what it points at lies
+            // outside the chosen tree, or inside it where the walk gets to it anyway, or
+            // above it (an endless walk).
+            if (QFileInfo(path).isSymLink())
+                continue;
             if (!walk(path))
                 return false;
         }

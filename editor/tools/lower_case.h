@@ -2,8 +2,8 @@
 // Giving every file and directory below a starting directory a lower-case name. The walk
 // takes subdirectories last to first and depth first, lowers a directory's name before its
 // contents and a directory's files after its subdirectories; the starting directory keeps
-// its name. Hidden entries (names starting with ".") and links to directories are left
-// alone, as the file panes do not show them.
+// its name. Hidden entries (names starting with ".") are left alone, as the file panes do
+// not show them; a link to a directory has its own name lowered but is not followed.
 //
 // Names are case-sensitive here, so "Index.html" and "index.html" can both exist: a rename
 // whose lower-case name is already taken by another entry is never made; it is skipped and

@@ -4,7 +4,6 @@
 #include "shared/platform.h"
 #include "tools/lower_case.h"
 
-#include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -97,10 +96,10 @@ void LowerCaseDialog::Start()
                              MsgIcon::None);
 }
 
-void LowerCaseDialog::closeEvent(QCloseEvent *event)
+void LowerCaseDialog::done(int result)
 {
-    QDialog::closeEvent(event);
-    if (!event->isAccepted())
+    QDialog::done(result);
+    if (closed_)
         return;
     // Closed during a walk: the walk stops at the next step and the window goes then.
     closed_ = true;

@@ -20,8 +20,8 @@ public:
     void Start();
     bool running() const { return running_; }
 
-protected:
-    void closeEvent(QCloseEvent *event) override;
+    // Every way of closing (Exit, the window's close button, Escape) ends here.
+    void done(int result) override;
 
 private:
     Platform &platform_;

@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <gtest/gtest.h>
@@ -100,6 +101,61 @@ TEST_F(DirectoryReplaceTest, ReplacesInTheSelectedFilesOnly)
     EXPECT_EQ(h.platform.messages, QVector<MessageRecord>({kCompleted, kCompleted}));
     EXPECT_EQ(h.platform.busyDepth, 0);
     EXPECT_GE(h.platform.processEventsCalls, 3); // between files
+}
+
+TEST_F(DirectoryReplaceTest, ControlsCarryTheirNamesAndCaptions)
+{
+    run([&](QDialog &dialog) {
+        const std::pair<const char *, const char *> labels[] = {
+            {"Label1", "STEP 1 - Choose The Drive and Directory"},
+            {"Label2", "STEP 2 - Select File(s) To Replace"},
+            {"Label4", "STEP 3 - Enter Text To Find and Replace"},
+            {"Label5", "STEP 4 - Click Start To Perform The Replace"},
+            {"Label6", "Find"},
+            {"Label7", "Replace"},
+            {"Label8", "Status"},
+            {"Label9", "View Port - Ignore Please"},
+            {"Label10", "STEP 5 - Click Cancel When Finished"},
+        };
+        for (const auto &[name, caption] : labels) {
+            auto *label = dialog.findChild<QLabel *>(name);
+            ASSERT_NE(label, nullptr) << name;
+            EXPECT_EQ(label->text(), caption) << name;
+        }
+        const std::pair<const char *, const char *> buttons[] = {
+            {"cmdSelectAll", "Select &All"},
+            {"cmdSelectNone", "Select &None"},
+            {"cmdStart", "&Start"},
+            {"cmdCancel", "&Cancel"},
+        };
+        for (const auto &[name, caption] : buttons) {
+            auto *button = dialog.findChild<QPushButton *>(name);
+            ASSERT_NE(button, nullptr) << name;
+            EXPECT_EQ(button->text(), caption) << name;
+        }
+        for (const char *name : {"MyDrive", "MyDirectory", "MyFileList", "txtFind", "txtReplace",
+                                 "lblStatus", "MyProgress", "txtEdit", "Line1"})
+            EXPECT_NE(dialog.findChild<QWidget *>(name), nullptr) << name;
+    });
+}
+
+TEST_F(DirectoryReplaceTest, TheViewPortShowsTheTextOfTheLastFileHandled)
+{
+    file("a.html", "first img");
+    file("b.html", "second\r\nimg");
+    file("c.html", QByteArray(1'000'000, 'x')); // too large: not shown
+    run([&](QDialog &dialog) {
+        dialog.findChild<QPushButton *>("cmdSelectAll")->click();
+        start(dialog, "IMG", "pic");
+        auto *viewPort = dialog.findChild<QPlainTextEdit *>("txtEdit");
+        ASSERT_NE(viewPort, nullptr);
+        EXPECT_EQ(viewPort->toPlainText(), "second\npic");
+    });
+    EXPECT_EQ(h.readFile(h.path("site/b.html")), "second\r\npic");
+    EXPECT_EQ(h.platform.messages,
+              QVector<MessageRecord>({{"Sorry...", "The File Is Too Large For Pagewick",
+                                       MsgButtons::Ok, MsgIcon::Information},
+                                      kCompleted}));
 }
 
 TEST_F(DirectoryReplaceTest, FilesThatCannotBeLoadedAreReportedAndLeftAlone)

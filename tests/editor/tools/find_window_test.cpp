@@ -4,8 +4,10 @@
 #include "tools/find_window.h"
 
 #include <QAction>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
@@ -78,10 +80,41 @@ TEST_F(FindWindowTest, OpensModelessOnTopWithItsControls)
     window->findChild<QAction *>("mnuReplace")->trigger();
     EXPECT_EQ(window->findChildren<FindWindow *>("frmFind").size(), 1);
     EXPECT_EQ(find->foundPos(), 0);
+    QStringList titles;
+    for (QLabel *label : find->findChildren<QLabel *>("lblTitle"))
+        titles << label->text();
+    EXPECT_EQ(titles, QStringList({"String To Search For", "String To Replace With"}));
+    EXPECT_NE(find->findChild<QLineEdit *>("txtFind"), nullptr);
+    EXPECT_NE(find->findChild<QLineEdit *>("txtReplace"), nullptr);
 
     click(4);
     EXPECT_FALSE(find->isVisible());
     EXPECT_FALSE(find->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+}
+
+TEST_F(FindWindowTest, EscapeClosesLikeDoneAndTheNextOpeningStartsAfresh)
+{
+    setDocument("abc abc");
+    type("abc");
+    click(1);
+    click(1);
+    ASSERT_EQ(find->foundPos(), 5);
+    QPointer<FindWindow> closed = find;
+    QTest::keyClick(find, Qt::Key_Escape);
+    ASSERT_FALSE(closed.isNull());
+    EXPECT_FALSE(closed->isVisible());
+    EXPECT_FALSE(closed->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(closed.isNull());
+
+    window->findChild<QAction *>("mnuReplace")->trigger();
+    find = window->findChild<FindWindow *>("frmFind");
+    ASSERT_NE(find, nullptr);
+    EXPECT_TRUE(find->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_EQ(find->foundPos(), 0);
+    type("abc");
+    click(1); // from the top again, not after the old window's last match
+    EXPECT_EQ(selection(), std::make_pair(0, 3));
 }
 
 TEST_F(FindWindowTest, FindSelectsTheFirstMatchIgnoringCaseAndFindNextWraps)

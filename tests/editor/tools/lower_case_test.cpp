@@ -9,9 +9,12 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QLabel>
 #include <QListWidget>
+#include <QPointer>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include <unistd.h>
@@ -101,6 +104,37 @@ TEST(LowerCaseTree, SubdirectoriesLastToFirstAndCollisionsSkipped)
     EXPECT_EQ(order, QStringList({".", "c", "b", "a", "."}));
 }
 
+TEST(LowerCaseTree, TwoHardLinksDifferingInCaseAreBothKept)
+{
+    // The only way to see one file under both names here; the lower-case name is taken all
+    // the same, and the two-step rename for file systems that ignore case must not take it.
+    QTemporaryDir root;
+    Make(root, {"top/Page.HTML"});
+    ASSERT_EQ(::link(QFile::encodeName(root.filePath("top/Page.HTML")).constData(),
+                     QFile::encodeName(root.filePath("top/page.html")).constData()),
+              0);
+    const LowerCaseResult result = LowerCaseTree(root.filePath("top"));
+    EXPECT_TRUE(result.error.isEmpty()) << result.error.toStdString();
+    EXPECT_EQ(result.skipped, QStringList({root.filePath("top/Page.HTML")}));
+    EXPECT_EQ(Tree(root.filePath("top")), QStringList({"Page.HTML", "page.html"}));
+}
+
+TEST(LowerCaseTree, ALinkToADirectoryIsRenamedButNotFollowed)
+{
+    QTemporaryDir root;
+    Make(root, {"Outside/Keep.TXT", "top/Real/A.TXT"});
+    ASSERT_TRUE(QFile::link(root.filePath("Outside"), root.filePath("top/Away")));
+    ASSERT_TRUE(QFile::link(root.filePath("top"), root.filePath("top/Real/Up")));
+    const LowerCaseResult result = LowerCaseTree(root.filePath("top"));
+    EXPECT_TRUE(result.error.isEmpty()) << result.error.toStdString();
+    EXPECT_EQ(result.renamed, 4); // "away", "real", "real/up", "real/a.txt"
+    EXPECT_TRUE(QFileInfo(root.filePath("top/away")).isSymLink());
+    EXPECT_TRUE(QFileInfo(root.filePath("top/real/up")).isSymLink());
+    EXPECT_TRUE(QFile::exists(root.filePath("top/real/a.txt")));
+    // Nothing outside the chosen tree changed.
+    EXPECT_EQ(Tree(root.filePath("Outside")), QStringList({"Keep.TXT"}));
+}
+
 TEST(LowerCaseTree, AnErrorEndsTheWalkWithItsDescription)
 {
     QTemporaryDir root;
@@ -168,6 +202,27 @@ TEST(LowerCaseWindow, FirstStartOpensAHighlightedDirectoryThenTheWalkRuns)
               QStringList({"index.html"}));
     EXPECT_TRUE(h.platform.messages.isEmpty());
     EXPECT_GT(h.platform.processEventsCalls, 0);
+}
+
+TEST(LowerCaseWindow, ControlsCarryTheirCaptionsAndEscapeClosesTheWindow)
+{
+    MainWindowHarness h;
+    MainWindow &window = h.start();
+    window.findChild<QAbstractButton *>("cmdLowerCase")->click();
+    QPointer<LowerCaseDialog> dialog = window.findChild<LowerCaseDialog *>("frmLowerCase");
+    ASSERT_FALSE(dialog.isNull());
+    EXPECT_EQ(dialog->findChild<QLabel *>("Label1")->text(),
+              "When you click Start, all directories and files from your current position and "
+              "lower will be converted to lowercase names.");
+    EXPECT_EQ(dialog->findChild<QPushButton *>("cmdStart")->text(), "&Start");
+    for (const char *name : {"MyDrive", "MyDirectory", "MyFileList"})
+        EXPECT_NE(dialog->findChild<QWidget *>(name), nullptr) << name;
+
+    QTest::keyClick(dialog, Qt::Key_Escape);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(dialog.isNull()); // gone, not merely hidden
+    window.findChild<QAbstractButton *>("cmdLowerCase")->click();
+    EXPECT_EQ(window.findChildren<LowerCaseDialog *>("frmLowerCase").size(), 1);
 }
 
 TEST(LowerCaseWindow, CollisionsAreListedAtTheEnd)

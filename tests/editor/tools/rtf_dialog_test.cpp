@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLabel>
 #include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
@@ -110,11 +111,10 @@ TEST_F(RtfDialogTest, SelectAllMarksRtfNamesAndStartConvertsEverySelectedFile)
         dialog.findChild<QPushButton *>("cmdSelectNone")->click();
         EXPECT_TRUE(selected(dialog).isEmpty());
     });
-    for (const char *name : {"doc.html", "DOC.html", "notes.html"}) {
-        const QByteArray html = h.readFile(h.path("docs/") + name);
-        EXPECT_TRUE(html.startsWith("Hello <B>bold</B>")) << name << ": " << html.toStdString();
-        EXPECT_TRUE(html.endsWith("\r\n")) << name;
-    }
+    // Flags 0: the body text alone, without frame, title or font (the fixed title and font
+    // name passed along have no effect).
+    for (const char *name : {"doc.html", "DOC.html", "notes.html"})
+        EXPECT_EQ(h.readFile(h.path("docs/") + name), "Hello <B>bold</B><BR>\r\n\r\n") << name;
     EXPECT_FALSE(QFile::exists(h.path("docs/a.rtf.html")));
     EXPECT_EQ(h.platform.messages, QVector<MessageRecord>({kConverted}));
     EXPECT_EQ(h.platform.busyDepth, 0);
@@ -122,6 +122,44 @@ TEST_F(RtfDialogTest, SelectAllMarksRtfNamesAndStartConvertsEverySelectedFile)
     // No scratch file is left beside the targets.
     EXPECT_EQ(listing(), QStringList({"DOC.RTF", "DOC.html", "a.rtf.bak", "doc.html", "doc.rtf",
                                       "notes.html", "notes.txt"}));
+}
+
+TEST_F(RtfDialogTest, ControlsCarryTheirNamesAndCaptions)
+{
+    run(library, [&](QDialog &dialog) {
+        const std::pair<const char *, const char *> labels[] = {
+            {"Label1", "STEP 1 - Choose The Drive and Directory"},
+            {"Label2", "STEP 2 - Select the RTF File(s) To Convert"},
+            {"Label4", "STEP 3 - Click Start"},
+            {"Label8", "Status"},
+            {"Label10", "STEP 4 - Click Cancel When Finished"},
+        };
+        for (const auto &[name, caption] : labels) {
+            auto *label = dialog.findChild<QLabel *>(name);
+            ASSERT_NE(label, nullptr) << name;
+            EXPECT_EQ(label->text(), caption) << name;
+        }
+        const std::pair<const char *, const char *> buttons[] = {
+            {"cmdSelectAll", "Select &All"},
+            {"cmdSelectNone", "Select &None"},
+            {"cmdStart", "&Start"},
+            {"cmdCancel", "&Cancel"},
+        };
+        for (const auto &[name, caption] : buttons) {
+            auto *button = dialog.findChild<QPushButton *>(name);
+            ASSERT_NE(button, nullptr) << name;
+            EXPECT_EQ(button->text(), caption) << name;
+        }
+        for (const char *name : {"MyDrive", "MyDirectory", "MyFileList", "MyProgress"})
+            EXPECT_NE(dialog.findChild<QWidget *>(name), nullptr) << name;
+    });
+    auto *button = window->findChild<QAbstractButton *>("cmdRTFDialog");
+    ASSERT_NE(button, nullptr);
+    EXPECT_EQ(button->toolTip(), "RTF to HTML Conversion Dialog");
+    EXPECT_EQ(window->findChild<QAbstractButton *>("cmdDirDialog")->toolTip(),
+              "Directory Replace Dialog");
+    EXPECT_EQ(window->findChild<QAbstractButton *>("cmdLowerCase")->toolTip(),
+              "Convert Filenames To Lower Case Dialog");
 }
 
 TEST_F(RtfDialogTest, NothingSelectedAsksForAFile)
