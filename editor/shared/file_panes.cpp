@@ -104,10 +104,17 @@ QString DriveOfPath(const QString &path, const QStringList &roots)
 
 QString CleanDirectoryPath(const QString &path)
 {
-    QString p = path.trimmed();
+    // Blanks and backslashes may belong to a Linux directory's own name; only a path that
+    // names no directory as written is trimmed and read with backslashes as separators.
+    QString p = path;
     if (p.isEmpty())
         return p;
-    p.replace(u'\\', u'/');
+    if (!QFileInfo(p).isDir()) {
+        p = p.trimmed();
+        if (p.isEmpty())
+            return p;
+        p.replace(u'\\', u'/');
+    }
     return QDir::cleanPath(QDir(p).absolutePath());
 }
 

@@ -48,6 +48,12 @@ TEST(FilePanesRoutines, PathsDrivesAndPictureNames)
     EXPECT_EQ(CleanDirectoryPath("\\srv\\www\\..\\a"), "/srv/a");
     EXPECT_EQ(CleanDirectoryPath("/"), "/");
     EXPECT_EQ(CleanDirectoryPath(""), "");
+    // A real directory keeps the blank and the backslash of its own name.
+    QTemporaryDir tmp;
+    const QString root = QDir(tmp.path()).canonicalPath();
+    QDir(root).mkpath("odd\\name ");
+    EXPECT_EQ(CleanDirectoryPath(root + "/odd\\name "), root + "/odd\\name ");
+    EXPECT_EQ(CleanDirectoryPath("  " + root + "  "), root);
 
     const QStringList roots{"/", "/media/usb", "/media/usb2"};
     EXPECT_EQ(DriveOfPath("/media/usb/a/b", roots), "/media/usb");
