@@ -154,6 +154,43 @@ TEST_F(Vocabulary, ChoosingWithTheKeyboard)
     window().hide();
 }
 
+// Only choosing an entry inserts a heading. Leaving the list's typed text -- the "H1" shown
+// at start-up, or a typed entry name, by moving the focus away or pressing Return -- inserts
+// nothing.
+TEST_F(Vocabulary, LeavingTheHeadingsTypedTextInsertsNothing)
+{
+    window().show();
+    QApplication::setActiveWindow(&window());
+    QComboBox *headings = list("cboHeadings");
+    set("doc", 1, 1);
+
+    headings->setFocus();
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(headings->hasFocus());
+    window().textBox()->setFocus();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(text(), "doc");
+
+    headings->setFocus();
+    headings->lineEdit()->selectAll();
+    QTest::keyClicks(headings->lineEdit(), "H3");
+    QTest::keyClick(headings->lineEdit(), Qt::Key_Return);
+    EXPECT_EQ(text(), "doc");
+    QTest::keyClicks(headings->lineEdit(), "H2");
+    window().textBox()->setFocus();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(text(), "doc");
+    EXPECT_EQ(headings->count(), 6);
+
+    // Choosing with the arrow keys still inserts at once.
+    set("doc", 1, 1);
+    headings->setFocus();
+    headings->setCurrentIndex(0);
+    QTest::keyClick(headings, Qt::Key_Down);
+    EXPECT_EQ(text(), "d<H2>o</H2>c");
+    window().hide();
+}
+
 TEST(HeadingTags, EntryIsTrimmed)
 {
     EXPECT_EQ(HeadingOpenTag(" H4 ", false), "<H4>");
