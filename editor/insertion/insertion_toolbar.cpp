@@ -13,6 +13,7 @@
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QDialog>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QToolButton>
 
@@ -68,8 +69,20 @@ void InsertionToolbar::build(const PageLookup &pages)
         }
     }
     if (QComboBox *headings = list(QStringLiteral("cboHeadings"))) {
-        connect(headings, &QComboBox::activated, this,
-                [this, headings](int index) { chooseHeading(headings->itemText(index)); });
+        // When its typed text is left (focus moves away, Return) the box looks that text up
+        // among its entries and reports a match as activated: with "H1" shown at start-up,
+        // merely clicking into the list and out again would insert "<H1></H1>". Only a choice
+        // from the list (or with the arrow keys) inserts, so the line edit's editingFinished
+        // is fenced by two slots, one connected before the box's own handler, one after.
+        auto *line = new QLineEdit;
+        connect(line, &QLineEdit::editingFinished, this, [this] { leavingTypedHeading_ = true; });
+        headings->setLineEdit(line);
+        line->setCompleter(nullptr);
+        connect(line, &QLineEdit::editingFinished, this, [this] { leavingTypedHeading_ = false; });
+        connect(headings, &QComboBox::activated, this, [this, headings](int index) {
+            if (!leavingTypedHeading_)
+                chooseHeading(headings->itemText(index));
+        });
     }
 
     for (const ToolbarCommand &command : ToolbarCommands()) {

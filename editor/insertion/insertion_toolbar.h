@@ -56,6 +56,7 @@ private:
     QHash<QString, TagDialogFactory> dialogs_;
     QHash<QString, QComboBox *> lists_;
     QList<QToolButton *> userButtons_;
+    bool leavingTypedHeading_ = false; // the headings list's typed text is being left
 };
 
 } // namespace pw

@@ -161,3 +161,84 @@ TEST_F(BlockComment, EmptySymbolChangesNothing)
 }
 
 } // namespace
+
+namespace {
+
+// The commands done the long way, one line at a time, exactly as the steps describe them:
+// the one-pass versions must leave the same text, caret and selection.
+void CommentLineByLine(EditBox &edit, const QString &symbol)
+{
+    const int start = edit.selStart();
+    const int first = edit.lineOfPosition(start);
+    const int last = edit.lineOfPosition(start + edit.selLength());
+    edit.replaceSelection(symbol + edit.selectedText());
+    for (int line = first + 1; line <= last; ++line) {
+        edit.setCaret(edit.lineStart(line));
+        edit.replaceSelection(symbol);
+    }
+}
+
+void UnCommentLineByLine(EditBox &edit, const QString &symbol)
+{
+    const int start = edit.selStart();
+    const int first = edit.lineOfPosition(start);
+    const int last = edit.lineOfPosition(start + edit.selLength());
+    const int n = int(symbol.size());
+    const QString selected = edit.selectedText();
+    if (selected.left(n) == symbol)
+        edit.replaceSelection(selected.mid(n));
+    for (int line = first + 1; line <= last; ++line) {
+        edit.setSelection(edit.lineStart(line), n);
+        if (edit.selectedText() == symbol)
+            edit.replaceSelection(QString());
+        edit.setCaret(edit.lineStart(line));
+    }
+}
+
+TEST(BlockCommentSteps, OnePassMatchesLineByLine)
+{
+    QPlainTextEdit fastWidget, slowWidget;
+    EditBox fast(&fastWidget), slow(&slowWidget);
+    const QString pieces[] = {"/", "//", "a", " ", "\r\n", "'", "REM ", "x"};
+    const QString symbols[] = {"//", "'", "REM ", "", "/"};
+    std::uint32_t seed = 12345;
+    const auto next = [&seed](std::uint32_t bound) {
+        seed = seed * 1664525u + 1013904223u;
+        return (seed >> 8) % bound;
+    };
+    for (int round = 0; round < 600; ++round) {
+        QString doc;
+        const int count = int(next(14));
+        for (int i = 0; i < count; ++i)
+            doc += pieces[next(8)];
+        const QString symbol = symbols[next(5)];
+        fast.setText(doc);
+        const int length = fast.length();
+        const int start = int(next(std::uint32_t(length + 1)));
+        const int selLength = int(next(std::uint32_t(length - start + 1)));
+        const bool comment = next(2) == 0;
+        SCOPED_TRACE(QStringLiteral("%1 [%2,+%3] symbol '%4' %5")
+                         .arg(QString(doc).replace("\r\n", "|"))
+                         .arg(start)
+                         .arg(selLength)
+                         .arg(symbol, comment ? "comment" : "uncomment")
+                         .toStdString());
+        for (EditBox *box : {&fast, &slow}) {
+            box->setText(doc);
+            box->setSelection(start, selLength);
+        }
+        if (comment) {
+            pw::CommentBlock(fast, symbol);
+            CommentLineByLine(slow, symbol);
+        } else {
+            pw::UnCommentBlock(fast, symbol);
+            UnCommentLineByLine(slow, symbol);
+        }
+        ASSERT_EQ(fast.text(), slow.text());
+        ASSERT_EQ(fast.caret(), slow.caret());
+        ASSERT_EQ(fast.selStart(), slow.selStart());
+        ASSERT_EQ(fast.selLength(), slow.selLength());
+    }
+}
+
+} // namespace

@@ -164,6 +164,31 @@ TEST_F(Insertion, ClipboardIsNeverTouched)
     EXPECT_FALSE(data->hasText());
 }
 
+// Cut, copy and paste are the document box's own, with the focus handed to it first.
+TEST_F(Insertion, EditingKeysCutCopyAndPasteInTheDocument)
+{
+    set("one\r\ntwo three", 5, 3); // "two"
+    list("cboCSS")->lineEdit()->setFocus();
+    window().pictureButton("cmdCopy")->click();
+    EXPECT_EQ(QApplication::clipboard()->text(), "two");
+    EXPECT_EQ(text(), "one\r\ntwo three");
+    EXPECT_EQ(window().focusWidget(), window().textBox());
+
+    list("cboCSS")->lineEdit()->setFocus();
+    edit().setSelection(0, 5); // "one" and its line break
+    window().pictureButton("cmdCut")->click();
+    EXPECT_EQ(QApplication::clipboard()->text(), "one\n");
+    EXPECT_EQ(text(), "two three");
+    EXPECT_EQ(window().focusWidget(), window().textBox());
+
+    list("cboCSS")->lineEdit()->setFocus();
+    edit().setCaret(9);
+    window().pictureButton("cmdPaste")->click();
+    EXPECT_EQ(text(), "two threeone\r\n");
+    EXPECT_EQ(caret(), 14);
+    EXPECT_EQ(window().focusWidget(), window().textBox());
+}
+
 TEST(InsertionOperations, WorkOnAnyEditBox)
 {
     QPlainTextEdit widget;

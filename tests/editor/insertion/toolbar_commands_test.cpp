@@ -3,7 +3,6 @@
 #include "insertion/insertion_toolbar.h"
 #include "insertion/list_items_dialog.h"
 #include "insertion/toolbar_commands.h"
-#include "insertion/vocabulary.h"
 #include "insertion_fixture.h"
 #include "shared/program_state.h"
 #include "shared/qt_platform.h"
@@ -12,7 +11,6 @@
 #include <QLayout>
 #include <QRadioButton>
 #include <QTimer>
-#include <map>
 
 using namespace pw;
 using namespace pw::test;
@@ -26,64 +24,178 @@ QString S(const char *text)
     return QString::fromUtf8(text);
 }
 
-// Commands whose texts are built (from answers to their prompts, or from the window's Tag
-// for cmdCFParam): the answers given and the texts they must produce, written out. Text rows put `open` in place of the selection; pair rows wrap it.
-struct Prompted {
-    QStringList answers;
+// Every toolbar command with its tooltip and what one click puts in, written out here rather
+// than read from the command table. Wrap rows go around the selection (InsertAround); Replace
+// rows take the selection's place (InsertText); Nothing rows change nothing while no dialog is
+// plugged in (or never, cmdPHPCheckBrowser); List rows are tested below with their count
+// dialog. Prompted rows are answered with `answers`.
+enum class Effect { Wrap, Replace, Nothing, List };
+
+struct Expected {
+    const char *name;
+    const char *tooltip; // nullptr: no tooltip
+    Effect effect;
     QString open;
     QString close;
+    QStringList answers = {};
+    QString openWithId = {}; // the opening text while IDAttribute is on, if it differs
 };
 
-const std::map<QString, Prompted> kPrompted = {
-    {"cmdFontColor", {{"Red"}, "<FONT Color=\"Red\">", "</FONT>"}},
-    {"cmdFontFace", {{"Verdana"}, "<FONT Face=\"Verdana\">", "</FONT>"}},
-    {"cmdForm", {{"/go.php", "POST", "f1"}, "<FORM Action=\"/go.php\" Method=\"POST\" Name=\"f1\">", "</FORM>"}},
-    {"cmdFastMail", {{"  me@example.org "}, "<A Href=\"MAILTO:me@example.org\">", "</A>"}},
-    {"cmdPHPFunction", {{"f"}, "function f() {\r\n     ", "\r\n\r\n}"}},
-    {"cmdPHPIF", {{"$a > 1"}, "if ($a > 1) {\r\n     ", "\r\n}\r\nelse\r\n{\r\n\r\n}"}},
-    {"cmdButton", {{"b", "Go"}, "<INPUT Type=\"Button\" Name=\"b\" Value=\"Go\"></INPUT>", {}}},
-    {"cmdCheckBox", {{"c", "1"}, "<INPUT Type=\"Checkbox\" Name=\"c\" Value=\"1\"></INPUT>", {}}},
-    {"cmdHidden", {{"h", "%2"}, "<INPUT Type=\"Hidden\" Name=\"h\" Value=\"%2\"></INPUT>", {}}},
-    {"cmdPassword", {{"p", ""}, "<INPUT Type=\"Password\" Name=\"p\" Value=\"\"></INPUT>", {}}},
-    {"cmdRadio", {{"r", "a b"}, "<INPUT Type=\"Radio\" Name=\"r\" Value=\"a b\"></INPUT>", {}}},
-    {"cmdTextbox", {{" t ", "v"}, "<INPUT Type=\"Text\" Name=\" t \" Value=\"v\"></INPUT>", {}}},
-    {"cmdCSSImport", {{"a.css"}, "@import URL(\"a.css\");\r\n", {}}},
-    {"cmdCSSLink", {{"s.css", "Main"}, "<LINK Rel=\"StyleSheet\" Type=\"text/css\" Href=\"s.css\" Title=\"Main\">\r\n", {}}},
-    {"cmdCFParam", {{}, "<CFPARAM Name=\"\"> ", "\""}},
+const QString kScriptBlockBody = "\r\n<!-- \r\n\r\n\r\n";
+
+const Expected kExpected[] = {
+    // The Id pairs.
+    {"cmdBold", "Bold", Effect::Wrap, "<B>", "</B>", {}, "<B Id=\"BoldID\">"},
+    {"cmdItallic", "Itallic", Effect::Wrap, "<I>", "</I>", {}, "<I Id=\"ItallicsID\">"},
+    {"cmdParagraph", "Paragraph", Effect::Wrap, "<P>", "</P>", {}, "<P Id=\"ParagraphID\">"},
+    {"cmdSub", "SubScript", Effect::Wrap, "<SUB>", "</SUB>", {}, "<SUB Id=\"SubID\">"},
+    {"cmdSup", "SuperScript", Effect::Wrap, "<SUP>", "</SUP>", {}, "<SUP Id=\"SupID\">"},
+    // Fixed pairs.
+    {"cmdAbort", "CF Abort", Effect::Wrap, "<CFABORT>", ""},
+    {"cmdASPInsertEquals", "ASP Insert Variable", Effect::Wrap, "<%= ", " %>"},
+    {"cmdASPInserts", "ASP Insert Symbols", Effect::Wrap, "<% ", " %>"},
+    {"cmdBR", "Line Break", Effect::Wrap, "<BR>", ""},
+    {"cmdCaption", "Table Caption", Effect::Wrap, "<CAPTION>", "</CAPTION>"},
+    {"cmdCenter", "Center Align", Effect::Wrap, "<CENTER>", "</CENTER>"},
+    {"cmdCFCookie", "CF Cookie", Effect::Wrap, "<CFCOOKIE>", "</CFCOOKIE>"},
+    {"cmdCFExit", "CF Exit", Effect::Wrap, "<CFEXIT>", ""},
+    {"cmdCFFile", "CF File", Effect::Wrap, "<CFFILE>", "</CFFILE>"},
+    {"cmdCFIf", "CFIF", Effect::Wrap, "<CFIF>", "</CFIF>"},
+    {"cmdCFInsert", "CF Insert", Effect::Wrap, "<CFINSERT>", "</CFINSERT>"},
+    {"cmdCFOUTPUT", "CFOUTPUT", Effect::Wrap, "<CFOUTPUT>", "</CFOUTPUT>"},
+    {"cmdCFQuery", "CF Query", Effect::Wrap, "<CFQUERY>", "</CFQUERY>"},
+    {"cmdCFReport", "CF Report", Effect::Wrap, "<CFREPORT>", "</CFREPORT>"},
+    {"cmdCFTable", "CF Table", Effect::Wrap, "<CFTABLE>", "</CFTABLE>"},
+    {"cmdCFUpdate", "CF Update", Effect::Wrap, "<CFUPDATE>", "</CFUPDATE>"},
+    {"cmdDD", "Definition", Effect::Wrap, "<DD>", ""},
+    {"cmdDT", "Definition Term", Effect::Wrap, "<DT>", ""},
+    {"cmdEM", "Emphasis", Effect::Wrap, "<EM>", "</EM>"},
+    {"cmdFrame", "Frame", Effect::Wrap, "<FRAME>", "</FRAME>"},
+    {"cmdFrameset", "Frame Set", Effect::Wrap, "<FRAMESET>", "</FRAMESET>"},
+    {"cmdHRTag", "HR - Horizontal Line", Effect::Wrap, "<HR>", ""},
+    {"cmdJSComments", "Multiline Comments", Effect::Wrap, "/* ", " */"},
+    {"cmdLeft", "Left Align", Effect::Wrap, "Align=Left", ""},
+    {"cmdLI", "List Item", Effect::Wrap, "<LI>", "</LI>"},
+    {"cmdNoFrame", "No Frame", Effect::Wrap, "<NOFRAMES>", "</NOFRAMES>"},
+    {"cmdNumSign", "# ... #", Effect::Wrap, "#", "#"},
+    {"cmdPHPComment", "Multiline Comments", Effect::Wrap, "/* ", " */"},
+    {"cmdPHPOpening", "<?  ?>", Effect::Wrap, "<? ", " ?>"},
+    {"cmdPRE", "PreFormatted Text", Effect::Wrap, "<PRE>", "</PRE>"},
+    {"cmdRight", "Right Align", Effect::Wrap, "Align=Right", ""},
+    {"cmdStrong", "Strong Emphasis", Effect::Wrap, "<STRONG>", "</STRONG>"},
+    {"cmdStyle", "<STYLE></STYLE>", Effect::Wrap, "<STYLE>", "</STYLE>"},
+    {"cmdTableTag", "New Table", Effect::Wrap, "<TABLE>", "</TABLE>"},
+    {"cmdTD", "Table Data", Effect::Wrap, "<TD>", "</TD>"},
+    {"cmdTextArea", "TextArea", Effect::Wrap, "<TEXTAREA>", "</TEXTAREA>"},
+    {"cmdTH", "Table Heading", Effect::Wrap, "<TH>", "</TH>"},
+    {"cmdTitle", "Title", Effect::Wrap, "<TITLE>", "</TITLE>"},
+    {"cmdTR", "Table Row", Effect::Wrap, "<TR>", "</TR>"},
+    {"cmdUnderline", "Underline", Effect::Wrap, "<U>", "</U>"},
+    {"cmdDIVStyle", "<DIV Style></DIV>", Effect::Wrap, "<DIV Style=\"\">", "</DIV>"},
+    {"cmdFontDown", "Font Size Down One", Effect::Wrap, "<FONT Size=\"-1\">", "</FONT>"},
+    {"cmdFontUp", "Font Size Up One", Effect::Wrap, "<FONT Size=\"+1\">", "</FONT>"},
+    {"cmdInclude", "ASP Include", Effect::Wrap, "<!--#INCLUDE FILE = \"", "\"-->"},
+    {"cmdPHPPrint", "Print ()", Effect::Wrap, "print(\"", "\");"},
+    // The window's Tag is empty unless set (see CFParamReadsTheWindowTag).
+    {"cmdCFParam", "CF Parameter", Effect::Wrap, "<CFPARAM Name=\"\"> ", "\""},
+    // Prompted pairs.
+    {"cmdFontColor", "Font Color", Effect::Wrap, "<FONT Color=\"Red\">", "</FONT>", {"Red"}},
+    {"cmdFontFace", "Font Face", Effect::Wrap, "<FONT Face=\"Verdana\">", "</FONT>", {"Verdana"}},
+    {"cmdForm", "New Form", Effect::Wrap, "<FORM Action=\"/go.php\" Method=\"POST\" Name=\"f1\">",
+     "</FORM>", {"/go.php", "POST", "f1"}},
+    {"cmdFastMail", "Mail Dialog", Effect::Wrap, "<A Href=\"MAILTO:me@example.org\">", "</A>",
+     {"  me@example.org "}},
+    {"cmdPHPFunction", "PHP Function", Effect::Wrap, "function f() {\r\n     ", "\r\n\r\n}", {"f"}},
+    {"cmdPHPIF", "PHP If...Then...Else", Effect::Wrap, "if ($a > 1) {\r\n     ",
+     "\r\n}\r\nelse\r\n{\r\n\r\n}", {"$a > 1"}},
+    // Fixed snippets.
+    {"cmdASPScript", "ASP Script Tag", Effect::Replace,
+     "<SCRIPT RUNAT=\"Server\" Language=\"VBScript\">" + kScriptBlockBody + "// -->\r\n</SCRIPT>", ""},
+    {"cmdJavaScript", "JavaScript", Effect::Replace,
+     "<SCRIPT Language=\"JavaScript1.2\">" + kScriptBlockBody + "// -->\r\n</SCRIPT>", ""},
+    {"cmdVBScript", "Visual Basic Script", Effect::Replace,
+     "<SCRIPT Language=\"VBScript\">" + kScriptBlockBody + "-->\r\n</SCRIPT>", ""},
+    {"cmdJSDate", "Inserts JavaScript Date", Effect::Replace, "window.document.write(Date())", ""},
+    {"cmdJSTime", "Inserts JavaScript Time", Effect::Replace, "window.document.write(Time())", ""},
+    {"cmdVBDate", "Inserts VBScript Date", Effect::Replace, "Document.Write Date()", ""},
+    {"cmdVBTime", "Inserts VBScript Time", Effect::Replace, "Document.Write Time()", ""},
+    {"cmdPHPLM", "Gets Last Modified Date", Effect::Replace,
+     "<?\r\n\r\nprint(\"Last Modified: \". date(\"D m/d/Y h:i:s a\", "
+     "filemtime($PATH_TRANSLATED));\r\n\r\n?>", ""},
+    // Form fields and style-sheet lines.
+    {"cmdButton", "Command Button", Effect::Replace,
+     "<INPUT Type=\"Button\" Name=\"b\" Value=\"Go\"></INPUT>", "", {"b", "Go"}},
+    {"cmdCheckBox", "CheckBox", Effect::Replace,
+     "<INPUT Type=\"Checkbox\" Name=\"c\" Value=\"1\"></INPUT>", "", {"c", "1"}},
+    // A typed "%2" is inserted as typed.
+    {"cmdHidden", "Hidden", Effect::Replace,
+     "<INPUT Type=\"Hidden\" Name=\"h\" Value=\"%2\"></INPUT>", "", {"h", "%2"}},
+    {"cmdPassword", "Password", Effect::Replace,
+     "<INPUT Type=\"Password\" Name=\"p\" Value=\"\"></INPUT>", "", {"p", ""}},
+    {"cmdRadio", "Radio Button", Effect::Replace,
+     "<INPUT Type=\"Radio\" Name=\"r\" Value=\"a b\"></INPUT>", "", {"r", "a b"}},
+    {"cmdTextbox", "TextBox", Effect::Replace,
+     "<INPUT Type=\"Text\" Name=\" t \" Value=\"v\"></INPUT>", "", {" t ", "v"}},
+    {"cmdCSSImport", "@ Import", Effect::Replace, "@import URL(\"a.css\");\r\n", "", {"a.css"}},
+    {"cmdCSSLink", "CSS Link Tag", Effect::Replace,
+     "<LINK Rel=\"StyleSheet\" Type=\"text/css\" Href=\"s.css\" Title=\"Main\">\r\n", "",
+     {"s.css", "Main"}},
+    // Vocabulary insert buttons: each list shows its first entry after start-up.
+    {"cmdInsert", "Insert Current Tag", Effect::Replace, "&nbsp;", ""},
+    {"cmdASPDropIn", "Insert ASP", Effect::Replace, "LAST_MODIFIED", ""},
+    {"cmdDHTMLInsert", "Insert", Effect::Replace, "document.activeElement", ""},
+    {"cmdCSSInsert", nullptr, Effect::Replace, "background-attachment: scroll;", ""},
+    {"cmdInsertHTMLClass", "Insert HTML_Class Statments", Effect::Replace, "$b = new HTML;", ""},
+    // List skeletons.
+    {"cmdOL", "Ordered List", Effect::List, "", ""},
+    {"cmdUL", "Unordered List", Effect::List, "", ""},
+    {"cmdDL", "Definition List", Effect::List, "", ""},
+    {"cmdSelect", "Select", Effect::List, "", ""},
+    // Tag dialogs (none plugged in here) and the button without an action.
+    {"cmdFastAnchor", "Anchor Dialog", Effect::Nothing, "", ""},
+    {"cmdComment", "Comment Dialog", Effect::Nothing, "", ""},
+    {"cmdMarquee", "IE Marquee", Effect::Nothing, "", ""},
+    {"cmdFastLine", "Line Dialog", Effect::Nothing, "", ""},
+    {"cmdFastImage", "Image Dialog", Effect::Nothing, "", ""},
+    {"cmdFastTable", "Table Dialog", Effect::Nothing, "", ""},
+    {"cmdFastColor", "Color Dialog", Effect::Nothing, "", ""},
+    {"cmdJSFormVal", "JavaScript Form Control Validation", Effect::Nothing, "", ""},
+    {"cmdVBFormVal", "VBScript Form Control Validation", Effect::Nothing, "", ""},
+    {"cmdFastList", "List Dialog", Effect::Nothing, "", ""},
+    {"cmdPHPCheckBrowser", "Which Browser Is Being Used", Effect::Nothing, "", ""},
 };
 
-// What the row's button must put in, for rows whose texts are fixed.
-std::pair<QString, QString> FixedTexts(const ToolbarCommand &row)
+TEST_F(ToolbarTable, EveryCommandHasItsButtonAndTooltip)
 {
-    if (row.kind == CommandKind::IdPair)
-        return {"<" + S(row.open) + ">", "</" + S(row.open) + ">"};
-    if (row.kind == CommandKind::Vocabulary)
-        return {S(FindVocabularyList(S(row.target))->entries.front()), {}};
-    return {S(row.open), S(row.close)};
-}
-
-TEST_F(ToolbarTable, EveryRowHasItsButtonTooltipAndPage)
-{
-    QStringList names;
-    for (const ToolbarCommand &row : ToolbarCommands()) {
+    QStringList expectedNames;
+    for (const Expected &row : kExpected) {
         SCOPED_TRACE(row.name);
-        names << S(row.name);
+        expectedNames << S(row.name);
         QToolButton *b = button(S(row.name));
         ASSERT_NE(b, nullptr);
         EXPECT_EQ(b->toolTip(), row.tooltip ? S(row.tooltip) : QString());
+    }
+    EXPECT_EQ(expectedNames.removeDuplicates(), 0);
+    // No button beyond these: every command table row is one of them.
+    QStringList tableNames;
+    for (const ToolbarCommand &row : ToolbarCommands())
+        tableNames << S(row.name);
+    tableNames.sort();
+    expectedNames.sort();
+    EXPECT_EQ(tableNames, expectedNames);
+}
+
+TEST_F(ToolbarTable, EveryRowSitsOnItsPage)
+{
+    for (const ToolbarCommand &row : ToolbarCommands()) {
+        SCOPED_TRACE(row.name);
+        QToolButton *b = button(S(row.name));
+        ASSERT_NE(b, nullptr);
         EXPECT_EQ(b->text(), S(row.caption));
         QWidget *page = window().toolbarPage(S(row.page));
         ASSERT_NE(page, nullptr) << row.page;
         EXPECT_TRUE(page->isAncestorOf(b));
     }
-    EXPECT_EQ(names.removeDuplicates(), 0);
-    // Every command of the toolbar is in the table.
-    for (const char *name : {"cmdBold", "cmdItallic", "cmdParagraph", "cmdSub", "cmdSup",
-                             "cmdCFParam", "cmdFastMail", "cmdPHPCheckBrowser", "cmdOL",
-                             "cmdSelect", "cmdFastAnchor", "cmdFastList", "cmdFastColor",
-                             "cmdJSFormVal", "cmdVBFormVal", "cmdInsertHTMLClass"})
-        EXPECT_TRUE(names.contains(S(name))) << name;
-    EXPECT_EQ(names.size(), 93);
 }
 
 TEST_F(ToolbarTable, ToolbarPagesHaveRoomForTheirButtons)
@@ -102,50 +214,48 @@ TEST_F(ToolbarTable, ToolbarPagesHaveRoomForTheirButtons)
     window().hide();
 }
 
-// Each row clicked over a selection and at a bare caret gives exactly the row's texts.
-TEST_F(ToolbarTable, EveryRowInsertsItsTexts)
+// Each command clicked over a selection and at a bare caret gives exactly its texts; the Id
+// pairs once more with the Id option on.
+TEST_F(ToolbarTable, EveryCommandInsertsItsTexts)
 {
-    for (const ToolbarCommand &row : ToolbarCommands()) {
-        SCOPED_TRACE(row.name);
-        const QString name = S(row.name);
-        if (row.kind == CommandKind::ListSkeleton)
+    for (const Expected &row : kExpected) {
+        if (row.effect == Effect::List)
             continue; // below, with their count dialog
-        QString open, close;
-        if (row.prompts[0].prompt || kPrompted.count(name)) {
-            const auto expected = kPrompted.find(name);
-            ASSERT_NE(expected, kPrompted.end()) << "no expected texts for a prompted row";
-            open = expected->second.open;
-            close = expected->second.close;
-        } else {
-            std::tie(open, close) = FixedTexts(row);
-        }
-        const bool wraps = row.kind == CommandKind::Pair || row.kind == CommandKind::IdPair;
-        const bool inserts = wraps || row.kind == CommandKind::Text ||
-                             row.kind == CommandKind::Vocabulary;
-
-        for (const bool selected : {true, false}) {
-            SCOPED_TRACE(selected ? "with a selection" : "at the caret");
-            set("ab\r\nSEL\r\ncd", 4, selected ? 3 : 0);
-            if (kPrompted.count(name))
-                for (const QString &a : kPrompted.at(name).answers)
+        for (const bool withId : {false, true}) {
+            if (withId && row.openWithId.isEmpty())
+                continue;
+            h.state.IDAttribute = withId;
+            const QString open = withId ? row.openWithId : row.open;
+            for (const bool selected : {true, false}) {
+                SCOPED_TRACE(std::string(row.name) + (withId ? ", Id on" : "") +
+                             (selected ? ", with a selection" : ", at the caret"));
+                set("ab\r\nSEL\r\ncd", 4, selected ? 3 : 0);
+                for (const QString &a : row.answers)
                     h.platform.inputAnswers.push_back(a);
-            h.platform.inputs.clear();
-            click(name);
-            EXPECT_TRUE(h.platform.inputAnswers.empty());
-            // At the caret the text goes in before "SEL".
-            const QString sel = QStringLiteral("SEL");
-            if (!inserts) {
-                // Dialog rows whose dialog is not there yet, and the no-action button.
-                EXPECT_EQ(text(), "ab\r\nSEL\r\ncd");
-                EXPECT_EQ(selLength(), selected ? 3 : 0);
-            } else if (wraps) {
-                EXPECT_EQ(text(), "ab\r\n" + (selected ? open + sel + close : open + close + sel) + "\r\ncd");
-                EXPECT_EQ(caret(), 4 + (selected ? open.size() + 3 + close.size() : open.size()));
-            } else {
-                EXPECT_EQ(text(), "ab\r\n" + open + (selected ? "" : "SEL") + "\r\ncd");
-                EXPECT_EQ(caret(), 4 + open.size());
+                click(S(row.name));
+                EXPECT_TRUE(h.platform.inputAnswers.empty()) << "prompts left unasked";
+                h.platform.inputAnswers.clear();
+                switch (row.effect) {
+                case Effect::Wrap:
+                    // At the caret the texts go in before "SEL", the caret between them.
+                    EXPECT_EQ(text(), "ab\r\n" + (selected ? open + "SEL" + row.close
+                                                           : open + row.close + "SEL") + "\r\ncd");
+                    EXPECT_EQ(caret(), 4 + open.size() + (selected ? 3 + row.close.size() : 0));
+                    EXPECT_EQ(selLength(), 0);
+                    break;
+                case Effect::Replace:
+                    EXPECT_EQ(text(), "ab\r\n" + open + (selected ? "" : "SEL") + "\r\ncd");
+                    EXPECT_EQ(caret(), 4 + open.size());
+                    EXPECT_EQ(selLength(), 0);
+                    break;
+                case Effect::Nothing:
+                    EXPECT_EQ(text(), "ab\r\nSEL\r\ncd");
+                    EXPECT_EQ(selLength(), selected ? 3 : 0);
+                    break;
+                case Effect::List:
+                    break;
+                }
             }
-            EXPECT_EQ(selLength(), inserts || !selected ? 0 : 3);
         }
     }
 }
@@ -285,8 +395,16 @@ TEST_F(ToolbarTable, CountDialogShowsTheSliderValue)
     ASSERT_TRUE(slider && label);
     EXPECT_EQ(slider->minimum(), 1);
     EXPECT_EQ(slider->maximum(), 25);
+    EXPECT_EQ(slider->singleStep(), 1);
     EXPECT_EQ(slider->pageStep(), 5);
+    EXPECT_EQ(slider->value(), 1);
     EXPECT_EQ(label->text(), "1");
+    EXPECT_EQ(dialog.windowTitle(), "How Many List Items?");
+    EXPECT_EQ(dialog.findChild<QPushButton *>("cmdOK")->text(), "OK");
+    QStringList captions;
+    for (QLabel *l : dialog.findChildren<QLabel *>())
+        captions << l->text();
+    EXPECT_TRUE(captions.contains("Number of List Items"));
     slider->setValue(25);
     EXPECT_EQ(label->text(), "25");
 }

@@ -64,12 +64,68 @@ TEST_F(Vocabulary, EntriesKeepTheirOrderAndDuplicates)
     const QStringList dhtml = Entries(list("cboDHTML"));
     EXPECT_EQ(dhtml.count("style.pixelHeight"), 2);
     EXPECT_EQ(dhtml.indexOf("history.length"), 41);
+    // Where each object's members begin.
+    const std::pair<const char *, int> groups[] = {
+        {"location.hash", 44},        {"event.altKey", 55},       {"mimeType.description", 76},
+        {"navigator.appCodeName", 80}, {"screen.bufferDepth", 89}, {"selection.type", 94},
+        {"style.background", 98},     {"styleSheet.disabled", 185}, {"textRange.htmlText", 193},
+        {"window.client", 215},       {"window.alert()", 238}};
+    for (const auto &[entry, index] : groups)
+        EXPECT_EQ(dhtml.indexOf(entry), index) << entry;
+    for (const auto &[entry, index] : {std::pair{"border: [color];", 11},
+                                       {"border-style: none;", 29}, {"color: [color];", 57},
+                                       {"font-family: [family name];", 77},
+                                       {"filter: blendtrans;", 78}, {"position: absolute;", 101},
+                                       {"text-indent: [length];", 119}})
+        EXPECT_EQ(css.indexOf(entry), index) << entry;
     const QStringList tags = Entries(list("cboTags"));
     EXPECT_EQ(tags.mid(0, 3), (QStringList{"&nbsp;", "<!--   -->", "<HTML></HTML>"}));
     EXPECT_EQ(tags.at(14), "<META HTTP-EQUIV=REFRESH CONTENT=5; URL=New Location></META>");
     const QStringList asp = Entries(list("cboASP"));
     EXPECT_EQ(asp.at(13), "HTTP_UA_OS");
     EXPECT_EQ(asp.at(14), "Server.CreateObject()");
+}
+
+// The shorter lists written out in full, in order; the two long ones by their counts and
+// group boundaries above.
+TEST_F(Vocabulary, ShortListsHoldExactlyTheirEntries)
+{
+    EXPECT_EQ(Entries(list("cboHeadings")), (QStringList{"H1", "H2", "H3", "H4", "H5", "H6"}));
+    EXPECT_EQ(Entries(list("cboASP")), (QStringList{
+        "LAST_MODIFIED", "PATH_INFO", "PATH_TRANSLATED", "QUERY_STRING", "DATE_GMT", "DATE_LOCAL",
+        "GATEWAY_INTERFACE", "HTTP_ACCEPT", "HTTP_ACCEPT_LANGUAGE", "HTTP_USER_AGENT",
+        "HTTP_REFERER", "HTTP_UA_PIXELS", "HTTP_UA_COLOR", "HTTP_UA_OS", "Server.CreateObject()",
+        "Request.Cookie()", "Request.QueryString()", "Request.Form()", "Application.Lock",
+        "Application.UnLock", "Session.TimeOut", "Session.Abandon", "Session.SessionID",
+        "Response.Write()", "Response.Redirect",
+    }));
+    EXPECT_EQ(Entries(list("cboHTMLClass")), (QStringList{
+        "$b = new HTML;", "$b->A();", "$b->BR();", "$b->HR();", "$b->Opening();", "$b->Closing();",
+        "$b->DL();", "$b->H();", "$b->IMG();", "$b->Marquee();", "$b->NBSP();", "$b->OL();",
+        "$b->P();", "$b->Select();", "$b->TD();", "$b->TR();", "$b->UL();", "$b->WriteHTML();",
+        "include(\"./html_class.inc\");",
+    }));
+    EXPECT_EQ(Entries(list("cboTags")), (QStringList{
+        "&nbsp;", "<!--   -->", "<HTML></HTML>", "<BODY></BODY>", "<HR>", "<BR>",
+        "<BLOCKQUOTE></BLOCKQUOTE>", "<HEAD></HEAD>", "<TITLE></TITLE>", "<ADDRESS></ADDRESS>",
+        "<BASE></BASE>", "<BGSOUND></BGSOUND>", "<A HREF=></A>", "<A NAME=></A>",
+        "<META HTTP-EQUIV=REFRESH CONTENT=5; URL=New Location></META>", "<META></META>",
+        "<CENTER></CENTER>", "<BASEFONT></BASEFONT>", "<FONT Face=Font Color=Color></FONT>",
+        "<FONT></FONT>", "<COMMENT></COMMENT>", "<DFN></DFN>", "<DIV></DIV>", "<H1></H1>",
+        "<H2></H2>", "<H3></H3>", "<H4></H4>", "<H5></H5>", "<H6></H6>", "<LISTING></LISTING>",
+        "<LAYER></LAYER>", "<LAYER Name=LayerName></LAYER>", "<MARQUEE></MARQUEE>",
+        "<NOBR></NOBR>", "<P></P>", "<PLAINTEXT></PLAINTEXT>", "<PRE></PRE>", "<WBR></WBR>",
+        "<XMP></XMP>", "&quot;", "&lt;", "&gt;", "&amp;", "&reg;", "&copy;", "<FORM></FORM>",
+        "<INPUT></INPUT>", "<TABLE></TABLE>", "<CAPTION></CAPTION>", "<SELECT></SELECT>",
+        "<TEXTAREA></TEXTAREA>", "<OPTION></OPTION>", "<FRAMESET></FRAMESET>", "<FRAME></FRAME>",
+        "<NOFRAMES></NOFRAMES>", "<IMG></IMG>", "<AREA></AREA>", "<MAP></MAP>", "<CITE></CITE>",
+        "<CODE></CODE>", "<VAR></VAR>", "<TT></TT>", "<KBD></KBD>", "<EM></EM>",
+        "<STRONG></STRONG>", "<B></B>", "<I></I>", "<U></U>", "<SAMP></SAMP>", "<BIG></BIG>",
+        "<BLINK></BLINK>", "<SMALL></SMALL>", "<STRIKE></STRIKE>", "<SUB></SUB>", "<SUP></SUP>",
+        "<DIR></DIR>", "<DL></DL>", "<DD></DD>", "<DT></DT>", "<OL></OL>", "<UL></UL>",
+        "<LI></LI>", "<MENU></MENU>", "<COL></COL>", "<COLGROUP></COLGROUP>", "<TBODY></TBODY>",
+        "<TD></TD>", "<TH></TH>", "<TR></TR>", "<TFOOT></TFOOT>", "<THEAD></THEAD>",
+    }));
 }
 
 TEST_F(Vocabulary, FillingAgainDoesNotDoubleTheLists)
@@ -151,6 +207,43 @@ TEST_F(Vocabulary, ChoosingWithTheKeyboard)
     headings->setFocus();
     QTest::keyClick(headings, Qt::Key_Down); // from nothing chosen to "H1"
     EXPECT_EQ(text(), "<H1></H1>");
+    window().hide();
+}
+
+// Only choosing an entry inserts a heading. Leaving the list's typed text -- the "H1" shown
+// at start-up, or a typed entry name, by moving the focus away or pressing Return -- inserts
+// nothing.
+TEST_F(Vocabulary, LeavingTheHeadingsTypedTextInsertsNothing)
+{
+    window().show();
+    QApplication::setActiveWindow(&window());
+    QComboBox *headings = list("cboHeadings");
+    set("doc", 1, 1);
+
+    headings->setFocus();
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(headings->hasFocus());
+    window().textBox()->setFocus();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(text(), "doc");
+
+    headings->setFocus();
+    headings->lineEdit()->selectAll();
+    QTest::keyClicks(headings->lineEdit(), "H3");
+    QTest::keyClick(headings->lineEdit(), Qt::Key_Return);
+    EXPECT_EQ(text(), "doc");
+    QTest::keyClicks(headings->lineEdit(), "H2");
+    window().textBox()->setFocus();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(text(), "doc");
+    EXPECT_EQ(headings->count(), 6);
+
+    // Choosing with the arrow keys still inserts at once.
+    set("doc", 1, 1);
+    headings->setFocus();
+    headings->setCurrentIndex(0);
+    QTest::keyClick(headings, Qt::Key_Down);
+    EXPECT_EQ(text(), "d<H2>o</H2>c");
     window().hide();
 }
 
