@@ -13,7 +13,7 @@ xvfb-run -a -s "-screen 0 1280x900x24" bash -c '
   "$1" >"$HOME/out.log" 2>&1 &
   pid=$!
   window=""
-  for _ in $(seq 1 100); do
+  for _ in $(seq 1 300); do
     window=$(xdotool search --name "^Pagewick - Untitled.html$" 2>/dev/null | head -n1 || true)
     [ -n "$window" ] && break
     sleep 0.1
@@ -21,15 +21,26 @@ xvfb-run -a -s "-screen 0 1280x900x24" bash -c '
   if [ -z "$window" ]; then
     echo "main window did not appear"; cat "$HOME/out.log"; kill $pid || true; exit 1
   fi
-  # No window manager runs here: focus the window and leave through File, Exit.
-  xdotool windowfocus --sync "$window" || true
-  sleep 0.3
-  xdotool key --clearmodifiers alt+f
-  sleep 0.3
-  xdotool key x
-  for _ in $(seq 1 100); do
-    kill -0 $pid 2>/dev/null || break
-    sleep 0.1
+  # No window manager runs here: focus the window and leave through File, Exit. On a busy
+  # machine keys may arrive before the window takes them (a stray "x" then lands in the
+  # text and the closing prompt asks to save), so try a few times and answer No.
+  for _ in 1 2 3 4 5; do
+    prompt=$(xdotool search --name "^Save on Open...$" 2>/dev/null | head -n1 || true)
+    if [ -n "$prompt" ]; then
+      xdotool windowfocus --sync "$prompt" 2>/dev/null || true
+      sleep 0.3
+      xdotool key --clearmodifiers alt+n 2>/dev/null || true
+    else
+      xdotool windowfocus --sync "$window" 2>/dev/null || true
+      sleep 0.3
+      xdotool key --clearmodifiers alt+f 2>/dev/null || true
+      sleep 0.3
+      xdotool key x 2>/dev/null || true
+    fi
+    for _ in $(seq 1 30); do
+      kill -0 $pid 2>/dev/null || break 2
+      sleep 0.1
+    done
   done
   if kill -0 $pid 2>/dev/null; then echo "program did not exit"; kill $pid; exit 1; fi
   wait $pid
