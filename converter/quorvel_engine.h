@@ -116,6 +116,11 @@ protected:
     bool PlainSeen = false;
 
 private:
+    // Per FontTable entry, the number of the first entry with the same name (filled when the
+    // table is closed), and that number for LastFontFace when it came from the table, else -1.
+    std::vector<std::int32_t> FaceIds;
+    std::int32_t LastFaceId = -1;
+
     void StartRun();
     std::string BodyPass(std::string_view rtf);
     std::string Assemble(std::string body);

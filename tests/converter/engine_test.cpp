@@ -301,6 +301,37 @@ TEST(QuorvelEngine, FontTableSkipsNumbersWithGaps)
               "<FONT FACE=\"\">x\r\n");
 }
 
+TEST(QuorvelEngine, OptimizeComparesFaceNamesNotFontNumbers)
+{
+    // Two numbers with one name count as the same face; an empty name equals the empty
+    // face that a run starts with.
+    const std::string rtf = "{\\rtf1{\\fonttbl{\\f0 A;}{\\f1 A;}{\\f2 B;}{\\f3 ;}}{\\colortbl}"
+                            "\\f3 a\\f0 b\\f1 c\\f2 d\\f1 e\\f3 f\\f3 g\\f9 h}\r\n";
+    const std::string optimized = "a<FONT FACE=\"A\">bc<FONT FACE=\"B\">d<FONT FACE=\"A\">e"
+                                  "<FONT FACE=\"\">fg<FONT FACE=\"A\">h\r\n";
+    EXPECT_EQ(Document(rtf, {soProcessFontFace, soOptimize}), optimized);
+    // A second colour table neither cuts nor renames the fonts again.
+    const std::string twice = "{\\rtf1{\\fonttbl{\\f0 Arial;}{\\f1 Courier;x}}{\\colortbl}"
+                              "{\\colortbl}\\f0 a\\f1 b\\colortbl\\f0 c}\r\n";
+    EXPECT_EQ(Document(twice, {soProcessFontFace, soOptimize, soMoreCompatible}),
+              "<FONT FACE=\"Arial,Helvetica\">a<FONT FACE=\"Courier,Courier New\">b"
+              "<FONT FACE=\"Arial,Helvetica\">c\r\n");
+
+    // A derived converter asks FontNameAt for every face and must write the same.
+    class Derived : public TQuorvel {};
+    for (const std::string &doc : {rtf, twice}) {
+        for (const TQuorvelOptions options :
+             {TQuorvelOptions{soProcessFontFace}, TQuorvelOptions{soProcessFontFace, soOptimize},
+              TQuorvelOptions{soProcessFontFace, soOptimize, soMoreCompatible}}) {
+            TQuorvel base;
+            Derived derived;
+            base.SetOptions(options);
+            derived.SetOptions(options);
+            EXPECT_EQ(base.ConvertText(doc), derived.ConvertText(doc)) << doc;
+        }
+    }
+}
+
 namespace {
 
 // A converter that writes Latin-1 letters as themselves and knows the Unicode word.
