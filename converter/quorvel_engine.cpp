@@ -616,6 +616,8 @@ std::string TQuorvel::BodyPass(std::string_view rtf)
             }
         }
 
+        if (line.size() > sizeLimit_)
+            throw EQuorvelError(std::string(kTooLarge));
         if (pump.Callback)
             pump.Callback(pump.Context);
     }

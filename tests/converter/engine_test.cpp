@@ -404,6 +404,35 @@ TEST(QuorvelEngine, ARunStartsFromFreshState)
               "<FONT FACE=\"B\">y<BR>\r\n\r\n");
 }
 
+TEST(QuorvelEngine, ABodyThatOutgrowsTheLimitFailsTheRun)
+{
+    // Every \\f word writes the whole face name again.
+    std::string rtf = "{\\rtf1{\\fonttbl{\\f0 " + std::string(40, 'n') + ";}}{\\colortbl}";
+    for (int i = 0; i < 20; ++i)
+        rtf += "\\f0 x";
+    rtf += "}\r\n";
+    TQuorvel q;
+    q.SetOptions({soProcessFontFace});
+    q.SetSizeLimit(20 * 55);
+    EXPECT_EQ(q.ConvertText(rtf).size(), 20 * 55 + 2u);
+    q.SetSizeLimit(20 * 55 - 1);
+    try {
+        q.ConvertText(rtf);
+        ADD_FAILURE() << "no failure";
+    } catch (const EQuorvelError &e) {
+        EXPECT_STREQ(e.what(), "Quorvel: the converted document is too large. Conversion aborted.");
+    }
+    // The replacement pass has the same bound.
+    q.SetOptions({soReplaceStrings});
+    q.SetReplaceStrings({"x=yy"});
+    q.SetSizeLimit(40);
+    EXPECT_EQ(q.ConvertText(rtf), std::string(40, 'y') + "\r\n");
+    q.SetReplaceStrings({"x=yyy"});
+    EXPECT_THROW(q.ConvertText(rtf), EQuorvelError);
+    EXPECT_THROW(ReplaceAll("aaaa", "a", "bb", 7), EQuorvelError);
+    EXPECT_EQ(ReplaceAll("aaaa", "a", "bb", 8), "bbbbbbbb");
+}
+
 TEST(QuorvelEngine, LongSingleParagraph)
 {
     std::string rtf = "{\\rtf1{\\colortbl}";
