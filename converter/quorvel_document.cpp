@@ -178,7 +178,8 @@ std::string TextAsLines(std::string_view text)
 
 // --- Replacement ------------------------------------------------------------------------
 
-std::string ReplaceAll(std::string_view text, std::string_view name, std::string_view value)
+std::string ReplaceAll(std::string_view text, std::string_view name, std::string_view value,
+                       std::size_t limit)
 {
     if (name.empty())
         return std::string(text);
@@ -214,6 +215,8 @@ std::string ReplaceAll(std::string_view text, std::string_view name, std::string
             const std::size_t fromOut = std::min(out.size() - s, name.size());
             out.replace(s, fromOut, value);
             in += name.size() - fromOut;
+            if (out.size() > limit)
+                throw EQuorvelError(std::string(kTooLarge));
             rescanFrom = s > keep ? s - keep : 0;
             replaced = true;
             break;
@@ -229,6 +232,8 @@ std::string ReplaceAll(std::string_view text, std::string_view name, std::string
         const std::size_t s = out.size();
         out.append(value);
         in = hit + name.size();
+        if (out.size() > limit)
+            throw EQuorvelError(std::string(kTooLarge));
         rescanFrom = s > keep ? s - keep : 0;
     }
 }
@@ -252,7 +257,8 @@ std::string TQuorvel::Assemble(std::string body)
     if (Has(soReplaceStrings)) {
         for (const std::string &pair : settings_.ReplaceStrings.Lines()) {
             const std::string_view name = TLineList::NameOf(pair);
-            body = quorvel::ReplaceAll(body, name, settings_.ReplaceStrings.Value(name));
+            body = quorvel::ReplaceAll(body, name, settings_.ReplaceStrings.Value(name),
+                                       sizeLimit_);
         }
     }
 

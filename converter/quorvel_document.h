@@ -104,10 +104,19 @@ std::string TextAsLines(std::string_view text);
 // Whether `text` already is its own text form: CR LF breaks only, a final one, no NUL.
 bool IsCrLfLines(std::string_view text);
 
+// The most text a conversion builds. A few words can repeat a long font name or colour,
+// or a replacement can feed on itself, until memory runs out; the conversion fails first,
+// so the host is never starved of memory by one document.
+inline constexpr std::size_t kDefaultSizeLimit = std::size_t{1} << 30;
+inline constexpr std::string_view kTooLarge =
+    "Quorvel: the converted document is too large. Conversion aborted.";
+
 // Replaces `name` by `value` until no occurrence is left, so text formed by an insertion
 // together with its neighbours is replaced again. Throws EQuorvelError when `value`
-// contains `name`, since that replacement would never end. An empty name changes nothing.
-std::string ReplaceAll(std::string_view text, std::string_view name, std::string_view value);
+// contains `name`, since that replacement would never end, and when the text grows beyond
+// `limit` bytes. An empty name changes nothing.
+std::string ReplaceAll(std::string_view text, std::string_view name, std::string_view value,
+                       std::size_t limit = kDefaultSizeLimit);
 
 // Published settings with the initial values of a converter created in the ordinary way.
 struct TQuorvelSettings {

@@ -4,6 +4,8 @@
 #include <charconv>
 #include <cstdio>
 #include <cstring>
+#include <typeinfo>
+#include <unordered_map>
 
 namespace quorvel {
 namespace {
@@ -405,6 +407,25 @@ std::string TQuorvel::FontFaceWord(std::string_view rest)
         return {};
     if (Font.FontNumber < 0 || static_cast<std::size_t>(Font.FontNumber) >= FontTable.size())
         Font.FontNumber = 0;
+    const auto number = static_cast<std::size_t>(Font.FontNumber);
+    // The class's own FontNameAt is a table lookup: read the entry in place rather than
+    // copying it for every \f word. An override may answer anything, so it is asked.
+    if (typeid(*this) == typeid(TQuorvel) && number < FaceIds.size() &&
+        FaceIds.size() == FontTable.size()) {
+        const std::string &name = FontTable[number];
+        if (name == "Symbol")
+            return {};
+        const std::int32_t id = FaceIds[number];
+        if (Has(soOptimize)) {
+            if (LastFaceId >= 0 ? id == LastFaceId : name == LastFontFace) {
+                LastFaceId = id;
+                return {};
+            }
+        }
+        LastFontFace = name;
+        LastFaceId = id;
+        return "<FONT FACE=\"" + name + "\">";
+    }
     std::string name = FontNameAt(Font.FontNumber);
     if (name == "Symbol")
         return {};
@@ -412,11 +433,16 @@ std::string TQuorvel::FontFaceWord(std::string_view rest)
         return {};
     std::string r = "<FONT FACE=\"" + name + "\">";
     LastFontFace = std::move(name);
+    LastFaceId = -1;
     return r;
 }
 
 void TQuorvel::ColorTableStarts()
 {
+    // The font table is final after the first \colortbl, and cutting it again changes
+    // nothing; a document full of \colortbl words must not rescan a large table each time.
+    if (!Font.InFontTable)
+        return;
     Font.InFontTable = false;
     for (std::string &entry : FontTable) {
         if (auto semicolon = entry.find(';'); semicolon != std::string::npos)
@@ -430,6 +456,14 @@ void TQuorvel::ColorTableStarts()
         else if (entry.starts_with("Times"))
             entry = "Times";
     }
+    // Number the distinct names once, so that \f words compare faces by number instead of
+    // comparing (possibly very long) names again and again.
+    FaceIds.assign(FontTable.size(), 0);
+    std::unordered_map<std::string_view, std::int32_t> firstWithName;
+    firstWithName.reserve(FontTable.size());
+    for (std::size_t k = 0; k < FontTable.size(); ++k)
+        FaceIds[k] = firstWithName.try_emplace(FontTable[k], static_cast<std::int32_t>(k))
+                         .first->second;
 }
 
 std::string TQuorvel::ColorWord(std::string_view rest)
@@ -466,7 +500,9 @@ void TQuorvel::StartRun()
 {
     PlainSeen = false;
     FontTable.assign(1, std::string());
+    FaceIds.clear();
     LastFontFace.clear();
+    LastFaceId = -1;
     if (Has(soUseDefaultFont)) {
         Font.HtmlSize = PointsToHtmlSize(settings_.DefaultFontSize, Format.Small);
         Font.FaceName = settings_.DefaultFontName;
@@ -580,6 +616,8 @@ std::string TQuorvel::BodyPass(std::string_view rtf)
             }
         }
 
+        if (line.size() > sizeLimit_)
+            throw EQuorvelError(std::string(kTooLarge));
         if (pump.Callback)
             pump.Callback(pump.Context);
     }

@@ -69,7 +69,7 @@ public:
     std::string ReplaceAll(std::string_view text, std::string_view name,
                            std::string_view value) const
     {
-        return quorvel::ReplaceAll(text, name, value);
+        return quorvel::ReplaceAll(text, name, value, sizeLimit_);
     }
 
     // Published settings. Writing a line list copies its lines.
@@ -101,6 +101,8 @@ public:
     void SetVersion(std::string_view) {} // read-only: writing it changes nothing
 
     void SetMessagePump(TMessagePump pump) { pump_ = pump; }
+    // The most bytes the body text may grow to before the run fails (kDefaultSizeLimit).
+    void SetSizeLimit(std::size_t bytes) { sizeLimit_ = bytes; }
 
 protected:
     bool Has(TQuorvelOption o) const { return settings_.Options.Has(o); }
@@ -116,6 +118,11 @@ protected:
     bool PlainSeen = false;
 
 private:
+    // Per FontTable entry, the number of the first entry with the same name (filled when the
+    // table is closed), and that number for LastFontFace when it came from the table, else -1.
+    std::vector<std::int32_t> FaceIds;
+    std::int32_t LastFaceId = -1;
+
     void StartRun();
     std::string BodyPass(std::string_view rtf);
     std::string Assemble(std::string body);
@@ -128,6 +135,7 @@ private:
 
     TQuorvelSettings settings_;
     TMessagePump pump_;
+    std::size_t sizeLimit_ = kDefaultSizeLimit;
 };
 
 } // namespace quorvel

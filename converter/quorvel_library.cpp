@@ -9,6 +9,11 @@
 #include <system_error>
 #include <vector>
 
+#if !defined(_WIN32)
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 namespace quorvel {
 namespace {
 
@@ -33,7 +38,8 @@ struct FileCloser {
 using File = std::unique_ptr<std::FILE, FileCloser>;
 
 // A name beside `path` that no file has yet; the file is created and opened for writing.
-File CreateSibling(const std::string &path, std::string &name)
+// Failures name `shown`, the target as the caller gave it.
+File CreateSibling(const std::string &path, const std::string &shown, std::string &name)
 {
     std::random_device device;
     std::mt19937 random(device());
@@ -50,7 +56,28 @@ File CreateSibling(const std::string &path, std::string &name)
         if (lastError != EEXIST)
             break;
     }
-    throw EQuorvelError("Quorvel: cannot create \"" + path + "\": " + ErrnoText(lastError));
+    throw EQuorvelError("Quorvel: cannot create \"" + shown + "\": " + ErrnoText(lastError));
+}
+
+// Gives the new file what the file it replaces had: its permissions (a private document
+// stays private) and, where the system allows, its owner.
+void TakeOverAttributes(std::FILE *file, const std::string &name, const std::string &replaced)
+{
+    std::error_code ignored;
+    const std::filesystem::file_status old = std::filesystem::status(replaced, ignored);
+    if (!std::filesystem::is_regular_file(old))
+        return;
+#if !defined(_WIN32)
+    struct stat info;
+    if (::stat(replaced.c_str(), &info) == 0) {
+        // Refused unless the caller may give the file away; then the caller owns it.
+        const int refused = ::fchown(::fileno(file), info.st_uid, info.st_gid);
+        (void)refused;
+    }
+#else
+    (void)file;
+#endif
+    std::filesystem::permissions(name, old.permissions(), ignored);
 }
 
 } // namespace
@@ -119,15 +146,34 @@ bool WriteLines(std::FILE *file, std::string_view document)
 
 void WriteDocument(const std::string &path, std::string_view document)
 {
+    // Writing to a target opens the file it names: a symbolic link stays a link, and the
+    // file it points to receives the document.
+    std::string target = path;
+    std::error_code resolveError;
+    if (std::filesystem::is_symlink(std::filesystem::symlink_status(path, resolveError))) {
+        const std::filesystem::path resolved = std::filesystem::canonical(path, resolveError);
+        if (!resolveError)
+            target = resolved.string();
+    }
+    // A file that may not be written is not replaced either. Opening it for update checks
+    // that without changing it.
+    std::error_code statusError;
+    if (std::filesystem::is_regular_file(std::filesystem::status(target, statusError))) {
+        errno = 0;
+        if (!File{std::fopen(target.c_str(), "r+b")})
+            throw EQuorvelError("Quorvel: cannot create \"" + path + "\": " + ErrnoText(errno));
+    }
+
     std::string temporary;
-    File f = CreateSibling(path, temporary);
+    File f = CreateSibling(target, path, temporary);
+    TakeOverAttributes(f.get(), temporary, target);
     errno = 0;
     bool ok = WriteLines(f.get(), document);
     const int writeError = errno;
     ok = std::fclose(f.release()) == 0 && ok;
     std::error_code renameError;
     if (ok) {
-        std::filesystem::rename(std::filesystem::path(temporary), std::filesystem::path(path),
+        std::filesystem::rename(std::filesystem::path(temporary), std::filesystem::path(target),
                                 renameError);
         if (!renameError)
             return;

@@ -124,6 +124,24 @@ int main(int argc, char **argv)
         report("engine in memory, flags 143", engine);
         (void)outputBytes;
     }
+    {
+        // A long font name used by many \f words, and many \colortbl words: the work per
+        // word must not grow with the name.
+        const auto bytes = static_cast<std::size_t>(megabytes * 1e6);
+        std::string rtf = "{\\rtf1{\\fonttbl{\\f0 " + std::string(bytes / 4, 'n') +
+                          ";}{\\f1 " + std::string(bytes / 4, 'n') + ";}}{\\colortbl}";
+        while (rtf.size() < bytes)
+            rtf += "\\f0 a\\f1 b\\colortbl ";
+        rtf += "}\r\n";
+        const double mb = static_cast<double>(rtf.size()) / 1e6;
+        const double s = BestSeconds(3, [&] {
+            quorvel::TQuorvel converter;
+            quorvel::Configure(converter, {quorvel::kConvertOnlyFlags, "", "", "", "", 0});
+            (void)converter.ConvertText(rtf).size();
+        });
+        std::printf("%-12s %-38s %10.3f %10.1f\n", "long-fonts", "engine in memory, flags 143", s,
+                    mb / s);
+    }
     std::printf("(message pump calls: %llu)\n", pumpCalls);
     return 0;
 }

@@ -301,6 +301,37 @@ TEST(QuorvelEngine, FontTableSkipsNumbersWithGaps)
               "<FONT FACE=\"\">x\r\n");
 }
 
+TEST(QuorvelEngine, OptimizeComparesFaceNamesNotFontNumbers)
+{
+    // Two numbers with one name count as the same face; an empty name equals the empty
+    // face that a run starts with.
+    const std::string rtf = "{\\rtf1{\\fonttbl{\\f0 A;}{\\f1 A;}{\\f2 B;}{\\f3 ;}}{\\colortbl}"
+                            "\\f3 a\\f0 b\\f1 c\\f2 d\\f1 e\\f3 f\\f3 g\\f9 h}\r\n";
+    const std::string optimized = "a<FONT FACE=\"A\">bc<FONT FACE=\"B\">d<FONT FACE=\"A\">e"
+                                  "<FONT FACE=\"\">fg<FONT FACE=\"A\">h\r\n";
+    EXPECT_EQ(Document(rtf, {soProcessFontFace, soOptimize}), optimized);
+    // A second colour table neither cuts nor renames the fonts again.
+    const std::string twice = "{\\rtf1{\\fonttbl{\\f0 Arial;}{\\f1 Courier;x}}{\\colortbl}"
+                              "{\\colortbl}\\f0 a\\f1 b\\colortbl\\f0 c}\r\n";
+    EXPECT_EQ(Document(twice, {soProcessFontFace, soOptimize, soMoreCompatible}),
+              "<FONT FACE=\"Arial,Helvetica\">a<FONT FACE=\"Courier,Courier New\">b"
+              "<FONT FACE=\"Arial,Helvetica\">c\r\n");
+
+    // A derived converter asks FontNameAt for every face and must write the same.
+    class Derived : public TQuorvel {};
+    for (const std::string &doc : {rtf, twice}) {
+        for (const TQuorvelOptions options :
+             {TQuorvelOptions{soProcessFontFace}, TQuorvelOptions{soProcessFontFace, soOptimize},
+              TQuorvelOptions{soProcessFontFace, soOptimize, soMoreCompatible}}) {
+            TQuorvel base;
+            Derived derived;
+            base.SetOptions(options);
+            derived.SetOptions(options);
+            EXPECT_EQ(base.ConvertText(doc), derived.ConvertText(doc)) << doc;
+        }
+    }
+}
+
 namespace {
 
 // A converter that writes Latin-1 letters as themselves and knows the Unicode word.
@@ -371,6 +402,35 @@ TEST(QuorvelEngine, ARunStartsFromFreshState)
               "\r\n<UL>\r\n\r\n<p align=center>\r\n<B><FONT FACE=\"A\">x\r\n");
     EXPECT_EQ(q.ConvertText("{\\rtf1{\\fonttbl{\\f0 B;}}{\\colortbl}\\f0 y\\par\\pard}\r\n"),
               "<FONT FACE=\"B\">y<BR>\r\n\r\n");
+}
+
+TEST(QuorvelEngine, ABodyThatOutgrowsTheLimitFailsTheRun)
+{
+    // Every \\f word writes the whole face name again.
+    std::string rtf = "{\\rtf1{\\fonttbl{\\f0 " + std::string(40, 'n') + ";}}{\\colortbl}";
+    for (int i = 0; i < 20; ++i)
+        rtf += "\\f0 x";
+    rtf += "}\r\n";
+    TQuorvel q;
+    q.SetOptions({soProcessFontFace});
+    q.SetSizeLimit(20 * 55);
+    EXPECT_EQ(q.ConvertText(rtf).size(), 20 * 55 + 2u);
+    q.SetSizeLimit(20 * 55 - 1);
+    try {
+        q.ConvertText(rtf);
+        ADD_FAILURE() << "no failure";
+    } catch (const EQuorvelError &e) {
+        EXPECT_STREQ(e.what(), "Quorvel: the converted document is too large. Conversion aborted.");
+    }
+    // The replacement pass has the same bound.
+    q.SetOptions({soReplaceStrings});
+    q.SetReplaceStrings({"x=yy"});
+    q.SetSizeLimit(40);
+    EXPECT_EQ(q.ConvertText(rtf), std::string(40, 'y') + "\r\n");
+    q.SetReplaceStrings({"x=yyy"});
+    EXPECT_THROW(q.ConvertText(rtf), EQuorvelError);
+    EXPECT_THROW(ReplaceAll("aaaa", "a", "bb", 7), EQuorvelError);
+    EXPECT_EQ(ReplaceAll("aaaa", "a", "bb", 8), "bbbbbbbb");
 }
 
 TEST(QuorvelEngine, LongSingleParagraph)

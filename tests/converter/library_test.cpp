@@ -14,6 +14,7 @@
 #include <windows.h>
 #else
 #include <dlfcn.h>
+#include <unistd.h>
 #endif
 
 namespace fs = std::filesystem;
@@ -225,6 +226,78 @@ TEST_F(QuorvelLibrary, UnwritableTargetFails)
     EXPECT_EQ(Read("busy/keep"), "k");
     EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 2);
 }
+
+#if !defined(_WIN32)
+
+namespace {
+
+// Permission bits do not stop the superuser: while it lives, the calling process acts as
+// "nobody" if it is the superuser.
+class AsNobody {
+public:
+    AsNobody()
+    {
+        if (geteuid() != 0)
+            return;
+        switched_ = setegid(65534) == 0 && seteuid(65534) == 0;
+        EXPECT_TRUE(switched_) << "cannot take the unprivileged identity";
+    }
+    ~AsNobody()
+    {
+        if (switched_ && (seteuid(0) != 0 || setegid(0) != 0))
+            ADD_FAILURE() << "cannot return to the superuser";
+    }
+    AsNobody(const AsNobody &) = delete;
+    AsNobody &operator=(const AsNobody &) = delete;
+
+private:
+    bool switched_ = false;
+};
+
+} // namespace
+
+TEST_F(QuorvelLibrary, AReplacedTargetKeepsItsPermissionsAndLinks)
+{
+    Write("in.rtf", "{\\rtf1{\\colortbl}new}\r\n");
+    Write("private.html", "old");
+    fs::permissions(Path("private.html"), fs::perms::owner_read | fs::perms::owner_write);
+    ASSERT_EQ(Lib().ConvertOnly(Path("in.rtf").c_str(), Path("private.html").c_str()), 0)
+        << Lib().LastError();
+    EXPECT_EQ(Read("private.html"), "new\r\n");
+    EXPECT_EQ(fs::status(Path("private.html")).permissions(),
+              fs::perms::owner_read | fs::perms::owner_write);
+
+    // Writing to a link writes the file it points to.
+    Write("real.html", "old");
+    fs::create_symlink("real.html", Path("link.html"));
+    ASSERT_EQ(Lib().ConvertOnly(Path("in.rtf").c_str(), Path("link.html").c_str()), 0)
+        << Lib().LastError();
+    EXPECT_TRUE(fs::is_symlink(Path("link.html")));
+    EXPECT_EQ(Read("real.html"), "new\r\n");
+}
+
+TEST_F(QuorvelLibrary, AReadOnlyTargetIsNotReplaced)
+{
+    Write("in.rtf", "{\\rtf1{\\colortbl}new}\r\n");
+    Write("locked.html", "old");
+    fs::permissions(dir_, fs::perms::all);
+    fs::permissions(Path("locked.html"), fs::perms::owner_read | fs::perms::group_read |
+                                             fs::perms::others_read);
+    int32_t result = 0;
+    std::string message;
+    {
+        AsNobody nobody;
+        result = Lib().ConvertOnly(Path("in.rtf").c_str(), Path("locked.html").c_str());
+        message = Lib().LastError();
+    }
+    EXPECT_NE(result, 0);
+    EXPECT_TRUE(message.starts_with("Quorvel: cannot create \"" + Path("locked.html") + "\""))
+        << message;
+    EXPECT_EQ(Read("locked.html"), "old");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 2);
+}
+
+#endif
 
 TEST_F(QuorvelLibrary, LastErrorBelongsToTheCallingThread)
 {
