@@ -52,6 +52,16 @@ struct Fixture {
     pw::ProgramState state;
     pw::SettingsStore settings{dir.filePath("Pagewick.conf")};
     SilentPlatform platform;
+
+    // Writes the largest document that loads and returns its path.
+    QString largeFile()
+    {
+        const QString path = dir.filePath("large.html");
+        QFile file(path);
+        file.open(QIODevice::WriteOnly);
+        file.write(LargestDocument());
+        return path;
+    }
 };
 
 void BM_StartUpToShownWindow(benchmark::State &state)
@@ -81,11 +91,7 @@ BENCHMARK(BM_LoadTemplate)->Unit(benchmark::kMicrosecond);
 void BM_Open999999Bytes(benchmark::State &state)
 {
     Fixture f;
-    const QString path = f.dir.filePath("large.html");
-    QFile file(path);
-    file.open(QIODevice::WriteOnly);
-    file.write(LargestDocument());
-    file.close();
+    const QString path = f.largeFile();
     pw::MainWindow window(f.state, f.settings, f.platform, QStringLiteral(PAGEWICK_BIN_DIR));
     window.LoadMainWindow(QString(), false);
     f.platform.fileAnswer = path;
@@ -101,11 +107,7 @@ BENCHMARK(BM_Open999999Bytes)->Unit(benchmark::kMillisecond)->Repetitions(5)->Re
 void BM_Save999999Bytes(benchmark::State &state)
 {
     Fixture f;
-    const QString path = f.dir.filePath("large.html");
-    QFile file(path);
-    file.open(QIODevice::WriteOnly);
-    file.write(LargestDocument());
-    file.close();
+    const QString path = f.largeFile();
     pw::MainWindow window(f.state, f.settings, f.platform, QStringLiteral(PAGEWICK_BIN_DIR));
     window.LoadMainWindow(path, false);
     for (auto _ : state)

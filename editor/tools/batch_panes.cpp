@@ -1,7 +1,10 @@
 #include "tools/batch_panes.h"
 
 #include "shared/feature_context.h"
+#include "shared/named_widgets.h"
 #include "shared/paths.h"
+
+#include <QBoxLayout>
 
 namespace pw {
 
@@ -19,6 +22,21 @@ BatchPanes BatchPanes::Create(QWidget *owner, FeatureContext &context)
     set.panes->open(context.paneDrive ? context.paneDrive() : QString(),
                     context.paneDirectory ? context.paneDirectory() : QString());
     return set;
+}
+
+void BatchPanes::addSteps(QVBoxLayout *layout, const char *selectCaption)
+{
+    layout->addWidget(NamedLabel("Label1", "STEP 1 - Choose The Drive and Directory"));
+    layout->addWidget(drive);
+    layout->addWidget(directory, 2);
+    layout->addWidget(NamedLabel("Label2", selectCaption));
+    layout->addWidget(files, 3);
+    auto *selection = new QHBoxLayout;
+    selectAll = NamedButton("cmdSelectAll", "Select &All");
+    selectNone = NamedButton("cmdSelectNone", "Select &None");
+    selection->addWidget(selectAll);
+    selection->addWidget(selectNone);
+    layout->addLayout(selection);
 }
 
 QString BatchPanes::directoryPrefix() const

@@ -3,6 +3,9 @@
 // and MyFileList, kept in step, opened on the main window's drive and directory.
 #include "shared/file_panes.h"
 
+class QPushButton;
+class QVBoxLayout;
+
 namespace pw {
 
 struct FeatureContext;
@@ -12,10 +15,17 @@ struct BatchPanes {
     DirectoryList *directory = nullptr;
     FileList *files = nullptr;
     FilePanes *panes = nullptr;
+    QPushButton *selectAll = nullptr;  // cmdSelectAll, made by addSteps
+    QPushButton *selectNone = nullptr; // cmdSelectNone, made by addSteps
 
     // Creates the three panes as children of `owner`, every file listed, several
     // selectable, and opens them where the main window's panes are.
     static BatchPanes Create(QWidget *owner, FeatureContext &context);
+
+    // Lays out the first two steps every batch dialog starts with: choosing the directory
+    // (Label1, the drive and directory lists) and selecting files (Label2 with the given
+    // caption, the file list, Select All and Select None).
+    void addSteps(QVBoxLayout *layout, const char *selectCaption);
 
     // The directory list's path with a separator appended (the path files are joined to).
     QString directoryPrefix() const;

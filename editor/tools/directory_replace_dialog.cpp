@@ -33,17 +33,7 @@ DirectoryReplaceDialog::DirectoryReplaceDialog(FeatureContext &context, QWidget 
     panes_ = BatchPanes::Create(this, context);
 
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(NamedLabel("Label1", "STEP 1 - Choose The Drive and Directory"));
-    layout->addWidget(panes_.drive);
-    layout->addWidget(panes_.directory, 2);
-    layout->addWidget(NamedLabel("Label2", "STEP 2 - Select File(s) To Replace"));
-    layout->addWidget(panes_.files, 3);
-    auto *selection = new QHBoxLayout;
-    QPushButton *cmdSelectAll = NamedButton("cmdSelectAll", "Select &All");
-    QPushButton *cmdSelectNone = NamedButton("cmdSelectNone", "Select &None");
-    selection->addWidget(cmdSelectAll);
-    selection->addWidget(cmdSelectNone);
-    layout->addLayout(selection);
+    panes_.addSteps(layout, "STEP 2 - Select File(s) To Replace");
 
     layout->addWidget(NamedLabel("Label4", "STEP 3 - Enter Text To Find and Replace"));
     auto *texts = new QGridLayout;
@@ -86,8 +76,8 @@ DirectoryReplaceDialog::DirectoryReplaceDialog(FeatureContext &context, QWidget 
     QPushButton *cmdCancel = NamedButton("cmdCancel", "&Cancel");
     layout->addWidget(cmdCancel);
 
-    connect(cmdSelectAll, &QPushButton::clicked, this, [this] { panes_.files->selectAll(); });
-    connect(cmdSelectNone, &QPushButton::clicked, this,
+    connect(panes_.selectAll, &QPushButton::clicked, this, [this] { panes_.files->selectAll(); });
+    connect(panes_.selectNone, &QPushButton::clicked, this,
             [this] { panes_.files->clearSelection(); });
     connect(cmdStart_, &QPushButton::clicked, this, &DirectoryReplaceDialog::Start);
     connect(cmdCancel, &QPushButton::clicked, this, &DirectoryReplaceDialog::reject);

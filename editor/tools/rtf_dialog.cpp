@@ -28,17 +28,7 @@ RtfDialog::RtfDialog(FeatureContext &context, QuorvelLibrary &library, QWidget *
     panes_ = BatchPanes::Create(this, context);
 
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(NamedLabel("Label1", "STEP 1 - Choose The Drive and Directory"));
-    layout->addWidget(panes_.drive);
-    layout->addWidget(panes_.directory, 2);
-    layout->addWidget(NamedLabel("Label2", "STEP 2 - Select the RTF File(s) To Convert"));
-    layout->addWidget(panes_.files, 3);
-    auto *selection = new QHBoxLayout;
-    QPushButton *cmdSelectAll = NamedButton("cmdSelectAll", "Select &All");
-    QPushButton *cmdSelectNone = NamedButton("cmdSelectNone", "Select &None");
-    selection->addWidget(cmdSelectAll);
-    selection->addWidget(cmdSelectNone);
-    layout->addLayout(selection);
+    panes_.addSteps(layout, "STEP 2 - Select the RTF File(s) To Convert");
     layout->addWidget(NamedLabel("Label4", "STEP 3 - Click Start"));
     cmdStart_ = NamedButton("cmdStart", "&Start");
     layout->addWidget(cmdStart_);
@@ -52,8 +42,8 @@ RtfDialog::RtfDialog(FeatureContext &context, QuorvelLibrary &library, QWidget *
     QPushButton *cmdCancel = NamedButton("cmdCancel", "&Cancel");
     layout->addWidget(cmdCancel);
 
-    connect(cmdSelectAll, &QPushButton::clicked, this, &RtfDialog::SelectAll);
-    connect(cmdSelectNone, &QPushButton::clicked, this,
+    connect(panes_.selectAll, &QPushButton::clicked, this, &RtfDialog::SelectAll);
+    connect(panes_.selectNone, &QPushButton::clicked, this,
             [this] { panes_.files->clearSelection(); });
     connect(cmdStart_, &QPushButton::clicked, this, &RtfDialog::Start);
     connect(cmdCancel, &QPushButton::clicked, this, &RtfDialog::reject);
