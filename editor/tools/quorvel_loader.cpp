@@ -38,8 +38,11 @@ QString QuorvelLibrary::FileNameIn(const QString &folder)
 
 QStringList QuorvelLibrary::ProgramFileNames()
 {
-    // QLibrary does not look in the executable's folder for a bare name.
-    return {FileNameIn(QCoreApplication::applicationDirPath()), QStringLiteral("quorvel")};
+    // QLibrary does not look in the executable's folder for a bare name. A build keeps the
+    // library beside the program; an installation puts it in ../lib.
+    const QString folder = QCoreApplication::applicationDirPath();
+    return {FileNameIn(folder), FileNameIn(folder + QStringLiteral("/../lib")),
+            QStringLiteral("quorvel")};
 }
 
 bool QuorvelLibrary::load()
