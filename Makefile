@@ -3,7 +3,7 @@ BUILD ?= build
 GENERATOR := $(shell command -v ninja >/dev/null 2>&1 && echo Ninja || echo "Unix Makefiles")
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: deps configure build run test bench bench-converter fuzz clean
+.PHONY: deps configure build run test test-sanitize bench bench-converter fuzz clean
 
 deps:
 	scripts/install-deps
@@ -19,6 +19,14 @@ run: build
 
 test: build
 	cd $(BUILD) && ctest -j $(JOBS) --output-on-failure
+
+# The same tests built with AddressSanitizer and UBSan, in a build folder of their own.
+test-sanitize: deps
+	@test -f $(BUILD)-sanitize/CMakeCache.txt || cmake -S . -B $(BUILD)-sanitize -G "$(GENERATOR)" \
+		-DPAGEWICK_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
+	cmake --build $(BUILD)-sanitize -j $(JOBS)
+	cd $(BUILD)-sanitize && UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+		ctest -j $(JOBS) --output-on-failure
 
 bench: build
 	scripts/bench $(BUILD)
