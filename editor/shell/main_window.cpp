@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QBoxLayout>
 #include <QEvent>
+#include <QFocusEvent>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPlainTextEdit>
@@ -376,10 +377,16 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::FocusIn) {
         if (watched == txtEdit_) {
-            // Entering the editor with no document starts a new one.
-            if (statusText() == kReady && loadFinished_)
+            // Entering the editor with no document starts a new one. Focus that merely comes
+            // back to the editor, when the window is activated again or a menu or message box
+            // closes, is no entering: otherwise a Close answered in its prompt would be undone
+            // at once, and a missing template would repeat its message for ever.
+            const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+            const bool returning = reason == Qt::ActiveWindowFocusReason
+                                   || reason == Qt::PopupFocusReason;
+            if (statusText() == kReady && loadFinished_ && !returning)
                 New();
-        } else if (watched != txtEdit_) {
+        } else {
             txtEdit_->setFocus();
         }
     }

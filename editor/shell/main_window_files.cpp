@@ -133,13 +133,17 @@ void MainWindow::OpenFromFileTab(int index, int previous)
     // An empty tab stays selected and opens nothing.
     if (MyTabFiles_->tabText(index).isEmpty())
         return;
+    // The file is the one whose tab was clicked, taken before the prompt: a Save As there
+    // puts its own file on the tabs and moves the others along.
+    const QString path = TabFiles[index];
     if (!SavePrompt())
         return;
-    const QString path = TabFiles[index];
     if (!LoadText(path))
         return;
     SetDocumentName(path);
     SyncFileBoxes(path);
+    // Selects the file's tab where the prompt moved it (or puts it back if it fell off).
+    AddFileTab(path);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -204,10 +208,14 @@ void MainWindow::RefreshDriveLists()
 
 void MainWindow::OpenFromFileList(const QString &name)
 {
-    if (name.isEmpty() || !SavePrompt())
+    if (name.isEmpty())
         return;
+    // The folder the name was listed in, taken before the prompt: a Save As there moves the
+    // panes to the saved file's folder.
     QString directory = MyDirectory_->path();
     const QString path = WithTrailingBackslash(directory) + name;
+    if (!SavePrompt())
+        return;
     if (!LoadText(path))
         return;
     SetDocumentName(path);

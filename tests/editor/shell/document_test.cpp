@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDevice>
+#include <QFocusEvent>
 #include <QPlainTextEdit>
 #include <QToolButton>
 #include <gtest/gtest.h>
@@ -299,9 +300,19 @@ TEST(Close, WithNoDocumentAndThenClickingIntoTheEditor)
     EXPECT_TRUE(h.platform.messages.isEmpty());
     EXPECT_EQ(w.statusText(), "Ready...");
 
+    // Focus coming back to the editor when the window is activated again or a menu or
+    // message box closes is no entering: the document stays closed.
+    for (Qt::FocusReason returning : {Qt::ActiveWindowFocusReason, Qt::PopupFocusReason}) {
+        QFocusEvent back(QEvent::FocusIn, returning);
+        QCoreApplication::sendEvent(w.textBox(), &back);
+        EXPECT_EQ(w.statusText(), "Ready...") << returning;
+    }
+    EXPECT_EQ(w.editBox().text(), "");
+
     w.show();
     w.activateWindow();
-    w.textBox()->setFocus();
+    QCoreApplication::processEvents();
+    w.textBox()->setFocus(Qt::MouseFocusReason);
     QCoreApplication::processEvents();
     EXPECT_EQ(w.statusText(), "Untitled.html");
     EXPECT_EQ(w.windowTitle(), "Pagewick - Untitled.html");

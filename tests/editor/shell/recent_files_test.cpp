@@ -220,6 +220,33 @@ TEST(FileTabs, SelectingATabOpensItsFile)
     EXPECT_EQ(h.platform.messages.size(), 2);
 }
 
+TEST(FileTabs, SaveAsInThePromptStillOpensTheClickedTab)
+{
+    MainWindowHarness h;
+    MainWindow &w = h.start();
+    const QString a = h.writeFile("docs/a.html", "A");
+    const QString b = h.writeFile("docs/b.html", "B");
+    openThroughDialog(h, a);
+    openThroughDialog(h, b);
+    w.New();
+    typeInto(w, "new page ");
+    ASSERT_EQ(tabCaptions(w).mid(0, 2), QStringList({"b.html", "a.html"}));
+
+    // Yes saves the untitled page under a new name, which moves a.html to the third tab.
+    const QString saved = h.path("saved/c.html");
+    QDir().mkpath(dirOf(saved));
+    h.platform.messageAnswers = {MsgAnswer::Yes};
+    h.platform.fileAnswers = {saved};
+    tabs(w)->setCurrentIndex(1);
+    EXPECT_EQ(h.platform.messages, QVector<MessageRecord>({kSavePrompt}));
+    EXPECT_TRUE(MainWindowHarness::readFile(saved).startsWith("new page <HTML>"));
+    EXPECT_EQ(tabCaptions(w).mid(0, 3), QStringList({"c.html", "b.html", "a.html"}));
+    EXPECT_EQ(w.statusText(), a);
+    EXPECT_EQ(w.editBox().text(), "A");
+    EXPECT_EQ(tabs(w)->currentIndex(), 2);
+    EXPECT_EQ(w.paneDirectory(), dirOf(a));
+}
+
 TEST(FileTabs, ClearTabsEmptiesCaptionsAndSelectsTheFirst)
 {
     MainWindowHarness h;
@@ -266,6 +293,20 @@ TEST(FilePaneOpen, DoubleClickOpensWithThePrompt)
     EXPECT_FALSE(w.documentModified());
     EXPECT_EQ(w.recentFiles()[0], a);
     EXPECT_EQ(w.tabFiles()[0], a);
+
+    // Yes with a Save As into another folder: the name still comes from the folder it was
+    // listed in, although the save moved the panes.
+    w.New();
+    typeInto(w, "draft ");
+    const QString saved = other + "/draft.html";
+    h.platform.messageAnswers = {MsgAnswer::Yes};
+    h.platform.fileAnswers = {saved};
+    w.setPaneDirectory(dirOf(a));
+    w.OpenFromFileList("a.html");
+    EXPECT_TRUE(MainWindowHarness::readFile(saved).startsWith("draft <HTML>"));
+    EXPECT_EQ(w.statusText(), a);
+    EXPECT_EQ(w.editBox().text(), "A");
+    EXPECT_EQ(h.platform.messages.size(), 3);
 
     // The panes stay where the user has them.
     w.setPaneDirectory(other);
