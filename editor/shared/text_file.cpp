@@ -59,6 +59,10 @@ ReadResult DecodeText(const QByteArray &bytes)
 ReadResult ReadTextFile(const QString &path, qint64 limit)
 {
     ReadResult failed;
+    // Only regular files: a device or a pipe reports no length and may never end (or, for
+    // a pipe, never open), and the program would hang reading it.
+    if (!QFileInfo(path).isFile())
+        return failed;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return failed;
@@ -66,7 +70,12 @@ ReadResult ReadTextFile(const QString &path, qint64 limit)
         failed.status = ReadResult::TooLarge;
         return failed;
     }
-    const QByteArray bytes = file.readAll();
+    // Never more than the limit, whatever length the file claimed.
+    const QByteArray bytes = file.read(limit);
+    if (bytes.size() >= limit) {
+        failed.status = ReadResult::TooLarge;
+        return failed;
+    }
     if (file.error() != QFileDevice::NoError || bytes.contains('\0'))
         return failed;
     return DecodeText(bytes);
