@@ -78,7 +78,14 @@ ReadResult ReadTextFile(const QString &path, qint64 limit)
     }
     if (file.error() != QFileDevice::NoError || bytes.contains('\0'))
         return failed;
-    return DecodeText(bytes);
+    ReadResult read = DecodeText(bytes);
+    // The edit box turns a paragraph separator (and the two characters it uses to mark
+    // frames) into a line break, so saving would change the file.
+    for (const QChar c : std::as_const(read.text)) {
+        if (c == QChar::ParagraphSeparator || c.unicode() == 0xFDD0 || c.unicode() == 0xFDD1)
+            return failed;
+    }
+    return read;
 }
 
 QByteArray EncodeText(const QString &crlfText, const TextEncoding &encoding,

@@ -26,8 +26,9 @@ struct ReadResult {
     TextEncoding encoding; // how the file was written
 };
 
-// Reads a whole file; files of `limit` bytes or more are refused, and so are files with
-// NUL bytes, which the edit box could not hold without changing them.
+// Reads a whole regular file; files of `limit` bytes or more are refused, and so are files
+// with NUL bytes or (in UTF-8) paragraph separators, which the edit box could not hold
+// without changing them.
 ReadResult ReadTextFile(const QString &path, qint64 limit = kDocumentSizeLimit);
 
 // Decodes bytes as ReadTextFile does (without the size and NUL checks).

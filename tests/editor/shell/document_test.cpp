@@ -71,8 +71,11 @@ TEST(LoadText, UnreadableOrBinaryFilesAreRefusedAndNeverWrittenBack)
     const QString doc = h.writeFile("doc.html", "mine\r\n");
     MainWindow &w = h.start(doc);
     const QString binary = h.writeFile("picture.html", QByteArray("GIF89a\0\0x", 9));
+    // The box would turn a paragraph separator into a line break, and save it as one.
+    const QString separator = h.writeFile("separator.html", "one\xE2\x80\xA9two\r\n");
     // A device reports no length and may never end: refused like an unreadable file.
-    for (const QString &bad : {h.path("missing.html"), binary, QStringLiteral("/dev/null")}) {
+    for (const QString &bad :
+         {h.path("missing.html"), binary, separator, QStringLiteral("/dev/null")}) {
         h.platform.messages.clear();
         h.platform.fileAnswers = {bad};
         w.Open();
@@ -82,6 +85,7 @@ TEST(LoadText, UnreadableOrBinaryFilesAreRefusedAndNeverWrittenBack)
         EXPECT_EQ(w.editBox().text(), "mine\r\n");
     }
     EXPECT_EQ(MainWindowHarness::readFile(binary), QByteArray("GIF89a\0\0x", 9));
+    EXPECT_EQ(MainWindowHarness::readFile(separator), "one\xE2\x80\xA9two\r\n");
 }
 
 TEST(SavePrompt, CancelInEveryPromptChangesNothing)
