@@ -139,6 +139,8 @@ private:
     void connectCommands();
     void connectFiles();
     void selectFileTab(int index);
+    QString recentPath(int index) const;
+    void setRecentPath(int index, const QString &path);
     // Find and replace, and the batch tools (main_window_tools.cpp).
     void connectTools();
     bool writeDocument(const QString &path, const TextEncoding &encoding);

@@ -35,42 +35,60 @@ void MainWindow::connectFiles()
 // ---------------------------------------------------------------------------------------
 // Recent-files menu
 
+namespace {
+// Menu and tab captions read "&" as an access-key mark; a path shows every "&" it has.
+QString Caption(const QString &path)
+{
+    return QString(path).replace(QLatin1Char('&'), QStringLiteral("&&"));
+}
+} // namespace
+
+QString MainWindow::recentPath(int index) const
+{
+    return mnuRecentlyUsed_[index]->data().toString();
+}
+
+void MainWindow::setRecentPath(int index, const QString &path)
+{
+    mnuRecentlyUsed_[index]->setData(path);
+    mnuRecentlyUsed_[index]->setText(Caption(path));
+}
+
 void MainWindow::AddToRecentlyUsed(const QString &path)
 {
     // The list keeps duplicates: the newest copy goes on top, older copies stay.
     for (int i = 9; i >= 1; --i)
-        mnuRecentlyUsed_[i]->setText(mnuRecentlyUsed_[i - 1]->text());
-    mnuRecentlyUsed_[0]->setText(path);
+        setRecentPath(i, recentPath(i - 1));
+    setRecentPath(0, path);
     AddFileTab(path);
 }
 
 QStringList MainWindow::recentFiles() const
 {
     QStringList list;
-    for (const QAction *item : mnuRecentlyUsed_)
-        list << item->text();
+    for (int i = 0; i < 10; ++i)
+        list << recentPath(i);
     return list;
 }
 
 void MainWindow::RestoreRecentlyUsed()
 {
     for (int i = 0; i < 10; ++i)
-        mnuRecentlyUsed_[i]->setText(settings_.read(QStringLiteral("Settings"),
-                                                    QStringLiteral("RU%1").arg(i), QString()));
+        setRecentPath(i, settings_.read(QStringLiteral("Settings"), QStringLiteral("RU%1").arg(i),
+                                        QString()));
 }
 
 void MainWindow::SaveRecentlyUsed()
 {
     for (int i = 0; i < 10; ++i)
-        settings_.write(QStringLiteral("Settings"), QStringLiteral("RU%1").arg(i),
-                        mnuRecentlyUsed_[i]->text());
+        settings_.write(QStringLiteral("Settings"), QStringLiteral("RU%1").arg(i), recentPath(i));
 }
 
 void MainWindow::OpenRecentFile(int index)
 {
     if (index < 0 || index >= int(mnuRecentlyUsed_.size()))
         return;
-    const QString path = mnuRecentlyUsed_[index]->text();
+    const QString path = recentPath(index);
     if (path.isEmpty())
         return;
     if (!FileIsPresent(path)) {
@@ -116,7 +134,7 @@ void MainWindow::AddFileTab(const QString &path)
         TabFiles[i] = TabFiles[i - 1];
     TabFiles[0] = path;
     for (int i = 0; i < 5; ++i)
-        MyTabFiles_->setTabText(i, PathPart(TabFiles[i], 3));
+        MyTabFiles_->setTabText(i, Caption(PathPart(TabFiles[i], 3)));
 }
 
 void MainWindow::ClearTabs()

@@ -391,3 +391,21 @@ TEST(FilePanesInMainWindow, PicturesDragFromTheFileList)
     ASSERT_TRUE(list->selectName("page.htm"));
     EXPECT_EQ(list->pictureDragData(), nullptr);
 }
+
+TEST(RecentFiles, AmpersandsInPathsAreShownAndKeptWhole)
+{
+    MainWindowHarness h;
+    MainWindow &w = h.start();
+    const QString file = h.writeFile("Tom & Jerry.html", "x\r\n");
+    w.AddToRecentlyUsed(file);
+    EXPECT_EQ(w.recentFiles()[0], file);
+    EXPECT_EQ(w.findChildren<QAction *>("mnuRecentlyUsed")[0]->text(),
+              QString(file).replace("&", "&&"));
+    EXPECT_EQ(tabCaptions(w)[0], "Tom && Jerry.html");
+
+    w.OpenRecentFile(0);
+    EXPECT_EQ(w.statusText(), file);
+    w.SaveRecentlyUsed();
+    h.settings->sync();
+    EXPECT_EQ(h.storedValue("Settings", "RU0"), file);
+}
