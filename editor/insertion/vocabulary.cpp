@@ -182,15 +182,6 @@ std::span<const VocabularyList> VocabularyLists()
     return kLists;
 }
 
-const VocabularyList *FindVocabularyList(const QString &name)
-{
-    for (const VocabularyList &list : kLists) {
-        if (name == QLatin1String(list.name))
-            return &list;
-    }
-    return nullptr;
-}
-
 QComboBox *CreateVocabularyBox(const VocabularyList &list)
 {
     auto *box = new QComboBox;

@@ -19,7 +19,6 @@ struct VocabularyList {
 
 // The lists, in the order Fill_All_Combos fills them.
 std::span<const VocabularyList> VocabularyLists();
-const VocabularyList *FindVocabularyList(const QString &name);
 
 // Makes the list's box: name, tooltip, editable or choose-only. It starts empty.
 QComboBox *CreateVocabularyBox(const VocabularyList &list);
