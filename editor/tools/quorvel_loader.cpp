@@ -56,14 +56,14 @@ bool QuorvelLibrary::load()
             error_ = library_.errorString();
             continue;
         }
-        convertFile_ = reinterpret_cast<ConvertFileProc>(library_.resolve("QuorvelConvertFile"));
+        convertFile_ = reinterpret_cast<QuorvelConvertFileProc>(library_.resolve("QuorvelConvertFile"));
         if (!convertFile_) {
             error_ = library_.errorString();
             library_.unload();
             continue;
         }
-        lastError_ = reinterpret_cast<LastErrorProc>(library_.resolve("QuorvelLastError"));
-        setPump_ = reinterpret_cast<SetPumpProc>(library_.resolve("QuorvelSetMessagePump"));
+        lastError_ = reinterpret_cast<QuorvelLastErrorProc>(library_.resolve("QuorvelLastError"));
+        setPump_ = reinterpret_cast<QuorvelSetMessagePumpProc>(library_.resolve("QuorvelSetMessagePump"));
         if (setPump_) {
             pump_.clock.start();
             setPump_(&QuorvelLibrary::PumpEvents, &pump_);
@@ -75,7 +75,7 @@ bool QuorvelLibrary::load()
     return false;
 }
 
-void QuorvelLibrary::PumpEvents(void *context)
+void QUORVEL_CALL QuorvelLibrary::PumpEvents(void *context)
 {
     auto *pump = static_cast<Pump *>(context);
     if (++pump->calls % kPumpCallsPerClockRead != 0)

@@ -3,8 +3,10 @@
 // bound for the rest of the run. The editor registers a message pump with it so that the
 // windows stay live during a long conversion: the library calls the pump once per input
 // character, so the pump counts calls and looks at the clock only every few thousand, and
-// lets pending events run at most every ~20 ms.
-#include <QByteArray>
+// lets pending events run at most every ~20 ms. The function types come from the library's
+// own header, so their calling convention is the library's.
+#include "quorvel.h"
+
 #include <QElapsedTimer>
 #include <QLibrary>
 #include <QString>
@@ -50,26 +52,19 @@ public:
                      const QString &fontName, std::int32_t fontSize);
 
 private:
-    using ConvertFileProc = std::int32_t (*)(const char *, const char *, std::int32_t,
-                                             const char *, const char *, const char *,
-                                             const char *, std::int32_t);
-    using LastErrorProc = const char *(*)();
-    using PumpProc = void (*)(void *);
-    using SetPumpProc = void (*)(PumpProc, void *);
-
     struct Pump {
         Platform *platform = nullptr;
         std::uint32_t calls = 0;
         qint64 runs = 0;
         QElapsedTimer clock;
     };
-    static void PumpEvents(void *context);
+    static void QUORVEL_CALL PumpEvents(void *context);
 
     QStringList fileNames_;
     QLibrary library_;
-    ConvertFileProc convertFile_ = nullptr;
-    LastErrorProc lastError_ = nullptr;
-    SetPumpProc setPump_ = nullptr;
+    QuorvelConvertFileProc convertFile_ = nullptr;
+    QuorvelLastErrorProc lastError_ = nullptr;
+    QuorvelSetMessagePumpProc setPump_ = nullptr;
     Pump pump_;
     QString error_;
 };
