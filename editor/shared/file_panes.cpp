@@ -1,5 +1,6 @@
 #include "shared/file_panes.h"
 
+#include "shared/paths.h"
 #include "shared/platform.h"
 
 #include <QDir>
@@ -102,6 +103,14 @@ QString DriveOfPath(const QString &path, const QStringList &roots)
     return best;
 }
 
+QString DriveRoot(const QString &drive)
+{
+    const QString root = drive.trimmed();
+    if (root.isEmpty() || !PathPart(root, 1).isEmpty())
+        return QStringLiteral("/");
+    return CleanDirectoryPath(root);
+}
+
 QString CleanDirectoryPath(const QString &path)
 {
     // Blanks and backslashes may belong to a Linux directory's own name; only a path that
@@ -164,11 +173,7 @@ QStringList DriveList::drives() const
 
 bool DriveList::setDrive(const QString &drive)
 {
-    QString root = drive.trimmed();
-    // A drive letter names no Linux volume; it stands for the first one.
-    if (root.isEmpty() || (root.size() >= 2 && root.at(1) == u':' && root.at(0).isLetter()))
-        root = QStringLiteral("/");
-    root = CleanDirectoryPath(root);
+    const QString root = DriveRoot(drive);
     const int index = findData(root, kPathRole);
     if (index < 0)
         return false;

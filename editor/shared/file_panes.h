@@ -55,6 +55,10 @@ QList<DriveEntry> MountedDrives();
 // The listed root that holds the path (the longest matching mount point); "/" when none.
 QString DriveOfPath(const QString &path, const QStringList &roots);
 
+// The listed root a stored or typed drive stands for, made clean. "" and a Windows-style
+// drive ("c:", "c:\") name no Linux volume; they stand for "/".
+QString DriveRoot(const QString &drive);
+
 // A directory path made absolute and clean, without trailing separator except for "/".
 // Backslashes count as separators. Empty stays empty.
 QString CleanDirectoryPath(const QString &path);

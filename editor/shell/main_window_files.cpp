@@ -201,12 +201,8 @@ void MainWindow::RestoreDriveAndDir()
                                          QStringLiteral("/"));
     const QString directory = settings_.read(QStringLiteral("Settings"), QStringLiteral("Dir"),
                                              QDir::homePath());
-    // The whole stored drive counts: a mount point is longer than a drive letter. A drive
-    // letter ("c:") stands for "/".
-    QString root = drive.trimmed();
-    if (root.isEmpty() || (root.size() >= 2 && root.at(1) == u':' && root.at(0).isLetter()))
-        root = QStringLiteral("/");
-    root = CleanDirectoryPath(root);
+    // The whole stored drive counts: a mount point is longer than a drive letter.
+    const QString root = DriveRoot(drive);
     if (MyDrive_->drives().contains(root) && MyDirectory_->setPath(directory)) {
         MyDrive_->showDriveOf(root);
         ChangeToolTips();
