@@ -112,8 +112,7 @@ public:
         if (!keepGoing(directory))
             return false;
         if (!QFileInfo(directory).isDir()) {
-            result_.error = QString::fromLocal8Bit(std::strerror(ENOENT)) + QStringLiteral(": ") +
-                            directory;
+            result_.error = Describe(ENOENT, directory);
             return false;
         }
         const QDir dir(directory);
