@@ -1,6 +1,7 @@
 #include "tools/lower_case_dialog.h"
 
 #include "shared/feature_context.h"
+#include "shared/named_widgets.h"
 #include "shared/platform.h"
 #include "tools/lower_case.h"
 
@@ -11,11 +12,17 @@
 
 namespace pw {
 
+namespace {
+
+const QString kTitle = QStringLiteral("Convert To Lower Case Dialog");
+
+} // namespace
+
 LowerCaseDialog::LowerCaseDialog(FeatureContext &context, QWidget *parent)
     : QDialog(parent), platform_(context.platform)
 {
     setObjectName(QStringLiteral("frmLowerCase"));
-    setWindowTitle(QStringLiteral("Convert To Lower Case Dialog"));
+    setWindowTitle(kTitle);
     setModal(false);
     panes_ = BatchPanes::Create(this, context);
 
@@ -23,19 +30,14 @@ LowerCaseDialog::LowerCaseDialog(FeatureContext &context, QWidget *parent)
     layout->addWidget(panes_.drive);
     layout->addWidget(panes_.directory, 2);
     layout->addWidget(panes_.files, 3);
-    auto *label = new QLabel(QStringLiteral(
-        "When you click Start, all directories and files from your current position and lower "
-        "will be converted to lowercase names."));
-    label->setObjectName(QStringLiteral("Label1"));
+    QLabel *label = NamedLabel(
+        "Label1", "When you click Start, all directories and files from your current position "
+                  "and lower will be converted to lowercase names.");
     label->setWordWrap(true);
     layout->addWidget(label);
     auto *buttons = new QHBoxLayout;
-    cmdStart_ = new QPushButton(QStringLiteral("&Start"));
-    cmdStart_->setObjectName(QStringLiteral("cmdStart"));
-    cmdStart_->setAutoDefault(false);
-    auto *cmdCancel = new QPushButton(QStringLiteral("E&xit"));
-    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
-    cmdCancel->setAutoDefault(false);
+    cmdStart_ = NamedButton("cmdStart", "&Start");
+    QPushButton *cmdCancel = NamedButton("cmdCancel", "E&xit");
     buttons->addWidget(cmdStart_);
     buttons->addWidget(cmdCancel);
     layout->addLayout(buttons);
@@ -85,7 +87,7 @@ void LowerCaseDialog::Start()
 
     if (!result.skipped.isEmpty()) {
         platform_.messageBox(
-            QStringLiteral("Convert To Lower Case Dialog"),
+            kTitle,
             QStringLiteral("These Names Were Not Changed Because The Lower Case Name Is "
                            "Already Taken:\r\n") +
                 result.skipped.join(QStringLiteral("\r\n")),
