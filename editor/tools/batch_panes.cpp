@@ -5,6 +5,7 @@
 #include "shared/paths.h"
 
 #include <QBoxLayout>
+#include <QPushButton>
 
 namespace pw {
 
@@ -37,6 +38,7 @@ void BatchPanes::addSteps(QVBoxLayout *layout, const char *selectCaption)
     selection->addWidget(selectAll);
     selection->addWidget(selectNone);
     layout->addLayout(selection);
+    QObject::connect(selectNone, &QPushButton::clicked, files, &FileList::clearSelection);
 }
 
 QString BatchPanes::directoryPrefix() const

@@ -24,7 +24,8 @@ struct BatchPanes {
 
     // Lays out the first two steps every batch dialog starts with: choosing the directory
     // (Label1, the drive and directory lists) and selecting files (Label2 with the given
-    // caption, the file list, Select All and Select None).
+    // caption, the file list, Select All and Select None). Select None clears the file
+    // list's selection; what Select All marks is the dialog's to say.
     void addSteps(QVBoxLayout *layout, const char *selectCaption);
 
     // The directory list's path with a separator appended (the path files are joined to).

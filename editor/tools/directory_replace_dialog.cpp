@@ -77,8 +77,6 @@ DirectoryReplaceDialog::DirectoryReplaceDialog(FeatureContext &context, QWidget 
     layout->addWidget(cmdCancel);
 
     connect(panes_.selectAll, &QPushButton::clicked, this, [this] { panes_.files->selectAll(); });
-    connect(panes_.selectNone, &QPushButton::clicked, this,
-            [this] { panes_.files->clearSelection(); });
     connect(cmdStart_, &QPushButton::clicked, this, &DirectoryReplaceDialog::Start);
     connect(cmdCancel, &QPushButton::clicked, this, &DirectoryReplaceDialog::reject);
 }

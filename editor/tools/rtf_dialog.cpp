@@ -43,8 +43,6 @@ RtfDialog::RtfDialog(FeatureContext &context, QuorvelLibrary &library, QWidget *
     layout->addWidget(cmdCancel);
 
     connect(panes_.selectAll, &QPushButton::clicked, this, &RtfDialog::SelectAll);
-    connect(panes_.selectNone, &QPushButton::clicked, this,
-            [this] { panes_.files->clearSelection(); });
     connect(cmdStart_, &QPushButton::clicked, this, &RtfDialog::Start);
     connect(cmdCancel, &QPushButton::clicked, this, &RtfDialog::reject);
 }
