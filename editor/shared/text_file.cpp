@@ -56,34 +56,53 @@ ReadResult DecodeText(const QByteArray &bytes)
     return result;
 }
 
-ReadResult ReadTextFile(const QString &path, qint64 limit)
+ReadResult::Status ReadFileBytes(const QString &path, qint64 limit, QByteArray *bytes,
+                                 QString *error)
 {
-    ReadResult failed;
     // Only regular files: a device or a pipe reports no length and may never end (or, for
     // a pipe, never open), and the program would hang reading it.
-    if (!QFileInfo(path).isFile())
-        return failed;
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile()) {
+        if (error)
+            *error = QStringLiteral("Not a regular file");
+        return ReadResult::Error;
+    }
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return failed;
-    if (file.size() >= limit) {
-        failed.status = ReadResult::TooLarge;
-        return failed;
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (error)
+            *error = file.errorString();
+        return ReadResult::Error;
     }
-    // Never more than the limit, whatever length the file claimed.
-    const QByteArray bytes = file.read(limit);
-    if (bytes.size() >= limit) {
-        failed.status = ReadResult::TooLarge;
-        return failed;
+    if (file.size() >= limit)
+        return ReadResult::TooLarge;
+    // Never more than the limit, whatever length the file claimed (it may have grown since,
+    // or be one whose size the system does not know).
+    *bytes = file.read(limit);
+    if (bytes->size() >= limit)
+        return ReadResult::TooLarge;
+    if (file.error() != QFileDevice::NoError) {
+        if (error)
+            *error = file.errorString();
+        return ReadResult::Error;
     }
-    if (file.error() != QFileDevice::NoError || bytes.contains('\0'))
-        return failed;
+    return ReadResult::Ok;
+}
+
+ReadResult ReadTextFile(const QString &path, qint64 limit)
+{
+    QByteArray bytes;
+    ReadResult refused;
+    refused.status = ReadFileBytes(path, limit, &bytes);
+    if (refused.status != ReadResult::Ok)
+        return refused;
+    if (bytes.contains('\0'))
+        return {};
     ReadResult read = DecodeText(bytes);
     // The edit box turns a paragraph separator (and the two characters it uses to mark
     // frames) into a line break, so saving would change the file.
     for (const QChar c : std::as_const(read.text)) {
         if (c == QChar::ParagraphSeparator || c.unicode() == 0xFDD0 || c.unicode() == 0xFDD1)
-            return failed;
+            return {};
     }
     return read;
 }

@@ -26,6 +26,11 @@ struct ReadResult {
     TextEncoding encoding; // how the file was written
 };
 
+// Reads the bytes of a whole regular file of fewer than `limit` bytes into `bytes`. Error
+// (with the reason in `error`, when given) for anything else that cannot be read whole.
+ReadResult::Status ReadFileBytes(const QString &path, qint64 limit, QByteArray *bytes,
+                                 QString *error = nullptr);
+
 // Reads a whole regular file; files of `limit` bytes or more are refused, and so are files
 // with NUL bytes or (in UTF-8) paragraph separators, which the edit box could not hold
 // without changing them.

@@ -3,7 +3,6 @@
 #include "shared/text_file.h"
 #include "tools/text_replace.h"
 
-#include <QFile>
 #include <QStringDecoder>
 
 namespace pw {
@@ -51,28 +50,17 @@ FileReplaceResult ReplaceInFile(const QString &path, const QString &what, const 
     FileReplaceResult result;
     if (what.isEmpty())
         return result;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        result.status = FileReplaceResult::Unreadable;
-        result.error = file.errorString();
-        return result;
-    }
-    if (file.size() >= kDocumentSizeLimit) {
+    QByteArray bytes;
+    switch (ReadFileBytes(path, kDocumentSizeLimit, &bytes, &result.error)) {
+    case ReadResult::Ok:
+        break;
+    case ReadResult::TooLarge:
         result.status = FileReplaceResult::TooLarge;
         return result;
-    }
-    const QByteArray bytes = file.read(kDocumentSizeLimit);
-    if (file.error() != QFileDevice::NoError) {
+    case ReadResult::Error:
         result.status = FileReplaceResult::Unreadable;
-        result.error = file.errorString();
         return result;
     }
-    // Grown since its size was asked (or a file whose size the system does not know).
-    if (bytes.size() >= kDocumentSizeLimit) {
-        result.status = FileReplaceResult::TooLarge;
-        return result;
-    }
-    file.close();
 
     qint64 count = 0;
     const std::optional<QByteArray> changed =
