@@ -8,15 +8,11 @@
 #include <QFileInfo>
 #include <QTemporaryFile>
 
-#include <algorithm>
-
 namespace pw {
 
 std::optional<QString> RtfTargetPath(const QString &sourcePath)
 {
-    const qsizetype separator = std::max(sourcePath.lastIndexOf(QLatin1Char('/')),
-                                         sourcePath.lastIndexOf(QLatin1Char('\\')));
-    if (sourcePath.size() - separator - 1 < 3)
+    if (sourcePath.size() - DirectoryOfPath(sourcePath).size() < 3)
         return std::nullopt;
     return sourcePath.chopped(3) + QStringLiteral("html");
 }
