@@ -3,24 +3,12 @@
 #include "shared/edit_box.h"
 
 #include <QPlainTextEdit>
-#include <QTextCursor>
-#include <QTextDocument>
 
 #include <algorithm>
 
 namespace pw {
 
 namespace {
-
-// The text between two positions, with CR LF breaks, read without touching the box's own
-// cursor (or the clipboard).
-QString TextBetween(const EditBox &edit, int from, int to)
-{
-    QTextCursor cursor(edit.widget()->document());
-    cursor.setPosition(edit.toQt(from));
-    cursor.setPosition(edit.toQt(to), QTextCursor::KeepAnchor);
-    return cursor.selectedText().replace(QChar::ParagraphSeparator, QStringLiteral("\r\n"));
-}
 
 // Replaces [from, to) with `text` as one undo step, unless nothing changes.
 void ReplaceRange(EditBox &edit, int from, int to, const QString &oldText, const QString &text)
@@ -44,7 +32,7 @@ void CommentBlock(EditBox &edit, const QString &symbol)
     // The symbol goes at the selection start and after every line break inside the
     // selection: those are exactly the starts of lines first + 1 .. last, the last one
     // possibly at the selection end itself.
-    const QString selected = TextBetween(edit, start, end);
+    const QString selected = edit.textBetween(start, end);
     QString result;
     result.reserve(selected.size() + (last - first + 1) * symbol.size());
     result += symbol;
@@ -81,7 +69,7 @@ void UnCommentBlock(EditBox &edit, const QString &symbol)
 
     // The last line's symbol may reach past the selection end: read that far.
     const int rangeEnd = std::max(end, std::min(edit.length(), edit.lineStart(last) + int(n)));
-    const QString range = TextBetween(edit, start, rangeEnd);
+    const QString range = edit.textBetween(start, rangeEnd);
     QString result;
     result.reserve(range.size());
 

@@ -60,6 +60,14 @@ QString EditBox::text() const
     return BlockBreaksToCrLf(box_->document()->toRawText());
 }
 
+QString EditBox::textBetween(int from, int to) const
+{
+    QTextCursor cursor(box_->document());
+    cursor.setPosition(toQt(from));
+    cursor.setPosition(toQt(to), QTextCursor::KeepAnchor);
+    return BlockBreaksToCrLf(cursor.selectedText());
+}
+
 int EditBox::length() const
 {
     const QTextDocument *doc = box_->document();

@@ -20,6 +20,8 @@ public:
 
     // The whole text with CR LF line breaks (U+00A0 and every other character kept).
     QString text() const;
+    // The text between two positions, with CR LF breaks, read without moving the caret.
+    QString textBetween(int from, int to) const;
     // Length of text() without building it.
     int length() const;
     // Replaces the whole text as one edit (used by loading); breaks may be CR LF, CR or LF.

@@ -149,6 +149,9 @@ TEST_F(EditBoxTest, AgreesWithPlainStringModelOnRandomTexts)
             ASSERT_EQ(box.selLength(), selLength) << start << "+" << length;
             ASSERT_EQ(box.caret(), caret);
             ASSERT_EQ(box.selectedText(), model.text.mid(selStart, selLength));
+            // A range read in either direction; reading leaves the caret where it was.
+            ASSERT_EQ(box.textBetween(start + length, start), box.selectedText());
+            ASSERT_EQ(box.caret(), caret);
 
             const QString before = model.text;
             const QString inserted = random.next(4);
