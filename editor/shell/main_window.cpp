@@ -95,30 +95,26 @@ struct PictureButton {
     const char *tooltip;
     QStyle::StandardPixmap icon;
     const char *caption; // shown when the button has no picture of its own
+    int left;            // twips from the window's left edge; the gaps group the buttons
 };
 
-// Tooltips of the picture buttons beside the tabs.
+// The picture buttons beside the tabs.
 const PictureButton kPictureButtons[] = {
-    {"cmdNew", "New Document", QStyle::SP_FileIcon, nullptr},
-    {"cmdOpen", "Open Document", QStyle::SP_DialogOpenButton, nullptr},
-    {"cmdSave", "Save Current Document", QStyle::SP_DialogSaveButton, nullptr},
-    {"cmdPrint", "Print Current Document", QStyle::SP_CustomBase, "P"},
-    {"cmdCut", "Cut", QStyle::SP_CustomBase, "X"},
-    {"cmdCopy", "Copy", QStyle::SP_CustomBase, "C"},
-    {"cmdPaste", "Paste", QStyle::SP_CustomBase, "V"},
-    {"cmdSpellCheck", "Check Spelling", QStyle::SP_CustomBase, "ABC"},
-    {"cmdIE", "View with Browser #1", QStyle::SP_CustomBase, "B1"},
-    {"cmdNN", "View with Browser #2", QStyle::SP_CustomBase, "B2"},
-    {"cmdCommentBlock", "Comment Block of Code", QStyle::SP_CustomBase, "//"},
-    {"cmdUnCommentBlock", "UnComment Block of Code", QStyle::SP_CustomBase, "\\\\"},
-    {"cmdVirtualPath", "Map a Physical Path to a Virtual Path", QStyle::SP_CustomBase, "VP"},
+    {"cmdNew", "New Document", QStyle::SP_FileIcon, nullptr, 120},
+    {"cmdOpen", "Open Document", QStyle::SP_DialogOpenButton, nullptr, 480},
+    {"cmdSave", "Save Current Document", QStyle::SP_DialogSaveButton, nullptr, 840},
+    {"cmdPrint", "Print Current Document", QStyle::SP_CustomBase, "P", 1320},
+    {"cmdCut", "Cut", QStyle::SP_CustomBase, "X", 1800},
+    {"cmdCopy", "Copy", QStyle::SP_CustomBase, "C", 2160},
+    {"cmdPaste", "Paste", QStyle::SP_CustomBase, "V", 2520},
+    {"cmdSpellCheck", "Check Spelling", QStyle::SP_CustomBase, "ABC", 3000},
+    {"cmdIE", "View with Browser #1", QStyle::SP_CustomBase, "B1", 3480},
+    {"cmdNN", "View with Browser #2", QStyle::SP_CustomBase, "B2", 3840},
+    {"cmdCommentBlock", "Comment Block of Code", QStyle::SP_CustomBase, "//", 4320},
+    {"cmdUnCommentBlock", "UnComment Block of Code", QStyle::SP_CustomBase, "\\\\", 4680},
+    {"cmdVirtualPath", "Map a Physical Path to a Virtual Path", QStyle::SP_CustomBase, "VP",
+     5160},
 };
-
-// Page captions are written with "&&" for a shown "&".
-QString ShownCaption(const char *caption)
-{
-    return QString::fromUtf8(caption).replace(QStringLiteral("&&"), QStringLiteral("&"));
-}
 
 } // namespace
 
@@ -178,16 +174,18 @@ void MainWindow::createToolbarTabs()
     MyTabScript_ = new QTabWidget;
     MyTabScript_->setObjectName(QStringLiteral("MyTabScript"));
 
-    auto addPages = [](QTabWidget *tabs, const auto &captions, const QString &prefix) {
+    // Each page is named after the letters of its caption ("pageListsTables").
+    auto addPages = [](QTabWidget *tabs, const auto &captions) {
+        static const QRegularExpression notLetter(QStringLiteral("[^A-Za-z]"));
         for (const char *caption : captions) {
             auto *page = new QWidget;
-            QString shown = ShownCaption(caption);
-            page->setObjectName(prefix + QString(shown).remove(QRegularExpression(QStringLiteral("[^A-Za-z]"))));
-            tabs->addTab(page, QString::fromUtf8(caption));
+            const QString text = QString::fromUtf8(caption);
+            page->setObjectName(QStringLiteral("page") + QString(text).remove(notLetter));
+            tabs->addTab(page, text);
         }
     };
-    addPages(MyTab_, kHtmlPages, QStringLiteral("page"));
-    addPages(MyTabScript_, kScriptPages, QStringLiteral("page"));
+    addPages(MyTab_, kHtmlPages);
+    addPages(MyTabScript_, kScriptPages);
     MyOuterTab_->addTab(MyTab_, QStringLiteral("HTML"));
     MyOuterTab_->addTab(MyTabScript_, QStringLiteral("Script"));
     // The toolbar pages are at least as tall as a row of buttons; their buttons may ask more.
@@ -215,34 +213,31 @@ void MainWindow::createPanesAndEditor()
     buttons->setContentsMargins(TwipsToPixels(120), 0, TwipsToPixels(120), 0);
     buttons->setSpacing(0);
     const int size = TwipsToPixels(375);
-    int previousEnd = TwipsToPixels(120);
-    const int lefts[] = {120, 480, 840, 1320, 1800, 2160, 2520, 3000, 3480, 3840, 4320, 4680, 5160};
-    int index = 0;
-    for (const PictureButton &def : kPictureButtons) {
+    auto makeButton = [size](const char *name, const char *tooltip) {
         auto *button = new QToolButton;
-        button->setObjectName(QString::fromUtf8(def.name));
-        button->setToolTip(QString::fromUtf8(def.tooltip));
+        button->setObjectName(QString::fromUtf8(name));
+        button->setToolTip(QString::fromUtf8(tooltip));
         button->setFixedSize(size, size);
         button->setAutoRaise(true);
         button->setFocusPolicy(Qt::NoFocus);
+        return button;
+    };
+    int previousEnd = TwipsToPixels(120);
+    for (const PictureButton &def : kPictureButtons) {
+        QToolButton *button = makeButton(def.name, def.tooltip);
         if (def.icon != QStyle::SP_CustomBase)
             button->setIcon(style()->standardIcon(def.icon));
         else
             button->setText(QString::fromUtf8(def.caption));
-        const int left = TwipsToPixels(lefts[index++]);
+        const int left = TwipsToPixels(def.left);
         if (left > previousEnd)
             buttons->addSpacing(left - previousEnd);
         previousEnd = left + size;
         buttons->addWidget(button);
     }
     buttons->addStretch(1);
-    auto *help = new QToolButton;
-    help->setObjectName(QStringLiteral("cmdHelp"));
-    help->setToolTip(QStringLiteral("Help"));
+    QToolButton *help = makeButton("cmdHelp", "Help");
     help->setText(QStringLiteral("?"));
-    help->setFixedSize(size, size);
-    help->setAutoRaise(true);
-    help->setFocusPolicy(Qt::NoFocus);
     buttons->addWidget(help);
     outer->addLayout(buttons);
 
@@ -361,6 +356,7 @@ QWidget *MainWindow::toolbarPage(const QString &caption) const
 {
     for (QTabWidget *tabs : {MyTab_, MyTabScript_}) {
         for (int i = 0; i < tabs->count(); ++i) {
+            // Captions are written with "&&" for a shown "&".
             if (tabs->tabText(i).replace(QStringLiteral("&&"), QStringLiteral("&")) == caption)
                 return tabs->widget(i);
         }
