@@ -1,14 +1,13 @@
 // The find window and the batch tools, opened from the main window.
 #include "shell/main_window.h"
 
+#include "insertion/flow_layout.h"
 #include "tools/directory_replace_dialog.h"
 #include "tools/find_window.h"
 #include "tools/lower_case_dialog.h"
 #include "tools/rtf_dialog.h"
 
 #include <QAction>
-#include <QHBoxLayout>
-#include <QLayout>
 #include <QToolButton>
 
 namespace pw {
@@ -40,40 +39,25 @@ void MainWindow::connectTools()
             });
         }
     }
-    // The tool buttons live on the "Dialogs" page; a page that does not have them yet
-    // gets them here.
+    // The tool buttons follow the tag dialogs' buttons on the "Dialogs" page.
     QWidget *page = toolbarPage(QStringLiteral("Dialogs"));
+    if (!page)
+        return;
+    if (!page->layout())
+        new FlowLayout(page);
     for (const ToolButton &tool : kToolButtons) {
-        const QString name = QString::fromUtf8(tool.name);
-        auto *button = findChild<QAbstractButton *>(name);
-        if (!button && page) {
-            auto *created = new QToolButton(page);
-            created->setObjectName(name);
-            created->setToolTip(QString::fromUtf8(tool.tooltip));
-            created->setText(QString::fromUtf8(tool.caption));
-            created->setAutoRaise(true);
-            created->setFocusPolicy(Qt::NoFocus);
-            if (!page->layout()) {
-                auto *row = new QHBoxLayout(page);
-                row->setContentsMargins(2, 2, 2, 2);
-                row->setSpacing(0);
-                row->addStretch(1);
-            }
-            // Before the closing stretch of a row laid out left to right.
-            auto *box = qobject_cast<QBoxLayout *>(page->layout());
-            if (box && box->count() > 0 && box->itemAt(box->count() - 1)->spacerItem())
-                box->insertWidget(box->count() - 1, created);
-            else
-                page->layout()->addWidget(created);
-            button = created;
-        }
-        if (button) {
-            auto run = tool.run;
-            connect(button, &QAbstractButton::clicked, this, [this, run] {
-                FeatureContext context = featureContext();
-                run(context);
-            });
-        }
+        auto *button = new QToolButton(page);
+        button->setObjectName(QString::fromUtf8(tool.name));
+        button->setToolTip(QString::fromUtf8(tool.tooltip));
+        button->setText(QString::fromUtf8(tool.caption));
+        button->setAutoRaise(true);
+        button->setFocusPolicy(Qt::NoFocus);
+        page->layout()->addWidget(button);
+        auto run = tool.run;
+        connect(button, &QToolButton::clicked, this, [this, run] {
+            FeatureContext context = featureContext();
+            run(context);
+        });
     }
 }
 
