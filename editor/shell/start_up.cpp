@@ -42,9 +42,8 @@ int StartUp(const QString &commandLine)
     QtPlatform platform;
     MainWindow frmMain(state, settings, platform, folder);
     platform.setParentWindow(&frmMain);
-    frmMain.LoadMainWindow(commandLine);
+    frmMain.LoadMainWindow(commandLine); // shows the window
     frmSplash.reset();
-    frmMain.show();
     return QApplication::exec();
 }
 
