@@ -143,6 +143,8 @@ private:
     void setRecentPath(int index, const QString &path);
     // Find and replace, and the batch tools (main_window_tools.cpp).
     void connectTools();
+    // The program folder's Template.html, which every new document starts from.
+    QString templatePath() const;
     bool writeDocument(const QString &path, const TextEncoding &encoding);
     bool saveAsWith(const TextEncoding &encoding);
     void markUnmodified();

@@ -73,6 +73,11 @@ std::optional<QString> MainWindow::LoadText(const QString &path)
     return read.text;
 }
 
+QString MainWindow::templatePath() const
+{
+    return QDir(programFolder_).filePath(QStringLiteral("Template.html"));
+}
+
 bool MainWindow::SavePrompt()
 {
     if (!documentModified_)
@@ -90,12 +95,12 @@ void MainWindow::New()
 {
     if (!SavePrompt())
         return;
-    const QString templatePath = QDir(programFolder_).filePath(QStringLiteral("Template.html"));
-    if (!LoadText(templatePath))
+    const QString path = templatePath();
+    if (!LoadText(path))
         return;
     encoding_.lines = LineStyle::CrLf;
     SetDocumentName(kUntitled);
-    SyncFileBoxes(templatePath);
+    SyncFileBoxes(path);
 }
 
 void MainWindow::Open()

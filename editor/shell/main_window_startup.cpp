@@ -7,7 +7,6 @@
 #include "shared/settings_store.h"
 
 #include <QCloseEvent>
-#include <QDir>
 #include <QPlainTextEdit>
 
 namespace pw {
@@ -41,12 +40,12 @@ void MainWindow::InitializeLoad(const QString &commandLine)
             return;
         }
     }
-    LoadText(QDir(programFolder_).filePath(QStringLiteral("Template.html")));
+    LoadText(templatePath());
     SetDocumentName(kUntitled);
     encoding_.lines = LineStyle::CrLf;
     // A named file that is not there leaves the panes on the program folder.
     if (!argument.isEmpty())
-        SyncFileBoxes(QDir(programFolder_).filePath(QStringLiteral("Template.html")));
+        SyncFileBoxes(templatePath());
 }
 
 void MainWindow::InitializeRestore()
