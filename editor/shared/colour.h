@@ -4,8 +4,8 @@
 
 namespace pw {
 
-// Part 1, 2, 3: red, green, blue (bits 0-7, 8-15, 16-23). -1 for any other part number and
-// for a colour outside 0..0xFFFFFF.
+// The red, green or blue byte for `part` 1, 2 or 3 (bits 0-7, 8-15, 16-23). -1 for any
+// other number and for a colour outside 0..0xFFFFFF.
 int RGBPart(std::int32_t colour, int part);
 
 } // namespace pw

@@ -6,11 +6,11 @@
 
 namespace pw {
 
-// Part 1: the drive ("c:"), empty when the path has none. Part 2: the directory after the
-// drive up to and including the last separator ("\a\b\" of "c:\a\b\f.htm"). Part 3: the
-// text after the last separator. Part 4: part 3 up to its first full stop. Parts 2 to 4 are
-// empty when the path has no separator, part 4 also when the name has no full stop; any
-// other part number gives an empty text.
+// The piece of the path that `part` asks for. 1: the drive ("c:"), empty when the path has
+// none. 2: the directory after the drive up to and including the last separator ("\a\b\"
+// of "c:\a\b\f.htm"). 3: the text after the last separator. 4: that text up to its first
+// full stop. 2 to 4 are empty when the path has no separator, 4 also when the name has no
+// full stop; any other number gives an empty text.
 QString PathPart(const QString &path, int part);
 // The path up to and including its last separator; empty when there is none.
 QString DirectoryOfPath(const QString &path);

@@ -2,7 +2,9 @@
 // frmMain: the one main window. It owns the document (the text of txtEdit, whose identity is
 // the status text), the toolbar pages, the file panes, the file tabs and the menus. Its
 // members are implemented across files by concern: main_window.cpp builds the window,
-// main_window_startup.cpp runs loading and shutdown, main_window_document.cpp the document.
+// main_window_startup.cpp runs loading and shutdown, main_window_document.cpp the document,
+// main_window_files.cpp the recent files, file tabs and panes, main_window_insertion.cpp and
+// main_window_tools.cpp the commands of those features.
 #include "shared/edit_box.h"
 #include "shared/feature_context.h"
 #include "shared/text_file.h"

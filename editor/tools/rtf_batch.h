@@ -32,8 +32,9 @@ struct RtfBatchResult {
 };
 
 // Converts the named files of `directory` in order; the run stops at the first failure
-// (a name too short, a library that cannot be loaded, a failed conversion). Each target is written whole or not at all: the library
-// converts into a temporary file beside it, which then replaces the target in one step.
+// (a name too short, a library that cannot be loaded, a failed conversion). Each target is
+// written whole or not at all: the library converts into a scratch file beside it, whose
+// contents then replace the target in one atomic write.
 // `afterFile` runs after each converted file and may return false to stop the run.
 RtfBatchResult ConvertRtfFiles(QuorvelLibrary &library, const QString &directory,
                                const QStringList &names,
