@@ -1,8 +1,8 @@
 #include "quorvel_document.h"
 #include "quorvel_engine.h"
+#include "quorvel_scan.h"
 
 #include <algorithm>
-#include <cstring>
 
 namespace quorvel {
 namespace {
@@ -89,23 +89,11 @@ std::string TLineList::Value(std::string_view name) const
 
 namespace {
 
-// The first NUL, CR or LF in [p, end), or end. Skips eight bytes at a time, since line
-// breaks are rare compared with text and the converted files can be large.
+// The first NUL, CR or LF in [p, end), or end. Line breaks are rare compared with text, and
+// the converted files can be large.
 const char *NextBreakOrNul(const char *p, const char *end)
 {
-    constexpr std::uint64_t ones = 0x0101010101010101ull;
-    constexpr std::uint64_t highs = 0x8080808080808080ull;
-    auto hasZeroByte = [](std::uint64_t v) { return ((v - ones) & ~v & highs) != 0; };
-    while (end - p >= 8) {
-        std::uint64_t w;
-        std::memcpy(&w, p, 8);
-        if (hasZeroByte(w) || hasZeroByte(w ^ (ones * '\r')) || hasZeroByte(w ^ (ones * '\n')))
-            break;
-        p += 8;
-    }
-    while (p < end && *p != '\0' && *p != '\r' && *p != '\n')
-        ++p;
-    return p;
+    return FindFirstOf<'\0', '\r', '\n'>(p, end);
 }
 
 } // namespace

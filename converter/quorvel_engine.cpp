@@ -1,9 +1,9 @@
 #include "quorvel_engine.h"
+#include "quorvel_scan.h"
 
 #include <array>
 #include <charconv>
 #include <cstdio>
-#include <cstring>
 #include <typeinfo>
 #include <unordered_map>
 
@@ -53,32 +53,6 @@ constexpr std::array<CharKind, 256> MakeCharKinds()
 constexpr std::array<CharKind, 256> kCharKinds = MakeCharKinds();
 
 constexpr bool OpensControl(char c) { return c == '\\' || c == '{' || c == '}'; }
-
-// Word-at-a-time search: the text between control words is most of a document, and the
-// pass only needs to know where the next character of interest is.
-constexpr std::uint64_t kOnes = 0x0101010101010101ull;
-constexpr std::uint64_t kHighs = 0x8080808080808080ull;
-
-constexpr std::uint64_t BytesEqual(std::uint64_t w, unsigned char b)
-{
-    const std::uint64_t v = w ^ (kOnes * b);
-    return (v - kOnes) & ~v & kHighs;
-}
-
-template <unsigned char... Bytes>
-const char *FindFirstOf(const char *p, const char *end)
-{
-    while (end - p >= 8) {
-        std::uint64_t w;
-        std::memcpy(&w, p, 8);
-        if ((BytesEqual(w, Bytes) | ...) != 0)
-            break;
-        p += 8;
-    }
-    while (p < end && ((*p != static_cast<char>(Bytes)) && ...))
-        ++p;
-    return p;
-}
 
 // Appends document text: three characters escaped, line breaks dropped, the rest unchanged.
 void AppendText(std::string &out, const char *p, const char *end)
