@@ -1,5 +1,6 @@
 // quorvel [options] INPUT.rtf [OUTPUT.html]: converts one RTF file the way the library's
 // QuorvelConvertFile does, writing to OUTPUT or to standard output.
+#include "quorvel.h"
 #include "quorvel_library.h"
 
 #include <charconv>
@@ -24,14 +25,16 @@ struct FlagOption {
 };
 
 constexpr FlagOption kFlagOptions[] = {
-    {"--font-size", 1, "turn \\fs font sizes into FONT SIZE and SMALL elements"},
-    {"--font-face", 2, "turn \\f fonts into FONT FACE elements"},
-    {"--colors", 4, "read the colour table and turn \\cf into FONT COLOR elements"},
-    {"--optimize", 8, "leave out a face or size that repeats the last one written"},
-    {"--wrap-html", 16, "write the HTML, HEAD and BODY frame"},
-    {"--use-title", 32, "write a TITLE element in the frame (see --title)"},
-    {"--default-font", 64, "wrap the body in the default font (see --font-name, --points)"},
-    {"--more-compatible", 128, "add families to Arial, Courier and Times faces"},
+    {"--font-size", QUORVEL_FONT_SIZE, "turn \\fs font sizes into FONT SIZE and SMALL elements"},
+    {"--font-face", QUORVEL_FONT_FACE, "turn \\f fonts into FONT FACE elements"},
+    {"--colors", QUORVEL_COLORS, "read the colour table and turn \\cf into FONT COLOR elements"},
+    {"--optimize", QUORVEL_OPTIMIZE, "leave out a face or size that repeats the last one written"},
+    {"--wrap-html", QUORVEL_WRAP_HTML, "write the HTML, HEAD and BODY frame"},
+    {"--use-title", QUORVEL_USE_TITLE, "write a TITLE element in the frame (see --title)"},
+    {"--default-font", QUORVEL_DEFAULT_FONT,
+     "wrap the body in the default font (see --font-name, --points)"},
+    {"--more-compatible", QUORVEL_MORE_COMPATIBLE,
+     "add families to Arial, Courier and Times faces"},
 };
 
 void PrintHelp(std::ostream &out)

@@ -2,6 +2,7 @@
 // conversion request, and reading and writing the files.
 #pragma once
 
+#include "quorvel.h"
 #include "quorvel_engine.h"
 
 #include <cstdint>
@@ -14,7 +15,10 @@ namespace quorvel {
 // Only the low 8 bits of the export flag word are read; each adds one option.
 TQuorvelOptions OptionsFromExportFlags(std::uint32_t flags);
 
-inline constexpr std::uint32_t kConvertOnlyFlags = 143;
+// QuorvelConvertOnly's flag word (143).
+inline constexpr std::uint32_t kConvertOnlyFlags = QUORVEL_FONT_SIZE | QUORVEL_FONT_FACE |
+                                                   QUORVEL_COLORS | QUORVEL_OPTIMIZE |
+                                                   QUORVEL_MORE_COMPATIBLE;
 
 struct TConversionRequest {
     std::uint32_t Flags = 0;
