@@ -38,7 +38,9 @@ void MainWindow::connectDocumentSignals()
 
 void MainWindow::onTextChanged()
 {
-    if (!loadFinished_)
+    // Runs for every keystroke: once modified, the Save button is already enabled, and
+    // looking it up again among the toolbar's many buttons is wasted.
+    if (!loadFinished_ || documentModified_)
         return;
     documentModified_ = true;
     if (QToolButton *save = pictureButton(QStringLiteral("cmdSave")))
