@@ -2,6 +2,7 @@
 #include "qt_print.h"
 #include "support/unprivileged.h"
 #include "support/main_window_harness.h"
+#include "support/named_controls.h"
 #include "tools/directory_replace_dialog.h"
 
 #include <QAbstractButton>
@@ -106,7 +107,7 @@ TEST_F(DirectoryReplaceTest, ReplacesInTheSelectedFilesOnly)
 TEST_F(DirectoryReplaceTest, ControlsCarryTheirNamesAndCaptions)
 {
     run([&](QDialog &dialog) {
-        const std::pair<const char *, const char *> labels[] = {
+        ExpectTexts<QLabel>(dialog, {
             {"Label1", "STEP 1 - Choose The Drive and Directory"},
             {"Label2", "STEP 2 - Select File(s) To Replace"},
             {"Label4", "STEP 3 - Enter Text To Find and Replace"},
@@ -116,23 +117,13 @@ TEST_F(DirectoryReplaceTest, ControlsCarryTheirNamesAndCaptions)
             {"Label8", "Status"},
             {"Label9", "View Port - Ignore Please"},
             {"Label10", "STEP 5 - Click Cancel When Finished"},
-        };
-        for (const auto &[name, caption] : labels) {
-            auto *label = dialog.findChild<QLabel *>(name);
-            ASSERT_NE(label, nullptr) << name;
-            EXPECT_EQ(label->text(), caption) << name;
-        }
-        const std::pair<const char *, const char *> buttons[] = {
+        });
+        ExpectTexts<QPushButton>(dialog, {
             {"cmdSelectAll", "Select &All"},
             {"cmdSelectNone", "Select &None"},
             {"cmdStart", "&Start"},
             {"cmdCancel", "&Cancel"},
-        };
-        for (const auto &[name, caption] : buttons) {
-            auto *button = dialog.findChild<QPushButton *>(name);
-            ASSERT_NE(button, nullptr) << name;
-            EXPECT_EQ(button->text(), caption) << name;
-        }
+        });
         for (const char *name : {"MyDrive", "MyDirectory", "MyFileList", "txtFind", "txtReplace",
                                  "lblStatus", "MyProgress", "txtEdit", "Line1"})
             EXPECT_NE(dialog.findChild<QWidget *>(name), nullptr) << name;

@@ -1,6 +1,7 @@
 // The RTF batch dialog with the real converter library loaded by file name.
 #include "qt_print.h"
 #include "support/main_window_harness.h"
+#include "support/named_controls.h"
 #include "tools/quorvel_loader.h"
 #include "tools/rtf_batch.h"
 #include "tools/rtf_dialog.h"
@@ -127,29 +128,19 @@ TEST_F(RtfDialogTest, SelectAllMarksRtfNamesAndStartConvertsEverySelectedFile)
 TEST_F(RtfDialogTest, ControlsCarryTheirNamesAndCaptions)
 {
     run(library, [&](QDialog &dialog) {
-        const std::pair<const char *, const char *> labels[] = {
+        ExpectTexts<QLabel>(dialog, {
             {"Label1", "STEP 1 - Choose The Drive and Directory"},
             {"Label2", "STEP 2 - Select the RTF File(s) To Convert"},
             {"Label4", "STEP 3 - Click Start"},
             {"Label8", "Status"},
             {"Label10", "STEP 4 - Click Cancel When Finished"},
-        };
-        for (const auto &[name, caption] : labels) {
-            auto *label = dialog.findChild<QLabel *>(name);
-            ASSERT_NE(label, nullptr) << name;
-            EXPECT_EQ(label->text(), caption) << name;
-        }
-        const std::pair<const char *, const char *> buttons[] = {
+        });
+        ExpectTexts<QPushButton>(dialog, {
             {"cmdSelectAll", "Select &All"},
             {"cmdSelectNone", "Select &None"},
             {"cmdStart", "&Start"},
             {"cmdCancel", "&Cancel"},
-        };
-        for (const auto &[name, caption] : buttons) {
-            auto *button = dialog.findChild<QPushButton *>(name);
-            ASSERT_NE(button, nullptr) << name;
-            EXPECT_EQ(button->text(), caption) << name;
-        }
+        });
         for (const char *name : {"MyDrive", "MyDirectory", "MyFileList", "MyProgress"})
             EXPECT_NE(dialog.findChild<QWidget *>(name), nullptr) << name;
     });
