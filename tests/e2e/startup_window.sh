@@ -10,7 +10,7 @@ unset QT_QPA_PLATFORM
 # In sanitizer builds, leaks inside system libraries are not ours to report.
 export LSAN_OPTIONS=suppressions=$(cd "$(dirname "$0")/.." && pwd)/lsan.supp
 
-xvfb-run -a -s "-screen 0 1280x900x24" bash -c '
+xvfb-run -a -n $((100 + RANDOM % 800)) -s "-screen 0 1280x900x24" bash -c '
   set -euo pipefail
   "$1" >"$HOME/out.log" 2>&1 &
   pid=$!
