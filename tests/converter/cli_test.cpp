@@ -1,4 +1,6 @@
 // The quorvel command: options by name, standard output, exit status and messages.
+#include "scratch_dir.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -11,31 +13,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class QuorvelCommand : public ::testing::Test {
+class QuorvelCommand : public quorvel_test::ScratchDirTest {
 protected:
-    void SetUp() override
-    {
-        dir_ = fs::temp_directory_path() /
-               ("quorvel-cli-" + std::string(::testing::UnitTest::GetInstance()
-                                                 ->current_test_info()
-                                                 ->name()));
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-    }
-    void TearDown() override { fs::remove_all(dir_); }
+    QuorvelCommand() : ScratchDirTest("quorvel-cli-") {}
 
-    std::string Path(const std::string &name) const { return (dir_ / name).string(); }
-    void Write(const std::string &name, const std::string &bytes) const
-    {
-        std::ofstream(Path(name), std::ios::binary) << bytes;
-    }
-    std::string Read(const std::string &name) const
-    {
-        std::ifstream in(Path(name), std::ios::binary);
-        std::ostringstream bytes;
-        bytes << in.rdbuf();
-        return bytes.str();
-    }
     // Runs the command with `args`; standard output and error land in out.txt and err.txt.
     int Run(const std::string &args) const
     {
@@ -48,8 +29,6 @@ protected:
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 #endif
     }
-
-    fs::path dir_;
 };
 
 const std::string kRtf = "{\\rtf1{\\fonttbl{\\f0 Arial;}}{\\colortbl\\red0\\green0\\blue255;}"

@@ -1,5 +1,6 @@
 // The shared library as the editor uses it: loaded by file name, called through its exports.
 #include "quorvel.h"
+#include "scratch_dir.h"
 
 #include <gtest/gtest.h>
 
@@ -62,32 +63,16 @@ const std::string kSample =
     "{\\rtf1{\\fonttbl{\\f0 Arial;}}{\\colortbl\\red255\\green0\\blue0;}\r\n"
     "\\f0\\fs24\\cf0 Hi\\fs24  \\b there\\b0\\par\r\n\\'e9\\par\r\n}\r\n";
 
-class QuorvelLibrary : public ::testing::Test {
+class QuorvelLibrary : public quorvel_test::ScratchDirTest {
 protected:
+    QuorvelLibrary() : ScratchDirTest("quorvel-lib-") {}
+
     void SetUp() override
     {
         ASSERT_TRUE(Lib().ConvertFile && Lib().ConvertOnly && Lib().LastError &&
                     Lib().SetMessagePump)
             << "cannot load " << QUORVEL_LIBRARY_PATH << ": " << Lib().loadError;
-        dir_ = fs::temp_directory_path() /
-               ("quorvel-lib-" + std::to_string(reinterpret_cast<std::uintptr_t>(this)) + "-" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-
-    std::string Path(const std::string &name) const { return (dir_ / name).string(); }
-    void Write(const std::string &name, const std::string &bytes) const
-    {
-        std::ofstream(Path(name), std::ios::binary) << bytes;
-    }
-    std::string Read(const std::string &name) const
-    {
-        std::ifstream in(Path(name), std::ios::binary);
-        std::ostringstream bytes;
-        bytes << in.rdbuf();
-        return bytes.str();
+        ScratchDirTest::SetUp();
     }
     // Converts `rtf` with `flags` and returns what was written.
     std::string Convert(const std::string &rtf, int32_t flags, const char *title = "",
@@ -103,8 +88,6 @@ protected:
         EXPECT_STREQ(Lib().LastError(), "");
         return Read("out.html");
     }
-
-    fs::path dir_;
 };
 
 } // namespace
