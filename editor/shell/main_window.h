@@ -72,6 +72,8 @@ public:
     bool SaveAs(); // true when the document was written
     void SaveAsUnix();
     void Print();
+    // Loads a file and names the document after it; false (document unchanged) on failure.
+    bool OpenAsDocument(const QString &path);
     // The save prompt run before replacing the document; false when the user cancelled.
     bool SavePrompt();
 

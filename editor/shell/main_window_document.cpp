@@ -80,6 +80,14 @@ QString MainWindow::templatePath() const
     return QDir(programFolder_).filePath(QStringLiteral("Template.html"));
 }
 
+bool MainWindow::OpenAsDocument(const QString &path)
+{
+    if (!LoadText(path))
+        return false;
+    SetDocumentName(path);
+    return true;
+}
+
 bool MainWindow::SavePrompt()
 {
     if (!documentModified_)
@@ -114,9 +122,8 @@ void MainWindow::Open()
     if (chosen.isEmpty())
         return;
     const QString path = chosen.trimmed();
-    if (!LoadText(path))
+    if (!OpenAsDocument(path))
         return;
-    SetDocumentName(path);
     AddToRecentlyUsed(path);
     SyncFileBoxes(path);
 }

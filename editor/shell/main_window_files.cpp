@@ -101,9 +101,8 @@ void MainWindow::OpenRecentFile(int index)
         return;
     // The modified flag is cleared by the load itself: a load that fails leaves the edits
     // on screen, and they must still count as unsaved.
-    if (!LoadText(path))
+    if (!OpenAsDocument(path))
         return;
-    SetDocumentName(path);
     SyncFileBoxes(path);
     AddFileTab(path);
 }
@@ -156,9 +155,8 @@ void MainWindow::OpenFromFileTab(int index, int previous)
     const QString path = TabFiles[index];
     if (!SavePrompt())
         return;
-    if (!LoadText(path))
+    if (!OpenAsDocument(path))
         return;
-    SetDocumentName(path);
     SyncFileBoxes(path);
     // Selects the file's tab where the prompt moved it (or puts it back if it fell off).
     AddFileTab(path);
@@ -230,9 +228,8 @@ void MainWindow::OpenFromFileList(const QString &name)
     const QString path = WithTrailingBackslash(directory) + name;
     if (!SavePrompt())
         return;
-    if (!LoadText(path))
+    if (!OpenAsDocument(path))
         return;
-    SetDocumentName(path);
     AddToRecentlyUsed(path);
 }
 

@@ -33,8 +33,7 @@ void MainWindow::InitializeLoad(const QString &commandLine)
 
     const QString argument = commandLine.trimmed();
     if (!argument.isEmpty() && FileIsPresent(argument)) {
-        if (LoadText(argument)) {
-            SetDocumentName(argument);
+        if (OpenAsDocument(argument)) {
             SyncFileBoxes(argument);
             AddToRecentlyUsed(argument);
             return;
