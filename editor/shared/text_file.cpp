@@ -7,57 +7,171 @@
 #include <QSaveFile>
 #include <QStringDecoder>
 
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <array>
+
 namespace pw {
 
-static LineStyle detectLineStyle(const QByteArray &bytes)
+namespace {
+
+const QByteArray kUtf8Bom("\xEF\xBB\xBF");
+
+// What Windows-1252 makes of the bytes 0x80-0x9F. The five it leaves unassigned stand for
+// the control characters with their own numbers, so every byte reads as a character of its
+// own and writes back as the same byte.
+constexpr char16_t kCodePage80To9F[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, // 0x80
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F, // 0x88
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, // 0x90
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178, // 0x98
+};
+
+// The byte a character of the code page's 0x80-0x9F row is written as; -1 for any other.
+int codePageByte(char16_t c)
 {
+    // Sorted by character once, searched in O(log 32) for each character written.
+    static const auto sorted = [] {
+        std::array<std::pair<char16_t, unsigned char>, 32> pairs{};
+        for (int i = 0; i < 32; ++i)
+            pairs[i] = {kCodePage80To9F[i], static_cast<unsigned char>(0x80 + i)};
+        std::sort(pairs.begin(), pairs.end());
+        return pairs;
+    }();
+    const auto it = std::lower_bound(sorted.begin(), sorted.end(), std::pair(c, uchar(0)));
+    return it != sorted.end() && it->first == c ? it->second : -1;
+}
+
+struct BreakCount {
     qsizetype crlf = 0, lf = 0, cr = 0;
+};
+
+BreakCount countBreaks(const QByteArray &bytes)
+{
+    BreakCount count;
     const qsizetype n = bytes.size();
+    const char *data = bytes.constData();
     for (qsizetype i = 0; i < n; ++i) {
-        const char c = bytes[i];
+        const char c = data[i];
         if (c == '\r') {
-            if (i + 1 < n && bytes[i + 1] == '\n') {
-                ++crlf;
+            if (i + 1 < n && data[i + 1] == '\n') {
+                ++count.crlf;
                 ++i;
             } else {
-                ++cr;
+                ++count.cr;
             }
         } else if (c == '\n') {
-            ++lf;
+            ++count.lf;
         }
     }
-    if (crlf == 0 && cr == 0 && lf > 0)
-        return LineStyle::Lf;
-    if (crlf == 0 && lf == 0 && cr > 0)
-        return LineStyle::Cr;
-    return LineStyle::CrLf;
+    return count;
+}
+
+// The most common style; a tie goes to CR LF, then LF.
+LineStyle dominantStyle(const BreakCount &count)
+{
+    if (count.crlf >= count.lf && count.crlf >= count.cr)
+        return LineStyle::CrLf;
+    return count.lf >= count.cr ? LineStyle::Lf : LineStyle::Cr;
+}
+
+qint64 nanoseconds(const struct timespec &time)
+{
+    return qint64(time.tv_sec) * 1000000000 + time.tv_nsec;
+}
+
+FileStamp stampOf(const struct stat &info)
+{
+    return {true, qint64(info.st_size), nanoseconds(info.st_mtim)};
+}
+
+} // namespace
+
+TextEncoding newDocumentEncoding(TextEncoding templateEncoding)
+{
+    templateEncoding.lines = LineStyle::CrLf;
+    templateEncoding.mixedLines = false;
+    templateEncoding.finalBreak = true;
+    return templateEncoding;
+}
+
+FileStamp stampOfFile(const QString &path)
+{
+    struct stat info;
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return {};
+    return stampOf(info);
+}
+
+QString decodeCharacters(const QByteArray &bytes, TextEncoding *encoding)
+{
+    QByteArrayView body(bytes);
+    const bool bom = body.startsWith(kUtf8Bom);
+    if (bom)
+        body = body.sliced(3);
+    // A second mark is text like any other character: the decoder must not drop it.
+    QStringDecoder utf8(QStringDecoder::Utf8,
+                        QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+    QString decoded = utf8(body);
+    // UTF-8 only when encoding the characters again gives the very same bytes.
+    if (!utf8.hasError() && decoded.toUtf8() == body) {
+        encoding->charset = Charset::Utf8;
+        encoding->bom = bom;
+        return decoded;
+    }
+    encoding->bom = false;
+    encoding->charset = Charset::Latin1;
+    decoded = QString(bytes.size(), Qt::Uninitialized);
+    char16_t *out = reinterpret_cast<char16_t *>(decoded.data());
+    for (const char byte : bytes) {
+        const uchar b = static_cast<uchar>(byte);
+        if (b >= 0x80 && b < 0xA0) {
+            encoding->charset = Charset::Windows1252;
+            *out++ = kCodePage80To9F[b - 0x80];
+        } else {
+            *out++ = b;
+        }
+    }
+    return decoded;
+}
+
+std::optional<QByteArray> encodeCharacters(const QString &text, const TextEncoding &encoding)
+{
+    if (encoding.charset == Charset::Utf8)
+        return encoding.bom ? kUtf8Bom + text.toUtf8() : text.toUtf8();
+    const bool codePage = encoding.charset == Charset::Windows1252;
+    QByteArray bytes(text.size(), Qt::Uninitialized);
+    char *out = bytes.data();
+    for (const QChar qc : text) {
+        const char16_t c = qc.unicode();
+        if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
+            *out++ = static_cast<char>(c);
+            continue;
+        }
+        // Latin1 stays free of the bytes 0x80-0x9F, so it reads the same either way.
+        const int byte = codePage ? codePageByte(c) : -1;
+        if (byte < 0)
+            return std::nullopt;
+        *out++ = static_cast<char>(byte);
+    }
+    return bytes;
 }
 
 ReadResult DecodeText(const QByteArray &bytes)
 {
     ReadResult result;
     result.status = ReadResult::Ok;
-    result.encoding.lines = detectLineStyle(bytes);
-    QByteArrayView body(bytes);
-    if (body.startsWith("\xEF\xBB\xBF")) {
-        result.encoding.bom = true;
-        body = body.sliced(3);
-    }
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString decoded = utf8(body);
-    if (!utf8.hasError()) {
-        result.encoding.utf8 = true;
-    } else {
-        // Not UTF-8: every byte stands for the character with the same number.
-        result.encoding.bom = false;
-        decoded = QString::fromLatin1(bytes);
-    }
-    result.text = ToCrLf(decoded);
+    const BreakCount breaks = countBreaks(bytes);
+    result.encoding.lines = dominantStyle(breaks);
+    result.encoding.mixedLines = (breaks.crlf > 0) + (breaks.lf > 0) + (breaks.cr > 0) > 1;
+    result.encoding.finalBreak = bytes.endsWith('\n') || bytes.endsWith('\r');
+    result.text = ToCrLf(decodeCharacters(bytes, &result.encoding));
     return result;
 }
 
 ReadResult::Status ReadFileBytes(const QString &path, qint64 limit, QByteArray *bytes,
-                                 QString *error)
+                                 QString *error, FileStamp *stamp)
 {
     // Only regular files: a device or a pipe reports no length and may never end (or, for
     // a pipe, never open), and the program would hang reading it.
@@ -73,6 +187,10 @@ ReadResult::Status ReadFileBytes(const QString &path, qint64 limit, QByteArray *
             *error = file.errorString();
         return ReadResult::Error;
     }
+    // Taken before reading: a change made while the file is read shows as a change.
+    struct stat opened;
+    if (stamp && ::fstat(file.handle(), &opened) == 0)
+        *stamp = stampOf(opened);
     if (file.size() >= limit)
         return ReadResult::TooLarge;
     // Never more than the limit, whatever length the file claimed (it may have grown since,
@@ -92,12 +210,14 @@ ReadResult ReadTextFile(const QString &path, qint64 limit)
 {
     QByteArray bytes;
     ReadResult refused;
-    refused.status = ReadFileBytes(path, limit, &bytes);
+    FileStamp stamp;
+    refused.status = ReadFileBytes(path, limit, &bytes, nullptr, &stamp);
     if (refused.status != ReadResult::Ok)
         return refused;
     if (bytes.contains('\0'))
         return {};
     ReadResult read = DecodeText(bytes);
+    read.stamp = stamp;
     // The edit box turns a paragraph separator (and the two characters it uses to mark
     // frames) into a line break, so saving would change the file.
     for (const QChar c : std::as_const(read.text)) {
@@ -107,31 +227,16 @@ ReadResult ReadTextFile(const QString &path, qint64 limit)
     return read;
 }
 
-QByteArray EncodeText(const QString &crlfText, const TextEncoding &encoding,
-                      TextEncoding *usedEncoding)
+std::optional<QByteArray> EncodeText(const QString &crlfText, const TextEncoding &encoding)
 {
     QString text = crlfText;
+    if (encoding.finalBreak && !text.endsWith(QLatin1String("\r\n")))
+        text += QLatin1String("\r\n");
     if (encoding.lines == LineStyle::Lf)
         text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     else if (encoding.lines == LineStyle::Cr)
         text.replace(QLatin1String("\r\n"), QLatin1String("\r"));
-
-    TextEncoding used = encoding;
-    if (!used.utf8) {
-        for (QChar c : std::as_const(text)) {
-            if (c.unicode() > 0xFF) {
-                used.utf8 = true;
-                break;
-            }
-        }
-    }
-    if (usedEncoding)
-        *usedEncoding = used;
-    if (!used.utf8)
-        return text.toLatin1();
-    QByteArray bytes = used.bom ? QByteArray("\xEF\xBB\xBF") : QByteArray();
-    bytes += text.toUtf8();
-    return bytes;
+    return encodeCharacters(text, encoding);
 }
 
 bool WriteFileAtomically(const QString &path, const QByteArray &bytes, QString *error)

@@ -1,21 +1,46 @@
 #pragma once
-// Document files are bytes. A file that is valid UTF-8 is edited as UTF-8, any other as an
-// 8-bit text whose bytes map one to one onto characters 0-255, so both round-trip exactly.
-// In memory a document's line breaks are CR LF; the file's own break style is remembered
+// Document files are bytes, and saving an unchanged document gives the same bytes back. A
+// file that is valid UTF-8 is edited as UTF-8 (every byte-order mark kept); any other as an
+// 8-bit Windows-1252 text in which every byte stands for its own character, the five bytes
+// that code page leaves unassigned included. In memory a document's line breaks are CR LF;
+// the file's own break style, and whether its last line ends with a break, are remembered
 // and written back.
 #include <QByteArray>
 #include <QString>
+#include <optional>
 
 namespace pw {
 
 enum class LineStyle { CrLf, Lf, Cr };
 
+// The character sets a document is written in. An 8-bit file that uses none of the bytes
+// 0x80-0x9F is Latin1: Windows-1252 and ISO 8859-1 read it alike, and it keeps that
+// property, so characters only the code page has (the euro, curly quotes) do not fit in it.
+enum class Charset { Utf8, Latin1, Windows1252 };
+
 struct TextEncoding {
-    bool utf8 = false;
-    bool bom = false;
-    LineStyle lines = LineStyle::CrLf;
+    Charset charset = Charset::Utf8;
+    bool bom = false;                  // UTF-8 only: the file starts with a byte-order mark
+    LineStyle lines = LineStyle::CrLf; // the file's break style (its most common one)
+    bool mixedLines = false;           // the file used more than one break style
+    bool finalBreak = true;            // the text ends with a line break; false keeps it so
     bool operator==(const TextEncoding &) const = default;
 };
+
+// How a document that does not come from a file of its own (a new one, started from the
+// template) is written: CR LF breaks, one at the end.
+TextEncoding newDocumentEncoding(TextEncoding templateEncoding);
+
+// Size and modification time of a file, to notice another program's change.
+struct FileStamp {
+    bool exists = false;
+    qint64 size = 0;
+    qint64 modifiedNs = 0; // nanoseconds since the epoch
+    bool operator==(const FileStamp &) const = default;
+};
+
+// The stamp of the file at `path` now (a link is followed); `exists` false when there is none.
+FileStamp stampOfFile(const QString &path);
 
 // The largest document that loads is one byte short of this.
 constexpr qint64 kDocumentSizeLimit = 1000000;
@@ -24,12 +49,14 @@ struct ReadResult {
     enum Status { Ok, TooLarge, Error } status = Error;
     QString text;          // CR LF line breaks
     TextEncoding encoding; // how the file was written
+    FileStamp stamp;       // the file as it was when read
 };
 
 // Reads the bytes of a whole regular file of fewer than `limit` bytes into `bytes`. Error
 // (with the reason in `error`, when given) for anything else that cannot be read whole.
+// `stamp` (when given) receives the file's stamp taken as it was opened.
 ReadResult::Status ReadFileBytes(const QString &path, qint64 limit, QByteArray *bytes,
-                                 QString *error = nullptr);
+                                 QString *error = nullptr, FileStamp *stamp = nullptr);
 
 // Reads a whole regular file; files of `limit` bytes or more are refused, and so are files
 // with NUL bytes or (in UTF-8) paragraph separators, which the edit box could not hold
@@ -39,11 +66,17 @@ ReadResult ReadTextFile(const QString &path, qint64 limit = kDocumentSizeLimit);
 // Decodes bytes as ReadTextFile does (without the size and NUL checks).
 ReadResult DecodeText(const QByteArray &bytes);
 
-// Encodes a CR LF text in the given encoding and break style. A character that the 8-bit
-// encoding cannot hold makes the whole text UTF-8 instead, so nothing is ever dropped;
-// `usedEncoding` (when given) receives what was used.
-QByteArray EncodeText(const QString &crlfText, const TextEncoding &encoding,
-                      TextEncoding *usedEncoding = nullptr);
+// Encodes a CR LF text in the given encoding and break style, with one final break added
+// when `encoding.finalBreak` asks for it and the text lacks it. Nothing when a character
+// does not fit the character set: the caller decides whether to change it.
+std::optional<QByteArray> EncodeText(const QString &crlfText, const TextEncoding &encoding);
+
+// The lower layer, for code that edits file bytes in place: the characters of the bytes
+// with their line breaks as they are, and back. Decoding sets `charset` and `bom` of
+// `encoding`; encoding writes the byte-order mark the encoding names, and gives nothing
+// when a character does not fit.
+QString decodeCharacters(const QByteArray &bytes, TextEncoding *encoding);
+std::optional<QByteArray> encodeCharacters(const QString &text, const TextEncoding &encoding);
 
 // Writes bytes to a temporary file beside the target and renames it over the target, so a
 // failed write leaves the old file whole. Returns false (with a reason) on failure.

@@ -149,7 +149,10 @@ private:
     void connectTools();
     // The program folder's Template.html, which every new document starts from.
     QString templatePath() const;
-    bool writeDocument(const QString &path, const TextEncoding &encoding);
+    enum class WriteOutcome { Written, Declined, Failed };
+    // Writes the document in `encoding` (asking before changing its character set);
+    // Declined when the user said No, which writes nothing.
+    WriteOutcome writeDocument(const QString &path, TextEncoding encoding);
     bool saveAsWith(const TextEncoding &encoding);
     void markUnmodified();
     void onTextChanged();
@@ -181,6 +184,7 @@ private:
     int currentFileTab_ = 0;
     bool selectingFileTab_ = false; // the program, not the user, is selecting a file tab
     TextEncoding encoding_;
+    FileStamp diskStamp_; // the document's file as it was loaded or last saved
     InsertionToolbar *insertion_ = nullptr;
 };
 

@@ -12,12 +12,27 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPrinter>
+#include <QStatusBar>
 #include <QToolButton>
 
 namespace pw {
 
 namespace {
 const QString kSorry = QStringLiteral("Sorry...");
+const QString kSaveQuestion = QStringLiteral("Save...");
+
+QString styleName(LineStyle style)
+{
+    switch (style) {
+    case LineStyle::CrLf:
+        return QStringLiteral("CR LF");
+    case LineStyle::Lf:
+        return QStringLiteral("LF");
+    case LineStyle::Cr:
+        return QStringLiteral("CR");
+    }
+    return {};
+}
 } // namespace
 
 QString MainWindow::statusText() const
@@ -71,6 +86,7 @@ std::optional<QString> MainWindow::LoadText(const QString &path)
     }
     edit_.setText(read.text);
     encoding_ = read.encoding;
+    diskStamp_ = read.stamp;
     markUnmodified();
     return read.text;
 }
@@ -108,7 +124,7 @@ void MainWindow::New()
     const QString path = templatePath();
     if (!LoadText(path))
         return;
-    encoding_.lines = LineStyle::CrLf;
+    encoding_ = newDocumentEncoding(encoding_);
     SetDocumentName(kUntitled);
     SyncFileBoxes(path);
 }
@@ -147,21 +163,38 @@ void MainWindow::Close()
     markUnmodified();
 }
 
-bool MainWindow::writeDocument(const QString &path, const TextEncoding &encoding)
+MainWindow::WriteOutcome MainWindow::writeDocument(const QString &path, TextEncoding encoding)
 {
-    QString text = edit_.text();
-    // One final line break, unless the text already ends with one: saving an unchanged
-    // file gives the same bytes.
-    if (!text.endsWith(QLatin1String("\r\n")))
-        text += QLatin1String("\r\n");
-    TextEncoding used;
-    const QByteArray bytes = EncodeText(text, encoding, &used);
+    const QString text = edit_.text();
+    std::optional<QByteArray> bytes = EncodeText(text, encoding);
+    if (!bytes) {
+        // Re-encoding would rewrite every other non-ASCII character of the file: only ever
+        // at the user's word. Once given, the document stays UTF-8.
+        if (platform_.messageBox(kSaveQuestion,
+                                 QStringLiteral("This document contains characters that its "
+                                                "encoding cannot hold. Save it as UTF-8?"),
+                                 MsgButtons::YesNo, MsgIcon::Question)
+            != MsgAnswer::Yes)
+            return WriteOutcome::Declined;
+        encoding.charset = encoding_.charset = Charset::Utf8;
+        encoding.bom = encoding_.bom = false;
+        bytes = EncodeText(text, encoding);
+    }
     platform_.setBusy(true);
-    const bool written = WriteFileAtomically(path, bytes);
+    const bool written = WriteFileAtomically(path, *bytes);
     platform_.setBusy(false);
-    if (written)
-        encoding_ = used;
-    return written;
+    if (!written)
+        return WriteOutcome::Failed;
+    if (encoding.mixedLines) {
+        statusBar()->showMessage(QStringLiteral("Mixed line breaks saved as %1, the file's "
+                                                "most common style")
+                                     .arg(styleName(encoding.lines)),
+                                 10000);
+        encoding.mixedLines = false;
+    }
+    encoding_ = encoding;
+    diskStamp_ = stampOfFile(path);
+    return WriteOutcome::Written;
 }
 
 bool MainWindow::Save()
@@ -175,9 +208,22 @@ bool MainWindow::Save()
     }
     if (name == kUntitled)
         return SaveAs();
-    if (writeDocument(name, encoding_)) {
+    const FileStamp onDisk = stampOfFile(name);
+    if (onDisk.exists && onDisk != diskStamp_
+        && platform_.messageBox(kSaveQuestion,
+                                QStringLiteral("The file has been changed by another program "
+                                               "since it was opened. Overwrite it?"),
+                                MsgButtons::YesNo, MsgIcon::Question)
+               != MsgAnswer::Yes)
+        return false;
+    switch (writeDocument(name, encoding_)) {
+    case WriteOutcome::Written:
         markUnmodified();
         return true;
+    case WriteOutcome::Declined:
+        return false;
+    case WriteOutcome::Failed:
+        break;
     }
     platform_.messageBox(kSorry,
                          QStringLiteral("The file may be read-only, you may not have enough "
@@ -193,7 +239,7 @@ bool MainWindow::saveAsWith(const TextEncoding &encoding)
     if (chosen.isEmpty())
         return false;
     const QString path = chosen.trimmed();
-    if (!writeDocument(path, encoding))
+    if (writeDocument(path, encoding) != WriteOutcome::Written)
         return false;
     MyFileList_->refresh();
     SetDocumentName(path);
@@ -212,6 +258,7 @@ void MainWindow::SaveAsUnix()
 {
     TextEncoding unix = encoding_;
     unix.lines = LineStyle::Lf;
+    unix.mixedLines = false; // the user chose the style
     saveAsWith(unix);
 }
 

@@ -41,7 +41,7 @@ void MainWindow::InitializeLoad(const QString &commandLine)
     }
     LoadText(templatePath());
     SetDocumentName(kUntitled);
-    encoding_.lines = LineStyle::CrLf;
+    encoding_ = newDocumentEncoding(encoding_);
     // A named file that is not there leaves the panes on the program folder.
     if (!argument.isEmpty())
         SyncFileBoxes(templatePath());

@@ -3,46 +3,25 @@
 #include "shared/text_file.h"
 #include "tools/text_replace.h"
 
-#include <QStringDecoder>
-
 namespace pw {
-
-namespace {
-
-const QByteArray kUtf8Bom("\xEF\xBB\xBF");
-
-} // namespace
 
 std::optional<QByteArray> ReplaceInBytes(const QByteArray &bytes, const QString &what,
                                          const QString &with, qint64 *count, QString *text)
 {
     *count = 0;
-    const bool bom = bytes.startsWith(kUtf8Bom);
-    const QByteArrayView body = bom ? QByteArrayView(bytes).sliced(3) : QByteArrayView(bytes);
-
-    // UTF-8 only when decoding and encoding again gives the very same bytes; then every
-    // untouched stretch of the text is written back as it was read.
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString decoded = utf8(body);
-    bool isUtf8 = !utf8.hasError() && decoded.toUtf8() == body;
-    if (!isUtf8)
-        decoded = QString::fromLatin1(bytes);
-
+    // Decoded as the editor decodes a document, so every untouched stretch of the text is
+    // written back as it was read.
+    TextEncoding encoding;
+    const QString decoded = decodeCharacters(bytes, &encoding);
     ReplaceAllResult result = ReplaceAll(decoded, what, with);
     *count = result.count;
     if (text)
         *text = result.text;
     if (result.count == 0)
         return bytes;
-    if (isUtf8)
-        return bom ? kUtf8Bom + result.text.toUtf8() : result.text.toUtf8();
-    // An 8-bit file holds characters 0-255 only; anything else would have to change the
-    // whole file's encoding.
-    for (QChar c : with) {
-        if (c.unicode() > 0xFF)
-            return std::nullopt;
-    }
-    return result.text.toLatin1();
+    // A character the file's encoding cannot hold would have to change the whole file's
+    // encoding: nothing is written instead.
+    return encodeCharacters(result.text, encoding);
 }
 
 FileReplaceResult ReplaceInFile(const QString &path, const QString &what, const QString &with)
@@ -51,7 +30,8 @@ FileReplaceResult ReplaceInFile(const QString &path, const QString &what, const 
     if (what.isEmpty())
         return result;
     QByteArray bytes;
-    switch (ReadFileBytes(path, kDocumentSizeLimit, &bytes, &result.error)) {
+    FileStamp read;
+    switch (ReadFileBytes(path, kDocumentSizeLimit, &bytes, &result.error, &read)) {
     case ReadResult::Ok:
         break;
     case ReadResult::TooLarge:
@@ -73,12 +53,21 @@ FileReplaceResult ReplaceInFile(const QString &path, const QString &what, const 
     }
     if (count == 0)
         return result;
-    if (!WriteFileAtomically(path, *changed, &result.error)) {
-        result.status = FileReplaceResult::NotWritten;
-        return result;
-    }
-    result.status = FileReplaceResult::Changed;
+    result.status = writeUnlessChanged(path, *changed, read, &result.error);
     return result;
+}
+
+FileReplaceResult::Status writeUnlessChanged(const QString &path, const QByteArray &bytes,
+                                             const FileStamp &read, QString *error)
+{
+    // Writing over another program's change would lose it.
+    if (stampOfFile(path) != read) {
+        *error = QStringLiteral("The file was changed by another program");
+        return FileReplaceResult::NotWritten;
+    }
+    if (!WriteFileAtomically(path, bytes, error))
+        return FileReplaceResult::NotWritten;
+    return FileReplaceResult::Changed;
 }
 
 } // namespace pw

@@ -2,6 +2,8 @@
 // Replacing a text in files on disk. Only what is replaced changes: a file without a match
 // is not written, and a changed file keeps every other byte, its encoding (UTF-8 with or
 // without a byte-order mark, or 8-bit) and its line breaks. Files are rewritten atomically.
+#include "shared/text_file.h"
+
 #include <QByteArray>
 #include <QString>
 #include <optional>
@@ -22,7 +24,7 @@ struct FileReplaceResult {
 };
 
 // The replacement on the bytes of one file: the bytes are read as UTF-8 when they are
-// valid UTF-8 that round-trips, else as 8-bit characters; occurrences of `what` are
+// valid UTF-8 that round-trips, else as 8-bit (Windows-1252) characters; occurrences of `what` are
 // replaced (letter case ignored, inserted text never searched again) and the result is
 // encoded the same way. `count` receives the number of replacements and `text` (when
 // given) the text after them. Returns nothing when the replacement cannot be written in an
@@ -33,5 +35,11 @@ std::optional<QByteArray> ReplaceInBytes(const QByteArray &bytes, const QString 
 
 // Replaces in the file at `path`. An empty `what` changes nothing and reads nothing.
 FileReplaceResult ReplaceInFile(const QString &path, const QString &what, const QString &with);
+
+// Writes the new bytes of a file that was read when its stamp was `read`: Changed, or
+// NotWritten (with the reason) when the write failed or another program changed the file
+// since, which leaves that program's bytes as they are.
+FileReplaceResult::Status writeUnlessChanged(const QString &path, const QByteArray &bytes,
+                                             const FileStamp &read, QString *error);
 
 } // namespace pw

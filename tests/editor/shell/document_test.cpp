@@ -3,11 +3,13 @@
 #include "support/main_window_harness.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileDevice>
 #include <QFocusEvent>
 #include <QPlainTextEdit>
+#include <QStatusBar>
 #include <QToolButton>
 #include <gtest/gtest.h>
 
@@ -230,6 +232,17 @@ TEST(RoundTrip, UnchangedFilesSaveByteForByte)
             bytes += char(b);
         return bytes + "\r\nend\r\n";
     }();
+    // Every byte value a document may hold (a NUL marks a binary file), in one break style.
+    const QByteArray everyByteButNul = [] {
+        QByteArray bytes;
+        for (int b = 1; b < 256; ++b) {
+            if (b != '\n')
+                bytes += char(b);
+            if (b == '\r')
+                bytes += '\n';
+        }
+        return bytes;
+    }();
     const std::pair<const char *, QByteArray> cases[] = {
         {"crlf.html", "<P>one</P>\r\n<P>two</P>\r\n"},
         {"lf.html", "<P>one</P>\n\n<P>two</P>\n"},
@@ -237,6 +250,12 @@ TEST(RoundTrip, UnchangedFilesSaveByteForByte)
         {"utf8.html", "caf\xC3\xA9 \xE2\x82\xAC \xC2\xA0nbsp\r\n"},
         {"bom.html", "\xEF\xBB\xBFwith bom\n"},
         {"latin1.html", latin1High},
+        {"empty.html", ""},
+        {"nobreak.html", "<P>one</P>\r\n<P>two</P>"},
+        {"doublebom.html", "\xEF\xBB\xBF\xEF\xBB\xBF<P>two marks</P>\r\n"},
+        {"cp1252.html", "\x93quoted\x94 \x91single\x92 \x80 5 \x96 6 \x97 caf\xE9 \x85\r\n"},
+        {"unassigned.html", "\x81\x8D\x8F\x90\x9D"},
+        {"allbytes.html", everyByteButNul},
     };
     for (const auto &[name, bytes] : cases) {
         MainWindowHarness h;
@@ -244,6 +263,15 @@ TEST(RoundTrip, UnchangedFilesSaveByteForByte)
         MainWindow &w = h.start(file);
         EXPECT_TRUE(w.Save()) << name;
         EXPECT_EQ(MainWindowHarness::readFile(file), bytes) << name;
+        // An edit made and taken back, and Save As to a new file, change nothing either.
+        w.editBox().setCaret(0);
+        edit(w, "x");
+        w.textBox()->undo();
+        const QString copy = h.path(QStringLiteral("copy-") + name);
+        h.platform.fileAnswers = {copy};
+        EXPECT_TRUE(w.SaveAs()) << name;
+        EXPECT_EQ(MainWindowHarness::readFile(copy), bytes) << name;
+        EXPECT_TRUE(h.platform.messages.isEmpty()) << name;
     }
 }
 
@@ -271,26 +299,173 @@ TEST(RoundTrip, LineBreakStyleIsKeptForEditsAndSaveAsUnixSwitchesIt)
     EXPECT_TRUE(h.platform.messages.isEmpty());
 }
 
-TEST(RoundTrip, TextWithoutFinalBreakGainsExactlyOne)
+TEST(RoundTrip, FileWithoutFinalBreakIsSavedWithoutOneAndNewDocumentsEndWithOne)
 {
     MainWindowHarness h;
-    const QString file = h.writeFile("nobreak.html", "abc");
+    // The largest document that loads, without a final break: after an edit in the middle
+    // it is still that size, and loads again.
+    const QByteArray large = QByteArray(499999, 'a') + "\r\n" + QByteArray(499998, 'b');
+    const QString file = h.writeFile("nobreak.html", large);
     MainWindow &w = h.start(file);
+    w.editBox().setCaret(10);
+    edit(w, "x");
+    w.editBox().setSelection(10, 1);
+    w.editBox().replaceSelection(QString());
+    EXPECT_TRUE(w.documentModified());
     EXPECT_TRUE(w.Save());
-    EXPECT_EQ(MainWindowHarness::readFile(file), "abc\r\n");
+    EXPECT_EQ(MainWindowHarness::readFile(file), large);
+    h.platform.fileAnswers = {file};
+    w.Open();
+    EXPECT_EQ(w.statusText(), file);
+    EXPECT_TRUE(h.platform.messages.isEmpty());
+
+    // A new document (the template) still ends with one CR LF, even when its last break
+    // is deleted.
+    w.New();
+    const int length = w.editBox().length();
+    w.editBox().setSelection(length - 2, 2);
+    w.editBox().replaceSelection(QString());
+    ASSERT_FALSE(w.editBox().text().endsWith("\r\n"));
+    const QString page = h.path("page.html");
+    h.platform.fileAnswers = {page};
     EXPECT_TRUE(w.Save());
-    EXPECT_EQ(MainWindowHarness::readFile(file), "abc\r\n");
+    const QByteArray saved = MainWindowHarness::readFile(page);
+    EXPECT_TRUE(saved.endsWith(">\r\n"));
+    EXPECT_FALSE(saved.endsWith("\r\n\r\n"));
 }
 
-TEST(RoundTrip, CharactersBeyondEightBitsTurnAnEightBitFileIntoUtf8)
+namespace {
+
+const MessageRecord kCannotHold{
+    "Save...",
+    "This document contains characters that its encoding cannot hold. Save it as UTF-8?",
+    MsgButtons::YesNo, MsgIcon::Question};
+const MessageRecord kChangedOnDisk{
+    "Save...",
+    "The file has been changed by another program since it was opened. Overwrite it?",
+    MsgButtons::YesNo, MsgIcon::Question};
+
+QString euro()
+{
+    return QString::fromUtf8("\xE2\x82\xAC");
+}
+
+} // namespace
+
+TEST(RoundTrip, CharacterTheEncodingCannotHoldAsksBeforeChangingIt)
 {
     MainWindowHarness h;
-    const QString file = h.writeFile("latin.html", "caf\xE9\r\n");
+    const QByteArray latin1 = "caf\xE9 \xA9 \xB1\r\n";
+    const QString file = h.writeFile("latin.html", latin1);
     MainWindow &w = h.start(file);
     w.editBox().setCaret(0);
-    edit(w, QString::fromUtf8("\xE2\x82\xAC"));
+    edit(w, euro());
+
+    // No: nothing is written and nothing else is offered.
+    h.platform.messageAnswers = {MsgAnswer::No};
+    EXPECT_FALSE(w.Save());
+    EXPECT_EQ(h.platform.messages, QVector<MessageRecord>{kCannotHold});
+    EXPECT_TRUE(h.platform.pickers.isEmpty());
+    EXPECT_EQ(MainWindowHarness::readFile(file), latin1);
+    EXPECT_TRUE(w.documentModified());
+    // The same from the save prompt: the command ends and the edits stay.
+    h.platform.messageAnswers = {MsgAnswer::Yes, MsgAnswer::No};
+    w.New();
+    EXPECT_EQ(w.statusText(), file);
+    EXPECT_EQ(MainWindowHarness::readFile(file), latin1);
+    // Save As asks too.
+    h.platform.messages.clear();
+    h.platform.messageAnswers = {MsgAnswer::No};
+    h.platform.fileAnswers = {h.path("copy.html")};
+    EXPECT_FALSE(w.SaveAs());
+    EXPECT_EQ(h.platform.messages, QVector<MessageRecord>{kCannotHold});
+    EXPECT_FALSE(QFile::exists(h.path("copy.html")));
+    EXPECT_EQ(w.statusText(), file);
+
+    // Yes: the whole document is written as UTF-8, and stays so without asking again.
+    h.platform.messages.clear();
+    h.platform.messageAnswers = {MsgAnswer::Yes};
     EXPECT_TRUE(w.Save());
-    EXPECT_EQ(MainWindowHarness::readFile(file), "\xE2\x82\xAC" "caf\xC3\xA9\r\n");
+    EXPECT_EQ(MainWindowHarness::readFile(file), "\xE2\x82\xAC" "caf\xC3\xA9 \xC2\xA9 \xC2\xB1\r\n");
+    EXPECT_EQ(w.encoding().charset, Charset::Utf8);
+    edit(w, euro());
+    EXPECT_TRUE(w.Save());
+    EXPECT_EQ(h.platform.messages, QVector<MessageRecord>{kCannotHold});
+}
+
+TEST(RoundTrip, CodePageFileTakesItsOwnCharactersWithoutAsking)
+{
+    MainWindowHarness h;
+    const QString file = h.writeFile("quotes.html", "\x93" "caf\xE9\x94\r\n");
+    MainWindow &w = h.start(file);
+    EXPECT_EQ(w.editBox().text(), QString::fromUtf8("\xE2\x80\x9C" "caf\xC3\xA9\xE2\x80\x9D\r\n"));
+    w.editBox().setCaret(0);
+    edit(w, euro() + QString::fromUtf8("\xE2\x80\x94"));
+    EXPECT_TRUE(w.Save());
+    EXPECT_TRUE(h.platform.messages.isEmpty());
+    EXPECT_EQ(MainWindowHarness::readFile(file), "\x80\x97\x93" "caf\xE9\x94\r\n");
+}
+
+TEST(RoundTrip, MixedLineBreaksKeepTheCommonestStyleAndSaySoOnce)
+{
+    MainWindowHarness h;
+    const QString file = h.writeFile("mixed.html", "a\nb\r\nc\nd");
+    MainWindow &w = h.start(file);
+    QStatusBar *bar = w.statusBar();
+    EXPECT_TRUE(bar->currentMessage().isEmpty());
+    EXPECT_TRUE(w.Save());
+    EXPECT_EQ(MainWindowHarness::readFile(file), "a\nb\nc\nd");
+    EXPECT_EQ(bar->currentMessage(), "Mixed line breaks saved as LF, the file's most common style");
+    // The document's name is still what Save writes to.
+    EXPECT_EQ(w.statusText(), file);
+
+    bar->clearMessage();
+    edit(w, "x");
+    EXPECT_TRUE(w.Save());
+    EXPECT_TRUE(bar->currentMessage().isEmpty());
+    EXPECT_TRUE(h.platform.messages.isEmpty());
+}
+
+TEST(Save, FileChangedByAnotherProgramIsOverwrittenOnlyOnYes)
+{
+    MainWindowHarness h;
+    const QString file = h.writeFile("doc.html", "mine\r\n");
+    MainWindow &w = h.start(file);
+    edit(w, "edit ");
+    h.writeFile("doc.html", "theirs, longer\r\n");
+
+    h.platform.messageAnswers = {MsgAnswer::No};
+    EXPECT_FALSE(w.Save());
+    EXPECT_EQ(h.platform.messages, QVector<MessageRecord>{kChangedOnDisk});
+    EXPECT_TRUE(h.platform.pickers.isEmpty());
+    EXPECT_EQ(MainWindowHarness::readFile(file), "theirs, longer\r\n");
+    EXPECT_TRUE(w.documentModified());
+
+    h.platform.messages.clear();
+    h.platform.messageAnswers = {MsgAnswer::Yes};
+    EXPECT_TRUE(w.Save());
+    EXPECT_EQ(h.platform.messages, QVector<MessageRecord>{kChangedOnDisk});
+    EXPECT_EQ(MainWindowHarness::readFile(file), "edit mine\r\n");
+
+    // The program's own save is no change by another program.
+    h.platform.messages.clear();
+    edit(w, "again ");
+    EXPECT_TRUE(w.Save());
+    EXPECT_TRUE(h.platform.messages.isEmpty());
+
+    // A change that keeps the size shows in the modification time.
+    QFile other(file);
+    ASSERT_TRUE(other.open(QIODevice::ReadWrite));
+    other.write("AGAIN");
+    ASSERT_TRUE(other.setFileTime(QDateTime::currentDateTime().addSecs(-60),
+                                  QFileDevice::FileModificationTime));
+    other.close();
+    const QByteArray theirs = MainWindowHarness::readFile(file);
+    edit(w, "y");
+    h.platform.messageAnswers = {MsgAnswer::No};
+    EXPECT_FALSE(w.Save());
+    EXPECT_EQ(h.platform.messages, QVector<MessageRecord>{kChangedOnDisk});
+    EXPECT_EQ(MainWindowHarness::readFile(file), theirs);
 }
 
 TEST(Close, WithNoDocumentAndThenClickingIntoTheEditor)

@@ -120,3 +120,54 @@ TEST(ReplaceInFile, WritesOnlyChangedFilesAndRefusesLargeOnes)
     EXPECT_EQ(ReplaceInFile(changed, "", "x").status, FileReplaceResult::NoMatch);
     EXPECT_EQ(read(changed), "<IMG>\n");
 }
+
+TEST(ReplaceInBytes, EightBitFilesAreReplacedInTheirCodePage)
+{
+    qint64 count = 0;
+    const QString quoted = QString::fromUtf8("\xE2\x80\x9Cnew\xE2\x80\x9D");
+    // Curly quotes in the file are found as the characters they show, and a replacement
+    // the code page holds is written as its bytes; every other byte stays as it was.
+    EXPECT_EQ(*ReplaceInBytes("\x81\x93old\x94 caf\xE9\r\n", QString::fromUtf8("\xE2\x80\x9Cold"),
+                              quoted, &count),
+              QByteArray("\x81\x93new\x94\x94 caf\xE9\r\n"));
+    EXPECT_EQ(count, 1);
+    // A Latin1 file keeps clear of 0x80-0x9F, as the editor keeps it.
+    EXPECT_FALSE(ReplaceInBytes("caf\xE9 old", "old", quoted, &count));
+    // Double byte-order marks stay two.
+    EXPECT_EQ(*ReplaceInBytes("\xEF\xBB\xBF\xEF\xBB\xBFold", "old", "new", &count),
+              QByteArray("\xEF\xBB\xBF\xEF\xBB\xBFnew"));
+}
+
+TEST(ReplaceInFile, FileChangedSinceItWasReadIsNotWritten)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("page.html");
+    auto write = [&](const QByteArray &bytes) {
+        QFile file(path);
+        file.open(QIODevice::WriteOnly);
+        file.write(bytes);
+    };
+    auto read = [&] {
+        QFile file(path);
+        file.open(QIODevice::ReadOnly);
+        return file.readAll();
+    };
+
+    write("<img>\r\n");
+    const FileStamp stamp = stampOfFile(path);
+    QString error;
+    EXPECT_EQ(writeUnlessChanged(path, "<IMG>\r\n", stamp, &error), FileReplaceResult::Changed);
+    EXPECT_EQ(read(), "<IMG>\r\n");
+
+    // Another program writes between the read and the write: its bytes stay.
+    const FileStamp before = stampOfFile(path);
+    write("theirs\r\n");
+    EXPECT_EQ(writeUnlessChanged(path, "mine\r\n", before, &error), FileReplaceResult::NotWritten);
+    EXPECT_EQ(error, "The file was changed by another program");
+    EXPECT_EQ(read(), "theirs\r\n");
+    // Deleted meanwhile: not created again.
+    const FileStamp present = stampOfFile(path);
+    QFile::remove(path);
+    EXPECT_EQ(writeUnlessChanged(path, "mine\r\n", present, &error), FileReplaceResult::NotWritten);
+    EXPECT_FALSE(QFile::exists(path));
+}

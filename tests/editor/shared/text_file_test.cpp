@@ -1,0 +1,199 @@
+// Document files from bytes to text and back: every file that loads saves as the same bytes,
+// and what cannot be written in a file's character set is reported instead of re-encoded.
+#include "shared/text_file.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace pw;
+
+namespace {
+
+QByteArray everyByteValue()
+{
+    // All 256 values once each, with LF moved behind CR so the file has one break style.
+    QByteArray bytes;
+    for (int b = 0; b < 256; ++b) {
+        if (b == '\n')
+            continue;
+        bytes += char(b);
+        if (b == '\r')
+            bytes += '\n';
+    }
+    return bytes;
+}
+
+QString fromUtf16(std::initializer_list<char16_t> units)
+{
+    QString text;
+    for (char16_t unit : units)
+        text += QChar(unit);
+    return text;
+}
+
+void writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    ASSERT_EQ(file.write(bytes), bytes.size());
+}
+
+struct RoundTripCase {
+    const char *name;
+    QByteArray bytes;
+};
+
+class FileRoundTrip : public ::testing::TestWithParam<RoundTripCase> {};
+
+} // namespace
+
+TEST_P(FileRoundTrip, ReadingAndWritingGivesTheSameBytes)
+{
+    const QByteArray &bytes = GetParam().bytes;
+    QTemporaryDir dir;
+    const QString path = dir.filePath("file.html");
+    writeBytes(path, bytes);
+
+    // Through the whole file reader when the editor could load it, else through the decoder.
+    const ReadResult read = bytes.contains('\0') ? DecodeText(bytes) : ReadTextFile(path);
+    ASSERT_EQ(read.status, ReadResult::Ok);
+    EXPECT_FALSE(read.encoding.mixedLines);
+    const std::optional<QByteArray> written = EncodeText(read.text, read.encoding);
+    ASSERT_TRUE(written.has_value());
+    EXPECT_EQ(*written, bytes);
+
+    // The lower layer that edits files in place keeps every byte too, line breaks included.
+    TextEncoding encoding;
+    const QString characters = decodeCharacters(bytes, &encoding);
+    EXPECT_EQ(encodeCharacters(characters, encoding), bytes);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, FileRoundTrip,
+    ::testing::Values(
+        RoundTripCase{"Empty", ""},
+        RoundTripCase{"NoFinalBreak", "<P>one</P>\r\n<P>two</P>"},
+        RoundTripCase{"NoFinalBreakLf", "one\ntwo"},
+        RoundTripCase{"OnlyBreaks", "\r\n\r\n"},
+        RoundTripCase{"FinalCr", "one\rtwo\r"},
+        RoundTripCase{"BomOnly", "\xEF\xBB\xBF"},
+        RoundTripCase{"DoubleBom", "\xEF\xBB\xBF\xEF\xBB\xBFtext\r\n"},
+        RoundTripCase{"MarkInsideText", "a\xEF\xBB\xBF" "b\n"},
+        RoundTripCase{"Utf8", "caf\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x98\x80\r\n"},
+        RoundTripCase{"Windows1252", "\x93quoted\x94 \x80 5 \x96 6 caf\xE9 \x85 \x99"},
+        RoundTripCase{"UnassignedCodePageBytes", "\x81\x8D\x8F\x90\x9D\r\n"},
+        RoundTripCase{"Latin1", "caf\xE9 \xA9 \xB1\r\n"},
+        RoundTripCase{"BomThenInvalidUtf8", "\xEF\xBB\xBF\xE9t\xE9\r\n"},
+        RoundTripCase{"EveryByteValue", everyByteValue()}),
+    [](const ::testing::TestParamInfo<RoundTripCase> &info) { return info.param.name; });
+
+TEST(DecodeText, EightBitFilesReadAsTheCodePageAndEveryCharacterIsShown)
+{
+    // Curly quotes, the euro, dashes and the ellipsis are printable characters.
+    const ReadResult quotes = DecodeText("\x93Hi\x94 \x91x\x92 \x80 \x96\x97\x85 caf\xE9");
+    EXPECT_EQ(quotes.text, QString::fromUtf8("\xE2\x80\x9CHi\xE2\x80\x9D \xE2\x80\x98x\xE2\x80\x99 "
+                                             "\xE2\x82\xAC \xE2\x80\x93\xE2\x80\x94\xE2\x80\xA6 "
+                                             "caf\xC3\xA9"));
+    EXPECT_EQ(quotes.encoding.charset, Charset::Windows1252);
+    EXPECT_FALSE(quotes.encoding.bom);
+
+    // The five bytes the code page leaves open stand for themselves.
+    EXPECT_EQ(DecodeText("\x81\x8D\x8F\x90\x9D").text,
+              fromUtf16({0x81, 0x8D, 0x8F, 0x90, 0x9D}));
+
+    // Without bytes 0x80-0x9F an 8-bit file is Latin1.
+    EXPECT_EQ(DecodeText("caf\xE9").encoding.charset, Charset::Latin1);
+    EXPECT_EQ(DecodeText("plain").encoding.charset, Charset::Utf8);
+
+    // The second byte-order mark is a character of the text; the first is the file's mark.
+    const ReadResult twoMarks = DecodeText("\xEF\xBB\xBF\xEF\xBB\xBFx");
+    EXPECT_EQ(twoMarks.text, fromUtf16({0xFEFF, u'x'}));
+    EXPECT_TRUE(twoMarks.encoding.bom);
+    EXPECT_EQ(twoMarks.encoding.charset, Charset::Utf8);
+
+    // Every one of the 256 bytes is a different character, so no two files read alike.
+    QSet<QChar> seen;
+    for (int b = 0; b < 256; ++b) {
+        TextEncoding encoding;
+        const QString one = decodeCharacters(QByteArray(1, char(b)) + "\xFF", &encoding);
+        ASSERT_EQ(one.size(), 2) << b;
+        seen.insert(one[0]);
+    }
+    EXPECT_EQ(seen.size(), 256);
+}
+
+TEST(EncodeText, CharactersACharacterSetCannotHoldAreRefusedNotReplaced)
+{
+    TextEncoding latin1;
+    latin1.charset = Charset::Latin1;
+    latin1.finalBreak = false;
+    TextEncoding codePage = latin1;
+    codePage.charset = Charset::Windows1252;
+    TextEncoding utf8 = latin1;
+    utf8.charset = Charset::Utf8;
+
+    const QString euro = QString::fromUtf8("caf\xC3\xA9 \xE2\x82\xAC");
+    const QString quote = QString::fromUtf8("\xE2\x80\x9Cx\xE2\x80\x9D");
+    const QString arrow = QString::fromUtf8("\xE2\x86\x92");
+    // A Latin1 file keeps clear of 0x80-0x9F, so the euro and curly quotes do not fit.
+    EXPECT_FALSE(EncodeText(euro, latin1));
+    EXPECT_FALSE(EncodeText(quote, latin1));
+    EXPECT_EQ(EncodeText(QString::fromUtf8("caf\xC3\xA9"), latin1), QByteArray("caf\xE9"));
+    // The code page holds them; a character it has no byte for is refused.
+    EXPECT_EQ(EncodeText(euro, codePage), QByteArray("caf\xE9 \x80"));
+    EXPECT_EQ(EncodeText(quote, codePage), QByteArray("\x93x\x94"));
+    EXPECT_FALSE(EncodeText(arrow, codePage));
+    // U+0080 would read back as the euro sign.
+    EXPECT_FALSE(EncodeText(fromUtf16({0x80}), codePage));
+    EXPECT_FALSE(EncodeText(fromUtf16({0x81}), latin1));
+    EXPECT_EQ(EncodeText(arrow, utf8), QByteArray("\xE2\x86\x92"));
+}
+
+TEST(EncodeText, FinalBreakAndLineStyle)
+{
+    TextEncoding encoding; // as for a new document: CR LF, ending with a break
+    EXPECT_EQ(EncodeText("a\r\nb", encoding), QByteArray("a\r\nb\r\n"));
+    EXPECT_EQ(EncodeText("a\r\nb\r\n", encoding), QByteArray("a\r\nb\r\n"));
+    EXPECT_EQ(EncodeText("", encoding), QByteArray("\r\n"));
+    encoding.finalBreak = false;
+    EXPECT_EQ(EncodeText("a\r\nb", encoding), QByteArray("a\r\nb"));
+    EXPECT_EQ(EncodeText("", encoding), QByteArray(""));
+    encoding.lines = LineStyle::Cr;
+    EXPECT_EQ(EncodeText("a\r\nb\r\n", encoding), QByteArray("a\rb\r"));
+
+    // Mixed breaks: the most common style is kept for the whole file (a tie keeps CR LF).
+    const ReadResult mixed = DecodeText("a\nb\r\nc\nd\re");
+    EXPECT_TRUE(mixed.encoding.mixedLines);
+    EXPECT_EQ(mixed.encoding.lines, LineStyle::Lf);
+    EXPECT_EQ(EncodeText(mixed.text, mixed.encoding), QByteArray("a\nb\nc\nd\ne"));
+    const ReadResult tie = DecodeText("a\nb\r\nc\rd\r\n");
+    EXPECT_EQ(tie.encoding.lines, LineStyle::CrLf);
+    EXPECT_EQ(EncodeText(tie.text, tie.encoding), QByteArray("a\r\nb\r\nc\r\nd\r\n"));
+    EXPECT_TRUE(tie.encoding.mixedLines);
+    EXPECT_FALSE(DecodeText("a\rb\r").encoding.mixedLines);
+}
+
+TEST(FileStamp, ReadingRecordsTheFileAndAnotherWriteChangesIt)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("page.html");
+    writeBytes(path, "first\r\n");
+    const ReadResult read = ReadTextFile(path);
+    ASSERT_EQ(read.status, ReadResult::Ok);
+    EXPECT_TRUE(read.stamp.exists);
+    EXPECT_EQ(read.stamp.size, 7);
+    EXPECT_EQ(read.stamp, stampOfFile(path));
+
+    // Same size, other time: a change all the same.
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    file.write("FIRST\r\n");
+    ASSERT_TRUE(file.setFileTime(QDateTime::currentDateTime().addSecs(-3600),
+                                 QFileDevice::FileModificationTime));
+    file.close();
+    EXPECT_NE(stampOfFile(path), read.stamp);
+    writeBytes(path, "longer text\r\n");
+    EXPECT_EQ(stampOfFile(path).size, 13);
+    EXPECT_FALSE(stampOfFile(dir.filePath("missing.html")).exists);
+}
