@@ -4,7 +4,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringDecoder>
 
 #include <sys/stat.h>
@@ -237,39 +236,6 @@ std::optional<QByteArray> EncodeText(const QString &crlfText, const TextEncoding
     else if (encoding.lines == LineStyle::Cr)
         text.replace(QLatin1String("\r\n"), QLatin1String("\r"));
     return encodeCharacters(text, encoding);
-}
-
-bool WriteFileAtomically(const QString &path, const QByteArray &bytes, QString *error)
-{
-    // The rename would replace even a file the user made read-only; refuse as a direct
-    // write would. A file whose owner may not write it counts as read-only for every user,
-    // the administrator included.
-    const QFileInfo target(path);
-    if (target.exists()
-        && (!target.isFile() || !target.isWritable()
-            || !(target.permissions() & QFileDevice::WriteOwner))) {
-        if (error)
-            *error = QStringLiteral("The file is read-only");
-        return false;
-    }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
-    if (file.write(bytes) != bytes.size()) {
-        if (error)
-            *error = file.errorString();
-        file.cancelWriting();
-        return false;
-    }
-    if (!file.commit()) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
-    return true;
 }
 
 } // namespace pw

@@ -78,8 +78,4 @@ std::optional<QByteArray> EncodeText(const QString &crlfText, const TextEncoding
 QString decodeCharacters(const QByteArray &bytes, TextEncoding *encoding);
 std::optional<QByteArray> encodeCharacters(const QString &text, const TextEncoding &encoding);
 
-// Writes bytes to a temporary file beside the target and renames it over the target, so a
-// failed write leaves the old file whole. Returns false (with a reason) on failure.
-bool WriteFileAtomically(const QString &path, const QByteArray &bytes, QString *error = nullptr);
-
 } // namespace pw

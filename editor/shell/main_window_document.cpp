@@ -4,6 +4,7 @@
 #include "shared/file_panes.h"
 #include "shared/paths.h"
 #include "shared/printing.h"
+#include "shared/safe_write.h"
 #include "shared/platform.h"
 #include "shared/program_state.h"
 #include "shared/settings_store.h"
@@ -181,7 +182,7 @@ MainWindow::WriteOutcome MainWindow::writeDocument(const QString &path, TextEnco
         bytes = EncodeText(text, encoding);
     }
     platform_.setBusy(true);
-    const bool written = WriteFileAtomically(path, *bytes);
+    const bool written = writeFileSafely(path, *bytes);
     platform_.setBusy(false);
     if (!written)
         return WriteOutcome::Failed;

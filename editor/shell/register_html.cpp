@@ -1,7 +1,7 @@
 #include "shell/register_html.h"
 
 #include "shared/platform.h"
-#include "shared/text_file.h"
+#include "shared/safe_write.h"
 
 #include <QDir>
 #include <QFile>
@@ -91,7 +91,7 @@ void RegisterHTMLFiles(Platform &platform, const QString &executable, QString ap
                            .filePath(QStringLiteral("mimeapps.list"));
     // Failures here are not reported: the association is a convenience.
     QDir().mkpath(applicationsDir);
-    WriteFileAtomically(QDir(applicationsDir).filePath(kEntryName),
+    writeFileSafely(QDir(applicationsDir).filePath(kEntryName),
                         DesktopEntryText(executable).toUtf8());
     // The user's associations are rewritten only when they could be read whole.
     QString existing;
@@ -104,7 +104,7 @@ void RegisterHTMLFiles(Platform &platform, const QString &executable, QString ap
     list.close();
     if (readable) {
         QDir().mkpath(QFileInfo(mimeAppsList).absolutePath());
-        WriteFileAtomically(mimeAppsList, WithHtmlAssociation(existing).toUtf8());
+        writeFileSafely(mimeAppsList, WithHtmlAssociation(existing).toUtf8());
     }
 
     platform.messageBox(QStringLiteral("Register Pagewick..."),

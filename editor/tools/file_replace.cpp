@@ -1,5 +1,6 @@
 #include "tools/file_replace.h"
 
+#include "shared/safe_write.h"
 #include "shared/text_file.h"
 #include "tools/text_replace.h"
 
@@ -65,7 +66,7 @@ FileReplaceResult::Status writeUnlessChanged(const QString &path, const QByteArr
         *error = QStringLiteral("The file was changed by another program");
         return FileReplaceResult::NotWritten;
     }
-    if (!WriteFileAtomically(path, bytes, error))
+    if (!writeFileSafely(path, bytes, error))
         return FileReplaceResult::NotWritten;
     return FileReplaceResult::Changed;
 }

@@ -1,7 +1,8 @@
 #pragma once
 // Replacing a text in files on disk. Only what is replaced changes: a file without a match
 // is not written, and a changed file keeps every other byte, its encoding (UTF-8 with or
-// without a byte-order mark, or 8-bit) and its line breaks. Files are rewritten atomically.
+// without a byte-order mark, or 8-bit) and its line breaks. A failed write leaves the file
+// as it was.
 #include "shared/text_file.h"
 
 #include <QByteArray>

@@ -1,6 +1,7 @@
 #include "tools/rtf_batch.h"
 
 #include "shared/paths.h"
+#include "shared/safe_write.h"
 #include "shared/text_file.h"
 #include "tools/quorvel_loader.h"
 
@@ -52,7 +53,7 @@ bool ConvertOne(QuorvelLibrary &library, const QString &source, const QString &t
         *error = converted.errorString();
         return false;
     }
-    return WriteFileAtomically(target, bytes, error);
+    return writeFileSafely(target, bytes, error);
 }
 
 } // namespace
