@@ -14,7 +14,18 @@
  * target file is left exactly as it was (an existing file keeps its contents).
  *
  * Files: the source is read whole, up to its first NUL byte, and broken into lines at CR,
- * LF or CR LF. The target is written as CR LF lines, with no byte-order mark.
+ * LF or CR LF; only a regular file is read (a named pipe or device is refused rather than
+ * waited on). The target is written as CR LF lines, with no byte-order mark, and is on the
+ * disk before a conversion reports success; a failed write (a full disk, say) leaves no
+ * temporary file behind. A symbolic link as the target is written through, and a link that
+ * points nowhere yet creates the file it names. A file with other hard links, or one in a
+ * folder the caller may not write, is written in place (the old bytes are written back if
+ * that fails); any other file is replaced by a new one that keeps its owner, group,
+ * permissions and extended attributes. Refused, with the target left as it is: an empty
+ * target name, a target that is not a regular file (a folder, named pipe, device or
+ * socket), a target whose owner may not write it (for every caller, the superuser
+ * included), and a target that is the source itself under another name (a symbolic or hard
+ * link to it).
  */
 #ifndef QUORVEL_H
 #define QUORVEL_H

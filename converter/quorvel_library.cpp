@@ -10,8 +10,13 @@
 #include <vector>
 
 #if !defined(_WIN32)
+#include <climits>
+#include <fcntl.h>
+#include <optional>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
+#include <utility>
 #endif
 
 namespace quorvel {
@@ -37,6 +42,316 @@ struct FileCloser {
 };
 using File = std::unique_ptr<std::FILE, FileCloser>;
 
+#if !defined(_WIN32)
+
+// Closes the descriptor it holds when it goes out of scope.
+class Descriptor {
+public:
+    explicit Descriptor(int fd = -1) : fd_(fd) {}
+    ~Descriptor()
+    {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    Descriptor(const Descriptor &) = delete;
+    Descriptor &operator=(const Descriptor &) = delete;
+    int Get() const { return fd_; }
+    int Release() { return std::exchange(fd_, -1); }
+    // Closes now; a late write error shows here.
+    bool Close()
+    {
+        const int fd = Release();
+        return fd < 0 || ::close(fd) == 0;
+    }
+
+private:
+    int fd_;
+};
+
+bool WriteAll(int fd, std::string_view bytes)
+{
+    off_t offset = 0;
+    while (!bytes.empty()) {
+        const ssize_t written = ::pwrite(fd, bytes.data(), bytes.size(), offset);
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0) {
+            if (written == 0)
+                errno = EIO;
+            return false;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+        offset += written;
+    }
+    return true;
+}
+
+bool ReadAll(int fd, std::string &bytes)
+{
+    std::vector<char> block(kBlockSize);
+    off_t offset = 0;
+    for (;;) {
+        const ssize_t got = ::pread(fd, block.data(), block.size(), offset);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return false;
+        if (got == 0)
+            return true;
+        bytes.append(block.data(), static_cast<std::size_t>(got));
+        offset += got;
+    }
+}
+
+std::string DirectoryOf(const std::string &path)
+{
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string KindOf(mode_t mode)
+{
+    if (S_ISDIR(mode))
+        return "a folder";
+    if (S_ISFIFO(mode))
+        return "a named pipe";
+    if (S_ISCHR(mode) || S_ISBLK(mode))
+        return "a device";
+    if (S_ISSOCK(mode))
+        return "a socket";
+    return "not a regular file";
+}
+
+std::string NotRegular(mode_t mode)
+{
+    const std::string kind = KindOf(mode);
+    return kind.starts_with("not") ? kind : "not a regular file but " + kind;
+}
+
+// Follows symbolic links from `path` to the name the document is written under: the first
+// name that is no link, or that does not exist yet (the target of a dangling link).
+std::string ResolveLinks(std::string path, const std::string &shown)
+{
+    for (int depth = 0; depth < 40; ++depth) {
+        struct stat info;
+        if (::lstat(path.c_str(), &info) != 0) {
+            if (errno != ENOENT)
+                throw EQuorvelError("Quorvel: cannot create \"" + shown + "\": " + ErrnoText(errno));
+            return path;
+        }
+        if (!S_ISLNK(info.st_mode))
+            return path;
+        std::vector<char> buffer(PATH_MAX);
+        const ssize_t length = ::readlink(path.c_str(), buffer.data(), buffer.size());
+        if (length < 0 || static_cast<std::size_t>(length) == buffer.size())
+            throw EQuorvelError("Quorvel: cannot create \"" + shown + "\": " +
+                                ErrnoText(length < 0 ? errno : ENAMETOOLONG));
+        const std::string link(buffer.data(), static_cast<std::size_t>(length));
+        path = link.starts_with('/') ? link : DirectoryOf(path) + "/" + link;
+    }
+    throw EQuorvelError("Quorvel: cannot create \"" + shown + "\": " + ErrnoText(ELOOP));
+}
+
+// A new, empty file with a short name beside the target, so that a target whose name is as
+// long as names may be still has room for it. Removed again unless Keep() is called.
+class TemporaryFile {
+public:
+    TemporaryFile(const std::string &directory, mode_t mode)
+    {
+        std::random_device device;
+        std::mt19937 random(device());
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            char name[16];
+            std::snprintf(name, sizeof name, "/.qv%06x", static_cast<unsigned>(random() & 0xFFFFFF));
+            std::string path = directory + name;
+            const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+            if (fd >= 0) {
+                fd_ = fd;
+                path_ = std::move(path);
+                return;
+            }
+            if (errno != EEXIST)
+                break;
+        }
+        error_ = errno;
+    }
+    ~TemporaryFile()
+    {
+        if (fd_ >= 0)
+            ::close(fd_);
+        if (!path_.empty())
+            ::unlink(path_.c_str());
+    }
+    TemporaryFile(const TemporaryFile &) = delete;
+    TemporaryFile &operator=(const TemporaryFile &) = delete;
+
+    bool IsOpen() const { return fd_ >= 0 || !path_.empty(); }
+    int CreationError() const { return error_; }
+    int Fd() const { return fd_; }
+    const std::string &Path() const { return path_; }
+    // Writes the bytes, makes sure they reached the disk and closes the file.
+    bool WriteAndClose(std::string_view bytes)
+    {
+        if (!WriteAll(fd_, bytes) || ::fsync(fd_) != 0)
+            return false;
+        return ::close(std::exchange(fd_, -1)) == 0;
+    }
+    void Keep() { path_.clear(); }
+
+private:
+    int fd_ = -1;
+    std::string path_;
+    int error_ = 0;
+};
+
+// The directory entry of a renamed file reaches the disk with its directory. The write
+// itself is done by then, so a failure here changes nothing.
+void SyncDirectory(const std::string &directory)
+{
+    Descriptor dir(::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (dir.Get() >= 0)
+        ::fsync(dir.Get());
+}
+
+struct Attribute {
+    std::string Name;
+    std::string Value;
+};
+
+// The file's extended attributes, access control lists among them; nothing where the file
+// system has none, no value when they cannot be read.
+std::optional<std::vector<Attribute>> ReadAttributes(const std::string &path)
+{
+    std::vector<Attribute> attributes;
+    const ssize_t listSize = ::llistxattr(path.c_str(), nullptr, 0);
+    if (listSize < 0)
+        return errno == ENOTSUP ? std::optional(attributes) : std::nullopt;
+    std::string names(static_cast<std::size_t>(listSize), '\0');
+    const ssize_t got = ::llistxattr(path.c_str(), names.data(), names.size());
+    if (got < 0)
+        return std::nullopt;
+    names.resize(static_cast<std::size_t>(got));
+    for (std::size_t at = 0; at < names.size();) {
+        const std::string name = names.c_str() + at;
+        at += name.size() + 1;
+        if (name.empty())
+            continue;
+        const ssize_t valueSize = ::lgetxattr(path.c_str(), name.c_str(), nullptr, 0);
+        if (valueSize < 0)
+            return std::nullopt;
+        std::string value(static_cast<std::size_t>(valueSize), '\0');
+        const ssize_t read = ::lgetxattr(path.c_str(), name.c_str(), value.data(), value.size());
+        if (read < 0)
+            return std::nullopt;
+        value.resize(static_cast<std::size_t>(read));
+        attributes.push_back({name, value});
+    }
+    return attributes;
+}
+
+enum class TReplaced { Done, Failed, NotKept };
+
+// Writes a new file beside `target` that has everything the old one had and renames it over
+// the old one. NotKept when the new file cannot be made the same; the caller writes in place.
+TReplaced ReplaceByRename(const std::string &target, const struct stat &old,
+                          std::string_view bytes, int &error)
+{
+    if (old.st_nlink != 1)
+        return TReplaced::NotKept;
+    const std::string directory = DirectoryOf(target);
+    if (::faccessat(AT_FDCWD, directory.c_str(), W_OK | X_OK, AT_EACCESS) != 0)
+        return TReplaced::NotKept;
+    const std::optional<std::vector<Attribute>> attributes = ReadAttributes(target);
+    if (!attributes)
+        return TReplaced::NotKept;
+    TemporaryFile temporary(directory, S_IRUSR | S_IWUSR);
+    if (!temporary.IsOpen())
+        return TReplaced::NotKept;
+    struct stat created;
+    if (::fstat(temporary.Fd(), &created) != 0)
+        return TReplaced::NotKept;
+    if ((created.st_uid != old.st_uid || created.st_gid != old.st_gid) &&
+        ::fchown(temporary.Fd(), old.st_uid, old.st_gid) != 0)
+        return TReplaced::NotKept;
+    for (const Attribute &attribute : *attributes) {
+        if (::fsetxattr(temporary.Fd(), attribute.Name.c_str(), attribute.Value.data(),
+                        attribute.Value.size(), 0) != 0)
+            return TReplaced::NotKept;
+    }
+    // After the owner and the access lists, which both touch the mode.
+    if (::fchmod(temporary.Fd(), old.st_mode & 07777) != 0)
+        return TReplaced::NotKept;
+    if (!temporary.WriteAndClose(bytes)) {
+        error = errno;
+        return TReplaced::Failed;
+    }
+    if (::rename(temporary.Path().c_str(), target.c_str()) != 0) {
+        // In a sticky folder only the owner may replace a file it may still write.
+        if (errno == EPERM || errno == EACCES)
+            return TReplaced::NotKept;
+        error = errno;
+        return TReplaced::Failed;
+    }
+    temporary.Keep();
+    SyncDirectory(directory);
+    return TReplaced::Done;
+}
+
+// Writes over the file itself, which keeps its identity, links and attributes; the old
+// bytes are kept and written back when the write fails. Returns 0 or the error.
+int WriteInPlace(const std::string &target, std::string_view bytes, std::string &refusal)
+{
+    Descriptor file(::open(target.c_str(), O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+    struct stat info;
+    if (file.Get() < 0 || ::fstat(file.Get(), &info) != 0)
+        return errno;
+    if (!S_ISREG(info.st_mode)) {
+        refusal = NotRegular(info.st_mode);
+        return EINVAL;
+    }
+    std::string old;
+    if (!ReadAll(file.Get(), old))
+        return errno;
+    if (WriteAll(file.Get(), bytes) && ::ftruncate(file.Get(), static_cast<off_t>(bytes.size())) == 0 &&
+        ::fsync(file.Get()) == 0 && file.Close())
+        return 0;
+    const int error = errno;
+    Descriptor again(file.Get() >= 0 ? ::dup(file.Get())
+                                     : ::open(target.c_str(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC));
+    const bool restored = again.Get() >= 0 && WriteAll(again.Get(), old) &&
+                          ::ftruncate(again.Get(), static_cast<off_t>(old.size())) == 0 &&
+                          ::fsync(again.Get()) == 0 && again.Close();
+    if (!restored)
+        refusal = ErrnoText(error) + "; the old content could not be written back";
+    return error;
+}
+
+// A file that is not there yet appears whole or not at all. Returns 0 or the error.
+int CreateNew(const std::string &target, std::string_view bytes)
+{
+    const std::string directory = DirectoryOf(target);
+    TemporaryFile temporary(directory, 0666); // the umask and the folder's defaults apply
+    if (!temporary.IsOpen())
+        return temporary.CreationError();
+    if (!temporary.WriteAndClose(bytes))
+        return errno;
+    // Never over a file that appeared meanwhile; a hard link refuses an existing name too.
+    if (::renameat2(AT_FDCWD, temporary.Path().c_str(), AT_FDCWD, target.c_str(),
+                    RENAME_NOREPLACE) == 0) {
+        temporary.Keep();
+    } else if (errno != EINVAL && errno != ENOSYS) {
+        return errno;
+    } else if (::link(temporary.Path().c_str(), target.c_str()) != 0) {
+        return errno;
+    }
+    SyncDirectory(directory);
+    return 0;
+}
+
+#else
+
 // A name beside `path` that no file has yet; the file is created and opened for writing.
 // Failures name `shown`, the target as the caller gave it.
 File CreateSibling(const std::string &path, const std::string &shown, std::string &name)
@@ -59,26 +374,7 @@ File CreateSibling(const std::string &path, const std::string &shown, std::strin
     throw EQuorvelError("Quorvel: cannot create \"" + shown + "\": " + ErrnoText(lastError));
 }
 
-// Gives the new file what the file it replaces had: its permissions (a private document
-// stays private) and, where the system allows, its owner.
-void TakeOverAttributes(std::FILE *file, const std::string &name, const std::string &replaced)
-{
-    std::error_code ignored;
-    const std::filesystem::file_status old = std::filesystem::status(replaced, ignored);
-    if (!std::filesystem::is_regular_file(old))
-        return;
-#if !defined(_WIN32)
-    struct stat info;
-    if (::stat(replaced.c_str(), &info) == 0) {
-        // Refused unless the caller may give the file away; then the caller owns it.
-        const int refused = ::fchown(::fileno(file), info.st_uid, info.st_gid);
-        (void)refused;
-    }
-#else
-    (void)file;
 #endif
-    std::filesystem::permissions(name, old.permissions(), ignored);
-}
 
 } // namespace
 
@@ -102,12 +398,37 @@ void Configure(TQuorvel &converter, const TConversionRequest &request)
     converter.SetBodyOptions(TLineList::FromText(request.BodyOptions));
 }
 
-std::string ReadSourceText(const std::string &path)
+std::string ReadSourceText(const std::string &path, TFileIdentity *identity)
 {
     errno = 0;
+#if !defined(_WIN32)
+    // Opened without waiting, so a named pipe with no writer cannot hold the call; only a
+    // regular file is read on.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    struct stat info;
+    if (fd < 0)
+        throw EQuorvelError("Quorvel: cannot open \"" + path + "\": " + ErrnoText(errno));
+    const bool known = ::fstat(fd, &info) == 0;
+    if (!known || !S_ISREG(info.st_mode)) {
+        const std::string reason = known ? NotRegular(info.st_mode) : ErrnoText(errno);
+        ::close(fd);
+        throw EQuorvelError("Quorvel: cannot open \"" + path + "\": " + reason);
+    }
+    if (identity)
+        *identity = {true, static_cast<std::uint64_t>(info.st_dev),
+                     static_cast<std::uint64_t>(info.st_ino)};
+    File f{::fdopen(fd, "rb")};
+    if (!f) {
+        const int error = errno;
+        ::close(fd);
+        throw EQuorvelError("Quorvel: cannot open \"" + path + "\": " + ErrnoText(error));
+    }
+#else
+    (void)identity;
     File f{std::fopen(path.c_str(), "rb")};
     if (!f)
         throw EQuorvelError("Quorvel: cannot open \"" + path + "\": " + ErrnoText(errno));
+#endif
     std::string text;
     std::error_code sizeError;
     const auto size = std::filesystem::file_size(std::filesystem::path(path), sizeError);
@@ -144,49 +465,76 @@ bool WriteLines(std::FILE *file, std::string_view document)
            std::fflush(file) == 0;
 }
 
-void WriteDocument(const std::string &path, std::string_view document)
+void WriteDocument(const std::string &path, std::string_view document, const TFileIdentity &source)
 {
-    // Writing to a target opens the file it names: a symbolic link stays a link, and the
-    // file it points to receives the document.
-    std::string target = path;
-    std::error_code resolveError;
-    if (std::filesystem::is_symlink(std::filesystem::symlink_status(path, resolveError))) {
-        const std::filesystem::path resolved = std::filesystem::canonical(path, resolveError);
-        if (!resolveError)
-            target = resolved.string();
+    if (path.empty())
+        throw EQuorvelError("Quorvel: no target file was given. Conversion aborted.");
+    const std::string bytes = TextAsLines(document);
+    auto cannot = [&path](const char *what, const std::string &reason) {
+        return EQuorvelError("Quorvel: cannot " + std::string(what) + " \"" + path + "\": " + reason);
+    };
+#if !defined(_WIN32)
+    const std::string target = ResolveLinks(path, path);
+    struct stat info;
+    if (::lstat(target.c_str(), &info) != 0) {
+        if (errno != ENOENT)
+            throw cannot("create", ErrnoText(errno));
+        if (const int error = CreateNew(target, bytes))
+            throw cannot("create", ErrnoText(error));
+        return;
     }
-    // A file that may not be written is not replaced either. Opening it for update checks
-    // that without changing it.
-    std::error_code statusError;
-    if (std::filesystem::is_regular_file(std::filesystem::status(target, statusError))) {
-        errno = 0;
-        if (!File{std::fopen(target.c_str(), "r+b")})
-            throw EQuorvelError("Quorvel: cannot create \"" + path + "\": " + ErrnoText(errno));
+    if (!S_ISREG(info.st_mode))
+        throw cannot("create", NotRegular(info.st_mode));
+    if (source.Known && static_cast<std::uint64_t>(info.st_dev) == source.Device &&
+        static_cast<std::uint64_t>(info.st_ino) == source.Inode)
+        throw EQuorvelError("Quorvel: \"" + path +
+                            "\" is the source file itself. Conversion aborted.");
+    // A file whose owner may not write it is read-only for every user, the superuser too.
+    if (!(info.st_mode & S_IWUSR))
+        throw cannot("create", "the file is read-only");
+    if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0)
+        throw cannot("create", ErrnoText(errno));
+    int error = 0;
+    switch (ReplaceByRename(target, info, bytes, error)) {
+    case TReplaced::Done:
+        return;
+    case TReplaced::Failed:
+        throw cannot("write", ErrnoText(error));
+    case TReplaced::NotKept:
+        break;
     }
-
+    std::string reason;
+    if (const int inPlaceError = WriteInPlace(target, bytes, reason))
+        throw cannot("write", reason.empty() ? ErrnoText(inPlaceError) : reason);
+#else
+    (void)source;
     std::string temporary;
-    File f = CreateSibling(target, path, temporary);
-    TakeOverAttributes(f.get(), temporary, target);
+    File f = CreateSibling(path, path, temporary);
     errno = 0;
-    bool ok = WriteLines(f.get(), document);
+    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f.get()) == bytes.size() &&
+              std::fflush(f.get()) == 0;
     const int writeError = errno;
     ok = std::fclose(f.release()) == 0 && ok;
     std::error_code renameError;
     if (ok) {
-        std::filesystem::rename(std::filesystem::path(temporary), std::filesystem::path(target),
+        std::filesystem::rename(std::filesystem::path(temporary), std::filesystem::path(path),
                                 renameError);
         if (!renameError)
             return;
     }
     std::error_code ignored;
     std::filesystem::remove(std::filesystem::path(temporary), ignored);
-    throw EQuorvelError("Quorvel: cannot write \"" + path + "\": " +
-                        (ok ? renameError.message() : ErrnoText(writeError ? writeError : EIO)));
+    throw cannot("write", ok ? renameError.message() : ErrnoText(writeError ? writeError : EIO));
+#endif
 }
 
 void TQuorvel::ConvertFile(const std::string &source, const std::string &target)
 {
-    WriteDocument(target, ConvertText(ReadSourceText(source)));
+    if (target.empty())
+        throw EQuorvelError("Quorvel: no target file was given. Conversion aborted.");
+    TFileIdentity identity;
+    const std::string text = ReadSourceText(source, &identity);
+    WriteDocument(target, ConvertText(text), identity);
 }
 
 } // namespace quorvel

@@ -32,12 +32,29 @@ struct TConversionRequest {
 // Sets `converter` up as the library's entry points do.
 void Configure(TQuorvel &converter, const TConversionRequest &request);
 
-// The source file as the converter reads it: whole, up to the first NUL, as CR LF lines.
-std::string ReadSourceText(const std::string &path);
+// Which file a name stands for, so that two names of one file can be told.
+struct TFileIdentity {
+    bool Known = false;
+    std::uint64_t Device = 0;
+    std::uint64_t Inode = 0;
+};
 
-// Writes `document` as CR LF lines to `path`. The text goes to a new file beside the
-// target first, so a failed write leaves an existing target as it was.
-void WriteDocument(const std::string &path, std::string_view document);
+// The source file as the converter reads it: whole, up to the first NUL, as CR LF lines.
+// Only a regular file is read (a pipe or device could block forever or never end);
+// `identity` (when given) receives the file's identity.
+std::string ReadSourceText(const std::string &path, TFileIdentity *identity = nullptr);
+
+// Writes `document` as CR LF lines to `path`, under the same rules as every write of the
+// editor: every step checked and the bytes on the disk before success; on failure the old
+// file is left as it was and no temporary file stays. A regular file with one link whose
+// owner, group, mode and extended attributes a new file can take is replaced by renaming
+// a new file over it; any other regular file is written in place, its old bytes written back
+// if that fails. A symbolic link is written through (a dangling one creates its target).
+// Refused: an empty path, anything that is not a regular file, a file whose owner may not
+// write it (for every user, the superuser included), and the file `source` itself under
+// another name. Throws EQuorvelError with the reason.
+void WriteDocument(const std::string &path, std::string_view document,
+                   const TFileIdentity &source = {});
 
 // Writes `document` as CR LF lines to an open file; false when writing fails.
 bool WriteLines(std::FILE *file, std::string_view document);
