@@ -17,6 +17,7 @@ void MainWindow::LoadMainWindow(const QString &commandLine, bool show)
     InitializeRestore();
     if (show)
         this->show();
+    ReportSettingsProblem(settings_, platform_);
     RestoreFontInfo();
     loadFinished_ = true;
 }

@@ -28,6 +28,7 @@ MainWindow &MainWindowHarness::restart(const QString &commandLine)
 {
     window_.reset();
     state = ProgramState();
+    settings.reset(); // the old store writes its file before the new one reads it
     settings = std::make_unique<SettingsStore>(dir_.filePath(QStringLiteral("Pagewick.conf")));
     return start(commandLine);
 }
