@@ -2,6 +2,8 @@
 BUILD ?= build
 GENERATOR := $(shell command -v ninja >/dev/null 2>&1 && echo Ninja || echo "Unix Makefiles")
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+# Under CI (CI=true) warnings in the project's own code are errors.
+WERROR ?= $(if $(CI),ON,OFF)
 
 .PHONY: deps configure build run test test-sanitize bench bench-converter fuzz clean
 
@@ -9,7 +11,7 @@ deps:
 	scripts/install-deps
 
 configure: deps
-	@test -f $(BUILD)/CMakeCache.txt || cmake -S . -B $(BUILD) -G "$(GENERATOR)"
+	@test -f $(BUILD)/CMakeCache.txt || cmake -S . -B $(BUILD) -G "$(GENERATOR)" -DPAGEWICK_WERROR=$(WERROR)
 
 build: configure
 	cmake --build $(BUILD) -j $(JOBS)
@@ -23,7 +25,7 @@ test: build
 # The same tests built with AddressSanitizer and UBSan, in a build folder of their own.
 test-sanitize: deps
 	@test -f $(BUILD)-sanitize/CMakeCache.txt || cmake -S . -B $(BUILD)-sanitize -G "$(GENERATOR)" \
-		-DPAGEWICK_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
+		-DPAGEWICK_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug -DPAGEWICK_WERROR=$(WERROR)
 	cmake --build $(BUILD)-sanitize -j $(JOBS)
 	cd $(BUILD)-sanitize && UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
 		ctest -j $(JOBS) --output-on-failure
