@@ -2,6 +2,7 @@
 
 #include "shared/platform.h"
 #include "shared/safe_write.h"
+#include "shared/text_file.h"
 
 #include <QDir>
 #include <QFile>
@@ -12,6 +13,8 @@ namespace pw {
 
 namespace {
 const QString kEntryName = QStringLiteral("pagewick.desktop");
+// A list of associations larger than this is not the user's own; it is left alone.
+constexpr qint64 kListSizeLimit = 16 * 1024 * 1024;
 
 // Exec= arguments are quoted when they hold anything but plain characters.
 QString QuotedExec(const QString &path)
@@ -94,14 +97,15 @@ void RegisterHTMLFiles(Platform &platform, const QString &executable, QString ap
     writeFileSafely(QDir(applicationsDir).filePath(kEntryName),
                         DesktopEntryText(executable).toUtf8());
     // The user's associations are rewritten only when they could be read whole.
+    // Only a regular file is read (a named pipe there would never answer) and written.
     QString existing;
-    QFile list(mimeAppsList);
-    bool readable = !list.exists();
-    if (list.open(QIODevice::ReadOnly)) {
-        existing = QString::fromUtf8(list.readAll());
-        readable = list.error() == QFileDevice::NoError;
+    bool readable = !QFileInfo::exists(mimeAppsList);
+    QByteArray bytes;
+    if (!readable
+        && ReadFileBytes(mimeAppsList, kListSizeLimit, &bytes) == ReadResult::Ok) {
+        existing = QString::fromUtf8(bytes);
+        readable = true;
     }
-    list.close();
     if (readable) {
         QDir().mkpath(QFileInfo(mimeAppsList).absolutePath());
         writeFileSafely(mimeAppsList, WithHtmlAssociation(existing).toUtf8());

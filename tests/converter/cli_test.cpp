@@ -9,6 +9,10 @@
 #include <sstream>
 #include <string>
 
+#if !defined(_WIN32)
+#include <sys/stat.h>
+#endif
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -96,3 +100,17 @@ TEST_F(QuorvelCommand, HelpAndVersion)
     EXPECT_EQ(Run("--version"), 0);
     EXPECT_EQ(Read("out.txt"), "Quorvel 1.45\n");
 }
+
+#if !defined(_WIN32)
+TEST_F(QuorvelCommand, APipeOrDeviceAsTheSourceIsRefusedNotWaitedOn)
+{
+    ASSERT_EQ(::mkfifo(Path("pipe.rtf").c_str(), 0666), 0);
+    EXPECT_EQ(Run("\"" + Path("pipe.rtf") + "\""), 1);
+    EXPECT_EQ(Read("err.txt"), "Quorvel: cannot open \"" + Path("pipe.rtf") +
+                                   "\": not a regular file but a named pipe\n");
+    EXPECT_EQ(Run("/dev/zero \"" + Path("out.html") + "\""), 1);
+    EXPECT_EQ(Read("err.txt"),
+              "Quorvel: cannot open \"/dev/zero\": not a regular file but a device\n");
+    EXPECT_FALSE(fs::exists(Path("out.html")));
+}
+#endif

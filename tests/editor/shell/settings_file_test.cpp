@@ -1,9 +1,12 @@
-// Start-up over a settings file that is not a regular file.
+// Files of the user's configuration that are not regular files: read by no one, left as they are.
+#include "shell/register_html.h"
 #include "support/main_window_harness.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
@@ -34,4 +37,21 @@ TEST(SettingsFileStartUp, APipeInsteadOfTheFileStartsOnDefaultsAndSaysSo)
     ASSERT_EQ(::lstat(name.constData(), &info), 0);
     EXPECT_TRUE(S_ISFIFO(info.st_mode));
     EXPECT_EQ(h.platform.messages.size(), 1);
+}
+
+TEST(RegisterHTMLFiles, APipeAsTheAssociationListIsLeftAlone)
+{
+    QTemporaryDir dir;
+    FakePlatform platform;
+    const QByteArray list = QFile::encodeName(dir.filePath("mimeapps.list"));
+    ASSERT_EQ(::mkfifo(list.constData(), 0666), 0);
+    RegisterHTMLFiles(platform, "/opt/pagewick", dir.filePath("applications"),
+                      dir.filePath("mimeapps.list")); // reading the pipe would never end
+    EXPECT_TRUE(QFile::exists(dir.filePath("applications/pagewick.desktop")));
+    struct stat info {};
+    ASSERT_EQ(::lstat(list.constData(), &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System
+                                                | QDir::NoDotAndDotDot),
+              QStringList({"applications", "mimeapps.list"}));
 }
