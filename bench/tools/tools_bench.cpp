@@ -1,15 +1,23 @@
 // Replace All on a 1 MB page with 100,000 matches (through the document box, as the find
-// window does it, and the text pass alone), and the directory replace over 2,000 files of
-// 20 KB each (files per second).
+// window does it, and the text pass alone), the directory replace over 2,000 files of
+// 20 KB each (files per second), and the RTF dialog's Select All over 10,000 files.
 #include "shared/edit_box.h"
+#include "shared/feature_context.h"
+#include "shared/program_state.h"
+#include "shared/qt_platform.h"
+#include "shared/settings_store.h"
 #include "tools/file_replace.h"
 #include "tools/find_window.h"
+#include "tools/quorvel_loader.h"
+#include "tools/rtf_dialog.h"
 #include "tools/text_replace.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QListWidget>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
@@ -104,5 +112,53 @@ void BM_DirectoryReplace(benchmark::State &state)
         benchmark::Counter(double(state.iterations() * paths.size()), benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_DirectoryReplace)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(4);
+
+// Select All in the RTF dialog over 10,000 files whose names alternate between RTF and other
+// files: the worst case for selection ranges (5,000 runs of one name each).
+void BM_RtfDialogSelectAll(benchmark::State &state)
+{
+    QTemporaryDir dir;
+    for (int i = 0; i < 10'000; ++i) {
+        QFile file(dir.filePath(QStringLiteral("doc%1.%2")
+                                    .arg(i, 5, 10, QLatin1Char('0'))
+                                    .arg(i % 2 ? QStringLiteral("txt") : QStringLiteral("rtf"))));
+        file.open(QIODevice::WriteOnly);
+    }
+    QPlainTextEdit widget;
+    pw::EditBox box(&widget);
+    pw::ProgramState programState;
+    QTemporaryDir settingsDir;
+    pw::SettingsStore settings(settingsDir.filePath(QStringLiteral("bench.conf")));
+    pw::QtPlatform platform;
+    const QString path = dir.path();
+    pw::FeatureContext context{box,     programState, settings,
+                               platform, nullptr,     QString(),
+                               {},      [&path] { return path; }};
+    pw::QuorvelLibrary library({});
+    pw::RtfDialog dialog(context, library);
+    auto *files = dialog.findChild<QListWidget *>(QStringLiteral("MyFileList"));
+    auto *selectAll = dialog.findChild<QPushButton *>(QStringLiteral("cmdSelectAll"));
+    if (!files || !selectAll || files->count() != 10'000) {
+        state.SkipWithError("the dialog does not list the 10,000 files");
+        return;
+    }
+    qsizetype selected = 0;
+    for (auto _ : state) {
+        selectAll->click();
+        state.PauseTiming();
+        selected = static_cast<pw::FileList *>(files)->selectedNames().size();
+        files->clearSelection();
+        state.ResumeTiming();
+    }
+    if (selected != 5'000)
+        state.SkipWithError("not every RTF file was selected");
+}
+// Few iterations per repetition: the untimed check and clearing cost more than the click.
+BENCHMARK(BM_RtfDialogSelectAll)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(5)
+    ->Repetitions(9)
+    ->ReportAggregatesOnly(true);
 
 } // namespace

@@ -13,6 +13,7 @@
 #include <QUrl>
 
 #include <algorithm>
+#include <vector>
 
 namespace pw {
 
@@ -68,21 +69,42 @@ bool IsReadableDirectory(const QString &path)
 
 QList<DriveEntry> MountedDrives()
 {
+    return drivesOfMounts(readMountTable());
+}
+
+QList<DriveEntry> drivesOfMounts(const QList<MountEntry> &mounts)
+{
     QList<DriveEntry> drives{{QStringLiteral("/"), QStringLiteral("/")}};
-    for (const QStorageInfo &volume : QStorageInfo::mountedVolumes()) {
-        const QString root = CleanDirectoryPath(volume.rootPath());
-        if (root == QLatin1String("/") || IsSystemMount(root, volume.fileSystemType()))
+    QStringList remoteRoots;
+    for (const MountEntry &mount : mounts) {
+        // Clean as text only: CleanDirectoryPath would look at the directory.
+        const QString root = QDir::cleanPath(mount.root);
+        if (!root.startsWith(u'/') || root == QLatin1String("/") || mount.type == "rootfs"
+            || IsSystemMount(root, mount.type))
             continue;
-        // Bind-mounted files (container set-ups) are no volumes.
-        if (!QFileInfo(root).isDir())
-            continue;
+        const bool remote =
+            isRemoteFileSystem(mount.type)
+            || std::any_of(remoteRoots.cbegin(), remoteRoots.cend(), [&root](const QString &r) {
+                   return root.startsWith(r + u'/');
+               });
+        if (remote)
+            remoteRoots << root;
         if (std::any_of(drives.cbegin(), drives.cend(),
                         [&root](const DriveEntry &d) { return d.root == root; }))
             continue;
         QString label = root;
-        const QString name = volume.name();
-        if (!name.isEmpty() && name != root)
-            label += QStringLiteral(" [%1]").arg(name);
+        if (!remote) {
+            // Bind-mounted files (container set-ups) are no volumes, and a file system
+            // without size is a pseudo one.
+            if (!QFileInfo(root).isDir())
+                continue;
+            const QStorageInfo volume(root);
+            if (volume.bytesTotal() <= 0)
+                continue;
+            const QString name = volume.name();
+            if (!name.isEmpty() && name != root)
+                label += QStringLiteral(" [%1]").arg(name);
+        }
         drives.append({root, label});
     }
     std::sort(drives.begin() + 1, drives.end(),
@@ -417,6 +439,34 @@ bool FileList::selectName(const QString &name)
     return false;
 }
 
+void FileList::selectWhere(const std::function<bool(const QString &name)> &accept)
+{
+    if (!multiSelect())
+        return;
+    const int rows = count();
+    // Rows already selected are left out of the new ranges: the selection model compares
+    // every new range with every old one.
+    std::vector<bool> selected(rows, false);
+    for (const QItemSelectionRange &range : selectionModel()->selection()) {
+        for (int r = range.top(); r <= range.bottom(); ++r)
+            selected[r] = true;
+    }
+    QItemSelection selection;
+    const QAbstractItemModel *m = model();
+    int first = -1;
+    for (int i = 0; i <= rows; ++i) {
+        const bool accepted = i < rows && !selected[i] && accept(item(i)->text());
+        if (accepted && first < 0)
+            first = i;
+        if (!accepted && first >= 0) {
+            selection.append(QItemSelectionRange(m->index(first, 0), m->index(i - 1, 0)));
+            first = -1;
+        }
+    }
+    if (!selection.isEmpty())
+        selectionModel()->select(selection, QItemSelectionModel::Select);
+}
+
 QString FileList::fullPath(const QString &name) const
 {
     return JoinPath(path_, name);
@@ -433,7 +483,7 @@ QMimeData *FileList::pictureDragData() const
     const QString name = currentName();
     if (name.isEmpty() || !IsDraggablePicture(name))
         return nullptr;
-    return PictureDragData(path_, name.trimmed());
+    return PictureDragData(path_, name);
 }
 
 void FileList::startDrag(Qt::DropActions)

@@ -28,6 +28,8 @@
 //
 // Paths handed out have no trailing separator except the root "/". Listing never calls stat
 // per entry beyond what QDir needs to tell files from directories.
+#include "shared/mount_table.h"
+
 #include <QComboBox>
 #include <QListWidget>
 #include <QObject>
@@ -51,6 +53,11 @@ struct DriveEntry {
 // The mounted volumes a user keeps files on: "/" first, then the others sorted by mount
 // point. Kernel and system pseudo file systems and file bind mounts are left out.
 QList<DriveEntry> MountedDrives();
+
+// The volumes of a mount table, as MountedDrives lists them. Remote file systems (and
+// mounts below one) are listed by their mount point without being probed: a stat on a
+// mount whose server is gone would hang the caller.
+QList<DriveEntry> drivesOfMounts(const QList<MountEntry> &mounts);
 
 // The listed root that holds the path (the longest matching mount point); "/" when none.
 QString DriveOfPath(const QString &path, const QStringList &roots);
@@ -162,6 +169,10 @@ public:
     QString currentName() const;
     // Selects the named entry (and makes it current); false when it is not listed.
     bool selectName(const QString &name);
+    // Adds every listed name the predicate accepts to the selection (multiSelect only);
+    // others keep their state. One selection range per run of accepted names, so the time
+    // grows with the number of names, however they alternate.
+    void selectWhere(const std::function<bool(const QString &name)> &accept);
     // The directory joined with a listed name.
     QString fullPath(const QString &name) const;
     // selectAll() and clearSelection() come from QAbstractItemView (selectAll needs

@@ -7,23 +7,32 @@ namespace pw {
 
 namespace {
 
-bool IsSeparator(QChar c)
+bool HasDrive(const QString &path)
 {
-    return c == u'\\' || c == u'/';
+    return path.size() >= 2 && path.at(1) == u':' && path.at(0).isLetter();
+}
+
+// Whether the character separates directories in the path: "/" always, "\\" unless the path
+// is a Linux path (starts with "/"), where it belongs to a name.
+bool IsSeparatorIn(const QString &path, QChar c)
+{
+    return c == u'/' || (c == u'\\' && !path.startsWith(u'/'));
 }
 
 qsizetype LastSeparator(const QString &path)
 {
     for (qsizetype i = path.size() - 1; i >= 0; --i) {
-        if (IsSeparator(path.at(i)))
+        if (IsSeparatorIn(path, path.at(i)))
             return i;
     }
     return -1;
 }
 
-bool HasDrive(const QString &path)
+bool ExistsAsWritten(const QString &path)
 {
-    return path.size() >= 2 && path.at(1) == u':' && path.at(0).isLetter();
+    // A dangling link exists too: it is an entry of its directory.
+    const QFileInfo info(path);
+    return info.exists() || info.isSymLink();
 }
 
 } // namespace
@@ -77,6 +86,11 @@ bool FileIsPresent(const QString &path)
 
 QString WithTrailingBackslash(QString &path)
 {
+    if (!path.isEmpty() && QFileInfo(path).isDir()) {
+        if (!path.endsWith(u'/'))
+            path += u'/';
+        return path;
+    }
     // Blanks only, as typed into a path field; tabs and other spaces are part of the name.
     qsizetype begin = 0;
     qsizetype end = path.size();
@@ -85,11 +99,25 @@ QString WithTrailingBackslash(QString &path)
     while (end > begin && path.at(end - 1) == u' ')
         --end;
     path = path.mid(begin, end - begin);
-    if (path.isEmpty() || !IsSeparator(path.back())) {
+    if (path.isEmpty() || !IsSeparatorIn(path, path.back())) {
         const qsizetype last = LastSeparator(path);
         path += last >= 0 ? path.at(last) : QDir::separator();
     }
     return path;
+}
+
+QString joinPath(const QString &directory, const QString &name)
+{
+    if (directory.isEmpty())
+        return name;
+    return directory.endsWith(u'/') ? directory + name : directory + u'/' + name;
+}
+
+QString typedPath(const QString &text)
+{
+    if (text.isEmpty() || ExistsAsWritten(text))
+        return text;
+    return text.trimmed();
 }
 
 } // namespace pw

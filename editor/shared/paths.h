@@ -1,7 +1,13 @@
 #pragma once
-// Splitting and normalising file paths. Both "\" and "/" separate directories, so paths the
-// program stored with backslashes and native Linux paths take the same routes. A drive is
-// the leading "X:" of a path; a path without one has an empty drive.
+// Splitting and normalising file paths. Paths the program stored with backslashes and native
+// Linux paths take the same routes: "\" and "/" both separate directories, except in a path
+// that starts with "/", which comes from the file system, where a backslash is an ordinary
+// character of a name. A drive is the leading "X:" of a path; a path without one has an
+// empty drive.
+//
+// Blanks at either end of a name are part of it ("s " and "s" are two folders): a path from
+// the file system or the file panes is never trimmed. Only text the user typed is, and only
+// when nothing exists at it as typed (typedPath).
 #include <QString>
 
 namespace pw {
@@ -20,9 +26,19 @@ QString FileNameOfPath(const QString &path);
 QString NameWithoutExtension(const QString &name);
 // True when a file (not a directory) exists at the path; every failure gives false.
 bool FileIsPresent(const QString &path);
-// Trims blanks at both ends and appends a separator unless the path ends with one. The
-// separator appended is the kind the path already uses, else the platform's. Changes the
-// argument and returns the new value.
+// Appends a separator unless the path ends with one. A path naming an existing directory
+// as written gets "/" and keeps its blanks; any other path is typed or stored text: it is
+// trimmed of blanks at both ends and gets the separator it already uses, else the
+// platform's. Changes the argument and returns the new value.
 QString WithTrailingBackslash(QString &path);
+
+// A file system path made of a directory and a name in it, joined with "/" (none added when
+// the directory already ends with one; the name alone when the directory is empty). Nothing
+// is trimmed and a backslash is part of a name.
+QString joinPath(const QString &directory, const QString &name);
+
+// A path the user typed (a command line argument, a picker's answer): as typed when
+// something exists there, else with blanks trimmed at both ends.
+QString typedPath(const QString &text);
 
 } // namespace pw

@@ -138,7 +138,7 @@ void MainWindow::Open()
                                                   state_.FileFilter);
     if (chosen.isEmpty())
         return;
-    const QString path = chosen.trimmed();
+    const QString path = typedPath(chosen);
     if (!OpenAsDocument(path))
         return;
     AddToRecentlyUsed(path);
@@ -239,7 +239,7 @@ bool MainWindow::saveAsWith(const TextEncoding &encoding)
                                                   state_.FileFilter, QString());
     if (chosen.isEmpty())
         return false;
-    const QString path = chosen.trimmed();
+    const QString path = typedPath(chosen);
     if (writeDocument(path, encoding) != WriteOutcome::Written)
         return false;
     MyFileList_->refresh();

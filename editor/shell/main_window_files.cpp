@@ -224,8 +224,7 @@ void MainWindow::OpenFromFileList(const QString &name)
         return;
     // The folder the name was listed in, taken before the prompt: a Save As there moves the
     // panes to the saved file's folder.
-    QString directory = MyDirectory_->path();
-    const QString path = WithTrailingBackslash(directory) + name;
+    const QString path = joinPath(MyDirectory_->path(), name);
     if (!SavePrompt())
         return;
     if (!OpenAsDocument(path))

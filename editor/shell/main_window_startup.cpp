@@ -32,7 +32,7 @@ void MainWindow::InitializeLoad(const QString &commandLine)
     ClearTabs();
     Fill_All_Combos();
 
-    const QString argument = commandLine.trimmed();
+    const QString argument = typedPath(commandLine);
     if (!argument.isEmpty() && FileIsPresent(argument)) {
         if (OpenAsDocument(argument)) {
             SyncFileBoxes(argument);

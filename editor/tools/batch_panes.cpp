@@ -2,7 +2,6 @@
 
 #include "shared/feature_context.h"
 #include "shared/named_widgets.h"
-#include "shared/paths.h"
 
 #include <QBoxLayout>
 #include <QPushButton>
@@ -41,10 +40,14 @@ void BatchPanes::addSteps(QVBoxLayout *layout, const char *selectCaption)
     QObject::connect(selectNone, &QPushButton::clicked, files, &FileList::clearSelection);
 }
 
-QString BatchPanes::directoryPrefix() const
+void BatchPanes::setLocked(bool locked)
 {
-    QString path = directory->path();
-    return WithTrailingBackslash(path);
+    for (QWidget *widget : {static_cast<QWidget *>(drive), static_cast<QWidget *>(directory),
+                            static_cast<QWidget *>(files), static_cast<QWidget *>(selectAll),
+                            static_cast<QWidget *>(selectNone)}) {
+        if (widget)
+            widget->setEnabled(!locked);
+    }
 }
 
 } // namespace pw

@@ -28,8 +28,9 @@ struct BatchPanes {
     // list's selection; what Select All marks is the dialog's to say.
     void addSteps(QVBoxLayout *layout, const char *selectCaption);
 
-    // The directory list's path with a separator appended (the path files are joined to).
-    QString directoryPrefix() const;
+    // While a run goes on the panes and the selection buttons take no input, so the run
+    // works on what was chosen when it started; false gives them back.
+    void setLocked(bool locked);
 };
 
 } // namespace pw

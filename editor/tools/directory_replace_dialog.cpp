@@ -96,20 +96,23 @@ void DirectoryReplaceDialog::Start()
     running_ = true;
     stopRequested_ = false;
     cmdStart_->setEnabled(false);
+    // Every file of the run gets the texts and the files chosen when it started: a text
+    // half typed while events run must never reach the files after it.
+    setInputLocked(true);
     lblStatus_->setText(QStringLiteral("Replacing..."));
     platform_.setBusy(true);
     MyProgress_->setValue(0);
 
     const QStringList names = panes_.files->selectedNames();
+    const QString what = txtFind_->text();
+    const QString with = txtReplace_->text();
     MyProgress_->setRange(0, std::max<int>(1, static_cast<int>(names.size())));
-    const QString prefix = panes_.directoryPrefix();
     QStringList notWritten;
+    QStringList binary;
     int done = 0;
     for (const QString &name : names) {
         lblStatus_->setText(name);
-        // The texts are read for each file: they may be edited while the run goes on.
-        const FileReplaceResult result =
-            ReplaceInFile(prefix + name, txtFind_->text(), txtReplace_->text());
+        const FileReplaceResult result = ReplaceInFile(panes_.files->fullPath(name), what, with);
         // A file that cannot be loaded is reported and left as it is.
         if (result.status == FileReplaceResult::TooLarge ||
             result.status == FileReplaceResult::Unreadable) {
@@ -122,6 +125,8 @@ void DirectoryReplaceDialog::Start()
             platform_.setBusy(true);
         } else if (result.status == FileReplaceResult::NotWritten) {
             notWritten << name;
+        } else if (result.status == FileReplaceResult::Binary) {
+            binary << name;
         } else {
             txtEdit_->setPlainText(ToQtBreaks(result.text));
         }
@@ -132,6 +137,13 @@ void DirectoryReplaceDialog::Start()
     }
 
     platform_.setBusy(false);
+    if (!binary.isEmpty()) {
+        platform_.messageBox(QStringLiteral("Sorry..."),
+                             QStringLiteral("These Files Were Skipped Because They Are Not Text "
+                                            "Files:\r\n") +
+                                 binary.join(QStringLiteral("\r\n")),
+                             MsgButtons::Ok, MsgIcon::Information);
+    }
     if (!notWritten.isEmpty()) {
         platform_.messageBox(QStringLiteral("Sorry..."),
                              QStringLiteral("These Files Could Not Be Saved:\r\n") +
@@ -143,8 +155,16 @@ void DirectoryReplaceDialog::Start()
                              MsgIcon::Information);
     lblStatus_->setText(kReadyStatus);
     MyProgress_->setValue(0);
+    setInputLocked(false);
     cmdStart_->setEnabled(true);
     running_ = false;
+}
+
+void DirectoryReplaceDialog::setInputLocked(bool locked)
+{
+    txtFind_->setReadOnly(locked);
+    txtReplace_->setReadOnly(locked);
+    panes_.setLocked(locked);
 }
 
 void RunDirectoryReplace(FeatureContext &context)

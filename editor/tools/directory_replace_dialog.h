@@ -27,6 +27,8 @@ public:
     void reject() override;
 
 private:
+    void setInputLocked(bool locked);
+
     Platform &platform_;
     BatchPanes panes_;
     QLineEdit *txtFind_ = nullptr;

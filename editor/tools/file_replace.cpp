@@ -4,7 +4,14 @@
 #include "shared/text_file.h"
 #include "tools/text_replace.h"
 
+#include <algorithm>
+
 namespace pw {
+
+bool IsBinaryContent(const QByteArray &bytes)
+{
+    return QByteArrayView(bytes).first(std::min(bytes.size(), kBinaryProbeSize)).contains('\0');
+}
 
 std::optional<QByteArray> ReplaceInBytes(const QByteArray &bytes, const QString &what,
                                          const QString &with, qint64 *count, QString *text)
@@ -40,6 +47,11 @@ FileReplaceResult ReplaceInFile(const QString &path, const QString &what, const 
         return result;
     case ReadResult::Error:
         result.status = FileReplaceResult::Unreadable;
+        return result;
+    }
+
+    if (IsBinaryContent(bytes)) {
+        result.status = FileReplaceResult::Binary;
         return result;
     }
 

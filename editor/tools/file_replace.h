@@ -17,12 +17,20 @@ struct FileReplaceResult {
         NoMatch,     // nothing to replace; the file was not written
         TooLarge,    // 1,000,000 bytes or more; not touched
         Unreadable,  // could not be opened or read; not touched
+        Binary,      // a NUL byte in its first kBinaryProbeSize bytes; not touched
         NotWritten,  // the new text could not be written (the file keeps its old contents)
     } status = NoMatch;
     qint64 count = 0;
     QString error; // why it was not written
     QString text;  // the file's text after the replacements (as read when none was made)
 };
+
+// How much of a file is looked at for a NUL byte, which makes it binary (a picture, an
+// archive): such a file is never changed.
+constexpr qsizetype kBinaryProbeSize = 64 * 1024;
+
+// Whether the bytes are those of a binary file (a NUL byte among the first kBinaryProbeSize).
+bool IsBinaryContent(const QByteArray &bytes);
 
 // The replacement on the bytes of one file: the bytes are read as UTF-8 when they are
 // valid UTF-8 that round-trips, else as 8-bit (Windows-1252) characters; occurrences of `what` are
@@ -34,7 +42,8 @@ std::optional<QByteArray> ReplaceInBytes(const QByteArray &bytes, const QString 
                                          const QString &with, qint64 *count,
                                          QString *text = nullptr);
 
-// Replaces in the file at `path`. An empty `what` changes nothing and reads nothing.
+// Replaces in the file at `path`. An empty `what` changes nothing and reads nothing; a
+// binary file is read but never changed.
 FileReplaceResult ReplaceInFile(const QString &path, const QString &what, const QString &with);
 
 // Writes the new bytes of a file that was read when its stamp was `read`: Changed, or

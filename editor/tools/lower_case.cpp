@@ -1,5 +1,7 @@
 #include "tools/lower_case.h"
 
+#include "shared/paths.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -7,6 +9,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 
@@ -14,11 +17,17 @@ namespace pw {
 
 namespace {
 
-QString Join(const QString &directory, const QString &name)
+// Whether the walk can list the directory and reach what is in it.
+bool CanReadDirectory(const QString &directory)
 {
-    if (directory.endsWith(QLatin1Char('/')) || directory.endsWith(QLatin1Char('\\')))
-        return directory + name;
-    return directory + QLatin1Char('/') + name;
+    const QByteArray path = QFile::encodeName(directory);
+    DIR *dir = ::opendir(path.constData());
+    if (!dir)
+        return false;
+    ::closedir(dir);
+    // Reaching "." through the directory needs its search permission.
+    struct stat info;
+    return ::stat((path + "/.").constData(), &info) == 0;
 }
 
 enum class RenameOutcome { Done, Taken, Failed };
@@ -115,12 +124,17 @@ public:
             result_.error = Describe(ENOENT, directory);
             return false;
         }
+        // An empty listing would pass for an empty directory: say which one was not read.
+        if (!CanReadDirectory(directory)) {
+            result_.unreadable << directory;
+            return true;
+        }
         const QDir dir(directory);
         const QDir::SortFlags order = QDir::Name | QDir::IgnoreCase;
         // The subdirectories as the directory list shows them, links to directories too.
         const QStringList subdirectories = dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot, order);
         for (qsizetype i = subdirectories.size() - 1; i >= 0; --i) {
-            QString path = Join(directory, subdirectories[i]);
+            QString path = joinPath(directory, subdirectories[i]);
             if (!lower(directory, subdirectories[i], &path))
                 return false;
             // A link gets its own name lowered but is not followed: what it points at lies
@@ -153,12 +167,12 @@ private:
     // Lowers one name; `path` receives where the entry is afterwards. False on an error.
     bool lower(const QString &directory, const QString &name, QString *path)
     {
-        const QString from = Join(directory, name);
-        const QString lowered = name.toLower();
+        const QString from = joinPath(directory, name);
+        const QString lowered = lowerCaseName(name);
         *path = from;
         if (lowered == name)
             return true;
-        const QString to = Join(directory, lowered);
+        const QString to = joinPath(directory, lowered);
         switch (RenameNoReplace(from, to, &result_.error)) {
         case RenameOutcome::Done:
             ++result_.renamed;
@@ -178,6 +192,28 @@ private:
 };
 
 } // namespace
+
+QString lowerCaseName(const QString &name)
+{
+    // Qt gives the simple mapping of every character except the one whose full lower case
+    // is longer than itself: capital I with dot above, which it leaves unchanged.
+    constexpr char16_t kCapitalIWithDot = 0x0130;
+    QString lowered;
+    lowered.reserve(name.size());
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        const QChar c = name.at(i);
+        if (c.isHighSurrogate() && i + 1 < name.size() && name.at(i + 1).isLowSurrogate()) {
+            const char32_t lower = QChar::toLower(QChar::surrogateToUcs4(c, name.at(i + 1)));
+            lowered += QString::fromUcs4(&lower, 1);
+            ++i;
+        } else if (c.unicode() == kCapitalIWithDot) {
+            lowered += u'i';
+        } else {
+            lowered += c.toLower();
+        }
+    }
+    return lowered;
+}
 
 LowerCaseResult LowerCaseTree(const QString &start,
                               const std::function<bool(const QString &directory)> &progress)

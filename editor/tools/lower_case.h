@@ -7,8 +7,9 @@
 //
 // Names are case-sensitive here, so "Index.html" and "index.html" can both exist: a rename
 // whose lower-case name is already taken by another entry is never made; it is skipped and
-// reported. Any other failure ends the walk with its description; names already changed
-// stay changed.
+// reported. A directory whose contents cannot be read (or searched) keeps the names inside
+// it and is reported; the walk goes on. Any other failure ends the walk with its
+// description; names already changed stay changed.
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -18,9 +19,14 @@ namespace pw {
 struct LowerCaseResult {
     int renamed = 0;
     QStringList skipped;  // full paths left as they were because the lower-case name is taken
+    QStringList unreadable; // directories whose contents could not be read, in walk order
     QString error;        // why the walk ended early; empty when it ran to the end
     bool abandoned = false; // the progress callback asked to stop
 };
+
+// A name in lower case, character by character with the simple case mapping, so a name
+// never grows ("İ" gives "i", not "i" and a combining dot).
+QString lowerCaseName(const QString &name);
 
 // `progress` runs at every directory entered and after every file (with the directory being
 // walked); it lets pending events run and returns false to abandon the walk.

@@ -63,6 +63,8 @@ void LowerCaseDialog::Start()
 
     running_ = true;
     cmdStart_->setEnabled(false);
+    // The panes show the walk's progress; a click in them must not move it.
+    panes_.setLocked(true);
     platform_.setBusy(true);
     // The file list shows the directory being walked, as progress.
     QString shown;
@@ -81,6 +83,7 @@ void LowerCaseDialog::Start()
         return;
     }
     cmdStart_->setEnabled(true);
+    panes_.setLocked(false);
     // The panes show the new names.
     directory->refresh();
     panes_.files->setPath(directory->path());
@@ -91,6 +94,14 @@ void LowerCaseDialog::Start()
             QStringLiteral("These Names Were Not Changed Because The Lower Case Name Is "
                            "Already Taken:\r\n") +
                 result.skipped.join(QStringLiteral("\r\n")),
+            MsgButtons::Ok, MsgIcon::Information);
+    }
+    if (!result.unreadable.isEmpty()) {
+        platform_.messageBox(
+            kTitle,
+            QStringLiteral("These Folders Could Not Be Read, So The Names In Them Were Not "
+                           "Changed:\r\n") +
+                result.unreadable.join(QStringLiteral("\r\n")),
             MsgButtons::Ok, MsgIcon::Information);
     }
     if (!result.error.isEmpty())

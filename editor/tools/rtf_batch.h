@@ -27,14 +27,14 @@ bool IsRtfName(const QString &name);
 struct RtfBatchResult {
     int converted = 0; // files written before the run ended
     bool ok = true;    // false when a file failed and the run stopped there
-    QString failedName;
-    QString error;
+    QString failedName; // as listed in the directory
+    QString error;      // the library's message, or why the file was not converted
 };
 
-// Converts the named files of `directory` in order; the run stops at the first failure
-// (a name too short, a library that cannot be loaded, a failed conversion). Each target is
-// written whole or not at all: the library converts into a scratch file beside it, whose
-// contents then replace the target in one atomic write.
+// Converts the named files of `directory` in order, each straight into its target through
+// the library, which writes a target whole or not at all. The run stops at the first
+// failure (a name too short, a library that cannot be loaded, a failed conversion), with
+// the file's name and the reason in the result.
 // `afterFile` runs after each converted file and may return false to stop the run.
 RtfBatchResult ConvertRtfFiles(QuorvelLibrary &library, const QString &directory,
                                const QStringList &names,

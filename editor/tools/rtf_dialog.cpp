@@ -49,11 +49,7 @@ RtfDialog::RtfDialog(FeatureContext &context, QuorvelLibrary &library, QWidget *
 
 void RtfDialog::SelectAll()
 {
-    for (int row = 0; row < panes_.files->count(); ++row) {
-        QListWidgetItem *item = panes_.files->item(row);
-        if (IsRtfName(item->text()))
-            item->setSelected(true);
-    }
+    panes_.files->selectWhere(IsRtfName);
 }
 
 void RtfDialog::reject()
@@ -81,10 +77,11 @@ void RtfDialog::Start()
     running_ = true;
     stopRequested_ = false;
     cmdStart_->setEnabled(false);
+    panes_.setLocked(true);
     MyProgress_->setRange(0, static_cast<int>(names.size()));
     library_.setEventPlatform(&platform_);
     const RtfBatchResult result =
-        ConvertRtfFiles(library_, panes_.directoryPrefix(), names, [this](int done) {
+        ConvertRtfFiles(library_, panes_.files->path(), names, [this](int done) {
             MyProgress_->setValue(done);
             platform_.processEvents();
             return !stopRequested_;
@@ -92,13 +89,17 @@ void RtfDialog::Start()
     library_.setEventPlatform(nullptr);
     platform_.setBusy(false);
     if (!result.ok) {
-        platform_.messageBox(kTitle, QStringLiteral("The Was An Error Converting The Files"),
+        // The reason names the file, so the user can tell which one to look at.
+        platform_.messageBox(kTitle,
+                             QStringLiteral("The Was An Error Converting The Files\r\n\r\n%1: %2")
+                                 .arg(result.failedName, result.error),
                              MsgButtons::Ok, MsgIcon::Information);
     } else if (!stopRequested_) {
         platform_.messageBox(kTitle, QStringLiteral("The Files Have Been Converted"),
                              MsgButtons::Ok, MsgIcon::Information);
     }
     MyProgress_->setValue(0);
+    panes_.setLocked(false);
     cmdStart_->setEnabled(true);
     running_ = false;
 }

@@ -86,6 +86,8 @@ int FakePlatform::runDialog(QDialog &dialog)
 void FakePlatform::processEvents()
 {
     ++processEventsCalls;
+    if (onProcessEvents)
+        onProcessEvents();
 }
 
 } // namespace pw::test

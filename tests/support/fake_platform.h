@@ -44,6 +44,9 @@ public:
     // returns the dialog's result code.
     std::deque<std::function<int(QDialog &)>> dialogHandlers;
     bool startProgramResult = true;
+    // Runs at every processEvents call: a test acts there as a user would while a long
+    // loop lets events run.
+    std::function<void()> onProcessEvents;
 
     // What happened.
     QVector<MessageRecord> messages;

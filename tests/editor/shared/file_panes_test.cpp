@@ -142,6 +142,85 @@ TEST(FileListPane, MultiSelectionAndRefreshKeepSelectedNames)
     EXPECT_FALSE(files.selectName("nothing"));
 }
 
+TEST(FileListPane, SelectWhereAddsRunsOfAcceptedNamesAndKeepsTheRest)
+{
+    QTemporaryDir tmp;
+    const QString root = CleanDirectoryPath(tmp.path());
+    // Accepted and refused names alternate, with one run of two accepted ones.
+    for (const char *name : {"a.rtf", "b.txt", "c.rtf", "d.RTF", "e.txt", "f.rtf", "g.doc"})
+        touch(root + "/" + name);
+    FileList files;
+    files.setMultiSelect(true);
+    ASSERT_TRUE(files.setPath(root));
+    files.item(1)->setSelected(true); // b.txt stays selected
+    files.item(2)->setSelected(true); // c.rtf is selected already
+    const auto isRtf = [](const QString &name) { return name.right(3).toLower() == "rtf"; };
+    files.selectWhere(isRtf);
+    EXPECT_EQ(files.selectedNames(),
+              QStringList({"a.rtf", "b.txt", "c.rtf", "d.RTF", "f.rtf"}));
+    files.selectWhere(isRtf); // a second time changes nothing
+    EXPECT_EQ(files.selectedNames().size(), 5);
+    // From nothing selected: one range per run of accepted names, not one per name.
+    files.clearSelection();
+    files.selectWhere(isRtf);
+    EXPECT_EQ(files.selectionModel()->selection().size(), 3);
+    EXPECT_EQ(files.selectedNames(), QStringList({"a.rtf", "c.rtf", "d.RTF", "f.rtf"}));
+
+    // A single-select list is left as it is.
+    files.clearSelection();
+    files.setMultiSelect(false);
+    files.selectWhere(isRtf);
+    EXPECT_TRUE(files.selectedNames().isEmpty());
+}
+
+TEST(FilePanesRoutines, RemoteMountsAreListedWithoutBeingProbed)
+{
+    QTemporaryDir tmp;
+    const QString root = CleanDirectoryPath(tmp.path());
+    QDir(root).mkpath("my stick");
+    touch(root + "/bound-file");
+    // Mount points that do not exist: a probe would drop them, a listing keeps them.
+    const QByteArray table =
+        "22 1 0:21 / /proc rw - proc proc rw\n"
+        "25 1 8:1 / / rw,relatime shared:1 - ext4 /dev/sda1 rw\n"
+        "30 25 8:17 / " + QFile::encodeName(root).replace(' ', "\\040") +
+        "/my\\040stick rw shared:2 - vfat /dev/sdb1 rw\n"
+        "31 25 0:50 / /mnt/gone\\040share rw - nfs4 srv:/export rw\n"
+        "32 31 8:33 / /mnt/gone\\040share/inner rw - ext4 /dev/sdc1 rw\n"
+        "33 25 0:51 / /mnt/ssh rw,nosuid - fuse.sshfs me@srv: rw\n"
+        "34 25 8:1 /f " + QFile::encodeName(root) + "/bound-file rw - ext4 /dev/sda1 rw\n"
+        "35 25 0:52 / /mnt/also-gone rw - cifs //srv/share rw\n"
+        "not a mount line\n";
+    const QString tablePath = root + "/mountinfo";
+    {
+        QFile file(tablePath);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(table);
+    }
+    const QList<MountEntry> mounts = readMountTable(tablePath);
+    ASSERT_EQ(mounts.size(), 8);
+    EXPECT_EQ(mounts.at(2), (MountEntry{root + "/my stick", "vfat"}));
+    EXPECT_EQ(mounts.at(3), (MountEntry{"/mnt/gone share", "nfs4"}));
+    EXPECT_TRUE(readMountTable(root + "/no-such-table").isEmpty());
+
+    for (const char *remote : {"nfs", "nfs4", "cifs", "smb3", "fuse.sshfs", "9p", "ceph",
+                               "glusterfs", "davfs", "fuse"})
+        EXPECT_TRUE(isRemoteFileSystem(remote)) << remote;
+    for (const char *local : {"ext4", "vfat", "fuseblk", "tmpfs", "btrfs"})
+        EXPECT_FALSE(isRemoteFileSystem(local)) << local;
+
+    QStringList roots;
+    for (const DriveEntry &drive : drivesOfMounts(mounts))
+        roots << drive.root;
+    // "/" first, then sorted; the mount below the remote one is not probed either; the
+    // pseudo file system and the bound file are left out.
+    QStringList expected{"/mnt/also-gone", "/mnt/gone share", "/mnt/gone share/inner",
+                         "/mnt/ssh", root + "/my stick"};
+    expected.sort();
+    expected.prepend("/");
+    EXPECT_EQ(roots, expected);
+}
+
 TEST(FileListPane, ClickAndDoubleClickSignals)
 {
     Tree t;

@@ -88,6 +88,56 @@ TEST(WithTrailingBackslash, TrimsAndAppendsTheSeparatorThePathUses)
     EXPECT_EQ(pw::WithTrailingBackslash(path), QStringLiteral("c:") + QDir::separator());
 }
 
+TEST(FileSystemPaths, BlankEdgedAndBackslashNamesAreKeptWhole)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString root = dir.path();
+    // Neighbours that differ only by a trailing blank, and a name holding a backslash.
+    for (const char *name : {"s", "s ", "we\\b"})
+        ASSERT_TRUE(QDir(root).mkdir(QString::fromUtf8(name)));
+
+    EXPECT_EQ(pw::joinPath(root + "/s ", "a.html"), root + "/s /a.html");
+    EXPECT_EQ(pw::joinPath(root + "/we\\b", "a.html"), root + "/we\\b/a.html");
+    EXPECT_EQ(pw::joinPath("/", " a.html "), "/ a.html ");
+    EXPECT_EQ(pw::joinPath("", "a.html"), "a.html");
+
+    // An existing directory as written: no trimming, "/" appended.
+    QString path = root + "/s ";
+    EXPECT_EQ(pw::WithTrailingBackslash(path), root + "/s /");
+    path = root + "/we\\b";
+    EXPECT_EQ(pw::WithTrailingBackslash(path), root + "/we\\b/");
+    path = root + "/s /";
+    EXPECT_EQ(pw::WithTrailingBackslash(path), root + "/s /");
+
+    // In a Linux path a backslash is part of the name.
+    const QString inside = root + "/we\\b/page\\one.htm";
+    EXPECT_EQ(pw::DirectoryOfPath(inside), root + "/we\\b/");
+    EXPECT_EQ(pw::FileNameOfPath(inside), "page\\one.htm");
+    EXPECT_EQ(PathPart(inside, 2), root + "/we\\b/");
+    EXPECT_EQ(PathPart(inside, 4), "page\\one");
+}
+
+TEST(FileSystemPaths, TypedTextIsTrimmedOnlyWhenNothingExistsAsTyped)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString plain = dir.filePath("a.html");
+    const QString blank = dir.filePath("a.html ");
+    for (const QString &name : {plain, blank}) {
+        QFile file(name);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    }
+    EXPECT_EQ(pw::typedPath(blank), blank);            // the file with the blank
+    EXPECT_EQ(pw::typedPath(plain + "  "), plain);     // nothing there as typed
+    EXPECT_EQ(pw::typedPath(" " + plain), plain);
+    EXPECT_EQ(pw::typedPath(""), "");
+    // A link whose target is gone still names an entry.
+    const QString dangling = dir.filePath("link ");
+    ASSERT_TRUE(QFile::link(dir.filePath("missing"), dangling));
+    EXPECT_EQ(pw::typedPath(dangling), dangling);
+}
+
 TEST(RGBPart, TakesOneByteOfATwentyFourBitColour)
 {
     const std::int32_t colour = 0x123456;

@@ -110,6 +110,25 @@ TEST(StartUp, ExistingArgumentFileOpensButStoredRecentListWins)
     EXPECT_EQ(w.paneDirectory(), stored);
 }
 
+TEST(StartUp, AnArgumentNamingAFileWithBlanksOpensThatFile)
+{
+    MainWindowHarness h;
+    h.writeFile("site/a.html", "<P>plain</P>\r\n");
+    const QString blank = h.writeFile("site/a.html ", "<P>blank</P>\r\n");
+    MainWindow &w = h.start(blank);
+    EXPECT_EQ(w.statusText(), blank);
+    EXPECT_EQ(w.editBox().text(), "<P>blank</P>\r\n");
+}
+
+TEST(StartUp, AnArgumentWithABackslashInAFolderNameOpensThatFile)
+{
+    MainWindowHarness h;
+    const QString slashed = h.writeFile("we\\b/page.html", "<P>slashed</P>\r\n");
+    MainWindow &w = h.start(slashed);
+    EXPECT_EQ(w.statusText(), slashed);
+    EXPECT_EQ(w.editBox().text(), "<P>slashed</P>\r\n");
+}
+
 TEST(StartUp, MissingArgumentFileOpensTheTemplateSilently)
 {
     MainWindowHarness h;

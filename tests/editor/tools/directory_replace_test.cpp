@@ -14,6 +14,7 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include <unistd.h>
@@ -218,4 +219,97 @@ TEST_F(DirectoryReplaceTest, UnwritableReplacementIsReportedNotHidden)
               (MessageRecord{"Sorry...", "These Files Could Not Be Saved:\r\nlatin.html",
                              MsgButtons::Ok, MsgIcon::Information}));
     EXPECT_EQ(h.platform.messages[1], kCompleted);
+}
+
+TEST_F(DirectoryReplaceTest, AFolderIsItsOwnWhateverBlanksOrBackslashesItsNameHolds)
+{
+    // "s " and "s" are neighbours; "we\b" is one folder, not two.
+    const QString blank = h.writeFile("s /page.html", "img");
+    const QString plain = h.writeFile("s/page.html", "img");
+    const QString plainOnly = h.writeFile("s/only.html", "img");
+    const QString slashed = h.writeFile("we\\b/page.html", "img");
+    window->setPaneDirectory(h.path("s "));
+    run([&](QDialog &dialog) {
+        EXPECT_EQ(dialog.findChild<FileList *>("MyFileList")->fileNames(),
+                  QStringList({"page.html"}));
+        dialog.findChild<QPushButton *>("cmdSelectAll")->click();
+        start(dialog, "img", "IMG");
+    });
+    window->setPaneDirectory(h.path("we\\b"));
+    run([&](QDialog &dialog) {
+        dialog.findChild<QPushButton *>("cmdSelectAll")->click();
+        start(dialog, "img", "PIC");
+    });
+    EXPECT_EQ(h.readFile(blank), "IMG");
+    EXPECT_EQ(h.readFile(plain), "img");
+    EXPECT_EQ(h.readFile(plainOnly), "img");
+    EXPECT_EQ(h.readFile(slashed), "PIC");
+    EXPECT_EQ(h.platform.messages, QVector<MessageRecord>({kCompleted, kCompleted}));
+}
+
+TEST_F(DirectoryReplaceTest, BinaryFilesAreSkippedListedAndLeftByteIdentical)
+{
+    QByteArray gif("GIF89a\x01\x00\x01\x00\x80\x00\x00", 13);
+    gif += "img and more img";
+    gif += QByteArray("\xFF\x00\x3B", 3);
+    const QString picture = file("logo.gif", gif);
+    // A NUL byte only after the first 64 KiB: the file counts as text.
+    QByteArray late(70 * 1024, 'x');
+    late[68 * 1024] = '\0';
+    late += "img";
+    const QString lateFile = file("late.txt", late);
+    const QString page = file("page.html", "<img src=logo.gif>");
+    const QString archive = file("z.bin", QByteArray("img\0img", 7));
+    run([&](QDialog &dialog) {
+        dialog.findChild<QPushButton *>("cmdSelectAll")->click();
+        start(dialog, "img", "IMG");
+    });
+    EXPECT_EQ(h.readFile(picture), gif);
+    EXPECT_EQ(h.readFile(archive), QByteArray("img\0img", 7));
+    EXPECT_EQ(h.readFile(page), "<IMG src=logo.gif>");
+    QByteArray lateChanged = late;
+    lateChanged.replace("img", "IMG");
+    EXPECT_EQ(h.readFile(lateFile), lateChanged);
+    EXPECT_EQ(h.platform.messages,
+              QVector<MessageRecord>(
+                  {{"Sorry...",
+                    "These Files Were Skipped Because They Are Not Text Files:\r\nlogo.gif\r\n"
+                    "z.bin",
+                    MsgButtons::Ok, MsgIcon::Information},
+                   kCompleted}));
+}
+
+TEST_F(DirectoryReplaceTest, DuringARunTheBoxesAndPanesTakeNoInput)
+{
+    const QString a = file("a.html", "img");
+    const QString b = file("b.html", "img");
+    const QString c = file("c.html", "img");
+    QStringList seen;
+    run([&](QDialog &dialog) {
+        auto *find = dialog.findChild<QLineEdit *>("txtFind");
+        auto *replace = dialog.findChild<QLineEdit *>("txtReplace");
+        QList<QWidget *> panes;
+        for (const char *name : {"MyDrive", "MyDirectory", "MyFileList", "cmdSelectAll",
+                                 "cmdSelectNone"})
+            panes << dialog.findChild<QWidget *>(name);
+        h.platform.onProcessEvents = [&] {
+            seen << QStringLiteral("%1 %2").arg(find->isReadOnly()).arg(replace->isReadOnly());
+            for (QWidget *pane : panes)
+                EXPECT_FALSE(pane->isEnabled()) << pane->objectName().toStdString();
+            // Keys typed now do not reach the boxes, and even a text set in them anyway
+            // is not used before the next run.
+            QTest::keyClicks(replace, "half");
+            replace->setText("HA");
+        };
+        dialog.findChild<QPushButton *>("cmdSelectAll")->click();
+        start(dialog, "img", "IMG");
+        h.platform.onProcessEvents = nullptr;
+        EXPECT_FALSE(find->isReadOnly());
+        EXPECT_FALSE(replace->isReadOnly());
+        for (QWidget *pane : panes)
+            EXPECT_TRUE(pane->isEnabled()) << pane->objectName().toStdString();
+    });
+    EXPECT_EQ(seen, QStringList({"1 1", "1 1", "1 1"}));
+    for (const QString &path : {a, b, c})
+        EXPECT_EQ(h.readFile(path), "IMG") << path.toStdString();
 }

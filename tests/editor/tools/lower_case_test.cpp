@@ -169,6 +169,57 @@ TEST(LowerCaseTree, ARefusedRenameEndsTheWalk)
     EXPECT_EQ(Tree(root.filePath("top")), QStringList({"A.TXT", "Sub/", "Sub/B.TXT"}));
 }
 
+TEST(LowerCaseTree, NamesAreLoweredCharacterByCharacter)
+{
+    // Simple case mapping: one character stays one character, outside the first plane too.
+    const QString dotted = QString::fromUtf8("\u0130NDEX.HTML");
+    EXPECT_EQ(lowerCaseName(dotted), "index.html");
+    EXPECT_EQ(lowerCaseName(QString::fromUtf8("\u03A3\u0391\u03A3")),
+              QString::fromUtf8("\u03C3\u03B1\u03C3"));
+    const QString deseret = QString::fromUcs4(U"\U00010400x.TXT");
+    EXPECT_EQ(lowerCaseName(deseret), QString::fromUcs4(U"\U00010428x.txt"));
+    EXPECT_EQ(lowerCaseName("already lower"), "already lower");
+    // A lone surrogate is kept as it is.
+    const QString lone = QString(QChar(0xD801)) + "A";
+    EXPECT_EQ(lowerCaseName(lone), QString(QChar(0xD801)) + "a");
+
+    QTemporaryDir root;
+    Make(root, {"top/" + dotted, "top/" + deseret});
+    const LowerCaseResult result = LowerCaseTree(root.filePath("top"));
+    EXPECT_TRUE(result.error.isEmpty()) << result.error.toStdString();
+    EXPECT_EQ(Tree(root.filePath("top")),
+              QStringList({"index.html", QString::fromUcs4(U"\U00010428x.txt")}));
+}
+
+TEST(LowerCaseTree, FoldersThatCannotBeReadAreListedAndTheWalkGoesOn)
+{
+    QTemporaryDir root;
+    Make(root, {"top/Locked/Inner.TXT", "top/NoList/Inner.TXT", "top/NoSearch/Inner.TXT",
+                "top/Open/B.TXT", "top/A.TXT"});
+    OpenToEveryone(root.path());
+    const auto lock = [&](const char *name, QFileDevice::Permissions permissions) {
+        QFile::setPermissions(root.filePath(name), permissions);
+    };
+    lock("top/Locked", {});
+    lock("top/NoList", QFileDevice::ExeOwner | QFileDevice::ExeOther);
+    lock("top/NoSearch", QFileDevice::ReadOwner | QFileDevice::ReadOther);
+    LowerCaseResult result;
+    {
+        AsUnprivilegedUser nobody;
+        result = LowerCaseTree(root.filePath("top"));
+    }
+    OpenToEveryone(root.path());
+    EXPECT_TRUE(result.error.isEmpty()) << result.error.toStdString();
+    // Their own names are lowered (that is their parent's business); what is inside is not.
+    EXPECT_EQ(result.unreadable,
+              QStringList({root.filePath("top/nosearch"), root.filePath("top/nolist"),
+                           root.filePath("top/locked")}));
+    EXPECT_EQ(Tree(root.filePath("top")),
+              QStringList({"a.txt", "locked/", "locked/Inner.TXT", "nolist/",
+                           "nolist/Inner.TXT", "nosearch/", "nosearch/Inner.TXT", "open/",
+                           "open/b.txt"}));
+}
+
 TEST(LowerCaseWindow, FirstStartOpensAHighlightedDirectoryThenTheWalkRuns)
 {
     MainWindowHarness h;
@@ -263,4 +314,43 @@ TEST(LowerCaseWindow, AnErrorIsShownAndEndsOnlyTheWalk)
     EXPECT_TRUE(dialog->isVisible());
     EXPECT_TRUE(dialog->findChild<QPushButton *>("cmdStart")->isEnabled());
     EXPECT_EQ(h.platform.busyDepth, 0);
+}
+
+TEST(LowerCaseWindow, UnreadableFoldersAreListedAtTheEndAndThePanesWaitForTheWalk)
+{
+    MainWindowHarness h;
+    MainWindow &window = h.start();
+    h.writeFile("Web/Private/Secret.TXT", "x");
+    h.writeFile("Web/Index.HTML", "x");
+    OpenToEveryone(h.path(""));
+    QFile::setPermissions(h.path("Web/Private"), {});
+    window.setPaneDirectory(h.path("Web"));
+    window.findChild<QAbstractButton *>("cmdLowerCase")->click();
+    auto *dialog = window.findChild<LowerCaseDialog *>("frmLowerCase");
+    ASSERT_NE(dialog, nullptr);
+    QList<QWidget *> panes;
+    for (const char *name : {"MyDrive", "MyDirectory", "MyFileList"})
+        panes << dialog->findChild<QWidget *>(name);
+    int checks = 0;
+    h.platform.onProcessEvents = [&] {
+        ++checks;
+        for (QWidget *pane : panes)
+            EXPECT_FALSE(pane->isEnabled()) << pane->objectName().toStdString();
+    };
+    {
+        AsUnprivilegedUser nobody;
+        dialog->findChild<QPushButton *>("cmdStart")->click();
+    }
+    h.platform.onProcessEvents = nullptr;
+    OpenToEveryone(h.path("Web"));
+    EXPECT_GT(checks, 0);
+    for (QWidget *pane : panes)
+        EXPECT_TRUE(pane->isEnabled()) << pane->objectName().toStdString();
+    EXPECT_EQ(Tree(h.path("Web")), QStringList({"index.html", "private/", "private/Secret.TXT"}));
+    EXPECT_EQ(h.platform.messages,
+              QVector<MessageRecord>(
+                  {{"Convert To Lower Case Dialog",
+                    "These Folders Could Not Be Read, So The Names In Them Were Not Changed:\r\n" +
+                        QDir::cleanPath(h.path("Web")) + "/private",
+                    MsgButtons::Ok, MsgIcon::Information}}));
 }

@@ -24,8 +24,13 @@ namespace {
 const QByteArray kRtf = "{\\rtf1{\\colortbl}Hello \\b bold\\b0\\par}";
 const MessageRecord kConverted{"RTF to HTML Conversion Dialog", "The Files Have Been Converted",
                                MsgButtons::Ok, MsgIcon::Information};
-const MessageRecord kError{"RTF to HTML Conversion Dialog", "The Was An Error Converting The Files",
-                           MsgButtons::Ok, MsgIcon::Information};
+// The failure message names the file and gives the reason.
+MessageRecord ErrorMessage(const QString &name, const QString &reason)
+{
+    return {"RTF to HTML Conversion Dialog",
+            "The Was An Error Converting The Files\r\n\r\n" + name + ": " + reason,
+            MsgButtons::Ok, MsgIcon::Information};
+}
 
 class RtfDialogTest : public ::testing::Test {
 protected:
@@ -177,8 +182,10 @@ TEST_F(RtfDialogTest, AFailedFileEndsTheRunWithoutAPartialTarget)
     EXPECT_TRUE(h.readFile(h.path("docs/a.html")).startsWith("Hello"));
     EXPECT_EQ(h.readFile(h.path("docs/b.html")), "kept");
     EXPECT_FALSE(QFile::exists(h.path("docs/c.html")));
-    EXPECT_EQ(h.platform.messages, QVector<MessageRecord>({kError}));
     EXPECT_EQ(library.errorString(), "Quorvel: RTF header is missing. Conversion aborted.");
+    EXPECT_EQ(h.platform.messages,
+              QVector<MessageRecord>({ErrorMessage(
+                  "b.rtf", "Quorvel: RTF header is missing. Conversion aborted.")}));
     EXPECT_EQ(listing(), QStringList({"a.html", "a.rtf", "b.html", "b.rtf", "c.rtf"}));
     EXPECT_EQ(h.platform.busyDepth, 0);
 }
@@ -191,8 +198,10 @@ TEST_F(RtfDialogTest, AMissingLibraryIsReportedAsAnError)
         dialog.findChild<QPushButton *>("cmdSelectAll")->click();
         start(dialog);
     });
-    EXPECT_EQ(h.platform.messages, QVector<MessageRecord>({kError}));
     EXPECT_FALSE(missing.isLoaded());
+    ASSERT_FALSE(missing.errorString().isEmpty());
+    EXPECT_EQ(h.platform.messages,
+              QVector<MessageRecord>({ErrorMessage("doc.rtf", missing.errorString())}));
     EXPECT_FALSE(QFile::exists(h.path("docs/doc.html")));
     EXPECT_EQ(h.platform.busyDepth, 0);
 }
@@ -205,7 +214,8 @@ TEST_F(RtfDialogTest, ANameShorterThanThreeCharactersFails)
         select(dialog, {"ab", "x.html"});
         start(dialog);
     });
-    EXPECT_EQ(h.platform.messages, QVector<MessageRecord>({kError}));
+    EXPECT_EQ(h.platform.messages,
+              QVector<MessageRecord>({ErrorMessage("ab", "The file name is too short")}));
     EXPECT_EQ(listing(), QStringList({"ab", "x.html"})); // the run ended at "ab"
 }
 
@@ -240,4 +250,52 @@ TEST_F(RtfDialogTest, LongConversionsLetEventsRunButNotOnEveryCharacter)
     // At most one run per 20 ms of conversion, and some during a conversion this long.
     EXPECT_GE(library.pumpRuns(), 1) << elapsed << " ms";
     EXPECT_LE(library.pumpRuns(), elapsed / 20 + 1);
+}
+
+TEST_F(RtfDialogTest, FoldersWithBlankOrBackslashInTheirNamesConvertTheirOwnFiles)
+{
+    // "s " beside "s", and "we\b": each converts only what it holds.
+    const QString blankSource = h.writeFile("s /doc.rtf", kRtf);
+    h.writeFile("s/doc.rtf", "{\\rtf1 neighbour\\par}");
+    const QString slashedSource = h.writeFile("we\\b/doc.rtf", kRtf);
+    for (const QString &folder : {h.path("s "), h.path("we\\b")}) {
+        window->setPaneDirectory(folder);
+        run(library, [&](QDialog &dialog) {
+            dialog.findChild<QPushButton *>("cmdSelectAll")->click();
+            EXPECT_EQ(selected(dialog), QStringList({"doc.rtf"}));
+            start(dialog);
+        });
+    }
+    EXPECT_EQ(h.platform.messages, QVector<MessageRecord>({kConverted, kConverted}));
+    EXPECT_EQ(h.readFile(h.path("s /doc.html")), "Hello <B>bold</B><BR>\r\n\r\n");
+    EXPECT_EQ(h.readFile(h.path("we\\b/doc.html")), "Hello <B>bold</B><BR>\r\n\r\n");
+    EXPECT_FALSE(QFile::exists(h.path("s/doc.html")));
+    EXPECT_EQ(QDir(h.path("s")).entryList(QDir::Files | QDir::Hidden), QStringList({"doc.rtf"}));
+    EXPECT_TRUE(QFile::exists(blankSource));
+    EXPECT_TRUE(QFile::exists(slashedSource));
+}
+
+TEST_F(RtfDialogTest, DuringARunThePanesTakeNoInput)
+{
+    file("a.rtf");
+    file("b.rtf");
+    int checks = 0;
+    run(library, [&](QDialog &dialog) {
+        QList<QWidget *> panes;
+        for (const char *name : {"MyDrive", "MyDirectory", "MyFileList", "cmdSelectAll",
+                                 "cmdSelectNone", "cmdStart"})
+            panes << dialog.findChild<QWidget *>(name);
+        h.platform.onProcessEvents = [&] {
+            ++checks;
+            for (QWidget *pane : panes)
+                EXPECT_FALSE(pane->isEnabled()) << pane->objectName().toStdString();
+        };
+        dialog.findChild<QPushButton *>("cmdSelectAll")->click();
+        start(dialog);
+        h.platform.onProcessEvents = nullptr;
+        for (QWidget *pane : panes)
+            EXPECT_TRUE(pane->isEnabled()) << pane->objectName().toStdString();
+    });
+    EXPECT_GE(checks, 2);
+    EXPECT_EQ(h.platform.messages, QVector<MessageRecord>({kConverted}));
 }
