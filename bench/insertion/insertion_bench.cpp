@@ -5,12 +5,14 @@
 #include "insertion/block_comment.h"
 #include "insertion/insertion_toolbar.h"
 #include "insertion/toolbar_commands.h"
+#include "insertion/vocabulary.h"
 #include "shared/edit_box.h"
 #include "shared/platform.h"
 #include "shared/program_state.h"
 #include "shared/settings_store.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDialog>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
@@ -74,9 +76,12 @@ public:
         QCoreApplication::processEvents();
         settings = std::make_unique<pw::SettingsStore>(dir.filePath(QStringLiteral("b.conf")));
         page = std::make_unique<QWidget>();
-        pw::FeatureContext context{*box, state, *settings, platform, nullptr, QString(), {}, {}};
-        toolbar = std::make_unique<pw::InsertionToolbar>(
-            context, [this](const QString &) { return page.get(); }, nullptr);
+        pw::FeatureContext context{*box,    state,     *settings, platform, nullptr,
+                                   QString(), {}, {}, {}, {}, {}};
+        toolbar = std::make_unique<pw::InsertionToolbar>(context, nullptr);
+        // The page owns the lists, as the main window's pages do.
+        for (const pw::VocabularyList &list : pw::VocabularyLists())
+            toolbar->list(QString::fromUtf8(list.name))->setParent(page.get());
     }
     void TearDown(const benchmark::State &) override
     {

@@ -1,6 +1,5 @@
 #include "insertion/insertion_toolbar.h"
 
-#include "insertion/flow_layout.h"
 #include "insertion/insertion.h"
 #include "insertion/list_items_dialog.h"
 #include "insertion/toolbar_commands.h"
@@ -15,7 +14,6 @@
 #include <QDialog>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QToolButton>
 
 #include <algorithm>
 
@@ -25,49 +23,19 @@ namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
 
-QLayout *PageLayout(QWidget *page)
-{
-    if (!page->layout())
-        new FlowLayout(page);
-    return page->layout();
-}
-
-QToolButton *MakeButton(const QString &name, const QString &caption)
-{
-    auto *button = new QToolButton;
-    button->setObjectName(name);
-    button->setText(caption);
-    // The document keeps the keyboard focus; the commands hand it back there anyway.
-    button->setFocusPolicy(Qt::NoFocus);
-    button->setMinimumWidth(26);
-    return button;
-}
-
 } // namespace
 
-InsertionToolbar::InsertionToolbar(const FeatureContext &context, const PageLookup &pages,
-                                   QObject *parent)
+InsertionToolbar::InsertionToolbar(const FeatureContext &context, QObject *parent)
     : QObject(parent), ctx_(context)
 {
     setObjectName(QStringLiteral("insertionToolbar"));
-    build(pages);
+    makeLists();
 }
 
-void InsertionToolbar::build(const PageLookup &pages)
+void InsertionToolbar::makeLists()
 {
     for (const VocabularyList &vocabulary : VocabularyLists())
         lists_.insert(QString::fromUtf8(vocabulary.name), CreateVocabularyBox(vocabulary));
-
-    // A list that no button reads (the headings) sits first on its page.
-    for (const VocabularyList &vocabulary : VocabularyLists()) {
-        const bool hasButton = std::ranges::any_of(ToolbarCommands(), [&](const ToolbarCommand &c) {
-            return c.target && qstrcmp(c.target, vocabulary.name) == 0;
-        });
-        if (!hasButton) {
-            if (QWidget *page = pages(QString::fromUtf8(vocabulary.page)))
-                PageLayout(page)->addWidget(list(QString::fromUtf8(vocabulary.name)));
-        }
-    }
     if (QComboBox *headings = list(QStringLiteral("cboHeadings"))) {
         // When its typed text is left (focus moves away, Return) the box looks that text up
         // among its entries and reports a match as activated: with "H1" shown at start-up,
@@ -83,32 +51,6 @@ void InsertionToolbar::build(const PageLookup &pages)
             if (!leavingTypedHeading_)
                 chooseHeading(headings->itemText(index));
         });
-    }
-
-    for (const ToolbarCommand &command : ToolbarCommands()) {
-        QWidget *page = pages(QString::fromUtf8(command.page));
-        if (!page)
-            continue;
-        if (command.kind == CommandKind::Vocabulary)
-            PageLayout(page)->addWidget(list(QString::fromUtf8(command.target)));
-        QToolButton *button =
-            MakeButton(QString::fromUtf8(command.name), QString::fromUtf8(command.caption));
-        if (command.tooltip)
-            button->setToolTip(QString::fromUtf8(command.tooltip));
-        connect(button, &QToolButton::clicked, this, [this, &command] { run(command); });
-        PageLayout(page)->addWidget(button);
-    }
-
-    // The ten user buttons share one name and carry their index, captions "1" to "10".
-    if (QWidget *page = pages(QString::fromUtf8(pages::kUser))) {
-        for (int k = 0; k < kUserButtonCount; ++k) {
-            QToolButton *button = MakeButton(QStringLiteral("cmdUD"), QString::number(k + 1));
-            button->setProperty("index", k);
-            button->setMinimumWidth(32);
-            connect(button, &QToolButton::clicked, this, [this, k] { runUserButton(k); });
-            PageLayout(page)->addWidget(button);
-            userButtons_ << button;
-        }
     }
 }
 

@@ -1,8 +1,8 @@
 #pragma once
-// The toolbar pages' commands: builds every button of the command table, the vocabulary
-// lists and the ten user buttons on their pages, and runs a row when its button is clicked.
-// Tag dialogs are looked up by name, so each plugs into its rows with one registerDialog
-// line; until then its buttons do nothing.
+// The toolbar pages' commands: makes the vocabulary lists and runs a row of the command table
+// (or a user button) when the main window's command runner asks. Tag dialogs are looked up by
+// name, so each plugs into its rows with one registerDialog line; until then the runner
+// shows their buttons as not available.
 #include "shared/feature_context.h"
 
 #include <QHash>
@@ -13,7 +13,6 @@
 
 class QComboBox;
 class QDialog;
-class QToolButton;
 
 namespace pw {
 
@@ -22,14 +21,14 @@ struct ToolbarCommand;
 class InsertionToolbar : public QObject {
     Q_OBJECT
 public:
-    // The page of MyTab or MyTabScript with the given caption.
-    using PageLookup = std::function<QWidget *(const QString &caption)>;
     // Builds a tag dialog; it resets its exchange values when built (DialogResult, ...).
     using TagDialogFactory = std::function<std::unique_ptr<QDialog>(FeatureContext &)>;
 
-    InsertionToolbar(const FeatureContext &context, const PageLookup &pages, QObject *parent);
+    InsertionToolbar(const FeatureContext &context, QObject *parent);
 
     void registerDialog(const QString &name, TagDialogFactory factory);
+    bool hasDialog(const QString &name) const { return dialogs_.contains(name); }
+    TagDialogFactory dialogFactory(const QString &name) const { return dialogs_.value(name); }
 
     // Runs one command row as its button does.
     void run(const ToolbarCommand &command);
@@ -40,11 +39,11 @@ public:
     // Fills the six vocabulary lists with their entries and start-up state.
     void fillLists();
 
+    // The vocabulary list of that name; the runner places it on its page.
     QComboBox *list(const QString &name) const { return lists_.value(name); }
-    const QList<QToolButton *> &userButtons() const { return userButtons_; }
 
 private:
-    void build(const PageLookup &pages);
+    void makeLists();
     // Asks the row's prompts in order; nothing when the row stops on an empty answer.
     std::optional<QStringList> askPrompts(const ToolbarCommand &command);
     void runListSkeleton(const ToolbarCommand &command);
@@ -55,7 +54,6 @@ private:
     FeatureContext ctx_;
     QHash<QString, TagDialogFactory> dialogs_;
     QHash<QString, QComboBox *> lists_;
-    QList<QToolButton *> userButtons_;
     bool leavingTypedHeading_ = false; // the headings list's typed text is being left
 };
 

@@ -24,6 +24,17 @@ struct FeatureContext {
     // only when the pane shows it so).
     std::function<QString()> paneDrive;
     std::function<QString()> paneDirectory;
+
+    // The full path of the open document's file; empty while it is untitled or no document
+    // is open.
+    std::function<QString()> documentPath;
+    // Makes the text a new untitled document: the box is cleared, the text inserted, the
+    // document named "Untitled.html" and marked unmodified. Ask maybeSave first.
+    std::function<void(const QString &text)> replaceDocument;
+    // The save prompt run before the document is replaced or closed: nothing is asked while
+    // it is unmodified; otherwise a Yes/No/Cancel question with this title and text. True
+    // when the command may go on (No, or Yes and the save happened).
+    std::function<bool(const QString &title, const QString &text)> maybeSave;
 };
 
 } // namespace pw

@@ -1,7 +1,9 @@
 // Building frmMain: menus, toolbar tabs, picture buttons, panes, editor and status bar.
 #include "shell/main_window.h"
 
+#include "insertion/insertion_toolbar.h"
 #include "shared/file_panes.h"
+#include "shell/commands.h"
 #include "shared/platform.h"
 #include "shared/program_state.h"
 #include "shared/settings_store.h"
@@ -16,10 +18,11 @@
 #include <QRegularExpression>
 #include <QSplitter>
 #include <QStatusBar>
-#include <QStyle>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QToolButton>
+
+#include <algorithm>
 
 namespace pw {
 
@@ -28,93 +31,9 @@ namespace {
 // Twips are 1/1440 inch; at 96 dots per inch a pixel is 15 twips.
 constexpr int TwipsToPixels(int twips) { return twips / 15; }
 
-struct MenuRow {
-    const char *name;     // objectName; nullptr for a separator
-    const char *caption;
-    const char *shortcut; // nullptr when the item has none
-};
-
-struct MenuDef {
-    const char *name;
-    const char *caption;
-    std::initializer_list<MenuRow> rows;
-};
-
-// The menu bar. The Edit menu's Ctrl texts are part of the captions: the edit box handles
-// those keys itself, so they are not shortcuts of the items.
-const MenuDef kMenus[] = {
-    {"mnuFile", "&File",
-     {{"mnuFileNew", "&New", "Ctrl+N"},
-      {"mnuFileOpen", "&Open", "Ctrl+O"},
-      {"mnuFileClose", "&Close", nullptr},
-      {nullptr, nullptr, nullptr},
-      {"mnuFileSave", "&Save", "Ctrl+S"},
-      {"mnuFileSaveAs", "Save &As...", nullptr},
-      {"mnuSaveAsUnix", "Save As Unix", nullptr},
-      {nullptr, nullptr, nullptr},
-      {"mnuFilePrint", "&Print...", "Ctrl+P"},
-      {nullptr, nullptr, nullptr},
-      {"mnuFileExit", "E&xit", nullptr}}},
-    {"mnuEdit", "&Edit",
-     {{"mnuEditUndo", "&Undo         Ctrl+Z", nullptr},
-      {nullptr, nullptr, nullptr},
-      {"mnuEditCut", "Cu&t            Ctrl+X", nullptr},
-      {"mnuEditCopy", "&Copy         Ctrl+C", nullptr},
-      {"mnuEditPaste", "&Paste        Ctrl+V", nullptr},
-      {nullptr, nullptr, nullptr},
-      {"mnuFind", "&Find", nullptr},
-      {"mnuReplace", "&Replace", nullptr},
-      {nullptr, nullptr, nullptr},
-      {"mnuInsertDate", "Insert &Date", "Ctrl+D"},
-      {"mnuRefresh", "Refresh", "F5"},
-      {"mnuCheckSpelling", "&Check Spelling", "F7"},
-      {nullptr, nullptr, nullptr},
-      {"mnuGotoLine", "&Goto Line", nullptr}}},
-    {"mnuView", "&View",
-     {{"mnuBrowser", "&In Browser", nullptr},
-      {nullptr, nullptr, nullptr},
-      {"mnuDefineBrowsers", "&Define Browsers", nullptr},
-      {"mnuUserButtons", "Define &User Buttons", nullptr},
-      {"mnuFonts", "&Fonts", nullptr},
-      {"mnuViewPic", "&Picture", nullptr},
-      {nullptr, nullptr, nullptr},
-      {"mnuOptions", "&Options", nullptr}}},
-    {"mnuRecent", "&Recent", {}},
-    {"mnuHelp", "&Help",
-     {{"mnuHelpSearch", "&Search For Help On...", nullptr},
-      {nullptr, nullptr, nullptr},
-      {"mnuHelpAbout", "&About Pagewick...", nullptr}}},
-};
-
 const char *const kHtmlPages[] = {"Dialogs",      "Formatting", "Fonts, Frames, && Forms",
                                   "Lists && Tables", "All Tags", "DHTML", "CSS"};
 const char *const kScriptPages[] = {"JavaScript", "CFML", "VBScript", "PHP", "ASP", "User"};
-
-struct PictureButton {
-    const char *name;
-    const char *tooltip;
-    QStyle::StandardPixmap icon;
-    const char *caption; // shown when the button has no picture of its own
-    int left;            // twips from the window's left edge; the gaps group the buttons
-};
-
-// The picture buttons beside the tabs.
-const PictureButton kPictureButtons[] = {
-    {"cmdNew", "New Document", QStyle::SP_FileIcon, nullptr, 120},
-    {"cmdOpen", "Open Document", QStyle::SP_DialogOpenButton, nullptr, 480},
-    {"cmdSave", "Save Current Document", QStyle::SP_DialogSaveButton, nullptr, 840},
-    {"cmdPrint", "Print Current Document", QStyle::SP_CustomBase, "P", 1320},
-    {"cmdCut", "Cut", QStyle::SP_CustomBase, "X", 1800},
-    {"cmdCopy", "Copy", QStyle::SP_CustomBase, "C", 2160},
-    {"cmdPaste", "Paste", QStyle::SP_CustomBase, "V", 2520},
-    {"cmdSpellCheck", "Check Spelling", QStyle::SP_CustomBase, "ABC", 3000},
-    {"cmdIE", "View with Browser #1", QStyle::SP_CustomBase, "B1", 3480},
-    {"cmdNN", "View with Browser #2", QStyle::SP_CustomBase, "B2", 3840},
-    {"cmdCommentBlock", "Comment Block of Code", QStyle::SP_CustomBase, "//", 4320},
-    {"cmdUnCommentBlock", "UnComment Block of Code", QStyle::SP_CustomBase, "\\\\", 4680},
-    {"cmdVirtualPath", "Map a Physical Path to a Virtual Path", QStyle::SP_CustomBase, "VP",
-     5160},
-};
 
 } // namespace
 
@@ -125,45 +44,24 @@ MainWindow::MainWindow(ProgramState &state, SettingsStore &settings, Platform &p
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Pagewick"));
-    createMenus();
     createToolbarTabs();
     createPanesAndEditor();
     createStatusBar();
     connectDocumentSignals();
-    connectCommands();
-    connectInsertion();
-    connectTools();
+    // The lists of the toolbar pages first: the command runner places them with the buttons.
+    insertion_ = new InsertionToolbar(featureContext(), this);
+    commands_ = new CommandRunner(*this);
+    commands_->build(menuBar(), pictureBar_);
+    for (QAction *item : findChildren<QAction *>(QStringLiteral("mnuRecentlyUsed")))
+        mnuRecentlyUsed_ << item;
+    std::ranges::sort(mnuRecentlyUsed_, {},
+                      [](QAction *item) { return item->property("index").toInt(); });
+    connectFiles();
     setMinimumSize(TwipsToPixels(9500), TwipsToPixels(4600));
     resize(TwipsToPixels(9525), TwipsToPixels(7620));
 }
 
 MainWindow::~MainWindow() = default;
-
-void MainWindow::createMenus()
-{
-    for (const MenuDef &def : kMenus) {
-        QMenu *menu = menuBar()->addMenu(QString::fromUtf8(def.caption));
-        menu->setObjectName(QString::fromUtf8(def.name));
-        for (const MenuRow &row : def.rows) {
-            if (!row.name) {
-                menu->addSeparator();
-                continue;
-            }
-            QAction *action = menu->addAction(QString::fromUtf8(row.caption));
-            action->setObjectName(QString::fromUtf8(row.name));
-            if (row.shortcut)
-                action->setShortcut(QKeySequence(QString::fromUtf8(row.shortcut)));
-        }
-    }
-    // The ten recent-file items are one array; an empty caption shows as a blank line.
-    QMenu *recent = menuBar()->findChild<QMenu *>(QStringLiteral("mnuRecent"));
-    for (int i = 0; i < 10; ++i) {
-        QAction *item = recent->addAction(QString());
-        item->setObjectName(QStringLiteral("mnuRecentlyUsed"));
-        item->setProperty("index", i);
-        mnuRecentlyUsed_ << item;
-    }
-}
 
 void MainWindow::createToolbarTabs()
 {
@@ -208,38 +106,11 @@ void MainWindow::createPanesAndEditor()
     outer->setSpacing(2);
     outer->addWidget(MyOuterTab_);
 
-    // Picture buttons in one row, Help kept at the right edge.
-    auto *buttons = new QHBoxLayout;
-    buttons->setContentsMargins(TwipsToPixels(120), 0, TwipsToPixels(120), 0);
-    buttons->setSpacing(0);
-    const int size = TwipsToPixels(375);
-    auto makeButton = [size](const char *name, const char *tooltip) {
-        auto *button = new QToolButton;
-        button->setObjectName(QString::fromUtf8(name));
-        button->setToolTip(QString::fromUtf8(tooltip));
-        button->setFixedSize(size, size);
-        button->setAutoRaise(true);
-        button->setFocusPolicy(Qt::NoFocus);
-        return button;
-    };
-    int previousEnd = TwipsToPixels(120);
-    for (const PictureButton &def : kPictureButtons) {
-        QToolButton *button = makeButton(def.name, def.tooltip);
-        if (def.icon != QStyle::SP_CustomBase)
-            button->setIcon(style()->standardIcon(def.icon));
-        else
-            button->setText(QString::fromUtf8(def.caption));
-        const int left = TwipsToPixels(def.left);
-        if (left > previousEnd)
-            buttons->addSpacing(left - previousEnd);
-        previousEnd = left + size;
-        buttons->addWidget(button);
-    }
-    buttons->addStretch(1);
-    QToolButton *help = makeButton("cmdHelp", "Help");
-    help->setText(QStringLiteral("?"));
-    buttons->addWidget(help);
-    outer->addLayout(buttons);
+    // The picture buttons in one row, Help kept at the right edge; the command runner fills it.
+    pictureBar_ = new QHBoxLayout;
+    pictureBar_->setContentsMargins(TwipsToPixels(120), 0, TwipsToPixels(120), 0);
+    pictureBar_->setSpacing(0);
+    outer->addLayout(pictureBar_);
 
     // File panes on the left of the splitter, the editor and the file tabs on the right.
     auto *panes = new QWidget;
@@ -305,41 +176,6 @@ void MainWindow::createStatusBar()
     statusBar()->addWidget(statusLabel_, 1);
 }
 
-void MainWindow::connectCommands()
-{
-    auto onAction = [this](const char *name, auto slot) {
-        if (QAction *action = findChild<QAction *>(QString::fromUtf8(name)))
-            connect(action, &QAction::triggered, this, slot);
-    };
-    auto onButton = [this](const char *name, auto slot) {
-        if (QToolButton *button = pictureButton(QString::fromUtf8(name)))
-            connect(button, &QToolButton::clicked, this, slot);
-    };
-    onAction("mnuFileNew", [this] { New(); });
-    onAction("mnuFileOpen", [this] { Open(); });
-    onAction("mnuFileClose", [this] { Close(); });
-    onAction("mnuFileSave", [this] { Save(); });
-    onAction("mnuFileSaveAs", [this] { SaveAs(); });
-    onAction("mnuSaveAsUnix", [this] { SaveAsUnix(); });
-    onAction("mnuFilePrint", [this] { Print(); });
-    onAction("mnuFileExit", [this] { close(); });
-    onButton("cmdNew", [this] { New(); });
-    onButton("cmdOpen", [this] { Open(); });
-    onButton("cmdSave", [this] { Save(); });
-    onButton("cmdPrint", [this] { Print(); });
-
-    // The box does its own editing; the menu items and buttons ask it directly.
-    onAction("mnuEditUndo", [this] { txtEdit_->setFocus(); txtEdit_->undo(); });
-    onAction("mnuEditCut", [this] { txtEdit_->setFocus(); txtEdit_->cut(); });
-    onAction("mnuEditCopy", [this] { txtEdit_->setFocus(); txtEdit_->copy(); });
-    onAction("mnuEditPaste", [this] { txtEdit_->setFocus(); txtEdit_->paste(); });
-    onButton("cmdCut", [this] { txtEdit_->setFocus(); txtEdit_->cut(); });
-    onButton("cmdCopy", [this] { txtEdit_->setFocus(); txtEdit_->copy(); });
-    onButton("cmdPaste", [this] { txtEdit_->setFocus(); txtEdit_->paste(); });
-
-    connectFiles();
-}
-
 FeatureContext MainWindow::featureContext()
 {
     return FeatureContext{edit_,
@@ -349,7 +185,12 @@ FeatureContext MainWindow::featureContext()
                           this,
                           programFolder_,
                           [this] { return paneDrive(); },
-                          [this] { return paneDirectory(); }};
+                          [this] { return paneDirectory(); },
+                          [this] { return documentPath(); },
+                          [this](const QString &text) { replaceDocument(text); },
+                          [this](const QString &title, const QString &text) {
+                              return maybeSave(title, text);
+                          }};
 }
 
 QWidget *MainWindow::toolbarPage(const QString &caption) const

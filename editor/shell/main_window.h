@@ -3,8 +3,8 @@
 // the status text), the toolbar pages, the file panes, the file tabs and the menus. Its
 // members are implemented across files by concern: main_window.cpp builds the window,
 // main_window_startup.cpp runs loading and shutdown, main_window_document.cpp the document,
-// main_window_files.cpp the recent files, file tabs and panes, main_window_insertion.cpp and
-// main_window_tools.cpp the commands of those features.
+// main_window_files.cpp the recent files, file tabs and panes, main_window_insertion.cpp the
+// insertion commands. Every menu item and button is a row of the command table (commands.h).
 #include "shared/edit_box.h"
 #include "shared/feature_context.h"
 #include "shared/text_file.h"
@@ -16,6 +16,7 @@
 #include <optional>
 
 class QAction;
+class QHBoxLayout;
 class QLabel;
 class QMenu;
 class QPlainTextEdit;
@@ -26,6 +27,7 @@ class QToolButton;
 
 namespace pw {
 
+class CommandRunner;
 class DirectoryList;
 class DriveList;
 class FileList;
@@ -76,6 +78,13 @@ public:
     bool OpenAsDocument(const QString &path);
     // The save prompt run before replacing the document; false when the user cancelled.
     bool SavePrompt();
+    // The one save prompt: asks only while the document is modified; Yes saves first. True
+    // when the command may go on (No, or Yes and the save happened).
+    bool maybeSave(const QString &title, const QString &text);
+    // Makes the text a new untitled, unmodified document.
+    void replaceDocument(const QString &text);
+    // The open document's file; empty while untitled or when no document is open.
+    QString documentPath() const;
 
     // Recent files and tabs.
     void AddToRecentlyUsed(const QString &path);
@@ -129,24 +138,21 @@ public:
     void UnCommentBlock();
     void DefineUserButtons();
     InsertionToolbar *insertionToolbar() const { return insertion_; }
+    CommandRunner *commands() const { return commands_; }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void createMenus();
     void createToolbarTabs();
     void createPanesAndEditor();
     void createStatusBar();
     void connectDocumentSignals();
-    void connectCommands();
     void connectFiles();
     void selectFileTab(int index);
     QString recentPath(int index) const;
     void setRecentPath(int index, const QString &path);
-    // Find and replace, and the batch tools (main_window_tools.cpp).
-    void connectTools();
     // The program folder's Template.html, which every new document starts from.
     QString templatePath() const;
     enum class WriteOutcome { Written, Declined, Failed };
@@ -156,7 +162,6 @@ private:
     bool saveAsWith(const TextEncoding &encoding);
     void markUnmodified();
     void onTextChanged();
-    void connectInsertion();
 
     ProgramState &state_;
     SettingsStore &settings_;
@@ -186,6 +191,8 @@ private:
     TextEncoding encoding_;
     FileStamp diskStamp_; // the document's file as it was loaded or last saved
     InsertionToolbar *insertion_ = nullptr;
+    CommandRunner *commands_ = nullptr;
+    QHBoxLayout *pictureBar_ = nullptr;
 };
 
 } // namespace pw

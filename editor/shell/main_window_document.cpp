@@ -1,6 +1,7 @@
 // The one document: loading, the save prompt, New, Open, Close, Save, Save As and Print.
 #include "shell/main_window.h"
 
+#include "insertion/insertion.h"
 #include "shared/file_panes.h"
 #include "shared/paths.h"
 #include "shared/printing.h"
@@ -105,17 +106,39 @@ bool MainWindow::OpenAsDocument(const QString &path)
     return true;
 }
 
-bool MainWindow::SavePrompt()
+bool MainWindow::maybeSave(const QString &title, const QString &text)
 {
     if (!documentModified_)
         return true;
-    const MsgAnswer answer = platform_.messageBox(
-        QStringLiteral("Save on Open..."), QStringLiteral("Save Current Before Opening Another File?"),
-        MsgButtons::YesNoCancel, MsgIcon::Question);
+    const MsgAnswer answer =
+        platform_.messageBox(title, text, MsgButtons::YesNoCancel, MsgIcon::Question);
     if (answer == MsgAnswer::Cancel)
         return false;
-    // Yes with a save that did not happen ends the command, so the edits are not lost.
+    // Yes with a save that did not happen (picker cancelled, write failed) ends the command,
+    // so the edits are not lost.
     return answer == MsgAnswer::No || Save();
+}
+
+bool MainWindow::SavePrompt()
+{
+    return maybeSave(QStringLiteral("Save on Open..."),
+                     QStringLiteral("Save Current Before Opening Another File?"));
+}
+
+void MainWindow::replaceDocument(const QString &text)
+{
+    edit_.setText(QString());
+    InsertText(edit_, text);
+    encoding_ = TextEncoding();
+    encoding_.lines = LineStyle::CrLf;
+    SetDocumentName(kUntitled);
+    markUnmodified();
+}
+
+QString MainWindow::documentPath() const
+{
+    const QString name = statusText();
+    return name == kUntitled || name == kReady ? QString() : name;
 }
 
 void MainWindow::New()
@@ -152,13 +175,9 @@ void MainWindow::Close()
         markUnmodified();
         return;
     }
-    if (documentModified_) {
-        const MsgAnswer answer = platform_.messageBox(
-            QStringLiteral("Save on Open..."), QStringLiteral("Save Current File Before Closing?"),
-            MsgButtons::YesNoCancel, MsgIcon::Question);
-        if (answer == MsgAnswer::Cancel || (answer == MsgAnswer::Yes && !Save()))
-            return;
-    }
+    if (!maybeSave(QStringLiteral("Save on Open..."),
+                   QStringLiteral("Save Current File Before Closing?")))
+        return;
     edit_.setText(QString());
     SetDocumentName(kReady);
     markUnmodified();

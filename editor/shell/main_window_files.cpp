@@ -14,10 +14,6 @@ namespace pw {
 
 void MainWindow::connectFiles()
 {
-    for (QAction *item : mnuRecentlyUsed_) {
-        connect(item, &QAction::triggered, this,
-                [this, item] { OpenRecentFile(item->property("index").toInt()); });
-    }
     connect(MyTabFiles_, &QTabBar::currentChanged, this, [this](int index) {
         const int previous = currentFileTab_;
         currentFileTab_ = index;
@@ -28,8 +24,6 @@ void MainWindow::connectFiles()
     connect(MyFileList_, &FileList::fileClicked, this, &MainWindow::ChangeToolTips);
     connect(MyDirectory_, &QListWidget::itemClicked, this, &MainWindow::ChangeToolTips);
     connect(panes_, &FilePanes::changed, this, &MainWindow::ChangeToolTips);
-    if (QAction *refresh = findChild<QAction *>(QStringLiteral("mnuRefresh")))
-        connect(refresh, &QAction::triggered, this, &MainWindow::RefreshDriveLists);
 }
 
 // ---------------------------------------------------------------------------------------

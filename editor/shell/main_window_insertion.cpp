@@ -9,25 +9,9 @@
 #include "shared/program_state.h"
 #include "shared/settings_store.h"
 
-#include <QAction>
 #include <QToolButton>
 
 namespace pw {
-
-void MainWindow::connectInsertion()
-{
-    insertion_ = new InsertionToolbar(
-        featureContext(), [this](const QString &caption) { return toolbarPage(caption); }, this);
-    // Tag dialogs plug in here, one line each, e.g.
-    //   insertion_->registerDialog("frmTables", [](FeatureContext &c) { return ...; });
-
-    if (QToolButton *button = pictureButton(QStringLiteral("cmdCommentBlock")))
-        connect(button, &QToolButton::clicked, this, [this] { CommentBlock(); });
-    if (QToolButton *button = pictureButton(QStringLiteral("cmdUnCommentBlock")))
-        connect(button, &QToolButton::clicked, this, [this] { UnCommentBlock(); });
-    if (QAction *item = findChild<QAction *>(QStringLiteral("mnuUserButtons")))
-        connect(item, &QAction::triggered, this, [this] { DefineUserButtons(); });
-}
 
 void MainWindow::LoadUD()
 {
@@ -41,7 +25,7 @@ void MainWindow::SaveUD()
 
 void MainWindow::AssignUDToolTips()
 {
-    for (QToolButton *button : insertion_->userButtons())
+    for (QToolButton *button : findChildren<QToolButton *>(QStringLiteral("cmdUD")))
         button->setToolTip(UserButtonToolTip(state_, button->property("index").toInt()));
 }
 

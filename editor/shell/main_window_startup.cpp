@@ -74,17 +74,12 @@ void MainWindow::RestoreFontInfo()
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
-    if (documentModified_) {
-        const MsgAnswer answer =
-            platform_.messageBox(QStringLiteral("Save on Open..."),
-                                 QStringLiteral("Save Current Before Closing?"),
-                                 MsgButtons::YesNoCancel, MsgIcon::Question);
-        // A save the user asked for but that did not happen (picker cancelled, write failed)
-        // keeps the window open rather than losing the document.
-        if (answer == MsgAnswer::Cancel || (answer == MsgAnswer::Yes && !Save())) {
-            event->ignore();
-            return;
-        }
+    // A save the user asked for but that did not happen keeps the window open rather than
+    // losing the document.
+    if (!maybeSave(QStringLiteral("Save on Open..."),
+                   QStringLiteral("Save Current Before Closing?"))) {
+        event->ignore();
+        return;
     }
     settings_.write(QStringLiteral("Settings"), QStringLiteral("Drive"), paneDrive());
     settings_.write(QStringLiteral("Settings"), QStringLiteral("Dir"), paneDirectory());

@@ -1,4 +1,4 @@
-#include "insertion/flow_layout.h"
+#include "shared/flow_layout.h"
 
 #include <QWidget>
 

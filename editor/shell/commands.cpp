@@ -1,0 +1,455 @@
+// The main window's command table and the runner that builds and runs its rows.
+#include "shell/commands.h"
+
+#include "insertion/insertion_toolbar.h"
+#include "insertion/toolbar_commands.h"
+#include "insertion/vocabulary.h"
+#include "shared/flow_layout.h"
+#include "shared/platform.h"
+#include "shell/main_window.h"
+#include "tools/directory_replace_dialog.h"
+#include "tools/find_window.h"
+#include "tools/lower_case_dialog.h"
+#include "tools/rtf_dialog.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QBoxLayout>
+#include <QComboBox>
+#include <QDialog>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QStatusBar>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QToolButton>
+
+#include <algorithm>
+
+namespace pw {
+
+namespace {
+
+// Twips are 1/1440 inch; at 96 dots per inch a pixel is 15 twips.
+constexpr int TwipsToPixels(int twips) { return twips / 15; }
+
+struct MenuDef {
+    const char *name;
+    const char *caption;
+};
+
+const MenuDef kMenus[] = {
+    {"mnuFile", "&File"}, {"mnuEdit", "&Edit"},     {"mnuView", "&View"},
+    {"mnuRecent", "&Recent"}, {"mnuHelp", "&Help"},
+};
+
+constexpr Command Separator(const char *menu)
+{
+    return {.name = nullptr, .place = Place::Menu, .where = menu};
+}
+
+// The box does its own editing; the menu items and buttons ask it directly.
+template <void (QPlainTextEdit::*edit)()>
+void EditCommand(MainWindow &w, int)
+{
+    w.textBox()->setFocus();
+    (w.textBox()->*edit)();
+}
+
+using enum Place;
+
+// Every command of the main window except the insertion rows, in the order the controls are
+// built: menus top to bottom, picture buttons left to right, then page buttons, which
+// follow the insertion rows of their page. The Edit menu's Ctrl texts are part of the
+// captions: the edit box handles those keys itself, so they are not shortcuts of the items.
+const Command kCommands[] = {
+    {.name = "mnuFileNew", .caption = "&New", .shortcut = "Ctrl+N", .where = "mnuFile",
+     .window = [](MainWindow &w, int) { w.New(); }},
+    {.name = "mnuFileOpen", .caption = "&Open", .shortcut = "Ctrl+O", .where = "mnuFile",
+     .window = [](MainWindow &w, int) { w.Open(); }},
+    {.name = "mnuFileClose", .caption = "&Close", .where = "mnuFile",
+     .window = [](MainWindow &w, int) { w.Close(); }},
+    Separator("mnuFile"),
+    {.name = "mnuFileSave", .caption = "&Save", .shortcut = "Ctrl+S", .where = "mnuFile",
+     .window = [](MainWindow &w, int) { w.Save(); }},
+    {.name = "mnuFileSaveAs", .caption = "Save &As...", .where = "mnuFile",
+     .window = [](MainWindow &w, int) { w.SaveAs(); }},
+    {.name = "mnuSaveAsUnix", .caption = "Save As Unix", .where = "mnuFile",
+     .window = [](MainWindow &w, int) { w.SaveAsUnix(); }},
+    Separator("mnuFile"),
+    {.name = "mnuFilePrint", .caption = "&Print...", .shortcut = "Ctrl+P", .where = "mnuFile",
+     .window = [](MainWindow &w, int) { w.Print(); }},
+    Separator("mnuFile"),
+    {.name = "mnuFileExit", .caption = "E&xit", .where = "mnuFile",
+     .window = [](MainWindow &w, int) { w.close(); }},
+
+    {.name = "mnuEditUndo", .caption = "&Undo         Ctrl+Z", .where = "mnuEdit",
+     .window = EditCommand<&QPlainTextEdit::undo>},
+    Separator("mnuEdit"),
+    {.name = "mnuEditCut", .caption = "Cu&t            Ctrl+X", .where = "mnuEdit",
+     .window = EditCommand<&QPlainTextEdit::cut>},
+    {.name = "mnuEditCopy", .caption = "&Copy         Ctrl+C", .where = "mnuEdit",
+     .window = EditCommand<&QPlainTextEdit::copy>},
+    {.name = "mnuEditPaste", .caption = "&Paste        Ctrl+V", .where = "mnuEdit",
+     .window = EditCommand<&QPlainTextEdit::paste>},
+    Separator("mnuEdit"),
+    {.name = "mnuFind", .caption = "&Find", .where = "mnuEdit",
+     .feature = [](FeatureContext &c) { OpenFindWindow(c); }},
+    {.name = "mnuReplace", .caption = "&Replace", .where = "mnuEdit",
+     .feature = [](FeatureContext &c) { OpenFindWindow(c); }},
+    Separator("mnuEdit"),
+    {.name = "mnuInsertDate", .caption = "Insert &Date", .shortcut = "Ctrl+D", .where = "mnuEdit"},
+    {.name = "mnuRefresh", .caption = "Refresh", .shortcut = "F5", .where = "mnuEdit",
+     .window = [](MainWindow &w, int) { w.RefreshDriveLists(); }},
+    {.name = "mnuCheckSpelling", .caption = "&Check Spelling", .shortcut = "F7",
+     .where = "mnuEdit"},
+    Separator("mnuEdit"),
+    {.name = "mnuGotoLine", .caption = "&Goto Line", .where = "mnuEdit"},
+
+    {.name = "mnuBrowser", .caption = "&In Browser", .where = "mnuView"},
+    Separator("mnuView"),
+    {.name = "mnuDefineBrowsers", .caption = "&Define Browsers", .where = "mnuView"},
+    {.name = "mnuUserButtons", .caption = "Define &User Buttons", .where = "mnuView",
+     .window = [](MainWindow &w, int) { w.DefineUserButtons(); }},
+    {.name = "mnuFonts", .caption = "&Fonts", .where = "mnuView"},
+    {.name = "mnuViewPic", .caption = "&Picture", .where = "mnuView"},
+    Separator("mnuView"),
+    {.name = "mnuOptions", .caption = "&Options", .where = "mnuView"},
+
+    // The recent files: one control array; an empty caption shows as a blank line.
+    {.name = "mnuRecentlyUsed", .caption = "", .where = "mnuRecent", .count = 10,
+     .window = [](MainWindow &w, int k) { w.OpenRecentFile(k); }},
+
+    {.name = "mnuHelpSearch", .caption = "&Search For Help On...", .where = "mnuHelp"},
+    Separator("mnuHelp"),
+    {.name = "mnuHelpAbout", .caption = "&About Pagewick...", .where = "mnuHelp"},
+
+    // The picture buttons; the gaps between their left edges group them.
+    {.name = "cmdNew", .tooltip = "New Document", .place = PictureBar, .left = 120,
+     .window = [](MainWindow &w, int) { w.New(); }},
+    {.name = "cmdOpen", .tooltip = "Open Document", .place = PictureBar, .left = 480,
+     .window = [](MainWindow &w, int) { w.Open(); }},
+    {.name = "cmdSave", .tooltip = "Save Current Document", .place = PictureBar, .left = 840,
+     .window = [](MainWindow &w, int) { w.Save(); }},
+    {.name = "cmdPrint", .tooltip = "Print Current Document", .place = PictureBar, .left = 1320,
+     .window = [](MainWindow &w, int) { w.Print(); }},
+    {.name = "cmdCut", .tooltip = "Cut", .place = PictureBar, .left = 1800,
+     .window = EditCommand<&QPlainTextEdit::cut>},
+    {.name = "cmdCopy", .tooltip = "Copy", .place = PictureBar, .left = 2160,
+     .window = EditCommand<&QPlainTextEdit::copy>},
+    {.name = "cmdPaste", .tooltip = "Paste", .place = PictureBar, .left = 2520,
+     .window = EditCommand<&QPlainTextEdit::paste>},
+    {.name = "cmdSpellCheck", .tooltip = "Check Spelling", .place = PictureBar, .left = 3000},
+    {.name = "cmdIE", .tooltip = "View with Browser #1", .place = PictureBar, .left = 3480},
+    {.name = "cmdNN", .tooltip = "View with Browser #2", .place = PictureBar, .left = 3840},
+    {.name = "cmdCommentBlock", .tooltip = "Comment Block of Code", .place = PictureBar,
+     .left = 4320, .window = [](MainWindow &w, int) { w.CommentBlock(); }},
+    {.name = "cmdUnCommentBlock", .tooltip = "UnComment Block of Code", .place = PictureBar,
+     .left = 4680, .window = [](MainWindow &w, int) { w.UnCommentBlock(); }},
+    {.name = "cmdVirtualPath", .caption = "VP", .tooltip = "Map a Physical Path to a Virtual Path",
+     .place = PictureBar, .left = 5160},
+    {.name = "cmdHelp", .tooltip = "Help", .place = PictureBar, .left = -1},
+
+    // Generators and tools on the toolbar pages, after the insertion rows of their page.
+    {.name = "cmdEasyBegin", .caption = "Jump Start", .tooltip = "Jump Start", .place = Page,
+     .where = pages::kDialogs},
+    {.name = "cmdFrameDialog", .caption = "Frames", .tooltip = "Frame Dialog", .place = Page,
+     .where = pages::kDialogs},
+    {.name = "cmdFileManDialog", .caption = "Listing", .tooltip = "File Management Dialog",
+     .place = Page, .where = pages::kDialogs},
+    {.name = "cmdDirDialog", .caption = "Replace", .tooltip = "Directory Replace Dialog",
+     .place = Page, .where = pages::kDialogs,
+     .feature = [](FeatureContext &c) { RunDirectoryReplace(c); }},
+    {.name = "cmdRTFDialog", .caption = "RTF", .tooltip = "RTF to HTML Conversion Dialog",
+     .place = Page, .where = pages::kDialogs,
+     .feature = [](FeatureContext &c) { RunRTFDialog(c); }},
+    {.name = "cmdLowerCase", .caption = "Lower Case",
+     .tooltip = "Convert Filenames To Lower Case Dialog", .place = Page, .where = pages::kDialogs,
+     .feature = [](FeatureContext &c) { OpenLowerCase(c); }},
+    {.name = "cmdJSMenu", .caption = "Menu", .tooltip = "JavaScript Menu Dialog", .place = Page,
+     .where = pages::kJavaScript},
+    {.name = "cmdJSAd", .caption = "Ad", .tooltip = "Ad Rotator Script", .place = Page,
+     .where = pages::kJavaScript},
+    {.name = "cmdJSStatusScroll", .caption = "Scroller", .tooltip = "Status Bar Scroller",
+     .place = Page, .where = pages::kJavaScript},
+    {.name = "cmdPHPDataDialog", .caption = "Database", .tooltip = "PHP Database Dialog",
+     .place = Page, .where = pages::kPHP},
+    {.name = "cmdCopyINC", .caption = "Copy INC", .tooltip = "Copy The HTML_Class Include File",
+     .place = Page, .where = pages::kPHP},
+    // The ten user buttons share one name and carry their index; captions "1" to "10".
+    {.name = "cmdUD", .place = Page, .where = pages::kUser, .count = 10,
+     .window = [](MainWindow &w, int k) { w.insertionToolbar()->runUserButton(k); }},
+};
+
+// The commands whose feature is not there yet. Each says so in the status bar when used.
+// A command leaves this list in the same change that builds it.
+const char *const kNotBuiltYet[] = {
+    // Editor behaviours, preview, options and small windows.
+    "mnuInsertDate", "mnuCheckSpelling", "mnuGotoLine", "mnuBrowser", "mnuDefineBrowsers",
+    "mnuFonts", "mnuViewPic", "mnuOptions", "mnuHelpSearch", "mnuHelpAbout", "cmdSpellCheck",
+    "cmdIE", "cmdNN", "cmdVirtualPath", "cmdHelp",
+    // Tag dialogs (insertion rows whose dialog is not registered).
+    "cmdFastAnchor", "cmdFastImage", "cmdFastTable", "cmdFastList", "cmdFastLine",
+    "cmdFastColor", "cmdComment", "cmdMarquee", "cmdJSFormVal", "cmdVBFormVal",
+    // Generators.
+    "cmdEasyBegin", "cmdFrameDialog", "cmdFileManDialog", "cmdJSMenu", "cmdJSAd",
+    "cmdJSStatusScroll", "cmdPHPDataDialog", "cmdCopyINC",
+};
+
+bool IsNotBuiltYet(const QString &name)
+{
+    return std::ranges::any_of(kNotBuiltYet,
+                               [&](const char *listed) { return name == QLatin1String(listed); });
+}
+
+// The text a page caption is shown with: "&" written "&&".
+QString PageCaption(const QString &tabText)
+{
+    return QString(tabText).replace(QStringLiteral("&&"), QStringLiteral("&"));
+}
+
+} // namespace
+
+CommandRunner::CommandRunner(MainWindow &window) : QObject(&window), window_(window)
+{
+    setObjectName(QStringLiteral("commandRunner"));
+}
+
+QStringList CommandRunner::notBuiltYet()
+{
+    QStringList list;
+    for (const char *name : kNotBuiltYet)
+        list << QString::fromUtf8(name);
+    return list;
+}
+
+QToolButton *CommandRunner::makeButton(const QString &name, const QString &caption,
+                                       const QString &tooltip, Place place)
+{
+    auto *button = new QToolButton;
+    button->setObjectName(name);
+    button->setText(caption);
+    if (!tooltip.isEmpty())
+        button->setToolTip(tooltip);
+    // The document keeps the keyboard focus; the commands hand it back there anyway.
+    button->setFocusPolicy(Qt::NoFocus);
+    if (place == PictureBar) {
+        const int size = TwipsToPixels(375);
+        button->setFixedSize(size, size);
+        button->setAutoRaise(true);
+    } else {
+        button->setMinimumWidth(28);
+    }
+    return button;
+}
+
+void CommandRunner::build(QMenuBar *menuBar, QHBoxLayout *pictureBar)
+{
+    QHash<QString, QMenu *> menus;
+    for (const MenuDef &def : kMenus) {
+        QMenu *menu = menuBar->addMenu(QString::fromUtf8(def.caption));
+        menu->setObjectName(QString::fromUtf8(def.name));
+        menus.insert(menu->objectName(), menu);
+    }
+
+    int previousEnd = TwipsToPixels(120);
+    const int size = TwipsToPixels(375);
+    for (const Command &row : kCommands) {
+        if (row.name)
+            names_ << QString::fromUtf8(row.name);
+        if (row.place == Menu) {
+            QMenu *menu = menus.value(QString::fromUtf8(row.where));
+            Q_ASSERT(menu);
+            if (!row.name) {
+                menu->addSeparator();
+                continue;
+            }
+            for (int k = 0; k < row.count; ++k) {
+                QAction *action = menu->addAction(QString::fromUtf8(row.caption));
+                action->setObjectName(QString::fromUtf8(row.name));
+                if (row.count > 1)
+                    action->setProperty("index", k);
+                if (row.shortcut)
+                    action->setShortcut(QKeySequence(QString::fromUtf8(row.shortcut)));
+                wireRow(action, row, k);
+            }
+        } else if (row.place == PictureBar) {
+            QToolButton *button =
+                makeButton(QString::fromUtf8(row.name), QString::fromUtf8(row.caption),
+                           QString::fromUtf8(row.tooltip), PictureBar);
+            if (row.left < 0) {
+                pictureBar->addStretch(1);
+            } else {
+                const int left = TwipsToPixels(row.left);
+                if (left > previousEnd)
+                    pictureBar->addSpacing(left - previousEnd);
+                previousEnd = left + size;
+            }
+            pictureBar->addWidget(button);
+            wireRow(button, row, 0);
+        }
+    }
+    buildPages();
+
+#ifndef NDEBUG
+    const QStringList problems = wiringProblems();
+    if (!problems.isEmpty())
+        qFatal("Command wiring: %s", qPrintable(problems.join(QStringLiteral("; "))));
+#endif
+}
+
+// Each page holds, in order: the lists no button reads, the insertion rows (a vocabulary
+// list just before the button that inserts it), then the window's own rows of that page.
+void CommandRunner::buildPages()
+{
+    InsertionToolbar *insertion = window_.insertionToolbar();
+    for (const char *tabsName : {"MyTab", "MyTabScript"}) {
+        auto *tabs = window_.findChild<QTabWidget *>(QString::fromUtf8(tabsName));
+        for (int i = 0; i < tabs->count(); ++i) {
+            QWidget *page = tabs->widget(i);
+            const QString caption = PageCaption(tabs->tabText(i));
+            auto *layout = new FlowLayout(page);
+
+            for (const VocabularyList &vocabulary : VocabularyLists()) {
+                const bool hasButton =
+                    std::ranges::any_of(ToolbarCommands(), [&](const ToolbarCommand &c) {
+                        return c.target && qstrcmp(c.target, vocabulary.name) == 0;
+                    });
+                if (!hasButton && caption == QLatin1String(vocabulary.page))
+                    layout->addWidget(insertion->list(QString::fromUtf8(vocabulary.name)));
+            }
+            for (const ToolbarCommand &row : ToolbarCommands()) {
+                if (caption != QLatin1String(row.page))
+                    continue;
+                if (row.kind == CommandKind::Vocabulary)
+                    layout->addWidget(insertion->list(QString::fromUtf8(row.target)));
+                names_ << QString::fromUtf8(row.name);
+                const QString name = QString::fromUtf8(row.name);
+                QToolButton *button =
+                    makeButton(name, QString::fromUtf8(row.caption),
+                               row.tooltip ? QString::fromUtf8(row.tooltip) : QString(), Page);
+                layout->addWidget(button);
+                wire(button, name, [this, name] { run(name); });
+            }
+            for (const Command &row : kCommands) {
+                if (row.place != Page || caption != QLatin1String(row.where))
+                    continue;
+                for (int k = 0; k < row.count; ++k) {
+                    const QString text = row.count > 1 ? QString::number(k + 1)
+                                                       : QString::fromUtf8(row.caption);
+                    QToolButton *button = makeButton(QString::fromUtf8(row.name), text,
+                                                     QString::fromUtf8(row.tooltip), Page);
+                    if (row.count > 1)
+                        button->setProperty("index", k);
+                    layout->addWidget(button);
+                    wireRow(button, row, k);
+                }
+            }
+        }
+    }
+}
+
+void CommandRunner::wire(QObject *control, const QString &name, std::function<void()> action)
+{
+    wired_.insert(control, name);
+    if (auto *button = qobject_cast<QAbstractButton *>(control))
+        connect(button, &QAbstractButton::clicked, this, std::move(action));
+    else if (auto *item = qobject_cast<QAction *>(control))
+        connect(item, &QAction::triggered, this, std::move(action));
+}
+
+bool CommandRunner::rowIsBuilt(const Command &row) const
+{
+    if (row.window || row.feature)
+        return true;
+    return row.dialog && window_.insertionToolbar()->hasDialog(QString::fromUtf8(row.dialog));
+}
+
+// Whether a command is built is asked when it runs: a dialog may be registered after the
+// window was built.
+bool CommandRunner::isBuilt(const QString &name) const
+{
+    for (const Command &row : kCommands) {
+        if (row.name && name == QLatin1String(row.name))
+            return rowIsBuilt(row);
+    }
+    if (const ToolbarCommand *row = FindToolbarCommand(name)) {
+        return row->kind != CommandKind::Dialog
+               || window_.insertionToolbar()->hasDialog(QString::fromUtf8(row->target));
+    }
+    return false;
+}
+
+void CommandRunner::wireRow(QObject *control, const Command &row, int index)
+{
+    const QString name = QString::fromUtf8(row.name);
+    wire(control, name, [this, name, index] { run(name, index); });
+}
+
+void CommandRunner::run(const QString &name, int index)
+{
+    if (!isBuilt(name)) {
+        notAvailable();
+        return;
+    }
+    for (const Command &row : kCommands) {
+        if (!row.name || name != QLatin1String(row.name))
+            continue;
+        FeatureContext context = window_.featureContext();
+        if (row.window) {
+            row.window(window_, index);
+        } else if (row.feature) {
+            row.feature(context);
+        } else {
+            const auto factory =
+                window_.insertionToolbar()->dialogFactory(QString::fromUtf8(row.dialog));
+            if (std::unique_ptr<QDialog> dialog = factory(context))
+                context.platform.runDialog(*dialog);
+        }
+        return;
+    }
+    if (const ToolbarCommand *row = FindToolbarCommand(name))
+        window_.insertionToolbar()->run(*row);
+}
+
+void CommandRunner::notAvailable()
+{
+    window_.statusBar()->showMessage(QStringLiteral("Not available yet"), 4000);
+}
+
+QStringList CommandRunner::wiringProblems() const
+{
+    QStringList problems;
+    for (const QString &name : names_) {
+        const bool listed = IsNotBuiltYet(name);
+        const bool built = isBuilt(name);
+        if (!built && !listed)
+            problems << name + QStringLiteral(" runs nothing");
+        if (built && listed)
+            problems << name + QStringLiteral(" is built but listed as not built yet");
+    }
+    for (const char *listed : kNotBuiltYet) {
+        if (!names_.contains(QString::fromUtf8(listed)))
+            problems << QString::fromUtf8(listed) + QStringLiteral(" is listed but has no row");
+    }
+    // Every control of the window that can be used runs a row.
+    QList<QObject *> controls;
+    for (QAction *action : window_.menuBar()->findChildren<QAction *>()) {
+        if (!action->isSeparator() && !action->menu())
+            controls << action;
+    }
+    for (QAbstractButton *button : window_.findChildren<QAbstractButton *>()) {
+        // The tab bars' scroll arrows and the menu bar's overflow button belong to Qt.
+        if (!qobject_cast<QTabBar *>(button->parentWidget())
+            && !button->objectName().startsWith(QLatin1String("qt_")))
+            controls << button;
+    }
+    for (QObject *control : controls) {
+        if (wired_.value(control) != control->objectName())
+            problems << QStringLiteral("control \"%1\" runs no command").arg(control->objectName());
+    }
+    return problems;
+}
+
+} // namespace pw
