@@ -1,4 +1,5 @@
 #include "quorvel_engine.h"
+#include "quorvel_library.h"
 #include "quorvel_scan.h"
 
 #include <array>
@@ -11,6 +12,8 @@ namespace quorvel {
 namespace {
 
 using enum TQuorvelOption;
+
+constexpr std::string_view kCRLF = "\r\n";
 
 // HTML 4's character entity names for Latin-1 codes 160 to 255, in code order. Two
 // entries are this converter's own: 168 is written "&die;" and 183 is handled apart
@@ -602,6 +605,86 @@ std::string TQuorvel::BodyPass(std::string_view rtf)
 std::string TQuorvel::ConvertText(std::string_view rtf)
 {
     return Assemble(BodyPass(rtf));
+}
+
+// --- Document assembly ------------------------------------------------------------------
+
+std::string TQuorvel::Assemble(std::string body)
+{
+    if (Has(soReplaceStrings)) {
+        for (const std::string &pair : settings_.ReplaceStrings.Lines()) {
+            const std::string_view name = TLineList::NameOf(pair);
+            body = quorvel::ReplaceAll(body, name, settings_.ReplaceStrings.Value(name),
+                                       sizeLimit_);
+        }
+    }
+
+    std::string head;
+    std::string tail;
+    if (Has(soWrapHTML)) {
+        head = "<HTML>\r\n<HEAD>\r\n";
+        if (Has(soUseTitle))
+            head += "<TITLE>" + TextToHtml(settings_.Title) + "</TITLE>\r\n";
+        if (!settings_.Headtags.Empty())
+            head += settings_.Headtags.Text();
+        const std::pair<std::string_view, const std::string *> metas[] = {
+            {"<meta name=\"author\" content=\"", &settings_.MetaAuthor},
+            {"<meta http-equiv=\"content-type\" content=\"", &settings_.MetaContentType},
+            {"<meta name=\"description\" content=\"", &settings_.MetaDescription},
+            {"<meta name=\"generator\" content=\"", &settings_.MetaGenerator},
+            {"<meta name=\"keywords\" content=\"", &settings_.MetaKeywords},
+        };
+        for (const auto &[before, value] : metas) {
+            if (!value->empty()) {
+                head += before;
+                head += *value;
+                head += "\">\r\n";
+            }
+        }
+        head += "</HEAD>\r\n<BODY";
+        const TLineList &bodyOptions = settings_.BodyOptions;
+        if (bodyOptions.Empty())
+            head += ">";
+        else if (bodyOptions.Count() == 1)
+            head += " " + bodyOptions[0] + ">\r\n";
+        else
+            head += " " + bodyOptions.Text() + ">\r\n";
+        tail = "</BODY>\r\n</HTML>";
+    }
+
+    if (head.empty() && !Has(soUseDefaultFont)) {
+        body += kCRLF;
+        return body;
+    }
+    std::string document;
+    if (Has(soUseDefaultFont)) {
+        const std::int32_t size = PointsToHtmlSize(settings_.DefaultFontSize, Format.Small);
+        const std::string open = "<FONT FACE=\"" + settings_.DefaultFontName +
+                                 "\" SIZE=" + std::to_string(size) + ">";
+        document.reserve(head.size() + open.size() + body.size() + tail.size() + 16);
+        document += head;
+        document += open;
+        document += body;
+        document += "</FONT>";
+    } else {
+        document.reserve(head.size() + body.size() + tail.size() + 2);
+        document += head;
+        document += body;
+    }
+    document += kCRLF;
+    document += tail;
+    return document;
+}
+
+// --- Files ----------------------------------------------------------------------------
+
+void TQuorvel::ConvertFile(const std::string &source, const std::string &target)
+{
+    if (target.empty())
+        throw EQuorvelError("Quorvel: no target file was given. Conversion aborted.");
+    TFileIdentity identity;
+    const std::string text = ReadSourceText(source, &identity);
+    WriteDocument(target, ConvertText(text), identity);
 }
 
 } // namespace quorvel

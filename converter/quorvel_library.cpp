@@ -528,13 +528,4 @@ void WriteDocument(const std::string &path, std::string_view document, const TFi
 #endif
 }
 
-void TQuorvel::ConvertFile(const std::string &source, const std::string &target)
-{
-    if (target.empty())
-        throw EQuorvelError("Quorvel: no target file was given. Conversion aborted.");
-    TFileIdentity identity;
-    const std::string text = ReadSourceText(source, &identity);
-    WriteDocument(target, ConvertText(text), identity);
-}
-
 } // namespace quorvel
