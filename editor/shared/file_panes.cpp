@@ -8,8 +8,6 @@
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QMimeData>
-#include <QStorageInfo>
-#include <QStyle>
 #include <QUrl>
 
 #include <algorithm>
@@ -20,29 +18,6 @@ namespace pw {
 namespace {
 
 constexpr int kPathRole = Qt::UserRole;
-
-// Mount points and file system types that hold no user files.
-bool IsSystemMount(const QString &root, const QByteArray &type)
-{
-    static const char *const kTypes[] = {
-        "proc",   "sysfs",   "cgroup",   "cgroup2",  "devpts",    "devtmpfs",   "securityfs",
-        "debugfs", "tracefs", "pstore",  "bpf",      "mqueue",    "hugetlbfs",  "configfs",
-        "fusectl", "autofs",  "binfmt_misc", "nsfs", "efivarfs",  "rpc_pipefs", "selinuxfs",
-        "squashfs"};
-    for (const char *t : kTypes) {
-        if (type == t)
-            return true;
-    }
-    auto under = [&root](const char *top) {
-        const QString prefix = QString::fromLatin1(top);
-        return root == prefix || root.startsWith(prefix + u'/');
-    };
-    // Removable media under /run/media are user volumes; the rest of /run is not.
-    if (root.startsWith(QLatin1String("/run/media/")))
-        return false;
-    return under("/proc") || under("/sys") || under("/dev") || under("/run") || under("/var/run")
-           || under("/var/lock") || under("/snap");
-}
 
 // The pane text of a directory name at a depth of the directory list.
 QString Indented(const QString &name, int depth)
@@ -67,88 +42,6 @@ bool IsReadableDirectory(const QString &path)
 
 } // namespace
 
-QList<DriveEntry> MountedDrives()
-{
-    return drivesOfMounts(readMountTable());
-}
-
-QList<DriveEntry> drivesOfMounts(const QList<MountEntry> &mounts)
-{
-    QList<DriveEntry> drives{{QStringLiteral("/"), QStringLiteral("/")}};
-    QStringList remoteRoots;
-    for (const MountEntry &mount : mounts) {
-        // Clean as text only: CleanDirectoryPath would look at the directory.
-        const QString root = QDir::cleanPath(mount.root);
-        if (!root.startsWith(u'/') || root == QLatin1String("/") || mount.type == "rootfs"
-            || IsSystemMount(root, mount.type))
-            continue;
-        const bool remote =
-            isRemoteFileSystem(mount.type)
-            || std::any_of(remoteRoots.cbegin(), remoteRoots.cend(), [&root](const QString &r) {
-                   return root.startsWith(r + u'/');
-               });
-        if (remote)
-            remoteRoots << root;
-        if (std::any_of(drives.cbegin(), drives.cend(),
-                        [&root](const DriveEntry &d) { return d.root == root; }))
-            continue;
-        QString label = root;
-        if (!remote) {
-            // Bind-mounted files (container set-ups) are no volumes, and a file system
-            // without size is a pseudo one.
-            if (!QFileInfo(root).isDir())
-                continue;
-            const QStorageInfo volume(root);
-            if (volume.bytesTotal() <= 0)
-                continue;
-            const QString name = volume.name();
-            if (!name.isEmpty() && name != root)
-                label += QStringLiteral(" [%1]").arg(name);
-        }
-        drives.append({root, label});
-    }
-    std::sort(drives.begin() + 1, drives.end(),
-              [](const DriveEntry &a, const DriveEntry &b) { return a.root < b.root; });
-    return drives;
-}
-
-QString DriveOfPath(const QString &path, const QStringList &roots)
-{
-    const QString clean = CleanDirectoryPath(path);
-    QString best = QStringLiteral("/");
-    for (const QString &root : roots) {
-        const bool holds = root == QLatin1String("/") || clean == root
-                           || clean.startsWith(root + u'/');
-        if (holds && root.size() > best.size())
-            best = root;
-    }
-    return best;
-}
-
-QString DriveRoot(const QString &drive)
-{
-    const QString root = drive.trimmed();
-    if (root.isEmpty() || !PathPart(root, 1).isEmpty())
-        return QStringLiteral("/");
-    return CleanDirectoryPath(root);
-}
-
-QString CleanDirectoryPath(const QString &path)
-{
-    // Blanks and backslashes may belong to a Linux directory's own name; only a path that
-    // names no directory as written is trimmed and read with backslashes as separators.
-    QString p = path;
-    if (p.isEmpty())
-        return p;
-    if (!QFileInfo(p).isDir()) {
-        p = p.trimmed();
-        if (p.isEmpty())
-            return p;
-        p.replace(u'\\', u'/');
-    }
-    return QDir::cleanPath(QDir(p).absolutePath());
-}
-
 bool IsDraggablePicture(const QString &name)
 {
     const QString ext = name.trimmed().toLower().right(3);
@@ -163,88 +56,6 @@ QMimeData *PictureDragData(const QString &directory, const QString &name)
     data->setUrls({QUrl::fromLocalFile(JoinPath(directory, name))});
     data->setData(QString::fromLatin1(kPictureDragFormat), name.toUtf8());
     return data;
-}
-
-// ---------------------------------------------------------------------------------------
-// DriveList
-
-DriveList::DriveList(QWidget *parent) : QComboBox(parent), source_(MountedDrives)
-{
-    fill(QStringLiteral("/"));
-    connect(this, &QComboBox::activated, this, [this](int index) {
-        const QString root = itemData(index, kPathRole).toString();
-        if (root == current_)
-            return;
-        current_ = root;
-        emit driveChanged(root);
-    });
-}
-
-QString DriveList::drive() const
-{
-    return current_.isEmpty() ? QStringLiteral("/") : current_;
-}
-
-QStringList DriveList::drives() const
-{
-    QStringList roots;
-    for (int i = 0; i < count(); ++i)
-        roots << itemData(i, kPathRole).toString();
-    return roots;
-}
-
-bool DriveList::setDrive(const QString &drive)
-{
-    const QString root = DriveRoot(drive);
-    const int index = findData(root, kPathRole);
-    if (index < 0)
-        return false;
-    setCurrentIndex(index);
-    if (root != current_) {
-        current_ = root;
-        emit driveChanged(root);
-    }
-    return true;
-}
-
-void DriveList::showDriveOf(const QString &path)
-{
-    const QString root = DriveOfPath(path, drives());
-    const int index = findData(root, kPathRole);
-    if (index < 0)
-        return;
-    setCurrentIndex(index);
-    current_ = root;
-}
-
-void DriveList::refresh()
-{
-    const QString before = current_;
-    fill(before);
-    if (current_ != before)
-        emit driveChanged(current_);
-}
-
-void DriveList::setDriveSource(std::function<QList<DriveEntry>()> source)
-{
-    source_ = std::move(source);
-    refresh();
-}
-
-void DriveList::fill(const QString &keep)
-{
-    const QSignalBlocker block(this);
-    clear();
-    const QIcon icon = style()->standardIcon(QStyle::SP_DriveHDIcon);
-    for (const DriveEntry &entry : source_()) {
-        addItem(icon, entry.label);
-        setItemData(count() - 1, entry.root, kPathRole);
-    }
-    int index = findData(keep, kPathRole);
-    if (index < 0)
-        index = findData(QStringLiteral("/"), kPathRole);
-    setCurrentIndex(index);
-    current_ = index >= 0 ? itemData(index, kPathRole).toString() : QStringLiteral("/");
 }
 
 // ---------------------------------------------------------------------------------------

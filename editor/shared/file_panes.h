@@ -28,9 +28,8 @@
 //
 // Paths handed out have no trailing separator except the root "/". Listing never calls stat
 // per entry beyond what QDir needs to tell files from directories.
-#include "shared/mount_table.h"
+#include "shared/drives.h"
 
-#include <QComboBox>
 #include <QListWidget>
 #include <QObject>
 #include <QString>
@@ -43,33 +42,6 @@ namespace pw {
 
 class Platform;
 
-// One mounted volume of the drive list.
-struct DriveEntry {
-    QString root;  // mount point, "/" or "/media/usb"
-    QString label; // what the list shows
-    bool operator==(const DriveEntry &) const = default;
-};
-
-// The mounted volumes a user keeps files on: "/" first, then the others sorted by mount
-// point. Kernel and system pseudo file systems and file bind mounts are left out.
-QList<DriveEntry> MountedDrives();
-
-// The volumes of a mount table, as MountedDrives lists them. Remote file systems (and
-// mounts below one) are listed by their mount point without being probed: a stat on a
-// mount whose server is gone would hang the caller.
-QList<DriveEntry> drivesOfMounts(const QList<MountEntry> &mounts);
-
-// The listed root that holds the path (the longest matching mount point); "/" when none.
-QString DriveOfPath(const QString &path, const QStringList &roots);
-
-// The listed root a stored or typed drive stands for, made clean. "" and a Windows-style
-// drive ("c:", "c:\") name no Linux volume; they stand for "/".
-QString DriveRoot(const QString &drive);
-
-// A directory path made absolute and clean, without trailing separator except for "/".
-// Backslashes count as separators. Empty stays empty.
-QString CleanDirectoryPath(const QString &path);
-
 // True when a file list entry can be dragged into the editor as a picture: its name,
 // blanks trimmed and in lower case, ends in "gif", "bmp", "jpg" or "png".
 bool IsDraggablePicture(const QString &name);
@@ -78,36 +50,6 @@ bool IsDraggablePicture(const QString &name);
 // a file URL, and the name under kPictureDragFormat so a drop can tell it came from a pane.
 inline constexpr const char *kPictureDragFormat = "application/x-pagewick-file-name";
 QMimeData *PictureDragData(const QString &directory, const QString &name);
-
-class DriveList : public QComboBox {
-    Q_OBJECT
-public:
-    explicit DriveList(QWidget *parent = nullptr);
-
-    // The current volume's root ("/" when nothing is listed).
-    QString drive() const;
-    // Selects the listed volume with this root. "" and a Windows-style drive ("c:", "c:\")
-    // select "/". Emits driveChanged when the selection changed. False (and nothing changed)
-    // when no listed volume has that root.
-    bool setDrive(const QString &drive);
-    // Selects the volume holding the path without emitting driveChanged.
-    void showDriveOf(const QString &path);
-    // The listed roots in order.
-    QStringList drives() const;
-    // Lists the volumes again; keeps the current one when it is still mounted, else "/".
-    void refresh();
-    // Where the volumes come from (tests and special set-ups); MountedDrives by default.
-    void setDriveSource(std::function<QList<DriveEntry>()> source);
-
-signals:
-    // The user picked another volume, or setDrive changed it.
-    void driveChanged(const QString &drive);
-
-private:
-    void fill(const QString &keep);
-    std::function<QList<DriveEntry>()> source_;
-    QString current_;
-};
 
 class DirectoryList : public QListWidget {
     Q_OBJECT
