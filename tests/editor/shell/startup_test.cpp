@@ -120,15 +120,6 @@ TEST(StartUp, AnArgumentNamingAFileWithBlanksOpensThatFile)
     EXPECT_EQ(w.editBox().text(), "<P>blank</P>\r\n");
 }
 
-TEST(StartUp, AnArgumentWithABackslashInAFolderNameOpensThatFile)
-{
-    MainWindowHarness h;
-    const QString slashed = h.writeFile("we\\b/page.html", "<P>slashed</P>\r\n");
-    MainWindow &w = h.start(slashed);
-    EXPECT_EQ(w.statusText(), slashed);
-    EXPECT_EQ(w.editBox().text(), "<P>slashed</P>\r\n");
-}
-
 TEST(StartUp, MissingArgumentFileOpensTheTemplateSilently)
 {
     MainWindowHarness h;
