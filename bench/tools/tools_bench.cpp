@@ -131,9 +131,8 @@ void BM_RtfDialogSelectAll(benchmark::State &state)
     pw::SettingsStore settings(settingsDir.filePath(QStringLiteral("bench.conf")));
     pw::QtPlatform platform;
     const QString path = dir.path();
-    pw::FeatureContext context{box,     programState, settings,
-                               platform, nullptr,     QString(),
-                               {},      [&path] { return path; }};
+    pw::FeatureContext context{box,      programState, settings, platform, nullptr, QString(),
+                               {},       [&path] { return path; },   {},       {},      {}};
     pw::QuorvelLibrary library({});
     pw::RtfDialog dialog(context, library);
     auto *files = dialog.findChild<QListWidget *>(QStringLiteral("MyFileList"));
