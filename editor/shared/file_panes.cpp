@@ -25,13 +25,6 @@ QString Indented(const QString &name, int depth)
     return QString(depth * 2, u' ') + name;
 }
 
-QString JoinPath(const QString &directory, const QString &name)
-{
-    if (directory.isEmpty())
-        return name;
-    return directory.endsWith(u'/') ? directory + name : directory + u'/' + name;
-}
-
 bool IsReadableDirectory(const QString &path)
 {
     if (path.isEmpty())
@@ -53,7 +46,7 @@ QMimeData *PictureDragData(const QString &directory, const QString &name)
 {
     auto *data = new QMimeData;
     data->setText(name);
-    data->setUrls({QUrl::fromLocalFile(JoinPath(directory, name))});
+    data->setUrls({QUrl::fromLocalFile(joinPath(directory, name))});
     data->setData(QString::fromLatin1(kPictureDragFormat), name.toUtf8());
     return data;
 }
@@ -141,7 +134,7 @@ void DirectoryList::fill()
     const QStringList subdirs = QDir(path_).entryList(QDir::Dirs | QDir::NoDotAndDotDot,
                                                       QDir::Name | QDir::IgnoreCase);
     for (const QString &name : subdirs)
-        add(closed, Indented(name, depth), JoinPath(path_, name));
+        add(closed, Indented(name, depth), joinPath(path_, name));
     setCurrentRow(currentRow_);
 }
 
@@ -280,7 +273,7 @@ void FileList::selectWhere(const std::function<bool(const QString &name)> &accep
 
 QString FileList::fullPath(const QString &name) const
 {
-    return JoinPath(path_, name);
+    return joinPath(path_, name);
 }
 
 void FileList::setPictureDrag(bool enabled)
