@@ -155,7 +155,8 @@ class TemporaryFile {
 public:
     TemporaryFile(const QByteArray &directory, mode_t mode)
     {
-        static const char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+        static const char kLetters[] =
+            "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
         for (int attempt = 0; attempt < 100; ++attempt) {
             QByteArray name = directory + "/.pw";
             for (int i = 0; i < 6; ++i)
@@ -248,8 +249,8 @@ enum class Replaced { Done, Failed, NotKept };
 // Writes a new file beside `target` with everything the old one had, and renames it over
 // the old one. NotKept when the new file could not be made the same as the old one; the
 // caller then writes in place.
-Replaced replaceByRename(const QByteArray &target, const struct stat &old,
-                         const QByteArray &bytes, QString *error)
+Replaced replaceByRename(const QByteArray &target, const struct stat &old, const QByteArray &bytes,
+                         QString *error)
 {
     if (old.st_nlink != 1)
         return Replaced::NotKept;
@@ -318,8 +319,9 @@ bool writeInPlace(const QByteArray &target, const QByteArray &bytes, QString *er
         return true;
     const int code = errno;
     // The descriptor may be gone after a failed close; the old bytes go back through a new one.
-    Descriptor again(file.get() >= 0 ? ::dup(file.get())
-                                     : ::open(target.constData(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC));
+    Descriptor again(file.get() >= 0
+                         ? ::dup(file.get())
+                         : ::open(target.constData(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC));
     const bool restored = again.get() >= 0
                           && writeAll(again.get(), old.constData(), size_t(old.size()), 0)
                           && ::ftruncate(again.get(), off_t(old.size())) == 0

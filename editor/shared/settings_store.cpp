@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include <cctype>
 #include <cerrno>
 #include <fcntl.h>
 #include <optional>
@@ -67,22 +68,34 @@ std::optional<QString> unescapeValue(const QByteArray &raw)
         if (++i >= text.size())
             return std::nullopt;
         switch (text[i]) {
-        case 'n': out += '\n'; break;
-        case 'r': out += '\r'; break;
-        case 't': out += '\t'; break;
-        case '0': out += '\0'; break;
+        case 'n':
+            out += '\n';
+            break;
+        case 'r':
+            out += '\r';
+            break;
+        case 't':
+            out += '\t';
+            break;
+        case '0':
+            out += '\0';
+            break;
         case 'x': {
             // Up to four hex digits name a character.
             qsizetype end = i + 1;
-            while (end < text.size() && end < i + 5 && isxdigit(static_cast<unsigned char>(text[end])))
+            while (end < text.size() && end < i + 5
+                   && isxdigit(static_cast<unsigned char>(text[end])))
                 ++end;
             if (end == i + 1)
                 return std::nullopt;
-            out += QString(QChar(char16_t(text.mid(i + 1, end - i - 1).toUInt(nullptr, 16)))).toUtf8();
+            out +=
+                QString(QChar(char16_t(text.mid(i + 1, end - i - 1).toUInt(nullptr, 16)))).toUtf8();
             i = end - 1;
             break;
         }
-        default: out += text[i]; break; // \\, \", \; and any other escaped character itself
+        default:
+            out += text[i];
+            break; // \\, \", \; and any other escaped character itself
         }
     }
     if (quoted)
@@ -96,7 +109,8 @@ std::optional<QString> unescapeValue(const QByteArray &raw)
 
 QByteArray escapeValue(const QString &value)
 {
-    const QByteArray utf8 = (value.startsWith(QLatin1Char('@')) ? QLatin1Char('@') + value : value).toUtf8();
+    const QByteArray utf8 =
+        (value.startsWith(QLatin1Char('@')) ? QLatin1Char('@') + value : value).toUtf8();
     const bool quote = !utf8.isEmpty()
                        && (isBlank(utf8.front()) || isBlank(utf8.back()) || utf8.contains('"')
                            || utf8.contains(';') || utf8.contains('#') || utf8.contains(','));
@@ -105,14 +119,26 @@ QByteArray escapeValue(const QString &value)
         out += '"';
     for (char c : utf8) {
         switch (c) {
-        case '\\': out += "\\\\"; break;
-        case '"': out += "\\\""; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        case '\t': out += "\\t"; break;
+        case '\\':
+            out += "\\\\";
+            break;
+        case '"':
+            out += "\\\"";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
         default:
             if (static_cast<unsigned char>(c) < 0x20)
-                out += "\\x" + QByteArray::number(static_cast<unsigned char>(c), 16).rightJustified(4, '0');
+                out +=
+                    "\\x"
+                    + QByteArray::number(static_cast<unsigned char>(c), 16).rightJustified(4, '0');
             else
                 out += c;
         }

@@ -43,10 +43,10 @@ public:
 
 private:
     struct Line {
-        QByteArray text;     // as in the file, without its line break
-        QString section;     // the section the line is in
-        QString key;         // for a "key=value" line, also an unreadable one
-        bool value = false;  // the line holds a value that was read
+        QByteArray text;    // as in the file, without its line break
+        QString section;    // the section the line is in
+        QString key;        // for a "key=value" line, also an unreadable one
+        bool value = false; // the line holds a value that was read
     };
     bool load(std::vector<Line> *lines, QString *problem) const;
     void apply(std::vector<Line> *lines) const;
@@ -56,7 +56,7 @@ private:
     QString file_;
     QString problem_;
     std::vector<Line> lines_;
-    QHash<QString, QString> stored_;                  // the file's values
+    QHash<QString, QString> stored_;                   // the file's values
     std::vector<std::pair<QString, QString>> pending_; // section/key and value, in write order
 };
 

@@ -76,8 +76,8 @@ TEST_F(QuorvelFiles, OnlyRegularFilesAreReadAndWritten)
     Write("in.rtf", kRtf);
     ASSERT_EQ(::mkfifo(Path("pipe.html").c_str(), 0666), 0);
     EXPECT_EQ(Convert(Path("in.rtf"), Path("pipe.html")),
-              "Quorvel: cannot create \"" + Path("pipe.html") +
-                  "\": not a regular file but a named pipe");
+              "Quorvel: cannot create \"" + Path("pipe.html")
+                  + "\": not a regular file but a named pipe");
     EXPECT_TRUE(fs::is_fifo(Path("pipe.html")));
     fs::create_symlink("pipe.html", Path("to-pipe.html"));
     EXPECT_NE(Convert(Path("in.rtf"), Path("to-pipe.html")), "");
@@ -87,8 +87,8 @@ TEST_F(QuorvelFiles, OnlyRegularFilesAreReadAndWritten)
     if (geteuid() == 0) {
         ASSERT_EQ(::mknod(Path("null.html").c_str(), S_IFCHR | 0666, makedev(1, 3)), 0);
         EXPECT_EQ(Convert(Path("in.rtf"), Path("null.html")),
-                  "Quorvel: cannot create \"" + Path("null.html") +
-                      "\": not a regular file but a device");
+                  "Quorvel: cannot create \"" + Path("null.html")
+                      + "\": not a regular file but a device");
         EXPECT_TRUE(fs::is_character_file(Path("null.html")));
     }
 
@@ -100,12 +100,13 @@ TEST_F(QuorvelFiles, OnlyRegularFilesAreReadAndWritten)
     ASSERT_EQ(refused.wait_for(std::chrono::seconds(20)), std::future_status::ready)
         << "reading a pipe or device hangs";
     const auto [pipe, zero] = refused.get();
-    EXPECT_EQ(pipe, "Quorvel: cannot open \"" + Path("pipe.html") +
-                        "\": not a regular file but a named pipe");
+    EXPECT_EQ(pipe, "Quorvel: cannot open \"" + Path("pipe.html")
+                        + "\": not a regular file but a named pipe");
     EXPECT_EQ(zero, "Quorvel: cannot open \"/dev/zero\": not a regular file but a device");
     EXPECT_FALSE(fs::exists(Path("out.html")));
 
-    EXPECT_EQ(Convert(Path("in.rtf"), ""), "Quorvel: no target file was given. Conversion aborted.");
+    EXPECT_EQ(Convert(Path("in.rtf"), ""),
+              "Quorvel: no target file was given. Conversion aborted.");
     std::vector<std::string> expected = {"folder.html", "in.rtf", "pipe.html", "to-pipe.html"};
     if (geteuid() == 0)
         expected.insert(expected.begin() + 2, "null.html");
@@ -119,7 +120,8 @@ TEST_F(QuorvelFiles, TheSourceIsNeverItsOwnTarget)
     fs::create_hard_link(Path("doc.rtf"), Path("hard.html"));
     for (const char *target : {"doc.html", "hard.html", "doc.rtf"}) {
         EXPECT_EQ(Convert(Path("doc.rtf"), Path(target)),
-                  "Quorvel: \"" + Path(target) + "\" is the source file itself. Conversion aborted.");
+                  "Quorvel: \"" + Path(target)
+                      + "\" is the source file itself. Conversion aborted.");
         EXPECT_EQ(Read("doc.rtf"), kRtf);
     }
     EXPECT_TRUE(fs::is_symlink(Path("doc.html")));
@@ -129,8 +131,8 @@ TEST_F(QuorvelFiles, ReadOnlyTargetsAreRefusedEvenForTheSuperuser)
 {
     Write("in.rtf", kRtf);
     Write("locked.html", "old");
-    fs::permissions(Path("locked.html"), fs::perms::owner_read | fs::perms::group_read |
-                                             fs::perms::others_read);
+    fs::permissions(Path("locked.html"),
+                    fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
     EXPECT_EQ(Convert(Path("in.rtf"), Path("locked.html")),
               "Quorvel: cannot create \"" + Path("locked.html") + "\": the file is read-only");
     EXPECT_EQ(Read("locked.html"), "old");
@@ -179,9 +181,9 @@ TEST_F(QuorvelFiles, LinksOwnersAndLongNamesAreKept)
     fs::permissions(dir_, fs::perms::all);
     fs::permissions(Path("in.rtf"), fs::perms::all);
     fs::permissions(Path("www/page.html"), fs::perms::all);
-    fs::permissions(Path("www"), fs::perms::owner_all | fs::perms::group_read |
-                                     fs::perms::group_exec | fs::perms::others_read |
-                                     fs::perms::others_exec);
+    fs::permissions(Path("www"), fs::perms::owner_all | fs::perms::group_read
+                                     | fs::perms::group_exec | fs::perms::others_read
+                                     | fs::perms::others_exec);
     std::string result;
     {
         AsNobody nobody;
@@ -229,9 +231,9 @@ TEST_F(QuorvelFiles, AFullDiskKeepsTheOldTarget)
             if (target == "disk/linked.html" && source == "small.rtf")
                 continue;
             const std::string message = Convert(Path(source), Path(target));
-            EXPECT_EQ(message, std::string("Quorvel: cannot ") +
-                                   (target == "disk/new.html" ? "create" : "write") +
-                                   " \"" + Path(target) + "\": No space left on device");
+            EXPECT_EQ(message, std::string("Quorvel: cannot ")
+                                   + (target == "disk/new.html" ? "create" : "write") + " \""
+                                   + Path(target) + "\": No space left on device");
         }
         EXPECT_EQ(Read("disk/out.html"), std::string(6000, 'o'));
         EXPECT_EQ(Read("disk/linked.html"), std::string(6000, 'o'));

@@ -90,13 +90,16 @@ TEST_F(SafeWrite, KeepsModeAttributesAndAccessLists)
         quint16 tag, perm;
         quint32 id;
     };
-    const Entry acl[] = {{0x01, 6, 0xFFFFFFFF}, {0x02, 4, 65534}, {0x04, 4, 0xFFFFFFFF},
-                         {0x10, 4, 0xFFFFFFFF}, {0x20, 0, 0xFFFFFFFF}};
+    const Entry acl[] = {{0x01, 6, 0xFFFFFFFF},
+                         {0x02, 4, 65534},
+                         {0x04, 4, 0xFFFFFFFF},
+                         {0x10, 4, 0xFFFFFFFF},
+                         {0x20, 0, 0xFFFFFFFF}};
     QByteArray blob = QByteArray::fromRawData("\x02\x00\x00\x00", 4);
     blob.append(reinterpret_cast<const char *>(acl), sizeof acl);
-    const bool haveAcl =
-        ::setxattr(name.constData(), "system.posix_acl_access", blob.constData(), size_t(blob.size()), 0)
-        == 0;
+    const bool haveAcl = ::setxattr(name.constData(), "system.posix_acl_access", blob.constData(),
+                                    size_t(blob.size()), 0)
+                         == 0;
 
     QString error;
     ASSERT_TRUE(writeFileSafely(file, "new", &error)) << error.toStdString();
@@ -107,8 +110,8 @@ TEST_F(SafeWrite, KeepsModeAttributesAndAccessLists)
     EXPECT_STREQ(value, "site");
     if (haveAcl) {
         QByteArray kept(256, '\0');
-        const ssize_t size =
-            ::getxattr(name.constData(), "system.posix_acl_access", kept.data(), size_t(kept.size()));
+        const ssize_t size = ::getxattr(name.constData(), "system.posix_acl_access", kept.data(),
+                                        size_t(kept.size()));
         ASSERT_GT(size, 0);
         kept.truncate(size);
         EXPECT_EQ(kept, blob);
@@ -121,7 +124,9 @@ TEST_F(SafeWrite, LinksStayLinks)
     QString error;
     // A hard link: both names see the new bytes and stay one file.
     const QString first = put("first.html", "old");
-    ASSERT_EQ(::link(QFile::encodeName(first).constData(), QFile::encodeName(path("second.html")).constData()), 0);
+    ASSERT_EQ(::link(QFile::encodeName(first).constData(),
+                     QFile::encodeName(path("second.html")).constData()),
+              0);
     ASSERT_TRUE(writeFileSafely(first, "new", &error)) << error.toStdString();
     EXPECT_EQ(read(path("second.html")), "new");
     EXPECT_EQ(info(first).st_ino, info(path("second.html")).st_ino);
@@ -272,7 +277,8 @@ TEST_F(SafeWriteFullDisk, AFailedWriteKeepsTheOldFileAndSaysSo)
     const QStringList before = entries(path("disk"));
 
     // Small writes too: they are the ones a buffering writer would report as done.
-    for (const QByteArray &bytes : {QByteArray("tiny"), QByteArray(20000, 'n'), QByteArray(400000, 'n')}) {
+    for (const QByteArray &bytes :
+         {QByteArray("tiny"), QByteArray(20000, 'n'), QByteArray(400000, 'n')}) {
         QString error;
         EXPECT_FALSE(writeFileSafely(file, bytes, &error)) << bytes.size();
         EXPECT_EQ(error, "No space left on device");

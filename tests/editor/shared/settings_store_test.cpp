@@ -161,7 +161,9 @@ TEST(SettingsFile, OnlyARegularFileIsReadOrWritten)
     EXPECT_EQ(readAll(real), "[Settings]\nDir=/b\n");
 
     // Nothing written, nothing created.
-    { SettingsStore untouched(dir.filePath("sub/new.conf")); }
+    {
+        SettingsStore untouched(dir.filePath("sub/new.conf"));
+    }
     EXPECT_FALSE(QFile::exists(dir.filePath("sub/new.conf")));
 }
 

@@ -51,7 +51,7 @@ TEST(RegisterHTMLFiles, APipeAsTheAssociationListIsLeftAlone)
     struct stat info {};
     ASSERT_EQ(::lstat(list.constData(), &info), 0);
     EXPECT_TRUE(S_ISFIFO(info.st_mode));
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System
-                                                | QDir::NoDotAndDotDot),
+    EXPECT_EQ(QDir(dir.path())
+                  .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
               QStringList({"applications", "mimeapps.list"}));
 }
