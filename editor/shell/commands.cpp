@@ -17,6 +17,8 @@
 #include <QBoxLayout>
 #include <QComboBox>
 #include <QDialog>
+#include <QFile>
+#include <QIcon>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
@@ -68,12 +70,12 @@ const Command kCommands[] = {
      .window = [](MainWindow &w, int) { w.New(); }},
     {.name = "mnuFileOpen", .caption = "&Open", .shortcut = "Ctrl+O", .where = "mnuFile",
      .window = [](MainWindow &w, int) { w.Open(); }},
-    {.name = "mnuFileClose", .caption = "&Close", .where = "mnuFile",
+    {.name = "mnuFileClose", .caption = "&Close", .shortcut = "Ctrl+W", .where = "mnuFile",
      .window = [](MainWindow &w, int) { w.Close(); }},
     Separator("mnuFile"),
     {.name = "mnuFileSave", .caption = "&Save", .shortcut = "Ctrl+S", .where = "mnuFile",
      .window = [](MainWindow &w, int) { w.Save(); }},
-    {.name = "mnuFileSaveAs", .caption = "Save &As...", .where = "mnuFile",
+    {.name = "mnuFileSaveAs", .caption = "Save &As...", .shortcut = "Ctrl+Shift+S", .where = "mnuFile",
      .window = [](MainWindow &w, int) { w.SaveAs(); }},
     {.name = "mnuSaveAsUnix", .caption = "Save As Unix", .where = "mnuFile",
      .window = [](MainWindow &w, int) { w.SaveAsUnix(); }},
@@ -81,7 +83,7 @@ const Command kCommands[] = {
     {.name = "mnuFilePrint", .caption = "&Print...", .shortcut = "Ctrl+P", .where = "mnuFile",
      .window = [](MainWindow &w, int) { w.Print(); }},
     Separator("mnuFile"),
-    {.name = "mnuFileExit", .caption = "E&xit", .where = "mnuFile",
+    {.name = "mnuFileExit", .caption = "E&xit", .shortcut = "Ctrl+Q", .where = "mnuFile",
      .window = [](MainWindow &w, int) { w.close(); }},
 
     {.name = "mnuEditUndo", .caption = "&Undo         Ctrl+Z", .where = "mnuEdit",
@@ -94,9 +96,9 @@ const Command kCommands[] = {
     {.name = "mnuEditPaste", .caption = "&Paste        Ctrl+V", .where = "mnuEdit",
      .window = EditCommand<&QPlainTextEdit::paste>},
     Separator("mnuEdit"),
-    {.name = "mnuFind", .caption = "&Find", .where = "mnuEdit",
+    {.name = "mnuFind", .caption = "&Find", .shortcut = "Ctrl+F", .where = "mnuEdit",
      .feature = [](FeatureContext &c) { OpenFindWindow(c); }},
-    {.name = "mnuReplace", .caption = "&Replace", .where = "mnuEdit",
+    {.name = "mnuReplace", .caption = "&Replace", .shortcut = "Ctrl+H", .where = "mnuEdit",
      .feature = [](FeatureContext &c) { OpenFindWindow(c); }},
     Separator("mnuEdit"),
     {.name = "mnuInsertDate", .caption = "Insert &Date", .shortcut = "Ctrl+D", .where = "mnuEdit"},
@@ -105,7 +107,7 @@ const Command kCommands[] = {
     {.name = "mnuCheckSpelling", .caption = "&Check Spelling", .shortcut = "F7",
      .where = "mnuEdit"},
     Separator("mnuEdit"),
-    {.name = "mnuGotoLine", .caption = "&Goto Line", .where = "mnuEdit"},
+    {.name = "mnuGotoLine", .caption = "&Goto Line", .shortcut = "Ctrl+G", .where = "mnuEdit"},
 
     {.name = "mnuBrowser", .caption = "&In Browser", .where = "mnuView"},
     Separator("mnuView"),
@@ -126,30 +128,30 @@ const Command kCommands[] = {
     {.name = "mnuHelpAbout", .caption = "&About Pagewick...", .where = "mnuHelp"},
 
     // The picture buttons; the gaps between their left edges group them.
-    {.name = "cmdNew", .tooltip = "New Document", .place = PictureBar, .left = 120,
+    {.name = "cmdNew", .icon = "document-new", .tooltip = "New Document", .place = PictureBar, .left = 120,
      .window = [](MainWindow &w, int) { w.New(); }},
-    {.name = "cmdOpen", .tooltip = "Open Document", .place = PictureBar, .left = 480,
+    {.name = "cmdOpen", .icon = "document-open", .tooltip = "Open Document", .place = PictureBar, .left = 480,
      .window = [](MainWindow &w, int) { w.Open(); }},
-    {.name = "cmdSave", .tooltip = "Save Current Document", .place = PictureBar, .left = 840,
+    {.name = "cmdSave", .icon = "document-save", .tooltip = "Save Current Document", .place = PictureBar, .left = 840,
      .window = [](MainWindow &w, int) { w.Save(); }},
-    {.name = "cmdPrint", .tooltip = "Print Current Document", .place = PictureBar, .left = 1320,
+    {.name = "cmdPrint", .icon = "document-print", .tooltip = "Print Current Document", .place = PictureBar, .left = 1320,
      .window = [](MainWindow &w, int) { w.Print(); }},
-    {.name = "cmdCut", .tooltip = "Cut", .place = PictureBar, .left = 1800,
+    {.name = "cmdCut", .icon = "edit-cut", .tooltip = "Cut", .place = PictureBar, .left = 1800,
      .window = EditCommand<&QPlainTextEdit::cut>},
-    {.name = "cmdCopy", .tooltip = "Copy", .place = PictureBar, .left = 2160,
+    {.name = "cmdCopy", .icon = "edit-copy", .tooltip = "Copy", .place = PictureBar, .left = 2160,
      .window = EditCommand<&QPlainTextEdit::copy>},
-    {.name = "cmdPaste", .tooltip = "Paste", .place = PictureBar, .left = 2520,
+    {.name = "cmdPaste", .icon = "edit-paste", .tooltip = "Paste", .place = PictureBar, .left = 2520,
      .window = EditCommand<&QPlainTextEdit::paste>},
-    {.name = "cmdSpellCheck", .tooltip = "Check Spelling", .place = PictureBar, .left = 3000},
-    {.name = "cmdIE", .tooltip = "View with Browser #1", .place = PictureBar, .left = 3480},
-    {.name = "cmdNN", .tooltip = "View with Browser #2", .place = PictureBar, .left = 3840},
-    {.name = "cmdCommentBlock", .tooltip = "Comment Block of Code", .place = PictureBar,
+    {.name = "cmdSpellCheck", .icon = "tools-check-spelling", .tooltip = "Check Spelling", .place = PictureBar, .left = 3000},
+    {.name = "cmdIE", .icon = "browser-1", .tooltip = "View with Browser #1", .place = PictureBar, .left = 3480},
+    {.name = "cmdNN", .icon = "browser-2", .tooltip = "View with Browser #2", .place = PictureBar, .left = 3840},
+    {.name = "cmdCommentBlock", .icon = "comment-block", .tooltip = "Comment Block of Code", .place = PictureBar,
      .left = 4320, .window = [](MainWindow &w, int) { w.CommentBlock(); }},
-    {.name = "cmdUnCommentBlock", .tooltip = "UnComment Block of Code", .place = PictureBar,
+    {.name = "cmdUnCommentBlock", .icon = "uncomment-block", .tooltip = "UnComment Block of Code", .place = PictureBar,
      .left = 4680, .window = [](MainWindow &w, int) { w.UnCommentBlock(); }},
-    {.name = "cmdVirtualPath", .caption = "VP", .tooltip = "Map a Physical Path to a Virtual Path",
+    {.name = "cmdVirtualPath", .icon = "virtual-path", .caption = "VP", .tooltip = "Map a Physical Path to a Virtual Path",
      .place = PictureBar, .left = 5160},
-    {.name = "cmdHelp", .tooltip = "Help", .place = PictureBar, .left = -1},
+    {.name = "cmdHelp", .icon = "help-contents|help-browser", .tooltip = "Help", .place = PictureBar, .left = -1},
 
     // Generators and tools on the toolbar pages, after the insertion rows of their page.
     {.name = "cmdEasyBegin", .caption = "Jump Start", .tooltip = "Jump Start", .place = Page,
@@ -158,14 +160,13 @@ const Command kCommands[] = {
      .where = pages::kDialogs},
     {.name = "cmdFileManDialog", .caption = "Listing", .tooltip = "File Management Dialog",
      .place = Page, .where = pages::kDialogs},
-    {.name = "cmdDirDialog", .caption = "Replace", .tooltip = "Directory Replace Dialog",
+    {.name = "cmdDirDialog", .icon = "directory-replace", .tooltip = "Directory Replace Dialog",
      .place = Page, .where = pages::kDialogs,
      .feature = [](FeatureContext &c) { RunDirectoryReplace(c); }},
-    {.name = "cmdRTFDialog", .caption = "RTF", .tooltip = "RTF to HTML Conversion Dialog",
+    {.name = "cmdRTFDialog", .icon = "rtf-convert", .tooltip = "RTF to HTML Conversion Dialog",
      .place = Page, .where = pages::kDialogs,
      .feature = [](FeatureContext &c) { RunRTFDialog(c); }},
-    {.name = "cmdLowerCase", .caption = "Lower Case",
-     .tooltip = "Convert Filenames To Lower Case Dialog", .place = Page, .where = pages::kDialogs,
+    {.name = "cmdLowerCase", .icon = "lower-case", .tooltip = "Convert Filenames To Lower Case Dialog", .place = Page, .where = pages::kDialogs,
      .feature = [](FeatureContext &c) { OpenLowerCase(c); }},
     {.name = "cmdJSMenu", .caption = "Menu", .tooltip = "JavaScript Menu Dialog", .place = Page,
      .where = pages::kJavaScript},
@@ -224,19 +225,42 @@ QStringList CommandRunner::notBuiltYet()
     return list;
 }
 
+QIcon CommandIcon(const char *icon)
+{
+    if (!icon)
+        return {};
+    const QStringList names = QString::fromUtf8(icon).split(u'|');
+    for (const QString &name : names) {
+        if (QIcon::hasThemeIcon(name))
+            return QIcon::fromTheme(name);
+    }
+    const QString own = QStringLiteral(":/pictures/%1.svg").arg(names.first());
+    return QFile::exists(own) ? QIcon(own) : QIcon();
+}
+
 QToolButton *CommandRunner::makeButton(const QString &name, const QString &caption,
-                                       const QString &tooltip, Place place)
+                                       const QString &tooltip, Place place, const char *icon)
 {
     auto *button = new QToolButton;
     button->setObjectName(name);
     button->setText(caption);
+    if (icon) {
+        button->setIcon(CommandIcon(icon));
+        button->setIconSize(QSize(18, 18));
+        button->setToolButtonStyle(caption.isEmpty() ? Qt::ToolButtonIconOnly
+                                                     : Qt::ToolButtonTextBesideIcon);
+    }
     if (!tooltip.isEmpty())
         button->setToolTip(tooltip);
     // The document keeps the keyboard focus; the commands hand it back there anyway.
     button->setFocusPolicy(Qt::NoFocus);
     if (place == PictureBar) {
+        // Square, or as wide as a caption beside the picture needs.
         const int size = TwipsToPixels(375);
-        button->setFixedSize(size, size);
+        if (caption.isEmpty())
+            button->setFixedSize(size, size);
+        else
+            button->setFixedHeight(size);
         button->setAutoRaise(true);
     } else {
         button->setMinimumWidth(28);
@@ -277,14 +301,14 @@ void CommandRunner::build(QMenuBar *menuBar, QHBoxLayout *pictureBar)
         } else if (row.place == PictureBar) {
             QToolButton *button =
                 makeButton(QString::fromUtf8(row.name), QString::fromUtf8(row.caption),
-                           QString::fromUtf8(row.tooltip), PictureBar);
+                           QString::fromUtf8(row.tooltip), PictureBar, row.icon);
             if (row.left < 0) {
                 pictureBar->addStretch(1);
             } else {
                 const int left = TwipsToPixels(row.left);
                 if (left > previousEnd)
                     pictureBar->addSpacing(left - previousEnd);
-                previousEnd = left + size;
+                previousEnd = left + std::max(size, button->sizeHint().width());
             }
             pictureBar->addWidget(button);
             wireRow(button, row, 0);
@@ -339,7 +363,8 @@ void CommandRunner::buildPages()
                     const QString text = row.count > 1 ? QString::number(k + 1)
                                                        : QString::fromUtf8(row.caption);
                     QToolButton *button = makeButton(QString::fromUtf8(row.name), text,
-                                                     QString::fromUtf8(row.tooltip), Page);
+                                                     QString::fromUtf8(row.tooltip), Page,
+                                                     row.icon);
                     if (row.count > 1)
                         button->setProperty("index", k);
                     layout->addWidget(button);

@@ -15,6 +15,7 @@
 #include <QStringList>
 
 class QHBoxLayout;
+class QIcon;
 class QMenuBar;
 class QToolButton;
 
@@ -32,6 +33,9 @@ enum class Place {
 
 struct Command {
     const char *name;              // objectName; nullptr for a menu separator
+    // Buttons: the picture, as icon theme names tried in order and separated by "|"; the
+    // program's own picture of the first name (":/pictures/<name>.svg") when the theme has none.
+    const char *icon = nullptr;
     const char *caption = nullptr; // menu caption, or the text a button shows
     const char *tooltip = nullptr;
     const char *shortcut = nullptr;
@@ -44,6 +48,9 @@ struct Command {
     void (*feature)(FeatureContext &) = nullptr;
     const char *dialog = nullptr; // a dialog registered under this name, run modally
 };
+
+// The icon of a command's picture (see Command::icon); null when none is found.
+QIcon CommandIcon(const char *icon);
 
 class CommandRunner : public QObject {
     Q_OBJECT
@@ -70,7 +77,7 @@ public:
 private:
     void buildPages();
     QToolButton *makeButton(const QString &name, const QString &caption, const QString &tooltip,
-                            Place place);
+                            Place place, const char *icon = nullptr);
     void wire(QObject *control, const QString &name, std::function<void()> action);
     void wireRow(QObject *control, const Command &row, int index);
     bool rowIsBuilt(const Command &row) const;

@@ -4,6 +4,7 @@
 #include "insertion/insertion_toolbar.h"
 #include "shared/file_panes.h"
 #include "shell/commands.h"
+#include "shared/plain_tool_tips.h"
 #include "shared/platform.h"
 #include "shared/program_state.h"
 #include "shared/settings_store.h"
@@ -12,17 +13,26 @@
 #include <QBoxLayout>
 #include <QEvent>
 #include <QFocusEvent>
+#include <QKeyEvent>
+#include <QIcon>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QRegularExpression>
 #include <QSplitter>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QToolButton>
 
 #include <algorithm>
+
+// The program's own pictures live in the static core library: registered by hand.
+static void initIcons()
+{
+    Q_INIT_RESOURCE(icons);
+}
 
 namespace pw {
 
@@ -48,6 +58,21 @@ MainWindow::MainWindow(ProgramState &state, SettingsStore &settings, Platform &p
     createPanesAndEditor();
     createStatusBar();
     connectDocumentSignals();
+    // Pictures come from the desktop's icon theme; Tango (see scripts/install-deps) stands in
+    // where it has none, or where no theme is set, as on a bare X server.
+    initIcons();
+    // Without a desktop session (a bare X server, tests) Qt looks for themes nowhere.
+    QStringList themePaths = QIcon::themeSearchPaths();
+    for (const QString &path : QStandardPaths::locateAll(QStandardPaths::GenericDataLocation,
+                                                         QStringLiteral("icons"),
+                                                         QStandardPaths::LocateDirectory)) {
+        if (!themePaths.contains(path))
+            themePaths << path;
+    }
+    QIcon::setThemeSearchPaths(themePaths);
+    if (QIcon::themeName().isEmpty() || QIcon::themeName() == QLatin1String("hicolor"))
+        QIcon::setThemeName(QStringLiteral("Tango"));
+    QIcon::setFallbackThemeName(QStringLiteral("Tango"));
     // The lists of the toolbar pages first: the command runner places them with the buttons.
     insertion_ = new InsertionToolbar(featureContext(), this);
     commands_ = new CommandRunner(*this);
@@ -57,6 +82,7 @@ MainWindow::MainWindow(ProgramState &state, SettingsStore &settings, Platform &p
     std::ranges::sort(mnuRecentlyUsed_, {},
                       [](QAction *item) { return item->property("index").toInt(); });
     connectFiles();
+    showToolTipsAsPlainText(this);
     setMinimumSize(TwipsToPixels(9500), TwipsToPixels(4600));
     resize(TwipsToPixels(9525), TwipsToPixels(7620));
 }
@@ -137,6 +163,7 @@ void MainWindow::createPanesAndEditor()
     txtEdit_->setObjectName(QStringLiteral("txtEdit"));
     txtEdit_->setLineWrapMode(QPlainTextEdit::NoWrap);
     txtEdit_->installEventFilter(this);
+    txtEdit_->viewport()->installEventFilter(this);
     MyTabFiles_ = new QTabBar;
     MyTabFiles_->setObjectName(QStringLiteral("MyTabFiles"));
     MyTabFiles_->setExpanding(false);
@@ -212,6 +239,27 @@ QToolButton *MainWindow::pictureButton(const QString &name) const
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
+    // With no document open, a click in the box or a key that would type starts New; the
+    // click or key itself does nothing more.
+    const bool pressed =
+        event->type() == QEvent::MouseButtonPress || event->type() == QEvent::KeyPress;
+    if (pressed && loadFinished_ && statusText() == kReady) {
+        const bool click =
+            watched == txtEdit_->viewport() && event->type() == QEvent::MouseButtonPress;
+        bool typing = false;
+        if (watched == txtEdit_ && event->type() == QEvent::KeyPress) {
+            const auto *key = static_cast<QKeyEvent *>(event);
+            const Qt::KeyboardModifiers commands =
+                Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;
+            typing = !(key->modifiers() & commands)
+                     && (!key->text().isEmpty() || key->key() == Qt::Key_Return
+                         || key->key() == Qt::Key_Enter);
+        }
+        if (click || typing) {
+            New();
+            return true;
+        }
+    }
     if (event->type() == QEvent::FocusIn) {
         if (watched == txtEdit_) {
             // Entering the editor with no document starts a new one. Focus that merely comes

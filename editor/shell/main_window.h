@@ -114,6 +114,9 @@ public:
     FileList *fileList() const { return MyFileList_; }
 
     void RestoreFontInfo();
+    // The window's size, place, maximised state and splitter, kept in section "Window".
+    void restoreWindowPlace();
+    void saveWindowPlace();
 
     // What the features opened from this window are handed.
     FeatureContext featureContext();

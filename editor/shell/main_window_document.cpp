@@ -45,6 +45,8 @@ QString MainWindow::statusText() const
 void MainWindow::SetDocumentName(const QString &name)
 {
     statusLabel_->setText(name);
+    // With no document open the box takes no typing; a click or a key starts New instead.
+    txtEdit_->setReadOnly(name == kReady);
     setWindowTitle(name == kReady ? QStringLiteral("Pagewick") : QStringLiteral("Pagewick - ") + name);
 }
 

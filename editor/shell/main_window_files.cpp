@@ -147,10 +147,11 @@ void MainWindow::OpenFromFileTab(int index, int previous)
     // The file is the one whose tab was clicked, taken before the prompt: a Save As there
     // puts its own file on the tabs and moves the others along.
     const QString path = TabFiles[index];
-    if (!SavePrompt())
+    // Answered Cancel, or the file refused: the open document's tab stays selected.
+    if (!SavePrompt() || !OpenAsDocument(path)) {
+        selectFileTab(previous);
         return;
-    if (!OpenAsDocument(path))
-        return;
+    }
     SyncFileBoxes(path);
     // Selects the file's tab where the prompt moved it (or puts it back if it fell off).
     AddFileTab(path);

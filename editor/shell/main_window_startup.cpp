@@ -7,6 +7,12 @@
 #include "shared/settings_store.h"
 
 #include <QCloseEvent>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QSplitter>
+#include <QStyle>
+
+#include <algorithm>
 #include <QPlainTextEdit>
 
 namespace pw {
@@ -15,6 +21,7 @@ void MainWindow::LoadMainWindow(const QString &commandLine, bool show)
 {
     InitializeLoad(commandLine);
     InitializeRestore();
+    restoreWindowPlace();
     if (show)
         this->show();
     ReportSettingsProblem(settings_, platform_);
@@ -58,6 +65,45 @@ void MainWindow::InitializeRestore()
     state_.HeightWidth = settings_.readBool(QStringLiteral("Settings"), QStringLiteral("HeightWidth"), false);
 }
 
+namespace {
+const QString kWindow = QStringLiteral("Window");
+} // namespace
+
+// The first start opens at two thirds of the screen, centred; later starts where the window
+// was left, unless that place is no longer on the screen.
+void MainWindow::restoreWindowPlace()
+{
+    QScreen *screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    const QRect available = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+    bool ok[5] = {};
+    const QRect stored(settings_.read(kWindow, QStringLiteral("Left"), QString()).toInt(&ok[0]),
+                       settings_.read(kWindow, QStringLiteral("Top"), QString()).toInt(&ok[1]),
+                       settings_.read(kWindow, QStringLiteral("Width"), QString()).toInt(&ok[2]),
+                       settings_.read(kWindow, QStringLiteral("Height"), QString()).toInt(&ok[3]));
+    if (ok[0] && ok[1] && ok[2] && ok[3] && stored.isValid() && available.intersects(stored)) {
+        setGeometry(stored);
+    } else {
+        const QSize size = (available.size() * 2 / 3).expandedTo(minimumSize());
+        setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size, available));
+    }
+    const int panes = settings_.read(kWindow, QStringLiteral("Splitter"), QString()).toInt(&ok[4]);
+    if (ok[4] && panes > 0)
+        splitter_->setSizes({panes, std::max(1, splitter_->width() - panes)});
+    if (settings_.readBool(kWindow, QStringLiteral("Maximized"), false))
+        setWindowState(windowState() | Qt::WindowMaximized);
+}
+
+void MainWindow::saveWindowPlace()
+{
+    const QRect place = isMaximized() ? normalGeometry() : geometry();
+    settings_.write(kWindow, QStringLiteral("Left"), QString::number(place.x()));
+    settings_.write(kWindow, QStringLiteral("Top"), QString::number(place.y()));
+    settings_.write(kWindow, QStringLiteral("Width"), QString::number(place.width()));
+    settings_.write(kWindow, QStringLiteral("Height"), QString::number(place.height()));
+    settings_.writeBool(kWindow, QStringLiteral("Maximized"), isMaximized());
+    settings_.write(kWindow, QStringLiteral("Splitter"), QString::number(splitter_->sizes().value(0)));
+}
+
 void MainWindow::RestoreFontInfo()
 {
     const QString section = QStringLiteral("Fonts");
@@ -81,6 +127,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
         event->ignore();
         return;
     }
+    saveWindowPlace();
     settings_.write(QStringLiteral("Settings"), QStringLiteral("Drive"), paneDrive());
     settings_.write(QStringLiteral("Settings"), QStringLiteral("Dir"), paneDirectory());
     SaveRecentlyUsed();

@@ -3,6 +3,8 @@
 # window, closes it like a user, and checks that the settings were written on the way out.
 set -euo pipefail
 program=$1
+# A picture of the main window for a reviewer, in the build folder.
+screenshot=$(cd "$(dirname "$program")/.." && pwd)/e2e-main-window.png
 home=$(mktemp -d)
 trap 'rm -rf "$home"' EXIT
 export HOME=$home XDG_CONFIG_HOME=$home/.config
@@ -23,6 +25,9 @@ xvfb-run -a -n $((100 + RANDOM % 800)) -s "-screen 0 1280x900x24" bash -c '
   if [ -z "$window" ]; then
     echo "main window did not appear"; cat "$HOME/out.log"; kill $pid || true; exit 1
   fi
+  sleep 1
+  xwd -silent -id "$window" | xwdtopnm 2>/dev/null | pnmtopng >"$2" 2>/dev/null \
+    || echo "no screenshot taken"
   # No window manager runs here: focus the window and leave through File, Exit. On a busy
   # machine keys may arrive before the window takes them (a stray "x" then lands in the
   # text and the closing prompt asks to save), so try a few times and answer No.
@@ -46,7 +51,7 @@ xvfb-run -a -n $((100 + RANDOM % 800)) -s "-screen 0 1280x900x24" bash -c '
   done
   if kill -0 $pid 2>/dev/null; then echo "program did not exit"; kill $pid; exit 1; fi
   wait $pid
-' _ "$program"
+' _ "$program" "$screenshot"
 
 settings=$home/.config/Pagewick/Pagewick.conf
 if [ ! -f "$settings" ]; then
@@ -54,4 +59,4 @@ if [ ! -f "$settings" ]; then
 fi
 grep -q '^Dir=' "$settings" || { echo "Dir was not stored"; cat "$settings"; exit 1; }
 grep -q '^RU0=' "$settings" || { echo "recent files were not stored"; cat "$settings"; exit 1; }
-echo "ok: window shown, closed, settings written"
+echo "ok: window shown, closed, settings written; picture in $screenshot"

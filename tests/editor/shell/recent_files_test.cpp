@@ -193,19 +193,19 @@ TEST(FileTabs, SelectingATabOpensItsFile)
     ASSERT_EQ(tabs(w)->currentIndex(), 0);
     typeInto(w, "more");
 
-    // Cancel: the new tab stays selected, the document stays.
+    // Cancel: the open document's tab stays selected, the document stays.
     h.platform.messageAnswers = {MsgAnswer::Cancel};
     tabs(w)->setCurrentIndex(1);
     EXPECT_EQ(h.platform.messages, QVector<MessageRecord>({kSavePrompt}));
-    EXPECT_EQ(tabs(w)->currentIndex(), 1);
+    EXPECT_EQ(tabs(w)->currentIndex(), 0);
     EXPECT_EQ(w.statusText(), b);
+    EXPECT_EQ(w.editBox().text(), "moreB");
 
-    // Another tab, answered No: its file opens and the panes follow.
+    // Answered No: the clicked tab's file opens, the edits dropped as answered, and the
+    // panes follow.
     h.platform.messageAnswers = {MsgAnswer::No};
-    tabs(w)->setCurrentIndex(0);
-    EXPECT_EQ(w.statusText(), b);
-    EXPECT_EQ(w.editBox().text(), "B"); // reloaded, edits dropped as answered
     tabs(w)->setCurrentIndex(1);
+    EXPECT_EQ(tabs(w)->currentIndex(), 1);
     EXPECT_EQ(w.statusText(), a);
     EXPECT_EQ(w.editBox().text(), "A");
     EXPECT_EQ(w.windowTitle(), "Pagewick - " + a);

@@ -212,13 +212,16 @@ TEST(MainWindowControls, MenuBarMatchesTheProgramsMenus)
 {
     MainWindowHarness h;
     MainWindow &w = h.start();
-    // "-" is a separator; "|" separates a caption from its shortcut.
+    // "-" is a separator; "|" separates a caption from its shortcut. Besides the program's
+    // own shortcuts, the ones users expect of an editor today (Ctrl+W, Ctrl+F, ...).
     const std::vector<std::pair<QString, QStringList>> expected = {
-        {"&File", {"&New|Ctrl+N", "&Open|Ctrl+O", "&Close", "-", "&Save|Ctrl+S", "Save &As...",
-                   "Save As Unix", "-", "&Print...|Ctrl+P", "-", "E&xit"}},
+        {"&File", {"&New|Ctrl+N", "&Open|Ctrl+O", "&Close|Ctrl+W", "-", "&Save|Ctrl+S",
+                   "Save &As...|Ctrl+Shift+S", "Save As Unix", "-", "&Print...|Ctrl+P", "-",
+                   "E&xit|Ctrl+Q"}},
         {"&Edit", {"&Undo         Ctrl+Z", "-", "Cu&t            Ctrl+X", "&Copy         Ctrl+C",
-                   "&Paste        Ctrl+V", "-", "&Find", "&Replace", "-", "Insert &Date|Ctrl+D",
-                   "Refresh|F5", "&Check Spelling|F7", "-", "&Goto Line"}},
+                   "&Paste        Ctrl+V", "-", "&Find|Ctrl+F", "&Replace|Ctrl+H", "-",
+                   "Insert &Date|Ctrl+D", "Refresh|F5", "&Check Spelling|F7", "-",
+                   "&Goto Line|Ctrl+G"}},
         {"&View", {"&In Browser", "-", "&Define Browsers", "Define &User Buttons", "&Fonts",
                    "&Picture", "-", "&Options"}},
         {"&Recent", QStringList(10, QString())},

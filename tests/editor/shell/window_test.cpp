@@ -1,0 +1,169 @@
+// The main window as a user meets it: pictures on the buttons, tooltips shown as written,
+// the window's place kept between runs, and a closed document that takes no typing.
+#include "shared/edit_box.h"
+#include "shared/program_state.h"
+#include "support/main_window_harness.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QHelpEvent>
+#include <QPlainTextEdit>
+#include <QSplitter>
+#include <QTest>
+#include <QTextDocument>
+#include <QToolButton>
+#include <QToolTip>
+#include <gtest/gtest.h>
+
+using namespace pw;
+using namespace pw::test;
+
+namespace {
+
+bool closeWindow(MainWindow &window)
+{
+    QCloseEvent event;
+    QCoreApplication::sendEvent(&window, &event);
+    return event.isAccepted();
+}
+
+// The text a tooltip shows: what QToolTip was handed, read as Qt reads it.
+QString ShownToolTip(QWidget *widget)
+{
+    QHelpEvent help(QEvent::ToolTip, QPoint(2, 2), widget->mapToGlobal(QPoint(2, 2)));
+    QCoreApplication::sendEvent(widget, &help);
+    const QString shown = QToolTip::text();
+    QToolTip::hideText();
+    if (!Qt::mightBeRichText(shown))
+        return shown;
+    QTextDocument document;
+    document.setHtml(shown);
+    return document.toPlainText();
+}
+
+} // namespace
+
+TEST(MainWindowLook, EveryToolTipIsShownAsTheTextItHolds)
+{
+    MainWindowHarness h;
+    MainWindow &w = h.start();
+    h.state.UserOpenTags[0] = QStringLiteral("<a b=\"x\">");
+    h.state.UserCloseTags[0] = QStringLiteral("</a>");
+    w.AssignUDToolTips();
+    w.show();
+    int checked = 0;
+    for (QWidget *widget : w.findChildren<QWidget *>()) {
+        const QString tip = widget->toolTip();
+        if (tip.isEmpty() || !widget->isVisibleTo(&w))
+            continue;
+        // The widgets of the page in view; buttons of other pages follow below.
+        EXPECT_EQ(ShownToolTip(widget), tip) << widget->objectName().toStdString();
+        ++checked;
+    }
+    EXPECT_GT(checked, 10);
+    // Tooltips on other pages and the user page: markup and doubled blanks shown as written.
+    for (const char *name : {"cmdStyle", "cmdDIVStyle", "cmdPHPOpening", "cmdUD"}) {
+        auto *button = w.findChild<QToolButton *>(name);
+        ASSERT_NE(button, nullptr) << name;
+        EXPECT_EQ(ShownToolTip(button), button->toolTip()) << name;
+    }
+    EXPECT_EQ(w.findChild<QToolButton *>("cmdUD")->toolTip(), "<a b=\"x\"> </a>");
+}
+
+TEST(MainWindowLook, PictureButtonsAndToolsShowPicturesNotLetters)
+{
+    MainWindowHarness h;
+    MainWindow &w = h.start();
+    auto *bar = w.findChild<QToolButton *>("cmdNew")->parentWidget();
+    int pictures = 0;
+    for (QToolButton *button : bar->findChildren<QToolButton *>(Qt::FindDirectChildrenOnly)) {
+        const std::string name = button->objectName().toStdString();
+        EXPECT_FALSE(button->icon().isNull()) << name;
+        EXPECT_FALSE(button->icon().pixmap(18, 18).isNull()) << name;
+        if (button->objectName() == "cmdVirtualPath")
+            EXPECT_EQ(button->text(), "VP");
+        else
+            EXPECT_EQ(button->text(), "") << name;
+        ++pictures;
+    }
+    EXPECT_EQ(pictures, 14);
+    for (const char *name : {"cmdDirDialog", "cmdRTFDialog", "cmdLowerCase"}) {
+        auto *button = w.findChild<QToolButton *>(name);
+        ASSERT_NE(button, nullptr) << name;
+        EXPECT_FALSE(button->icon().pixmap(18, 18).isNull()) << name;
+        EXPECT_EQ(button->text(), "") << name;
+    }
+}
+
+TEST(MainWindowPlace, FirstStartIsCentredAndLaterStartsRestoreThePlace)
+{
+    MainWindowHarness h;
+    MainWindow &w = h.start();
+    const QRect screen = w.screen()->availableGeometry();
+    EXPECT_NEAR(w.width(), std::max(screen.width() * 2 / 3, w.minimumWidth()), 2);
+    EXPECT_NEAR(w.height(), std::max(screen.height() * 2 / 3, w.minimumHeight()), 2);
+    EXPECT_NEAR(w.geometry().center().x(), screen.center().x(), 2);
+    EXPECT_NEAR(w.geometry().center().y(), screen.center().y(), 2);
+
+    w.show();
+    const QRect place(screen.left() + 30, screen.top() + 20, 660, 420);
+    w.setGeometry(place);
+    auto *splitter = w.findChild<QSplitter *>("splitter");
+    splitter->setSizes({210, splitter->width() - 210});
+    const int panes = splitter->sizes()[0];
+    ASSERT_TRUE(closeWindow(w));
+    // The program's own keys stay where they were.
+    EXPECT_NE(h.storedValue("Settings", "Dir"), "<absent>");
+
+    MainWindow &again = h.restart();
+    EXPECT_EQ(again.geometry(), place);
+    EXPECT_FALSE(again.windowState() & Qt::WindowMaximized);
+    EXPECT_EQ(again.findChild<QSplitter *>("splitter")->sizes()[0], panes);
+
+    // Maximised, the window comes back maximised and keeps its ordinary place for later.
+    again.show();
+    again.showMaximized();
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(closeWindow(again));
+    EXPECT_EQ(h.storedValue("Window", "Maximized"), "True");
+    MainWindow &third = h.restart();
+    EXPECT_TRUE(third.windowState() & Qt::WindowMaximized);
+}
+
+TEST(MainWindowPlace, APlaceOffTheScreenIsNotRestored)
+{
+    MainWindowHarness h;
+    h.settings->write("Window", "Left", "90000");
+    h.settings->write("Window", "Top", "90000");
+    h.settings->write("Window", "Width", "700");
+    h.settings->write("Window", "Height", "500");
+    MainWindow &w = h.start();
+    EXPECT_TRUE(w.screen()->availableGeometry().contains(w.geometry().center()));
+}
+
+TEST(CloseDocument, TheBoxTakesNoTypingUntilAClickOrKeyStartsNew)
+{
+    MainWindowHarness h;
+    MainWindow &w = h.start();
+    const QString untitled = w.editBox().text();
+    w.show();
+    w.textBox()->setFocus();
+    w.Close();
+    ASSERT_EQ(w.statusText(), "Ready...");
+    EXPECT_TRUE(w.textBox()->isReadOnly());
+
+    // A shortcut held with Ctrl is no typing; a typed letter starts New and is not typed.
+    QTest::keyClick(w.textBox(), Qt::Key_Control, Qt::ControlModifier);
+    EXPECT_EQ(w.statusText(), "Ready...");
+    QTest::keyClick(w.textBox(), Qt::Key_A);
+    EXPECT_EQ(w.statusText(), "Untitled.html");
+    EXPECT_FALSE(w.textBox()->isReadOnly());
+    EXPECT_EQ(w.editBox().text(), untitled);
+    EXPECT_FALSE(w.documentModified());
+
+    w.Close();
+    ASSERT_EQ(w.statusText(), "Ready...");
+    QTest::mouseClick(w.textBox()->viewport(), Qt::LeftButton);
+    EXPECT_EQ(w.statusText(), "Untitled.html");
+    EXPECT_TRUE(h.platform.messages.isEmpty());
+}
