@@ -48,8 +48,9 @@ QString FakePlatform::saveFileName(const QString &title, const QString &director
     return takeOrFail(fileAnswers, QString(), "save picker", title);
 }
 
-std::optional<QColor> FakePlatform::chooseColor(const QColor &)
+std::optional<QColor> FakePlatform::chooseColor(const QColor &initial)
 {
+    colorsOffered << initial;
     return takeOrFail(colorAnswers, std::optional<QColor>(), "colour picker", QString());
 }
 

@@ -54,6 +54,7 @@ public:
     QVector<PickerRecord> pickers;
     QVector<QPair<QString, QStringList>> startedPrograms;
     QStringList dialogsRun; // objectName of each dialog run
+    QVector<QColor> colorsOffered; // the colour each colour picker opened on
     int busyDepth = 0;
     int maxBusyDepth = 0;
     int processEventsCalls = 0;

@@ -1,0 +1,57 @@
+#pragma once
+// Pieces the tag dialogs share: named fields, editable attribute lists, the colour swatch with
+// its picker, and a group of numbered fields (one name, told apart by the "index" property).
+#include <QColor>
+#include <QFrame>
+#include <QStringList>
+
+#include <vector>
+
+class QComboBox;
+class QLineEdit;
+class QPushButton;
+
+namespace pw {
+
+class Platform;
+
+QLineEdit *NamedLineEdit(const char *name);
+
+// A drop-down list with the given entries, the first one chosen. An editable list lets the
+// user clear its text, which drops the attribute it stands for.
+QComboBox *NamedList(const char *name, const QStringList &entries, bool editable = true);
+
+// `count` fields all named `name`, with "index" 0 .. count - 1.
+std::vector<QLineEdit *> FieldGroup(const char *name, int count);
+
+// Enter in any of these fields does what the button does.
+void PressOnEnter(const std::vector<QLineEdit *> &fields, QPushButton *button);
+
+// A patch of colour. The colour is also readable as the "colour" property.
+class ColourSwatch : public QFrame {
+    Q_OBJECT
+    Q_PROPERTY(QColor colour READ colour WRITE setColour)
+public:
+    explicit ColourSwatch(const char *name, const QColor &colour = Qt::white,
+                          QWidget *parent = nullptr);
+    QColor colour() const { return colour_; }
+    void setColour(const QColor &colour);
+
+private:
+    QColor colour_;
+};
+
+// The system colour picker as a dialog uses it: it opens on the colour chosen last in it
+// during this showing of the dialog (black before the first choice).
+class ColourPicker {
+public:
+    explicit ColourPicker(Platform &platform) : platform_(platform) {}
+    // The chosen colour; false when the picker was cancelled.
+    bool pick(QColor &chosen);
+
+private:
+    Platform &platform_;
+    QColor last_ = Qt::black;
+};
+
+} // namespace pw

@@ -1,0 +1,30 @@
+#pragma once
+// frmLists: the kind of list, the numbering of an ordered list and the number of items, handed
+// back in ListKind (-1 when nothing is to be inserted), ListNumbering and ListItemCount.
+#include <QDialog>
+
+class QButtonGroup;
+class QGroupBox;
+class QSlider;
+
+namespace pw {
+
+struct ProgramState;
+
+class ListDialog : public QDialog {
+    Q_OBJECT
+public:
+    explicit ListDialog(ProgramState &state, QWidget *parent = nullptr);
+
+private:
+    ProgramState &state_;
+    QButtonGroup *kind_;
+    QButtonGroup *numbering_;
+    QGroupBox *options_;
+    QSlider *slider_;
+};
+
+// The numbering an ordered list gets for "Start With" option 0..3; empty for any other.
+QString ListNumberingFor(int option);
+
+} // namespace pw

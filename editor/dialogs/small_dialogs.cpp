@@ -1,0 +1,184 @@
+#include "dialogs/small_dialogs.h"
+
+#include "shared/named_widgets.h"
+#include "shared/program_state.h"
+
+#include <QBoxLayout>
+#include <QComboBox>
+#include <QFormLayout>
+#include <QLineEdit>
+
+namespace pw {
+
+namespace {
+
+// Insert and Cancel under a form; Insert hands `build()` back in DialogResult, Cancel empties
+// it. Enter in any of `fields` inserts.
+template <typename Build>
+void FinishDialog(QDialog &dialog, ProgramState &state, QFormLayout *form,
+                  const std::vector<QLineEdit *> &fields, Build build)
+{
+    auto *insert = NamedButton("cmdInsert", "Insert");
+    auto *cancel = NamedButton("cmdCancel", "Cancel");
+    QObject::connect(insert, &QPushButton::clicked, &dialog, [&dialog, &state, build] {
+        state.DialogResult = build();
+        dialog.accept();
+    });
+    QObject::connect(cancel, &QPushButton::clicked, &dialog, [&dialog, &state] {
+        state.DialogResult.clear();
+        dialog.reject();
+    });
+    PressOnEnter(fields, insert);
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(insert);
+    buttons->addWidget(cancel);
+    auto *layout = new QVBoxLayout(&dialog);
+    layout->addLayout(form);
+    layout->addLayout(buttons);
+    dialog.setMinimumWidth(340);
+}
+
+// The swatch and its Change button, as one row of a form.
+QHBoxLayout *ColourRow(ColourSwatch *swatch, ColourPicker &picker, ProgramState &state,
+                       QObject *owner)
+{
+    auto *change = NamedButton("cmdChange", "Change");
+    QObject::connect(change, &QPushButton::clicked, owner, [swatch, &picker, &state] {
+        QColor chosen;
+        if (!picker.pick(chosen))
+            return;
+        swatch->setColour(chosen);
+        state.ColorResult = SixDigitColour(chosen);
+    });
+    auto *row = new QHBoxLayout;
+    row->addWidget(swatch);
+    row->addWidget(change);
+    row->addStretch();
+    return row;
+}
+
+} // namespace
+
+AnchorDialog::AnchorDialog(ProgramState &state, QWidget *parent)
+    : QDialog(parent), state_(state), url_(NamedLineEdit("txtURL")), text_(NamedLineEdit("txtALT")),
+      target_(NamedLineEdit("txtTarget")), name_(NamedLineEdit("txtName")),
+      id_(NamedLineEdit("txtID"))
+{
+    setObjectName(QStringLiteral("frmAnchor"));
+    setWindowTitle(QStringLiteral("Anchors Dialog"));
+    state_.DialogResult.clear();
+    text_->setText(state_.SelectedText);
+
+    auto *form = new QFormLayout;
+    form->addRow(QStringLiteral("URL"), url_);
+    form->addRow(QStringLiteral("Text"), text_);
+    form->addRow(QStringLiteral("Target"), target_);
+    form->addRow(QStringLiteral("Name"), name_);
+    form->addRow(QStringLiteral("ID"), id_);
+    FinishDialog(*this, state_, form, {url_, text_, target_, name_, id_},
+                 [this] { return AnchorMarkup(fields()); });
+}
+
+AnchorFields AnchorDialog::fields() const
+{
+    return {.url = url_->text(),
+            .linkText = text_->text(),
+            .target = target_->text(),
+            .name = name_->text(),
+            .id = id_->text()};
+}
+
+CommentDialog::CommentDialog(ProgramState &state, QWidget *parent)
+    : QDialog(parent), state_(state), comments_(NamedLineEdit("txtComments"))
+{
+    setObjectName(QStringLiteral("frmComment"));
+    setWindowTitle(QStringLiteral("Comment Dialog"));
+    state_.DialogResult.clear();
+    comments_->setText(state_.SelectedText);
+
+    auto *form = new QFormLayout;
+    form->addRow(QStringLiteral("Comments"), comments_);
+    FinishDialog(*this, state_, form, {comments_},
+                 [this] { return CommentMarkup(comments_->text()); });
+}
+
+RuleDialog::RuleDialog(ProgramState &state, Platform &platform, QWidget *parent)
+    : QDialog(parent), state_(state), picker_(platform),
+      align_(NamedList("cboAlign", {QStringLiteral("Center"), QStringLiteral("Left"),
+                                    QStringLiteral("Right")})),
+      attributes_(FieldGroup("txtAttrib", 2)), id_(NamedLineEdit("txtID")),
+      swatch_(new ColourSwatch("shpColor"))
+{
+    setObjectName(QStringLiteral("frmHR"));
+    setWindowTitle(QStringLiteral("HR Line Dialog"));
+    state_.DialogResult.clear();
+
+    auto *form = new QFormLayout;
+    form->addRow(QStringLiteral("Align"), align_);
+    form->addRow(QStringLiteral("Size"), attributes_[0]);
+    form->addRow(QStringLiteral("Width"), attributes_[1]);
+    form->addRow(QStringLiteral("ID"), id_);
+    form->addRow(QStringLiteral("Color"), ColourRow(swatch_, picker_, state_, this));
+    FinishDialog(*this, state_, form, {attributes_[0], attributes_[1], id_},
+                 [this] { return RuleTag(fields()); });
+}
+
+RuleFields RuleDialog::fields() const
+{
+    return {.align = align_->currentText(),
+            .size = attributes_[0]->text(),
+            .width = attributes_[1]->text(),
+            .id = id_->text(),
+            .colour = swatch_->colour()};
+}
+
+MarqueeDialog::MarqueeDialog(ProgramState &state, Platform &platform, QWidget *parent)
+    : QDialog(parent), state_(state), picker_(platform), attributes_(FieldGroup("txtAttib", 8)),
+      align_(NamedList("cboAlign", {QStringLiteral("Center"), QStringLiteral("Left"),
+                                    QStringLiteral("Right")})),
+      behavior_(NamedList("cboBehavior", {QStringLiteral("Scroll"), QStringLiteral("Slide"),
+                                          QStringLiteral("Alternate")})),
+      direction_(NamedList("cboDirection", {QStringLiteral("Right"), QStringLiteral("Left")})),
+      id_(NamedLineEdit("txtID")), swatch_(new ColourSwatch("shpColor"))
+{
+    setObjectName(QStringLiteral("frmMarquee"));
+    setWindowTitle(QStringLiteral("Marquee Dialog"));
+    state_.DialogResult.clear();
+    attributes_[0]->setText(state_.SelectedText);
+
+    static const char *const kLabels[] = {"Text To Scroll", "Height",        "Width",
+                                          "HSpace",         "VSpace",        "Scroll Amount",
+                                          "Scroll Delay",   "Loop"};
+    auto *form = new QFormLayout;
+    for (std::size_t k = 0; k < attributes_.size(); ++k)
+        form->addRow(QString::fromUtf8(kLabels[k]), attributes_[k]);
+    form->addRow(QStringLiteral("Align"), align_);
+    form->addRow(QStringLiteral("Behavior"), behavior_);
+    form->addRow(QStringLiteral("Direction"), direction_);
+    form->addRow(QStringLiteral("ID"), id_);
+    form->addRow(QStringLiteral("Background Color"), ColourRow(swatch_, picker_, state_, this));
+    std::vector<QLineEdit *> enterFields = attributes_;
+    enterFields.push_back(id_);
+    FinishDialog(*this, state_, form, enterFields, [this] { return MarqueeMarkup(fields()); });
+}
+
+MarqueeFields MarqueeDialog::fields() const
+{
+    return {.text = attributes_[0]->text(),
+            .height = attributes_[1]->text(),
+            .width = attributes_[2]->text(),
+            .hSpace = attributes_[3]->text(),
+            .vSpace = attributes_[4]->text(),
+            .scrollAmount = attributes_[5]->text(),
+            .scrollDelay = attributes_[6]->text(),
+            .loop = attributes_[7]->text(),
+            .align = align_->currentText(),
+            .behavior = behavior_->currentText(),
+            .direction = direction_->currentText(),
+            .id = id_->text(),
+            .colour = swatch_->colour()};
+}
+
+} // namespace pw

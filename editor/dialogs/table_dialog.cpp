@@ -1,0 +1,182 @@
+#include "dialogs/table_dialog.h"
+
+#include "shared/named_widgets.h"
+#include "shared/program_state.h"
+
+#include <QBoxLayout>
+#include <QComboBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QSlider>
+#include <QTableWidget>
+
+namespace pw {
+
+namespace {
+
+constexpr int kMaxSize = 20;
+
+QSlider *SizeSlider(const char *name, Qt::Orientation orientation)
+{
+    auto *slider = new QSlider(orientation);
+    slider->setObjectName(QString::fromUtf8(name));
+    slider->setRange(1, kMaxSize);
+    slider->setValue(1);
+    slider->setPageStep(5);
+    slider->setTickPosition(orientation == Qt::Vertical ? QSlider::TicksRight : QSlider::TicksBelow);
+    // Row 1 at the top: the vertical slider counts downwards like the grid.
+    if (orientation == Qt::Vertical)
+        slider->setInvertedAppearance(true);
+    return slider;
+}
+
+} // namespace
+
+TableDialog::TableDialog(ProgramState &state, Platform &platform, QWidget *parent)
+    : QDialog(parent), state_(state), picker_(platform), grid_(new QTableWidget(1, 1)),
+      rows_(SizeSlider("sldRows", Qt::Vertical)), columns_(SizeSlider("sldCols", Qt::Horizontal)),
+      coord_(NamedLabel("lblCoord", "")), cellText_(NamedLineEdit("txtCellText")),
+      width_(NamedLineEdit("txtWidth")), borderWidth_(NamedLineEdit("txtBorderWidth")),
+      cellSpacing_(NamedLineEdit("txtCellSpacing")), cellPadding_(NamedLineEdit("txtCellPadding")),
+      align_(NamedList("cboAlign", {QStringLiteral("Right"), QStringLiteral("Left"),
+                                    QStringLiteral("Center")})),
+      vAlign_(NamedList("cboVAlign", {QStringLiteral("Top"), QStringLiteral("Bottom"),
+                                      QStringLiteral("Center")})),
+      caption_(NamedLineEdit("txtCaption")), swatch_(new ColourSwatch("shpColor"))
+{
+    setObjectName(QStringLiteral("frmTables"));
+    setWindowTitle(QStringLiteral("Table Dialog"));
+    state_.DialogResult.clear();
+
+    grid_->setObjectName(QStringLiteral("MyTable"));
+    // Cell texts are typed below and kept with "Save Text", never edited in the grid.
+    grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid_->setSelectionMode(QAbstractItemView::SingleSelection);
+    grid_->horizontalHeader()->setDefaultSectionSize(60);
+    grid_->setMinimumSize(360, 220);
+
+    auto *save = NamedButton("cmdSave", "Save Text");
+    auto *change = NamedButton("cmdChange", "Change");
+    auto *insert = NamedButton("cmdInsert", "Insert");
+    auto *cancel = NamedButton("cmdCancel", "Cancel");
+
+    connect(rows_, &QSlider::valueChanged, this, &TableDialog::resizeGrid);
+    connect(columns_, &QSlider::valueChanged, this, &TableDialog::resizeGrid);
+    connect(grid_, &QTableWidget::currentCellChanged, this,
+            [this](int row, int column) { showCell(row, column); });
+    connect(save, &QPushButton::clicked, this, &TableDialog::saveCell);
+    connect(change, &QPushButton::clicked, this, [this] {
+        QColor chosen;
+        if (picker_.pick(chosen))
+            swatch_->setColour(chosen);
+    });
+    connect(insert, &QPushButton::clicked, this, [this] {
+        state_.DialogResult = TableMarkup(fields());
+        accept();
+    });
+    connect(cancel, &QPushButton::clicked, this, [this] {
+        state_.DialogResult.clear();
+        reject();
+    });
+
+    auto *gridRow = new QHBoxLayout;
+    gridRow->addWidget(rows_);
+    gridRow->addWidget(grid_, 1);
+    auto *cellRow = new QHBoxLayout;
+    cellRow->addWidget(coord_);
+    cellRow->addWidget(new QLabel(QStringLiteral("Cell Text")));
+    cellRow->addWidget(cellText_, 1);
+    cellRow->addWidget(save);
+
+    auto *all = new QGroupBox(QStringLiteral("Properties for Entire Table"));
+    all->setObjectName(QStringLiteral("fraAll"));
+    auto *form = new QFormLayout(all);
+    form->addRow(QStringLiteral("Width"), width_);
+    form->addRow(QStringLiteral("Border Width"), borderWidth_);
+    form->addRow(QStringLiteral("Cell Spacing"), cellSpacing_);
+    form->addRow(QStringLiteral("Cell Padding"), cellPadding_);
+    form->addRow(QStringLiteral("Align"), align_);
+    form->addRow(QStringLiteral("VAlign"), vAlign_);
+    form->addRow(QStringLiteral("Caption"), caption_);
+    auto *colourRow = new QHBoxLayout;
+    colourRow->addWidget(swatch_);
+    colourRow->addWidget(change);
+    colourRow->addStretch();
+    form->addRow(QStringLiteral("Background Color"), colourRow);
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(insert);
+    buttons->addWidget(cancel);
+
+    auto *left = new QVBoxLayout;
+    left->addLayout(gridRow, 1);
+    left->addWidget(columns_);
+    left->addLayout(cellRow);
+    auto *top = new QHBoxLayout;
+    top->addLayout(left, 1);
+    top->addWidget(all);
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(top, 1);
+    layout->addLayout(buttons);
+
+    resizeGrid();
+    grid_->setCurrentCell(0, 0);
+    showCell(0, 0);
+}
+
+TableFields TableDialog::fields() const
+{
+    TableFields f;
+    f.width = width_->text();
+    f.borderWidth = borderWidth_->text();
+    f.cellSpacing = cellSpacing_->text();
+    f.cellPadding = cellPadding_->text();
+    f.align = align_->currentText();
+    f.vAlign = vAlign_->currentText();
+    f.caption = caption_->text();
+    f.background = swatch_->colour();
+    f.rows = grid_->rowCount();
+    f.columns = grid_->columnCount();
+    f.cells = cells_;
+    return f;
+}
+
+// The grid takes the sliders' size; cells that come back show the texts they kept.
+void TableDialog::resizeGrid()
+{
+    grid_->setRowCount(rows_->value());
+    grid_->setColumnCount(columns_->value());
+    for (int r = 0; r < grid_->rowCount(); ++r) {
+        for (int c = 0; c < grid_->columnCount(); ++c) {
+            if (!grid_->item(r, c))
+                grid_->setItem(r, c, new QTableWidgetItem(cells_[r][c]));
+        }
+    }
+}
+
+// Moving to another cell drops text typed but not saved.
+void TableDialog::showCell(int row, int column)
+{
+    if (row < 0 || column < 0)
+        return;
+    coord_->setText(QStringLiteral("(%1, %2)").arg(row + 1).arg(column + 1));
+    cellText_->setText(cells_[row][column]);
+    if (QTableWidgetItem *item = grid_->item(row, column))
+        item->setText(cells_[row][column]);
+}
+
+void TableDialog::saveCell()
+{
+    const int row = grid_->currentRow();
+    const int column = grid_->currentColumn();
+    if (row < 0 || column < 0)
+        return;
+    cells_[row][column] = cellText_->text();
+    if (QTableWidgetItem *item = grid_->item(row, column))
+        item->setText(cells_[row][column]);
+}
+
+} // namespace pw

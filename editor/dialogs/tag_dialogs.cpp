@@ -1,0 +1,57 @@
+#include "dialogs/tag_dialogs.h"
+
+#include "dialogs/colour_dialog.h"
+#include "dialogs/date_dialog.h"
+#include "dialogs/image_dialog.h"
+#include "dialogs/list_dialog.h"
+#include "dialogs/small_dialogs.h"
+#include "dialogs/table_dialog.h"
+#include "dialogs/validation_dialog.h"
+#include "shared/platform.h"
+#include "shared/program_state.h"
+
+namespace pw {
+
+namespace {
+
+template <typename Dialog>
+std::unique_ptr<QDialog> WithState(FeatureContext &c)
+{
+    return std::make_unique<Dialog>(c.state, c.parent);
+}
+
+template <typename Dialog>
+std::unique_ptr<QDialog> WithPicker(FeatureContext &c)
+{
+    return std::make_unique<Dialog>(c.state, c.platform, c.parent);
+}
+
+const TagDialog kTagDialogs[] = {
+    {"frmTables", WithPicker<TableDialog>},
+    {"frmImage", WithState<ImageDialog>},
+    {"frmAnchor", WithState<AnchorDialog>},
+    {"frmComment", WithState<CommentDialog>},
+    {"frmHR", WithPicker<RuleDialog>},
+    {"frmMarquee", WithPicker<MarqueeDialog>},
+    {"frmColors", WithPicker<ColourDialog>},
+    {"frmLists", WithState<ListDialog>},
+    {"frmValControls", WithState<ValidationDialog>},
+};
+
+} // namespace
+
+std::span<const TagDialog> TagDialogs()
+{
+    return kTagDialogs;
+}
+
+QString ChooseDate(FeatureContext &context)
+{
+    {
+        DateDialog dialog(context.state, QDateTime::currentDateTime(), context.parent);
+        context.platform.runDialog(dialog);
+    }
+    return context.state.DateText;
+}
+
+} // namespace pw
