@@ -44,8 +44,7 @@ void PressOnEnter(const std::vector<QLineEdit *> &fields, QPushButton *button)
         QObject::connect(field, &QLineEdit::returnPressed, button, &QPushButton::click);
 }
 
-ColourSwatch::ColourSwatch(const char *name, const QColor &colour, QWidget *parent)
-    : QFrame(parent)
+ColourSwatch::ColourSwatch(const char *name, const QColor &colour, QWidget *parent) : QFrame(parent)
 {
     setObjectName(QString::fromUtf8(name));
     setFrameShape(QFrame::Box);

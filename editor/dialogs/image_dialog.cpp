@@ -14,11 +14,10 @@ namespace pw {
 
 ImageDialog::ImageDialog(ProgramState &state, QWidget *parent)
     : QDialog(parent), state_(state), attributes_(FieldGroup("txtAttib", 9)),
-      align_(NamedList("cboAlign",
-                       {QStringLiteral("Top"), QStringLiteral("Bottom"), QStringLiteral("Middle"),
-                        QStringLiteral("ABSMiddle"), QStringLiteral("ABSTop"),
-                        QStringLiteral("ABSBottom"), QStringLiteral("Left"),
-                        QStringLiteral("Right")})),
+      align_(NamedList("cboAlign", {QStringLiteral("Top"), QStringLiteral("Bottom"),
+                                    QStringLiteral("Middle"), QStringLiteral("ABSMiddle"),
+                                    QStringLiteral("ABSTop"), QStringLiteral("ABSBottom"),
+                                    QStringLiteral("Left"), QStringLiteral("Right")})),
       id_(NamedLineEdit("txtID"))
 {
     setObjectName(QStringLiteral("frmImage"));

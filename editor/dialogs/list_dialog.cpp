@@ -37,11 +37,16 @@ QGroupBox *OptionFrame(const char *frameName, const char *caption, const char *o
 QString ListNumberingFor(int option)
 {
     switch (option) {
-    case 0: return QStringLiteral("1");
-    case 1: return QStringLiteral("I");
-    case 2: return QStringLiteral("A");
-    case 3: return QStringLiteral("a");
-    default: return QString();
+    case 0:
+        return QStringLiteral("1");
+    case 1:
+        return QStringLiteral("I");
+    case 2:
+        return QStringLiteral("A");
+    case 3:
+        return QStringLiteral("a");
+    default:
+        return QString();
     }
 }
 
@@ -55,9 +60,9 @@ ListDialog::ListDialog(ProgramState &state, QWidget *parent)
     state_.ListNumbering.clear();
     state_.ListKind = -1;
 
-    QGroupBox *type = OptionFrame("fraType", "Choose a Type of List", "optList",
-                                  {"Ordered (Numbers)", "Unordered (Bullets)", "Definition"},
-                                  kind_);
+    QGroupBox *type =
+        OptionFrame("fraType", "Choose a Type of List", "optList",
+                    {"Ordered (Numbers)", "Unordered (Bullets)", "Definition"}, kind_);
     kind_->button(0)->setChecked(true);
     options_ = OptionFrame("fraOptions", "Start With", "optAttributes",
                            {"Numbers", "Roman Numerals", "Uppercase Letters", "Lowercase Letters"},

@@ -106,8 +106,8 @@ CommentDialog::CommentDialog(ProgramState &state, QWidget *parent)
 
 RuleDialog::RuleDialog(ProgramState &state, Platform &platform, QWidget *parent)
     : QDialog(parent), state_(state), picker_(platform),
-      align_(NamedList("cboAlign", {QStringLiteral("Center"), QStringLiteral("Left"),
-                                    QStringLiteral("Right")})),
+      align_(NamedList(
+          "cboAlign", {QStringLiteral("Center"), QStringLiteral("Left"), QStringLiteral("Right")})),
       attributes_(FieldGroup("txtAttrib", 2)), id_(NamedLineEdit("txtID")),
       swatch_(new ColourSwatch("shpColor"))
 {
@@ -136,8 +136,8 @@ RuleFields RuleDialog::fields() const
 
 MarqueeDialog::MarqueeDialog(ProgramState &state, Platform &platform, QWidget *parent)
     : QDialog(parent), state_(state), picker_(platform), attributes_(FieldGroup("txtAttib", 8)),
-      align_(NamedList("cboAlign", {QStringLiteral("Center"), QStringLiteral("Left"),
-                                    QStringLiteral("Right")})),
+      align_(NamedList(
+          "cboAlign", {QStringLiteral("Center"), QStringLiteral("Left"), QStringLiteral("Right")})),
       behavior_(NamedList("cboBehavior", {QStringLiteral("Scroll"), QStringLiteral("Slide"),
                                           QStringLiteral("Alternate")})),
       direction_(NamedList("cboDirection", {QStringLiteral("Right"), QStringLiteral("Left")})),
@@ -148,8 +148,8 @@ MarqueeDialog::MarqueeDialog(ProgramState &state, Platform &platform, QWidget *p
     state_.DialogResult.clear();
     attributes_[0]->setText(state_.SelectedText);
 
-    static const char *const kLabels[] = {"Text To Scroll", "Height",        "Width",
-                                          "HSpace",         "VSpace",        "Scroll Amount",
+    static const char *const kLabels[] = {"Text To Scroll", "Height", "Width",
+                                          "HSpace",         "VSpace", "Scroll Amount",
                                           "Scroll Delay",   "Loop"};
     auto *form = new QFormLayout;
     for (std::size_t k = 0; k < attributes_.size(); ++k)

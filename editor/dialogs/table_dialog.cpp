@@ -25,7 +25,8 @@ QSlider *SizeSlider(const char *name, Qt::Orientation orientation)
     slider->setRange(1, kMaxSize);
     slider->setValue(1);
     slider->setPageStep(5);
-    slider->setTickPosition(orientation == Qt::Vertical ? QSlider::TicksRight : QSlider::TicksBelow);
+    slider->setTickPosition(orientation == Qt::Vertical ? QSlider::TicksRight
+                                                        : QSlider::TicksBelow);
     // Row 1 at the top: the vertical slider counts downwards like the grid.
     if (orientation == Qt::Vertical)
         slider->setInvertedAppearance(true);
@@ -40,8 +41,8 @@ TableDialog::TableDialog(ProgramState &state, Platform &platform, QWidget *paren
       coord_(NamedLabel("lblCoord", "")), cellText_(NamedLineEdit("txtCellText")),
       width_(NamedLineEdit("txtWidth")), borderWidth_(NamedLineEdit("txtBorderWidth")),
       cellSpacing_(NamedLineEdit("txtCellSpacing")), cellPadding_(NamedLineEdit("txtCellPadding")),
-      align_(NamedList("cboAlign", {QStringLiteral("Right"), QStringLiteral("Left"),
-                                    QStringLiteral("Center")})),
+      align_(NamedList(
+          "cboAlign", {QStringLiteral("Right"), QStringLiteral("Left"), QStringLiteral("Center")})),
       vAlign_(NamedList("cboVAlign", {QStringLiteral("Top"), QStringLiteral("Bottom"),
                                       QStringLiteral("Center")})),
       caption_(NamedLineEdit("txtCaption")), swatch_(new ColourSwatch("shpColor"))

@@ -67,8 +67,8 @@ QString TableMarkup(const TableFields &fields)
     AppendAttribute(out, " VAlign=", fields.vAlign);
     out += ColourAttribute(" BackColor=", fields.background) + QLatin1Char('>') + kCrLf;
     if (!fields.caption.isEmpty())
-        out += QStringLiteral("<CAPTION>") + TrimBlanks(fields.caption) + QStringLiteral("</CAPTION>")
-               + kCrLf;
+        out += QStringLiteral("<CAPTION>") + TrimBlanks(fields.caption)
+               + QStringLiteral("</CAPTION>") + kCrLf;
 
     const int rows = std::clamp(fields.rows, 0, kTableStoreSize);
     const int columns = std::clamp(fields.columns, 0, kTableStoreSize);
@@ -87,8 +87,8 @@ QString TableMarkup(const TableFields &fields)
 
 QString ImageTag(const ImageFields &fields)
 {
-    static const char *const kNames[] = {" Alt=",    " Height=", " Width=",  " HSpace=",
-                                         " VSpace=", " Border=", " DynSrc=", " Loop="};
+    static const char *const kNames[] = {
+        " Alt=", " Height=", " Width=", " HSpace=", " VSpace=", " Border=", " DynSrc=", " Loop="};
     QString out = QStringLiteral("<IMG Src=") + kQuote + TrimBlanks(fields.attributes[0]) + kQuote;
     for (std::size_t k = 1; k < fields.attributes.size(); ++k)
         AppendAttribute(out, kNames[k - 1], fields.attributes[k]);
@@ -163,12 +163,24 @@ QString ValidationScript(const ValidationFields &fields)
     const bool vb = fields.language == ScriptLanguage::VBScript;
     QString op;
     switch (fields.comparison) {
-    case Comparison::EqualTo: op = vb ? QStringLiteral("=") : QStringLiteral("=="); break;
-    case Comparison::NotEqualTo: op = vb ? QStringLiteral("<>") : QStringLiteral("!="); break;
-    case Comparison::GreaterThan: op = QStringLiteral(">"); break;
-    case Comparison::LessThan: op = QStringLiteral("<"); break;
-    case Comparison::GreaterOrEqual: op = QStringLiteral(">="); break;
-    case Comparison::LessOrEqual: op = QStringLiteral("<="); break;
+    case Comparison::EqualTo:
+        op = vb ? QStringLiteral("=") : QStringLiteral("==");
+        break;
+    case Comparison::NotEqualTo:
+        op = vb ? QStringLiteral("<>") : QStringLiteral("!=");
+        break;
+    case Comparison::GreaterThan:
+        op = QStringLiteral(">");
+        break;
+    case Comparison::LessThan:
+        op = QStringLiteral("<");
+        break;
+    case Comparison::GreaterOrEqual:
+        op = QStringLiteral(">=");
+        break;
+    case Comparison::LessOrEqual:
+        op = QStringLiteral("<=");
+        break;
     }
     const QString name = TrimBlanks(fields.controlName);
     const QString value = ValidationValue(fields.value);
@@ -178,10 +190,9 @@ QString ValidationScript(const ValidationFields &fields)
                + QStringLiteral(" Then") + kCrLf + QStringLiteral("     Msgbox ") + kQuote + message
                + kQuote + QStringLiteral(",0, \"Validation Error\"") + kCrLf
                + QStringLiteral("End If") + kCrLf;
-    return QStringLiteral("if (") + name + QStringLiteral(".value") + op + value
-           + QLatin1Char(')') + kCrLf + QStringLiteral("     {") + kCrLf
-           + QStringLiteral("          alert('") + message + QStringLiteral("')") + kCrLf
-           + QStringLiteral("     }") + kCrLf;
+    return QStringLiteral("if (") + name + QStringLiteral(".value") + op + value + QLatin1Char(')')
+           + kCrLf + QStringLiteral("     {") + kCrLf + QStringLiteral("          alert('")
+           + message + QStringLiteral("')") + kCrLf + QStringLiteral("     }") + kCrLf;
 }
 
 QStringList DateRenderings(const QDateTime &now, const QLocale &locale)

@@ -35,7 +35,7 @@ struct TableFields {
     QString vAlign;
     QString caption;
     QColor background = Qt::white;
-    int rows = 1;    // the grid's size; only these cells of `cells` are written
+    int rows = 1; // the grid's size; only these cells of `cells` are written
     int columns = 1;
     TableCells cells;
 };

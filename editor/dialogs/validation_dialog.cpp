@@ -38,9 +38,10 @@ ValidationDialog::ValidationDialog(ProgramState &state, QWidget *parent)
     : QDialog(parent), state_(state), controlName_(NamedLineEdit("txtControlName")),
       comparison_(new QButtonGroup(this)), value_(NamedLineEdit("txtValue")),
       message_(NamedLineEdit("txtMessage")),
-      controlType_(NamedList("cboControl", {QStringLiteral("TextBox"), QStringLiteral("TextArea"),
-                                            QStringLiteral("Password")},
-                             false)),
+      controlType_(NamedList(
+          "cboControl",
+          {QStringLiteral("TextBox"), QStringLiteral("TextArea"), QStringLiteral("Password")},
+          false)),
       language_(new QButtonGroup(this))
 {
     setObjectName(QStringLiteral("frmValControls"));
@@ -66,10 +67,10 @@ ValidationDialog::ValidationDialog(ProgramState &state, QWidget *parent)
 
     auto *languages = new QGroupBox(QStringLiteral("Scripting Language"));
     auto *languageRow = new QHBoxLayout(languages);
-    languageRow->addWidget(Option("optJavaScript", "JavaScript", language_,
-                                  int(ScriptLanguage::JavaScript)));
-    languageRow->addWidget(Option("optVBScript", "VBScript", language_,
-                                  int(ScriptLanguage::VBScript)));
+    languageRow->addWidget(
+        Option("optJavaScript", "JavaScript", language_, int(ScriptLanguage::JavaScript)));
+    languageRow->addWidget(
+        Option("optVBScript", "VBScript", language_, int(ScriptLanguage::VBScript)));
     language_->button(int(ScriptLanguage::JavaScript))->setChecked(true);
 
     auto *insert = NamedButton("cmdInsert", "Insert");

@@ -68,7 +68,10 @@ protected:
 
 class Table : public Dialogs {
 protected:
-    void cell(int row, int column) { Find<QTableWidget>(dialog, "MyTable")->setCurrentCell(row, column); }
+    void cell(int row, int column)
+    {
+        Find<QTableWidget>(dialog, "MyTable")->setCurrentCell(row, column);
+    }
     void save(int row, int column, const QString &text)
     {
         cell(row, column);

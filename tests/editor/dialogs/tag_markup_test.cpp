@@ -129,7 +129,9 @@ INSTANTIATE_TEST_SUITE_P(
                   " Border=\"5\" DynSrc=\"v.avi\" Loop=\"-1\" Align=\"Left\" Id=\"i\">"}),
     [](const auto &info) {
         std::string name = info.param.what;
-        std::replace_if(name.begin(), name.end(), [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); }, '_');
+        std::replace_if(
+            name.begin(), name.end(),
+            [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); }, '_');
         return name;
     });
 
@@ -137,9 +139,10 @@ TEST(AnchorMarkup, LinkTextClosesTheLinkAroundIt)
 {
     EXPECT_EQ(AnchorMarkup({.url = "a.html", .linkText = "x"}), "<A HREF=\"a.html\">x</A>");
     EXPECT_EQ(AnchorMarkup({.url = "a.html"}), "<A HREF=\"a.html\"></A>");
-    EXPECT_EQ(AnchorMarkup({.url = "", .linkText = " two words ", .target = "_top", .name = "n",
-                            .id = " i "}),
-              "<A HREF=\"\" Target=\"_top\" Name=\"n\" Id=\"i\">two words</A>");
+    EXPECT_EQ(
+        AnchorMarkup(
+            {.url = "", .linkText = " two words ", .target = "_top", .name = "n", .id = " i "}),
+        "<A HREF=\"\" Target=\"_top\" Name=\"n\" Id=\"i\">two words</A>");
 }
 
 TEST(CommentMarkup, KeepsOneBlankInsideEachEnd)
@@ -153,9 +156,10 @@ TEST(CommentMarkup, KeepsOneBlankInsideEachEnd)
 TEST(RuleTag, ColourIsAlwaysWritten)
 {
     EXPECT_EQ(RuleTag({.align = "Center"}), "<HR Align=\"Center\" Color=\"#FFFFFF\">");
-    EXPECT_EQ(RuleTag({.align = "", .size = "2", .width = " 50% ", .id = "r",
-                       .colour = QColor(0, 0, 255)}),
-              "<HR Size=\"2\" Width=\"50%\" Color=\"#0000FF\" Id=\"r\">");
+    EXPECT_EQ(
+        RuleTag(
+            {.align = "", .size = "2", .width = " 50% ", .id = "r", .colour = QColor(0, 0, 255)}),
+        "<HR Size=\"2\" Width=\"50%\" Color=\"#0000FF\" Id=\"r\">");
 }
 
 TEST(MarqueeMarkup, TextClosesTheTagWithoutItStaysOpen)
@@ -226,7 +230,8 @@ TEST(ValidationScript, BlankValueComparesWithAnEmptyString)
 {
     EXPECT_EQ(ValidationScript({.controlName = "x", .value = "  "}),
               "if (x.value==\"\")\r\n     {\r\n          alert('')\r\n     }\r\n");
-    EXPECT_EQ(ValidationScript({.controlName = "x", .comparison = Comparison::LessOrEqual,
+    EXPECT_EQ(ValidationScript({.controlName = "x",
+                                .comparison = Comparison::LessOrEqual,
                                 .language = ScriptLanguage::VBScript}),
               "If x.Value<=\"\" Then\r\n     Msgbox \"\",0, \"Validation Error\"\r\nEnd If\r\n");
 }
@@ -249,7 +254,8 @@ TEST(ValidationScript, EqualityIsWrittenInEachLanguagesOwnWay)
 TEST(DateRenderings, FixedPatternsAndEnglishMonth)
 {
     const QDateTime moment(QDate(2026, 12, 7), QTime(15, 4, 5));
-    const QStringList dates = DateRenderings(moment, QLocale(QLocale::English, QLocale::UnitedStates));
+    const QStringList dates =
+        DateRenderings(moment, QLocale(QLocale::English, QLocale::UnitedStates));
     ASSERT_EQ(dates.size(), 10);
     EXPECT_EQ(dates[0], "Monday, December 7, 2026");
     EXPECT_EQ(dates[1], "07-Dec-26");
@@ -262,7 +268,8 @@ TEST(DateRenderings, FixedPatternsAndEnglishMonth)
 
 TEST(DateRenderings, SingleDigitMonthAndDayArePadded)
 {
-    const QStringList dates = DateRenderings(QDateTime(QDate(2005, 3, 9), QTime(0, 0)), QLocale::c());
+    const QStringList dates =
+        DateRenderings(QDateTime(QDate(2005, 3, 9), QTime(0, 0)), QLocale::c());
     EXPECT_EQ(dates[1], "09-Mar-05");
     EXPECT_EQ(dates[4], "03/09/05");
     EXPECT_EQ(dates[9], "03092005");
