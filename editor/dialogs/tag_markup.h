@@ -4,7 +4,8 @@
 // attributes, values as typed between double quotes (trimmed of blanks) and CR LF breaks.
 //
 // A text field counts as filled when it is not empty before trimming, so a field holding only
-// blanks still writes its attribute, with an empty value.
+// blanks still writes its attribute, with an empty value. Every field has a default, so a
+// caller names only the fields it fills.
 #include <QColor>
 #include <QDateTime>
 #include <QLocale>
@@ -27,17 +28,17 @@ inline constexpr int kTableStoreSize = 21;
 using TableCells = std::array<std::array<QString, kTableStoreSize>, kTableStoreSize>;
 
 struct TableFields {
-    QString width;
-    QString borderWidth;
-    QString cellSpacing;
-    QString cellPadding;
-    QString align;
-    QString vAlign;
-    QString caption;
+    QString width{};
+    QString borderWidth{};
+    QString cellSpacing{};
+    QString cellPadding{};
+    QString align{};
+    QString vAlign{};
+    QString caption{};
     QColor background = Qt::white;
     int rows = 1; // the grid's size; only these cells of `cells` are written
     int columns = 1;
-    TableCells cells;
+    TableCells cells{};
 };
 
 // The whole table: attributes, caption, the first row as header cells, the others as data
@@ -46,20 +47,20 @@ QString TableMarkup(const TableFields &fields);
 
 struct ImageFields {
     // URL, ALT text, Height, Width, HSpace, VSpace, Border, DynSrc, Loop.
-    std::array<QString, 9> attributes;
-    QString align;
-    QString id;
+    std::array<QString, 9> attributes{};
+    QString align{};
+    QString id{};
 };
 
 // The opening image tag; the Src attribute is written even when the URL is empty.
 QString ImageTag(const ImageFields &fields);
 
 struct AnchorFields {
-    QString url;
-    QString linkText;
-    QString target;
-    QString name;
-    QString id;
+    QString url{};
+    QString linkText{};
+    QString target{};
+    QString name{};
+    QString id{};
 };
 
 QString AnchorMarkup(const AnchorFields &fields);
@@ -67,28 +68,28 @@ QString AnchorMarkup(const AnchorFields &fields);
 QString CommentMarkup(const QString &comments);
 
 struct RuleFields {
-    QString align;
-    QString size;
-    QString width;
-    QString id;
+    QString align{};
+    QString size{};
+    QString width{};
+    QString id{};
     QColor colour = Qt::white;
 };
 
 QString RuleTag(const RuleFields &fields);
 
 struct MarqueeFields {
-    QString text; // the text to scroll; without it the tag is not closed
-    QString height;
-    QString width;
-    QString hSpace;
-    QString vSpace;
-    QString scrollAmount;
-    QString scrollDelay;
-    QString loop;
-    QString align;
-    QString behavior;
-    QString direction;
-    QString id;
+    QString text{}; // the text to scroll; without it the tag is not closed
+    QString height{};
+    QString width{};
+    QString hSpace{};
+    QString vSpace{};
+    QString scrollAmount{};
+    QString scrollDelay{};
+    QString loop{};
+    QString align{};
+    QString behavior{};
+    QString direction{};
+    QString id{};
     QColor colour = Qt::white;
 };
 
@@ -102,10 +103,10 @@ enum class Comparison { EqualTo, NotEqualTo, GreaterThan, LessThan, GreaterOrEqu
 enum class ScriptLanguage { JavaScript, VBScript };
 
 struct ValidationFields {
-    QString controlName;
+    QString controlName{};
     Comparison comparison = Comparison::EqualTo;
-    QString value; // written as typed; a blank value compares with an empty string literal
-    QString message;
+    QString value{}; // written as typed; a blank value compares with an empty string literal
+    QString message{};
     ScriptLanguage language = ScriptLanguage::JavaScript;
 };
 

@@ -1,6 +1,8 @@
 // The main window's command table and the runner that builds and runs its rows.
 #include "shell/commands.h"
 
+#include "dialogs/tag_dialogs.h"
+#include "insertion/insertion.h"
 #include "insertion/insertion_toolbar.h"
 #include "insertion/toolbar_commands.h"
 #include "insertion/vocabulary.h"
@@ -101,7 +103,11 @@ const Command kCommands[] = {
     {.name = "mnuReplace", .caption = "&Replace", .shortcut = "Ctrl+H", .where = "mnuEdit",
      .feature = [](FeatureContext &c) { OpenFindWindow(c); }},
     Separator("mnuEdit"),
-    {.name = "mnuInsertDate", .caption = "Insert &Date", .shortcut = "Ctrl+D", .where = "mnuEdit"},
+    {.name = "mnuInsertDate", .caption = "Insert &Date", .shortcut = "Ctrl+D", .where = "mnuEdit",
+     .feature = [](FeatureContext &c) {
+         if (const QString date = ChooseDate(c); !date.isEmpty())
+             InsertText(c.edit, date);
+     }},
     {.name = "mnuRefresh", .caption = "Refresh", .shortcut = "F5", .where = "mnuEdit",
      .window = [](MainWindow &w, int) { w.RefreshDriveLists(); }},
     {.name = "mnuCheckSpelling", .caption = "&Check Spelling", .shortcut = "F7",
@@ -187,12 +193,9 @@ const Command kCommands[] = {
 // A command leaves this list in the same change that builds it.
 const char *const kNotBuiltYet[] = {
     // Editor behaviours, preview, options and small windows.
-    "mnuInsertDate", "mnuCheckSpelling", "mnuGotoLine", "mnuBrowser", "mnuDefineBrowsers",
+    "mnuCheckSpelling", "mnuGotoLine", "mnuBrowser", "mnuDefineBrowsers",
     "mnuFonts", "mnuViewPic", "mnuOptions", "mnuHelpSearch", "mnuHelpAbout", "cmdSpellCheck",
     "cmdIE", "cmdNN", "cmdVirtualPath", "cmdHelp",
-    // Tag dialogs (insertion rows whose dialog is not registered).
-    "cmdFastAnchor", "cmdFastImage", "cmdFastTable", "cmdFastList", "cmdFastLine",
-    "cmdFastColor", "cmdComment", "cmdMarquee", "cmdJSFormVal", "cmdVBFormVal",
     // Generators.
     "cmdEasyBegin", "cmdFrameDialog", "cmdFileManDialog", "cmdJSMenu", "cmdJSAd",
     "cmdJSStatusScroll", "cmdPHPDataDialog", "cmdCopyINC",

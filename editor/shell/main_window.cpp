@@ -1,6 +1,7 @@
 // Building frmMain: menus, toolbar tabs, picture buttons, panes, editor and status bar.
 #include "shell/main_window.h"
 
+#include "dialogs/tag_dialogs.h"
 #include "insertion/insertion_toolbar.h"
 #include "shared/file_panes.h"
 #include "shell/commands.h"
@@ -75,6 +76,8 @@ MainWindow::MainWindow(ProgramState &state, SettingsStore &settings, Platform &p
     QIcon::setFallbackThemeName(QStringLiteral("Tango"));
     // The lists of the toolbar pages first: the command runner places them with the buttons.
     insertion_ = new InsertionToolbar(featureContext(), this);
+    for (const TagDialog &dialog : TagDialogs())
+        insertion_->registerDialog(QString::fromUtf8(dialog.name), dialog.make);
     commands_ = new CommandRunner(*this);
     commands_->build(menuBar(), pictureBar_);
     for (QAction *item : findChildren<QAction *>(QStringLiteral("mnuRecentlyUsed")))

@@ -26,10 +26,10 @@ QString S(const char *text)
 
 // Every toolbar command with its tooltip and what one click puts in, written out here rather
 // than read from the command table. Wrap rows go around the selection (InsertAround); Replace
-// rows take the selection's place (InsertText); Nothing rows change nothing while no dialog is
-// plugged in (or never, cmdPHPCheckBrowser); List rows are tested below with their count
-// dialog. Prompted rows are answered with `answers`.
-enum class Effect { Wrap, Replace, Nothing, List };
+// rows take the selection's place (InsertText); Dialog rows open their tag dialog, and closing
+// it by its close box changes nothing; the Nothing row never does anything; List rows are
+// tested below with their count dialog. Prompted rows are answered with `answers`.
+enum class Effect { Wrap, Replace, Dialog, Nothing, List };
 
 struct Expected {
     const char *name;
@@ -151,17 +151,17 @@ const Expected kExpected[] = {
     {"cmdUL", "Unordered List", Effect::List, "", ""},
     {"cmdDL", "Definition List", Effect::List, "", ""},
     {"cmdSelect", "Select", Effect::List, "", ""},
-    // Tag dialogs (none plugged in here) and the button without an action.
-    {"cmdFastAnchor", "Anchor Dialog", Effect::Nothing, "", ""},
-    {"cmdComment", "Comment Dialog", Effect::Nothing, "", ""},
-    {"cmdMarquee", "IE Marquee", Effect::Nothing, "", ""},
-    {"cmdFastLine", "Line Dialog", Effect::Nothing, "", ""},
-    {"cmdFastImage", "Image Dialog", Effect::Nothing, "", ""},
-    {"cmdFastTable", "Table Dialog", Effect::Nothing, "", ""},
-    {"cmdFastColor", "Color Dialog", Effect::Nothing, "", ""},
-    {"cmdJSFormVal", "JavaScript Form Control Validation", Effect::Nothing, "", ""},
-    {"cmdVBFormVal", "VBScript Form Control Validation", Effect::Nothing, "", ""},
-    {"cmdFastList", "List Dialog", Effect::Nothing, "", ""},
+    // Tag dialogs, closed at once, and the button without an action.
+    {"cmdFastAnchor", "Anchor Dialog", Effect::Dialog, "", ""},
+    {"cmdComment", "Comment Dialog", Effect::Dialog, "", ""},
+    {"cmdMarquee", "IE Marquee", Effect::Dialog, "", ""},
+    {"cmdFastLine", "Line Dialog", Effect::Dialog, "", ""},
+    {"cmdFastImage", "Image Dialog", Effect::Dialog, "", ""},
+    {"cmdFastTable", "Table Dialog", Effect::Dialog, "", ""},
+    {"cmdFastColor", "Color Dialog", Effect::Dialog, "", ""},
+    {"cmdJSFormVal", "JavaScript Form Control Validation", Effect::Dialog, "", ""},
+    {"cmdVBFormVal", "VBScript Form Control Validation", Effect::Dialog, "", ""},
+    {"cmdFastList", "List Dialog", Effect::Dialog, "", ""},
     {"cmdPHPCheckBrowser", "Which Browser Is Being Used", Effect::Nothing, "", ""},
 };
 
@@ -232,6 +232,10 @@ TEST_F(ToolbarTable, EveryCommandInsertsItsTexts)
                 set("ab\r\nSEL\r\ncd", 4, selected ? 3 : 0);
                 for (const QString &a : row.answers)
                     h.platform.inputAnswers.push_back(a);
+                h.platform.dialogsRun.clear();
+                if (row.effect == Effect::Dialog)
+                    h.platform.dialogHandlers.push_back(
+                        [](QDialog &) { return int(QDialog::Rejected); });
                 click(S(row.name));
                 EXPECT_TRUE(h.platform.inputAnswers.empty()) << "prompts left unasked";
                 h.platform.inputAnswers.clear();
@@ -248,6 +252,9 @@ TEST_F(ToolbarTable, EveryCommandInsertsItsTexts)
                     EXPECT_EQ(caret(), 4 + open.size());
                     EXPECT_EQ(selLength(), 0);
                     break;
+                case Effect::Dialog:
+                    EXPECT_EQ(h.platform.dialogsRun.size(), 1);
+                    [[fallthrough]];
                 case Effect::Nothing:
                     EXPECT_EQ(text(), "ab\r\nSEL\r\ncd");
                     EXPECT_EQ(selLength(), selected ? 3 : 0);
