@@ -193,14 +193,6 @@ TEST(MarqueeMarkup, EveryAttributeInItsPlace)
               " Color=\"#010203\" Id=\"m\">t</MARQUEE>");
 }
 
-TEST(QuotedColourValue, NamedOrPicked)
-{
-    EXPECT_EQ(QuotedColourValue(false, "RED", Qt::white), "\"#FFFFFF\"");
-    EXPECT_EQ(QuotedColourValue(true, "RED", Qt::white), "\"RED\"");
-    EXPECT_EQ(QuotedColourValue(true, "", Qt::white), "\"\"");
-    EXPECT_EQ(QuotedColourValue(false, "RED", QColor(0, 100, 0)), "\"#006400\"");
-}
-
 TEST(ValidationScript, VBScriptShowsAMessageBox)
 {
     EXPECT_EQ(ValidationScript({.controlName = "age",
