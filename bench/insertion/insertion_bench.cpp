@@ -42,7 +42,8 @@ const QString &Text()
 // A platform that answers nothing: the benchmarked commands ask no questions.
 class QuietPlatform : public pw::Platform {
 public:
-    pw::MsgAnswer messageBox(const QString &, const QString &, pw::MsgButtons, pw::MsgIcon) override
+    pw::MsgAnswer messageBox(const QString &, const QString &, pw::MsgButtons, pw::MsgIcon,
+                             const QString &) override
     {
         return pw::MsgAnswer::Ok;
     }

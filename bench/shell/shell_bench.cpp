@@ -17,8 +17,8 @@ namespace {
 class SilentPlatform : public pw::Platform {
 public:
     QString fileAnswer;
-    pw::MsgAnswer messageBox(const QString &, const QString &, pw::MsgButtons,
-                             pw::MsgIcon) override { return pw::MsgAnswer::No; }
+    pw::MsgAnswer messageBox(const QString &, const QString &, pw::MsgButtons, pw::MsgIcon,
+                             const QString &) override { return pw::MsgAnswer::No; }
     QString inputBox(const QString &, const QString &, const QString &) override { return {}; }
     QString openFileName(const QString &, const QString &, const QString &) override
     {

@@ -21,8 +21,9 @@ class Platform {
 public:
     virtual ~Platform() = default;
 
+    // `detail` (when not empty) is shown on request below the text, e.g. why a file failed.
     virtual MsgAnswer messageBox(const QString &title, const QString &text, MsgButtons buttons,
-                                 MsgIcon icon) = 0;
+                                 MsgIcon icon, const QString &detail = QString()) = 0;
     // Returns the typed text; empty when the user cancels (as an empty answer is treated alike).
     virtual QString inputBox(const QString &prompt, const QString &title,
                              const QString &defaultText = QString()) = 0;

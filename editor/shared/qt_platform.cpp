@@ -29,11 +29,13 @@ QString QtFileFilter(const QString &programFilter)
 }
 
 MsgAnswer QtPlatform::messageBox(const QString &title, const QString &text, MsgButtons buttons,
-                                 MsgIcon icon)
+                                 MsgIcon icon, const QString &detail)
 {
     QMessageBox box(parent_);
     box.setWindowTitle(title);
     box.setText(text);
+    if (!detail.isEmpty())
+        box.setDetailedText(detail);
     switch (icon) {
     case MsgIcon::None: box.setIcon(QMessageBox::NoIcon); break;
     case MsgIcon::Information: box.setIcon(QMessageBox::Information); break;

@@ -10,7 +10,7 @@ namespace pw {
 class QtPlatform : public Platform {
 public:
     MsgAnswer messageBox(const QString &title, const QString &text, MsgButtons buttons,
-                         MsgIcon icon) override;
+                         MsgIcon icon, const QString &detail = QString()) override;
     QString inputBox(const QString &prompt, const QString &title,
                      const QString &defaultText) override;
     QString openFileName(const QString &title, const QString &directory,

@@ -210,18 +210,26 @@ ReadResult ReadTextFile(const QString &path, qint64 limit)
     QByteArray bytes;
     ReadResult refused;
     FileStamp stamp;
-    refused.status = ReadFileBytes(path, limit, &bytes, nullptr, &stamp);
+    refused.status = ReadFileBytes(path, limit, &bytes, &refused.error, &stamp);
     if (refused.status != ReadResult::Ok)
         return refused;
-    if (bytes.contains('\0'))
-        return {};
+    refused.status = ReadResult::Error;
+    if (bytes.contains('\0')) {
+        refused.error = QStringLiteral("The file holds binary data (NUL bytes), not text.");
+        return refused;
+    }
     ReadResult read = DecodeText(bytes);
     read.stamp = stamp;
     // The edit box turns a paragraph separator (and the two characters it uses to mark
     // frames) into a line break, so saving would change the file.
     for (const QChar c : std::as_const(read.text)) {
-        if (c == QChar::ParagraphSeparator || c.unicode() == 0xFDD0 || c.unicode() == 0xFDD1)
-            return {};
+        if (c == QChar::ParagraphSeparator || c.unicode() == 0xFDD0 || c.unicode() == 0xFDD1) {
+            refused.error = QStringLiteral("The file holds characters the editor would change "
+                                           "on saving (U+%1).")
+                                .arg(c.unicode(), 4, 16, QLatin1Char('0'))
+                                .toUpper();
+            return refused;
+        }
     }
     return read;
 }

@@ -50,6 +50,7 @@ struct ReadResult {
     QString text;          // CR LF line breaks
     TextEncoding encoding; // how the file was written
     FileStamp stamp;       // the file as it was when read
+    QString error;         // Error: why the file was refused
 };
 
 // Reads the bytes of a whole regular file of fewer than `limit` bytes into `bytes`. Error

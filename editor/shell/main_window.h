@@ -12,6 +12,7 @@
 #include <QMainWindow>
 #include <QStringList>
 #include <array>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -196,6 +197,8 @@ private:
     InsertionToolbar *insertion_ = nullptr;
     CommandRunner *commands_ = nullptr;
     QHBoxLayout *pictureBar_ = nullptr;
+    // Messages of the loading, shown once the window is (std::function<void()>).
+    QList<std::function<void()>> startupMessages_;
 };
 
 } // namespace pw

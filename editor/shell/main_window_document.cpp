@@ -84,8 +84,16 @@ std::optional<QString> MainWindow::LoadText(const QString &path)
         return std::nullopt;
     }
     if (read.status != ReadResult::Ok) {
-        platform_.messageBox(kSorry, QStringLiteral("Error Loading Text"), MsgButtons::Ok,
-                             MsgIcon::Information);
+        const QString reason = read.error;
+        auto report = [this, reason] {
+            platform_.messageBox(kSorry, QStringLiteral("Error Loading Text"), MsgButtons::Ok,
+                                 MsgIcon::Information, reason);
+        };
+        // At start-up the message waits for the main window, so it comes over it.
+        if (loadFinished_)
+            report();
+        else
+            startupMessages_.push_back(report);
         return std::nullopt;
     }
     edit_.setText(read.text);

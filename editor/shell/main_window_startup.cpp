@@ -7,6 +7,7 @@
 #include "shared/settings_store.h"
 
 #include <QCloseEvent>
+#include <utility>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QSplitter>
@@ -27,6 +28,8 @@ void MainWindow::LoadMainWindow(const QString &commandLine, bool show)
     ReportSettingsProblem(settings_, platform_);
     RestoreFontInfo();
     loadFinished_ = true;
+    for (const auto &message : std::exchange(startupMessages_, {}))
+        message();
 }
 
 void MainWindow::InitializeLoad(const QString &commandLine)

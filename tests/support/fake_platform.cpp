@@ -18,9 +18,10 @@ static T takeOrFail(std::deque<T> &queue, const T &fallback, const char *what,
 }
 
 MsgAnswer FakePlatform::messageBox(const QString &title, const QString &text, MsgButtons buttons,
-                                   MsgIcon icon)
+                                   MsgIcon icon, const QString &detail)
 {
     messages.push_back({title, text, buttons, icon});
+    messageDetails.push_back(detail);
     // A notice with only OK needs no scripted answer.
     if (buttons == MsgButtons::Ok && messageAnswers.empty())
         return MsgAnswer::Ok;

@@ -50,6 +50,7 @@ public:
 
     // What happened.
     QVector<MessageRecord> messages;
+    QStringList messageDetails; // the detail text of each message box, in step with messages
     QVector<InputRecord> inputs;
     QVector<PickerRecord> pickers;
     QVector<QPair<QString, QStringList>> startedPrograms;
@@ -60,7 +61,7 @@ public:
     int processEventsCalls = 0;
 
     MsgAnswer messageBox(const QString &title, const QString &text, MsgButtons buttons,
-                         MsgIcon icon) override;
+                         MsgIcon icon, const QString &detail = QString()) override;
     QString inputBox(const QString &prompt, const QString &title,
                      const QString &defaultText) override;
     QString openFileName(const QString &title, const QString &directory,

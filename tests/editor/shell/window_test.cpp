@@ -167,3 +167,24 @@ TEST(CloseDocument, TheBoxTakesNoTypingUntilAClickOrKeyStartsNew)
     EXPECT_EQ(w.statusText(), "Untitled.html");
     EXPECT_TRUE(h.platform.messages.isEmpty());
 }
+
+TEST(StartUp, ARefusedFileIsReportedWithItsReasonOnceTheWindowIsLoaded)
+{
+    MainWindowHarness h;
+    const QString binary = h.writeFile("picture.html", QByteArray("GIF89a\0\0x", 9));
+    MainWindow &w = h.start(binary);
+    ASSERT_EQ(h.platform.messages.size(), 1);
+    EXPECT_EQ(h.platform.messages[0],
+              (MessageRecord{"Sorry...", "Error Loading Text", MsgButtons::Ok,
+                             MsgIcon::Information}));
+    EXPECT_TRUE(h.platform.messageDetails[0].contains("binary"))
+        << h.platform.messageDetails[0].toStdString();
+    EXPECT_TRUE(w.loadFinished());
+    EXPECT_EQ(w.statusText(), "Untitled.html");
+
+    // Later refusals name their reason too.
+    h.platform.fileAnswers = {h.path("missing.html")};
+    w.Open();
+    ASSERT_EQ(h.platform.messageDetails.size(), 2);
+    EXPECT_FALSE(h.platform.messageDetails[1].isEmpty());
+}
