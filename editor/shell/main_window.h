@@ -55,6 +55,9 @@ public:
     void LoadMainWindow(const QString &commandLine, bool show = true);
     void InitializeLoad(const QString &commandLine);
     void InitializeRestore();
+    // The messages of the loading (a refused command-line file), once the window is shown
+    // and nothing else (the splash) is over it.
+    void reportLoadProblems();
 
     // Document identity.
     QString statusText() const;

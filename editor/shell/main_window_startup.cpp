@@ -28,6 +28,10 @@ void MainWindow::LoadMainWindow(const QString &commandLine, bool show)
     ReportSettingsProblem(settings_, platform_);
     RestoreFontInfo();
     loadFinished_ = true;
+}
+
+void MainWindow::reportLoadProblems()
+{
     for (const auto &message : std::exchange(startupMessages_, {}))
         message();
 }

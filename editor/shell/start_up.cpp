@@ -44,6 +44,7 @@ int StartUp(const QString &commandLine)
     platform.setParentWindow(&frmMain);
     frmMain.LoadMainWindow(commandLine); // shows the window
     frmSplash.reset();
+    frmMain.reportLoadProblems();
     return QApplication::exec();
 }
 
