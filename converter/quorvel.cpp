@@ -9,8 +9,8 @@
 namespace {
 
 struct HostPump {
-    QuorvelMessagePump Callback = nullptr;
-    void *Context = nullptr;
+    QuorvelMessagePump callback = nullptr;
+    void *context = nullptr;
 };
 
 // Per thread: a pump belongs to the thread whose events it processes.
@@ -19,21 +19,21 @@ thread_local HostPump hostPump;
 
 #if defined(_WIN32) && !defined(_WIN64)
 // The host's callback uses the standard calling convention, the engine's hook does not.
-void CallHostPump(void *context)
+void callHostPump(void *context)
 {
     const auto *pump = static_cast<const HostPump *>(context);
-    pump->Callback(pump->Context);
+    pump->callback(pump->context);
 }
 #endif
 
-quorvel::TMessagePump EnginePump(const HostPump &pump)
+quorvel::TMessagePump enginePump(const HostPump &pump)
 {
-    if (!pump.Callback)
+    if (!pump.callback)
         return {};
 #if defined(_WIN32) && !defined(_WIN64)
-    return {CallHostPump, const_cast<HostPump *>(&pump)};
+    return {callHostPump, const_cast<HostPump *>(&pump)};
 #else
-    return {pump.Callback, pump.Context};
+    return {pump.callback, pump.context};
 #endif
 }
 
@@ -42,7 +42,7 @@ std::string Text(const char *s)
     return s ? std::string(s) : std::string();
 }
 
-int32_t Fail(const char *message) noexcept
+int32_t fail(const char *message) noexcept
 {
     try {
         lastError = message;
@@ -65,28 +65,28 @@ QUORVEL_API int32_t QUORVEL_CALL QuorvelConvertFile(const char *source, const ch
 {
     try {
         quorvel::TConversionRequest request;
-        request.Flags = static_cast<uint32_t>(flags);
-        request.Title = Text(title);
-        request.Headtags = Text(headtags);
-        request.BodyOptions = Text(bodyoptions);
-        request.FontName = Text(fontname);
-        request.FontSize = fontsize;
+        request.flags = static_cast<uint32_t>(flags);
+        request.title = Text(title);
+        request.headtags = Text(headtags);
+        request.bodyOptions = Text(bodyoptions);
+        request.fontName = Text(fontname);
+        request.fontSize = fontsize;
 
         quorvel::TQuorvel converter;
-        quorvel::Configure(converter, request);
+        quorvel::configure(converter, request);
         // The conversion keeps its own copy of the registration, so a pump that is
         // changed from inside the callback applies only to later conversions.
         const HostPump pump = hostPump;
-        converter.SetMessagePump(EnginePump(pump));
-        converter.ConvertFile(Text(source), Text(target));
+        converter.setMessagePump(enginePump(pump));
+        converter.convertFile(Text(source), Text(target));
         lastError.clear();
         return 0;
     } catch (const std::bad_alloc &) {
-        return Fail("Quorvel: out of memory. Conversion aborted.");
+        return fail("Quorvel: out of memory. Conversion aborted.");
     } catch (const std::exception &e) {
-        return Fail(e.what());
+        return fail(e.what());
     } catch (...) {
-        return Fail("Quorvel: unexpected failure. Conversion aborted.");
+        return fail("Quorvel: unexpected failure. Conversion aborted.");
     }
 }
 

@@ -37,7 +37,7 @@ constexpr FlagOption kFlagOptions[] = {
      "add families to Arial, Courier and Times faces"},
 };
 
-void PrintHelp(std::ostream &out)
+void printHelp(std::ostream &out)
 {
     out << "Usage: quorvel [options] INPUT.rtf [OUTPUT.html]\n"
            "Converts an RTF file into HTML. Without OUTPUT the HTML goes to standard output.\n"
@@ -63,7 +63,7 @@ void PrintHelp(std::ostream &out)
            "Exit status: 0 on success, 1 on any failure (with a message on standard error).\n";
 }
 
-bool ParseNumber(std::string_view text, std::int64_t &value)
+bool parseNumber(std::string_view text, std::int64_t &value)
 {
     int base = 10;
     if (text.starts_with("0x") || text.starts_with("0X")) {
@@ -75,7 +75,7 @@ bool ParseNumber(std::string_view text, std::int64_t &value)
     return !text.empty() && ec == std::errc() && ptr == end;
 }
 
-int Fail(const std::string &message)
+int fail(const std::string &message)
 {
     std::cerr << "quorvel: " << message << "\n";
     return 1;
@@ -100,7 +100,7 @@ int main(int argc, char **argv)
             continue;
         }
         if (arg == "--help" || arg == "-h") {
-            PrintHelp(std::cout);
+            printHelp(std::cout);
             return 0;
         }
         if (arg == "--version") {
@@ -110,7 +110,7 @@ int main(int argc, char **argv)
         bool known = false;
         for (const FlagOption &f : kFlagOptions) {
             if (arg == f.name) {
-                request.Flags |= f.bit;
+                request.flags |= f.bit;
                 known = true;
             }
         }
@@ -121,48 +121,48 @@ int main(int argc, char **argv)
                                 arg == "--body-option" || arg == "--font-name" ||
                                 arg == "--points";
         if (!takesValue)
-            return Fail("unknown option " + std::string(arg) + " (see --help)");
+            return fail("unknown option " + std::string(arg) + " (see --help)");
         if (i + 1 >= argc)
-            return Fail("option " + std::string(arg) + " needs a value");
+            return fail("option " + std::string(arg) + " needs a value");
         const std::string value = argv[++i];
         std::int64_t number = 0;
         if (arg == "--flags") {
-            if (!ParseNumber(value, number) || number < 0 || number > 0xFFFFFFFF)
-                return Fail("--flags needs a number, not \"" + value + "\"");
-            request.Flags = static_cast<std::uint32_t>(number);
+            if (!parseNumber(value, number) || number < 0 || number > 0xFFFFFFFF)
+                return fail("--flags needs a number, not \"" + value + "\"");
+            request.flags = static_cast<std::uint32_t>(number);
         } else if (arg == "--points") {
-            if (!ParseNumber(value, number) || number < INT32_MIN || number > INT32_MAX)
-                return Fail("--points needs a number, not \"" + value + "\"");
-            request.FontSize = static_cast<std::int32_t>(number);
+            if (!parseNumber(value, number) || number < INT32_MIN || number > INT32_MAX)
+                return fail("--points needs a number, not \"" + value + "\"");
+            request.fontSize = static_cast<std::int32_t>(number);
         } else if (arg == "--title") {
-            request.Title = value;
+            request.title = value;
         } else if (arg == "--head-tag") {
-            request.Headtags += value + "\r\n";
+            request.headtags += value + "\r\n";
         } else if (arg == "--body-option") {
-            request.BodyOptions += value + "\r\n";
+            request.bodyOptions += value + "\r\n";
         } else {
-            request.FontName = value;
+            request.fontName = value;
         }
     }
 
     if (files.empty() || files.size() > 2) {
-        PrintHelp(std::cerr);
+        printHelp(std::cerr);
         return 1;
     }
 
     try {
         quorvel::TQuorvel converter;
-        quorvel::Configure(converter, request);
+        quorvel::configure(converter, request);
         if (files.size() == 2) {
-            converter.ConvertFile(files[0], files[1]);
+            converter.convertFile(files[0], files[1]);
             return 0;
         }
-        const std::string html = converter.ConvertText(quorvel::ReadSourceText(files[0]));
+        const std::string html = converter.convertText(quorvel::readSourceText(files[0]));
 #if defined(_WIN32)
         _setmode(_fileno(stdout), _O_BINARY); // keep the CR LF lines as they are
 #endif
-        if (!quorvel::WriteLines(stdout, html))
-            return Fail("cannot write to standard output");
+        if (!quorvel::writeLines(stdout, html))
+            return fail("cannot write to standard output");
         return 0;
     } catch (const std::exception &e) {
         // The converter's own messages already name it.

@@ -12,19 +12,19 @@ using enum TQuorvelOption;
 constexpr std::string_view kCRLF = "\r\n";
 
 // Letter case is ignored for ASCII and for the Latin-1 letters of the 8-bit texts.
-unsigned char FoldCase(unsigned char c)
+unsigned char foldCase(unsigned char c)
 {
     if ((c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7))
         return static_cast<unsigned char>(c + 32);
     return c;
 }
 
-bool SameTextIgnoringCase(std::string_view a, std::string_view b)
+bool sameTextIgnoringCase(std::string_view a, std::string_view b)
 {
     return a.size() == b.size() &&
            std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return FoldCase(static_cast<unsigned char>(x)) ==
-                      FoldCase(static_cast<unsigned char>(y));
+               return foldCase(static_cast<unsigned char>(x)) ==
+                      foldCase(static_cast<unsigned char>(y));
            });
 }
 
@@ -32,14 +32,14 @@ bool SameTextIgnoringCase(std::string_view a, std::string_view b)
 
 // --- Line lists -------------------------------------------------------------------------
 
-TLineList TLineList::FromText(std::string_view text)
+TLineList TLineList::fromText(std::string_view text)
 {
     TLineList list;
-    list.SetText(text);
+    list.setText(text);
     return list;
 }
 
-void TLineList::SetText(std::string_view text)
+void TLineList::setText(std::string_view text)
 {
     lines_.clear();
     if (auto nul = text.find('\0'); nul != std::string_view::npos)
@@ -69,19 +69,19 @@ std::string TLineList::Text() const
     return text;
 }
 
-std::string_view TLineList::NameOf(std::string_view line)
+std::string_view TLineList::nameOf(std::string_view line)
 {
     const std::size_t eq = line.find('=');
     return eq == std::string_view::npos ? std::string_view() : line.substr(0, eq);
 }
 
-std::string TLineList::Value(std::string_view name) const
+std::string TLineList::value(std::string_view name) const
 {
     for (const std::string &line : lines_) {
         const std::size_t eq = line.find('=');
         const std::string_view lineName =
             eq == std::string::npos ? std::string_view() : std::string_view(line).substr(0, eq);
-        if (SameTextIgnoringCase(lineName, name))
+        if (sameTextIgnoringCase(lineName, name))
             return eq == std::string::npos ? std::string() : line.substr(eq + 1);
     }
     return {};
@@ -91,19 +91,19 @@ namespace {
 
 // The first NUL, CR or LF in [p, end), or end. Line breaks are rare compared with text, and
 // the converted files can be large.
-const char *NextBreakOrNul(const char *p, const char *end)
+const char *nextBreakOrNul(const char *p, const char *end)
 {
-    return FindFirstOf<'\0', '\r', '\n'>(p, end);
+    return findFirstOf<'\0', '\r', '\n'>(p, end);
 }
 
 } // namespace
 
-bool IsCrLfLines(std::string_view text)
+bool isCrLfLines(std::string_view text)
 {
     const char *p = text.data();
     const char *const end = p + text.size();
     while (p < end) {
-        p = NextBreakOrNul(p, end);
+        p = nextBreakOrNul(p, end);
         if (p == end)
             return false; // the last line has no break
         if (*p != '\r' || p + 1 == end || p[1] != '\n')
@@ -113,7 +113,7 @@ bool IsCrLfLines(std::string_view text)
     return true;
 }
 
-void TLinesBuilder::Add(std::string_view piece)
+void TLinesBuilder::add(std::string_view piece)
 {
     const char *p = piece.data();
     const char *const end = p + piece.size();
@@ -123,7 +123,7 @@ void TLinesBuilder::Add(std::string_view piece)
         ++p;
     pendingCR_ = false;
     while (p < end) {
-        const char *brk = NextBreakOrNul(p, end);
+        const char *brk = nextBreakOrNul(p, end);
         if (brk != p) {
             out_.append(p, static_cast<std::size_t>(brk - p));
             lineOpen_ = true;
@@ -146,7 +146,7 @@ void TLinesBuilder::Add(std::string_view piece)
     }
 }
 
-void TLinesBuilder::Finish()
+void TLinesBuilder::finish()
 {
     if (lineOpen_)
         out_ += kCRLF;
@@ -154,19 +154,19 @@ void TLinesBuilder::Finish()
     stopped_ = true;
 }
 
-std::string TextAsLines(std::string_view text)
+std::string textAsLines(std::string_view text)
 {
     std::string out;
     out.reserve(text.size() + 2);
     TLinesBuilder lines(out);
-    lines.Add(text);
-    lines.Finish();
+    lines.add(text);
+    lines.finish();
     return out;
 }
 
 // --- Replacement ------------------------------------------------------------------------
 
-std::string ReplaceAll(std::string_view text, std::string_view name, std::string_view value,
+std::string replaceAll(std::string_view text, std::string_view name, std::string_view value,
                        std::size_t limit)
 {
     if (name.empty())
@@ -228,13 +228,13 @@ std::string ReplaceAll(std::string_view text, std::string_view name, std::string
 
 // --- Settings ---------------------------------------------------------------------------
 
-TQuorvelSettings TQuorvelSettings::ForDesign()
+TQuorvelSettings TQuorvelSettings::forDesign()
 {
     TQuorvelSettings s;
-    s.Options = {soProcessFontFace, soProcessFontSize};
-    s.DefaultFontName = "Arial,Helvetica";
-    s.DefaultFontSize = 10;
-    s.MetaContentType = "text/html;CHARSET=iso8859-1";
+    s.options = {soProcessFontFace, soProcessFontSize};
+    s.defaultFontName = "Arial,Helvetica";
+    s.defaultFontSize = 10;
+    s.metaContentType = "text/html;CHARSET=iso8859-1";
     return s;
 }
 

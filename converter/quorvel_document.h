@@ -29,24 +29,24 @@ public:
     constexpr TQuorvelOptions(std::initializer_list<TQuorvelOption> members)
     {
         for (TQuorvelOption m : members)
-            Include(m);
+            include(m);
     }
-    static constexpr TQuorvelOptions FromBits(std::uint16_t bits)
+    static constexpr TQuorvelOptions fromBits(std::uint16_t bits)
     {
         TQuorvelOptions o;
         o.bits_ = bits;
         return o;
     }
 
-    constexpr bool Has(TQuorvelOption m) const { return (bits_ & Bit(m)) != 0; }
-    constexpr void Include(TQuorvelOption m) { bits_ = static_cast<std::uint16_t>(bits_ | Bit(m)); }
-    constexpr void Exclude(TQuorvelOption m) { bits_ = static_cast<std::uint16_t>(bits_ & ~Bit(m)); }
-    constexpr std::uint16_t Bits() const { return bits_; }
-    constexpr bool Empty() const { return bits_ == 0; }
+    constexpr bool has(TQuorvelOption m) const { return (bits_ & bit(m)) != 0; }
+    constexpr void include(TQuorvelOption m) { bits_ = static_cast<std::uint16_t>(bits_ | bit(m)); }
+    constexpr void exclude(TQuorvelOption m) { bits_ = static_cast<std::uint16_t>(bits_ & ~bit(m)); }
+    constexpr std::uint16_t bits() const { return bits_; }
+    constexpr bool empty() const { return bits_ == 0; }
     friend constexpr bool operator==(TQuorvelOptions, TQuorvelOptions) = default;
 
 private:
-    static constexpr std::uint16_t Bit(TQuorvelOption m)
+    static constexpr std::uint16_t bit(TQuorvelOption m)
     {
         return static_cast<std::uint16_t>(1u << static_cast<unsigned>(m));
     }
@@ -59,23 +59,23 @@ class TLineList {
 public:
     TLineList() = default;
     TLineList(std::initializer_list<std::string> lines) : lines_(lines) {}
-    static TLineList FromText(std::string_view text);
+    static TLineList fromText(std::string_view text);
 
-    std::size_t Count() const { return lines_.size(); }
-    bool Empty() const { return lines_.empty(); }
+    std::size_t count() const { return lines_.size(); }
+    bool empty() const { return lines_.empty(); }
     const std::string &operator[](std::size_t i) const { return lines_[i]; }
     const std::vector<std::string> &Lines() const { return lines_; }
-    void Add(std::string line) { lines_.push_back(std::move(line)); }
-    void Clear() { lines_.clear(); }
+    void add(std::string line) { lines_.push_back(std::move(line)); }
+    void clear() { lines_.clear(); }
 
     std::string Text() const;
-    void SetText(std::string_view text);
+    void setText(std::string_view text);
 
     // "name=value" lines: the name is the text before the first "=" (empty when there is
     // none); the value of a name comes from the first line whose name matches it without
     // regard to letter case, and is empty when no line does.
-    static std::string_view NameOf(std::string_view line);
-    std::string Value(std::string_view name) const;
+    static std::string_view nameOf(std::string_view line);
+    std::string value(std::string_view name) const;
 
     friend bool operator==(const TLineList &, const TLineList &) = default;
 
@@ -89,8 +89,8 @@ private:
 class TLinesBuilder {
 public:
     explicit TLinesBuilder(std::string &out) : out_(out) {}
-    void Add(std::string_view piece);
-    void Finish();
+    void add(std::string_view piece);
+    void finish();
 
 private:
     std::string &out_;
@@ -99,10 +99,10 @@ private:
     bool stopped_ = false;   // a NUL was met
 };
 
-std::string TextAsLines(std::string_view text);
+std::string textAsLines(std::string_view text);
 
 // Whether `text` already is its own text form: CR LF breaks only, a final one, no NUL.
-bool IsCrLfLines(std::string_view text);
+bool isCrLfLines(std::string_view text);
 
 // The most text a conversion builds. A few words can repeat a long font name or colour,
 // or a replacement can feed on itself, until memory runs out; the conversion fails first,
@@ -115,26 +115,26 @@ inline constexpr std::string_view kTooLarge =
 // together with its neighbours is replaced again. Throws EQuorvelError when `value`
 // contains `name`, since that replacement would never end, and when the text grows beyond
 // `limit` bytes. An empty name changes nothing.
-std::string ReplaceAll(std::string_view text, std::string_view name, std::string_view value,
+std::string replaceAll(std::string_view text, std::string_view name, std::string_view value,
                        std::size_t limit = kDefaultSizeLimit);
 
 // Published settings with the initial values of a converter created in the ordinary way.
 struct TQuorvelSettings {
-    TLineList BodyOptions;
-    std::string DefaultFontName;
-    std::int32_t DefaultFontSize = 0;
-    std::string MetaAuthor;
-    std::string MetaContentType;
-    std::string MetaDescription;
-    std::string MetaGenerator;
-    std::string MetaKeywords;
-    TQuorvelOptions Options;
-    TLineList ReplaceStrings;
-    std::string Title;
-    TLineList Headtags;
+    TLineList bodyOptions;
+    std::string defaultFontName;
+    std::int32_t defaultFontSize = 0;
+    std::string metaAuthor;
+    std::string metaContentType;
+    std::string metaDescription;
+    std::string metaGenerator;
+    std::string metaKeywords;
+    TQuorvelOptions options;
+    TLineList replaceStrings;
+    std::string title;
+    TLineList headtags;
 
     // The values a converter starts with when it is placed on a form in a designer.
-    static TQuorvelSettings ForDesign();
+    static TQuorvelSettings forDesign();
 };
 
 inline constexpr std::string_view kQuorvelVersion = "Quorvel 1.45";

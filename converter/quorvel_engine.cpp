@@ -17,7 +17,7 @@ constexpr std::string_view kCRLF = "\r\n";
 
 // HTML 4's character entity names for Latin-1 codes 160 to 255, in code order. Two
 // entries are this converter's own: 168 is written "&die;" and 183 is handled apart
-// (see CharToEntity), because generated pages have always carried them that way.
+// (see charToEntity), because generated pages have always carried them that way.
 constexpr std::array<std::string_view, 96> kLatin1Entities = {
     "&nbsp;",   "&iexcl;",  "&cent;",   "&pound;",  "&curren;", "&yen;",    "&brvbar;",
     "&sect;",   "&die;",    "&copy;",   "&ordf;",   "&laquo;",  "&not;",    "&shy;",
@@ -39,7 +39,7 @@ constexpr int kMiddleDot = 183;
 // How the tokenizer treats a byte in control-word mode.
 enum class CharKind : std::uint8_t { Delimiter, WordPart, Tilde, Apostrophe };
 
-constexpr std::array<CharKind, 256> MakeCharKinds()
+constexpr std::array<CharKind, 256> makeCharKinds()
 {
     std::array<CharKind, 256> kinds{};
     kinds.fill(CharKind::Delimiter);
@@ -53,15 +53,15 @@ constexpr std::array<CharKind, 256> MakeCharKinds()
     kinds['\''] = CharKind::Apostrophe;
     return kinds;
 }
-constexpr std::array<CharKind, 256> kCharKinds = MakeCharKinds();
+constexpr std::array<CharKind, 256> kCharKinds = makeCharKinds();
 
-constexpr bool OpensControl(char c) { return c == '\\' || c == '{' || c == '}'; }
+constexpr bool opensControl(char c) { return c == '\\' || c == '{' || c == '}'; }
 
 // Appends document text: three characters escaped, line breaks dropped, the rest unchanged.
-void AppendText(std::string &out, const char *p, const char *end)
+void appendText(std::string &out, const char *p, const char *end)
 {
     while (p < end) {
-        const char *special = FindFirstOf<'&', '<', '>', '\r', '\n'>(p, end);
+        const char *special = findFirstOf<'&', '<', '>', '\r', '\n'>(p, end);
         out.append(p, static_cast<std::size_t>(special - p));
         if (special == end)
             return;
@@ -83,7 +83,7 @@ void AppendText(std::string &out, const char *p, const char *end)
 }
 
 // A parameter of a control word: an optional sign and decimal digits that fit in 32 bits.
-bool ParseInt(std::string_view s, std::int32_t &value)
+bool parseInt(std::string_view s, std::int32_t &value)
 {
     if (!s.empty() && s.front() == '+')
         s.remove_prefix(1);
@@ -94,7 +94,7 @@ bool ParseInt(std::string_view s, std::int32_t &value)
     return ec == std::errc() && ptr == end;
 }
 
-int HexDigit(char c)
+int hexDigit(char c)
 {
     if (c >= '0' && c <= '9')
         return c - '0';
@@ -122,7 +122,7 @@ int HexDigit(char c)
                         "\" is not a valid hexadecimal escape. Conversion aborted.");
 }
 
-std::string HexValue(std::int32_t v)
+std::string hexValue(std::int32_t v)
 {
     char buf[16];
     std::snprintf(buf, sizeof buf, "%X", static_cast<unsigned>(v));
@@ -132,7 +132,7 @@ std::string HexValue(std::int32_t v)
     return s;
 }
 
-bool StartsWithDigitAt(std::string_view w, std::size_t i)
+bool startsWithDigitAt(std::string_view w, std::size_t i)
 {
     return w.size() > i && w[i] >= '0' && w[i] <= '9';
 }
@@ -140,21 +140,21 @@ bool StartsWithDigitAt(std::string_view w, std::size_t i)
 } // namespace
 
 TQuorvel::TQuorvel(TQuorvelCreation how)
-    : settings_(how == TQuorvelCreation::Designing ? TQuorvelSettings::ForDesign()
+    : settings_(how == TQuorvelCreation::Designing ? TQuorvelSettings::forDesign()
                                                     : TQuorvelSettings{})
 {
 }
 
 TQuorvel::~TQuorvel() = default;
 
-std::string TQuorvel::FontNameAt(std::int32_t index)
+std::string TQuorvel::fontNameAt(std::int32_t index)
 {
-    if (index < 0 || static_cast<std::size_t>(index) >= FontTable.size())
+    if (index < 0 || static_cast<std::size_t>(index) >= fontTable.size())
         return "Arial,Helvetica";
-    return FontTable[static_cast<std::size_t>(index)];
+    return fontTable[static_cast<std::size_t>(index)];
 }
 
-std::int32_t TQuorvel::PointsToHtmlSize(std::int32_t points, bool &small)
+std::int32_t TQuorvel::pointsToHtmlSize(std::int32_t points, bool &small)
 {
     // Compared unsigned, so negative sizes land in the last row. Size 1 never appears.
     const auto p = static_cast<std::uint32_t>(points);
@@ -175,7 +175,7 @@ std::int32_t TQuorvel::PointsToHtmlSize(std::int32_t points, bool &small)
     return size;
 }
 
-std::string TQuorvel::CharToEntity(std::int32_t code, bool listFlag)
+std::string TQuorvel::charToEntity(std::int32_t code, bool listFlag)
 {
     if (code >= 160 && code <= 255) {
         // A list item's bullet is already marked by <LI>.
@@ -186,16 +186,16 @@ std::string TQuorvel::CharToEntity(std::int32_t code, bool listFlag)
     return std::string(1, static_cast<char>(code));
 }
 
-std::string TQuorvel::TextToHtml(std::string_view text)
+std::string TQuorvel::textToHtml(std::string_view text)
 {
     std::string out;
     out.reserve(text.size());
     for (char c : text)
-        out += CharToEntity(static_cast<unsigned char>(c), false);
+        out += charToEntity(static_cast<unsigned char>(c), false);
     return out;
 }
 
-std::string TQuorvel::HandleControlWord(std::string_view w)
+std::string TQuorvel::handleControlWord(std::string_view w)
 {
     // The known words never overlap (no exact word starts like a prefixed one), so
     // dispatching on the first character keeps the table's first-match order.
@@ -204,9 +204,9 @@ std::string TQuorvel::HandleControlWord(std::string_view w)
     switch (w.front()) {
     case 'p':
         if (w == "par")
-            return Format.InList ? "</LI>\r\n" : "<BR>\r\n";
+            return format.inList ? "</LI>\r\n" : "<BR>\r\n";
         if (w == "pnlvlblt") {
-            Format.InList = true;
+            format.inList = true;
             return "\r\n<UL>\r\n";
         }
         if (w == "pntext")
@@ -215,58 +215,58 @@ std::string TQuorvel::HandleControlWord(std::string_view w)
             return "<HR>\r\n";
         if (w == "pard") {
             std::string r;
-            if (Format.InList) {
+            if (format.inList) {
                 r = "</UL>\r\n\r\n";
-                Format.InList = false;
+                format.inList = false;
             }
-            if (Format.Alignment != 0) {
+            if (format.alignment != 0) {
                 r += "</p>";
-                Format.Alignment = 0;
+                format.alignment = 0;
             }
             return r;
         }
         if (w == "plain")
-            return PlainWord();
+            return plainWord();
         return {};
     case 'u':
         if (w == "ul") {
-            Format.Underline = true;
+            format.underline = true;
             return "<U>";
         }
         if (w == "ul0" || w == "ulnone") {
-            Format.Underline = false;
+            format.underline = false;
             return "</U>";
         }
         return {};
     case 'b':
         if (w == "b") {
-            Format.Bold = true;
+            format.bold = true;
             return "<B>";
         }
         if (w == "b0") {
-            Format.Bold = false;
+            format.bold = false;
             return "</B>";
         }
         if (w.starts_with("blue"))
-            ColorTableWord(w, 4);
+            colorTableWord(w, 4);
         return {};
     case 'i':
         if (w == "i") {
-            Format.Italic = true;
+            format.italic = true;
             return "<I>";
         }
         if (w == "i0") {
-            Format.Italic = false;
+            format.italic = false;
             return "</I>";
         }
         return {};
     case 's':
         if (w == "strike") {
-            Format.StrikeOut = true;
+            format.strikeOut = true;
             return "<STRIKE>";
         }
         if (w == "strike0") {
-            Format.StrikeOut = false;
+            format.strikeOut = false;
             return "</STRIKE>";
         }
         return {};
@@ -278,7 +278,7 @@ std::string TQuorvel::HandleControlWord(std::string_view w)
         if (w == "rquote")
             return "'";
         if (w.starts_with("red"))
-            ColorTableWord(w, 3);
+            colorTableWord(w, 3);
         return {};
     case 'l':
         if (w == "ldblquot")
@@ -287,144 +287,144 @@ std::string TQuorvel::HandleControlWord(std::string_view w)
             return "'";
         return {};
     case '\'': {
-        const int high = w.size() >= 3 ? HexDigit(w[1]) : -1;
-        const int low = w.size() >= 3 ? HexDigit(w[2]) : -1;
+        const int high = w.size() >= 3 ? hexDigit(w[1]) : -1;
+        const int low = w.size() >= 3 ? hexDigit(w[2]) : -1;
         if (high < 0 || low < 0)
             BadHexEscape(w);
-        return CharToEntity(high * 16 + low, Format.InList);
+        return charToEntity(high * 16 + low, format.inList);
     }
     case 'q':
         if (w == "qr") {
-            Format.Alignment = 1;
+            format.alignment = 1;
             return "\r\n<p align=right>\r\n";
         }
         if (w == "qc") {
-            Format.Alignment = 2;
+            format.alignment = 2;
             return "\r\n<p align=center>\r\n";
         }
         return {};
     case '~':
         return w == "~" ? "&nbsp;" : std::string();
     case 'f':
-        if (Has(soProcessFontSize) && w.starts_with("fs") && StartsWithDigitAt(w, 2))
-            return FontSizeWord(w.substr(2));
-        if (Has(soProcessFontFace) && StartsWithDigitAt(w, 1))
-            return FontFaceWord(w.substr(1));
+        if (has(soProcessFontSize) && w.starts_with("fs") && startsWithDigitAt(w, 2))
+            return fontSizeWord(w.substr(2));
+        if (has(soProcessFontFace) && startsWithDigitAt(w, 1))
+            return fontFaceWord(w.substr(1));
         return {};
     case 'c':
         if (w == "colortbl") {
-            ColorTableStarts();
+            colorTableStarts();
             return {};
         }
-        if (Has(soUseColors) && w.starts_with("cf") && StartsWithDigitAt(w, 2))
-            return ColorWord(w.substr(2));
+        if (has(soUseColors) && w.starts_with("cf") && startsWithDigitAt(w, 2))
+            return colorWord(w.substr(2));
         return {};
     case 'g':
         if (w.starts_with("green"))
-            ColorTableWord(w, 5);
+            colorTableWord(w, 5);
         return {};
     default:
         return {};
     }
 }
 
-std::string TQuorvel::PlainWord()
+std::string TQuorvel::plainWord()
 {
-    PlainSeen = true;
+    plainSeen = true;
     std::string r;
-    if (Format.StrikeOut) {
+    if (format.strikeOut) {
         r += "</STRIKE>";
-        Format.StrikeOut = false;
+        format.strikeOut = false;
     }
-    if (Format.Underline) {
+    if (format.underline) {
         r += "</U>";
-        Format.Underline = false;
+        format.underline = false;
     }
-    if (Format.Italic) {
+    if (format.italic) {
         r += "</I>";
-        Format.Italic = false;
+        format.italic = false;
     }
-    if (Format.Bold) {
+    if (format.bold) {
         r += "</B>";
-        Format.Bold = false;
+        format.bold = false;
     }
-    if (ColorIndex > 0) {
+    if (colorIndex > 0) {
         r += "</FONT>";
-        ColorIndex = 0;
+        colorIndex = 0;
     }
-    Format.Small = false;
-    if (Has(soProcessFontSize) && !(Has(soOptimize) && LastFontSize == Font.HtmlSize)) {
-        const std::int32_t points = Has(soUseDefaultFont) ? settings_.DefaultFontSize : 10;
-        Font.HtmlSize = PointsToHtmlSize(points, Format.Small);
-        LastFontSize = Font.HtmlSize;
-        r += "<FONT SIZE=" + std::to_string(Font.HtmlSize) + ">";
+    format.small = false;
+    if (has(soProcessFontSize) && !(has(soOptimize) && lastFontSize == font.htmlSize)) {
+        const std::int32_t points = has(soUseDefaultFont) ? settings_.defaultFontSize : 10;
+        font.htmlSize = pointsToHtmlSize(points, format.small);
+        lastFontSize = font.htmlSize;
+        r += "<FONT SIZE=" + std::to_string(font.htmlSize) + ">";
     }
     return r;
 }
 
-std::string TQuorvel::FontSizeWord(std::string_view rest)
+std::string TQuorvel::fontSizeWord(std::string_view rest)
 {
     std::int32_t halfPoints = 0;
-    const std::int32_t points = ParseInt(rest, halfPoints) ? halfPoints / 2 : 10;
-    Font.HtmlSize = PointsToHtmlSize(points, Format.Small);
-    if (Has(soOptimize) && Font.HtmlSize == LastFontSize)
+    const std::int32_t points = parseInt(rest, halfPoints) ? halfPoints / 2 : 10;
+    font.htmlSize = pointsToHtmlSize(points, format.small);
+    if (has(soOptimize) && font.htmlSize == lastFontSize)
         return {};
-    LastFontSize = Font.HtmlSize;
-    if (Format.Small)
+    lastFontSize = font.htmlSize;
+    if (format.small)
         return "<SMALL>";
-    return "<FONT SIZE=" + std::to_string(Font.HtmlSize) + ">";
+    return "<FONT SIZE=" + std::to_string(font.htmlSize) + ">";
 }
 
-std::string TQuorvel::FontFaceWord(std::string_view rest)
+std::string TQuorvel::fontFaceWord(std::string_view rest)
 {
-    if (!ParseInt(rest, Font.FontNumber))
-        Font.FontNumber = 0;
+    if (!parseInt(rest, font.fontNumber))
+        font.fontNumber = 0;
     // Inside the font table the word only chooses the entry that the following text fills.
-    if (Font.InFontTable)
+    if (font.inFontTable)
         return {};
-    if (Font.FontNumber < 0 || static_cast<std::size_t>(Font.FontNumber) >= FontTable.size())
-        Font.FontNumber = 0;
-    const auto number = static_cast<std::size_t>(Font.FontNumber);
-    // The class's own FontNameAt is a table lookup: read the entry in place rather than
+    if (font.fontNumber < 0 || static_cast<std::size_t>(font.fontNumber) >= fontTable.size())
+        font.fontNumber = 0;
+    const auto number = static_cast<std::size_t>(font.fontNumber);
+    // The class's own fontNameAt is a table lookup: read the entry in place rather than
     // copying it for every \f word. An override may answer anything, so it is asked.
-    if (typeid(*this) == typeid(TQuorvel) && number < FaceIds.size() &&
-        FaceIds.size() == FontTable.size()) {
-        const std::string &name = FontTable[number];
+    if (typeid(*this) == typeid(TQuorvel) && number < faceIds.size() &&
+        faceIds.size() == fontTable.size()) {
+        const std::string &name = fontTable[number];
         if (name == "Symbol")
             return {};
-        const std::int32_t id = FaceIds[number];
-        if (Has(soOptimize)) {
-            if (LastFaceId >= 0 ? id == LastFaceId : name == LastFontFace) {
-                LastFaceId = id;
+        const std::int32_t id = faceIds[number];
+        if (has(soOptimize)) {
+            if (lastFaceId >= 0 ? id == lastFaceId : name == lastFontFace) {
+                lastFaceId = id;
                 return {};
             }
         }
-        LastFontFace = name;
-        LastFaceId = id;
+        lastFontFace = name;
+        lastFaceId = id;
         return "<FONT FACE=\"" + name + "\">";
     }
-    std::string name = FontNameAt(Font.FontNumber);
+    std::string name = fontNameAt(font.fontNumber);
     if (name == "Symbol")
         return {};
-    if (Has(soOptimize) && name == LastFontFace)
+    if (has(soOptimize) && name == lastFontFace)
         return {};
     std::string r = "<FONT FACE=\"" + name + "\">";
-    LastFontFace = std::move(name);
-    LastFaceId = -1;
+    lastFontFace = std::move(name);
+    lastFaceId = -1;
     return r;
 }
 
-void TQuorvel::ColorTableStarts()
+void TQuorvel::colorTableStarts()
 {
     // The font table is final after the first \colortbl, and cutting it again changes
     // nothing; a document full of \colortbl words must not rescan a large table each time.
-    if (!Font.InFontTable)
+    if (!font.inFontTable)
         return;
-    Font.InFontTable = false;
-    for (std::string &entry : FontTable) {
+    font.inFontTable = false;
+    for (std::string &entry : fontTable) {
         if (auto semicolon = entry.find(';'); semicolon != std::string::npos)
             entry.resize(semicolon);
-        if (!Has(soMoreCompatible))
+        if (!has(soMoreCompatible))
             continue;
         if (entry == "Arial")
             entry = "Arial,Helvetica";
@@ -435,73 +435,73 @@ void TQuorvel::ColorTableStarts()
     }
     // Number the distinct names once, so that \f words compare faces by number instead of
     // comparing (possibly very long) names again and again.
-    FaceIds.assign(FontTable.size(), 0);
+    faceIds.assign(fontTable.size(), 0);
     std::unordered_map<std::string_view, std::int32_t> firstWithName;
-    firstWithName.reserve(FontTable.size());
-    for (std::size_t k = 0; k < FontTable.size(); ++k)
-        FaceIds[k] = firstWithName.try_emplace(FontTable[k], static_cast<std::int32_t>(k))
+    firstWithName.reserve(fontTable.size());
+    for (std::size_t k = 0; k < fontTable.size(); ++k)
+        faceIds[k] = firstWithName.try_emplace(fontTable[k], static_cast<std::int32_t>(k))
                          .first->second;
 }
 
-std::string TQuorvel::ColorWord(std::string_view rest)
+std::string TQuorvel::colorWord(std::string_view rest)
 {
-    if (!ParseInt(rest, ColorIndex))
-        ColorIndex = 0;
-    if (ColorIndex < 0 || static_cast<std::size_t>(ColorIndex) >= ColorTable.size())
+    if (!parseInt(rest, colorIndex))
+        colorIndex = 0;
+    if (colorIndex < 0 || static_cast<std::size_t>(colorIndex) >= colorTable.size())
         return {};
-    return "<FONT COLOR=\"#" + ColorTable[static_cast<std::size_t>(ColorIndex)] + "\">";
+    return "<FONT COLOR=\"#" + colorTable[static_cast<std::size_t>(colorIndex)] + "\">";
 }
 
-void TQuorvel::ColorTableWord(std::string_view word, std::size_t prefix)
+void TQuorvel::colorTableWord(std::string_view word, std::size_t prefix)
 {
     // The colour table is read only until the first \plain.
-    if (!Has(soUseColors) || PlainSeen)
+    if (!has(soUseColors) || plainSeen)
         return;
     std::int32_t v = 0;
-    const std::string value = ParseInt(word.substr(prefix), v) ? HexValue(v) : "00";
+    const std::string value = parseInt(word.substr(prefix), v) ? hexValue(v) : "00";
     switch (word.front()) {
     case 'r':
-        ColorTable.back() = value;
+        colorTable.back() = value;
         break;
     case 'g':
-        ColorTable.back() += value;
+        colorTable.back() += value;
         break;
     default: // blue closes the entry
-        ColorTable.back() += value;
-        ColorTable.emplace_back();
+        colorTable.back() += value;
+        colorTable.emplace_back();
         break;
     }
 }
 
-void TQuorvel::StartRun()
+void TQuorvel::startRun()
 {
-    PlainSeen = false;
-    FontTable.assign(1, std::string());
-    FaceIds.clear();
-    LastFontFace.clear();
-    LastFaceId = -1;
-    if (Has(soUseDefaultFont)) {
-        Font.HtmlSize = PointsToHtmlSize(settings_.DefaultFontSize, Format.Small);
-        Font.FaceName = settings_.DefaultFontName;
+    plainSeen = false;
+    fontTable.assign(1, std::string());
+    faceIds.clear();
+    lastFontFace.clear();
+    lastFaceId = -1;
+    if (has(soUseDefaultFont)) {
+        font.htmlSize = pointsToHtmlSize(settings_.defaultFontSize, format.small);
+        font.faceName = settings_.defaultFontName;
     } else {
-        Font.HtmlSize = 2;
-        Font.FaceName.clear();
+        font.htmlSize = 2;
+        font.faceName.clear();
     }
-    LastFontSize = Font.HtmlSize;
-    Font.FontNumber = 0;
+    lastFontSize = font.htmlSize;
+    font.fontNumber = 0;
     // Everything up to \colortbl is taken as font-table text.
-    Font.InFontTable = true;
-    ColorTable.assign(1, std::string());
-    Format.Bold = Format.Italic = Format.Underline = Format.StrikeOut = false;
-    Format.InList = false;
-    Format.Alignment = 0;
+    font.inFontTable = true;
+    colorTable.assign(1, std::string());
+    format.bold = format.italic = format.underline = format.strikeOut = false;
+    format.inList = false;
+    format.alignment = 0;
 }
 
-std::string TQuorvel::BodyPass(std::string_view rtf)
+std::string TQuorvel::bodyPass(std::string_view rtf)
 {
     if (!rtf.starts_with("{\\rtf1"))
         throw EQuorvelError(std::string(kHeaderMissing));
-    StartRun();
+    startRun();
 
     // The HTML is staged as a line that moves to the output whenever it holds a line break,
     // and the rest moves at the end: the output is everything staged, in order. So the
@@ -514,7 +514,7 @@ std::string TQuorvel::BodyPass(std::string_view rtf)
 
     auto flushWord = [&] {
         if (!word.empty()) {
-            line += HandleControlWord(word);
+            line += handleControlWord(word);
             word.clear();
         }
     };
@@ -526,16 +526,16 @@ std::string TQuorvel::BodyPass(std::string_view rtf)
     // The last two characters are never examined: a text read from a file always ends in
     // CR LF, and this keeps every look-ahead below inside the text.
     while (i + 2 < n) {
-        if (!controlMode && !Font.InFontTable) {
+        if (!controlMode && !font.inFontTable) {
             // A run of document text whose characters are each followed by one that cannot
             // start a control word: every step of the run only appends, so take it at once.
-            const char *opener = FindFirstOf<'\\', '{', '}'>(s + i + 1, s + n - 1);
+            const char *opener = findFirstOf<'\\', '{', '}'>(s + i + 1, s + n - 1);
             const auto end = static_cast<std::size_t>(opener - s) - 1;
             if (end > i) {
-                AppendText(line, s + i, s + end);
-                if (pump.Callback) {
+                appendText(line, s + i, s + end);
+                if (pump.callback) {
                     for (std::size_t k = i; k < end; ++k)
-                        pump.Callback(pump.Context);
+                        pump.callback(pump.context);
                 }
                 i = end;
                 continue;
@@ -546,7 +546,7 @@ std::string TQuorvel::BodyPass(std::string_view rtf)
             switch (kCharKinds[static_cast<unsigned char>(c)]) {
             case CharKind::Apostrophe:
                 // "\'hh": two hex digits, handled at once; `word` keeps what it holds.
-                line += HandleControlWord(std::string{'\'', s[i + 1], s[i + 2]});
+                line += handleControlWord(std::string{'\'', s[i + 1], s[i + 2]});
                 i += 2;
                 controlMode = false;
                 break;
@@ -555,7 +555,7 @@ std::string TQuorvel::BodyPass(std::string_view rtf)
                 break;
             case CharKind::Tilde:
                 word += c;
-                line += HandleControlWord(word);
+                line += handleControlWord(word);
                 word.clear();
                 controlMode = false;
                 break;
@@ -566,73 +566,73 @@ std::string TQuorvel::BodyPass(std::string_view rtf)
                     controlMode = false;
                 break;
             }
-        } else if (Font.InFontTable) {
-            if (Font.FontNumber >= 0) {
-                const auto number = static_cast<std::size_t>(Font.FontNumber);
-                if (FontTable.size() == number)
-                    FontTable.emplace_back();
-                if (FontTable.size() > number)
-                    FontTable[number] += c;
+        } else if (font.inFontTable) {
+            if (font.fontNumber >= 0) {
+                const auto number = static_cast<std::size_t>(font.fontNumber);
+                if (fontTable.size() == number)
+                    fontTable.emplace_back();
+                if (fontTable.size() > number)
+                    fontTable[number] += c;
             }
         } else {
-            AppendText(line, &c, &c + 1);
+            appendText(line, &c, &c + 1);
         }
         if (c == '}')
             controlMode = false;
 
         ++i;
-        if (i < n && OpensControl(s[i])) {
+        if (i < n && opensControl(s[i])) {
             controlMode = true;
             // "\\", "\{" and "\}" stand for the character itself, even in the font table.
             if (c == '\\') {
                 line += s[i];
                 controlMode = false;
                 ++i;
-                if (i < n && OpensControl(s[i]))
+                if (i < n && opensControl(s[i]))
                     controlMode = true;
             }
         }
 
         if (line.size() > sizeLimit_)
             throw EQuorvelError(std::string(kTooLarge));
-        if (pump.Callback)
-            pump.Callback(pump.Context);
+        if (pump.callback)
+            pump.callback(pump.context);
     }
     // An unfinished word is dropped.
     return line;
 }
 
-std::string TQuorvel::ConvertText(std::string_view rtf)
+std::string TQuorvel::convertText(std::string_view rtf)
 {
-    return Assemble(BodyPass(rtf));
+    return assemble(bodyPass(rtf));
 }
 
 // --- Document assembly ------------------------------------------------------------------
 
-std::string TQuorvel::Assemble(std::string body)
+std::string TQuorvel::assemble(std::string body)
 {
-    if (Has(soReplaceStrings)) {
-        for (const std::string &pair : settings_.ReplaceStrings.Lines()) {
-            const std::string_view name = TLineList::NameOf(pair);
-            body = quorvel::ReplaceAll(body, name, settings_.ReplaceStrings.Value(name),
+    if (has(soReplaceStrings)) {
+        for (const std::string &pair : settings_.replaceStrings.Lines()) {
+            const std::string_view name = TLineList::nameOf(pair);
+            body = quorvel::replaceAll(body, name, settings_.replaceStrings.value(name),
                                        sizeLimit_);
         }
     }
 
     std::string head;
     std::string tail;
-    if (Has(soWrapHTML)) {
+    if (has(soWrapHTML)) {
         head = "<HTML>\r\n<HEAD>\r\n";
-        if (Has(soUseTitle))
-            head += "<TITLE>" + TextToHtml(settings_.Title) + "</TITLE>\r\n";
-        if (!settings_.Headtags.Empty())
-            head += settings_.Headtags.Text();
+        if (has(soUseTitle))
+            head += "<TITLE>" + textToHtml(settings_.title) + "</TITLE>\r\n";
+        if (!settings_.headtags.empty())
+            head += settings_.headtags.Text();
         const std::pair<std::string_view, const std::string *> metas[] = {
-            {"<meta name=\"author\" content=\"", &settings_.MetaAuthor},
-            {"<meta http-equiv=\"content-type\" content=\"", &settings_.MetaContentType},
-            {"<meta name=\"description\" content=\"", &settings_.MetaDescription},
-            {"<meta name=\"generator\" content=\"", &settings_.MetaGenerator},
-            {"<meta name=\"keywords\" content=\"", &settings_.MetaKeywords},
+            {"<meta name=\"author\" content=\"", &settings_.metaAuthor},
+            {"<meta http-equiv=\"content-type\" content=\"", &settings_.metaContentType},
+            {"<meta name=\"description\" content=\"", &settings_.metaDescription},
+            {"<meta name=\"generator\" content=\"", &settings_.metaGenerator},
+            {"<meta name=\"keywords\" content=\"", &settings_.metaKeywords},
         };
         for (const auto &[before, value] : metas) {
             if (!value->empty()) {
@@ -642,24 +642,24 @@ std::string TQuorvel::Assemble(std::string body)
             }
         }
         head += "</HEAD>\r\n<BODY";
-        const TLineList &bodyOptions = settings_.BodyOptions;
-        if (bodyOptions.Empty())
+        const TLineList &bodyOptions = settings_.bodyOptions;
+        if (bodyOptions.empty())
             head += ">";
-        else if (bodyOptions.Count() == 1)
+        else if (bodyOptions.count() == 1)
             head += " " + bodyOptions[0] + ">\r\n";
         else
             head += " " + bodyOptions.Text() + ">\r\n";
         tail = "</BODY>\r\n</HTML>";
     }
 
-    if (head.empty() && !Has(soUseDefaultFont)) {
+    if (head.empty() && !has(soUseDefaultFont)) {
         body += kCRLF;
         return body;
     }
     std::string document;
-    if (Has(soUseDefaultFont)) {
-        const std::int32_t size = PointsToHtmlSize(settings_.DefaultFontSize, Format.Small);
-        const std::string open = "<FONT FACE=\"" + settings_.DefaultFontName +
+    if (has(soUseDefaultFont)) {
+        const std::int32_t size = pointsToHtmlSize(settings_.defaultFontSize, format.small);
+        const std::string open = "<FONT FACE=\"" + settings_.defaultFontName +
                                  "\" SIZE=" + std::to_string(size) + ">";
         document.reserve(head.size() + open.size() + body.size() + tail.size() + 16);
         document += head;
@@ -678,13 +678,13 @@ std::string TQuorvel::Assemble(std::string body)
 
 // --- Files ----------------------------------------------------------------------------
 
-void TQuorvel::ConvertFile(const std::string &source, const std::string &target)
+void TQuorvel::convertFile(const std::string &source, const std::string &target)
 {
     if (target.empty())
         throw EQuorvelError("Quorvel: no target file was given. Conversion aborted.");
     TFileIdentity identity;
-    const std::string text = ReadSourceText(source, &identity);
-    WriteDocument(target, ConvertText(text), identity);
+    const std::string text = readSourceText(source, &identity);
+    writeDocument(target, convertText(text), identity);
 }
 
 } // namespace quorvel

@@ -25,25 +25,25 @@ inline constexpr std::string_view kHeaderMissing =
 // during a long conversion. The callback may run arbitrary host code, including another
 // conversion with another converter object.
 struct TMessagePump {
-    void (*Callback)(void *context) = nullptr;
-    void *Context = nullptr;
+    void (*callback)(void *context) = nullptr;
+    void *context = nullptr;
 };
 
 struct TFormatState {
-    bool Bold = false;
-    bool Italic = false;
-    bool Underline = false;
-    bool StrikeOut = false;
-    bool Small = false;     // the last size mapping gave a size below 2
-    bool InList = false;    // inside a bulleted list
-    std::uint8_t Alignment = 0; // 0 none, 1 right, 2 centre
+    bool bold = false;
+    bool italic = false;
+    bool underline = false;
+    bool strikeOut = false;
+    bool small = false;     // the last size mapping gave a size below 2
+    bool inList = false;    // inside a bulleted list
+    std::uint8_t alignment = 0; // 0 none, 1 right, 2 centre
 };
 
 struct TFontInfo {
-    bool InFontTable = false; // text characters fill FontTable instead of the document
-    std::int32_t FontNumber = 0;
-    std::int32_t HtmlSize = 0;
-    std::string FaceName;
+    bool inFontTable = false; // text characters fill fontTable instead of the document
+    std::int32_t fontNumber = 0;
+    std::int32_t htmlSize = 0;
+    std::string faceName;
 };
 
 enum class TQuorvelCreation { Ordinary, Designing };
@@ -56,82 +56,82 @@ public:
     TQuorvel &operator=(const TQuorvel &) = delete;
 
     // The five overridable operations, in this slot order.
-    virtual std::string FontNameAt(std::int32_t index);
-    virtual std::int32_t PointsToHtmlSize(std::int32_t points, bool &small);
-    virtual std::string CharToEntity(std::int32_t code, bool listFlag);
-    virtual std::string HandleControlWord(std::string_view word);
-    virtual std::string TextToHtml(std::string_view text);
+    virtual std::string fontNameAt(std::int32_t index);
+    virtual std::int32_t pointsToHtmlSize(std::int32_t points, bool &small);
+    virtual std::string charToEntity(std::int32_t code, bool listFlag);
+    virtual std::string handleControlWord(std::string_view word);
+    virtual std::string textToHtml(std::string_view text);
 
     // One run: the body pass over `rtf`, then the document assembly. Throws EQuorvelError.
-    std::string ConvertText(std::string_view rtf);
+    std::string convertText(std::string_view rtf);
     // Reads `source`, converts it and only then creates or replaces `target`.
-    void ConvertFile(const std::string &source, const std::string &target);
-    std::string ReplaceAll(std::string_view text, std::string_view name,
+    void convertFile(const std::string &source, const std::string &target);
+    std::string replaceAll(std::string_view text, std::string_view name,
                            std::string_view value) const
     {
-        return quorvel::ReplaceAll(text, name, value, sizeLimit_);
+        return quorvel::replaceAll(text, name, value, sizeLimit_);
     }
 
     // Published settings. Writing a line list copies its lines.
-    const TLineList &BodyOptions() const { return settings_.BodyOptions; }
-    void SetBodyOptions(const TLineList &v) { settings_.BodyOptions = v; }
-    const std::string &DefaultFontName() const { return settings_.DefaultFontName; }
-    void SetDefaultFontName(std::string v) { settings_.DefaultFontName = std::move(v); }
-    std::int32_t DefaultFontSize() const { return settings_.DefaultFontSize; }
-    void SetDefaultFontSize(std::int32_t v) { settings_.DefaultFontSize = v; }
-    const std::string &MetaAuthor() const { return settings_.MetaAuthor; }
-    void SetMetaAuthor(std::string v) { settings_.MetaAuthor = std::move(v); }
-    const std::string &MetaContentType() const { return settings_.MetaContentType; }
-    void SetMetaContentType(std::string v) { settings_.MetaContentType = std::move(v); }
-    const std::string &MetaDescription() const { return settings_.MetaDescription; }
-    void SetMetaDescription(std::string v) { settings_.MetaDescription = std::move(v); }
-    const std::string &MetaGenerator() const { return settings_.MetaGenerator; }
-    void SetMetaGenerator(std::string v) { settings_.MetaGenerator = std::move(v); }
-    const std::string &MetaKeywords() const { return settings_.MetaKeywords; }
-    void SetMetaKeywords(std::string v) { settings_.MetaKeywords = std::move(v); }
-    TQuorvelOptions Options() const { return settings_.Options; }
-    void SetOptions(TQuorvelOptions v) { settings_.Options = v; }
-    const TLineList &ReplaceStrings() const { return settings_.ReplaceStrings; }
-    void SetReplaceStrings(const TLineList &v) { settings_.ReplaceStrings = v; }
-    const std::string &Title() const { return settings_.Title; }
-    void SetTitle(std::string v) { settings_.Title = std::move(v); }
-    const TLineList &Headtags() const { return settings_.Headtags; }
-    void SetHeadtags(const TLineList &v) { settings_.Headtags = v; }
-    std::string_view Version() const { return kQuorvelVersion; }
-    void SetVersion(std::string_view) {} // read-only: writing it changes nothing
+    const TLineList &bodyOptions() const { return settings_.bodyOptions; }
+    void setBodyOptions(const TLineList &v) { settings_.bodyOptions = v; }
+    const std::string &defaultFontName() const { return settings_.defaultFontName; }
+    void setDefaultFontName(std::string v) { settings_.defaultFontName = std::move(v); }
+    std::int32_t defaultFontSize() const { return settings_.defaultFontSize; }
+    void setDefaultFontSize(std::int32_t v) { settings_.defaultFontSize = v; }
+    const std::string &metaAuthor() const { return settings_.metaAuthor; }
+    void setMetaAuthor(std::string v) { settings_.metaAuthor = std::move(v); }
+    const std::string &metaContentType() const { return settings_.metaContentType; }
+    void setMetaContentType(std::string v) { settings_.metaContentType = std::move(v); }
+    const std::string &metaDescription() const { return settings_.metaDescription; }
+    void setMetaDescription(std::string v) { settings_.metaDescription = std::move(v); }
+    const std::string &metaGenerator() const { return settings_.metaGenerator; }
+    void setMetaGenerator(std::string v) { settings_.metaGenerator = std::move(v); }
+    const std::string &metaKeywords() const { return settings_.metaKeywords; }
+    void setMetaKeywords(std::string v) { settings_.metaKeywords = std::move(v); }
+    TQuorvelOptions options() const { return settings_.options; }
+    void setOptions(TQuorvelOptions v) { settings_.options = v; }
+    const TLineList &replaceStrings() const { return settings_.replaceStrings; }
+    void setReplaceStrings(const TLineList &v) { settings_.replaceStrings = v; }
+    const std::string &title() const { return settings_.title; }
+    void setTitle(std::string v) { settings_.title = std::move(v); }
+    const TLineList &headtags() const { return settings_.headtags; }
+    void setHeadtags(const TLineList &v) { settings_.headtags = v; }
+    std::string_view version() const { return kQuorvelVersion; }
+    void setVersion(std::string_view) {} // read-only: writing it changes nothing
 
-    void SetMessagePump(TMessagePump pump) { pump_ = pump; }
+    void setMessagePump(TMessagePump pump) { pump_ = pump; }
     // The most bytes the body text may grow to before the run fails (kDefaultSizeLimit).
-    void SetSizeLimit(std::size_t bytes) { sizeLimit_ = bytes; }
+    void setSizeLimit(std::size_t bytes) { sizeLimit_ = bytes; }
 
 protected:
-    bool Has(TQuorvelOption o) const { return settings_.Options.Has(o); }
+    bool has(TQuorvelOption o) const { return settings_.options.has(o); }
 
-    // Run state. Everything except Format.Small and ColorIndex is reset by each run.
-    TFormatState Format;
-    TFontInfo Font;
-    std::string LastFontFace;
-    std::int32_t LastFontSize = 0;
-    std::vector<std::string> FontTable;
-    std::vector<std::string> ColorTable;
-    std::int32_t ColorIndex = 0;
-    bool PlainSeen = false;
+    // Run state. Everything except Format.Small and colorIndex is reset by each run.
+    TFormatState format;
+    TFontInfo font;
+    std::string lastFontFace;
+    std::int32_t lastFontSize = 0;
+    std::vector<std::string> fontTable;
+    std::vector<std::string> colorTable;
+    std::int32_t colorIndex = 0;
+    bool plainSeen = false;
 
 private:
-    // Per FontTable entry, the number of the first entry with the same name (filled when the
-    // table is closed), and that number for LastFontFace when it came from the table, else -1.
-    std::vector<std::int32_t> FaceIds;
-    std::int32_t LastFaceId = -1;
+    // Per fontTable entry, the number of the first entry with the same name (filled when the
+    // table is closed), and that number for lastFontFace when it came from the table, else -1.
+    std::vector<std::int32_t> faceIds;
+    std::int32_t lastFaceId = -1;
 
-    void StartRun();
-    std::string BodyPass(std::string_view rtf);
-    std::string Assemble(std::string body);
-    std::string PlainWord();
-    std::string FontSizeWord(std::string_view rest);
-    std::string FontFaceWord(std::string_view rest);
-    void ColorTableStarts();
-    std::string ColorWord(std::string_view rest);
-    void ColorTableWord(std::string_view word, std::size_t prefix);
+    void startRun();
+    std::string bodyPass(std::string_view rtf);
+    std::string assemble(std::string body);
+    std::string plainWord();
+    std::string fontSizeWord(std::string_view rest);
+    std::string fontFaceWord(std::string_view rest);
+    void colorTableStarts();
+    std::string colorWord(std::string_view rest);
+    void colorTableWord(std::string_view word, std::size_t prefix);
 
     TQuorvelSettings settings_;
     TMessagePump pump_;

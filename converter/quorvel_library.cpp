@@ -32,7 +32,7 @@ constexpr std::array<TQuorvelOption, 8> kFlagOptions = {
 
 constexpr std::size_t kBlockSize = 1 << 16;
 
-std::string ErrnoText(int error)
+std::string errnoText(int error)
 {
     return std::generic_category().message(error);
 }
@@ -55,12 +55,12 @@ public:
     }
     Descriptor(const Descriptor &) = delete;
     Descriptor &operator=(const Descriptor &) = delete;
-    int Get() const { return fd_; }
-    int Release() { return std::exchange(fd_, -1); }
+    int get() const { return fd_; }
+    int release() { return std::exchange(fd_, -1); }
     // Closes now; a late write error shows here.
-    bool Close()
+    bool closeDocument()
     {
-        const int fd = Release();
+        const int fd = release();
         return fd < 0 || ::close(fd) == 0;
     }
 
@@ -68,7 +68,7 @@ private:
     int fd_;
 };
 
-bool WriteAll(int fd, std::string_view bytes)
+bool writeAll(int fd, std::string_view bytes)
 {
     off_t offset = 0;
     while (!bytes.empty()) {
@@ -86,7 +86,7 @@ bool WriteAll(int fd, std::string_view bytes)
     return true;
 }
 
-bool ReadAll(int fd, std::string &bytes)
+bool readAll(int fd, std::string &bytes)
 {
     std::vector<char> block(kBlockSize);
     off_t offset = 0;
@@ -103,7 +103,7 @@ bool ReadAll(int fd, std::string &bytes)
     }
 }
 
-std::string DirectoryOf(const std::string &path)
+std::string directoryOf(const std::string &path)
 {
     const std::size_t slash = path.rfind('/');
     if (slash == std::string::npos)
@@ -111,7 +111,7 @@ std::string DirectoryOf(const std::string &path)
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-std::string KindOf(mode_t mode)
+std::string kindOf(mode_t mode)
 {
     if (S_ISDIR(mode))
         return "a folder";
@@ -124,21 +124,21 @@ std::string KindOf(mode_t mode)
     return "not a regular file";
 }
 
-std::string NotRegular(mode_t mode)
+std::string notRegular(mode_t mode)
 {
-    const std::string kind = KindOf(mode);
+    const std::string kind = kindOf(mode);
     return kind.starts_with("not") ? kind : "not a regular file but " + kind;
 }
 
 // Follows symbolic links from `path` to the name the document is written under: the first
 // name that is no link, or that does not exist yet (the target of a dangling link).
-std::string ResolveLinks(std::string path, const std::string &shown)
+std::string resolveLinks(std::string path, const std::string &shown)
 {
     for (int depth = 0; depth < 40; ++depth) {
         struct stat info;
         if (::lstat(path.c_str(), &info) != 0) {
             if (errno != ENOENT)
-                throw EQuorvelError("Quorvel: cannot create \"" + shown + "\": " + ErrnoText(errno));
+                throw EQuorvelError("Quorvel: cannot create \"" + shown + "\": " + errnoText(errno));
             return path;
         }
         if (!S_ISLNK(info.st_mode))
@@ -147,15 +147,15 @@ std::string ResolveLinks(std::string path, const std::string &shown)
         const ssize_t length = ::readlink(path.c_str(), buffer.data(), buffer.size());
         if (length < 0 || static_cast<std::size_t>(length) == buffer.size())
             throw EQuorvelError("Quorvel: cannot create \"" + shown + "\": " +
-                                ErrnoText(length < 0 ? errno : ENAMETOOLONG));
+                                errnoText(length < 0 ? errno : ENAMETOOLONG));
         const std::string link(buffer.data(), static_cast<std::size_t>(length));
-        path = link.starts_with('/') ? link : DirectoryOf(path) + "/" + link;
+        path = link.starts_with('/') ? link : directoryOf(path) + "/" + link;
     }
-    throw EQuorvelError("Quorvel: cannot create \"" + shown + "\": " + ErrnoText(ELOOP));
+    throw EQuorvelError("Quorvel: cannot create \"" + shown + "\": " + errnoText(ELOOP));
 }
 
 // A new, empty file with a short name beside the target, so that a target whose name is as
-// long as names may be still has room for it. Removed again unless Keep() is called.
+// long as names may be still has room for it. Removed again unless keep() is called.
 class TemporaryFile {
 public:
     TemporaryFile(const std::string &directory, mode_t mode)
@@ -187,18 +187,18 @@ public:
     TemporaryFile(const TemporaryFile &) = delete;
     TemporaryFile &operator=(const TemporaryFile &) = delete;
 
-    bool IsOpen() const { return fd_ >= 0 || !path_.empty(); }
-    int CreationError() const { return error_; }
-    int Fd() const { return fd_; }
-    const std::string &Path() const { return path_; }
+    bool isOpen() const { return fd_ >= 0 || !path_.empty(); }
+    int creationError() const { return error_; }
+    int fd() const { return fd_; }
+    const std::string &path() const { return path_; }
     // Writes the bytes, makes sure they reached the disk and closes the file.
-    bool WriteAndClose(std::string_view bytes)
+    bool writeAndClose(std::string_view bytes)
     {
-        if (!WriteAll(fd_, bytes) || ::fsync(fd_) != 0)
+        if (!writeAll(fd_, bytes) || ::fsync(fd_) != 0)
             return false;
         return ::close(std::exchange(fd_, -1)) == 0;
     }
-    void Keep() { path_.clear(); }
+    void keep() { path_.clear(); }
 
 private:
     int fd_ = -1;
@@ -208,21 +208,21 @@ private:
 
 // The directory entry of a renamed file reaches the disk with its directory. The write
 // itself is done by then, so a failure here changes nothing.
-void SyncDirectory(const std::string &directory)
+void syncDirectory(const std::string &directory)
 {
     Descriptor dir(::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (dir.Get() >= 0)
-        ::fsync(dir.Get());
+    if (dir.get() >= 0)
+        ::fsync(dir.get());
 }
 
 struct Attribute {
-    std::string Name;
-    std::string Value;
+    std::string name;
+    std::string value;
 };
 
 // The file's extended attributes, access control lists among them; nothing where the file
 // system has none, no value when they cannot be read.
-std::optional<std::vector<Attribute>> ReadAttributes(const std::string &path)
+std::optional<std::vector<Attribute>> readAttributes(const std::string &path)
 {
     std::vector<Attribute> attributes;
     const ssize_t listSize = ::llistxattr(path.c_str(), nullptr, 0);
@@ -255,98 +255,98 @@ enum class TReplaced { Done, Failed, NotKept };
 
 // Writes a new file beside `target` that has everything the old one had and renames it over
 // the old one. NotKept when the new file cannot be made the same; the caller writes in place.
-TReplaced ReplaceByRename(const std::string &target, const struct stat &old,
+TReplaced replaceByRename(const std::string &target, const struct stat &old,
                           std::string_view bytes, int &error)
 {
     if (old.st_nlink != 1)
         return TReplaced::NotKept;
-    const std::string directory = DirectoryOf(target);
+    const std::string directory = directoryOf(target);
     if (::faccessat(AT_FDCWD, directory.c_str(), W_OK | X_OK, AT_EACCESS) != 0)
         return TReplaced::NotKept;
-    const std::optional<std::vector<Attribute>> attributes = ReadAttributes(target);
+    const std::optional<std::vector<Attribute>> attributes = readAttributes(target);
     if (!attributes)
         return TReplaced::NotKept;
     TemporaryFile temporary(directory, S_IRUSR | S_IWUSR);
-    if (!temporary.IsOpen())
+    if (!temporary.isOpen())
         return TReplaced::NotKept;
     struct stat created;
-    if (::fstat(temporary.Fd(), &created) != 0)
+    if (::fstat(temporary.fd(), &created) != 0)
         return TReplaced::NotKept;
     if ((created.st_uid != old.st_uid || created.st_gid != old.st_gid) &&
-        ::fchown(temporary.Fd(), old.st_uid, old.st_gid) != 0)
+        ::fchown(temporary.fd(), old.st_uid, old.st_gid) != 0)
         return TReplaced::NotKept;
     for (const Attribute &attribute : *attributes) {
-        if (::fsetxattr(temporary.Fd(), attribute.Name.c_str(), attribute.Value.data(),
-                        attribute.Value.size(), 0) != 0)
+        if (::fsetxattr(temporary.fd(), attribute.name.c_str(), attribute.value.data(),
+                        attribute.value.size(), 0) != 0)
             return TReplaced::NotKept;
     }
     // After the owner and the access lists, which both touch the mode.
-    if (::fchmod(temporary.Fd(), old.st_mode & 07777) != 0)
+    if (::fchmod(temporary.fd(), old.st_mode & 07777) != 0)
         return TReplaced::NotKept;
-    if (!temporary.WriteAndClose(bytes)) {
+    if (!temporary.writeAndClose(bytes)) {
         error = errno;
         return TReplaced::Failed;
     }
-    if (::rename(temporary.Path().c_str(), target.c_str()) != 0) {
+    if (::rename(temporary.path().c_str(), target.c_str()) != 0) {
         // In a sticky folder only the owner may replace a file it may still write.
         if (errno == EPERM || errno == EACCES)
             return TReplaced::NotKept;
         error = errno;
         return TReplaced::Failed;
     }
-    temporary.Keep();
-    SyncDirectory(directory);
+    temporary.keep();
+    syncDirectory(directory);
     return TReplaced::Done;
 }
 
 // Writes over the file itself, which keeps its identity, links and attributes; the old
 // bytes are kept and written back when the write fails. Returns 0 or the error.
-int WriteInPlace(const std::string &target, std::string_view bytes, std::string &refusal)
+int writeInPlace(const std::string &target, std::string_view bytes, std::string &refusal)
 {
     Descriptor file(::open(target.c_str(), O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
     struct stat info;
-    if (file.Get() < 0 || ::fstat(file.Get(), &info) != 0)
+    if (file.get() < 0 || ::fstat(file.get(), &info) != 0)
         return errno;
     if (!S_ISREG(info.st_mode)) {
-        refusal = NotRegular(info.st_mode);
+        refusal = notRegular(info.st_mode);
         return EINVAL;
     }
     std::string old;
-    if (!ReadAll(file.Get(), old))
+    if (!readAll(file.get(), old))
         return errno;
-    if (WriteAll(file.Get(), bytes) && ::ftruncate(file.Get(), static_cast<off_t>(bytes.size())) == 0 &&
-        ::fsync(file.Get()) == 0 && file.Close())
+    if (writeAll(file.get(), bytes) && ::ftruncate(file.get(), static_cast<off_t>(bytes.size())) == 0 &&
+        ::fsync(file.get()) == 0 && file.closeDocument())
         return 0;
     const int error = errno;
-    Descriptor again(file.Get() >= 0 ? ::dup(file.Get())
+    Descriptor again(file.get() >= 0 ? ::dup(file.get())
                                      : ::open(target.c_str(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC));
-    const bool restored = again.Get() >= 0 && WriteAll(again.Get(), old) &&
-                          ::ftruncate(again.Get(), static_cast<off_t>(old.size())) == 0 &&
-                          ::fsync(again.Get()) == 0 && again.Close();
+    const bool restored = again.get() >= 0 && writeAll(again.get(), old) &&
+                          ::ftruncate(again.get(), static_cast<off_t>(old.size())) == 0 &&
+                          ::fsync(again.get()) == 0 && again.closeDocument();
     if (!restored)
-        refusal = ErrnoText(error) + "; the old content could not be written back";
+        refusal = errnoText(error) + "; the old content could not be written back";
     return error;
 }
 
 // A file that is not there yet appears whole or not at all. Returns 0 or the error.
-int CreateNew(const std::string &target, std::string_view bytes)
+int createNew(const std::string &target, std::string_view bytes)
 {
-    const std::string directory = DirectoryOf(target);
+    const std::string directory = directoryOf(target);
     TemporaryFile temporary(directory, 0666); // the umask and the folder's defaults apply
-    if (!temporary.IsOpen())
-        return temporary.CreationError();
-    if (!temporary.WriteAndClose(bytes))
+    if (!temporary.isOpen())
+        return temporary.creationError();
+    if (!temporary.writeAndClose(bytes))
         return errno;
     // Never over a file that appeared meanwhile; a hard link refuses an existing name too.
-    if (::renameat2(AT_FDCWD, temporary.Path().c_str(), AT_FDCWD, target.c_str(),
+    if (::renameat2(AT_FDCWD, temporary.path().c_str(), AT_FDCWD, target.c_str(),
                     RENAME_NOREPLACE) == 0) {
-        temporary.Keep();
+        temporary.keep();
     } else if (errno != EINVAL && errno != ENOSYS) {
         return errno;
-    } else if (::link(temporary.Path().c_str(), target.c_str()) != 0) {
+    } else if (::link(temporary.path().c_str(), target.c_str()) != 0) {
         return errno;
     }
-    SyncDirectory(directory);
+    syncDirectory(directory);
     return 0;
 }
 
@@ -354,7 +354,7 @@ int CreateNew(const std::string &target, std::string_view bytes)
 
 // A name beside `path` that no file has yet; the file is created and opened for writing.
 // Failures name `shown`, the target as the caller gave it.
-File CreateSibling(const std::string &path, const std::string &shown, std::string &name)
+File createSibling(const std::string &path, const std::string &shown, std::string &name)
 {
     std::random_device device;
     std::mt19937 random(device());
@@ -371,34 +371,34 @@ File CreateSibling(const std::string &path, const std::string &shown, std::strin
         if (lastError != EEXIST)
             break;
     }
-    throw EQuorvelError("Quorvel: cannot create \"" + shown + "\": " + ErrnoText(lastError));
+    throw EQuorvelError("Quorvel: cannot create \"" + shown + "\": " + errnoText(lastError));
 }
 
 #endif
 
 } // namespace
 
-TQuorvelOptions OptionsFromExportFlags(std::uint32_t flags)
+TQuorvelOptions optionsFromExportFlags(std::uint32_t flags)
 {
     TQuorvelOptions options;
     for (std::size_t bit = 0; bit < kFlagOptions.size(); ++bit) {
         if (flags & (1u << bit))
-            options.Include(kFlagOptions[bit]);
+            options.include(kFlagOptions[bit]);
     }
     return options;
 }
 
-void Configure(TQuorvel &converter, const TConversionRequest &request)
+void configure(TQuorvel &converter, const TConversionRequest &request)
 {
-    converter.SetOptions(OptionsFromExportFlags(request.Flags));
-    converter.SetDefaultFontName(request.FontName);
-    converter.SetDefaultFontSize(request.FontSize);
-    converter.SetTitle(request.Title);
-    converter.SetHeadtags(TLineList::FromText(request.Headtags));
-    converter.SetBodyOptions(TLineList::FromText(request.BodyOptions));
+    converter.setOptions(optionsFromExportFlags(request.flags));
+    converter.setDefaultFontName(request.fontName);
+    converter.setDefaultFontSize(request.fontSize);
+    converter.setTitle(request.title);
+    converter.setHeadtags(TLineList::fromText(request.headtags));
+    converter.setBodyOptions(TLineList::fromText(request.bodyOptions));
 }
 
-std::string ReadSourceText(const std::string &path, TFileIdentity *identity)
+std::string readSourceText(const std::string &path, TFileIdentity *identity)
 {
     errno = 0;
 #if !defined(_WIN32)
@@ -407,10 +407,10 @@ std::string ReadSourceText(const std::string &path, TFileIdentity *identity)
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     struct stat info;
     if (fd < 0)
-        throw EQuorvelError("Quorvel: cannot open \"" + path + "\": " + ErrnoText(errno));
+        throw EQuorvelError("Quorvel: cannot open \"" + path + "\": " + errnoText(errno));
     const bool known = ::fstat(fd, &info) == 0;
     if (!known || !S_ISREG(info.st_mode)) {
-        const std::string reason = known ? NotRegular(info.st_mode) : ErrnoText(errno);
+        const std::string reason = known ? notRegular(info.st_mode) : errnoText(errno);
         ::close(fd);
         throw EQuorvelError("Quorvel: cannot open \"" + path + "\": " + reason);
     }
@@ -421,13 +421,13 @@ std::string ReadSourceText(const std::string &path, TFileIdentity *identity)
     if (!f) {
         const int error = errno;
         ::close(fd);
-        throw EQuorvelError("Quorvel: cannot open \"" + path + "\": " + ErrnoText(error));
+        throw EQuorvelError("Quorvel: cannot open \"" + path + "\": " + errnoText(error));
     }
 #else
     (void)identity;
     File f{std::fopen(path.c_str(), "rb")};
     if (!f)
-        throw EQuorvelError("Quorvel: cannot open \"" + path + "\": " + ErrnoText(errno));
+        throw EQuorvelError("Quorvel: cannot open \"" + path + "\": " + errnoText(errno));
 #endif
     std::string text;
     std::error_code sizeError;
@@ -439,77 +439,77 @@ std::string ReadSourceText(const std::string &path, TFileIdentity *identity)
     std::vector<char> block(kBlockSize);
     for (;;) {
         const std::size_t got = std::fread(block.data(), 1, block.size(), f.get());
-        lines.Add(std::string_view(block.data(), got));
+        lines.add(std::string_view(block.data(), got));
         if (got < block.size())
             break;
     }
     if (std::ferror(f.get()))
-        throw EQuorvelError("Quorvel: cannot read \"" + path + "\": " + ErrnoText(errno));
-    lines.Finish();
+        throw EQuorvelError("Quorvel: cannot read \"" + path + "\": " + errnoText(errno));
+    lines.finish();
     return text;
 }
 
-bool WriteLines(std::FILE *file, std::string_view document)
+bool writeLines(std::FILE *file, std::string_view document)
 {
     std::string block;
     block.reserve(kBlockSize + kBlockSize / 2);
     TLinesBuilder lines(block);
     for (std::size_t at = 0; at < document.size(); at += kBlockSize) {
-        lines.Add(document.substr(at, kBlockSize));
+        lines.add(document.substr(at, kBlockSize));
         if (std::fwrite(block.data(), 1, block.size(), file) != block.size())
             return false;
         block.clear();
     }
-    lines.Finish();
+    lines.finish();
     return std::fwrite(block.data(), 1, block.size(), file) == block.size() &&
            std::fflush(file) == 0;
 }
 
-void WriteDocument(const std::string &path, std::string_view document, const TFileIdentity &source)
+void writeDocument(const std::string &path, std::string_view document, const TFileIdentity &source)
 {
     if (path.empty())
         throw EQuorvelError("Quorvel: no target file was given. Conversion aborted.");
-    const std::string bytes = TextAsLines(document);
+    const std::string bytes = textAsLines(document);
     auto cannot = [&path](const char *what, const std::string &reason) {
         return EQuorvelError("Quorvel: cannot " + std::string(what) + " \"" + path + "\": " + reason);
     };
 #if !defined(_WIN32)
-    const std::string target = ResolveLinks(path, path);
+    const std::string target = resolveLinks(path, path);
     struct stat info;
     if (::lstat(target.c_str(), &info) != 0) {
         if (errno != ENOENT)
-            throw cannot("create", ErrnoText(errno));
-        if (const int error = CreateNew(target, bytes))
-            throw cannot("create", ErrnoText(error));
+            throw cannot("create", errnoText(errno));
+        if (const int error = createNew(target, bytes))
+            throw cannot("create", errnoText(error));
         return;
     }
     if (!S_ISREG(info.st_mode))
-        throw cannot("create", NotRegular(info.st_mode));
-    if (source.Known && static_cast<std::uint64_t>(info.st_dev) == source.Device &&
-        static_cast<std::uint64_t>(info.st_ino) == source.Inode)
+        throw cannot("create", notRegular(info.st_mode));
+    if (source.known && static_cast<std::uint64_t>(info.st_dev) == source.device &&
+        static_cast<std::uint64_t>(info.st_ino) == source.inode)
         throw EQuorvelError("Quorvel: \"" + path +
                             "\" is the source file itself. Conversion aborted.");
     // A file whose owner may not write it is read-only for every user, the superuser too.
     if (!(info.st_mode & S_IWUSR))
         throw cannot("create", "the file is read-only");
     if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0)
-        throw cannot("create", ErrnoText(errno));
+        throw cannot("create", errnoText(errno));
     int error = 0;
-    switch (ReplaceByRename(target, info, bytes, error)) {
+    switch (replaceByRename(target, info, bytes, error)) {
     case TReplaced::Done:
         return;
     case TReplaced::Failed:
-        throw cannot("write", ErrnoText(error));
+        throw cannot("write", errnoText(error));
     case TReplaced::NotKept:
         break;
     }
     std::string reason;
-    if (const int inPlaceError = WriteInPlace(target, bytes, reason))
-        throw cannot("write", reason.empty() ? ErrnoText(inPlaceError) : reason);
+    if (const int inPlaceError = writeInPlace(target, bytes, reason))
+        throw cannot("write", reason.empty() ? errnoText(inPlaceError) : reason);
 #else
     (void)source;
     std::string temporary;
-    File f = CreateSibling(path, path, temporary);
+    File f = createSibling(path, path, temporary);
     errno = 0;
     bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f.get()) == bytes.size() &&
               std::fflush(f.get()) == 0;
@@ -524,7 +524,7 @@ void WriteDocument(const std::string &path, std::string_view document, const TFi
     }
     std::error_code ignored;
     std::filesystem::remove(std::filesystem::path(temporary), ignored);
-    throw cannot("write", ok ? renameError.message() : ErrnoText(writeError ? writeError : EIO));
+    throw cannot("write", ok ? renameError.message() : errnoText(writeError ? writeError : EIO));
 #endif
 }
 

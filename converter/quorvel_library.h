@@ -13,7 +13,7 @@
 namespace quorvel {
 
 // Only the low 8 bits of the export flag word are read; each adds one option.
-TQuorvelOptions OptionsFromExportFlags(std::uint32_t flags);
+TQuorvelOptions optionsFromExportFlags(std::uint32_t flags);
 
 // QuorvelConvertOnly's flag word (143).
 inline constexpr std::uint32_t kConvertOnlyFlags = QUORVEL_FONT_SIZE | QUORVEL_FONT_FACE |
@@ -21,28 +21,28 @@ inline constexpr std::uint32_t kConvertOnlyFlags = QUORVEL_FONT_SIZE | QUORVEL_F
                                                    QUORVEL_MORE_COMPATIBLE;
 
 struct TConversionRequest {
-    std::uint32_t Flags = 0;
-    std::string Title;
-    std::string Headtags;    // lines, broken at CR, LF or CR LF
-    std::string BodyOptions; // lines, broken at CR, LF or CR LF
-    std::string FontName;
-    std::int32_t FontSize = 0;
+    std::uint32_t flags = 0;
+    std::string title;
+    std::string headtags;    // lines, broken at CR, LF or CR LF
+    std::string bodyOptions; // lines, broken at CR, LF or CR LF
+    std::string fontName;
+    std::int32_t fontSize = 0;
 };
 
 // Sets `converter` up as the library's entry points do.
-void Configure(TQuorvel &converter, const TConversionRequest &request);
+void configure(TQuorvel &converter, const TConversionRequest &request);
 
 // Which file a name stands for, so that two names of one file can be told.
 struct TFileIdentity {
-    bool Known = false;
-    std::uint64_t Device = 0;
-    std::uint64_t Inode = 0;
+    bool known = false;
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
 };
 
 // The source file as the converter reads it: whole, up to the first NUL, as CR LF lines.
 // Only a regular file is read (a pipe or device could block forever or never end);
 // `identity` (when given) receives the file's identity.
-std::string ReadSourceText(const std::string &path, TFileIdentity *identity = nullptr);
+std::string readSourceText(const std::string &path, TFileIdentity *identity = nullptr);
 
 // Writes `document` as CR LF lines to `path`, under the same rules as every write of the
 // editor: every step checked and the bytes on the disk before success; on failure the old
@@ -53,10 +53,10 @@ std::string ReadSourceText(const std::string &path, TFileIdentity *identity = nu
 // Refused: an empty path, anything that is not a regular file, a file whose owner may not
 // write it (for every user, the superuser included), and the file `source` itself under
 // another name. Throws EQuorvelError with the reason.
-void WriteDocument(const std::string &path, std::string_view document,
+void writeDocument(const std::string &path, std::string_view document,
                    const TFileIdentity &source = {});
 
 // Writes `document` as CR LF lines to an open file; false when writing fails.
-bool WriteLines(std::FILE *file, std::string_view document);
+bool writeLines(std::FILE *file, std::string_view document);
 
 } // namespace quorvel

@@ -12,7 +12,7 @@ inline constexpr std::uint64_t kOnes = 0x0101010101010101ull;
 inline constexpr std::uint64_t kHighs = 0x8080808080808080ull;
 
 // Nonzero when some byte of `w` equals `b`.
-constexpr std::uint64_t BytesEqual(std::uint64_t w, unsigned char b)
+constexpr std::uint64_t bytesEqual(std::uint64_t w, unsigned char b)
 {
     const std::uint64_t v = w ^ (kOnes * b);
     return (v - kOnes) & ~v & kHighs;
@@ -21,12 +21,12 @@ constexpr std::uint64_t BytesEqual(std::uint64_t w, unsigned char b)
 
 // The first byte in [p, end) that is one of `Bytes`, or end.
 template <unsigned char... Bytes>
-const char *FindFirstOf(const char *p, const char *end)
+const char *findFirstOf(const char *p, const char *end)
 {
     while (end - p >= 8) {
         std::uint64_t w;
         std::memcpy(&w, p, 8);
-        if ((scan::BytesEqual(w, Bytes) | ...) != 0)
+        if ((scan::bytesEqual(w, Bytes) | ...) != 0)
             break;
         p += 8;
     }

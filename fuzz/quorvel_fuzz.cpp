@@ -3,6 +3,6 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
-    quorvel_fuzz::FuzzOne(data, size);
+    quorvel_fuzz::fuzzOne(data, size);
     return 0;
 }

@@ -12,7 +12,7 @@
 
 namespace quorvel_fuzz {
 
-inline void FuzzOne(const std::uint8_t *data, std::size_t size)
+inline void fuzzOne(const std::uint8_t *data, std::size_t size)
 {
     // The first byte is the library's flag word, the second switches on replacement pairs
     // and gives the default font size; the rest is the RTF text.
@@ -24,41 +24,41 @@ inline void FuzzOne(const std::uint8_t *data, std::size_t size)
 
     quorvel::TQuorvel converter;
     quorvel::TConversionRequest request;
-    request.Flags = flags;
-    request.Title = "T\xe9<";
-    request.Headtags = "<meta a>\n<meta b>";
-    request.BodyOptions = "bgcolor=white";
-    request.FontName = "Arial";
-    request.FontSize = static_cast<std::int8_t>(extra);
-    quorvel::Configure(converter, request);
+    request.flags = flags;
+    request.title = "T\xe9<";
+    request.headtags = "<meta a>\n<meta b>";
+    request.bodyOptions = "bgcolor=white";
+    request.fontName = "Arial";
+    request.fontSize = static_cast<std::int8_t>(extra);
+    quorvel::configure(converter, request);
     if (extra & 1) {
-        quorvel::TQuorvelOptions options = converter.Options();
-        options.Include(quorvel::TQuorvelOption::soReplaceStrings);
-        converter.SetOptions(options);
-        converter.SetReplaceStrings({"<BR>=<br>", "B>=b>", "x", "=y"});
+        quorvel::TQuorvelOptions options = converter.options();
+        options.include(quorvel::TQuorvelOption::soReplaceStrings);
+        converter.setOptions(options);
+        converter.setReplaceStrings({"<BR>=<br>", "B>=b>", "x", "=y"});
     }
     std::size_t steps = 0;
-    converter.SetMessagePump({[](void *s) { ++*static_cast<std::size_t *>(s); }, &steps});
+    converter.setMessagePump({[](void *s) { ++*static_cast<std::size_t *>(s); }, &steps});
 
     // Both the raw bytes and the text as the library reads it from a file; reading it in
     // two blocks split anywhere must give the same text.
-    const std::string asRead = quorvel::TextAsLines(text);
+    const std::string asRead = quorvel::textAsLines(text);
     std::string inBlocks;
     quorvel::TLinesBuilder builder(inBlocks);
     const std::size_t split = text.empty() ? 0 : extra % (text.size() + 1);
-    builder.Add(text.substr(0, split));
-    builder.Add(text.substr(split));
-    builder.Finish();
+    builder.add(text.substr(0, split));
+    builder.add(text.substr(split));
+    builder.finish();
     if (inBlocks != asRead)
         std::abort();
     for (std::string_view input : {text, std::string_view(asRead)}) {
         steps = 0;
         try {
-            const std::string html = converter.ConvertText(input);
+            const std::string html = converter.convertText(input);
             if (html.size() < 2 || (input.size() > 2 && steps > input.size() - 2))
                 std::abort();
-            const std::string lines = quorvel::TextAsLines(html);
-            if (!quorvel::IsCrLfLines(lines))
+            const std::string lines = quorvel::textAsLines(html);
+            if (!quorvel::isCrLfLines(lines))
                 std::abort();
         } catch (const quorvel::EQuorvelError &e) {
             if (std::string_view(e.what()).substr(0, 9) != "Quorvel: ")

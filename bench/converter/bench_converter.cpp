@@ -25,7 +25,7 @@ const char *const kHeader =
     "\\viewkind4\\uc1\\pard\\plain\\f0\\fs20 ";
 
 // One paragraph's worth of typical word-processor output.
-std::string Paragraph(int n, bool breakLines)
+std::string paragraph(int n, bool breakLines)
 {
     const char *eol = breakLines ? "\r\n" : "";
     std::string p;
@@ -46,22 +46,22 @@ std::string Paragraph(int n, bool breakLines)
     return p;
 }
 
-std::string Generate(std::size_t bytes, bool paragraphs)
+std::string generate(std::size_t bytes, bool paragraphs)
 {
     std::string rtf = kHeader;
     rtf.reserve(bytes + 1024);
     for (int n = 0; rtf.size() < bytes; ++n)
-        rtf += Paragraph(n, paragraphs);
+        rtf += paragraph(n, paragraphs);
     rtf += "\\par\r\n}\r\n";
     return rtf;
 }
 
 unsigned long long pumpCalls = 0;
-void QUORVEL_CALL TrivialPump(void *) { ++pumpCalls; }
-void EnginePump(void *) { ++pumpCalls; }
+void QUORVEL_CALL trivialPump(void *) { ++pumpCalls; }
+void enginePump(void *) { ++pumpCalls; }
 
 template <typename F>
-double BestSeconds(int rounds, F &&run)
+double bestSeconds(int rounds, F &&run)
 {
     double best = 1e30;
     for (int i = 0; i < rounds; ++i) {
@@ -85,13 +85,13 @@ int main(int argc, char **argv)
     const double megabytes = argc > 2 ? std::atof(argv[2]) : 20.0;
     std::filesystem::create_directories(dir);
 
-    QuorvelSetMessagePump(TrivialPump, nullptr);
+    QuorvelSetMessagePump(trivialPump, nullptr);
     std::printf("%-12s %-38s %10s %10s\n", "input", "converter", "seconds", "MB/s");
     for (const bool paragraphs : {true, false}) {
         const std::string name = paragraphs ? "paragraphs" : "single";
         const std::string source = (dir / (name + ".rtf")).string();
         const std::string target = (dir / (name + ".quorvel.html")).string();
-        const std::string rtf = Generate(static_cast<std::size_t>(megabytes * 1e6), paragraphs);
+        const std::string rtf = generate(static_cast<std::size_t>(megabytes * 1e6), paragraphs);
         std::ofstream(source, std::ios::binary) << rtf;
         const double mb = static_cast<double>(rtf.size()) / 1e6;
 
@@ -102,7 +102,7 @@ int main(int argc, char **argv)
 
         for (const int flags : {143, 0}) {
             int failed = 0;
-            const double s = BestSeconds(3, [&] {
+            const double s = bestSeconds(3, [&] {
                 failed |= QuorvelConvertFile(source.c_str(), target.c_str(), flags, "", "", "",
                                              "", 0);
             });
@@ -113,13 +113,13 @@ int main(int argc, char **argv)
             report(flags ? "library, file to file, flags 143" : "library, file to file, flags 0", s);
         }
 
-        const std::string text = quorvel::TextAsLines(rtf);
+        const std::string text = quorvel::textAsLines(rtf);
         std::size_t outputBytes = 0;
-        const double engine = BestSeconds(3, [&] {
+        const double engine = bestSeconds(3, [&] {
             quorvel::TQuorvel converter;
-            quorvel::Configure(converter, {quorvel::kConvertOnlyFlags, "", "", "", "", 0});
-            converter.SetMessagePump({EnginePump, nullptr});
-            outputBytes = converter.ConvertText(text).size();
+            quorvel::configure(converter, {quorvel::kConvertOnlyFlags, "", "", "", "", 0});
+            converter.setMessagePump({enginePump, nullptr});
+            outputBytes = converter.convertText(text).size();
         });
         report("engine in memory, flags 143", engine);
         (void)outputBytes;
@@ -134,10 +134,10 @@ int main(int argc, char **argv)
             rtf += "\\f0 a\\f1 b\\colortbl ";
         rtf += "}\r\n";
         const double mb = static_cast<double>(rtf.size()) / 1e6;
-        const double s = BestSeconds(3, [&] {
+        const double s = bestSeconds(3, [&] {
             quorvel::TQuorvel converter;
-            quorvel::Configure(converter, {quorvel::kConvertOnlyFlags, "", "", "", "", 0});
-            (void)converter.ConvertText(rtf).size();
+            quorvel::configure(converter, {quorvel::kConvertOnlyFlags, "", "", "", "", 0});
+            (void)converter.convertText(rtf).size();
         });
         std::printf("%-12s %-38s %10.3f %10.1f\n", "long-fonts", "engine in memory, flags 143", s,
                     mb / s);

@@ -23,7 +23,7 @@
 namespace {
 
 // About 1 MB of markup: 20,000 lines of 48 characters and CR LF.
-QString MegabyteText()
+QString megabyteText()
 {
     QString text;
     text.reserve(1'000'100);
@@ -35,7 +35,7 @@ QString MegabyteText()
 
 const QString &Text()
 {
-    static const QString text = MegabyteText();
+    static const QString text = megabyteText();
     return text;
 }
 
@@ -81,7 +81,7 @@ public:
                                    QString(), {}, {}, {}, {}, {}};
         toolbar = std::make_unique<pw::InsertionToolbar>(context, nullptr);
         // The page owns the lists, as the main window's pages do.
-        for (const pw::VocabularyList &list : pw::VocabularyLists())
+        for (const pw::VocabularyList &list : pw::vocabularyLists())
             toolbar->list(QString::fromUtf8(list.name))->setParent(page.get());
     }
     void TearDown(const benchmark::State &) override
@@ -105,7 +105,7 @@ public:
 // cmdBold over a word in the middle of the document, then undone (outside the timing).
 BENCHMARK_DEFINE_F(Document, ToolbarInsertion)(benchmark::State &st)
 {
-    const pw::ToolbarCommand &bold = *pw::FindToolbarCommand(QStringLiteral("cmdBold"));
+    const pw::ToolbarCommand &bold = *pw::findToolbarCommand(QStringLiteral("cmdBold"));
     const int middle = box->lineStart(10'000) + 16;
     for (auto _ : st) {
         box->setSelection(middle, 4);
@@ -123,7 +123,7 @@ BENCHMARK_REGISTER_F(Document, ToolbarInsertion)
 // A script block inserted at the caret in the middle of the document.
 BENCHMARK_DEFINE_F(Document, ToolbarSnippet)(benchmark::State &st)
 {
-    const pw::ToolbarCommand &script = *pw::FindToolbarCommand(QStringLiteral("cmdJavaScript"));
+    const pw::ToolbarCommand &script = *pw::findToolbarCommand(QStringLiteral("cmdJavaScript"));
     const int middle = box->lineStart(10'000);
     for (auto _ : st) {
         box->setCaret(middle);
@@ -145,7 +145,7 @@ BENCHMARK_DEFINE_F(Document, CommentBlock10000Lines)(benchmark::State &st)
     const int end = box->lineStart(15'000) - 2; // the end of line 14,999
     for (auto _ : st) {
         box->setSelection(start, end - start);
-        pw::CommentBlock(*box, QStringLiteral("//"));
+        pw::commentBlock(*box, QStringLiteral("//"));
         QCoreApplication::processEvents();
         st.PauseTiming();
         widget->undo();
@@ -162,11 +162,11 @@ BENCHMARK_DEFINE_F(Document, UnCommentBlock10000Lines)(benchmark::State &st)
     const int start = box->lineStart(5'000);
     const int end = box->lineStart(15'000) - 2;
     box->setSelection(start, end - start);
-    pw::CommentBlock(*box, QStringLiteral("//"));
+    pw::commentBlock(*box, QStringLiteral("//"));
     const int commentedEnd = box->lineStart(15'000) - 2;
     for (auto _ : st) {
         box->setSelection(start, commentedEnd - start);
-        pw::UnCommentBlock(*box, QStringLiteral("//"));
+        pw::unCommentBlock(*box, QStringLiteral("//"));
         QCoreApplication::processEvents();
         st.PauseTiming();
         widget->undo();

@@ -11,7 +11,7 @@
 namespace {
 
 // About 1 MB of markup-like text: lines of 20 to 100 characters with CR LF breaks.
-QString MegabyteText()
+QString megabyteText()
 {
     std::mt19937 rng(7);
     std::uniform_int_distribution<int> lineLength(20, 100);
@@ -29,7 +29,7 @@ QString MegabyteText()
 
 const QString &Text()
 {
-    static const QString text = MegabyteText();
+    static const QString text = megabyteText();
     return text;
 }
 
@@ -70,7 +70,7 @@ public:
 };
 
 // Positions spread over the whole text, so every conversion walks to a different block.
-std::vector<int> Positions(int length)
+std::vector<int> samplePositions(int length)
 {
     std::mt19937 rng(11);
     std::uniform_int_distribution<int> at(0, length);
@@ -82,7 +82,7 @@ std::vector<int> Positions(int length)
 
 BENCHMARK_F(Loaded, ToQt)(benchmark::State &state)
 {
-    const std::vector<int> positions = Positions(box->length());
+    const std::vector<int> positions = samplePositions(box->length());
     std::size_t i = 0;
     for (auto _ : state)
         benchmark::DoNotOptimize(box->toQt(positions[i++ % positions.size()]));
@@ -90,7 +90,7 @@ BENCHMARK_F(Loaded, ToQt)(benchmark::State &state)
 
 BENCHMARK_F(Loaded, FromQt)(benchmark::State &state)
 {
-    const std::vector<int> positions = Positions(widget->document()->characterCount() - 1);
+    const std::vector<int> positions = samplePositions(widget->document()->characterCount() - 1);
     std::size_t i = 0;
     for (auto _ : state)
         benchmark::DoNotOptimize(box->fromQt(positions[i++ % positions.size()]));
@@ -98,7 +98,7 @@ BENCHMARK_F(Loaded, FromQt)(benchmark::State &state)
 
 BENCHMARK_F(Loaded, LineOfPosition)(benchmark::State &state)
 {
-    const std::vector<int> positions = Positions(box->length());
+    const std::vector<int> positions = samplePositions(box->length());
     std::size_t i = 0;
     for (auto _ : state)
         benchmark::DoNotOptimize(box->lineOfPosition(positions[i++ % positions.size()]));
@@ -106,7 +106,7 @@ BENCHMARK_F(Loaded, LineOfPosition)(benchmark::State &state)
 
 BENCHMARK_F(Loaded, SelectAndRead)(benchmark::State &state)
 {
-    const std::vector<int> positions = Positions(box->length() - 200);
+    const std::vector<int> positions = samplePositions(box->length() - 200);
     std::size_t i = 0;
     for (auto _ : state) {
         box->setSelection(positions[i++ % positions.size()], 200);
@@ -118,7 +118,7 @@ BENCHMARK_F(Loaded, SelectAndRead)(benchmark::State &state)
 
 BENCHMARK_F(Loaded, ReplaceSelectionAndUndo)(benchmark::State &state)
 {
-    const std::vector<int> positions = Positions(box->length() - 20);
+    const std::vector<int> positions = samplePositions(box->length() - 20);
     std::size_t i = 0;
     for (auto _ : state) {
         box->setSelection(positions[i++ % positions.size()], 10);

@@ -10,7 +10,7 @@
 
 namespace {
 
-const QString &BigDirectory()
+const QString &bigDirectory()
 {
     static QTemporaryDir dir;
     static const QString path = [] {
@@ -30,7 +30,7 @@ void BM_FileListSetPath(benchmark::State &state)
 {
     pw::FileList list;
     for (auto _ : state) {
-        list.setPath(BigDirectory());
+        list.setPath(bigDirectory());
         benchmark::DoNotOptimize(list.count());
     }
 }
@@ -41,7 +41,7 @@ void BM_FileListPattern(benchmark::State &state)
     pw::FileList list;
     list.setPattern(QStringLiteral("*.gif;*.bmp;*.jpg"));
     for (auto _ : state) {
-        list.setPath(BigDirectory());
+        list.setPath(bigDirectory());
         benchmark::DoNotOptimize(list.count());
     }
 }
@@ -51,7 +51,7 @@ void BM_FileListRefreshKeepingSelection(benchmark::State &state)
 {
     pw::FileList list;
     list.setMultiSelect(true);
-    list.setPath(BigDirectory());
+    list.setPath(bigDirectory());
     for (int i = 0; i < list.count(); i += 2)
         list.item(i)->setSelected(true);
     for (auto _ : state) {
@@ -65,7 +65,7 @@ void BM_FileListSelectAllAndRead(benchmark::State &state)
 {
     pw::FileList list;
     list.setMultiSelect(true);
-    list.setPath(BigDirectory());
+    list.setPath(bigDirectory());
     for (auto _ : state) {
         list.selectAll();
         benchmark::DoNotOptimize(list.selectedPaths().size());
@@ -79,7 +79,7 @@ void BM_DirectoryListSetPath(benchmark::State &state)
     pw::DirectoryList dirs;
     for (auto _ : state) {
         dirs.setPath(QStringLiteral("/"));
-        dirs.setPath(BigDirectory());
+        dirs.setPath(bigDirectory());
         benchmark::DoNotOptimize(dirs.count());
     }
 }

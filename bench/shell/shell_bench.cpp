@@ -37,7 +37,7 @@ public:
 };
 
 // Exactly 999,999 bytes of markup with CR LF breaks.
-QByteArray LargestDocument()
+QByteArray largestDocument()
 {
     const QByteArray line = "<P Class=\"note\">Some text &amp; more, and a little more.</P>\r\n";
     QByteArray bytes;
@@ -59,7 +59,7 @@ struct Fixture {
         const QString path = dir.filePath("large.html");
         QFile file(path);
         file.open(QIODevice::WriteOnly);
-        file.write(LargestDocument());
+        file.write(largestDocument());
         return path;
     }
 };
@@ -69,7 +69,7 @@ void BM_StartUpToShownWindow(benchmark::State &state)
     Fixture f;
     for (auto _ : state) {
         pw::MainWindow window(f.state, f.settings, f.platform, QStringLiteral(PAGEWICK_BIN_DIR));
-        window.LoadMainWindow(QString(), true);
+        window.loadMainWindow(QString(), true);
         QApplication::processEvents();
         benchmark::DoNotOptimize(window.statusText());
     }
@@ -81,10 +81,10 @@ void BM_LoadTemplate(benchmark::State &state)
 {
     Fixture f;
     pw::MainWindow window(f.state, f.settings, f.platform, QStringLiteral(PAGEWICK_BIN_DIR));
-    window.LoadMainWindow(QString(), false);
+    window.loadMainWindow(QString(), false);
     const QString path = QStringLiteral(PAGEWICK_BIN_DIR "/Template.html");
     for (auto _ : state)
-        benchmark::DoNotOptimize(window.LoadText(path));
+        benchmark::DoNotOptimize(window.loadText(path));
 }
 BENCHMARK(BM_LoadTemplate)->Unit(benchmark::kMicrosecond);
 
@@ -93,10 +93,10 @@ void BM_Open999999Bytes(benchmark::State &state)
     Fixture f;
     const QString path = f.largeFile();
     pw::MainWindow window(f.state, f.settings, f.platform, QStringLiteral(PAGEWICK_BIN_DIR));
-    window.LoadMainWindow(QString(), false);
+    window.loadMainWindow(QString(), false);
     f.platform.fileAnswer = path;
     for (auto _ : state) {
-        window.Open();
+        window.openDocument();
         QApplication::processEvents();
     }
     if (window.editBox().length() != 999999)
@@ -109,9 +109,9 @@ void BM_Save999999Bytes(benchmark::State &state)
     Fixture f;
     const QString path = f.largeFile();
     pw::MainWindow window(f.state, f.settings, f.platform, QStringLiteral(PAGEWICK_BIN_DIR));
-    window.LoadMainWindow(path, false);
+    window.loadMainWindow(path, false);
     for (auto _ : state) {
-        if (!window.Save()) {
+        if (!window.save()) {
             state.SkipWithError("the save failed");
             break;
         }

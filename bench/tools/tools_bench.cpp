@@ -25,7 +25,7 @@ namespace {
 
 // About 1 MB of markup with 100,000 occurrences of "img" in mixed case, lines of ~100
 // characters with CR LF breaks.
-QString PageWithMatches()
+QString pageWithMatches()
 {
     const QString pieces[] = {QStringLiteral("<Img>.."), QStringLiteral("<IMG>.."),
                               QStringLiteral("a img. ")};
@@ -42,7 +42,7 @@ QString PageWithMatches()
 
 const QString &Page()
 {
-    static const QString text = PageWithMatches();
+    static const QString text = pageWithMatches();
     return text;
 }
 
@@ -58,7 +58,7 @@ void BM_ReplaceAllInDocument(benchmark::State &state)
         box.setText(Page());
         box.setCaret(box.length() / 2);
         state.ResumeTiming();
-        count = pw::ReplaceAllInDocument(box, QStringLiteral("img"), QStringLiteral("image"));
+        count = pw::replaceAllInDocument(box, QStringLiteral("img"), QStringLiteral("image"));
     }
     if (count != 100'000)
         state.SkipWithError("wrong number of replacements");
@@ -71,7 +71,7 @@ void BM_ReplaceAllText(benchmark::State &state)
 {
     for (auto _ : state) {
         const pw::ReplaceAllResult result =
-            pw::ReplaceAll(Page(), QStringLiteral("img"), QStringLiteral("image"), 500'000);
+            pw::replaceAll(Page(), QStringLiteral("img"), QStringLiteral("image"), 500'000);
         benchmark::DoNotOptimize(result.text.size());
     }
 }
@@ -100,7 +100,7 @@ void BM_DirectoryReplace(benchmark::State &state)
         const QString what = forward ? QStringLiteral("alpha") : QStringLiteral("omega");
         const QString with = forward ? QStringLiteral("omega") : QStringLiteral("alpha");
         for (const QString &path : std::as_const(paths)) {
-            if (pw::ReplaceInFile(path, what, with).status == pw::FileReplaceResult::Changed)
+            if (pw::replaceInFile(path, what, with).status == pw::FileReplaceResult::Changed)
                 ++changed;
             QApplication::processEvents();
         }

@@ -22,7 +22,7 @@ ColourDialog::ColourDialog(ProgramState &state, Platform &platform, QWidget *par
 {
     setObjectName(QStringLiteral("frmColors"));
     setWindowTitle(QStringLiteral("Color Dialog"));
-    state_.ColorResult = kNothing;
+    state_.colorResult = kNothing;
 
     useName_->setObjectName(QStringLiteral("chkColor"));
     names_->setObjectName(QStringLiteral("lstColors"));
@@ -31,9 +31,9 @@ ColourDialog::ColourDialog(ProgramState &state, Platform &platform, QWidget *par
     names_->setEnabled(false);
     connect(useName_, &QCheckBox::toggled, names_, &QListWidget::setEnabled);
 
-    auto *change = NamedButton("cmdColors", "Change Color");
-    auto *insert = NamedButton("cmdInsert", "Insert Color");
-    auto *cancel = NamedButton("cmdCancel", "Cancel");
+    auto *change = namedButton("cmdColors", "Change Color");
+    auto *insert = namedButton("cmdInsert", "Insert Color");
+    auto *cancel = namedButton("cmdCancel", "Cancel");
     connect(change, &QPushButton::clicked, this, [this] {
         QColor chosen;
         if (!picker_.pick(chosen))
@@ -43,11 +43,11 @@ ColourDialog::ColourDialog(ProgramState &state, Platform &platform, QWidget *par
     connect(insert, &QPushButton::clicked, this, [this] {
         const QList<QListWidgetItem *> selected = names_->selectedItems();
         const QString name = selected.isEmpty() ? QString() : selected.first()->text();
-        state_.ColorResult = QuotedColourValue(useName_->isChecked(), name, swatch_->colour());
+        state_.colorResult = QuotedColourValue(useName_->isChecked(), name, swatch_->colour());
         accept();
     });
     connect(cancel, &QPushButton::clicked, this, [this] {
-        state_.ColorResult = kNothing;
+        state_.colorResult = kNothing;
         reject();
     });
 

@@ -14,21 +14,21 @@ DateDialog::DateDialog(ProgramState &state, const QDateTime &now, QWidget *paren
 {
     setObjectName(QStringLiteral("frmDate"));
     setWindowTitle(QStringLiteral("Insert Date"));
-    state_.DateText.clear();
+    state_.dateText.clear();
 
     dates_->setObjectName(QStringLiteral("lstDate"));
-    dates_->addItems(DateRenderings(now, QLocale()));
+    dates_->addItems(dateRenderings(now, QLocale()));
     dates_->setCurrentRow(0);
 
-    auto *ok = NamedButton("cmdOK", "&OK");
-    auto *cancel = NamedButton("cmdCancel", "&Cancel");
+    auto *ok = namedButton("cmdOK", "&OK");
+    auto *cancel = namedButton("cmdCancel", "&Cancel");
     connect(ok, &QPushButton::clicked, this, [this] {
         const QListWidgetItem *chosen = dates_->currentItem();
-        state_.DateText = chosen ? chosen->text() : QString();
+        state_.dateText = chosen ? chosen->text() : QString();
         accept();
     });
     connect(cancel, &QPushButton::clicked, this, [this] {
-        state_.DateText.clear();
+        state_.dateText.clear();
         reject();
     });
 

@@ -1,5 +1,5 @@
 #pragma once
-// frmDate: ten ways of writing today's date; the chosen one goes back in DateText (empty when
+// frmDate: ten ways of writing today's date; the chosen one goes back in dateText (empty when
 // nothing is to be inserted).
 #include <QDateTime>
 #include <QDialog>

@@ -8,14 +8,14 @@
 
 namespace pw {
 
-QLineEdit *NamedLineEdit(const char *name)
+QLineEdit *namedLineEdit(const char *name)
 {
     auto *edit = new QLineEdit;
     edit->setObjectName(QString::fromUtf8(name));
     return edit;
 }
 
-QComboBox *NamedList(const char *name, const QStringList &entries, bool editable)
+QComboBox *namedList(const char *name, const QStringList &entries, bool editable)
 {
     auto *list = new QComboBox;
     list->setObjectName(QString::fromUtf8(name));
@@ -31,14 +31,14 @@ std::vector<QLineEdit *> FieldGroup(const char *name, int count)
 {
     std::vector<QLineEdit *> fields;
     for (int k = 0; k < count; ++k) {
-        QLineEdit *field = NamedLineEdit(name);
+        QLineEdit *field = namedLineEdit(name);
         field->setProperty("index", k);
         fields.push_back(field);
     }
     return fields;
 }
 
-void PressOnEnter(const std::vector<QLineEdit *> &fields, QPushButton *button)
+void pressOnEnter(const std::vector<QLineEdit *> &fields, QPushButton *button)
 {
     for (QLineEdit *field : fields)
         QObject::connect(field, &QLineEdit::returnPressed, button, &QPushButton::click);

@@ -15,17 +15,17 @@ namespace pw {
 
 class Platform;
 
-QLineEdit *NamedLineEdit(const char *name);
+QLineEdit *namedLineEdit(const char *name);
 
 // A drop-down list with the given entries, the first one chosen. An editable list lets the
 // user clear its text, which drops the attribute it stands for.
-QComboBox *NamedList(const char *name, const QStringList &entries, bool editable = true);
+QComboBox *namedList(const char *name, const QStringList &entries, bool editable = true);
 
 // `count` fields all named `name`, with "index" 0 .. count - 1.
 std::vector<QLineEdit *> FieldGroup(const char *name, int count);
 
 // Enter in any of these fields does what the button does.
-void PressOnEnter(const std::vector<QLineEdit *> &fields, QPushButton *button);
+void pressOnEnter(const std::vector<QLineEdit *> &fields, QPushButton *button);
 
 // A patch of colour. The colour is also readable as the "colour" property.
 class ColourSwatch : public QFrame {

@@ -14,29 +14,29 @@ namespace pw {
 
 ImageDialog::ImageDialog(ProgramState &state, QWidget *parent)
     : QDialog(parent), state_(state), attributes_(FieldGroup("txtAttib", 9)),
-      align_(NamedList("cboAlign", {QStringLiteral("Top"), QStringLiteral("Bottom"),
+      align_(namedList("cboAlign", {QStringLiteral("Top"), QStringLiteral("Bottom"),
                                     QStringLiteral("Middle"), QStringLiteral("ABSMiddle"),
                                     QStringLiteral("ABSTop"), QStringLiteral("ABSBottom"),
                                     QStringLiteral("Left"), QStringLiteral("Right")})),
-      id_(NamedLineEdit("txtID"))
+      id_(namedLineEdit("txtID"))
 {
     setObjectName(QStringLiteral("frmImage"));
     setWindowTitle(QStringLiteral("Image Dialog"));
-    state_.DialogResult.clear();
+    state_.dialogResult.clear();
 
-    auto *insert = NamedButton("cmdInsert", "Insert");
-    auto *cancel = NamedButton("cmdCancel", "Cancel");
+    auto *insert = namedButton("cmdInsert", "Insert");
+    auto *cancel = namedButton("cmdCancel", "Cancel");
     connect(insert, &QPushButton::clicked, this, [this] {
-        state_.DialogResult = ImageTag(fields());
+        state_.dialogResult = imageTag(fields());
         accept();
     });
     connect(cancel, &QPushButton::clicked, this, [this] {
-        state_.DialogResult.clear();
+        state_.dialogResult.clear();
         reject();
     });
     std::vector<QLineEdit *> enterFields = attributes_;
     enterFields.push_back(id_);
-    PressOnEnter(enterFields, insert);
+    pressOnEnter(enterFields, insert);
 
     // Each label above its field, in two columns.
     static const char *const kLabels[] = {"URL",    "ALT Text", "Height", "Width", "HSpace",

@@ -1,5 +1,5 @@
 #pragma once
-// frmImage: the attributes of one image tag. The opening tag goes back in DialogResult; the
+// frmImage: the attributes of one image tag. The opening tag goes back in dialogResult; the
 // command that opened the dialog puts it and the closing tag around the selection.
 #include "dialogs/tag_markup.h"
 

@@ -14,7 +14,7 @@ namespace pw {
 namespace {
 
 // Option buttons of one name, told apart by their "index", in one group and one frame.
-QGroupBox *OptionFrame(const char *frameName, const char *caption, const char *optionName,
+QGroupBox *optionFrame(const char *frameName, const char *caption, const char *optionName,
                        std::initializer_list<const char *> captions, QButtonGroup *group)
 {
     auto *frame = new QGroupBox(QString::fromUtf8(caption));
@@ -34,7 +34,7 @@ QGroupBox *OptionFrame(const char *frameName, const char *caption, const char *o
 
 } // namespace
 
-QString ListNumberingFor(int option)
+QString listNumberingFor(int option)
 {
     switch (option) {
     case 0:
@@ -56,15 +56,15 @@ ListDialog::ListDialog(ProgramState &state, QWidget *parent)
 {
     setObjectName(QStringLiteral("frmLists"));
     setWindowTitle(QStringLiteral("List Dialog"));
-    state_.DialogResult.clear();
-    state_.ListNumbering.clear();
-    state_.ListKind = -1;
+    state_.dialogResult.clear();
+    state_.listNumbering.clear();
+    state_.listKind = -1;
 
     QGroupBox *type =
-        OptionFrame("fraType", "Choose a Type of List", "optList",
+        optionFrame("fraType", "Choose a Type of List", "optList",
                     {"Ordered (Numbers)", "Unordered (Bullets)", "Definition"}, kind_);
     kind_->button(0)->setChecked(true);
-    options_ = OptionFrame("fraOptions", "Start With", "optAttributes",
+    options_ = optionFrame("fraOptions", "Start With", "optAttributes",
                            {"Numbers", "Roman Numerals", "Uppercase Letters", "Lowercase Letters"},
                            numbering_);
     // Only ordered lists are numbered.
@@ -81,7 +81,7 @@ ListDialog::ListDialog(ProgramState &state, QWidget *parent)
     slider_->setPageStep(5);
     slider_->setValue(1);
     slider_->setTickPosition(QSlider::TicksBelow);
-    QLabel *count = NamedLabel("lblItems", "1");
+    QLabel *count = namedLabel("lblItems", "1");
     count->setMinimumWidth(24);
     connect(slider_, &QSlider::valueChanged, count,
             [count](int value) { count->setText(QString::number(value)); });
@@ -89,19 +89,19 @@ ListDialog::ListDialog(ProgramState &state, QWidget *parent)
     numberRow->addWidget(slider_, 1);
     numberRow->addWidget(count);
 
-    auto *insert = NamedButton("cmdInsert", "Insert");
-    auto *cancel = NamedButton("cmdCancel", "Cancel");
+    auto *insert = namedButton("cmdInsert", "Insert");
+    auto *cancel = namedButton("cmdCancel", "Cancel");
     connect(insert, &QPushButton::clicked, this, [this] {
-        state_.ListItemCount = std::int16_t(slider_->value());
-        state_.ListKind = std::int16_t(kind_->checkedId());
+        state_.listItemCount = std::int16_t(slider_->value());
+        state_.listKind = std::int16_t(kind_->checkedId());
         // A numbering chosen and then left for another kind of list stays; it is only read
         // for ordered lists.
         if (numbering_->checkedId() >= 0)
-            state_.ListNumbering = ListNumberingFor(numbering_->checkedId());
+            state_.listNumbering = listNumberingFor(numbering_->checkedId());
         accept();
     });
     connect(cancel, &QPushButton::clicked, this, [this] {
-        state_.ListKind = -1;
+        state_.listKind = -1;
         reject();
     });
 

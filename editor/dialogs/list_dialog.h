@@ -1,6 +1,6 @@
 #pragma once
 // frmLists: the kind of list, the numbering of an ordered list and the number of items, handed
-// back in ListKind (-1 when nothing is to be inserted), ListNumbering and ListItemCount.
+// back in listKind (-1 when nothing is to be inserted), listNumbering and listItemCount.
 #include <QDialog>
 
 class QButtonGroup;
@@ -25,6 +25,6 @@ private:
 };
 
 // The numbering an ordered list gets for "Start With" option 0..3; empty for any other.
-QString ListNumberingFor(int option);
+QString listNumberingFor(int option);
 
 } // namespace pw

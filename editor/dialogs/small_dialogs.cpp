@@ -12,23 +12,23 @@ namespace pw {
 
 namespace {
 
-// Insert and Cancel under a form; Insert hands `build()` back in DialogResult, Cancel empties
+// Insert and Cancel under a form; Insert hands `build()` back in dialogResult, Cancel empties
 // it. Enter in any of `fields` inserts.
 template <typename Build>
-void FinishDialog(QDialog &dialog, ProgramState &state, QFormLayout *form,
+void finishDialog(QDialog &dialog, ProgramState &state, QFormLayout *form,
                   const std::vector<QLineEdit *> &fields, Build build)
 {
-    auto *insert = NamedButton("cmdInsert", "Insert");
-    auto *cancel = NamedButton("cmdCancel", "Cancel");
+    auto *insert = namedButton("cmdInsert", "Insert");
+    auto *cancel = namedButton("cmdCancel", "Cancel");
     QObject::connect(insert, &QPushButton::clicked, &dialog, [&dialog, &state, build] {
-        state.DialogResult = build();
+        state.dialogResult = build();
         dialog.accept();
     });
     QObject::connect(cancel, &QPushButton::clicked, &dialog, [&dialog, &state] {
-        state.DialogResult.clear();
+        state.dialogResult.clear();
         dialog.reject();
     });
-    PressOnEnter(fields, insert);
+    pressOnEnter(fields, insert);
 
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -41,16 +41,16 @@ void FinishDialog(QDialog &dialog, ProgramState &state, QFormLayout *form,
 }
 
 // The swatch and its Change button, as one row of a form.
-QHBoxLayout *ColourRow(ColourSwatch *swatch, ColourPicker &picker, ProgramState &state,
+QHBoxLayout *colourRow(ColourSwatch *swatch, ColourPicker &picker, ProgramState &state,
                        QObject *owner)
 {
-    auto *change = NamedButton("cmdChange", "Change");
+    auto *change = namedButton("cmdChange", "Change");
     QObject::connect(change, &QPushButton::clicked, owner, [swatch, &picker, &state] {
         QColor chosen;
         if (!picker.pick(chosen))
             return;
         swatch->setColour(chosen);
-        state.ColorResult = SixDigitColour(chosen);
+        state.colorResult = sixDigitColour(chosen);
     });
     auto *row = new QHBoxLayout;
     row->addWidget(swatch);
@@ -62,14 +62,14 @@ QHBoxLayout *ColourRow(ColourSwatch *swatch, ColourPicker &picker, ProgramState 
 } // namespace
 
 AnchorDialog::AnchorDialog(ProgramState &state, QWidget *parent)
-    : QDialog(parent), state_(state), url_(NamedLineEdit("txtURL")), text_(NamedLineEdit("txtALT")),
-      target_(NamedLineEdit("txtTarget")), name_(NamedLineEdit("txtName")),
-      id_(NamedLineEdit("txtID"))
+    : QDialog(parent), state_(state), url_(namedLineEdit("txtURL")), text_(namedLineEdit("txtALT")),
+      target_(namedLineEdit("txtTarget")), name_(namedLineEdit("txtName")),
+      id_(namedLineEdit("txtID"))
 {
     setObjectName(QStringLiteral("frmAnchor"));
     setWindowTitle(QStringLiteral("Anchors Dialog"));
-    state_.DialogResult.clear();
-    text_->setText(state_.SelectedText);
+    state_.dialogResult.clear();
+    text_->setText(state_.selectedText);
 
     auto *form = new QFormLayout;
     form->addRow(QStringLiteral("URL"), url_);
@@ -77,8 +77,8 @@ AnchorDialog::AnchorDialog(ProgramState &state, QWidget *parent)
     form->addRow(QStringLiteral("Target"), target_);
     form->addRow(QStringLiteral("Name"), name_);
     form->addRow(QStringLiteral("ID"), id_);
-    FinishDialog(*this, state_, form, {url_, text_, target_, name_, id_},
-                 [this] { return AnchorMarkup(fields()); });
+    finishDialog(*this, state_, form, {url_, text_, target_, name_, id_},
+                 [this] { return anchorMarkup(fields()); });
 }
 
 AnchorFields AnchorDialog::fields() const
@@ -91,38 +91,38 @@ AnchorFields AnchorDialog::fields() const
 }
 
 CommentDialog::CommentDialog(ProgramState &state, QWidget *parent)
-    : QDialog(parent), state_(state), comments_(NamedLineEdit("txtComments"))
+    : QDialog(parent), state_(state), comments_(namedLineEdit("txtComments"))
 {
     setObjectName(QStringLiteral("frmComment"));
     setWindowTitle(QStringLiteral("Comment Dialog"));
-    state_.DialogResult.clear();
-    comments_->setText(state_.SelectedText);
+    state_.dialogResult.clear();
+    comments_->setText(state_.selectedText);
 
     auto *form = new QFormLayout;
     form->addRow(QStringLiteral("Comments"), comments_);
-    FinishDialog(*this, state_, form, {comments_},
-                 [this] { return CommentMarkup(comments_->text()); });
+    finishDialog(*this, state_, form, {comments_},
+                 [this] { return commentMarkup(comments_->text()); });
 }
 
 RuleDialog::RuleDialog(ProgramState &state, Platform &platform, QWidget *parent)
     : QDialog(parent), state_(state), picker_(platform),
-      align_(NamedList(
+      align_(namedList(
           "cboAlign", {QStringLiteral("Center"), QStringLiteral("Left"), QStringLiteral("Right")})),
-      attributes_(FieldGroup("txtAttrib", 2)), id_(NamedLineEdit("txtID")),
+      attributes_(FieldGroup("txtAttrib", 2)), id_(namedLineEdit("txtID")),
       swatch_(new ColourSwatch("shpColor"))
 {
     setObjectName(QStringLiteral("frmHR"));
     setWindowTitle(QStringLiteral("HR Line Dialog"));
-    state_.DialogResult.clear();
+    state_.dialogResult.clear();
 
     auto *form = new QFormLayout;
     form->addRow(QStringLiteral("Align"), align_);
     form->addRow(QStringLiteral("Size"), attributes_[0]);
     form->addRow(QStringLiteral("Width"), attributes_[1]);
     form->addRow(QStringLiteral("ID"), id_);
-    form->addRow(QStringLiteral("Color"), ColourRow(swatch_, picker_, state_, this));
-    FinishDialog(*this, state_, form, {attributes_[0], attributes_[1], id_},
-                 [this] { return RuleTag(fields()); });
+    form->addRow(QStringLiteral("Color"), colourRow(swatch_, picker_, state_, this));
+    finishDialog(*this, state_, form, {attributes_[0], attributes_[1], id_},
+                 [this] { return ruleTag(fields()); });
 }
 
 RuleFields RuleDialog::fields() const
@@ -136,17 +136,17 @@ RuleFields RuleDialog::fields() const
 
 MarqueeDialog::MarqueeDialog(ProgramState &state, Platform &platform, QWidget *parent)
     : QDialog(parent), state_(state), picker_(platform), attributes_(FieldGroup("txtAttib", 8)),
-      align_(NamedList(
+      align_(namedList(
           "cboAlign", {QStringLiteral("Center"), QStringLiteral("Left"), QStringLiteral("Right")})),
-      behavior_(NamedList("cboBehavior", {QStringLiteral("Scroll"), QStringLiteral("Slide"),
+      behavior_(namedList("cboBehavior", {QStringLiteral("Scroll"), QStringLiteral("Slide"),
                                           QStringLiteral("Alternate")})),
-      direction_(NamedList("cboDirection", {QStringLiteral("Right"), QStringLiteral("Left")})),
-      id_(NamedLineEdit("txtID")), swatch_(new ColourSwatch("shpColor"))
+      direction_(namedList("cboDirection", {QStringLiteral("Right"), QStringLiteral("Left")})),
+      id_(namedLineEdit("txtID")), swatch_(new ColourSwatch("shpColor"))
 {
     setObjectName(QStringLiteral("frmMarquee"));
     setWindowTitle(QStringLiteral("Marquee Dialog"));
-    state_.DialogResult.clear();
-    attributes_[0]->setText(state_.SelectedText);
+    state_.dialogResult.clear();
+    attributes_[0]->setText(state_.selectedText);
 
     static const char *const kLabels[] = {"Text To Scroll", "Height", "Width",
                                           "HSpace",         "VSpace", "Scroll Amount",
@@ -158,10 +158,10 @@ MarqueeDialog::MarqueeDialog(ProgramState &state, Platform &platform, QWidget *p
     form->addRow(QStringLiteral("Behavior"), behavior_);
     form->addRow(QStringLiteral("Direction"), direction_);
     form->addRow(QStringLiteral("ID"), id_);
-    form->addRow(QStringLiteral("Background Color"), ColourRow(swatch_, picker_, state_, this));
+    form->addRow(QStringLiteral("Background Color"), colourRow(swatch_, picker_, state_, this));
     std::vector<QLineEdit *> enterFields = attributes_;
     enterFields.push_back(id_);
-    FinishDialog(*this, state_, form, enterFields, [this] { return MarqueeMarkup(fields()); });
+    finishDialog(*this, state_, form, enterFields, [this] { return marqueeMarkup(fields()); });
 }
 
 MarqueeFields MarqueeDialog::fields() const

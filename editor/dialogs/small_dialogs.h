@@ -1,7 +1,7 @@
 #pragma once
-// Four small tag dialogs, each building one piece of markup into DialogResult:
+// Four small tag dialogs, each building one piece of markup into dialogResult:
 // frmAnchor (a link), frmComment (an HTML comment), frmHR (a rule) and frmMarquee. The anchor,
-// comment and marquee dialogs show the editor's selection (SelectedText) in their text field,
+// comment and marquee dialogs show the editor's selection (selectedText) in their text field,
 // so the selection comes back wrapped in the markup.
 #include "dialogs/dialog_parts.h"
 #include "dialogs/tag_markup.h"

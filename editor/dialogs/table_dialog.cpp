@@ -18,7 +18,7 @@ namespace {
 
 constexpr int kMaxSize = 20;
 
-QSlider *SizeSlider(const char *name, Qt::Orientation orientation)
+QSlider *sizeSlider(const char *name, Qt::Orientation orientation)
 {
     auto *slider = new QSlider(orientation);
     slider->setObjectName(QString::fromUtf8(name));
@@ -37,19 +37,19 @@ QSlider *SizeSlider(const char *name, Qt::Orientation orientation)
 
 TableDialog::TableDialog(ProgramState &state, Platform &platform, QWidget *parent)
     : QDialog(parent), state_(state), picker_(platform), grid_(new QTableWidget(1, 1)),
-      rows_(SizeSlider("sldRows", Qt::Vertical)), columns_(SizeSlider("sldCols", Qt::Horizontal)),
-      coord_(NamedLabel("lblCoord", "")), cellText_(NamedLineEdit("txtCellText")),
-      width_(NamedLineEdit("txtWidth")), borderWidth_(NamedLineEdit("txtBorderWidth")),
-      cellSpacing_(NamedLineEdit("txtCellSpacing")), cellPadding_(NamedLineEdit("txtCellPadding")),
-      align_(NamedList(
+      rows_(sizeSlider("sldRows", Qt::Vertical)), columns_(sizeSlider("sldCols", Qt::Horizontal)),
+      coord_(namedLabel("lblCoord", "")), cellText_(namedLineEdit("txtCellText")),
+      width_(namedLineEdit("txtWidth")), borderWidth_(namedLineEdit("txtBorderWidth")),
+      cellSpacing_(namedLineEdit("txtCellSpacing")), cellPadding_(namedLineEdit("txtCellPadding")),
+      align_(namedList(
           "cboAlign", {QStringLiteral("Right"), QStringLiteral("Left"), QStringLiteral("Center")})),
-      vAlign_(NamedList("cboVAlign", {QStringLiteral("Top"), QStringLiteral("Bottom"),
+      vAlign_(namedList("cboVAlign", {QStringLiteral("Top"), QStringLiteral("Bottom"),
                                       QStringLiteral("Center")})),
-      caption_(NamedLineEdit("txtCaption")), swatch_(new ColourSwatch("shpColor"))
+      caption_(namedLineEdit("txtCaption")), swatch_(new ColourSwatch("shpColor"))
 {
     setObjectName(QStringLiteral("frmTables"));
     setWindowTitle(QStringLiteral("Table Dialog"));
-    state_.DialogResult.clear();
+    state_.dialogResult.clear();
 
     grid_->setObjectName(QStringLiteral("MyTable"));
     // Cell texts are typed below and kept with "Save Text", never edited in the grid.
@@ -58,10 +58,10 @@ TableDialog::TableDialog(ProgramState &state, Platform &platform, QWidget *paren
     grid_->horizontalHeader()->setDefaultSectionSize(60);
     grid_->setMinimumSize(360, 220);
 
-    auto *save = NamedButton("cmdSave", "Save Text");
-    auto *change = NamedButton("cmdChange", "Change");
-    auto *insert = NamedButton("cmdInsert", "Insert");
-    auto *cancel = NamedButton("cmdCancel", "Cancel");
+    auto *save = namedButton("cmdSave", "Save Text");
+    auto *change = namedButton("cmdChange", "Change");
+    auto *insert = namedButton("cmdInsert", "Insert");
+    auto *cancel = namedButton("cmdCancel", "Cancel");
 
     connect(rows_, &QSlider::valueChanged, this, &TableDialog::resizeGrid);
     connect(columns_, &QSlider::valueChanged, this, &TableDialog::resizeGrid);
@@ -74,11 +74,11 @@ TableDialog::TableDialog(ProgramState &state, Platform &platform, QWidget *paren
             swatch_->setColour(chosen);
     });
     connect(insert, &QPushButton::clicked, this, [this] {
-        state_.DialogResult = TableMarkup(fields());
+        state_.dialogResult = tableMarkup(fields());
         accept();
     });
     connect(cancel, &QPushButton::clicked, this, [this] {
-        state_.DialogResult.clear();
+        state_.dialogResult.clear();
         reject();
     });
 

@@ -15,27 +15,27 @@ namespace pw {
 namespace {
 
 template <typename Dialog>
-std::unique_ptr<QDialog> WithState(FeatureContext &c)
+std::unique_ptr<QDialog> withState(FeatureContext &c)
 {
     return std::make_unique<Dialog>(c.state, c.parent);
 }
 
 template <typename Dialog>
-std::unique_ptr<QDialog> WithPicker(FeatureContext &c)
+std::unique_ptr<QDialog> withPicker(FeatureContext &c)
 {
     return std::make_unique<Dialog>(c.state, c.platform, c.parent);
 }
 
 const TagDialog kTagDialogs[] = {
-    {"frmTables", WithPicker<TableDialog>},
-    {"frmImage", WithState<ImageDialog>},
-    {"frmAnchor", WithState<AnchorDialog>},
-    {"frmComment", WithState<CommentDialog>},
-    {"frmHR", WithPicker<RuleDialog>},
-    {"frmMarquee", WithPicker<MarqueeDialog>},
-    {"frmColors", WithPicker<ColourDialog>},
-    {"frmLists", WithState<ListDialog>},
-    {"frmValControls", WithState<ValidationDialog>},
+    {"frmTables", withPicker<TableDialog>},
+    {"frmImage", withState<ImageDialog>},
+    {"frmAnchor", withState<AnchorDialog>},
+    {"frmComment", withState<CommentDialog>},
+    {"frmHR", withPicker<RuleDialog>},
+    {"frmMarquee", withPicker<MarqueeDialog>},
+    {"frmColors", withPicker<ColourDialog>},
+    {"frmLists", withState<ListDialog>},
+    {"frmValControls", withState<ValidationDialog>},
 };
 
 } // namespace
@@ -45,13 +45,13 @@ std::span<const TagDialog> TagDialogs()
     return kTagDialogs;
 }
 
-QString ChooseDate(FeatureContext &context)
+QString chooseDate(FeatureContext &context)
 {
     {
         DateDialog dialog(context.state, QDateTime::currentDateTime(), context.parent);
         context.platform.runDialog(dialog);
     }
-    return context.state.DateText;
+    return context.state.dateText;
 }
 
 } // namespace pw

@@ -19,6 +19,6 @@ std::span<const TagDialog> TagDialogs();
 
 // Shows the date dialog and returns the chosen date text; empty when it was cancelled or
 // closed.
-QString ChooseDate(FeatureContext &context);
+QString chooseDate(FeatureContext &context);
 
 } // namespace pw

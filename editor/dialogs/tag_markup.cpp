@@ -12,20 +12,20 @@ const QString kCrLf = QStringLiteral("\r\n");
 const QChar kQuote = QLatin1Char('"');
 
 // Appends ` name="value"` when the field is filled.
-void AppendAttribute(QString &out, const char *name, const QString &field)
+void appendAttribute(QString &out, const char *name, const QString &field)
 {
     if (field.isEmpty())
         return;
-    out += QLatin1String(name) + kQuote + TrimBlanks(field) + kQuote;
+    out += QLatin1String(name) + kQuote + trimBlanks(field) + kQuote;
 }
 
-QString ColourAttribute(const char *name, const QColor &colour)
+QString colourAttribute(const char *name, const QColor &colour)
 {
-    return QLatin1String(name) + kQuote + QLatin1Char('#') + SixDigitColour(colour) + kQuote;
+    return QLatin1String(name) + kQuote + QLatin1Char('#') + sixDigitColour(colour) + kQuote;
 }
 
 // The locale's time with seconds but without the time zone, as a date-and-time line shows it.
-QString TimeWithSeconds(const QTime &time, const QLocale &locale)
+QString timeWithSeconds(const QTime &time, const QLocale &locale)
 {
     QString format = locale.timeFormat(QLocale::LongFormat);
     static const QRegularExpression zone(QStringLiteral("\\s*\\bt+\\b"));
@@ -35,7 +35,7 @@ QString TimeWithSeconds(const QTime &time, const QLocale &locale)
 
 } // namespace
 
-QString TrimBlanks(const QString &text)
+QString trimBlanks(const QString &text)
 {
     qsizetype first = 0;
     qsizetype last = text.size();
@@ -46,7 +46,7 @@ QString TrimBlanks(const QString &text)
     return text.mid(first, last - first);
 }
 
-QString SixDigitColour(const QColor &colour)
+QString sixDigitColour(const QColor &colour)
 {
     const QColor rgb = colour.toRgb();
     return QStringLiteral("%1%2%3")
@@ -56,18 +56,18 @@ QString SixDigitColour(const QColor &colour)
         .toUpper();
 }
 
-QString TableMarkup(const TableFields &fields)
+QString tableMarkup(const TableFields &fields)
 {
     QString out = QStringLiteral("<TABLE");
-    AppendAttribute(out, " Width=", fields.width);
-    AppendAttribute(out, " Border=", fields.borderWidth);
-    AppendAttribute(out, " CellSpacing=", fields.cellSpacing);
-    AppendAttribute(out, " CellPadding=", fields.cellPadding);
-    AppendAttribute(out, " Align=", fields.align);
-    AppendAttribute(out, " VAlign=", fields.vAlign);
-    out += ColourAttribute(" BackColor=", fields.background) + QLatin1Char('>') + kCrLf;
+    appendAttribute(out, " Width=", fields.width);
+    appendAttribute(out, " Border=", fields.borderWidth);
+    appendAttribute(out, " CellSpacing=", fields.cellSpacing);
+    appendAttribute(out, " CellPadding=", fields.cellPadding);
+    appendAttribute(out, " Align=", fields.align);
+    appendAttribute(out, " VAlign=", fields.vAlign);
+    out += colourAttribute(" BackColor=", fields.background) + QLatin1Char('>') + kCrLf;
     if (!fields.caption.isEmpty())
-        out += QStringLiteral("<CAPTION>") + TrimBlanks(fields.caption)
+        out += QStringLiteral("<CAPTION>") + trimBlanks(fields.caption)
                + QStringLiteral("</CAPTION>") + kCrLf;
 
     const int rows = std::clamp(fields.rows, 0, kTableStoreSize);
@@ -77,7 +77,7 @@ QString TableMarkup(const TableFields &fields)
         // The first row is the table's header.
         const QString cell = r == 0 ? QStringLiteral("TH") : QStringLiteral("TD");
         for (int c = 0; c < columns; ++c)
-            out += QStringLiteral("          <%1>%2</%1>").arg(cell, TrimBlanks(fields.cells[r][c]))
+            out += QStringLiteral("          <%1>%2</%1>").arg(cell, trimBlanks(fields.cells[r][c]))
                    + kCrLf;
         out += QStringLiteral("     </TR>") + kCrLf;
     }
@@ -85,80 +85,80 @@ QString TableMarkup(const TableFields &fields)
     return out;
 }
 
-QString ImageTag(const ImageFields &fields)
+QString imageTag(const ImageFields &fields)
 {
     static const char *const kNames[] = {
         " Alt=", " Height=", " Width=", " HSpace=", " VSpace=", " Border=", " DynSrc=", " Loop="};
-    QString out = QStringLiteral("<IMG Src=") + kQuote + TrimBlanks(fields.attributes[0]) + kQuote;
+    QString out = QStringLiteral("<IMG Src=") + kQuote + trimBlanks(fields.attributes[0]) + kQuote;
     for (std::size_t k = 1; k < fields.attributes.size(); ++k)
-        AppendAttribute(out, kNames[k - 1], fields.attributes[k]);
-    AppendAttribute(out, " Align=", fields.align);
-    AppendAttribute(out, " Id=", fields.id);
+        appendAttribute(out, kNames[k - 1], fields.attributes[k]);
+    appendAttribute(out, " Align=", fields.align);
+    appendAttribute(out, " Id=", fields.id);
     return out + QLatin1Char('>');
 }
 
-QString AnchorMarkup(const AnchorFields &fields)
+QString anchorMarkup(const AnchorFields &fields)
 {
-    QString out = QStringLiteral("<A HREF=") + kQuote + TrimBlanks(fields.url) + kQuote;
-    AppendAttribute(out, " Target=", fields.target);
-    AppendAttribute(out, " Name=", fields.name);
-    AppendAttribute(out, " Id=", fields.id);
+    QString out = QStringLiteral("<A HREF=") + kQuote + trimBlanks(fields.url) + kQuote;
+    appendAttribute(out, " Target=", fields.target);
+    appendAttribute(out, " Name=", fields.name);
+    appendAttribute(out, " Id=", fields.id);
     if (fields.linkText.isEmpty())
         return out + QStringLiteral("></A>");
-    return out + QLatin1Char('>') + TrimBlanks(fields.linkText) + QStringLiteral("</A>");
+    return out + QLatin1Char('>') + trimBlanks(fields.linkText) + QStringLiteral("</A>");
 }
 
-QString CommentMarkup(const QString &comments)
+QString commentMarkup(const QString &comments)
 {
-    return QStringLiteral("<!-- ") + TrimBlanks(comments) + QStringLiteral(" -->");
+    return QStringLiteral("<!-- ") + trimBlanks(comments) + QStringLiteral(" -->");
 }
 
-QString RuleTag(const RuleFields &fields)
+QString ruleTag(const RuleFields &fields)
 {
     QString out = QStringLiteral("<HR");
-    AppendAttribute(out, " Align=", fields.align);
-    AppendAttribute(out, " Size=", fields.size);
-    AppendAttribute(out, " Width=", fields.width);
-    out += ColourAttribute(" Color=", fields.colour);
-    AppendAttribute(out, " Id=", fields.id);
+    appendAttribute(out, " Align=", fields.align);
+    appendAttribute(out, " Size=", fields.size);
+    appendAttribute(out, " Width=", fields.width);
+    out += colourAttribute(" Color=", fields.colour);
+    appendAttribute(out, " Id=", fields.id);
     return out + QLatin1Char('>');
 }
 
-QString MarqueeMarkup(const MarqueeFields &fields)
+QString marqueeMarkup(const MarqueeFields &fields)
 {
     QString out = QStringLiteral("<MARQUEE");
-    AppendAttribute(out, " Height=", fields.height);
-    AppendAttribute(out, " Width=", fields.width);
-    AppendAttribute(out, " HSpace=", fields.hSpace);
-    AppendAttribute(out, " VSpace=", fields.vSpace);
-    AppendAttribute(out, " ScrollAmount=", fields.scrollAmount);
-    AppendAttribute(out, " ScrollDelay=", fields.scrollDelay);
-    AppendAttribute(out, " Align=", fields.align);
-    AppendAttribute(out, " Behavior=", fields.behavior);
-    AppendAttribute(out, " Direction=", fields.direction);
-    AppendAttribute(out, " Loop=", fields.loop);
-    out += ColourAttribute(" Color=", fields.colour);
-    AppendAttribute(out, " Id=", fields.id);
+    appendAttribute(out, " Height=", fields.height);
+    appendAttribute(out, " Width=", fields.width);
+    appendAttribute(out, " HSpace=", fields.hSpace);
+    appendAttribute(out, " VSpace=", fields.vSpace);
+    appendAttribute(out, " ScrollAmount=", fields.scrollAmount);
+    appendAttribute(out, " ScrollDelay=", fields.scrollDelay);
+    appendAttribute(out, " Align=", fields.align);
+    appendAttribute(out, " Behavior=", fields.behavior);
+    appendAttribute(out, " Direction=", fields.direction);
+    appendAttribute(out, " Loop=", fields.loop);
+    out += colourAttribute(" Color=", fields.colour);
+    appendAttribute(out, " Id=", fields.id);
     // Without a text the tag stays open for the author to fill.
     if (fields.text.isEmpty())
         return out + QLatin1Char('>');
-    return out + QLatin1Char('>') + TrimBlanks(fields.text) + QStringLiteral("</MARQUEE>");
+    return out + QLatin1Char('>') + trimBlanks(fields.text) + QStringLiteral("</MARQUEE>");
 }
 
 QString QuotedColourValue(bool useName, const QString &name, const QColor &picked)
 {
     if (useName)
         return kQuote + name + kQuote;
-    return kQuote + QLatin1Char('#') + SixDigitColour(picked) + kQuote;
+    return kQuote + QLatin1Char('#') + sixDigitColour(picked) + kQuote;
 }
 
-QString ValidationValue(const QString &value)
+QString validationValue(const QString &value)
 {
-    const QString trimmed = TrimBlanks(value);
+    const QString trimmed = trimBlanks(value);
     return trimmed.isEmpty() ? QStringLiteral("\"\"") : trimmed;
 }
 
-QString ValidationScript(const ValidationFields &fields)
+QString validationScript(const ValidationFields &fields)
 {
     const bool vb = fields.language == ScriptLanguage::VBScript;
     QString op;
@@ -182,9 +182,9 @@ QString ValidationScript(const ValidationFields &fields)
         op = QStringLiteral("<=");
         break;
     }
-    const QString name = TrimBlanks(fields.controlName);
-    const QString value = ValidationValue(fields.value);
-    const QString message = TrimBlanks(fields.message);
+    const QString name = trimBlanks(fields.controlName);
+    const QString value = validationValue(fields.value);
+    const QString message = trimBlanks(fields.message);
     if (vb)
         return QStringLiteral("If ") + name + QStringLiteral(".Value") + op + value
                + QStringLiteral(" Then") + kCrLf + QStringLiteral("     Msgbox ") + kQuote + message
@@ -195,7 +195,7 @@ QString ValidationScript(const ValidationFields &fields)
            + message + QStringLiteral("')") + kCrLf + QStringLiteral("     }") + kCrLf;
 }
 
-QStringList DateRenderings(const QDateTime &now, const QLocale &locale)
+QStringList dateRenderings(const QDateTime &now, const QLocale &locale)
 {
     const QDate date = now.date();
     return {
@@ -203,7 +203,7 @@ QStringList DateRenderings(const QDateTime &now, const QLocale &locale)
         locale.toString(date, QStringLiteral("dd-MMM-yy")),
         locale.toString(date, QLocale::ShortFormat),
         locale.toString(date, QLocale::ShortFormat) + QLatin1Char(' ')
-            + TimeWithSeconds(now.time(), locale),
+            + timeWithSeconds(now.time(), locale),
         date.toString(QStringLiteral("MM/dd/yy")),
         date.toString(QStringLiteral("MM/dd/yyyy")),
         date.toString(QStringLiteral("MM-dd-yy")),

@@ -17,10 +17,10 @@
 namespace pw {
 
 // The value without leading and trailing blanks (other white space stays).
-QString TrimBlanks(const QString &text);
+QString trimBlanks(const QString &text);
 
 // A colour as six upper-case hexadecimal digits, red, green, blue: white is "FFFFFF".
-QString SixDigitColour(const QColor &colour);
+QString sixDigitColour(const QColor &colour);
 
 // The table dialog keeps the texts of a 21 by 21 grid, so rows and columns that are hidden
 // when the table shrinks come back when it grows again.
@@ -43,7 +43,7 @@ struct TableFields {
 
 // The whole table: attributes, caption, the first row as header cells, the others as data
 // cells. No break after the closing tag.
-QString TableMarkup(const TableFields &fields);
+QString tableMarkup(const TableFields &fields);
 
 struct ImageFields {
     // URL, ALT text, Height, Width, HSpace, VSpace, Border, DynSrc, Loop.
@@ -53,7 +53,7 @@ struct ImageFields {
 };
 
 // The opening image tag; the Src attribute is written even when the URL is empty.
-QString ImageTag(const ImageFields &fields);
+QString imageTag(const ImageFields &fields);
 
 struct AnchorFields {
     QString url{};
@@ -63,9 +63,9 @@ struct AnchorFields {
     QString id{};
 };
 
-QString AnchorMarkup(const AnchorFields &fields);
+QString anchorMarkup(const AnchorFields &fields);
 
-QString CommentMarkup(const QString &comments);
+QString commentMarkup(const QString &comments);
 
 struct RuleFields {
     QString align{};
@@ -75,7 +75,7 @@ struct RuleFields {
     QColor colour = Qt::white;
 };
 
-QString RuleTag(const RuleFields &fields);
+QString ruleTag(const RuleFields &fields);
 
 struct MarqueeFields {
     QString text{}; // the text to scroll; without it the tag is not closed
@@ -93,7 +93,7 @@ struct MarqueeFields {
     QColor colour = Qt::white;
 };
 
-QString MarqueeMarkup(const MarqueeFields &fields);
+QString marqueeMarkup(const MarqueeFields &fields);
 
 // The colour dialog's value, quoted ready to follow an equals sign: the chosen name when a
 // named colour is used (no name chosen gives two quotes), else "#" and the picked colour.
@@ -111,13 +111,13 @@ struct ValidationFields {
 };
 
 // The value the script compares with: the trimmed value, or "" when that is empty.
-QString ValidationValue(const QString &value);
+QString validationValue(const QString &value);
 // The check that shows the message when the comparison holds.
-QString ValidationScript(const ValidationFields &fields);
+QString validationScript(const ValidationFields &fields);
 
 // The ten ways the date dialog offers to write `now`: the locale's long date, "dd-MMM-yy" with
 // the locale's month abbreviation, the locale's short date, the locale's date and time, then
 // "mm/dd/yy", "mm/dd/yyyy", "mm-dd-yy", "mm-dd-yyyy", "mmddyy" and "mmddyyyy".
-QStringList DateRenderings(const QDateTime &now, const QLocale &locale);
+QStringList dateRenderings(const QDateTime &now, const QLocale &locale);
 
 } // namespace pw

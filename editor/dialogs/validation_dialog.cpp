@@ -16,7 +16,7 @@ namespace pw {
 
 namespace {
 
-QGroupBox *Frame(const char *caption, QWidget *content)
+QGroupBox *frame(const char *caption, QWidget *content)
 {
     auto *frame = new QGroupBox(QString::fromUtf8(caption));
     auto *layout = new QVBoxLayout(frame);
@@ -24,7 +24,7 @@ QGroupBox *Frame(const char *caption, QWidget *content)
     return frame;
 }
 
-QRadioButton *Option(const char *name, const char *caption, QButtonGroup *group, int id)
+QRadioButton *option(const char *name, const char *caption, QButtonGroup *group, int id)
 {
     auto *option = new QRadioButton(QString::fromUtf8(caption));
     option->setObjectName(QString::fromUtf8(name));
@@ -35,10 +35,10 @@ QRadioButton *Option(const char *name, const char *caption, QButtonGroup *group,
 } // namespace
 
 ValidationDialog::ValidationDialog(ProgramState &state, QWidget *parent)
-    : QDialog(parent), state_(state), controlName_(NamedLineEdit("txtControlName")),
-      comparison_(new QButtonGroup(this)), value_(NamedLineEdit("txtValue")),
-      message_(NamedLineEdit("txtMessage")),
-      controlType_(NamedList(
+    : QDialog(parent), state_(state), controlName_(namedLineEdit("txtControlName")),
+      comparison_(new QButtonGroup(this)), value_(namedLineEdit("txtValue")),
+      message_(namedLineEdit("txtMessage")),
+      controlType_(namedList(
           "cboControl",
           {QStringLiteral("TextBox"), QStringLiteral("TextArea"), QStringLiteral("Password")},
           false)),
@@ -46,7 +46,7 @@ ValidationDialog::ValidationDialog(ProgramState &state, QWidget *parent)
 {
     setObjectName(QStringLiteral("frmValControls"));
     setWindowTitle(QStringLiteral("Validate Form Controls Dialog"));
-    state_.DialogResult.clear();
+    state_.dialogResult.clear();
 
     auto *comparisons = new QGroupBox(QStringLiteral("Comparison Symbol"));
     auto *comparisonGrid = new QGridLayout(comparisons);
@@ -60,7 +60,7 @@ ValidationDialog::ValidationDialog(ProgramState &state, QWidget *parent)
     };
     int id = 0;
     for (const auto &[name, caption] : kComparisons) {
-        comparisonGrid->addWidget(Option(name, caption, comparison_, id), id / 2, id % 2);
+        comparisonGrid->addWidget(option(name, caption, comparison_, id), id / 2, id % 2);
         ++id;
     }
     comparison_->button(int(Comparison::EqualTo))->setChecked(true);
@@ -68,22 +68,22 @@ ValidationDialog::ValidationDialog(ProgramState &state, QWidget *parent)
     auto *languages = new QGroupBox(QStringLiteral("Scripting Language"));
     auto *languageRow = new QHBoxLayout(languages);
     languageRow->addWidget(
-        Option("optJavaScript", "JavaScript", language_, int(ScriptLanguage::JavaScript)));
+        option("optJavaScript", "JavaScript", language_, int(ScriptLanguage::JavaScript)));
     languageRow->addWidget(
-        Option("optVBScript", "VBScript", language_, int(ScriptLanguage::VBScript)));
+        option("optVBScript", "VBScript", language_, int(ScriptLanguage::VBScript)));
     language_->button(int(ScriptLanguage::JavaScript))->setChecked(true);
 
-    auto *insert = NamedButton("cmdInsert", "Insert");
-    auto *cancel = NamedButton("cmdCancel", "Cancel");
+    auto *insert = namedButton("cmdInsert", "Insert");
+    auto *cancel = namedButton("cmdCancel", "Cancel");
     connect(insert, &QPushButton::clicked, this, [this] {
         // A blank value is compared with an empty string, and the field shows it so.
-        if (TrimBlanks(value_->text()).isEmpty())
-            value_->setText(ValidationValue(value_->text()));
-        state_.DialogResult = ValidationScript(fields());
+        if (trimBlanks(value_->text()).isEmpty())
+            value_->setText(validationValue(value_->text()));
+        state_.dialogResult = validationScript(fields());
         accept();
     });
     connect(cancel, &QPushButton::clicked, this, [this] {
-        state_.DialogResult.clear();
+        state_.dialogResult.clear();
         reject();
     });
 
@@ -92,11 +92,11 @@ ValidationDialog::ValidationDialog(ProgramState &state, QWidget *parent)
     buttons->addWidget(insert);
     buttons->addWidget(cancel);
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(Frame("Name Of Control", controlName_));
+    layout->addWidget(frame("Name Of Control", controlName_));
     layout->addWidget(comparisons);
-    layout->addWidget(Frame("Value To Compare", value_));
-    layout->addWidget(Frame("Message To Display If Comparison Is True", message_));
-    layout->addWidget(Frame("Form Control Type", controlType_));
+    layout->addWidget(frame("Value To Compare", value_));
+    layout->addWidget(frame("Message To Display If Comparison Is True", message_));
+    layout->addWidget(frame("Form Control Type", controlType_));
     layout->addWidget(languages);
     layout->addLayout(buttons);
     setMinimumWidth(380);

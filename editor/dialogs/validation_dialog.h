@@ -1,6 +1,6 @@
 #pragma once
 // frmValControls: a check of one form control's value, written as a JavaScript or VBScript
-// block that shows a message when the chosen comparison holds; handed back in DialogResult.
+// block that shows a message when the chosen comparison holds; handed back in dialogResult.
 #include "dialogs/tag_markup.h"
 
 #include <QDialog>

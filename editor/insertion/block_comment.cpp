@@ -11,7 +11,7 @@ namespace pw {
 namespace {
 
 // Replaces [from, to) with `text` as one undo step, unless nothing changes.
-void ReplaceRange(EditBox &edit, int from, int to, const QString &oldText, const QString &text)
+void replaceRange(EditBox &edit, int from, int to, const QString &oldText, const QString &text)
 {
     if (text == oldText)
         return;
@@ -21,7 +21,7 @@ void ReplaceRange(EditBox &edit, int from, int to, const QString &oldText, const
 
 } // namespace
 
-void CommentBlock(EditBox &edit, const QString &symbol)
+void commentBlock(EditBox &edit, const QString &symbol)
 {
     const int start = edit.selStart();
     const int end = start + edit.selLength();
@@ -47,7 +47,7 @@ void CommentBlock(EditBox &edit, const QString &symbol)
     }
     result += QStringView(selected).mid(from);
 
-    ReplaceRange(edit, start, end, selected, result);
+    replaceRange(edit, start, end, selected, result);
     if (last == first) {
         edit.setCaret(start + int(result.size()));
     } else {
@@ -57,7 +57,7 @@ void CommentBlock(EditBox &edit, const QString &symbol)
     }
 }
 
-void UnCommentBlock(EditBox &edit, const QString &symbol)
+void unCommentBlock(EditBox &edit, const QString &symbol)
 {
     const int start = edit.selStart();
     const int length = edit.selLength();
@@ -94,7 +94,7 @@ void UnCommentBlock(EditBox &edit, const QString &symbol)
     }
     result += QStringView(range).mid(from);
 
-    ReplaceRange(edit, start, rangeEnd, range, result);
+    replaceRange(edit, start, rangeEnd, range, result);
     if (last != first) {
         edit.setCaret(start + lastLineStartInResult);
     } else if (selectionStartsWithSymbol) {

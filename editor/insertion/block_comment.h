@@ -12,13 +12,13 @@ class EditBox;
 // line holding the selection end (a selection ending at a line start includes that line).
 // The caret ends after the last symbol put in (after the selection when only one line is
 // involved); nothing stays selected.
-void CommentBlock(EditBox &edit, const QString &symbol);
+void commentBlock(EditBox &edit, const QString &symbol);
 
 // Takes `symbol` away where the selection begins with it, and from the start of every
 // following line up to the line holding the selection end where that line begins with it
 // (exactly, case-sensitive; a symbol after blanks stays). One symbol per line per call.
 // Over several lines the caret ends at the start of the last line; within one line it ends
 // after the shortened selection (or the selection stays when nothing was removed).
-void UnCommentBlock(EditBox &edit, const QString &symbol);
+void unCommentBlock(EditBox &edit, const QString &symbol);
 
 } // namespace pw

@@ -6,7 +6,7 @@
 
 namespace pw {
 
-void InsertAround(EditBox &edit, const QString &open, const QString &close)
+void insertAround(EditBox &edit, const QString &open, const QString &close)
 {
     const QString selected = edit.selectedText();
     if (!selected.isEmpty()) {
@@ -20,11 +20,11 @@ void InsertAround(EditBox &edit, const QString &open, const QString &close)
         return;
     }
     const int p = edit.caret();
-    InsertText(edit, open + close);
+    insertText(edit, open + close);
     edit.setCaret(p + int(open.size()));
 }
 
-void InsertText(EditBox &edit, const QString &text)
+void insertText(EditBox &edit, const QString &text)
 {
     // An empty text over an empty selection would be an edit that changes nothing.
     if (!text.isEmpty() || edit.selLength() > 0)

@@ -12,9 +12,9 @@ class EditBox;
 
 // Puts `open` and `close` around the selection; the caret ends after `close`, nothing
 // selected. Without a selection both go in at the caret, which then stands between them.
-void InsertAround(EditBox &edit, const QString &open, const QString &close);
+void insertAround(EditBox &edit, const QString &open, const QString &close);
 
 // Replaces the selection (or inserts at the caret) with `text`; the caret ends after it.
-void InsertText(EditBox &edit, const QString &text);
+void insertText(EditBox &edit, const QString &text);
 
 } // namespace pw

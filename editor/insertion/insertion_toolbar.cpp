@@ -34,8 +34,8 @@ InsertionToolbar::InsertionToolbar(const FeatureContext &context, QObject *paren
 
 void InsertionToolbar::makeLists()
 {
-    for (const VocabularyList &vocabulary : VocabularyLists())
-        lists_.insert(QString::fromUtf8(vocabulary.name), CreateVocabularyBox(vocabulary));
+    for (const VocabularyList &vocabulary : vocabularyLists())
+        lists_.insert(QString::fromUtf8(vocabulary.name), createVocabularyBox(vocabulary));
     if (QComboBox *headings = list(QStringLiteral("cboHeadings"))) {
         // When its typed text is left (focus moves away, Return) the box looks that text up
         // among its entries and reports a match as activated: with "H1" shown at start-up,
@@ -61,9 +61,9 @@ void InsertionToolbar::registerDialog(const QString &name, TagDialogFactory fact
 
 void InsertionToolbar::fillLists()
 {
-    for (const VocabularyList &vocabulary : VocabularyLists()) {
+    for (const VocabularyList &vocabulary : vocabularyLists()) {
         if (QComboBox *box = list(QString::fromUtf8(vocabulary.name)))
-            FillVocabularyBox(*box, vocabulary);
+            fillVocabularyBox(*box, vocabulary);
     }
 }
 
@@ -73,10 +73,10 @@ void InsertionToolbar::run(const ToolbarCommand &command)
     switch (command.kind) {
     case CommandKind::IdPair: {
         const QString tag = QString::fromUtf8(command.open);
-        const QString open = ctx_.state.IDAttribute
+        const QString open = ctx_.state.idAttribute
                                  ? QStringLiteral("<%1 Id=\"%2\">").arg(tag, QString::fromUtf8(command.idWord))
                                  : QStringLiteral("<%1>").arg(tag);
-        InsertAround(edit, open, QStringLiteral("</%1>").arg(tag));
+        insertAround(edit, open, QStringLiteral("</%1>").arg(tag));
         break;
     }
     case CommandKind::Pair:
@@ -86,14 +86,14 @@ void InsertionToolbar::run(const ToolbarCommand &command)
             return;
         const QString tag = windowTag();
         if (command.kind == CommandKind::Pair)
-            InsertAround(edit, FillIn(command.open, *answers, tag), FillIn(command.close, *answers, tag));
+            insertAround(edit, fillIn(command.open, *answers, tag), fillIn(command.close, *answers, tag));
         else
-            InsertText(edit, FillIn(command.open, *answers, tag));
+            insertText(edit, fillIn(command.open, *answers, tag));
         break;
     }
     case CommandKind::Vocabulary:
         if (QComboBox *box = list(QString::fromUtf8(command.target)))
-            InsertText(edit, box->currentText());
+            insertText(edit, box->currentText());
         break;
     case CommandKind::ListSkeleton:
         runListSkeleton(command);
@@ -109,12 +109,12 @@ void InsertionToolbar::run(const ToolbarCommand &command)
 void InsertionToolbar::runUserButton(int k)
 {
     if (k >= 0 && k < kUserButtonCount)
-        InsertAround(ctx_.edit, ctx_.state.UserOpenTags[k], ctx_.state.UserCloseTags[k]);
+        insertAround(ctx_.edit, ctx_.state.userOpenTags[k], ctx_.state.userCloseTags[k]);
 }
 
 void InsertionToolbar::chooseHeading(const QString &entry)
 {
-    InsertAround(ctx_.edit, HeadingOpenTag(entry, ctx_.state.IDAttribute), HeadingCloseTag(entry));
+    insertAround(ctx_.edit, headingOpenTag(entry, ctx_.state.idAttribute), headingCloseTag(entry));
 }
 
 std::optional<QStringList> InsertionToolbar::askPrompts(const ToolbarCommand &command)
@@ -146,17 +146,17 @@ void InsertionToolbar::runListSkeleton(const ToolbarCommand &command)
             dialog.setWindowTitle(QString::fromUtf8(command.countCaption));
         ctx_.platform.runDialog(dialog);
     }
-    const int n = ctx_.state.ListItemCount;
+    const int n = ctx_.state.listItemCount;
     const std::optional<QStringList> answers = askPrompts(command);
     if (!answers)
         return;
     const QString tag = windowTag();
     const QString item = QString::fromUtf8(command.item) + kCrLf;
-    QString text = FillIn(command.open, *answers, tag) + kCrLf;
+    QString text = fillIn(command.open, *answers, tag) + kCrLf;
     for (int i = 1; i <= n; ++i)
         text += item;
-    text += FillIn(command.close, *answers, tag) + kCrLf;
-    InsertText(ctx_.edit, text);
+    text += fillIn(command.close, *answers, tag) + kCrLf;
+    insertText(ctx_.edit, text);
     if (command.caretOffset >= 0) {
         ctx_.edit.widget()->setFocus();
         ctx_.edit.setCaret(p + command.caretOffset);
@@ -170,11 +170,11 @@ void InsertionToolbar::runTagDialog(const ToolbarCommand &command)
         return;
     ProgramState &state = ctx_.state;
     // A value left by an earlier dialog is never inserted again.
-    state.DialogResult.clear();
-    state.ColorResult = QStringLiteral("-1");
-    state.ListKind = -1;
+    state.dialogResult.clear();
+    state.colorResult = QStringLiteral("-1");
+    state.listKind = -1;
     if (command.before == BeforeDialog::PassSelection)
-        state.SelectedText = ctx_.edit.selectedText();
+        state.selectedText = ctx_.edit.selectedText();
 
     std::unique_ptr<QDialog> dialog = (*factory)(ctx_);
     if (!dialog)
@@ -191,16 +191,16 @@ void InsertionToolbar::runTagDialog(const ToolbarCommand &command)
 
     switch (command.after) {
     case AfterDialog::InsertResult:
-        if (!state.DialogResult.isEmpty())
-            InsertText(ctx_.edit, state.DialogResult);
+        if (!state.dialogResult.isEmpty())
+            insertText(ctx_.edit, state.dialogResult);
         break;
     case AfterDialog::WrapResult:
-        if (!state.DialogResult.isEmpty())
-            InsertAround(ctx_.edit, state.DialogResult, QString::fromUtf8(command.close));
+        if (!state.dialogResult.isEmpty())
+            insertAround(ctx_.edit, state.dialogResult, QString::fromUtf8(command.close));
         break;
     case AfterDialog::InsertColor:
-        if (state.ColorResult != QLatin1String("-1"))
-            InsertText(ctx_.edit, state.ColorResult);
+        if (state.colorResult != QLatin1String("-1"))
+            insertText(ctx_.edit, state.colorResult);
         break;
     case AfterDialog::InsertList:
         insertChosenList();
@@ -212,9 +212,9 @@ void InsertionToolbar::insertChosenList()
 {
     const ProgramState &state = ctx_.state;
     QString head, tail, item;
-    switch (state.ListKind) {
+    switch (state.listKind) {
     case 0:
-        head = QStringLiteral("<OL Type=\"%1\">").arg(state.ListNumbering);
+        head = QStringLiteral("<OL Type=\"%1\">").arg(state.listNumbering);
         tail = QStringLiteral("</OL>");
         item = QStringLiteral("<LI>   </LI>");
         break;
@@ -232,10 +232,10 @@ void InsertionToolbar::insertChosenList()
         return;
     }
     QString text = head + kCrLf;
-    for (int i = 1; i <= state.ListItemCount; ++i)
+    for (int i = 1; i <= state.listItemCount; ++i)
         text += QStringLiteral("   ") + item + kCrLf;
     text += tail + kCrLf;
-    InsertText(ctx_.edit, text);
+    insertText(ctx_.edit, text);
 }
 
 // cmdCFParam's parameter name: the main window's Tag text. The program never sets it, so

@@ -21,7 +21,7 @@ struct ToolbarCommand;
 class InsertionToolbar : public QObject {
     Q_OBJECT
 public:
-    // Builds a tag dialog; it resets its exchange values when built (DialogResult, ...).
+    // Builds a tag dialog; it resets its exchange values when built (dialogResult, ...).
     using TagDialogFactory = std::function<std::unique_ptr<QDialog>(FeatureContext &)>;
 
     InsertionToolbar(const FeatureContext &context, QObject *parent);

@@ -31,7 +31,7 @@ ListItemsDialog::ListItemsDialog(ProgramState &state, QWidget *parent)
     ok->setObjectName(QStringLiteral("cmdOK"));
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, [this] {
-        state_.ListItemCount = std::int16_t(slider_->value());
+        state_.listItemCount = std::int16_t(slider_->value());
         accept();
     });
 

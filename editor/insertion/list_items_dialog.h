@@ -1,6 +1,6 @@
 #pragma once
 // frmListItems: asks how many items a list skeleton gets. OK stores the slider's value in
-// ListItemCount; closing the window any other way keeps the count confirmed last.
+// listItemCount; closing the window any other way keeps the count confirmed last.
 #include <QDialog>
 
 class QLabel;

@@ -257,12 +257,12 @@ const ToolbarCommand kCommands[] = {
 
 } // namespace
 
-std::span<const ToolbarCommand> ToolbarCommands()
+std::span<const ToolbarCommand> toolbarCommands()
 {
     return kCommands;
 }
 
-const ToolbarCommand *FindToolbarCommand(const QString &name)
+const ToolbarCommand *findToolbarCommand(const QString &name)
 {
     for (const ToolbarCommand &command : kCommands) {
         if (name == QLatin1String(command.name))
@@ -271,7 +271,7 @@ const ToolbarCommand *FindToolbarCommand(const QString &name)
     return nullptr;
 }
 
-QString FillIn(const char *pattern, const QStringList &answers, const QString &windowTag)
+QString fillIn(const char *pattern, const QStringList &answers, const QString &windowTag)
 {
     const QString text = QString::fromUtf8(pattern);
     QString result;

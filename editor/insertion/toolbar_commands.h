@@ -29,11 +29,11 @@ inline constexpr const char *kUser = "User";
 } // namespace pages
 
 enum class CommandKind {
-    IdPair,       // InsertAround("<tag>", "</tag>"); "<tag Id="word">" while IDAttribute is on
-    Pair,         // InsertAround(open, close)
-    Text,         // InsertText(open)
-    Vocabulary,   // InsertText(the current text of the list named by `target`)
-    ListSkeleton, // count dialog, then InsertText(head line, n item lines, tail line)
+    IdPair,       // insertAround("<tag>", "</tag>"); "<tag Id="word">" while idAttribute is on
+    Pair,         // insertAround(open, close)
+    Text,         // insertText(open)
+    Vocabulary,   // insertText(the current text of the list named by `target`)
+    ListSkeleton, // count dialog, then insertText(head line, n item lines, tail line)
     Dialog,       // the tag dialog named by `target`, then what `after` says
     NoAction,     // a button that does nothing
 };
@@ -41,17 +41,17 @@ enum class CommandKind {
 // What a Dialog row does before the dialog is shown.
 enum class BeforeDialog {
     Nothing,
-    PassSelection,    // SelectedText = the selection (set before the dialog is built)
+    PassSelection,    // selectedText = the selection (set before the dialog is built)
     ChooseJavaScript, // check the dialog's optJavaScript
     ChooseVBScript,   // check the dialog's optVBScript
 };
 
 // What a Dialog row does after the dialog has closed.
 enum class AfterDialog {
-    InsertResult, // InsertText(DialogResult) when not empty
-    WrapResult,   // InsertAround(DialogResult, close) when not empty
-    InsertColor,  // InsertText(ColorResult) unless it is "-1"
-    InsertList,   // build the list chosen in the list dialog (ListKind, ListNumbering, count)
+    InsertResult, // insertText(dialogResult) when not empty
+    WrapResult,   // insertAround(dialogResult, close) when not empty
+    InsertColor,  // insertText(colorResult) unless it is "-1"
+    InsertList,   // build the list chosen in the list dialog (listKind, listNumbering, count)
 };
 
 // One input box: prompt, title (nullptr: the program's name) and default text.
@@ -84,12 +84,12 @@ struct ToolbarCommand {
 };
 
 // Every toolbar command, in the order the buttons appear on their pages.
-std::span<const ToolbarCommand> ToolbarCommands();
+std::span<const ToolbarCommand> toolbarCommands();
 // The row of the given button name, or nullptr.
-const ToolbarCommand *FindToolbarCommand(const QString &name);
+const ToolbarCommand *findToolbarCommand(const QString &name);
 
 // Fills %1..%9 with `answers` (missing ones empty) and %w with `windowTag`, in one pass: a
 // typed answer that itself holds "%2" is inserted as typed. Any other "%" stays as it is.
-QString FillIn(const char *pattern, const QStringList &answers, const QString &windowTag);
+QString fillIn(const char *pattern, const QStringList &answers, const QString &windowTag);
 
 } // namespace pw

@@ -15,32 +15,32 @@ namespace {
 
 const QString kSection = QStringLiteral("Settings");
 
-QString OpenKey(int k) { return QStringLiteral("UDO") + QString::number(k + 1); }
-QString CloseKey(int k) { return QStringLiteral("UDC") + QString::number(k + 1); }
+QString openKey(int k) { return QStringLiteral("UDO") + QString::number(k + 1); }
+QString closeKey(int k) { return QStringLiteral("UDC") + QString::number(k + 1); }
 
 } // namespace
 
-void LoadUserButtons(ProgramState &state, const SettingsStore &settings)
+void loadUserButtons(ProgramState &state, const SettingsStore &settings)
 {
     for (int k = 0; k < kUserButtonCount; ++k)
-        state.UserOpenTags[k] = settings.read(kSection, OpenKey(k), QString());
+        state.userOpenTags[k] = settings.read(kSection, openKey(k), QString());
     for (int k = 0; k < kUserButtonCount; ++k)
-        state.UserCloseTags[k] = settings.read(kSection, CloseKey(k), QString());
+        state.userCloseTags[k] = settings.read(kSection, closeKey(k), QString());
 }
 
-void SaveUserButtons(const ProgramState &state, SettingsStore &settings)
+void saveUserButtons(const ProgramState &state, SettingsStore &settings)
 {
     for (int k = 0; k < kUserButtonCount; ++k)
-        settings.write(kSection, OpenKey(k), state.UserOpenTags[k]);
+        settings.write(kSection, openKey(k), state.userOpenTags[k]);
     for (int k = 0; k < kUserButtonCount; ++k)
-        settings.write(kSection, CloseKey(k), state.UserCloseTags[k]);
+        settings.write(kSection, closeKey(k), state.userCloseTags[k]);
 }
 
-QString UserButtonToolTip(const ProgramState &state, int k)
+QString userButtonToolTip(const ProgramState &state, int k)
 {
-    if (state.UserOpenTags[k].isEmpty())
+    if (state.userOpenTags[k].isEmpty())
         return QStringLiteral("Not Defined");
-    return state.UserOpenTags[k] + QLatin1Char(' ') + state.UserCloseTags[k];
+    return state.userOpenTags[k] + QLatin1Char(' ') + state.userCloseTags[k];
 }
 
 UserButtonsDialog::UserButtonsDialog(ProgramState &state, QWidget *parent)
@@ -52,10 +52,10 @@ UserButtonsDialog::UserButtonsDialog(ProgramState &state, QWidget *parent)
     auto *grid = new QGridLayout;
     for (int k = 0; k < kUserButtonCount; ++k) {
         const QString number = QString::number(k + 1);
-        txtUDO_[k] = new QLineEdit(state_.UserOpenTags[k]);
+        txtUDO_[k] = new QLineEdit(state_.userOpenTags[k]);
         txtUDO_[k]->setObjectName(QStringLiteral("txtUDO"));
         txtUDO_[k]->setProperty("index", k);
-        txtUDC_[k] = new QLineEdit(state_.UserCloseTags[k]);
+        txtUDC_[k] = new QLineEdit(state_.userCloseTags[k]);
         txtUDC_[k]->setObjectName(QStringLiteral("txtUDC"));
         txtUDC_[k]->setProperty("index", k);
         auto *openLabel = new QLabel(QStringLiteral("Opening Tag #") + number);
@@ -91,8 +91,8 @@ UserButtonsDialog::UserButtonsDialog(ProgramState &state, QWidget *parent)
 void UserButtonsDialog::save()
 {
     for (int k = 0; k < kUserButtonCount; ++k) {
-        state_.UserOpenTags[k] = txtUDO_[k]->text();
-        state_.UserCloseTags[k] = txtUDC_[k]->text();
+        state_.userOpenTags[k] = txtUDO_[k]->text();
+        state_.userCloseTags[k] = txtUDC_[k]->text();
     }
     accept();
 }

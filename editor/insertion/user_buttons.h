@@ -13,13 +13,13 @@ struct ProgramState;
 
 inline constexpr int kUserButtonCount = 10;
 
-// Reads UDO1..UDO10 into UserOpenTags, then UDC1..UDC10 into UserCloseTags ("" if absent).
-void LoadUserButtons(ProgramState &state, const SettingsStore &settings);
+// Reads UDO1..UDO10 into userOpenTags, then UDC1..UDC10 into userCloseTags ("" if absent).
+void loadUserButtons(ProgramState &state, const SettingsStore &settings);
 // Writes the twenty keys from the arrays, the opening texts first.
-void SaveUserButtons(const ProgramState &state, SettingsStore &settings);
+void saveUserButtons(const ProgramState &state, SettingsStore &settings);
 // The tooltip of button k (0..9): its opening and closing texts joined by one blank, or
 // "Not Defined" while its opening text is empty.
-QString UserButtonToolTip(const ProgramState &state, int k);
+QString userButtonToolTip(const ProgramState &state, int k);
 
 // frmUD. Shows the ten pairs; Save copies the boxes into the arrays exactly as typed and
 // closes (accepted); Cancel closes without copying (rejected).

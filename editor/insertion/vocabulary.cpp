@@ -177,12 +177,12 @@ const VocabularyList kLists[] = {
 
 } // namespace
 
-std::span<const VocabularyList> VocabularyLists()
+std::span<const VocabularyList> vocabularyLists()
 {
     return kLists;
 }
 
-QComboBox *CreateVocabularyBox(const VocabularyList &list)
+QComboBox *createVocabularyBox(const VocabularyList &list)
 {
     auto *box = new QComboBox;
     box->setObjectName(QString::fromUtf8(list.name));
@@ -199,7 +199,7 @@ QComboBox *CreateVocabularyBox(const VocabularyList &list)
     return box;
 }
 
-void FillVocabularyBox(QComboBox &box, const VocabularyList &list)
+void fillVocabularyBox(QComboBox &box, const VocabularyList &list)
 {
     box.clear();
     QStringList entries;
@@ -215,14 +215,14 @@ void FillVocabularyBox(QComboBox &box, const VocabularyList &list)
     }
 }
 
-QString HeadingOpenTag(const QString &entry, bool idAttribute)
+QString headingOpenTag(const QString &entry, bool idAttribute)
 {
     const QString tag = entry.trimmed();
     return idAttribute ? QStringLiteral("<%1 Id=\"HeadingID\">").arg(tag)
                        : QStringLiteral("<%1>").arg(tag);
 }
 
-QString HeadingCloseTag(const QString &entry)
+QString headingCloseTag(const QString &entry)
 {
     return QStringLiteral("</%1>").arg(entry.trimmed());
 }

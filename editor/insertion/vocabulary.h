@@ -17,18 +17,18 @@ struct VocabularyList {
     int width;           // shown width in characters
 };
 
-// The lists, in the order Fill_All_Combos fills them.
-std::span<const VocabularyList> VocabularyLists();
+// The lists, in the order fillAllCombos fills them.
+std::span<const VocabularyList> vocabularyLists();
 
 // Makes the list's box: name, tooltip, editable or choose-only. It starts empty.
-QComboBox *CreateVocabularyBox(const VocabularyList &list);
+QComboBox *createVocabularyBox(const VocabularyList &list);
 // Fills the box with the list's entries (replacing any there) and shows its start-up
 // state: "H1" typed in the headings list with nothing chosen, the first entry elsewhere.
-void FillVocabularyBox(QComboBox &box, const VocabularyList &list);
+void fillVocabularyBox(QComboBox &box, const VocabularyList &list);
 
 // The heading tags for a chosen entry: "<H2>" (or "<H2 Id="HeadingID">" with the Id
 // option) and "</H2>", the entry's blanks trimmed.
-QString HeadingOpenTag(const QString &entry, bool idAttribute);
-QString HeadingCloseTag(const QString &entry);
+QString headingOpenTag(const QString &entry, bool idAttribute);
+QString headingCloseTag(const QString &entry);
 
 } // namespace pw

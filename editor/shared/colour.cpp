@@ -2,7 +2,7 @@
 
 namespace pw {
 
-int RGBPart(std::int32_t colour, int part)
+int rgbPart(std::int32_t colour, int part)
 {
     if (colour < 0 || colour > 0xFFFFFF || part < 1 || part > 3)
         return -1;

@@ -6,6 +6,6 @@ namespace pw {
 
 // The red, green or blue byte for `part` 1, 2 or 3 (bits 0-7, 8-15, 16-23). -1 for any
 // other number and for a colour outside 0..0xFFFFFF.
-int RGBPart(std::int32_t colour, int part);
+int rgbPart(std::int32_t colour, int part);
 
 } // namespace pw

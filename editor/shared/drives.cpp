@@ -17,7 +17,7 @@ namespace {
 constexpr int kPathRole = Qt::UserRole;
 
 // Mount points and file system types that hold no user files.
-bool IsSystemMount(const QString &root, const QByteArray &type)
+bool isSystemMount(const QString &root, const QByteArray &type)
 {
     static const char *const kTypes[] = {
         "proc",   "sysfs",   "cgroup",   "cgroup2",  "devpts",    "devtmpfs",   "securityfs",
@@ -41,7 +41,7 @@ bool IsSystemMount(const QString &root, const QByteArray &type)
 
 } // namespace
 
-QList<DriveEntry> MountedDrives()
+QList<DriveEntry> mountedDrives()
 {
     return drivesOfMounts(readMountTable());
 }
@@ -51,10 +51,10 @@ QList<DriveEntry> drivesOfMounts(const QList<MountEntry> &mounts)
     QList<DriveEntry> drives{{QStringLiteral("/"), QStringLiteral("/")}};
     QStringList remoteRoots;
     for (const MountEntry &mount : mounts) {
-        // Clean as text only: CleanDirectoryPath would look at the directory.
+        // Clean as text only: cleanDirectoryPath would look at the directory.
         const QString root = QDir::cleanPath(mount.root);
         if (!root.startsWith(u'/') || root == QLatin1String("/") || mount.type == "rootfs"
-            || IsSystemMount(root, mount.type))
+            || isSystemMount(root, mount.type))
             continue;
         const bool remote =
             isRemoteFileSystem(mount.type)
@@ -86,9 +86,9 @@ QList<DriveEntry> drivesOfMounts(const QList<MountEntry> &mounts)
     return drives;
 }
 
-QString DriveOfPath(const QString &path, const QStringList &roots)
+QString driveOfPath(const QString &path, const QStringList &roots)
 {
-    const QString clean = CleanDirectoryPath(path);
+    const QString clean = cleanDirectoryPath(path);
     QString best = QStringLiteral("/");
     for (const QString &root : roots) {
         const bool holds = root == QLatin1String("/") || clean == root
@@ -99,15 +99,15 @@ QString DriveOfPath(const QString &path, const QStringList &roots)
     return best;
 }
 
-QString DriveRoot(const QString &drive)
+QString driveRoot(const QString &drive)
 {
     const QString root = drive.trimmed();
-    if (root.isEmpty() || !PathPart(root, 1).isEmpty())
+    if (root.isEmpty() || !pathPart(root, 1).isEmpty())
         return QStringLiteral("/");
-    return CleanDirectoryPath(root);
+    return cleanDirectoryPath(root);
 }
 
-QString CleanDirectoryPath(const QString &path)
+QString cleanDirectoryPath(const QString &path)
 {
     // Blanks and backslashes may belong to a Linux directory's own name; only a path that
     // names no directory as written is trimmed and read with backslashes as separators.
@@ -123,7 +123,7 @@ QString CleanDirectoryPath(const QString &path)
     return QDir::cleanPath(QDir(p).absolutePath());
 }
 
-DriveList::DriveList(QWidget *parent) : QComboBox(parent), source_(MountedDrives)
+DriveList::DriveList(QWidget *parent) : QComboBox(parent), source_(mountedDrives)
 {
     fill(QStringLiteral("/"));
     connect(this, &QComboBox::activated, this, [this](int index) {
@@ -150,7 +150,7 @@ QStringList DriveList::drives() const
 
 bool DriveList::setDrive(const QString &drive)
 {
-    const QString root = DriveRoot(drive);
+    const QString root = driveRoot(drive);
     const int index = findData(root, kPathRole);
     if (index < 0)
         return false;
@@ -164,7 +164,7 @@ bool DriveList::setDrive(const QString &drive)
 
 void DriveList::showDriveOf(const QString &path)
 {
-    const QString root = DriveOfPath(path, drives());
+    const QString root = driveOfPath(path, drives());
     const int index = findData(root, kPathRole);
     if (index < 0)
         return;

@@ -20,23 +20,23 @@ struct DriveEntry {
 
 // The mounted volumes a user keeps files on: "/" first, then the others sorted by mount
 // point. Kernel and system pseudo file systems and file bind mounts are left out.
-QList<DriveEntry> MountedDrives();
+QList<DriveEntry> mountedDrives();
 
-// The volumes of a mount table, as MountedDrives lists them. Remote file systems (and
+// The volumes of a mount table, as mountedDrives lists them. Remote file systems (and
 // mounts below one) are listed by their mount point without being probed: a stat on a
 // mount whose server is gone would hang the caller.
 QList<DriveEntry> drivesOfMounts(const QList<MountEntry> &mounts);
 
 // The listed root that holds the path (the longest matching mount point); "/" when none.
-QString DriveOfPath(const QString &path, const QStringList &roots);
+QString driveOfPath(const QString &path, const QStringList &roots);
 
 // The listed root a stored or typed drive stands for, made clean. "" and a Windows-style
 // drive ("c:", "c:\") name no Linux volume; they stand for "/".
-QString DriveRoot(const QString &drive);
+QString driveRoot(const QString &drive);
 
 // A directory path made absolute and clean, without trailing separator except for "/".
 // Backslashes count as separators. Empty stays empty.
-QString CleanDirectoryPath(const QString &path);
+QString cleanDirectoryPath(const QString &path);
 
 class DriveList : public QComboBox {
     Q_OBJECT
@@ -55,7 +55,7 @@ public:
     QStringList drives() const;
     // Lists the volumes again; keeps the current one when it is still mounted, else "/".
     void refresh();
-    // Where the volumes come from (tests and special set-ups); MountedDrives by default.
+    // Where the volumes come from (tests and special set-ups); mountedDrives by default.
     void setDriveSource(std::function<QList<DriveEntry>()> source);
 
 signals:

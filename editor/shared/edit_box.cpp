@@ -40,7 +40,7 @@ protected:
 };
 
 // The raw text of a document or selection uses U+2029 between blocks.
-QString BlockBreaksToCrLf(QString raw)
+QString blockBreaksToCrLf(QString raw)
 {
     return raw.replace(QChar::ParagraphSeparator, QStringLiteral("\r\n"));
 }
@@ -57,7 +57,7 @@ EditBox::EditBox(QPlainTextEdit *box) : box_(box)
 QString EditBox::text() const
 {
     // toRawText keeps U+00A0 (toPlainText would turn it into a blank).
-    return BlockBreaksToCrLf(box_->document()->toRawText());
+    return blockBreaksToCrLf(box_->document()->toRawText());
 }
 
 QString EditBox::textBetween(int from, int to) const
@@ -65,7 +65,7 @@ QString EditBox::textBetween(int from, int to) const
     QTextCursor cursor(box_->document());
     cursor.setPosition(toQt(from));
     cursor.setPosition(toQt(to), QTextCursor::KeepAnchor);
-    return BlockBreaksToCrLf(cursor.selectedText());
+    return blockBreaksToCrLf(cursor.selectedText());
 }
 
 int EditBox::length() const
@@ -77,7 +77,7 @@ int EditBox::length() const
 
 void EditBox::setText(const QString &text)
 {
-    box_->setPlainText(ToQtBreaks(text));
+    box_->setPlainText(toQtBreaks(text));
 }
 
 int EditBox::caret() const
@@ -113,7 +113,7 @@ void EditBox::setSelection(int start, int length)
 
 QString EditBox::selectedText() const
 {
-    return BlockBreaksToCrLf(box_->textCursor().selectedText());
+    return blockBreaksToCrLf(box_->textCursor().selectedText());
 }
 
 void EditBox::replaceSelection(const QString &text)
@@ -123,7 +123,7 @@ void EditBox::replaceSelection(const QString &text)
     if (text.isEmpty())
         cursor.removeSelectedText();
     else
-        cursor.insertText(ToQtBreaks(text));
+        cursor.insertText(toQtBreaks(text));
     cursor.endEditBlock();
     box_->setTextCursor(cursor);
 }
@@ -173,7 +173,7 @@ int EditBox::fromQt(int qtPosition) const
     return qtPosition + doc->findBlock(qtPosition).blockNumber();
 }
 
-QString ToCrLf(const QString &text)
+QString toCrLf(const QString &text)
 {
     QString result;
     result.reserve(text.size() + text.size() / 16);
@@ -193,7 +193,7 @@ QString ToCrLf(const QString &text)
     return result;
 }
 
-QString ToQtBreaks(const QString &text)
+QString toQtBreaks(const QString &text)
 {
     QString result;
     result.reserve(text.size());

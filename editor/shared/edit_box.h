@@ -54,7 +54,7 @@ private:
 };
 
 // Line-break helpers shared by the box and the file code.
-QString ToCrLf(const QString &text);        // CR LF, lone CR and lone LF all become CR LF
-QString ToQtBreaks(const QString &text);    // every break becomes "\n"
+QString toCrLf(const QString &text);        // CR LF, lone CR and lone LF all become CR LF
+QString toQtBreaks(const QString &text);    // every break becomes "\n"
 
 } // namespace pw

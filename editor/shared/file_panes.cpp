@@ -20,12 +20,12 @@ namespace {
 constexpr int kPathRole = Qt::UserRole;
 
 // The pane text of a directory name at a depth of the directory list.
-QString Indented(const QString &name, int depth)
+QString indented(const QString &name, int depth)
 {
     return QString(depth * 2, u' ') + name;
 }
 
-bool IsReadableDirectory(const QString &path)
+bool isReadableDirectory(const QString &path)
 {
     if (path.isEmpty())
         return false;
@@ -35,14 +35,14 @@ bool IsReadableDirectory(const QString &path)
 
 } // namespace
 
-bool IsDraggablePicture(const QString &name)
+bool isDraggablePicture(const QString &name)
 {
     const QString ext = name.trimmed().toLower().right(3);
     return ext == QLatin1String("gif") || ext == QLatin1String("bmp") || ext == QLatin1String("jpg")
            || ext == QLatin1String("png");
 }
 
-QMimeData *PictureDragData(const QString &directory, const QString &name)
+QMimeData *pictureDragDataFor(const QString &directory, const QString &name)
 {
     auto *data = new QMimeData;
     data->setText(name);
@@ -64,8 +64,8 @@ DirectoryList::DirectoryList(QWidget *parent) : QListWidget(parent)
 
 bool DirectoryList::setPath(const QString &path)
 {
-    const QString clean = CleanDirectoryPath(path);
-    if (!IsReadableDirectory(clean))
+    const QString clean = cleanDirectoryPath(path);
+    if (!isReadableDirectory(clean))
         return false;
     const bool changed = clean != path_;
     path_ = clean;
@@ -87,8 +87,8 @@ void DirectoryList::refresh()
         return;
     // A directory removed meanwhile gives way to its nearest existing ancestor.
     QString p = path_;
-    while (!IsReadableDirectory(p) && p != QLatin1String("/"))
-        p = CleanDirectoryPath(QFileInfo(p).path());
+    while (!isReadableDirectory(p) && p != QLatin1String("/"))
+        p = cleanDirectoryPath(QFileInfo(p).path());
     if (p != path_) {
         setPath(p);
         return;
@@ -127,14 +127,14 @@ void DirectoryList::fill()
     QString walked;
     for (int i = 0; i < parts.size(); ++i) {
         walked += u'/' + parts[i];
-        add(open, Indented(parts[i], i + 1), walked);
+        add(open, indented(parts[i], i + 1), walked);
     }
     currentRow_ = count() - 1;
     const int depth = int(parts.size()) + 1;
     const QStringList subdirs = QDir(path_).entryList(QDir::Dirs | QDir::NoDotAndDotDot,
                                                       QDir::Name | QDir::IgnoreCase);
     for (const QString &name : subdirs)
-        add(closed, Indented(name, depth), joinPath(path_, name));
+        add(closed, indented(name, depth), joinPath(path_, name));
     setCurrentRow(currentRow_);
 }
 
@@ -153,8 +153,8 @@ FileList::FileList(QWidget *parent) : QListWidget(parent)
 
 bool FileList::setPath(const QString &path)
 {
-    const QString clean = CleanDirectoryPath(path);
-    if (!IsReadableDirectory(clean)) {
+    const QString clean = cleanDirectoryPath(path);
+    if (!isReadableDirectory(clean)) {
         path_.clear();
         clear();
         return false;
@@ -186,7 +186,7 @@ void FileList::refresh()
 {
     if (path_.isEmpty())
         return;
-    if (!IsReadableDirectory(path_)) {
+    if (!isReadableDirectory(path_)) {
         clear();
         return;
     }
@@ -285,9 +285,9 @@ void FileList::setPictureDrag(bool enabled)
 QMimeData *FileList::pictureDragData() const
 {
     const QString name = currentName();
-    if (name.isEmpty() || !IsDraggablePicture(name))
+    if (name.isEmpty() || !isDraggablePicture(name))
         return nullptr;
-    return PictureDragData(path_, name);
+    return pictureDragDataFor(path_, name);
 }
 
 void FileList::startDrag(Qt::DropActions)
@@ -372,9 +372,9 @@ void FilePanes::open(const QString &drive, const QString &directory)
 
 bool FilePanes::showDirectory(const QString &directory)
 {
-    const QString clean = CleanDirectoryPath(directory);
+    const QString clean = cleanDirectoryPath(directory);
     const bool shown = directory_ ? directory_->setPath(clean)
-                                  : (files_ ? files_->setPath(clean) : IsReadableDirectory(clean));
+                                  : (files_ ? files_->setPath(clean) : isReadableDirectory(clean));
     if (!shown)
         return false;
     if (drive_)

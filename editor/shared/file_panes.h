@@ -44,12 +44,12 @@ class Platform;
 
 // True when a file list entry can be dragged into the editor as a picture: its name,
 // blanks trimmed and in lower case, ends in "gif", "bmp", "jpg" or "png".
-bool IsDraggablePicture(const QString &name);
+bool isDraggablePicture(const QString &name);
 
 // The mime data of a picture dragged from a file list: the name as text, the full path as
 // a file URL, and the name under kPictureDragFormat so a drop can tell it came from a pane.
 inline constexpr const char *kPictureDragFormat = "application/x-pagewick-file-name";
-QMimeData *PictureDragData(const QString &directory, const QString &name);
+QMimeData *pictureDragDataFor(const QString &directory, const QString &name);
 
 class DirectoryList : public QListWidget {
     Q_OBJECT
@@ -121,7 +121,7 @@ public:
     // multiSelect).
 
     // Pictures may be dragged from the list (off by default). The drag carries
-    // PictureDragData of the current name; other names start no drag.
+    // pictureDragDataFor of the current name; other names start no drag.
     void setPictureDrag(bool enabled);
     // The drag the current entry would start, or nullptr when it is no picture (the caller
     // owns the result).

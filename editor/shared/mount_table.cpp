@@ -7,7 +7,7 @@ namespace pw {
 namespace {
 
 // The table writes blanks, tabs, line breaks and backslashes of a path as "\ooo".
-QByteArray DecodeEscapes(const QByteArray &field)
+QByteArray decodeEscapes(const QByteArray &field)
 {
     QByteArray decoded;
     decoded.reserve(field.size());
@@ -44,8 +44,8 @@ QList<MountEntry> readMountTable(const QString &path)
         const qsizetype dash = fields.indexOf(QByteArray("-"));
         if (fields.size() < 5 || dash < 6 || dash + 1 >= fields.size())
             continue;
-        mounts.append({QFile::decodeName(DecodeEscapes(fields.at(4))),
-                       DecodeEscapes(fields.at(dash + 1))});
+        mounts.append({QFile::decodeName(decodeEscapes(fields.at(4))),
+                       decodeEscapes(fields.at(dash + 1))});
     }
     return mounts;
 }

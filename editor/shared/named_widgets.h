@@ -6,7 +6,7 @@
 
 namespace pw {
 
-inline QLabel *NamedLabel(const char *name, const char *caption)
+inline QLabel *namedLabel(const char *name, const char *caption)
 {
     auto *label = new QLabel(QString::fromUtf8(caption));
     label->setObjectName(QString::fromUtf8(name));
@@ -14,7 +14,7 @@ inline QLabel *NamedLabel(const char *name, const char *caption)
 }
 
 // A button that Enter in a text box does not press by accident.
-inline QPushButton *NamedButton(const char *name, const char *caption)
+inline QPushButton *namedButton(const char *name, const char *caption)
 {
     auto *button = new QPushButton(QString::fromUtf8(caption));
     button->setObjectName(QString::fromUtf8(name));

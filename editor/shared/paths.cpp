@@ -7,28 +7,28 @@ namespace pw {
 
 namespace {
 
-bool HasDrive(const QString &path)
+bool hasDrive(const QString &path)
 {
     return path.size() >= 2 && path.at(1) == u':' && path.at(0).isLetter();
 }
 
 // Whether the character separates directories in the path: "/" always, "\\" unless the path
 // is a Linux path (starts with "/"), where it belongs to a name.
-bool IsSeparatorIn(const QString &path, QChar c)
+bool isSeparatorIn(const QString &path, QChar c)
 {
     return c == u'/' || (c == u'\\' && !path.startsWith(u'/'));
 }
 
-qsizetype LastSeparator(const QString &path)
+qsizetype lastSeparator(const QString &path)
 {
     for (qsizetype i = path.size() - 1; i >= 0; --i) {
-        if (IsSeparatorIn(path, path.at(i)))
+        if (isSeparatorIn(path, path.at(i)))
             return i;
     }
     return -1;
 }
 
-bool ExistsAsWritten(const QString &path)
+bool existsAsWritten(const QString &path)
 {
     // A dangling link exists too: it is an entry of its directory.
     const QFileInfo info(path);
@@ -37,46 +37,46 @@ bool ExistsAsWritten(const QString &path)
 
 } // namespace
 
-QString PathPart(const QString &path, int part)
+QString pathPart(const QString &path, int part)
 {
     switch (part) {
     case 1:
-        return HasDrive(path) ? path.left(2) : QString();
+        return hasDrive(path) ? path.left(2) : QString();
     case 2: {
-        const qsizetype last = LastSeparator(path);
+        const qsizetype last = lastSeparator(path);
         if (last < 0)
             return QString();
-        const qsizetype from = HasDrive(path) ? 2 : 0;
+        const qsizetype from = hasDrive(path) ? 2 : 0;
         return path.mid(from, last + 1 - from);
     }
     case 3:
-        return FileNameOfPath(path);
+        return fileNameOfPath(path);
     case 4:
-        return NameWithoutExtension(FileNameOfPath(path));
+        return nameWithoutExtension(fileNameOfPath(path));
     default:
         return QString();
     }
 }
 
-QString DirectoryOfPath(const QString &path)
+QString directoryOfPath(const QString &path)
 {
-    const qsizetype last = LastSeparator(path);
+    const qsizetype last = lastSeparator(path);
     return last < 0 ? QString() : path.left(last + 1);
 }
 
-QString FileNameOfPath(const QString &path)
+QString fileNameOfPath(const QString &path)
 {
-    const qsizetype last = LastSeparator(path);
+    const qsizetype last = lastSeparator(path);
     return last < 0 ? QString() : path.mid(last + 1);
 }
 
-QString NameWithoutExtension(const QString &name)
+QString nameWithoutExtension(const QString &name)
 {
     const qsizetype dot = name.indexOf(u'.');
     return dot < 0 ? QString() : name.left(dot);
 }
 
-bool FileIsPresent(const QString &path)
+bool fileIsPresent(const QString &path)
 {
     if (path.isEmpty())
         return false;
@@ -84,7 +84,7 @@ bool FileIsPresent(const QString &path)
     return info.exists() && !info.isDir();
 }
 
-QString WithTrailingBackslash(QString &path)
+QString withTrailingBackslash(QString &path)
 {
     if (!path.isEmpty() && QFileInfo(path).isDir()) {
         if (!path.endsWith(u'/'))
@@ -99,8 +99,8 @@ QString WithTrailingBackslash(QString &path)
     while (end > begin && path.at(end - 1) == u' ')
         --end;
     path = path.mid(begin, end - begin);
-    if (path.isEmpty() || !IsSeparatorIn(path, path.back())) {
-        const qsizetype last = LastSeparator(path);
+    if (path.isEmpty() || !isSeparatorIn(path, path.back())) {
+        const qsizetype last = lastSeparator(path);
         path += last >= 0 ? path.at(last) : QDir::separator();
     }
     return path;
@@ -115,7 +115,7 @@ QString joinPath(const QString &directory, const QString &name)
 
 QString typedPath(const QString &text)
 {
-    if (text.isEmpty() || ExistsAsWritten(text))
+    if (text.isEmpty() || existsAsWritten(text))
         return text;
     return text.trimmed();
 }

@@ -17,20 +17,20 @@ namespace pw {
 // of "c:\a\b\f.htm"). 3: the text after the last separator. 4: that text up to its first
 // full stop. 2 to 4 are empty when the path has no separator, 4 also when the name has no
 // full stop; any other number gives an empty text.
-QString PathPart(const QString &path, int part);
+QString pathPart(const QString &path, int part);
 // The path up to and including its last separator; empty when there is none.
-QString DirectoryOfPath(const QString &path);
+QString directoryOfPath(const QString &path);
 // The text after the last separator; empty when there is none.
-QString FileNameOfPath(const QString &path);
+QString fileNameOfPath(const QString &path);
 // The text before the first full stop; empty when there is none (or the name starts with one).
-QString NameWithoutExtension(const QString &name);
+QString nameWithoutExtension(const QString &name);
 // True when a file (not a directory) exists at the path; every failure gives false.
-bool FileIsPresent(const QString &path);
+bool fileIsPresent(const QString &path);
 // Appends a separator unless the path ends with one. A path naming an existing directory
 // as written gets "/" and keeps its blanks; any other path is typed or stored text: it is
 // trimmed of blanks at both ends and gets the separator it already uses, else the
 // platform's. Changes the argument and returns the new value.
-QString WithTrailingBackslash(QString &path);
+QString withTrailingBackslash(QString &path);
 
 // A file system path made of a directory and a name in it, joined with "/" (none added when
 // the directory already ends with one; the name alone when the directory is empty). Nothing

@@ -21,14 +21,14 @@ constexpr double kScreenDpi = 96.0;
 
 } // namespace
 
-bool PrintRichText(QPlainTextEdit *box, QPrinter &printer, int leftTwips, int topTwips,
+bool printRichText(QPlainTextEdit *box, QPrinter &printer, int leftTwips, int topTwips,
                    int rightTwips, int bottomTwips)
 {
-    return PrintRichText(*box->document(), box->font(), printer, leftTwips, topTwips,
+    return printRichText(*box->document(), box->font(), printer, leftTwips, topTwips,
                          rightTwips, bottomTwips);
 }
 
-bool PrintRichText(const QTextDocument &document, const QFont &font, QPrinter &printer,
+bool printRichText(const QTextDocument &document, const QFont &font, QPrinter &printer,
                    int leftTwips, int topTwips, int rightTwips, int bottomTwips)
 {
     QPainter painter;

@@ -10,10 +10,10 @@ namespace pw {
 
 // Prints the box's text in the box's font. An empty box prints one blank page. Returns
 // false when the printer could not be started (the caller reports it).
-bool PrintRichText(QPlainTextEdit *box, QPrinter &printer, int leftTwips, int topTwips,
+bool printRichText(QPlainTextEdit *box, QPrinter &printer, int leftTwips, int topTwips,
                    int rightTwips, int bottomTwips);
 // The same for a document, in the given font.
-bool PrintRichText(const QTextDocument &document, const QFont &font, QPrinter &printer,
+bool printRichText(const QTextDocument &document, const QFont &font, QPrinter &printer,
                    int leftTwips, int topTwips, int rightTwips, int bottomTwips);
 
 } // namespace pw

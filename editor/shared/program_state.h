@@ -9,22 +9,22 @@
 namespace pw {
 
 struct ProgramState {
-    QString DialogResult;     // text a dialog hands back for insertion; empty = insert nothing
-    QString SelectedText;     // the editor selection handed to a dialog before it opens
-    QString ColorResult;      // colour chosen in the colour dialog
-    std::int16_t ListItemCount = 0;
-    std::int16_t ListKind = 0;
-    QString ListNumbering;
-    QString DateText;         // empty = insert nothing
-    QString ListingStyle;
-    QString IEPath;           // first browser's executable
-    QString NNPath;           // second browser's executable
-    bool IDAttribute = false; // some inserted tags carry an Id attribute
-    bool HeightWidth = false; // dropped pictures get Width and Height
+    QString dialogResult;     // text a dialog hands back for insertion; empty = insert nothing
+    QString selectedText;     // the editor selection handed to a dialog before it opens
+    QString colorResult;      // colour chosen in the colour dialog
+    std::int16_t listItemCount = 0;
+    std::int16_t listKind = 0;
+    QString listNumbering;
+    QString dateText;         // empty = insert nothing
+    QString listingStyle;
+    QString iePath;           // first browser's executable
+    QString nnPath;           // second browser's executable
+    bool idAttribute = false; // some inserted tags carry an Id attribute
+    bool heightWidth = false; // dropped pictures get Width and Height
     QString BlockComment;
-    QString FileFilter;
-    std::array<QString, 10> UserOpenTags;
-    std::array<QString, 10> UserCloseTags;
+    QString fileFilter;
+    std::array<QString, 10> userOpenTags;
+    std::array<QString, 10> userCloseTags;
 };
 
 // The open and save pickers' filter: pairs of description and pattern list.

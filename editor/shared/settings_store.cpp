@@ -21,7 +21,7 @@ namespace pw {
 namespace {
 
 // ~/.config/Pagewick/Pagewick.conf on Linux.
-QString UserSettingsFile()
+QString userSettingsFile()
 {
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
            + QStringLiteral("/Pagewick/Pagewick.conf");
@@ -155,7 +155,7 @@ QString errnoText(int code)
 
 } // namespace
 
-SettingsStore::SettingsStore() : SettingsStore(UserSettingsFile()) {}
+SettingsStore::SettingsStore() : SettingsStore(userSettingsFile()) {}
 
 SettingsStore::SettingsStore(const QString &iniFile) : file_(iniFile)
 {
@@ -365,7 +365,7 @@ QString SettingsStore::fileName() const
     return file_;
 }
 
-void ReportSettingsProblem(const SettingsStore &settings, Platform &platform)
+void reportSettingsProblem(const SettingsStore &settings, Platform &platform)
 {
     if (!settings.problem().isEmpty())
         platform.messageBox(QStringLiteral("Pagewick"), settings.problem(), MsgButtons::Ok,

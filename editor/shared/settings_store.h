@@ -61,6 +61,6 @@ private:
 };
 
 // Tells the user, once, when the settings file is not used (see SettingsStore::problem).
-void ReportSettingsProblem(const SettingsStore &settings, Platform &platform);
+void reportSettingsProblem(const SettingsStore &settings, Platform &platform);
 
 } // namespace pw

@@ -157,7 +157,7 @@ std::optional<QByteArray> encodeCharacters(const QString &text, const TextEncodi
     return bytes;
 }
 
-ReadResult DecodeText(const QByteArray &bytes)
+ReadResult decodeText(const QByteArray &bytes)
 {
     ReadResult result;
     result.status = ReadResult::Ok;
@@ -165,11 +165,11 @@ ReadResult DecodeText(const QByteArray &bytes)
     result.encoding.lines = dominantStyle(breaks);
     result.encoding.mixedLines = (breaks.crlf > 0) + (breaks.lf > 0) + (breaks.cr > 0) > 1;
     result.encoding.finalBreak = bytes.endsWith('\n') || bytes.endsWith('\r');
-    result.text = ToCrLf(decodeCharacters(bytes, &result.encoding));
+    result.text = toCrLf(decodeCharacters(bytes, &result.encoding));
     return result;
 }
 
-ReadResult::Status ReadFileBytes(const QString &path, qint64 limit, QByteArray *bytes,
+ReadResult::Status readFileBytes(const QString &path, qint64 limit, QByteArray *bytes,
                                  QString *error, FileStamp *stamp)
 {
     // Only regular files: a device or a pipe reports no length and may never end (or, for
@@ -205,12 +205,12 @@ ReadResult::Status ReadFileBytes(const QString &path, qint64 limit, QByteArray *
     return ReadResult::Ok;
 }
 
-ReadResult ReadTextFile(const QString &path, qint64 limit)
+ReadResult readTextFile(const QString &path, qint64 limit)
 {
     QByteArray bytes;
     ReadResult refused;
     FileStamp stamp;
-    refused.status = ReadFileBytes(path, limit, &bytes, &refused.error, &stamp);
+    refused.status = readFileBytes(path, limit, &bytes, &refused.error, &stamp);
     if (refused.status != ReadResult::Ok)
         return refused;
     refused.status = ReadResult::Error;
@@ -218,7 +218,7 @@ ReadResult ReadTextFile(const QString &path, qint64 limit)
         refused.error = QStringLiteral("The file holds binary data (NUL bytes), not text.");
         return refused;
     }
-    ReadResult read = DecodeText(bytes);
+    ReadResult read = decodeText(bytes);
     read.stamp = stamp;
     // The edit box turns a paragraph separator (and the two characters it uses to mark
     // frames) into a line break, so saving would change the file.
@@ -234,7 +234,7 @@ ReadResult ReadTextFile(const QString &path, qint64 limit)
     return read;
 }
 
-std::optional<QByteArray> EncodeText(const QString &crlfText, const TextEncoding &encoding)
+std::optional<QByteArray> encodeText(const QString &crlfText, const TextEncoding &encoding)
 {
     QString text = crlfText;
     if (encoding.finalBreak && !text.endsWith(QLatin1String("\r\n")))

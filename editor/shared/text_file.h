@@ -56,21 +56,21 @@ struct ReadResult {
 // Reads the bytes of a whole regular file of fewer than `limit` bytes into `bytes`. Error
 // (with the reason in `error`, when given) for anything else that cannot be read whole.
 // `stamp` (when given) receives the file's stamp taken as it was opened.
-ReadResult::Status ReadFileBytes(const QString &path, qint64 limit, QByteArray *bytes,
+ReadResult::Status readFileBytes(const QString &path, qint64 limit, QByteArray *bytes,
                                  QString *error = nullptr, FileStamp *stamp = nullptr);
 
 // Reads a whole regular file; files of `limit` bytes or more are refused, and so are files
 // with NUL bytes or (in UTF-8) paragraph separators, which the edit box could not hold
 // without changing them.
-ReadResult ReadTextFile(const QString &path, qint64 limit = kDocumentSizeLimit);
+ReadResult readTextFile(const QString &path, qint64 limit = kDocumentSizeLimit);
 
-// Decodes bytes as ReadTextFile does (without the size and NUL checks).
-ReadResult DecodeText(const QByteArray &bytes);
+// Decodes bytes as readTextFile does (without the size and NUL checks).
+ReadResult decodeText(const QByteArray &bytes);
 
 // Encodes a CR LF text in the given encoding and break style, with one final break added
 // when `encoding.finalBreak` asks for it and the text lacks it. Nothing when a character
 // does not fit the character set: the caller decides whether to change it.
-std::optional<QByteArray> EncodeText(const QString &crlfText, const TextEncoding &encoding);
+std::optional<QByteArray> encodeText(const QString &crlfText, const TextEncoding &encoding);
 
 // The lower layer, for code that edits file bytes in place: the characters of the bytes
 // with their line breaks as they are, and back. Decoding sets `charset` and `bom` of

@@ -4,7 +4,7 @@
 
 namespace pw {
 
-void KeepOnTop(QWidget *window, bool onTop)
+void keepOnTop(QWidget *window, bool onTop)
 {
     if (!window)
         return;

@@ -36,7 +36,7 @@ namespace pw {
 namespace {
 
 // Twips are 1/1440 inch; at 96 dots per inch a pixel is 15 twips.
-constexpr int TwipsToPixels(int twips) { return twips / 15; }
+constexpr int twipsToPixels(int twips) { return twips / 15; }
 
 struct MenuDef {
     const char *name;
@@ -48,14 +48,14 @@ const MenuDef kMenus[] = {
     {"mnuRecent", "&Recent"}, {"mnuHelp", "&Help"},
 };
 
-constexpr Command Separator(const char *menu)
+constexpr Command separator(const char *menu)
 {
     return {.name = nullptr, .place = Place::Menu, .where = menu};
 }
 
 // The box does its own editing; the menu items and buttons ask it directly.
 template <void (QPlainTextEdit::*edit)()>
-void EditCommand(MainWindow &w, int)
+void editCommand(MainWindow &w, int)
 {
     w.textBox()->setFocus();
     (w.textBox()->*edit)();
@@ -69,92 +69,92 @@ using enum Place;
 // captions: the edit box handles those keys itself, so they are not shortcuts of the items.
 const Command kCommands[] = {
     {.name = "mnuFileNew", .caption = "&New", .shortcut = "Ctrl+N", .where = "mnuFile",
-     .window = [](MainWindow &w, int) { w.New(); }},
+     .window = [](MainWindow &w, int) { w.newDocument(); }},
     {.name = "mnuFileOpen", .caption = "&Open", .shortcut = "Ctrl+O", .where = "mnuFile",
-     .window = [](MainWindow &w, int) { w.Open(); }},
+     .window = [](MainWindow &w, int) { w.openDocument(); }},
     {.name = "mnuFileClose", .caption = "&Close", .shortcut = "Ctrl+W", .where = "mnuFile",
-     .window = [](MainWindow &w, int) { w.Close(); }},
-    Separator("mnuFile"),
+     .window = [](MainWindow &w, int) { w.closeDocument(); }},
+    separator("mnuFile"),
     {.name = "mnuFileSave", .caption = "&Save", .shortcut = "Ctrl+S", .where = "mnuFile",
-     .window = [](MainWindow &w, int) { w.Save(); }},
+     .window = [](MainWindow &w, int) { w.save(); }},
     {.name = "mnuFileSaveAs", .caption = "Save &As...", .shortcut = "Ctrl+Shift+S", .where = "mnuFile",
-     .window = [](MainWindow &w, int) { w.SaveAs(); }},
+     .window = [](MainWindow &w, int) { w.saveAs(); }},
     {.name = "mnuSaveAsUnix", .caption = "Save As Unix", .where = "mnuFile",
-     .window = [](MainWindow &w, int) { w.SaveAsUnix(); }},
-    Separator("mnuFile"),
+     .window = [](MainWindow &w, int) { w.saveAsUnix(); }},
+    separator("mnuFile"),
     {.name = "mnuFilePrint", .caption = "&Print...", .shortcut = "Ctrl+P", .where = "mnuFile",
-     .window = [](MainWindow &w, int) { w.Print(); }},
-    Separator("mnuFile"),
+     .window = [](MainWindow &w, int) { w.print(); }},
+    separator("mnuFile"),
     {.name = "mnuFileExit", .caption = "E&xit", .shortcut = "Ctrl+Q", .where = "mnuFile",
      .window = [](MainWindow &w, int) { w.close(); }},
 
     {.name = "mnuEditUndo", .caption = "&Undo         Ctrl+Z", .where = "mnuEdit",
-     .window = EditCommand<&QPlainTextEdit::undo>},
-    Separator("mnuEdit"),
+     .window = editCommand<&QPlainTextEdit::undo>},
+    separator("mnuEdit"),
     {.name = "mnuEditCut", .caption = "Cu&t            Ctrl+X", .where = "mnuEdit",
-     .window = EditCommand<&QPlainTextEdit::cut>},
+     .window = editCommand<&QPlainTextEdit::cut>},
     {.name = "mnuEditCopy", .caption = "&Copy         Ctrl+C", .where = "mnuEdit",
-     .window = EditCommand<&QPlainTextEdit::copy>},
+     .window = editCommand<&QPlainTextEdit::copy>},
     {.name = "mnuEditPaste", .caption = "&Paste        Ctrl+V", .where = "mnuEdit",
-     .window = EditCommand<&QPlainTextEdit::paste>},
-    Separator("mnuEdit"),
+     .window = editCommand<&QPlainTextEdit::paste>},
+    separator("mnuEdit"),
     {.name = "mnuFind", .caption = "&Find", .shortcut = "Ctrl+F", .where = "mnuEdit",
-     .feature = [](FeatureContext &c) { OpenFindWindow(c); }},
+     .feature = [](FeatureContext &c) { openFindWindow(c); }},
     {.name = "mnuReplace", .caption = "&Replace", .shortcut = "Ctrl+H", .where = "mnuEdit",
-     .feature = [](FeatureContext &c) { OpenFindWindow(c); }},
-    Separator("mnuEdit"),
+     .feature = [](FeatureContext &c) { openFindWindow(c); }},
+    separator("mnuEdit"),
     {.name = "mnuInsertDate", .caption = "Insert &Date", .shortcut = "Ctrl+D", .where = "mnuEdit",
      .feature = [](FeatureContext &c) {
-         if (const QString date = ChooseDate(c); !date.isEmpty())
-             InsertText(c.edit, date);
+         if (const QString date = chooseDate(c); !date.isEmpty())
+             insertText(c.edit, date);
      }},
     {.name = "mnuRefresh", .caption = "Refresh", .shortcut = "F5", .where = "mnuEdit",
-     .window = [](MainWindow &w, int) { w.RefreshDriveLists(); }},
+     .window = [](MainWindow &w, int) { w.refreshDriveLists(); }},
     {.name = "mnuCheckSpelling", .caption = "&Check Spelling", .shortcut = "F7",
      .where = "mnuEdit"},
-    Separator("mnuEdit"),
+    separator("mnuEdit"),
     {.name = "mnuGotoLine", .caption = "&Goto Line", .shortcut = "Ctrl+G", .where = "mnuEdit"},
 
     {.name = "mnuBrowser", .caption = "&In Browser", .where = "mnuView"},
-    Separator("mnuView"),
+    separator("mnuView"),
     {.name = "mnuDefineBrowsers", .caption = "&Define Browsers", .where = "mnuView"},
     {.name = "mnuUserButtons", .caption = "Define &User Buttons", .where = "mnuView",
-     .window = [](MainWindow &w, int) { w.DefineUserButtons(); }},
+     .window = [](MainWindow &w, int) { w.defineUserButtons(); }},
     {.name = "mnuFonts", .caption = "&Fonts", .where = "mnuView"},
     {.name = "mnuViewPic", .caption = "&Picture", .where = "mnuView"},
-    Separator("mnuView"),
+    separator("mnuView"),
     {.name = "mnuOptions", .caption = "&Options", .where = "mnuView"},
 
     // The recent files: one control array; an empty caption shows as a blank line.
     {.name = "mnuRecentlyUsed", .caption = "", .where = "mnuRecent", .count = 10,
-     .window = [](MainWindow &w, int k) { w.OpenRecentFile(k); }},
+     .window = [](MainWindow &w, int k) { w.openRecentFile(k); }},
 
     {.name = "mnuHelpSearch", .caption = "&Search For Help On...", .where = "mnuHelp"},
-    Separator("mnuHelp"),
+    separator("mnuHelp"),
     {.name = "mnuHelpAbout", .caption = "&About Pagewick...", .where = "mnuHelp"},
 
     // The picture buttons; the gaps between their left edges group them.
     {.name = "cmdNew", .icon = "document-new", .tooltip = "New Document", .place = PictureBar, .left = 120,
-     .window = [](MainWindow &w, int) { w.New(); }},
+     .window = [](MainWindow &w, int) { w.newDocument(); }},
     {.name = "cmdOpen", .icon = "document-open", .tooltip = "Open Document", .place = PictureBar, .left = 480,
-     .window = [](MainWindow &w, int) { w.Open(); }},
+     .window = [](MainWindow &w, int) { w.openDocument(); }},
     {.name = "cmdSave", .icon = "document-save", .tooltip = "Save Current Document", .place = PictureBar, .left = 840,
-     .window = [](MainWindow &w, int) { w.Save(); }},
+     .window = [](MainWindow &w, int) { w.save(); }},
     {.name = "cmdPrint", .icon = "document-print", .tooltip = "Print Current Document", .place = PictureBar, .left = 1320,
-     .window = [](MainWindow &w, int) { w.Print(); }},
+     .window = [](MainWindow &w, int) { w.print(); }},
     {.name = "cmdCut", .icon = "edit-cut", .tooltip = "Cut", .place = PictureBar, .left = 1800,
-     .window = EditCommand<&QPlainTextEdit::cut>},
+     .window = editCommand<&QPlainTextEdit::cut>},
     {.name = "cmdCopy", .icon = "edit-copy", .tooltip = "Copy", .place = PictureBar, .left = 2160,
-     .window = EditCommand<&QPlainTextEdit::copy>},
+     .window = editCommand<&QPlainTextEdit::copy>},
     {.name = "cmdPaste", .icon = "edit-paste", .tooltip = "Paste", .place = PictureBar, .left = 2520,
-     .window = EditCommand<&QPlainTextEdit::paste>},
+     .window = editCommand<&QPlainTextEdit::paste>},
     {.name = "cmdSpellCheck", .icon = "tools-check-spelling", .tooltip = "Check Spelling", .place = PictureBar, .left = 3000},
     {.name = "cmdIE", .icon = "browser-1", .tooltip = "View with Browser #1", .place = PictureBar, .left = 3480},
     {.name = "cmdNN", .icon = "browser-2", .tooltip = "View with Browser #2", .place = PictureBar, .left = 3840},
     {.name = "cmdCommentBlock", .icon = "comment-block", .tooltip = "Comment Block of Code", .place = PictureBar,
-     .left = 4320, .window = [](MainWindow &w, int) { w.CommentBlock(); }},
+     .left = 4320, .window = [](MainWindow &w, int) { w.commentBlock(); }},
     {.name = "cmdUnCommentBlock", .icon = "uncomment-block", .tooltip = "UnComment Block of Code", .place = PictureBar,
-     .left = 4680, .window = [](MainWindow &w, int) { w.UnCommentBlock(); }},
+     .left = 4680, .window = [](MainWindow &w, int) { w.unCommentBlock(); }},
     {.name = "cmdVirtualPath", .icon = "virtual-path", .caption = "VP", .tooltip = "Map a Physical Path to a Virtual Path",
      .place = PictureBar, .left = 5160},
     {.name = "cmdHelp", .icon = "help-contents|help-browser", .tooltip = "Help", .place = PictureBar, .left = -1},
@@ -168,12 +168,12 @@ const Command kCommands[] = {
      .place = Page, .where = pages::kDialogs},
     {.name = "cmdDirDialog", .icon = "directory-replace", .tooltip = "Directory Replace Dialog",
      .place = Page, .where = pages::kDialogs,
-     .feature = [](FeatureContext &c) { RunDirectoryReplace(c); }},
+     .feature = [](FeatureContext &c) { runDirectoryReplace(c); }},
     {.name = "cmdRTFDialog", .icon = "rtf-convert", .tooltip = "RTF to HTML Conversion Dialog",
      .place = Page, .where = pages::kDialogs,
-     .feature = [](FeatureContext &c) { RunRTFDialog(c); }},
+     .feature = [](FeatureContext &c) { runRTFDialog(c); }},
     {.name = "cmdLowerCase", .icon = "lower-case", .tooltip = "Convert Filenames To Lower Case Dialog", .place = Page, .where = pages::kDialogs,
-     .feature = [](FeatureContext &c) { OpenLowerCase(c); }},
+     .feature = [](FeatureContext &c) { openLowerCase(c); }},
     {.name = "cmdJSMenu", .caption = "Menu", .tooltip = "JavaScript Menu Dialog", .place = Page,
      .where = pages::kJavaScript},
     {.name = "cmdJSAd", .caption = "Ad", .tooltip = "Ad Rotator Script", .place = Page,
@@ -201,14 +201,14 @@ const char *const kNotBuiltYet[] = {
     "cmdJSStatusScroll", "cmdPHPDataDialog", "cmdCopyINC",
 };
 
-bool IsNotBuiltYet(const QString &name)
+bool isNotBuiltYet(const QString &name)
 {
     return std::ranges::any_of(kNotBuiltYet,
                                [&](const char *listed) { return name == QLatin1String(listed); });
 }
 
 // The text a page caption is shown with: "&" written "&&".
-QString PageCaption(const QString &tabText)
+QString pageCaption(const QString &tabText)
 {
     return QString(tabText).replace(QStringLiteral("&&"), QStringLiteral("&"));
 }
@@ -228,7 +228,7 @@ QStringList CommandRunner::notBuiltYet()
     return list;
 }
 
-QIcon CommandIcon(const char *icon)
+QIcon commandIcon(const char *icon)
 {
     if (!icon)
         return {};
@@ -248,7 +248,7 @@ QToolButton *CommandRunner::makeButton(const QString &name, const QString &capti
     button->setObjectName(name);
     button->setText(caption);
     if (icon) {
-        button->setIcon(CommandIcon(icon));
+        button->setIcon(commandIcon(icon));
         button->setIconSize(QSize(18, 18));
         button->setToolButtonStyle(caption.isEmpty() ? Qt::ToolButtonIconOnly
                                                      : Qt::ToolButtonTextBesideIcon);
@@ -259,7 +259,7 @@ QToolButton *CommandRunner::makeButton(const QString &name, const QString &capti
     button->setFocusPolicy(Qt::NoFocus);
     if (place == PictureBar) {
         // Square, or as wide as a caption beside the picture needs.
-        const int size = TwipsToPixels(375);
+        const int size = twipsToPixels(375);
         if (caption.isEmpty())
             button->setFixedSize(size, size);
         else
@@ -280,8 +280,8 @@ void CommandRunner::build(QMenuBar *menuBar, QHBoxLayout *pictureBar)
         menus.insert(menu->objectName(), menu);
     }
 
-    int previousEnd = TwipsToPixels(120);
-    const int size = TwipsToPixels(375);
+    int previousEnd = twipsToPixels(120);
+    const int size = twipsToPixels(375);
     for (const Command &row : kCommands) {
         if (row.name)
             names_ << QString::fromUtf8(row.name);
@@ -308,7 +308,7 @@ void CommandRunner::build(QMenuBar *menuBar, QHBoxLayout *pictureBar)
             if (row.left < 0) {
                 pictureBar->addStretch(1);
             } else {
-                const int left = TwipsToPixels(row.left);
+                const int left = twipsToPixels(row.left);
                 if (left > previousEnd)
                     pictureBar->addSpacing(left - previousEnd);
                 previousEnd = left + std::max(size, button->sizeHint().width());
@@ -335,18 +335,18 @@ void CommandRunner::buildPages()
         auto *tabs = window_.findChild<QTabWidget *>(QString::fromUtf8(tabsName));
         for (int i = 0; i < tabs->count(); ++i) {
             QWidget *page = tabs->widget(i);
-            const QString caption = PageCaption(tabs->tabText(i));
+            const QString caption = pageCaption(tabs->tabText(i));
             auto *layout = new FlowLayout(page);
 
-            for (const VocabularyList &vocabulary : VocabularyLists()) {
+            for (const VocabularyList &vocabulary : vocabularyLists()) {
                 const bool hasButton =
-                    std::ranges::any_of(ToolbarCommands(), [&](const ToolbarCommand &c) {
+                    std::ranges::any_of(toolbarCommands(), [&](const ToolbarCommand &c) {
                         return c.target && qstrcmp(c.target, vocabulary.name) == 0;
                     });
                 if (!hasButton && caption == QLatin1String(vocabulary.page))
                     layout->addWidget(insertion->list(QString::fromUtf8(vocabulary.name)));
             }
-            for (const ToolbarCommand &row : ToolbarCommands()) {
+            for (const ToolbarCommand &row : toolbarCommands()) {
                 if (caption != QLatin1String(row.page))
                     continue;
                 if (row.kind == CommandKind::Vocabulary)
@@ -402,7 +402,7 @@ bool CommandRunner::isBuilt(const QString &name) const
         if (row.name && name == QLatin1String(row.name))
             return rowIsBuilt(row);
     }
-    if (const ToolbarCommand *row = FindToolbarCommand(name)) {
+    if (const ToolbarCommand *row = findToolbarCommand(name)) {
         return row->kind != CommandKind::Dialog
                || window_.insertionToolbar()->hasDialog(QString::fromUtf8(row->target));
     }
@@ -437,7 +437,7 @@ void CommandRunner::run(const QString &name, int index)
         }
         return;
     }
-    if (const ToolbarCommand *row = FindToolbarCommand(name))
+    if (const ToolbarCommand *row = findToolbarCommand(name))
         window_.insertionToolbar()->run(*row);
 }
 
@@ -450,7 +450,7 @@ QStringList CommandRunner::wiringProblems() const
 {
     QStringList problems;
     for (const QString &name : names_) {
-        const bool listed = IsNotBuiltYet(name);
+        const bool listed = isNotBuiltYet(name);
         const bool built = isBuilt(name);
         if (!built && !listed)
             problems << name + QStringLiteral(" runs nothing");

@@ -50,7 +50,7 @@ struct Command {
 };
 
 // The icon of a command's picture (see Command::icon); null when none is found.
-QIcon CommandIcon(const char *icon);
+QIcon commandIcon(const char *icon);
 
 class CommandRunner : public QObject {
     Q_OBJECT

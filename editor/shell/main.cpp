@@ -11,5 +11,5 @@ int main(int argc, char **argv)
     // The command line is one file name, which may hold blanks.
     QStringList words = QApplication::arguments();
     words.removeFirst();
-    return pw::StartUp(words.join(QLatin1Char(' ')));
+    return pw::startUp(words.join(QLatin1Char(' ')));
 }

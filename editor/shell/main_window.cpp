@@ -40,7 +40,7 @@ namespace pw {
 namespace {
 
 // Twips are 1/1440 inch; at 96 dots per inch a pixel is 15 twips.
-constexpr int TwipsToPixels(int twips) { return twips / 15; }
+constexpr int twipsToPixels(int twips) { return twips / 15; }
 
 const char *const kHtmlPages[] = {"Dialogs",      "Formatting", "Fonts, Frames, && Forms",
                                   "Lists && Tables", "All Tags", "DHTML", "CSS"};
@@ -86,20 +86,20 @@ MainWindow::MainWindow(ProgramState &state, SettingsStore &settings, Platform &p
                       [](QAction *item) { return item->property("index").toInt(); });
     connectFiles();
     showToolTipsAsPlainText(this);
-    setMinimumSize(TwipsToPixels(9500), TwipsToPixels(4600));
-    resize(TwipsToPixels(9525), TwipsToPixels(7620));
+    setMinimumSize(twipsToPixels(9500), twipsToPixels(4600));
+    resize(twipsToPixels(9525), twipsToPixels(7620));
 }
 
 MainWindow::~MainWindow() = default;
 
 void MainWindow::createToolbarTabs()
 {
-    MyOuterTab_ = new QTabWidget;
-    MyOuterTab_->setObjectName(QStringLiteral("MyOuterTab"));
-    MyTab_ = new QTabWidget;
-    MyTab_->setObjectName(QStringLiteral("MyTab"));
-    MyTabScript_ = new QTabWidget;
-    MyTabScript_->setObjectName(QStringLiteral("MyTabScript"));
+    myOuterTab = new QTabWidget;
+    myOuterTab->setObjectName(QStringLiteral("MyOuterTab"));
+    myTab = new QTabWidget;
+    myTab->setObjectName(QStringLiteral("MyTab"));
+    myTabScript = new QTabWidget;
+    myTabScript->setObjectName(QStringLiteral("MyTabScript"));
 
     // Each page is named after the letters of its caption ("pageListsTables").
     auto addPages = [](QTabWidget *tabs, const auto &captions) {
@@ -111,17 +111,17 @@ void MainWindow::createToolbarTabs()
             tabs->addTab(page, text);
         }
     };
-    addPages(MyTab_, kHtmlPages);
-    addPages(MyTabScript_, kScriptPages);
-    MyOuterTab_->addTab(MyTab_, QStringLiteral("HTML"));
-    MyOuterTab_->addTab(MyTabScript_, QStringLiteral("Script"));
+    addPages(myTab, kHtmlPages);
+    addPages(myTabScript, kScriptPages);
+    myOuterTab->addTab(myTab, QStringLiteral("HTML"));
+    myOuterTab->addTab(myTabScript, QStringLiteral("Script"));
     // The toolbar pages are at least as tall as a row of buttons; their buttons may ask more.
-    MyTab_->setMinimumHeight(TwipsToPixels(855));
-    MyTabScript_->setMinimumHeight(TwipsToPixels(855));
-    MyOuterTab_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    myTab->setMinimumHeight(twipsToPixels(855));
+    myTabScript->setMinimumHeight(twipsToPixels(855));
+    myOuterTab->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
 
     // The tab controls never keep the focus: it goes back to the document.
-    for (QTabWidget *tabs : {MyOuterTab_, MyTab_, MyTabScript_}) {
+    for (QTabWidget *tabs : {myOuterTab, myTab, myTabScript}) {
         tabs->installEventFilter(this);
         tabs->tabBar()->installEventFilter(this);
     }
@@ -133,11 +133,11 @@ void MainWindow::createPanesAndEditor()
     auto *outer = new QVBoxLayout(central);
     outer->setContentsMargins(0, 0, 0, 0);
     outer->setSpacing(2);
-    outer->addWidget(MyOuterTab_);
+    outer->addWidget(myOuterTab);
 
     // The picture buttons in one row, Help kept at the right edge; the command runner fills it.
     pictureBar_ = new QHBoxLayout;
-    pictureBar_->setContentsMargins(TwipsToPixels(120), 0, TwipsToPixels(120), 0);
+    pictureBar_->setContentsMargins(twipsToPixels(120), 0, twipsToPixels(120), 0);
     pictureBar_->setSpacing(0);
     outer->addLayout(pictureBar_);
 
@@ -147,17 +147,17 @@ void MainWindow::createPanesAndEditor()
     auto *paneLayout = new QVBoxLayout(panes);
     paneLayout->setContentsMargins(1, 0, 0, 0);
     paneLayout->setSpacing(2);
-    MyDrive_ = new DriveList;
-    MyDrive_->setObjectName(QStringLiteral("MyDrive"));
-    MyDirectory_ = new DirectoryList;
-    MyDirectory_->setObjectName(QStringLiteral("MyDirectory"));
-    MyFileList_ = new FileList;
-    MyFileList_->setObjectName(QStringLiteral("MyFileList"));
-    MyFileList_->setPictureDrag(true);
-    panes_ = new FilePanes(MyDrive_, MyDirectory_, MyFileList_, platform_, this);
-    paneLayout->addWidget(MyDrive_);
-    paneLayout->addWidget(MyDirectory_, 2);
-    paneLayout->addWidget(MyFileList_, 3);
+    myDrive = new DriveList;
+    myDrive->setObjectName(QStringLiteral("MyDrive"));
+    myDirectory = new DirectoryList;
+    myDirectory->setObjectName(QStringLiteral("MyDirectory"));
+    myFileList = new FileList;
+    myFileList->setObjectName(QStringLiteral("MyFileList"));
+    myFileList->setPictureDrag(true);
+    panes_ = new FilePanes(myDrive, myDirectory, myFileList, platform_, this);
+    paneLayout->addWidget(myDrive);
+    paneLayout->addWidget(myDirectory, 2);
+    paneLayout->addWidget(myFileList, 3);
 
     auto *document = new QWidget;
     auto *docLayout = new QVBoxLayout(document);
@@ -167,14 +167,14 @@ void MainWindow::createPanesAndEditor()
     txtEdit_->setLineWrapMode(QPlainTextEdit::NoWrap);
     txtEdit_->installEventFilter(this);
     txtEdit_->viewport()->installEventFilter(this);
-    MyTabFiles_ = new QTabBar;
-    MyTabFiles_->setObjectName(QStringLiteral("MyTabFiles"));
-    MyTabFiles_->setExpanding(false);
-    MyTabFiles_->setFocusPolicy(Qt::NoFocus);
+    myTabFiles = new QTabBar;
+    myTabFiles->setObjectName(QStringLiteral("MyTabFiles"));
+    myTabFiles->setExpanding(false);
+    myTabFiles->setFocusPolicy(Qt::NoFocus);
     for (int i = 0; i < 5; ++i)
-        MyTabFiles_->addTab(QString());
+        myTabFiles->addTab(QString());
     docLayout->addWidget(txtEdit_, 1);
-    docLayout->addWidget(MyTabFiles_);
+    docLayout->addWidget(myTabFiles);
 
     // The splitter keeps 500 twips on either side of it.
     splitter_ = new QSplitter(Qt::Horizontal);
@@ -182,18 +182,18 @@ void MainWindow::createPanesAndEditor()
     splitter_->addWidget(panes);
     splitter_->addWidget(document);
     splitter_->setChildrenCollapsible(false);
-    splitter_->setHandleWidth(TwipsToPixels(135));
+    splitter_->setHandleWidth(twipsToPixels(135));
     splitter_->handle(1)->setObjectName(QStringLiteral("lblResizer"));
-    panes->setMinimumWidth(TwipsToPixels(500));
-    document->setMinimumWidth(TwipsToPixels(500));
+    panes->setMinimumWidth(twipsToPixels(500));
+    document->setMinimumWidth(twipsToPixels(500));
     splitter_->setStretchFactor(1, 1);
-    splitter_->setSizes({TwipsToPixels(2040), TwipsToPixels(6735)});
+    splitter_->setSizes({twipsToPixels(2040), twipsToPixels(6735)});
     outer->addWidget(splitter_, 1);
 
     // Measures pictures dropped into the editor; never shown.
-    MyImage_ = new QLabel(central);
-    MyImage_->setObjectName(QStringLiteral("MyImage"));
-    MyImage_->hide();
+    myImage = new QLabel(central);
+    myImage->setObjectName(QStringLiteral("MyImage"));
+    myImage->hide();
 
     setCentralWidget(central);
 }
@@ -225,7 +225,7 @@ FeatureContext MainWindow::featureContext()
 
 QWidget *MainWindow::toolbarPage(const QString &caption) const
 {
-    for (QTabWidget *tabs : {MyTab_, MyTabScript_}) {
+    for (QTabWidget *tabs : {myTab, myTabScript}) {
         for (int i = 0; i < tabs->count(); ++i) {
             // Captions are written with "&&" for a shown "&".
             if (tabs->tabText(i).replace(QStringLiteral("&&"), QStringLiteral("&")) == caption)
@@ -259,7 +259,7 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
                          || key->key() == Qt::Key_Enter);
         }
         if (click || typing) {
-            New();
+            newDocument();
             return true;
         }
     }
@@ -273,7 +273,7 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
             const bool returning = reason == Qt::ActiveWindowFocusReason
                                    || reason == Qt::PopupFocusReason;
             if (statusText() == kReady && loadFinished_ && !returning)
-                New();
+                newDocument();
         } else {
             txtEdit_->setFocus();
         }

@@ -50,38 +50,38 @@ public:
                const QString &programFolder, QWidget *parent = nullptr);
     ~MainWindow() override;
 
-    // Loading the window: InitializeLoad with the command line, InitializeRestore, then (when
+    // Loading the window: initializeLoad with the command line, initializeRestore, then (when
     // `show` is set) showing it, the display font and LoadFinished.
-    void LoadMainWindow(const QString &commandLine, bool show = true);
-    void InitializeLoad(const QString &commandLine);
-    void InitializeRestore();
+    void loadMainWindow(const QString &commandLine, bool show = true);
+    void initializeLoad(const QString &commandLine);
+    void initializeRestore();
     // The messages of the loading (a refused command-line file), once the window is shown
     // and nothing else (the splash) is over it.
     void reportLoadProblems();
 
     // Document identity.
     QString statusText() const;
-    void SetDocumentName(const QString &statusText);
+    void setDocumentName(const QString &statusText);
     bool documentModified() const { return documentModified_; }
     bool loadFinished() const { return loadFinished_; }
 
     // Whole-file load into the box; returns the text, or nothing when the file was refused or
     // could not be read (after its message); then the box is unchanged.
-    std::optional<QString> LoadText(const QString &path);
+    std::optional<QString> loadText(const QString &path);
     // How the document is written: encoding and line-break style of its file.
     const TextEncoding &encoding() const { return encoding_; }
     // The document commands; each menu item and its toolbar button run the same code.
-    void New();
-    void Open();
-    void Close();
-    bool Save();   // true when the document was written
-    bool SaveAs(); // true when the document was written
-    void SaveAsUnix();
-    void Print();
+    void newDocument();
+    void openDocument();
+    void closeDocument();
+    bool save();   // true when the document was written
+    bool saveAs(); // true when the document was written
+    void saveAsUnix();
+    void print();
     // Loads a file and names the document after it; false (document unchanged) on failure.
-    bool OpenAsDocument(const QString &path);
+    bool openAsDocument(const QString &path);
     // The save prompt run before replacing the document; false when the user cancelled.
-    bool SavePrompt();
+    bool savePrompt();
     // The one save prompt: asks only while the document is modified; Yes saves first. True
     // when the command may go on (No, or Yes and the save happened).
     bool maybeSave(const QString &title, const QString &text);
@@ -91,33 +91,33 @@ public:
     QString documentPath() const;
 
     // Recent files and tabs.
-    void AddToRecentlyUsed(const QString &path);
-    void AddFileTab(const QString &path);
-    void ClearTabs();
-    void RestoreRecentlyUsed();
-    void SaveRecentlyUsed();
+    void addToRecentlyUsed(const QString &path);
+    void addFileTab(const QString &path);
+    void clearTabs();
+    void restoreRecentlyUsed();
+    void saveRecentlyUsed();
     QStringList recentFiles() const;
-    const std::array<QString, 5> &tabFiles() const { return TabFiles; }
+    const std::array<QString, 5> &tabFiles() const { return tabFiles_; }
 
     // Panes.
-    void SyncFileBoxes(const QString &path);
-    void RestoreDriveAndDir();
+    void syncFileBoxes(const QString &path);
+    void restoreDriveAndDir();
     QString paneDrive() const;
     QString paneDirectory() const;
     void setPaneDrive(const QString &drive);
     void setPaneDirectory(const QString &directory);
 
     // Recent files, file tabs and panes as the user works them (main_window_files.cpp).
-    void OpenRecentFile(int index);
-    void OpenFromFileList(const QString &name);
-    void OpenFromFileTab(int index, int previous);
-    void RefreshDriveLists();
-    void ChangeToolTips();
-    DriveList *driveList() const { return MyDrive_; }
-    DirectoryList *directoryList() const { return MyDirectory_; }
-    FileList *fileList() const { return MyFileList_; }
+    void openRecentFile(int index);
+    void openFromFileList(const QString &name);
+    void openFromFileTab(int index, int previous);
+    void refreshDriveLists();
+    void changeToolTips();
+    DriveList *driveList() const { return myDrive; }
+    DirectoryList *directoryList() const { return myDirectory; }
+    FileList *fileList() const { return myFileList; }
 
-    void RestoreFontInfo();
+    void restoreFontInfo();
     // The window's size, place, maximised state and splitter, kept in section "Window".
     void restoreWindowPlace();
     void saveWindowPlace();
@@ -137,13 +137,13 @@ public:
 
     // Insertion (main_window_insertion.cpp): the toolbar pages' commands and lists, block
     // comments and the user buttons.
-    void LoadUD();
-    void SaveUD();
-    void AssignUDToolTips();
-    void Fill_All_Combos();
-    void CommentBlock();
-    void UnCommentBlock();
-    void DefineUserButtons();
+    void loadUD();
+    void saveUD();
+    void assignUDToolTips();
+    void fillAllCombos();
+    void commentBlock();
+    void unCommentBlock();
+    void defineUserButtons();
     InsertionToolbar *insertionToolbar() const { return insertion_; }
     CommandRunner *commands() const { return commands_; }
 
@@ -175,16 +175,16 @@ private:
     Platform &platform_;
     QString programFolder_;
 
-    QTabWidget *MyOuterTab_ = nullptr;
-    QTabWidget *MyTab_ = nullptr;
-    QTabWidget *MyTabScript_ = nullptr;
-    QTabBar *MyTabFiles_ = nullptr;
-    DriveList *MyDrive_ = nullptr;
-    DirectoryList *MyDirectory_ = nullptr;
-    FileList *MyFileList_ = nullptr;
+    QTabWidget *myOuterTab = nullptr;
+    QTabWidget *myTab = nullptr;
+    QTabWidget *myTabScript = nullptr;
+    QTabBar *myTabFiles = nullptr;
+    DriveList *myDrive = nullptr;
+    DirectoryList *myDirectory = nullptr;
+    FileList *myFileList = nullptr;
     FilePanes *panes_ = nullptr;
     QSplitter *splitter_ = nullptr;
-    QLabel *MyImage_ = nullptr;
+    QLabel *myImage = nullptr;
     QPlainTextEdit *txtEdit_ = nullptr;
     QLabel *statusLabel_ = nullptr;
     QList<QAction *> mnuRecentlyUsed_;
@@ -192,7 +192,7 @@ private:
 
     bool documentModified_ = false;
     bool loadFinished_ = false;
-    std::array<QString, 5> TabFiles;
+    std::array<QString, 5> tabFiles_;
     int currentFileTab_ = 0;
     bool selectingFileTab_ = false; // the program, not the user, is selecting a file tab
     TextEncoding encoding_;

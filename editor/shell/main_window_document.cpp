@@ -42,7 +42,7 @@ QString MainWindow::statusText() const
     return statusLabel_->text();
 }
 
-void MainWindow::SetDocumentName(const QString &name)
+void MainWindow::setDocumentName(const QString &name)
 {
     statusLabel_->setText(name);
     // With no document open the box takes no typing; a click or a key starts New instead.
@@ -73,10 +73,10 @@ void MainWindow::markUnmodified()
         save->setEnabled(false);
 }
 
-std::optional<QString> MainWindow::LoadText(const QString &path)
+std::optional<QString> MainWindow::loadText(const QString &path)
 {
     platform_.setBusy(true);
-    const ReadResult read = ReadTextFile(path);
+    const ReadResult read = readTextFile(path);
     platform_.setBusy(false);
     if (read.status == ReadResult::TooLarge) {
         platform_.messageBox(kSorry, QStringLiteral("The File Is Too Large For Pagewick"),
@@ -108,11 +108,11 @@ QString MainWindow::templatePath() const
     return QDir(programFolder_).filePath(QStringLiteral("Template.html"));
 }
 
-bool MainWindow::OpenAsDocument(const QString &path)
+bool MainWindow::openAsDocument(const QString &path)
 {
-    if (!LoadText(path))
+    if (!loadText(path))
         return false;
-    SetDocumentName(path);
+    setDocumentName(path);
     return true;
 }
 
@@ -126,10 +126,10 @@ bool MainWindow::maybeSave(const QString &title, const QString &text)
         return false;
     // Yes with a save that did not happen (picker cancelled, write failed) ends the command,
     // so the edits are not lost.
-    return answer == MsgAnswer::No || Save();
+    return answer == MsgAnswer::No || save();
 }
 
-bool MainWindow::SavePrompt()
+bool MainWindow::savePrompt()
 {
     return maybeSave(QStringLiteral("Save on Open..."),
                      QStringLiteral("Save Current Before Opening Another File?"));
@@ -138,10 +138,10 @@ bool MainWindow::SavePrompt()
 void MainWindow::replaceDocument(const QString &text)
 {
     edit_.setText(QString());
-    InsertText(edit_, text);
+    insertText(edit_, text);
     encoding_ = TextEncoding();
     encoding_.lines = LineStyle::CrLf;
-    SetDocumentName(kUntitled);
+    setDocumentName(kUntitled);
     markUnmodified();
 }
 
@@ -151,34 +151,34 @@ QString MainWindow::documentPath() const
     return name == kUntitled || name == kReady ? QString() : name;
 }
 
-void MainWindow::New()
+void MainWindow::newDocument()
 {
-    if (!SavePrompt())
+    if (!savePrompt())
         return;
     const QString path = templatePath();
-    if (!LoadText(path))
+    if (!loadText(path))
         return;
     encoding_ = newDocumentEncoding(encoding_);
-    SetDocumentName(kUntitled);
-    SyncFileBoxes(path);
+    setDocumentName(kUntitled);
+    syncFileBoxes(path);
 }
 
-void MainWindow::Open()
+void MainWindow::openDocument()
 {
-    if (!SavePrompt())
+    if (!savePrompt())
         return;
     const QString chosen = platform_.openFileName(QStringLiteral("Open"), paneDirectory(),
-                                                  state_.FileFilter);
+                                                  state_.fileFilter);
     if (chosen.isEmpty())
         return;
     const QString path = typedPath(chosen);
-    if (!OpenAsDocument(path))
+    if (!openAsDocument(path))
         return;
-    AddToRecentlyUsed(path);
-    SyncFileBoxes(path);
+    addToRecentlyUsed(path);
+    syncFileBoxes(path);
 }
 
-void MainWindow::Close()
+void MainWindow::closeDocument()
 {
     if (statusText() == kReady) {
         edit_.setText(QString());
@@ -189,14 +189,14 @@ void MainWindow::Close()
                    QStringLiteral("Save Current File Before Closing?")))
         return;
     edit_.setText(QString());
-    SetDocumentName(kReady);
+    setDocumentName(kReady);
     markUnmodified();
 }
 
 MainWindow::WriteOutcome MainWindow::writeDocument(const QString &path, TextEncoding encoding)
 {
     const QString text = edit_.text();
-    std::optional<QByteArray> bytes = EncodeText(text, encoding);
+    std::optional<QByteArray> bytes = encodeText(text, encoding);
     if (!bytes) {
         // Re-encoding would rewrite every other non-ASCII character of the file: only ever
         // at the user's word. Once given, the document stays UTF-8.
@@ -208,7 +208,7 @@ MainWindow::WriteOutcome MainWindow::writeDocument(const QString &path, TextEnco
             return WriteOutcome::Declined;
         encoding.charset = encoding_.charset = Charset::Utf8;
         encoding.bom = encoding_.bom = false;
-        bytes = EncodeText(text, encoding);
+        bytes = encodeText(text, encoding);
     }
     platform_.setBusy(true);
     const bool written = writeFileSafely(path, *bytes);
@@ -227,7 +227,7 @@ MainWindow::WriteOutcome MainWindow::writeDocument(const QString &path, TextEnco
     return WriteOutcome::Written;
 }
 
-bool MainWindow::Save()
+bool MainWindow::save()
 {
     const QString name = statusText();
     if (name == kReady) {
@@ -237,7 +237,7 @@ bool MainWindow::Save()
         return false;
     }
     if (name == kUntitled)
-        return SaveAs();
+        return saveAs();
     const FileStamp onDisk = stampOfFile(name);
     if (onDisk.exists && onDisk != diskStamp_
         && platform_.messageBox(kSaveQuestion,
@@ -259,32 +259,32 @@ bool MainWindow::Save()
                          QStringLiteral("The file may be read-only, you may not have enough "
                                         "permissions, \r\nor the disk is full or write-protected"),
                          MsgButtons::Ok, MsgIcon::Information);
-    return SaveAs();
+    return saveAs();
 }
 
 bool MainWindow::saveAsWith(const TextEncoding &encoding)
 {
     const QString chosen = platform_.saveFileName(QStringLiteral("Save As"), paneDirectory(),
-                                                  state_.FileFilter, QString());
+                                                  state_.fileFilter, QString());
     if (chosen.isEmpty())
         return false;
     const QString path = typedPath(chosen);
     if (writeDocument(path, encoding) != WriteOutcome::Written)
         return false;
-    MyFileList_->refresh();
-    SetDocumentName(path);
-    AddToRecentlyUsed(path);
-    SyncFileBoxes(path);
+    myFileList->refresh();
+    setDocumentName(path);
+    addToRecentlyUsed(path);
+    syncFileBoxes(path);
     markUnmodified();
     return true;
 }
 
-bool MainWindow::SaveAs()
+bool MainWindow::saveAs()
 {
     return saveAsWith(encoding_);
 }
 
-void MainWindow::SaveAsUnix()
+void MainWindow::saveAsUnix()
 {
     TextEncoding unix = encoding_;
     unix.lines = LineStyle::Lf;
@@ -295,7 +295,7 @@ void MainWindow::SaveAsUnix()
 } // namespace pw
 namespace pw {
 
-void MainWindow::Print()
+void MainWindow::print()
 {
     if (statusText() == kReady)
         return;
@@ -303,7 +303,7 @@ void MainWindow::Print()
     QPrinter printer(QPrinter::HighResolution);
     // The whole text prints, whatever range the dialog offers; one inch on every side.
     const bool printed = platform_.choosePrinter(printer)
-                         && PrintRichText(txtEdit_, printer, 1440, 1440, 1440, 1440);
+                         && printRichText(txtEdit_, printer, 1440, 1440, 1440, 1440);
     platform_.setBusy(false);
     txtEdit_->setFocus();
     if (!printed)

@@ -14,16 +14,16 @@ namespace pw {
 
 void MainWindow::connectFiles()
 {
-    connect(MyTabFiles_, &QTabBar::currentChanged, this, [this](int index) {
+    connect(myTabFiles, &QTabBar::currentChanged, this, [this](int index) {
         const int previous = currentFileTab_;
         currentFileTab_ = index;
         if (!selectingFileTab_)
-            OpenFromFileTab(index, previous);
+            openFromFileTab(index, previous);
     });
-    connect(MyFileList_, &FileList::fileActivated, this, &MainWindow::OpenFromFileList);
-    connect(MyFileList_, &FileList::fileClicked, this, &MainWindow::ChangeToolTips);
-    connect(MyDirectory_, &QListWidget::itemClicked, this, &MainWindow::ChangeToolTips);
-    connect(panes_, &FilePanes::changed, this, &MainWindow::ChangeToolTips);
+    connect(myFileList, &FileList::fileActivated, this, &MainWindow::openFromFileList);
+    connect(myFileList, &FileList::fileClicked, this, &MainWindow::changeToolTips);
+    connect(myDirectory, &QListWidget::itemClicked, this, &MainWindow::changeToolTips);
+    connect(panes_, &FilePanes::changed, this, &MainWindow::changeToolTips);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -31,7 +31,7 @@ void MainWindow::connectFiles()
 
 namespace {
 // Menu and tab captions read "&" as an access-key mark; a path shows every "&" it has.
-QString Caption(const QString &path)
+QString caption(const QString &path)
 {
     return QString(path).replace(QLatin1Char('&'), QStringLiteral("&&"));
 }
@@ -45,16 +45,16 @@ QString MainWindow::recentPath(int index) const
 void MainWindow::setRecentPath(int index, const QString &path)
 {
     mnuRecentlyUsed_[index]->setData(path);
-    mnuRecentlyUsed_[index]->setText(Caption(path));
+    mnuRecentlyUsed_[index]->setText(caption(path));
 }
 
-void MainWindow::AddToRecentlyUsed(const QString &path)
+void MainWindow::addToRecentlyUsed(const QString &path)
 {
     // The list keeps duplicates: the newest copy goes on top, older copies stay.
     for (int i = 9; i >= 1; --i)
         setRecentPath(i, recentPath(i - 1));
     setRecentPath(0, path);
-    AddFileTab(path);
+    addFileTab(path);
 }
 
 QStringList MainWindow::recentFiles() const
@@ -65,40 +65,40 @@ QStringList MainWindow::recentFiles() const
     return list;
 }
 
-void MainWindow::RestoreRecentlyUsed()
+void MainWindow::restoreRecentlyUsed()
 {
     for (int i = 0; i < 10; ++i)
         setRecentPath(i, settings_.read(QStringLiteral("Settings"), QStringLiteral("RU%1").arg(i),
                                         QString()));
 }
 
-void MainWindow::SaveRecentlyUsed()
+void MainWindow::saveRecentlyUsed()
 {
     for (int i = 0; i < 10; ++i)
         settings_.write(QStringLiteral("Settings"), QStringLiteral("RU%1").arg(i), recentPath(i));
 }
 
-void MainWindow::OpenRecentFile(int index)
+void MainWindow::openRecentFile(int index)
 {
     if (index < 0 || index >= int(mnuRecentlyUsed_.size()))
         return;
     const QString path = recentPath(index);
     if (path.isEmpty())
         return;
-    if (!FileIsPresent(path)) {
+    if (!fileIsPresent(path)) {
         platform_.messageBox(QStringLiteral("Error Loading File..."),
                              QStringLiteral("The Specified File Cannot Be Found"), MsgButtons::Ok,
                              MsgIcon::Information);
         return;
     }
-    if (!SavePrompt())
+    if (!savePrompt())
         return;
     // The modified flag is cleared by the load itself: a load that fails leaves the edits
     // on screen, and they must still count as unsaved.
-    if (!OpenAsDocument(path))
+    if (!openAsDocument(path))
         return;
-    SyncFileBoxes(path);
-    AddFileTab(path);
+    syncFileBoxes(path);
+    addFileTab(path);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -107,16 +107,16 @@ void MainWindow::OpenRecentFile(int index)
 void MainWindow::selectFileTab(int index)
 {
     selectingFileTab_ = true;
-    MyTabFiles_->setCurrentIndex(index);
+    myTabFiles->setCurrentIndex(index);
     selectingFileTab_ = false;
 }
 
-void MainWindow::AddFileTab(const QString &path)
+void MainWindow::addFileTab(const QString &path)
 {
     // Exact comparison: paths differing in letter case are different files here.
     int found = -1;
     for (int i = 0; i < 5; ++i) {
-        if (TabFiles[i] == path)
+        if (tabFiles_[i] == path)
             found = i;
     }
     if (found >= 0) {
@@ -124,37 +124,37 @@ void MainWindow::AddFileTab(const QString &path)
         return;
     }
     for (int i = 4; i >= 1; --i)
-        TabFiles[i] = TabFiles[i - 1];
-    TabFiles[0] = path;
+        tabFiles_[i] = tabFiles_[i - 1];
+    tabFiles_[0] = path;
     for (int i = 0; i < 5; ++i)
-        MyTabFiles_->setTabText(i, Caption(PathPart(TabFiles[i], 3)));
+        myTabFiles->setTabText(i, caption(pathPart(tabFiles_[i], 3)));
 }
 
-void MainWindow::ClearTabs()
+void MainWindow::clearTabs()
 {
     for (int i = 0; i < 5; ++i)
-        MyTabFiles_->setTabText(i, QString());
+        myTabFiles->setTabText(i, QString());
     selectFileTab(0);
 }
 
-void MainWindow::OpenFromFileTab(int index, int previous)
+void MainWindow::openFromFileTab(int index, int previous)
 {
     if (index == previous || index < 0 || index >= 5)
         return;
     // An empty tab stays selected and opens nothing.
-    if (MyTabFiles_->tabText(index).isEmpty())
+    if (myTabFiles->tabText(index).isEmpty())
         return;
     // The file is the one whose tab was clicked, taken before the prompt: a Save As there
     // puts its own file on the tabs and moves the others along.
-    const QString path = TabFiles[index];
+    const QString path = tabFiles_[index];
     // Answered Cancel, or the file refused: the open document's tab stays selected.
-    if (!SavePrompt() || !OpenAsDocument(path)) {
+    if (!savePrompt() || !openAsDocument(path)) {
         selectFileTab(previous);
         return;
     }
-    SyncFileBoxes(path);
+    syncFileBoxes(path);
     // Selects the file's tab where the prompt moved it (or puts it back if it fell off).
-    AddFileTab(path);
+    addFileTab(path);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -162,17 +162,17 @@ void MainWindow::OpenFromFileTab(int index, int previous)
 
 QString MainWindow::paneDrive() const
 {
-    return MyDrive_->drive();
+    return myDrive->drive();
 }
 
 QString MainWindow::paneDirectory() const
 {
-    return MyDirectory_->path();
+    return myDirectory->path();
 }
 
 void MainWindow::setPaneDrive(const QString &drive)
 {
-    MyDrive_->setDrive(drive);
+    myDrive->setDrive(drive);
 }
 
 void MainWindow::setPaneDirectory(const QString &directory)
@@ -180,58 +180,58 @@ void MainWindow::setPaneDirectory(const QString &directory)
     panes_->showDirectory(directory);
 }
 
-void MainWindow::SyncFileBoxes(const QString &path)
+void MainWindow::syncFileBoxes(const QString &path)
 {
     // The drive list follows to the volume that holds the directory.
-    const QString directory = DirectoryOfPath(path);
+    const QString directory = directoryOfPath(path);
     if (!directory.isEmpty())
         panes_->showDirectory(directory);
 }
 
-void MainWindow::RestoreDriveAndDir()
+void MainWindow::restoreDriveAndDir()
 {
     const QString drive = settings_.read(QStringLiteral("Settings"), QStringLiteral("Drive"),
                                          QStringLiteral("/"));
     const QString directory = settings_.read(QStringLiteral("Settings"), QStringLiteral("Dir"),
                                              QDir::homePath());
     // The whole stored drive counts: a mount point is longer than a drive letter.
-    const QString root = DriveRoot(drive);
-    if (MyDrive_->drives().contains(root) && MyDirectory_->setPath(directory)) {
-        MyDrive_->showDriveOf(root);
-        ChangeToolTips();
+    const QString root = driveRoot(drive);
+    if (myDrive->drives().contains(root) && myDirectory->setPath(directory)) {
+        myDrive->showDriveOf(root);
+        changeToolTips();
         return;
     }
     // Stored drive or directory unusable: back on "/", quietly.
-    MyDrive_->showDriveOf(QStringLiteral("/"));
-    if (MyDirectory_->path().isEmpty())
-        MyDirectory_->setPath(QStringLiteral("/"));
-    ChangeToolTips();
+    myDrive->showDriveOf(QStringLiteral("/"));
+    if (myDirectory->path().isEmpty())
+        myDirectory->setPath(QStringLiteral("/"));
+    changeToolTips();
 }
 
-void MainWindow::RefreshDriveLists()
+void MainWindow::refreshDriveLists()
 {
     panes_->refresh();
 }
 
-void MainWindow::OpenFromFileList(const QString &name)
+void MainWindow::openFromFileList(const QString &name)
 {
     if (name.isEmpty())
         return;
     // The folder the name was listed in, taken before the prompt: a Save As there moves the
     // panes to the saved file's folder.
-    const QString path = joinPath(MyDirectory_->path(), name);
-    if (!SavePrompt())
+    const QString path = joinPath(myDirectory->path(), name);
+    if (!savePrompt())
         return;
-    if (!OpenAsDocument(path))
+    if (!openAsDocument(path))
         return;
-    AddToRecentlyUsed(path);
+    addToRecentlyUsed(path);
 }
 
-void MainWindow::ChangeToolTips()
+void MainWindow::changeToolTips()
 {
-    MyDrive_->setToolTip(MyDrive_->currentText());
-    MyDirectory_->setToolTip(MyDirectory_->path());
-    MyFileList_->setToolTip(MyFileList_->currentName());
+    myDrive->setToolTip(myDrive->currentText());
+    myDirectory->setToolTip(myDirectory->path());
+    myFileList->setToolTip(myFileList->currentName());
 }
 
 } // namespace pw

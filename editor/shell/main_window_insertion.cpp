@@ -13,47 +13,47 @@
 
 namespace pw {
 
-void MainWindow::LoadUD()
+void MainWindow::loadUD()
 {
-    LoadUserButtons(state_, settings_);
+    loadUserButtons(state_, settings_);
 }
 
-void MainWindow::SaveUD()
+void MainWindow::saveUD()
 {
-    SaveUserButtons(state_, settings_);
+    saveUserButtons(state_, settings_);
 }
 
-void MainWindow::AssignUDToolTips()
+void MainWindow::assignUDToolTips()
 {
     for (QToolButton *button : findChildren<QToolButton *>(QStringLiteral("cmdUD")))
-        button->setToolTip(UserButtonToolTip(state_, button->property("index").toInt()));
+        button->setToolTip(userButtonToolTip(state_, button->property("index").toInt()));
 }
 
-void MainWindow::Fill_All_Combos()
+void MainWindow::fillAllCombos()
 {
     insertion_->fillLists();
 }
 
-void MainWindow::CommentBlock()
+void MainWindow::commentBlock()
 {
-    pw::CommentBlock(edit_, state_.BlockComment);
+    pw::commentBlock(edit_, state_.BlockComment);
 }
 
-void MainWindow::UnCommentBlock()
+void MainWindow::unCommentBlock()
 {
-    pw::UnCommentBlock(edit_, state_.BlockComment);
+    pw::unCommentBlock(edit_, state_.BlockComment);
 }
 
 // The keys are written whenever the dialog closes, saved or cancelled.
-void MainWindow::DefineUserButtons()
+void MainWindow::defineUserButtons()
 {
     {
         UserButtonsDialog dialog(state_, this);
         platform_.runDialog(dialog);
     }
-    SaveUD();
+    saveUD();
     settings_.sync();
-    AssignUDToolTips();
+    assignUDToolTips();
 }
 
 } // namespace pw

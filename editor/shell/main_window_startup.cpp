@@ -18,15 +18,15 @@
 
 namespace pw {
 
-void MainWindow::LoadMainWindow(const QString &commandLine, bool show)
+void MainWindow::loadMainWindow(const QString &commandLine, bool show)
 {
-    InitializeLoad(commandLine);
-    InitializeRestore();
+    initializeLoad(commandLine);
+    initializeRestore();
     restoreWindowPlace();
     if (show)
         this->show();
-    ReportSettingsProblem(settings_, platform_);
-    RestoreFontInfo();
+    reportSettingsProblem(settings_, platform_);
+    restoreFontInfo();
     loadFinished_ = true;
 }
 
@@ -36,40 +36,40 @@ void MainWindow::reportLoadProblems()
         message();
 }
 
-void MainWindow::InitializeLoad(const QString &commandLine)
+void MainWindow::initializeLoad(const QString &commandLine)
 {
-    state_.FileFilter = kFileFilter;
+    state_.fileFilter = kFileFilter;
     state_.BlockComment = settings_.read(QStringLiteral("Settings"), QStringLiteral("BlockComment"),
                                          QStringLiteral("//"));
-    LoadUD();
-    AssignUDToolTips();
-    ClearTabs();
-    Fill_All_Combos();
+    loadUD();
+    assignUDToolTips();
+    clearTabs();
+    fillAllCombos();
 
     const QString argument = typedPath(commandLine);
-    if (!argument.isEmpty() && FileIsPresent(argument)) {
-        if (OpenAsDocument(argument)) {
-            SyncFileBoxes(argument);
-            AddToRecentlyUsed(argument);
+    if (!argument.isEmpty() && fileIsPresent(argument)) {
+        if (openAsDocument(argument)) {
+            syncFileBoxes(argument);
+            addToRecentlyUsed(argument);
             return;
         }
     }
-    LoadText(templatePath());
-    SetDocumentName(kUntitled);
+    loadText(templatePath());
+    setDocumentName(kUntitled);
     encoding_ = newDocumentEncoding(encoding_);
     // A named file that is not there leaves the panes on the program folder.
     if (!argument.isEmpty())
-        SyncFileBoxes(templatePath());
+        syncFileBoxes(templatePath());
 }
 
-void MainWindow::InitializeRestore()
+void MainWindow::initializeRestore()
 {
-    state_.IEPath = settings_.read(QStringLiteral("Browsers"), QStringLiteral("IE"), QString());
-    state_.NNPath = settings_.read(QStringLiteral("Browsers"), QStringLiteral("NN"), QString());
-    RestoreDriveAndDir();
-    RestoreRecentlyUsed();
-    state_.IDAttribute = settings_.readBool(QStringLiteral("Settings"), QStringLiteral("IDAttribute"), false);
-    state_.HeightWidth = settings_.readBool(QStringLiteral("Settings"), QStringLiteral("HeightWidth"), false);
+    state_.iePath = settings_.read(QStringLiteral("Browsers"), QStringLiteral("IE"), QString());
+    state_.nnPath = settings_.read(QStringLiteral("Browsers"), QStringLiteral("NN"), QString());
+    restoreDriveAndDir();
+    restoreRecentlyUsed();
+    state_.idAttribute = settings_.readBool(QStringLiteral("Settings"), QStringLiteral("IDAttribute"), false);
+    state_.heightWidth = settings_.readBool(QStringLiteral("Settings"), QStringLiteral("HeightWidth"), false);
 }
 
 namespace {
@@ -111,7 +111,7 @@ void MainWindow::saveWindowPlace()
     settings_.write(kWindow, QStringLiteral("Splitter"), QString::number(splitter_->sizes().value(0)));
 }
 
-void MainWindow::RestoreFontInfo()
+void MainWindow::restoreFontInfo()
 {
     const QString section = QStringLiteral("Fonts");
     QFont font(settings_.read(section, QStringLiteral("Name"), QStringLiteral("Arial")));
@@ -137,7 +137,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
     saveWindowPlace();
     settings_.write(QStringLiteral("Settings"), QStringLiteral("Drive"), paneDrive());
     settings_.write(QStringLiteral("Settings"), QStringLiteral("Dir"), paneDirectory());
-    SaveRecentlyUsed();
+    saveRecentlyUsed();
     settings_.sync();
     event->accept();
 }

@@ -6,7 +6,7 @@
 
 namespace pw {
 
-QString ProgramFolder()
+QString programFolder()
 {
     const QDir executableDir(QCoreApplication::applicationDirPath());
     if (QFileInfo::exists(executableDir.filePath(QStringLiteral("Template.html"))))

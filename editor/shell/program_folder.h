@@ -5,6 +5,6 @@ namespace pw {
 
 // The folder that holds Template.html and the other program files: the executable's own
 // folder when it has them (a build tree), else ../share/pagewick beside it (an install).
-QString ProgramFolder();
+QString programFolder();
 
 } // namespace pw

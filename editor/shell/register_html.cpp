@@ -35,7 +35,7 @@ QString QuotedExec(const QString &path)
 }
 } // namespace
 
-QString DesktopEntryText(const QString &executable)
+QString desktopEntryText(const QString &executable)
 {
     return QStringLiteral("[Desktop Entry]\n"
                           "Type=Application\n"
@@ -48,7 +48,7 @@ QString DesktopEntryText(const QString &executable)
         .arg(QuotedExec(executable));
 }
 
-QString WithHtmlAssociation(const QString &mimeAppsText)
+QString withHtmlAssociation(const QString &mimeAppsText)
 {
     QStringList lines = mimeAppsText.split(QLatin1Char('\n'));
     if (!lines.isEmpty() && lines.last().isEmpty())
@@ -84,7 +84,7 @@ QString WithHtmlAssociation(const QString &mimeAppsText)
     return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
 }
 
-void RegisterHTMLFiles(Platform &platform, const QString &executable, QString applicationsDir,
+void registerHTMLFiles(Platform &platform, const QString &executable, QString applicationsDir,
                        QString mimeAppsList)
 {
     if (applicationsDir.isEmpty())
@@ -95,20 +95,20 @@ void RegisterHTMLFiles(Platform &platform, const QString &executable, QString ap
     // Failures here are not reported: the association is a convenience.
     QDir().mkpath(applicationsDir);
     writeFileSafely(QDir(applicationsDir).filePath(kEntryName),
-                        DesktopEntryText(executable).toUtf8());
+                        desktopEntryText(executable).toUtf8());
     // The user's associations are rewritten only when they could be read whole.
     // Only a regular file is read (a named pipe there would never answer) and written.
     QString existing;
     bool readable = !QFileInfo::exists(mimeAppsList);
     QByteArray bytes;
     if (!readable
-        && ReadFileBytes(mimeAppsList, kListSizeLimit, &bytes) == ReadResult::Ok) {
+        && readFileBytes(mimeAppsList, kListSizeLimit, &bytes) == ReadResult::Ok) {
         existing = QString::fromUtf8(bytes);
         readable = true;
     }
     if (readable) {
         QDir().mkpath(QFileInfo(mimeAppsList).absolutePath());
-        writeFileSafely(mimeAppsList, WithHtmlAssociation(existing).toUtf8());
+        writeFileSafely(mimeAppsList, withHtmlAssociation(existing).toUtf8());
     }
 
     platform.messageBox(QStringLiteral("Register Pagewick..."),

@@ -10,12 +10,12 @@ class Platform;
 // text/html associations of `mimeAppsList` (by default ~/.config/mimeapps.list), keeping
 // every other line of that file. Then reports it, whatever happened, as the registration
 // always did.
-void RegisterHTMLFiles(Platform &platform, const QString &executable,
+void registerHTMLFiles(Platform &platform, const QString &executable,
                        QString applicationsDir = QString(), QString mimeAppsList = QString());
 
 // The desktop entry's text for the given executable.
-QString DesktopEntryText(const QString &executable);
+QString desktopEntryText(const QString &executable);
 // mimeapps.list text with pagewick.desktop added to text/html under [Added Associations].
-QString WithHtmlAssociation(const QString &mimeAppsText);
+QString withHtmlAssociation(const QString &mimeAppsText);
 
 } // namespace pw

@@ -14,7 +14,7 @@
 
 namespace pw {
 
-std::unique_ptr<QWidget> CreateSplash(const QString &programFolder)
+std::unique_ptr<QWidget> createSplash(const QString &programFolder)
 {
     auto frmSplash = std::make_unique<QWidget>(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint);
     frmSplash->setObjectName(QStringLiteral("frmSplash"));
@@ -29,11 +29,11 @@ std::unique_ptr<QWidget> CreateSplash(const QString &programFolder)
     return frmSplash;
 }
 
-int StartUp(const QString &commandLine)
+int startUp(const QString &commandLine)
 {
-    const QString folder = ProgramFolder();
+    const QString folder = programFolder();
 
-    std::unique_ptr<QWidget> frmSplash = CreateSplash(folder);
+    std::unique_ptr<QWidget> frmSplash = createSplash(folder);
     frmSplash->show();
     QApplication::processEvents();
 
@@ -42,7 +42,7 @@ int StartUp(const QString &commandLine)
     QtPlatform platform;
     MainWindow frmMain(state, settings, platform, folder);
     platform.setParentWindow(&frmMain);
-    frmMain.LoadMainWindow(commandLine); // shows the window
+    frmMain.loadMainWindow(commandLine); // shows the window
     frmSplash.reset();
     frmMain.reportLoadProblems();
     return QApplication::exec();

@@ -8,9 +8,9 @@ namespace pw {
 
 // The start routine: the splash while the main window loads, then the main window until it
 // closes. Returns the program's exit code.
-int StartUp(const QString &commandLine);
+int startUp(const QString &commandLine);
 
 // The splash window frmSplash with the logo imgLogo from the program folder.
-std::unique_ptr<QWidget> CreateSplash(const QString &programFolder);
+std::unique_ptr<QWidget> createSplash(const QString &programFolder);
 
 } // namespace pw

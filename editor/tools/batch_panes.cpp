@@ -8,7 +8,7 @@
 
 namespace pw {
 
-BatchPanes BatchPanes::Create(QWidget *owner, FeatureContext &context)
+BatchPanes BatchPanes::create(QWidget *owner, FeatureContext &context)
 {
     BatchPanes set;
     set.drive = new DriveList(owner);
@@ -26,14 +26,14 @@ BatchPanes BatchPanes::Create(QWidget *owner, FeatureContext &context)
 
 void BatchPanes::addSteps(QVBoxLayout *layout, const char *selectCaption)
 {
-    layout->addWidget(NamedLabel("Label1", "STEP 1 - Choose The Drive and Directory"));
+    layout->addWidget(namedLabel("Label1", "STEP 1 - Choose The Drive and Directory"));
     layout->addWidget(drive);
     layout->addWidget(directory, 2);
-    layout->addWidget(NamedLabel("Label2", selectCaption));
+    layout->addWidget(namedLabel("Label2", selectCaption));
     layout->addWidget(files, 3);
     auto *selection = new QHBoxLayout;
-    selectAll = NamedButton("cmdSelectAll", "Select &All");
-    selectNone = NamedButton("cmdSelectNone", "Select &None");
+    selectAll = namedButton("cmdSelectAll", "Select &All");
+    selectNone = namedButton("cmdSelectNone", "Select &None");
     selection->addWidget(selectAll);
     selection->addWidget(selectNone);
     layout->addLayout(selection);

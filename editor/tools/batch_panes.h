@@ -20,7 +20,7 @@ struct BatchPanes {
 
     // Creates the three panes as children of `owner`, every file listed, several
     // selectable, and opens them where the main window's panes are.
-    static BatchPanes Create(QWidget *owner, FeatureContext &context);
+    static BatchPanes create(QWidget *owner, FeatureContext &context);
 
     // Lays out the first two steps every batch dialog starts with: choosing the directory
     // (Label1, the drive and directory lists) and selecting files (Label2 with the given

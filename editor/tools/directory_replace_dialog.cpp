@@ -30,37 +30,37 @@ DirectoryReplaceDialog::DirectoryReplaceDialog(FeatureContext &context, QWidget 
 {
     setObjectName(QStringLiteral("frmDirectoryReplace"));
     setWindowTitle(kTitle);
-    panes_ = BatchPanes::Create(this, context);
+    panes_ = BatchPanes::create(this, context);
 
     auto *layout = new QVBoxLayout(this);
     panes_.addSteps(layout, "STEP 2 - Select File(s) To Replace");
 
-    layout->addWidget(NamedLabel("Label4", "STEP 3 - Enter Text To Find and Replace"));
+    layout->addWidget(namedLabel("Label4", "STEP 3 - Enter Text To Find and Replace"));
     auto *texts = new QGridLayout;
     txtFind_ = new QLineEdit;
     txtFind_->setObjectName(QStringLiteral("txtFind"));
     txtReplace_ = new QLineEdit;
     txtReplace_->setObjectName(QStringLiteral("txtReplace"));
-    texts->addWidget(NamedLabel("Label6", "Find"), 0, 0);
+    texts->addWidget(namedLabel("Label6", "Find"), 0, 0);
     texts->addWidget(txtFind_, 0, 1);
-    texts->addWidget(NamedLabel("Label7", "Replace"), 1, 0);
+    texts->addWidget(namedLabel("Label7", "Replace"), 1, 0);
     texts->addWidget(txtReplace_, 1, 1);
     layout->addLayout(texts);
 
-    layout->addWidget(NamedLabel("Label5", "STEP 4 - Click Start To Perform The Replace"));
-    cmdStart_ = NamedButton("cmdStart", "&Start");
+    layout->addWidget(namedLabel("Label5", "STEP 4 - Click Start To Perform The Replace"));
+    cmdStart_ = namedButton("cmdStart", "&Start");
     layout->addWidget(cmdStart_);
     auto *status = new QHBoxLayout;
-    status->addWidget(NamedLabel("Label8", "Status"));
-    lblStatus_ = NamedLabel("lblStatus", "Press Start To Begin...");
+    status->addWidget(namedLabel("Label8", "Status"));
+    lblStatus_ = namedLabel("lblStatus", "Press Start To Begin...");
     status->addWidget(lblStatus_, 1);
     layout->addLayout(status);
-    MyProgress_ = new QProgressBar;
-    MyProgress_->setObjectName(QStringLiteral("MyProgress"));
-    MyProgress_->setRange(0, 1);
-    MyProgress_->setValue(0);
-    layout->addWidget(MyProgress_);
-    layout->addWidget(NamedLabel("Label9", "View Port - Ignore Please"));
+    myProgress = new QProgressBar;
+    myProgress->setObjectName(QStringLiteral("MyProgress"));
+    myProgress->setRange(0, 1);
+    myProgress->setValue(0);
+    layout->addWidget(myProgress);
+    layout->addWidget(namedLabel("Label9", "View Port - Ignore Please"));
     txtEdit_ = new QPlainTextEdit;
     txtEdit_->setObjectName(QStringLiteral("txtEdit"));
     txtEdit_->setReadOnly(true);
@@ -72,12 +72,12 @@ DirectoryReplaceDialog::DirectoryReplaceDialog(FeatureContext &context, QWidget 
     line->setObjectName(QStringLiteral("Line1"));
     line->setFrameShape(QFrame::HLine);
     layout->addWidget(line);
-    layout->addWidget(NamedLabel("Label10", "STEP 5 - Click Cancel When Finished"));
-    QPushButton *cmdCancel = NamedButton("cmdCancel", "&Cancel");
+    layout->addWidget(namedLabel("Label10", "STEP 5 - Click Cancel When Finished"));
+    QPushButton *cmdCancel = namedButton("cmdCancel", "&Cancel");
     layout->addWidget(cmdCancel);
 
     connect(panes_.selectAll, &QPushButton::clicked, this, [this] { panes_.files->selectAll(); });
-    connect(cmdStart_, &QPushButton::clicked, this, &DirectoryReplaceDialog::Start);
+    connect(cmdStart_, &QPushButton::clicked, this, &DirectoryReplaceDialog::start);
     connect(cmdCancel, &QPushButton::clicked, this, &DirectoryReplaceDialog::reject);
 }
 
@@ -89,7 +89,7 @@ void DirectoryReplaceDialog::reject()
     QDialog::reject();
 }
 
-void DirectoryReplaceDialog::Start()
+void DirectoryReplaceDialog::start()
 {
     if (running_)
         return;
@@ -101,18 +101,18 @@ void DirectoryReplaceDialog::Start()
     setInputLocked(true);
     lblStatus_->setText(QStringLiteral("Replacing..."));
     platform_.setBusy(true);
-    MyProgress_->setValue(0);
+    myProgress->setValue(0);
 
     const QStringList names = panes_.files->selectedNames();
     const QString what = txtFind_->text();
     const QString with = txtReplace_->text();
-    MyProgress_->setRange(0, std::max<int>(1, static_cast<int>(names.size())));
+    myProgress->setRange(0, std::max<int>(1, static_cast<int>(names.size())));
     QStringList notWritten;
     QStringList binary;
     int done = 0;
     for (const QString &name : names) {
         lblStatus_->setText(name);
-        const FileReplaceResult result = ReplaceInFile(panes_.files->fullPath(name), what, with);
+        const FileReplaceResult result = replaceInFile(panes_.files->fullPath(name), what, with);
         // A file that cannot be loaded is reported and left as it is.
         if (result.status == FileReplaceResult::TooLarge ||
             result.status == FileReplaceResult::Unreadable) {
@@ -128,9 +128,9 @@ void DirectoryReplaceDialog::Start()
         } else if (result.status == FileReplaceResult::Binary) {
             binary << name;
         } else {
-            txtEdit_->setPlainText(ToQtBreaks(result.text));
+            txtEdit_->setPlainText(toQtBreaks(result.text));
         }
-        MyProgress_->setValue(++done);
+        myProgress->setValue(++done);
         platform_.processEvents();
         if (stopRequested_)
             break;
@@ -154,7 +154,7 @@ void DirectoryReplaceDialog::Start()
         platform_.messageBox(kTitle, QStringLiteral("Replace Completed"), MsgButtons::Ok,
                              MsgIcon::Information);
     lblStatus_->setText(kReadyStatus);
-    MyProgress_->setValue(0);
+    myProgress->setValue(0);
     setInputLocked(false);
     cmdStart_->setEnabled(true);
     running_ = false;
@@ -167,7 +167,7 @@ void DirectoryReplaceDialog::setInputLocked(bool locked)
     panes_.setLocked(locked);
 }
 
-void RunDirectoryReplace(FeatureContext &context)
+void runDirectoryReplace(FeatureContext &context)
 {
     DirectoryReplaceDialog dialog(context, context.parent);
     context.platform.runDialog(dialog);

@@ -21,7 +21,7 @@ class DirectoryReplaceDialog : public QDialog {
 public:
     explicit DirectoryReplaceDialog(FeatureContext &context, QWidget *parent = nullptr);
 
-    void Start();
+    void start();
     bool running() const { return running_; }
 
     void reject() override;
@@ -34,7 +34,7 @@ private:
     QLineEdit *txtFind_ = nullptr;
     QLineEdit *txtReplace_ = nullptr;
     QLabel *lblStatus_ = nullptr;
-    QProgressBar *MyProgress_ = nullptr;
+    QProgressBar *myProgress = nullptr;
     QPlainTextEdit *txtEdit_ = nullptr; // shows the text of the file last handled
     QPushButton *cmdStart_ = nullptr;
     bool running_ = false;
@@ -42,6 +42,6 @@ private:
 };
 
 // The toolbar command: shows the dialog modally over the main window.
-void RunDirectoryReplace(FeatureContext &context);
+void runDirectoryReplace(FeatureContext &context);
 
 } // namespace pw

@@ -8,12 +8,12 @@
 
 namespace pw {
 
-bool IsBinaryContent(const QByteArray &bytes)
+bool isBinaryContent(const QByteArray &bytes)
 {
     return QByteArrayView(bytes).first(std::min(bytes.size(), kBinaryProbeSize)).contains('\0');
 }
 
-std::optional<QByteArray> ReplaceInBytes(const QByteArray &bytes, const QString &what,
+std::optional<QByteArray> replaceInBytes(const QByteArray &bytes, const QString &what,
                                          const QString &with, qint64 *count, QString *text)
 {
     *count = 0;
@@ -21,7 +21,7 @@ std::optional<QByteArray> ReplaceInBytes(const QByteArray &bytes, const QString 
     // written back as it was read.
     TextEncoding encoding;
     const QString decoded = decodeCharacters(bytes, &encoding);
-    ReplaceAllResult result = ReplaceAll(decoded, what, with);
+    ReplaceAllResult result = replaceAll(decoded, what, with);
     *count = result.count;
     if (text)
         *text = result.text;
@@ -32,14 +32,14 @@ std::optional<QByteArray> ReplaceInBytes(const QByteArray &bytes, const QString 
     return encodeCharacters(result.text, encoding);
 }
 
-FileReplaceResult ReplaceInFile(const QString &path, const QString &what, const QString &with)
+FileReplaceResult replaceInFile(const QString &path, const QString &what, const QString &with)
 {
     FileReplaceResult result;
     if (what.isEmpty())
         return result;
     QByteArray bytes;
     FileStamp read;
-    switch (ReadFileBytes(path, kDocumentSizeLimit, &bytes, &result.error, &read)) {
+    switch (readFileBytes(path, kDocumentSizeLimit, &bytes, &result.error, &read)) {
     case ReadResult::Ok:
         break;
     case ReadResult::TooLarge:
@@ -50,14 +50,14 @@ FileReplaceResult ReplaceInFile(const QString &path, const QString &what, const 
         return result;
     }
 
-    if (IsBinaryContent(bytes)) {
+    if (isBinaryContent(bytes)) {
         result.status = FileReplaceResult::Binary;
         return result;
     }
 
     qint64 count = 0;
     const std::optional<QByteArray> changed =
-        ReplaceInBytes(bytes, what, with, &count, &result.text);
+        replaceInBytes(bytes, what, with, &count, &result.text);
     result.count = count;
     if (!changed) {
         result.status = FileReplaceResult::NotWritten;

@@ -30,7 +30,7 @@ struct FileReplaceResult {
 constexpr qsizetype kBinaryProbeSize = 64 * 1024;
 
 // Whether the bytes are those of a binary file (a NUL byte among the first kBinaryProbeSize).
-bool IsBinaryContent(const QByteArray &bytes);
+bool isBinaryContent(const QByteArray &bytes);
 
 // The replacement on the bytes of one file: the bytes are read as UTF-8 when they are
 // valid UTF-8 that round-trips, else as 8-bit (Windows-1252) characters; occurrences of `what` are
@@ -38,13 +38,13 @@ bool IsBinaryContent(const QByteArray &bytes);
 // encoded the same way. `count` receives the number of replacements and `text` (when
 // given) the text after them. Returns nothing when the replacement cannot be written in an
 // 8-bit file's encoding.
-std::optional<QByteArray> ReplaceInBytes(const QByteArray &bytes, const QString &what,
+std::optional<QByteArray> replaceInBytes(const QByteArray &bytes, const QString &what,
                                          const QString &with, qint64 *count,
                                          QString *text = nullptr);
 
 // Replaces in the file at `path`. An empty `what` changes nothing and reads nothing; a
 // binary file is read but never changed.
-FileReplaceResult ReplaceInFile(const QString &path, const QString &what, const QString &with);
+FileReplaceResult replaceInFile(const QString &path, const QString &what, const QString &with);
 
 // Writes the new bytes of a file that was read when its stamp was `read`: Changed, or
 // NotWritten (with the reason) when the write failed or another program changed the file

@@ -18,11 +18,11 @@
 
 namespace pw {
 
-qint64 ReplaceAllInDocument(EditBox &edit, const QString &what, const QString &with)
+qint64 replaceAllInDocument(EditBox &edit, const QString &what, const QString &with)
 {
     if (what.isEmpty())
         return 0;
-    const ReplaceAllResult result = ReplaceAll(edit.text(), what, with, edit.caret());
+    const ReplaceAllResult result = replaceAll(edit.text(), what, with, edit.caret());
     if (result.count == 0)
         return 0;
     // One edit through a private cursor: replacing occurrence by occurrence through the
@@ -33,7 +33,7 @@ qint64 ReplaceAllInDocument(EditBox &edit, const QString &what, const QString &w
     QTextCursor cursor(box->document());
     cursor.beginEditBlock();
     cursor.select(QTextCursor::Document);
-    cursor.insertText(ToQtBreaks(result.text));
+    cursor.insertText(toQtBreaks(result.text));
     cursor.endEditBlock();
     edit.setCaret(static_cast<int>(result.kept));
     box->verticalScrollBar()->setValue(vertical);
@@ -84,10 +84,10 @@ FindWindow::FindWindow(EditBox &edit, Platform &platform, QWidget *parent)
 void FindWindow::cmdCommand_Click(int index)
 {
     switch (index) {
-    case 0: Find(); break;
-    case 1: FindNext(); break;
+    case 0: find(); break;
+    case 1: findNext(); break;
     case 2: Replace(); break;
-    case 3: ReplaceAll(); break;
+    case 3: replaceAll(); break;
     case 4: Done(); break;
     default: break;
     }
@@ -96,7 +96,7 @@ void FindWindow::cmdCommand_Click(int index)
 void FindWindow::selectMatch()
 {
     edit_.widget()->setFocus();
-    edit_.setSelection(static_cast<int>(FoundPos - 1), static_cast<int>(txtFind_->text().size()));
+    edit_.setSelection(static_cast<int>(foundPos_ - 1), static_cast<int>(txtFind_->text().size()));
 }
 
 void FindWindow::notFound()
@@ -107,29 +107,29 @@ void FindWindow::notFound()
 
 // An empty search text would match everywhere and select nothing; the buttons ignore it.
 
-void FindWindow::Find()
+void FindWindow::find()
 {
     const QString what = txtFind_->text();
     if (what.isEmpty())
         return;
-    FoundPos = FindIgnoringCase(edit_.text(), what, 1);
-    if (FoundPos > 0)
+    foundPos_ = findIgnoringCase(edit_.text(), what, 1);
+    if (foundPos_ > 0)
         selectMatch();
     else
         notFound();
     cmdCommand_[1]->setFocus();
 }
 
-void FindWindow::FindNext()
+void FindWindow::findNext()
 {
     const QString what = txtFind_->text();
     if (what.isEmpty())
         return;
-    FoundPos = FindIgnoringCase(edit_.text(), what, FoundPos + 1);
-    if (FoundPos > 0)
+    foundPos_ = findIgnoringCase(edit_.text(), what, foundPos_ + 1);
+    if (foundPos_ > 0)
         selectMatch();
     else
-        Find(); // wraps to the top, or says there is none at all
+        find(); // wraps to the top, or says there is none at all
 }
 
 void FindWindow::Replace()
@@ -137,8 +137,8 @@ void FindWindow::Replace()
     const QString what = txtFind_->text();
     if (what.isEmpty())
         return;
-    FoundPos = FindIgnoringCase(edit_.text(), what, 1);
-    if (FoundPos > 0) {
+    foundPos_ = findIgnoringCase(edit_.text(), what, 1);
+    if (foundPos_ > 0) {
         selectMatch();
         edit_.replaceSelection(txtReplace_->text());
     } else {
@@ -146,13 +146,13 @@ void FindWindow::Replace()
     }
 }
 
-void FindWindow::ReplaceAll()
+void FindWindow::replaceAll()
 {
     const QString what = txtFind_->text();
     if (what.isEmpty())
         return;
-    const qint64 count = ReplaceAllInDocument(edit_, what, txtReplace_->text());
-    FoundPos = 0; // the search that ends the run finds nothing
+    const qint64 count = replaceAllInDocument(edit_, what, txtReplace_->text());
+    foundPos_ = 0; // the search that ends the run finds nothing
     if (count == 0) {
         notFound();
         return;
@@ -170,10 +170,10 @@ void FindWindow::Done()
 void FindWindow::done(int result)
 {
     QDialog::done(result);
-    KeepOnTop(this, false);
+    keepOnTop(this, false);
 }
 
-FindWindow *OpenFindWindow(FeatureContext &context)
+FindWindow *openFindWindow(FeatureContext &context)
 {
     FindWindow *window = nullptr;
     if (context.parent)
@@ -184,7 +184,7 @@ FindWindow *OpenFindWindow(FeatureContext &context)
         window->setAttribute(Qt::WA_DeleteOnClose);
     }
     window->show();
-    KeepOnTop(window, true);
+    keepOnTop(window, true);
     window->raise();
     window->activateWindow();
     return window;

@@ -1,7 +1,7 @@
 #pragma once
 // frmFind: the find-and-replace window. It stays open beside the main window (modeless) and
 // above every other window while it is open, and works on the document box it was opened
-// for. FoundPos is the 1-based position of the last match, 0 when the last search found
+// for. foundPos_ is the 1-based position of the last match, 0 when the last search found
 // nothing; it starts at 0 each time the window is opened.
 #include <QDialog>
 
@@ -17,20 +17,20 @@ struct FeatureContext;
 // Replaces every occurrence of `what` (letter case ignored) in the document by `with` as
 // one edit, so one undo takes it all back; the caret keeps its place in the text around it
 // and the view does not scroll. Returns how many replacements were made.
-qint64 ReplaceAllInDocument(EditBox &edit, const QString &what, const QString &with);
+qint64 replaceAllInDocument(EditBox &edit, const QString &what, const QString &with);
 
 class FindWindow : public QDialog {
     Q_OBJECT
 public:
     FindWindow(EditBox &edit, Platform &platform, QWidget *parent = nullptr);
 
-    qsizetype foundPos() const { return FoundPos; }
+    qsizetype foundPos() const { return foundPos_; }
 
     // The five buttons of the cmdCommand array, by index.
-    void Find();        // 0: first occurrence from the top
-    void FindNext();    // 1: next occurrence after the last match, wrapping to the top
+    void find();        // 0: first occurrence from the top
+    void findNext();    // 1: next occurrence after the last match, wrapping to the top
     void Replace();     // 2: replaces the first occurrence left in the document
-    void ReplaceAll();  // 3: replaces every occurrence, one undo step
+    void replaceAll();  // 3: replaces every occurrence, one undo step
     void Done();        // 4: closes the window
 
     // Every way of closing (Done, the window's close button, Escape) ends here.
@@ -46,11 +46,11 @@ private:
     QLineEdit *txtFind_ = nullptr;
     QLineEdit *txtReplace_ = nullptr;
     QPushButton *cmdCommand_[5] = {};
-    qsizetype FoundPos = 0;
+    qsizetype foundPos_ = 0;
 };
 
 // Shows the find window for the document (the one already open, or a new one), modeless and
 // above all other windows. Both mnuFind and mnuReplace open it.
-FindWindow *OpenFindWindow(FeatureContext &context);
+FindWindow *openFindWindow(FeatureContext &context);
 
 } // namespace pw

@@ -18,7 +18,7 @@ namespace pw {
 namespace {
 
 // Whether the walk can list the directory and reach what is in it.
-bool CanReadDirectory(const QString &directory)
+bool canReadDirectory(const QString &directory)
 {
     const QByteArray path = QFile::encodeName(directory);
     DIR *dir = ::opendir(path.constData());
@@ -34,7 +34,7 @@ enum class RenameOutcome { Done, Taken, Failed };
 
 // One rename that never replaces what is at the new name: 0, or the error number (EEXIST
 // when the new name is taken).
-int MoveNoReplace(const QByteArray &from, const QByteArray &to)
+int moveNoReplace(const QByteArray &from, const QByteArray &to)
 {
 #if defined(__linux__) && defined(RENAME_NOREPLACE)
     if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) == 0)
@@ -51,7 +51,7 @@ int MoveNoReplace(const QByteArray &from, const QByteArray &to)
     return std::rename(from.constData(), to.constData()) == 0 ? 0 : errno;
 }
 
-bool SameEntry(const QByteArray &a, const QByteArray &b)
+bool sameEntry(const QByteArray &a, const QByteArray &b)
 {
     struct stat first;
     struct stat second;
@@ -59,23 +59,23 @@ bool SameEntry(const QByteArray &a, const QByteArray &b)
            && first.st_dev == second.st_dev && first.st_ino == second.st_ino;
 }
 
-QString Describe(int errorNumber, const QString &path)
+QString describe(int errorNumber, const QString &path)
 {
     return QString::fromLocal8Bit(std::strerror(errorNumber)) + QStringLiteral(": ") + path;
 }
 
 // Renames without ever replacing what is at the new name.
-RenameOutcome RenameNoReplace(const QString &from, const QString &to, QString *error)
+RenameOutcome renameNoReplace(const QString &from, const QString &to, QString *error)
 {
     const QByteArray source = QFile::encodeName(from);
     const QByteArray target = QFile::encodeName(to);
-    int result = MoveNoReplace(source, target);
+    int result = moveNoReplace(source, target);
     if (result == 0)
         return RenameOutcome::Done;
-    if (result == EEXIST && !SameEntry(source, target))
+    if (result == EEXIST && !sameEntry(source, target))
         return RenameOutcome::Taken;
     if (result != EEXIST) {
-        *error = Describe(result, from);
+        *error = describe(result, from);
         return RenameOutcome::Failed;
     }
     // A file system that ignores letter case (a FAT stick, a Windows share) finds the entry
@@ -86,25 +86,25 @@ RenameOutcome RenameNoReplace(const QString &from, const QString &to, QString *e
     QByteArray temporary;
     for (int attempt = 0;; ++attempt) {
         temporary = directory + ".pagewick-lower-case-" + QByteArray::number(attempt);
-        result = MoveNoReplace(source, temporary);
+        result = moveNoReplace(source, temporary);
         if (result != EEXIST || attempt == 100)
             break;
     }
     if (result != 0) {
-        *error = Describe(result, from);
+        *error = describe(result, from);
         return RenameOutcome::Failed;
     }
-    result = MoveNoReplace(temporary, target);
+    result = moveNoReplace(temporary, target);
     if (result == 0)
         return RenameOutcome::Done;
-    const int back = MoveNoReplace(temporary, source);
+    const int back = moveNoReplace(temporary, source);
     if (back != 0) {
-        *error = Describe(back, QFile::decodeName(temporary));
+        *error = describe(back, QFile::decodeName(temporary));
         return RenameOutcome::Failed;
     }
     if (result == EEXIST)
         return RenameOutcome::Taken;
-    *error = Describe(result, from);
+    *error = describe(result, from);
     return RenameOutcome::Failed;
 }
 
@@ -121,11 +121,11 @@ public:
         if (!keepGoing(directory))
             return false;
         if (!QFileInfo(directory).isDir()) {
-            result_.error = Describe(ENOENT, directory);
+            result_.error = describe(ENOENT, directory);
             return false;
         }
         // An empty listing would pass for an empty directory: say which one was not read.
-        if (!CanReadDirectory(directory)) {
+        if (!canReadDirectory(directory)) {
             result_.unreadable << directory;
             return true;
         }
@@ -173,7 +173,7 @@ private:
         if (lowered == name)
             return true;
         const QString to = joinPath(directory, lowered);
-        switch (RenameNoReplace(from, to, &result_.error)) {
+        switch (renameNoReplace(from, to, &result_.error)) {
         case RenameOutcome::Done:
             ++result_.renamed;
             *path = to;
@@ -215,7 +215,7 @@ QString lowerCaseName(const QString &name)
     return lowered;
 }
 
-LowerCaseResult LowerCaseTree(const QString &start,
+LowerCaseResult lowerCaseTree(const QString &start,
                               const std::function<bool(const QString &directory)> &progress)
 {
     LowerCaseResult result;

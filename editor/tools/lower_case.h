@@ -30,7 +30,7 @@ QString lowerCaseName(const QString &name);
 
 // `progress` runs at every directory entered and after every file (with the directory being
 // walked); it lets pending events run and returns false to abandon the walk.
-LowerCaseResult LowerCaseTree(const QString &start,
+LowerCaseResult lowerCaseTree(const QString &start,
                               const std::function<bool(const QString &directory)> &progress = {});
 
 } // namespace pw

@@ -24,29 +24,29 @@ LowerCaseDialog::LowerCaseDialog(FeatureContext &context, QWidget *parent)
     setObjectName(QStringLiteral("frmLowerCase"));
     setWindowTitle(kTitle);
     setModal(false);
-    panes_ = BatchPanes::Create(this, context);
+    panes_ = BatchPanes::create(this, context);
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(panes_.drive);
     layout->addWidget(panes_.directory, 2);
     layout->addWidget(panes_.files, 3);
-    QLabel *label = NamedLabel(
+    QLabel *label = namedLabel(
         "Label1", "When you click Start, all directories and files from your current position "
                   "and lower will be converted to lowercase names.");
     label->setWordWrap(true);
     layout->addWidget(label);
     auto *buttons = new QHBoxLayout;
-    cmdStart_ = NamedButton("cmdStart", "&Start");
-    QPushButton *cmdCancel = NamedButton("cmdCancel", "E&xit");
+    cmdStart_ = namedButton("cmdStart", "&Start");
+    QPushButton *cmdCancel = namedButton("cmdCancel", "E&xit");
     buttons->addWidget(cmdStart_);
     buttons->addWidget(cmdCancel);
     layout->addLayout(buttons);
 
-    connect(cmdStart_, &QPushButton::clicked, this, &LowerCaseDialog::Start);
+    connect(cmdStart_, &QPushButton::clicked, this, &LowerCaseDialog::start);
     connect(cmdCancel, &QPushButton::clicked, this, &LowerCaseDialog::close);
 }
 
-void LowerCaseDialog::Start()
+void LowerCaseDialog::start()
 {
     if (running_)
         return;
@@ -68,7 +68,7 @@ void LowerCaseDialog::Start()
     platform_.setBusy(true);
     // The file list shows the directory being walked, as progress.
     QString shown;
-    const LowerCaseResult result = LowerCaseTree(start, [&](const QString &current) {
+    const LowerCaseResult result = lowerCaseTree(start, [&](const QString &current) {
         if (current != shown) {
             shown = current;
             panes_.files->setPath(current);
@@ -120,7 +120,7 @@ void LowerCaseDialog::done(int result)
         deleteLater();
 }
 
-LowerCaseDialog *OpenLowerCase(FeatureContext &context)
+LowerCaseDialog *openLowerCase(FeatureContext &context)
 {
     // One window at a time; one that was closed (and may still be ending its walk) is gone.
     LowerCaseDialog *window = nullptr;

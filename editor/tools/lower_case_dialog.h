@@ -17,7 +17,7 @@ class LowerCaseDialog : public QDialog {
 public:
     explicit LowerCaseDialog(FeatureContext &context, QWidget *parent = nullptr);
 
-    void Start();
+    void start();
     bool running() const { return running_; }
 
     // Every way of closing (Exit, the window's close button, Escape) ends here.
@@ -32,6 +32,6 @@ private:
 };
 
 // The toolbar command: shows the window (the one already open, or a new one).
-LowerCaseDialog *OpenLowerCase(FeatureContext &context);
+LowerCaseDialog *openLowerCase(FeatureContext &context);
 
 } // namespace pw

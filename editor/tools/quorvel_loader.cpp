@@ -25,7 +25,7 @@ QuorvelLibrary::~QuorvelLibrary()
         setPump_(nullptr, nullptr);
 }
 
-QString QuorvelLibrary::FileNameIn(const QString &folder)
+QString QuorvelLibrary::fileNameIn(const QString &folder)
 {
 #if defined(Q_OS_WIN)
     return folder + QStringLiteral("/quorvel.dll");
@@ -36,12 +36,12 @@ QString QuorvelLibrary::FileNameIn(const QString &folder)
 #endif
 }
 
-QStringList QuorvelLibrary::ProgramFileNames()
+QStringList QuorvelLibrary::programFileNames()
 {
     // QLibrary does not look in the executable's folder for a bare name. A build keeps the
     // library beside the program; an installation puts it in ../lib.
     const QString folder = QCoreApplication::applicationDirPath();
-    return {FileNameIn(folder), FileNameIn(folder + QStringLiteral("/../lib")),
+    return {fileNameIn(folder), fileNameIn(folder + QStringLiteral("/../lib")),
             QStringLiteral("quorvel")};
 }
 
@@ -66,7 +66,7 @@ bool QuorvelLibrary::load()
         setPump_ = reinterpret_cast<QuorvelSetMessagePumpProc>(library_.resolve("QuorvelSetMessagePump"));
         if (setPump_) {
             pump_.clock.start();
-            setPump_(&QuorvelLibrary::PumpEvents, &pump_);
+            setPump_(&QuorvelLibrary::pumpEvents, &pump_);
         }
         return true;
     }
@@ -75,7 +75,7 @@ bool QuorvelLibrary::load()
     return false;
 }
 
-void QUORVEL_CALL QuorvelLibrary::PumpEvents(void *context)
+void QUORVEL_CALL QuorvelLibrary::pumpEvents(void *context)
 {
     auto *pump = static_cast<Pump *>(context);
     if (++pump->calls % kPumpCallsPerClockRead != 0)
@@ -112,9 +112,9 @@ bool QuorvelLibrary::convertFile(const QString &source, const QString &target, s
     return false;
 }
 
-QuorvelLibrary &ProgramQuorvel()
+QuorvelLibrary &programQuorvel()
 {
-    static QuorvelLibrary library(QuorvelLibrary::ProgramFileNames());
+    static QuorvelLibrary library(QuorvelLibrary::programFileNames());
     return library;
 }
 

@@ -26,11 +26,11 @@ public:
     QuorvelLibrary &operator=(const QuorvelLibrary &) = delete;
 
     // The program's: the program folder's library first, then the system's library path.
-    static QStringList ProgramFileNames();
+    static QStringList programFileNames();
     // The full file name of the library in a folder ("<folder>/libquorvel.so" on Linux).
     // Spelled out because QLibrary, given "<folder>/quorvel", first tries that very file,
     // which is the converter's command-line program, and gives up when it cannot load it.
-    static QString FileNameIn(const QString &folder);
+    static QString fileNameIn(const QString &folder);
 
     // Loads the library and binds QuorvelConvertFile, unless already done. False when the
     // library or the function cannot be found (errorString() says why); a later call tries
@@ -58,7 +58,7 @@ private:
         qint64 runs = 0;
         QElapsedTimer clock;
     };
-    static void QUORVEL_CALL PumpEvents(void *context);
+    static void QUORVEL_CALL pumpEvents(void *context);
 
     QStringList fileNames_;
     QLibrary library_;
@@ -70,6 +70,6 @@ private:
 };
 
 // The program-wide binding used by the RTF dialog.
-QuorvelLibrary &ProgramQuorvel();
+QuorvelLibrary &programQuorvel();
 
 } // namespace pw

@@ -5,26 +5,26 @@
 
 namespace pw {
 
-std::optional<QString> RtfTargetPath(const QString &sourcePath)
+std::optional<QString> rtfTargetPath(const QString &sourcePath)
 {
-    if (sourcePath.size() - DirectoryOfPath(sourcePath).size() < 3)
+    if (sourcePath.size() - directoryOfPath(sourcePath).size() < 3)
         return std::nullopt;
     return sourcePath.chopped(3) + QStringLiteral("html");
 }
 
-bool IsRtfName(const QString &name)
+bool isRtfName(const QString &name)
 {
     return name.right(3).toLower() == QStringLiteral("rtf");
 }
 
-RtfBatchResult ConvertRtfFiles(QuorvelLibrary &library, const QString &directory,
+RtfBatchResult convertRtfFiles(QuorvelLibrary &library, const QString &directory,
                                const QStringList &names,
                                const std::function<bool(int done)> &afterFile)
 {
     RtfBatchResult result;
     for (const QString &name : names) {
         const QString source = joinPath(directory, name);
-        const std::optional<QString> target = RtfTargetPath(source);
+        const std::optional<QString> target = rtfTargetPath(source);
         if (!target || !library.convertFile(source, *target, 0, kRtfTitle, kRtfHeadTags,
                                             kRtfBodyOptions, kRtfFontName, 0)) {
             result.ok = false;

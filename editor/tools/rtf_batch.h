@@ -19,10 +19,10 @@ inline const QString kRtfFontName = QStringLiteral("Arial");
 // The target of a conversion: the source path with the file name's last three characters
 // replaced by "html" ("doc.rtf" -> "doc.html", "DOC.RTF" -> "DOC.html"). None when the file
 // name is shorter than three characters.
-std::optional<QString> RtfTargetPath(const QString &sourcePath);
+std::optional<QString> rtfTargetPath(const QString &sourcePath);
 
 // Whether Select All marks the file: its name's last three characters are "rtf" in any case.
-bool IsRtfName(const QString &name);
+bool isRtfName(const QString &name);
 
 struct RtfBatchResult {
     int converted = 0; // files written before the run ended
@@ -36,7 +36,7 @@ struct RtfBatchResult {
 // failure (a name too short, a library that cannot be loaded, a failed conversion), with
 // the file's name and the reason in the result.
 // `afterFile` runs after each converted file and may return false to stop the run.
-RtfBatchResult ConvertRtfFiles(QuorvelLibrary &library, const QString &directory,
+RtfBatchResult convertRtfFiles(QuorvelLibrary &library, const QString &directory,
                                const QStringList &names,
                                const std::function<bool(int done)> &afterFile = {});
 

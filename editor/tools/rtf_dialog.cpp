@@ -25,31 +25,31 @@ RtfDialog::RtfDialog(FeatureContext &context, QuorvelLibrary &library, QWidget *
 {
     setObjectName(QStringLiteral("frmRTFDialog"));
     setWindowTitle(kTitle);
-    panes_ = BatchPanes::Create(this, context);
+    panes_ = BatchPanes::create(this, context);
 
     auto *layout = new QVBoxLayout(this);
     panes_.addSteps(layout, "STEP 2 - Select the RTF File(s) To Convert");
-    layout->addWidget(NamedLabel("Label4", "STEP 3 - Click Start"));
-    cmdStart_ = NamedButton("cmdStart", "&Start");
+    layout->addWidget(namedLabel("Label4", "STEP 3 - Click Start"));
+    cmdStart_ = namedButton("cmdStart", "&Start");
     layout->addWidget(cmdStart_);
-    layout->addWidget(NamedLabel("Label8", "Status"));
-    MyProgress_ = new QProgressBar;
-    MyProgress_->setObjectName(QStringLiteral("MyProgress"));
-    MyProgress_->setRange(0, 1);
-    MyProgress_->setValue(0);
-    layout->addWidget(MyProgress_);
-    layout->addWidget(NamedLabel("Label10", "STEP 4 - Click Cancel When Finished"));
-    QPushButton *cmdCancel = NamedButton("cmdCancel", "&Cancel");
+    layout->addWidget(namedLabel("Label8", "Status"));
+    myProgress = new QProgressBar;
+    myProgress->setObjectName(QStringLiteral("MyProgress"));
+    myProgress->setRange(0, 1);
+    myProgress->setValue(0);
+    layout->addWidget(myProgress);
+    layout->addWidget(namedLabel("Label10", "STEP 4 - Click Cancel When Finished"));
+    QPushButton *cmdCancel = namedButton("cmdCancel", "&Cancel");
     layout->addWidget(cmdCancel);
 
-    connect(panes_.selectAll, &QPushButton::clicked, this, &RtfDialog::SelectAll);
-    connect(cmdStart_, &QPushButton::clicked, this, &RtfDialog::Start);
+    connect(panes_.selectAll, &QPushButton::clicked, this, &RtfDialog::selectAll);
+    connect(cmdStart_, &QPushButton::clicked, this, &RtfDialog::start);
     connect(cmdCancel, &QPushButton::clicked, this, &RtfDialog::reject);
 }
 
-void RtfDialog::SelectAll()
+void RtfDialog::selectAll()
 {
-    panes_.files->selectWhere(IsRtfName);
+    panes_.files->selectWhere(isRtfName);
 }
 
 void RtfDialog::reject()
@@ -60,12 +60,12 @@ void RtfDialog::reject()
     QDialog::reject();
 }
 
-void RtfDialog::Start()
+void RtfDialog::start()
 {
     if (running_)
         return;
     platform_.setBusy(true);
-    MyProgress_->setValue(0);
+    myProgress->setValue(0);
     const QStringList names = panes_.files->selectedNames();
     if (names.isEmpty()) {
         platform_.setBusy(false);
@@ -78,11 +78,11 @@ void RtfDialog::Start()
     stopRequested_ = false;
     cmdStart_->setEnabled(false);
     panes_.setLocked(true);
-    MyProgress_->setRange(0, static_cast<int>(names.size()));
+    myProgress->setRange(0, static_cast<int>(names.size()));
     library_.setEventPlatform(&platform_);
     const RtfBatchResult result =
-        ConvertRtfFiles(library_, panes_.files->path(), names, [this](int done) {
-            MyProgress_->setValue(done);
+        convertRtfFiles(library_, panes_.files->path(), names, [this](int done) {
+            myProgress->setValue(done);
             platform_.processEvents();
             return !stopRequested_;
         });
@@ -98,21 +98,21 @@ void RtfDialog::Start()
         platform_.messageBox(kTitle, QStringLiteral("The Files Have Been Converted"),
                              MsgButtons::Ok, MsgIcon::Information);
     }
-    MyProgress_->setValue(0);
+    myProgress->setValue(0);
     panes_.setLocked(false);
     cmdStart_->setEnabled(true);
     running_ = false;
 }
 
-void RunRTFDialog(FeatureContext &context, QuorvelLibrary &library)
+void runRTFDialog(FeatureContext &context, QuorvelLibrary &library)
 {
     RtfDialog dialog(context, library, context.parent);
     context.platform.runDialog(dialog);
 }
 
-void RunRTFDialog(FeatureContext &context)
+void runRTFDialog(FeatureContext &context)
 {
-    RunRTFDialog(context, ProgramQuorvel());
+    runRTFDialog(context, programQuorvel());
 }
 
 } // namespace pw

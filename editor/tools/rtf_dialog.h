@@ -21,8 +21,8 @@ public:
     RtfDialog(FeatureContext &context, QuorvelLibrary &library, QWidget *parent = nullptr);
 
     // Marks the listed files whose names end in "rtf" (any case); others keep their state.
-    void SelectAll();
-    void Start();
+    void selectAll();
+    void start();
 
     void reject() override;
 
@@ -30,7 +30,7 @@ private:
     Platform &platform_;
     QuorvelLibrary &library_;
     BatchPanes panes_;
-    QProgressBar *MyProgress_ = nullptr;
+    QProgressBar *myProgress = nullptr;
     QPushButton *cmdStart_ = nullptr;
     bool running_ = false;
     bool stopRequested_ = false;
@@ -38,7 +38,7 @@ private:
 
 // The toolbar command: shows the dialog modally, converting with the given library (the
 // program's own binding by default).
-void RunRTFDialog(FeatureContext &context);
-void RunRTFDialog(FeatureContext &context, QuorvelLibrary &library);
+void runRTFDialog(FeatureContext &context);
+void runRTFDialog(FeatureContext &context, QuorvelLibrary &library);
 
 } // namespace pw

@@ -4,7 +4,7 @@
 
 namespace pw {
 
-qsizetype FindIgnoringCase(const QString &text, const QString &what, qsizetype from)
+qsizetype findIgnoringCase(const QString &text, const QString &what, qsizetype from)
 {
     if (what.isEmpty() || from < 1)
         return 0;
@@ -12,7 +12,7 @@ qsizetype FindIgnoringCase(const QString &text, const QString &what, qsizetype f
     return index < 0 ? 0 : index + 1;
 }
 
-ReplaceAllResult ReplaceAll(const QString &text, const QString &what, const QString &with,
+ReplaceAllResult replaceAll(const QString &text, const QString &what, const QString &with,
                             qsizetype keep)
 {
     ReplaceAllResult result;

@@ -9,19 +9,19 @@ namespace pw {
 
 // Position (1-based) of the first occurrence of `what` at or after position `from`, without
 // regard to letter case; 0 when there is none or `what` is empty.
-qsizetype FindIgnoringCase(const QString &text, const QString &what, qsizetype from = 1);
+qsizetype findIgnoringCase(const QString &text, const QString &what, qsizetype from = 1);
 
 struct ReplaceAllResult {
     QString text;         // the text after the replacements
     qint64 count = 0;     // how many were made
-    qsizetype kept = 0;   // where the kept position (see ReplaceAll) is in the new text
+    qsizetype kept = 0;   // where the kept position (see replaceAll) is in the new text
 };
 
 // Replaces every occurrence of `what` by `with` in one pass. `keep` is a 0-based position in
 // `text` (a caret) that the result maps into the new text: it moves with the text before
 // it, and a position inside a replaced occurrence goes to the end of its replacement.
 // An empty `what` replaces nothing.
-ReplaceAllResult ReplaceAll(const QString &text, const QString &what, const QString &with,
+ReplaceAllResult replaceAll(const QString &text, const QString &what, const QString &with,
                             qsizetype keep = 0);
 
 } // namespace pw

@@ -22,10 +22,10 @@ protected:
     QuorvelCommand() : ScratchDirTest("quorvel-cli-") {}
 
     // Runs the command with `args`; standard output and error land in out.txt and err.txt.
-    int Run(const std::string &args) const
+    int run(const std::string &args) const
     {
         const std::string command = "\"" QUORVEL_CLI_PATH "\" " + args + " >\"" +
-                                    Path("out.txt") + "\" 2>\"" + Path("err.txt") + "\"";
+                                    path("out.txt") + "\" 2>\"" + path("err.txt") + "\"";
         const int status = std::system(command.c_str());
 #if defined(_WIN32)
         return status;
@@ -42,29 +42,29 @@ const std::string kRtf = "{\\rtf1{\\fonttbl{\\f0 Arial;}}{\\colortbl\\red0\\gree
 
 TEST_F(QuorvelCommand, WritesToStandardOutputByDefault)
 {
-    Write("in.rtf", kRtf);
-    ASSERT_EQ(Run("\"" + Path("in.rtf") + "\""), 0);
-    EXPECT_EQ(Read("out.txt"), "Hi<BR>\r\n\r\n");
+    write("in.rtf", kRtf);
+    ASSERT_EQ(run("\"" + path("in.rtf") + "\""), 0);
+    EXPECT_EQ(read("out.txt"), "Hi<BR>\r\n\r\n");
     const std::string expected = "<FONT FACE=\"Arial,Helvetica\"><FONT SIZE=3>"
                                  "<FONT COLOR=\"#0000FF\">Hi<BR>\r\n\r\n";
-    ASSERT_EQ(Run("--font-size --font-face --colors --optimize --more-compatible \"" +
-                  Path("in.rtf") + "\""),
+    ASSERT_EQ(run("--font-size --font-face --colors --optimize --more-compatible \"" +
+                  path("in.rtf") + "\""),
               0);
-    EXPECT_EQ(Read("out.txt"), expected);
-    ASSERT_EQ(Run("--flags 143 \"" + Path("in.rtf") + "\" \"" + Path("in.html") + "\""), 0);
-    EXPECT_EQ(Read("in.html"), expected);
-    EXPECT_EQ(Read("out.txt"), "");
+    EXPECT_EQ(read("out.txt"), expected);
+    ASSERT_EQ(run("--flags 143 \"" + path("in.rtf") + "\" \"" + path("in.html") + "\""), 0);
+    EXPECT_EQ(read("in.html"), expected);
+    EXPECT_EQ(read("out.txt"), "");
 }
 
 TEST_F(QuorvelCommand, FrameOptions)
 {
-    Write("in.rtf", "{\\rtf1{\\colortbl}x}\r\n");
-    ASSERT_EQ(Run("--wrap-html --use-title --title \"A T\" --head-tag \"<h1>\" --head-tag "
+    write("in.rtf", "{\\rtf1{\\colortbl}x}\r\n");
+    ASSERT_EQ(run("--wrap-html --use-title --title \"A T\" --head-tag \"<h1>\" --head-tag "
                   "\"<h2>\" --body-option bgcolor=white --default-font --font-name Verdana "
                   "--points 12 \"" +
-                  Path("in.rtf") + "\""),
+                  path("in.rtf") + "\""),
               0);
-    EXPECT_EQ(Read("out.txt"), "<HTML>\r\n<HEAD>\r\n<TITLE>A T</TITLE>\r\n<h1>\r\n<h2>\r\n"
+    EXPECT_EQ(read("out.txt"), "<HTML>\r\n<HEAD>\r\n<TITLE>A T</TITLE>\r\n<h1>\r\n<h2>\r\n"
                                "</HEAD>\r\n<BODY bgcolor=white>\r\n"
                                "<FONT FACE=\"Verdana\" SIZE=3>x</FONT>\r\n"
                                "</BODY>\r\n</HTML>\r\n");
@@ -72,45 +72,45 @@ TEST_F(QuorvelCommand, FrameOptions)
 
 TEST_F(QuorvelCommand, FailuresExitWithStatusOne)
 {
-    Write("bad.rtf", "not rtf");
-    Write("bad.html", "old");
-    EXPECT_EQ(Run("\"" + Path("bad.rtf") + "\" \"" + Path("bad.html") + "\""), 1);
-    EXPECT_EQ(Read("err.txt"), "Quorvel: RTF header is missing. Conversion aborted.\n");
-    EXPECT_EQ(Read("bad.html"), "old");
+    write("bad.rtf", "not rtf");
+    write("bad.html", "old");
+    EXPECT_EQ(run("\"" + path("bad.rtf") + "\" \"" + path("bad.html") + "\""), 1);
+    EXPECT_EQ(read("err.txt"), "Quorvel: RTF header is missing. Conversion aborted.\n");
+    EXPECT_EQ(read("bad.html"), "old");
 
-    EXPECT_EQ(Run("\"" + Path("missing.rtf") + "\""), 1);
-    EXPECT_TRUE(Read("err.txt").starts_with("Quorvel: cannot open")) << Read("err.txt");
-    EXPECT_EQ(Read("out.txt"), "");
+    EXPECT_EQ(run("\"" + path("missing.rtf") + "\""), 1);
+    EXPECT_TRUE(read("err.txt").starts_with("Quorvel: cannot open")) << read("err.txt");
+    EXPECT_EQ(read("out.txt"), "");
 
-    EXPECT_EQ(Run("--no-such-option x.rtf"), 1);
-    EXPECT_NE(Read("err.txt").find("--no-such-option"), std::string::npos);
-    EXPECT_EQ(Run("--flags lots x.rtf"), 1);
-    EXPECT_EQ(Run(""), 1);
-    EXPECT_NE(Read("err.txt").find("Usage: quorvel"), std::string::npos);
+    EXPECT_EQ(run("--no-such-option x.rtf"), 1);
+    EXPECT_NE(read("err.txt").find("--no-such-option"), std::string::npos);
+    EXPECT_EQ(run("--flags lots x.rtf"), 1);
+    EXPECT_EQ(run(""), 1);
+    EXPECT_NE(read("err.txt").find("Usage: quorvel"), std::string::npos);
 }
 
 TEST_F(QuorvelCommand, HelpAndVersion)
 {
-    EXPECT_EQ(Run("--help"), 0);
-    const std::string help = Read("out.txt");
+    EXPECT_EQ(run("--help"), 0);
+    const std::string help = read("out.txt");
     for (const char *option : {"--font-size", "--font-face", "--colors", "--optimize",
                                "--wrap-html", "--use-title", "--default-font",
                                "--more-compatible", "--flags", "--title"})
         EXPECT_NE(help.find(option), std::string::npos) << option;
-    EXPECT_EQ(Run("--version"), 0);
-    EXPECT_EQ(Read("out.txt"), "Quorvel 1.45\n");
+    EXPECT_EQ(run("--version"), 0);
+    EXPECT_EQ(read("out.txt"), "Quorvel 1.45\n");
 }
 
 #if !defined(_WIN32)
 TEST_F(QuorvelCommand, APipeOrDeviceAsTheSourceIsRefusedNotWaitedOn)
 {
-    ASSERT_EQ(::mkfifo(Path("pipe.rtf").c_str(), 0666), 0);
-    EXPECT_EQ(Run("\"" + Path("pipe.rtf") + "\""), 1);
-    EXPECT_EQ(Read("err.txt"), "Quorvel: cannot open \"" + Path("pipe.rtf") +
+    ASSERT_EQ(::mkfifo(path("pipe.rtf").c_str(), 0666), 0);
+    EXPECT_EQ(run("\"" + path("pipe.rtf") + "\""), 1);
+    EXPECT_EQ(read("err.txt"), "Quorvel: cannot open \"" + path("pipe.rtf") +
                                    "\": not a regular file but a named pipe\n");
-    EXPECT_EQ(Run("/dev/zero \"" + Path("out.html") + "\""), 1);
-    EXPECT_EQ(Read("err.txt"),
+    EXPECT_EQ(run("/dev/zero \"" + path("out.html") + "\""), 1);
+    EXPECT_EQ(read("err.txt"),
               "Quorvel: cannot open \"/dev/zero\": not a regular file but a device\n");
-    EXPECT_FALSE(fs::exists(Path("out.html")));
+    EXPECT_FALSE(fs::exists(path("out.html")));
 }
 #endif

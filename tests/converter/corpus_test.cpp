@@ -23,7 +23,7 @@ TEST(QuorvelFuzzCorpus, EveryInputConvertsOrFailsCleanly)
         SCOPED_TRACE(entry.path().filename().string());
         // Every prefix too: inputs cut short anywhere, escapes included.
         for (std::size_t size = 0; size <= data.size(); ++size)
-            quorvel_fuzz::FuzzOne(reinterpret_cast<const std::uint8_t *>(data.data()), size);
+            quorvel_fuzz::fuzzOne(reinterpret_cast<const std::uint8_t *>(data.data()), size);
         ++replayed;
     }
     EXPECT_GE(replayed, 5u);

@@ -15,13 +15,13 @@ namespace {
 // Body text "Hi" followed by a line break.
 const std::string kRtf = "{\\rtf1{\\colortbl}Hi\\par}\r\n";
 
-std::string Convert(TQuorvel &q, const std::string &rtf = kRtf)
+std::string convert(TQuorvel &q, const std::string &rtf = kRtf)
 {
-    return q.ConvertText(rtf);
+    return q.convertText(rtf);
 }
 
 // The replacement as first described: search again from the start after every insertion.
-std::string SlowReplaceAll(std::string text, const std::string &name, const std::string &value)
+std::string slowReplaceAll(std::string text, const std::string &name, const std::string &value)
 {
     if (name.empty())
         return text;
@@ -35,42 +35,42 @@ std::string SlowReplaceAll(std::string text, const std::string &name, const std:
 TEST(QuorvelDocument, InitialSettings)
 {
     TQuorvel plain;
-    EXPECT_TRUE(plain.Options().Empty());
-    EXPECT_EQ(plain.DefaultFontName(), "");
-    EXPECT_EQ(plain.DefaultFontSize(), 0);
-    EXPECT_EQ(plain.MetaContentType(), "");
-    EXPECT_TRUE(plain.BodyOptions().Empty());
+    EXPECT_TRUE(plain.options().empty());
+    EXPECT_EQ(plain.defaultFontName(), "");
+    EXPECT_EQ(plain.defaultFontSize(), 0);
+    EXPECT_EQ(plain.metaContentType(), "");
+    EXPECT_TRUE(plain.bodyOptions().empty());
 
     TQuorvel designed(TQuorvelCreation::Designing);
-    EXPECT_EQ(designed.Options(), (TQuorvelOptions{soProcessFontFace, soProcessFontSize}));
-    EXPECT_EQ(designed.Options().Bits(), 64 + 128);
-    EXPECT_EQ(designed.DefaultFontName(), "Arial,Helvetica");
-    EXPECT_EQ(designed.DefaultFontSize(), 10);
-    EXPECT_EQ(designed.MetaContentType(), "text/html;CHARSET=iso8859-1");
-    EXPECT_EQ(designed.MetaAuthor(), "");
-    EXPECT_EQ(designed.Title(), "");
+    EXPECT_EQ(designed.options(), (TQuorvelOptions{soProcessFontFace, soProcessFontSize}));
+    EXPECT_EQ(designed.options().bits(), 64 + 128);
+    EXPECT_EQ(designed.defaultFontName(), "Arial,Helvetica");
+    EXPECT_EQ(designed.defaultFontSize(), 10);
+    EXPECT_EQ(designed.metaContentType(), "text/html;CHARSET=iso8859-1");
+    EXPECT_EQ(designed.metaAuthor(), "");
+    EXPECT_EQ(designed.title(), "");
 
-    designed.SetVersion("Other 2.0");
-    EXPECT_EQ(designed.Version(), "Quorvel 1.45");
+    designed.setVersion("Other 2.0");
+    EXPECT_EQ(designed.version(), "Quorvel 1.45");
 }
 
 TEST(QuorvelDocument, OptionBitsFollowTheOrdinals)
 {
-    EXPECT_EQ((TQuorvelOptions{soUseColors}).Bits(), 1);
-    EXPECT_EQ((TQuorvelOptions{soWrapHTML, soReplaceStrings}).Bits(), 8 + 32);
-    EXPECT_EQ((TQuorvelOptions{soMoreCompatible}).Bits(), 256);
+    EXPECT_EQ((TQuorvelOptions{soUseColors}).bits(), 1);
+    EXPECT_EQ((TQuorvelOptions{soWrapHTML, soReplaceStrings}).bits(), 8 + 32);
+    EXPECT_EQ((TQuorvelOptions{soMoreCompatible}).bits(), 256);
 }
 
 TEST(QuorvelDocument, LineListsSplitAtEveryKindOfBreak)
 {
     using Lines = std::vector<std::string>;
-    EXPECT_EQ(TLineList::FromText("a\r\nb\rc\nd").Lines(), (Lines{"a", "b", "c", "d"}));
-    EXPECT_EQ(TLineList::FromText("a\n\rb").Lines(), (Lines{"a", "", "b"}));
-    EXPECT_EQ(TLineList::FromText("a\r\n").Lines(), (Lines{"a"}));
-    EXPECT_EQ(TLineList::FromText("a\r\n\r\n").Lines(), (Lines{"a", ""}));
-    EXPECT_EQ(TLineList::FromText("\r\n").Lines(), (Lines{""}));
-    EXPECT_EQ(TLineList::FromText("").Lines(), Lines{});
-    EXPECT_EQ(TLineList::FromText("a\0b\nc"s).Lines(), (Lines{"a"}));
+    EXPECT_EQ(TLineList::fromText("a\r\nb\rc\nd").Lines(), (Lines{"a", "b", "c", "d"}));
+    EXPECT_EQ(TLineList::fromText("a\n\rb").Lines(), (Lines{"a", "", "b"}));
+    EXPECT_EQ(TLineList::fromText("a\r\n").Lines(), (Lines{"a"}));
+    EXPECT_EQ(TLineList::fromText("a\r\n\r\n").Lines(), (Lines{"a", ""}));
+    EXPECT_EQ(TLineList::fromText("\r\n").Lines(), (Lines{""}));
+    EXPECT_EQ(TLineList::fromText("").Lines(), Lines{});
+    EXPECT_EQ(TLineList::fromText("a\0b\nc"s).Lines(), (Lines{"a"}));
     EXPECT_EQ(TLineList({"x", "", "y"}).Text(), "x\r\n\r\ny\r\n");
 }
 
@@ -82,18 +82,18 @@ TEST(QuorvelDocument, TextAsLinesMatchesTheLineListAlsoInPieces)
         std::string text(random() % 12, ' ');
         for (char &c : text)
             c = alphabet[random() % sizeof alphabet];
-        const std::string expected = TLineList::FromText(text).Text();
-        ASSERT_EQ(TextAsLines(text), expected) << round;
-        ASSERT_TRUE(IsCrLfLines(expected));
+        const std::string expected = TLineList::fromText(text).Text();
+        ASSERT_EQ(textAsLines(text), expected) << round;
+        ASSERT_TRUE(isCrLfLines(expected));
         // Files are read and written block by block: a break may straddle two blocks.
         std::string pieces;
         TLinesBuilder builder(pieces);
         for (std::size_t at = 0; at < text.size();) {
             const std::size_t length = random() % 4;
-            builder.Add(std::string_view(text).substr(at, length));
+            builder.add(std::string_view(text).substr(at, length));
             at += length;
         }
-        builder.Finish();
+        builder.finish();
         ASSERT_EQ(pieces, expected) << round;
     }
 }
@@ -101,24 +101,24 @@ TEST(QuorvelDocument, TextAsLinesMatchesTheLineListAlsoInPieces)
 TEST(QuorvelDocument, NameValueLines)
 {
     const TLineList pairs{"Tag=1", "tag=2", "x", "=empty", "a=b=c"};
-    EXPECT_EQ(TLineList::NameOf("Tag=1"), "Tag");
-    EXPECT_EQ(TLineList::NameOf("x"), "");
-    EXPECT_EQ(pairs.Value("TAG"), "1");
-    EXPECT_EQ(pairs.Value("a"), "b=c");
-    EXPECT_EQ(pairs.Value("missing"), "");
-    EXPECT_EQ(pairs.Value(""), ""); // "x" has an empty name and no value
-    EXPECT_EQ(TLineList({"\xc9t\xe9=1"}).Value("\xe9t\xc9"), "1");
+    EXPECT_EQ(TLineList::nameOf("Tag=1"), "Tag");
+    EXPECT_EQ(TLineList::nameOf("x"), "");
+    EXPECT_EQ(pairs.value("TAG"), "1");
+    EXPECT_EQ(pairs.value("a"), "b=c");
+    EXPECT_EQ(pairs.value("missing"), "");
+    EXPECT_EQ(pairs.value(""), ""); // "x" has an empty name and no value
+    EXPECT_EQ(TLineList({"\xc9t\xe9=1"}).value("\xe9t\xc9"), "1");
 }
 
 TEST(QuorvelDocument, ReplaceAllReplacesAgainAroundInsertions)
 {
-    EXPECT_EQ(ReplaceAll("aab", "ab", "b"), "b");
-    EXPECT_EQ(ReplaceAll("xaxbx", "x", "yy"), "yyayybyy");
-    EXPECT_EQ(ReplaceAll("abc", "", "z"), "abc");
-    EXPECT_EQ(ReplaceAll("", "a", "b"), "");
-    EXPECT_THROW(ReplaceAll("x", "x", "xy"), EQuorvelError);
+    EXPECT_EQ(replaceAll("aab", "ab", "b"), "b");
+    EXPECT_EQ(replaceAll("xaxbx", "x", "yy"), "yyayybyy");
+    EXPECT_EQ(replaceAll("abc", "", "z"), "abc");
+    EXPECT_EQ(replaceAll("", "a", "b"), "");
+    EXPECT_THROW(replaceAll("x", "x", "xy"), EQuorvelError);
     try {
-        ReplaceAll("nothing to do", "x", "axa");
+        replaceAll("nothing to do", "x", "axa");
         ADD_FAILURE();
     } catch (const EQuorvelError &e) {
         EXPECT_STREQ(e.what(), "Quorvel: recursive string replace");
@@ -155,9 +155,9 @@ TEST(QuorvelDocument, ReplaceAllAgreesWithSearchingFromTheStart)
         }
         if (!ends)
             continue;
-        ASSERT_EQ(ReplaceAll(text, name, value), expected)
+        ASSERT_EQ(replaceAll(text, name, value), expected)
             << "text " << text << " name " << name << " value " << value;
-        ASSERT_EQ(SlowReplaceAll(text, name, value), expected);
+        ASSERT_EQ(slowReplaceAll(text, name, value), expected);
         ++compared;
     }
 }
@@ -167,82 +167,82 @@ TEST(QuorvelDocument, ReplaceAllOnALargeText)
     std::string text;
     for (int i = 0; i < 200000; ++i)
         text += "<B>word</B> ";
-    const std::string result = ReplaceAll(text, "<B>", "<STRONG>");
+    const std::string result = replaceAll(text, "<B>", "<STRONG>");
     EXPECT_EQ(result.size(), text.size() + 200000 * 5);
     EXPECT_EQ(result.substr(0, 24), "<STRONG>word</B> <STRONG");
     std::string lower;
     for (int i = 0; i < 200000; ++i)
         lower += "<b>word</b> ";
-    EXPECT_EQ(ReplaceAll(text, "B>", "b>"), lower);
+    EXPECT_EQ(replaceAll(text, "B>", "b>"), lower);
 }
 
 TEST(QuorvelDocument, AllOptionsOffGivesTheBodyAndALineBreak)
 {
     TQuorvel q;
-    q.SetTitle("T");
-    q.SetHeadtags({"<link>"});
-    q.SetBodyOptions({"bgcolor=white"});
-    q.SetDefaultFontName("Arial");
-    q.SetMetaAuthor("me");
-    EXPECT_EQ(Convert(q), "Hi<BR>\r\n\r\n");
+    q.setTitle("T");
+    q.setHeadtags({"<link>"});
+    q.setBodyOptions({"bgcolor=white"});
+    q.setDefaultFontName("Arial");
+    q.setMetaAuthor("me");
+    EXPECT_EQ(convert(q), "Hi<BR>\r\n\r\n");
 }
 
 TEST(QuorvelDocument, TitleNeedsTheFrame)
 {
     TQuorvel q;
-    q.SetTitle("T");
-    q.SetOptions({soUseTitle});
-    EXPECT_EQ(Convert(q), "Hi<BR>\r\n\r\n");
-    q.SetOptions({soWrapHTML});
-    EXPECT_EQ(Convert(q),
+    q.setTitle("T");
+    q.setOptions({soUseTitle});
+    EXPECT_EQ(convert(q), "Hi<BR>\r\n\r\n");
+    q.setOptions({soWrapHTML});
+    EXPECT_EQ(convert(q),
               "<HTML>\r\n<HEAD>\r\n</HEAD>\r\n<BODY>Hi<BR>\r\n\r\n</BODY>\r\n</HTML>");
-    q.SetOptions({soWrapHTML, soUseTitle});
-    EXPECT_EQ(Convert(q), "<HTML>\r\n<HEAD>\r\n<TITLE>T</TITLE>\r\n</HEAD>\r\n<BODY>"
+    q.setOptions({soWrapHTML, soUseTitle});
+    EXPECT_EQ(convert(q), "<HTML>\r\n<HEAD>\r\n<TITLE>T</TITLE>\r\n</HEAD>\r\n<BODY>"
                           "Hi<BR>\r\n\r\n</BODY>\r\n</HTML>");
-    q.SetTitle("");
-    EXPECT_EQ(Convert(q), "<HTML>\r\n<HEAD>\r\n<TITLE></TITLE>\r\n</HEAD>\r\n<BODY>"
+    q.setTitle("");
+    EXPECT_EQ(convert(q), "<HTML>\r\n<HEAD>\r\n<TITLE></TITLE>\r\n</HEAD>\r\n<BODY>"
                           "Hi<BR>\r\n\r\n</BODY>\r\n</HTML>");
-    q.SetTitle("a\xe9<b");
-    EXPECT_EQ(Convert(q), "<HTML>\r\n<HEAD>\r\n<TITLE>a&eacute;<b</TITLE>\r\n</HEAD>\r\n<BODY>"
+    q.setTitle("a\xe9<b");
+    EXPECT_EQ(convert(q), "<HTML>\r\n<HEAD>\r\n<TITLE>a&eacute;<b</TITLE>\r\n</HEAD>\r\n<BODY>"
                           "Hi<BR>\r\n\r\n</BODY>\r\n</HTML>");
 }
 
-TEST(QuorvelDocument, BodyOptions)
+TEST(QuorvelDocument, bodyOptions)
 {
     TQuorvel q;
-    q.SetOptions({soWrapHTML});
-    q.SetBodyOptions({"bgcolor=white"});
-    EXPECT_EQ(Convert(q), "<HTML>\r\n<HEAD>\r\n</HEAD>\r\n<BODY bgcolor=white>\r\n"
+    q.setOptions({soWrapHTML});
+    q.setBodyOptions({"bgcolor=white"});
+    EXPECT_EQ(convert(q), "<HTML>\r\n<HEAD>\r\n</HEAD>\r\n<BODY bgcolor=white>\r\n"
                           "Hi<BR>\r\n\r\n</BODY>\r\n</HTML>");
-    q.SetBodyOptions({"a", "b"});
-    EXPECT_EQ(Convert(q), "<HTML>\r\n<HEAD>\r\n</HEAD>\r\n<BODY a\r\nb\r\n>\r\n"
+    q.setBodyOptions({"a", "b"});
+    EXPECT_EQ(convert(q), "<HTML>\r\n<HEAD>\r\n</HEAD>\r\n<BODY a\r\nb\r\n>\r\n"
                           "Hi<BR>\r\n\r\n</BODY>\r\n</HTML>");
 }
 
 TEST(QuorvelDocument, HeadTagsAndMetaElementsInOrder)
 {
     TQuorvel q;
-    q.SetOptions({soWrapHTML, soUseTitle});
-    q.SetTitle("T");
-    q.SetHeadtags(TLineList::FromText("<link a>\n<link b>"));
-    q.SetMetaKeywords("k\"1");
-    q.SetMetaGenerator("g");
-    q.SetMetaDescription("d");
-    q.SetMetaContentType("c");
-    q.SetMetaAuthor("a");
-    EXPECT_EQ(Convert(q), "<HTML>\r\n<HEAD>\r\n<TITLE>T</TITLE>\r\n<link a>\r\n<link b>\r\n"
+    q.setOptions({soWrapHTML, soUseTitle});
+    q.setTitle("T");
+    q.setHeadtags(TLineList::fromText("<link a>\n<link b>"));
+    q.setMetaKeywords("k\"1");
+    q.setMetaGenerator("g");
+    q.setMetaDescription("d");
+    q.setMetaContentType("c");
+    q.setMetaAuthor("a");
+    EXPECT_EQ(convert(q), "<HTML>\r\n<HEAD>\r\n<TITLE>T</TITLE>\r\n<link a>\r\n<link b>\r\n"
                           "<meta name=\"author\" content=\"a\">\r\n"
                           "<meta http-equiv=\"content-type\" content=\"c\">\r\n"
                           "<meta name=\"description\" content=\"d\">\r\n"
                           "<meta name=\"generator\" content=\"g\">\r\n"
                           "<meta name=\"keywords\" content=\"k\"1\">\r\n"
                           "</HEAD>\r\n<BODY>Hi<BR>\r\n\r\n</BODY>\r\n</HTML>");
-    q.SetMetaAuthor("");
-    q.SetMetaContentType("");
-    q.SetMetaDescription("");
-    q.SetMetaGenerator("");
-    q.SetHeadtags({});
-    EXPECT_EQ(Convert(q), "<HTML>\r\n<HEAD>\r\n<TITLE>T</TITLE>\r\n"
+    q.setMetaAuthor("");
+    q.setMetaContentType("");
+    q.setMetaDescription("");
+    q.setMetaGenerator("");
+    q.setHeadtags({});
+    EXPECT_EQ(convert(q), "<HTML>\r\n<HEAD>\r\n<TITLE>T</TITLE>\r\n"
                           "<meta name=\"keywords\" content=\"k\"1\">\r\n"
                           "</HEAD>\r\n<BODY>Hi<BR>\r\n\r\n</BODY>\r\n</HTML>");
 }
@@ -251,35 +251,35 @@ TEST(QuorvelDocument, ListSettingsAreCopies)
 {
     TLineList lines{"a=b"};
     TQuorvel q;
-    q.SetReplaceStrings(lines);
-    lines.Add("c=d");
-    EXPECT_EQ(q.ReplaceStrings().Count(), 1u);
+    q.setReplaceStrings(lines);
+    lines.add("c=d");
+    EXPECT_EQ(q.replaceStrings().count(), 1u);
 }
 
 TEST(QuorvelDocument, ReplacementPass)
 {
     TQuorvel q;
-    q.SetOptions({soReplaceStrings});
-    q.SetReplaceStrings({"ab=b"});
-    EXPECT_EQ(Convert(q, "{\\rtf1{\\colortbl}aab}\r\n"), "b\r\n");
+    q.setOptions({soReplaceStrings});
+    q.setReplaceStrings({"ab=b"});
+    EXPECT_EQ(convert(q, "{\\rtf1{\\colortbl}aab}\r\n"), "b\r\n");
     // A line without "=" replaces nothing.
-    q.SetReplaceStrings({"a"});
-    EXPECT_EQ(Convert(q, "{\\rtf1{\\colortbl}aab}\r\n"), "aab\r\n");
+    q.setReplaceStrings({"a"});
+    EXPECT_EQ(convert(q, "{\\rtf1{\\colortbl}aab}\r\n"), "aab\r\n");
     // Both lines take the value of the first line whose name matches regardless of case.
-    q.SetReplaceStrings({"Tag=1", "tag=2"});
-    EXPECT_EQ(Convert(q, "{\\rtf1{\\colortbl}Tag tag TAG}\r\n"), "1 1 TAG\r\n");
+    q.setReplaceStrings({"Tag=1", "tag=2"});
+    EXPECT_EQ(convert(q, "{\\rtf1{\\colortbl}Tag tag TAG}\r\n"), "1 1 TAG\r\n");
     // Without the option the pairs are not used.
-    q.SetOptions({});
-    EXPECT_EQ(Convert(q, "{\\rtf1{\\colortbl}Tag tag}\r\n"), "Tag tag\r\n");
+    q.setOptions({});
+    EXPECT_EQ(convert(q, "{\\rtf1{\\colortbl}Tag tag}\r\n"), "Tag tag\r\n");
 }
 
 TEST(QuorvelDocument, RecursiveReplacementFailsTheRun)
 {
     TQuorvel q;
-    q.SetOptions({soReplaceStrings});
-    q.SetReplaceStrings({"a=b", "x=xy"});
+    q.setOptions({soReplaceStrings});
+    q.setReplaceStrings({"a=b", "x=xy"});
     try {
-        Convert(q);
+        convert(q);
         ADD_FAILURE();
     } catch (const EQuorvelError &e) {
         EXPECT_STREQ(e.what(), "Quorvel: recursive string replace");
@@ -289,11 +289,11 @@ TEST(QuorvelDocument, RecursiveReplacementFailsTheRun)
 TEST(QuorvelDocument, DefaultFontWrapsTheBodyAfterReplacement)
 {
     TQuorvel q;
-    q.SetOptions({soUseDefaultFont, soReplaceStrings, soWrapHTML});
-    q.SetDefaultFontName("Arial");
-    q.SetDefaultFontSize(12);
-    q.SetReplaceStrings({"FONT=X", "BODY=Y", "Hi=Ho"});
-    EXPECT_EQ(Convert(q), "<HTML>\r\n<HEAD>\r\n</HEAD>\r\n<BODY>"
+    q.setOptions({soUseDefaultFont, soReplaceStrings, soWrapHTML});
+    q.setDefaultFontName("Arial");
+    q.setDefaultFontSize(12);
+    q.setReplaceStrings({"FONT=X", "BODY=Y", "Hi=Ho"});
+    EXPECT_EQ(convert(q), "<HTML>\r\n<HEAD>\r\n</HEAD>\r\n<BODY>"
                           "<FONT FACE=\"Arial\" SIZE=3>Ho<BR>\r\n</FONT>\r\n"
                           "</BODY>\r\n</HTML>");
 }

@@ -15,13 +15,13 @@ namespace {
 std::string Document(std::string_view rtf, TQuorvelOptions options = {})
 {
     TQuorvel q;
-    q.SetOptions(options);
-    return q.ConvertText(rtf);
+    q.setOptions(options);
+    return q.convertText(rtf);
 }
 
 // `text` standing in the document after an empty colour table. The closing "}" and CR LF
 // give every word in `text` its delimiter before the last two characters.
-std::string Body(std::string_view text, TQuorvelOptions options = {})
+std::string body(std::string_view text, TQuorvelOptions options = {})
 {
     const std::string doc = Document("{\\rtf1{\\colortbl}"s.append(text) + "}\r\n", options);
     EXPECT_TRUE(doc.ends_with("\r\n")) << doc;
@@ -33,7 +33,7 @@ std::string Body(std::string_view text, TQuorvelOptions options = {})
 TEST(QuorvelEngine, TextBeforeTheColourTableIsFontTableText)
 {
     EXPECT_EQ(Document("{\\rtf1 Hello}\r\n"), "\r\n");
-    EXPECT_EQ(Body("Hello"), "Hello");
+    EXPECT_EQ(body("Hello"), "Hello");
 }
 
 TEST(QuorvelEngine, LastTwoCharactersAreNeverExamined)
@@ -70,7 +70,7 @@ TEST(QuorvelEngine, ColourValuesAreUpperCaseHexWithAtLeastTwoDigits)
 
 TEST(QuorvelEngine, PlainClosesFormattingAndEndsColourTableParsing)
 {
-    EXPECT_EQ(Body("\\strike\\ul\\i\\b x\\plain y"),
+    EXPECT_EQ(body("\\strike\\ul\\i\\b x\\plain y"),
               "<STRIKE><U><I><B>x</STRIKE></U></I></B>y");
     // Colour words after \plain are ignored; only \cf above 0 is closed by \plain.
     const std::string rtf = "{\\rtf1{\\colortbl\\red1\\green2\\blue3;}\\plain"
@@ -79,40 +79,40 @@ TEST(QuorvelEngine, PlainClosesFormattingAndEndsColourTableParsing)
               "<FONT COLOR=\"#010203\">a<FONT COLOR=\"#\">b</FONT>"
               "<FONT COLOR=\"#010203\">cd\r\n");
     // A colour number beyond the table writes nothing but is still closed.
-    EXPECT_EQ(Body("\\cf9 a\\plain b", {soUseColors}), "a</FONT>b");
-    EXPECT_EQ(Body("\\cf1 a\\plain b"), "ab");
+    EXPECT_EQ(body("\\cf9 a\\plain b", {soUseColors}), "a</FONT>b");
+    EXPECT_EQ(body("\\cf1 a\\plain b"), "ab");
 }
 
 TEST(QuorvelEngine, FormattingWords)
 {
-    EXPECT_EQ(Body("\\b bold\\b0 "), "<B>bold</B>");
-    EXPECT_EQ(Body("\\b1 x"), "x");
-    EXPECT_EQ(Body("\\ul u\\ul0 \\ul v\\ulnone \\i i\\i0 \\strike s\\strike0 "),
+    EXPECT_EQ(body("\\b bold\\b0 "), "<B>bold</B>");
+    EXPECT_EQ(body("\\b1 x"), "x");
+    EXPECT_EQ(body("\\ul u\\ul0 \\ul v\\ulnone \\i i\\i0 \\strike s\\strike0 "),
               "<U>u</U><U>v</U><I>i</I><STRIKE>s</STRIKE>");
-    EXPECT_EQ(Body("\\tab\\ldblquot q\\rdblquot\\lquote r\\rquote\\page x"),
+    EXPECT_EQ(body("\\tab\\ldblquot q\\rdblquot\\lquote r\\rquote\\page x"),
               "\t\"q\"'r'<HR>\r\nx");
 }
 
 TEST(QuorvelEngine, EscapedCharacters)
 {
-    EXPECT_EQ(Body("a\\~b"), "a&nbsp;b");
-    EXPECT_EQ(Body("\\{"), "{");
-    EXPECT_EQ(Body("\\}x"), "}x");
-    EXPECT_EQ(Body("\\\\"), "\\");
-    EXPECT_EQ(Body("\\\\\\\\"), "\\\\");
+    EXPECT_EQ(body("a\\~b"), "a&nbsp;b");
+    EXPECT_EQ(body("\\{"), "{");
+    EXPECT_EQ(body("\\}x"), "}x");
+    EXPECT_EQ(body("\\\\"), "\\");
+    EXPECT_EQ(body("\\\\\\\\"), "\\\\");
     // The literal goes to the output even while the font table is being read.
     EXPECT_EQ(Document("{\\rtf1{\\fonttbl{\\f0 A\\{b;}}{\\colortbl}x}\r\n"), "{x\r\n");
 }
 
 TEST(QuorvelEngine, HexEscapes)
 {
-    EXPECT_EQ(Body("\\'e9"), "&eacute;");
-    EXPECT_EQ(Body("\\'E9"), "&eacute;");
-    EXPECT_EQ(Body("\\'b7"), "&middot;");
-    EXPECT_EQ(Body("\\pnlvlblt\\'b7x"), "\r\n<UL>\r\nx");
-    EXPECT_EQ(Body("\\'93"), "\x93");
-    EXPECT_EQ(Body("\\'a8\\'a0\\'ff"), "&die;&nbsp;&yuml;");
-    EXPECT_EQ(Body("\\'3c"), "<");
+    EXPECT_EQ(body("\\'e9"), "&eacute;");
+    EXPECT_EQ(body("\\'E9"), "&eacute;");
+    EXPECT_EQ(body("\\'b7"), "&middot;");
+    EXPECT_EQ(body("\\pnlvlblt\\'b7x"), "\r\n<UL>\r\nx");
+    EXPECT_EQ(body("\\'93"), "\x93");
+    EXPECT_EQ(body("\\'a8\\'a0\\'ff"), "&die;&nbsp;&yuml;");
+    EXPECT_EQ(body("\\'3c"), "<");
 }
 
 TEST(QuorvelEngine, BadHexEscapeFailsTheRun)
@@ -120,7 +120,7 @@ TEST(QuorvelEngine, BadHexEscapeFailsTheRun)
     TQuorvel q;
     for (const char *bad : {"\\'zz x", "\\'e x", "\\'\\\\x", "\\'-1 x"}) {
         try {
-            q.ConvertText("{\\rtf1{\\colortbl}"s + bad + "}\r\n");
+            q.convertText("{\\rtf1{\\colortbl}"s + bad + "}\r\n");
             ADD_FAILURE() << "no failure for " << bad;
         } catch (const EQuorvelError &e) {
             EXPECT_TRUE(std::string(e.what()).starts_with("Quorvel: ")) << e.what();
@@ -143,54 +143,54 @@ TEST(QuorvelEngine, EscapeAtTheEndOfTheInputStaysInside)
 TEST(QuorvelEngine, TokenizerConsequences)
 {
     // A Unicode escape has no row, "?" is dropped, and the letters after it are lost.
-    EXPECT_EQ(Body("\\u233?tion here"), "here");
+    EXPECT_EQ(body("\\u233?tion here"), "here");
     // "\-" starts a word that swallows the letters after it.
-    EXPECT_EQ(Body("a\\-bc d"), "ad");
+    EXPECT_EQ(body("a\\-bc d"), "ad");
     // After "{" lower-case letters form a word and other characters are dropped.
-    EXPECT_EQ(Body("{abc def}"), "def");
-    EXPECT_EQ(Body("{ABC, def}"), "def");
-    EXPECT_EQ(Body("{~x}"), "&nbsp;x");
+    EXPECT_EQ(body("{abc def}"), "def");
+    EXPECT_EQ(body("{ABC, def}"), "def");
+    EXPECT_EQ(body("{~x}"), "&nbsp;x");
     // A hex escape right after word letters leaves the word pending until the next
     // delimiter.
-    EXPECT_EQ(Body("\\b'e9\\i x"), "&eacute;<B><I>x");
+    EXPECT_EQ(body("\\b'e9\\i x"), "&eacute;<B><I>x");
     // A numeric parameter may carry a minus sign: "fi-200" is one (unknown) word.
-    EXPECT_EQ(Body("\\fi-200\\li200 item"), "item");
+    EXPECT_EQ(body("\\fi-200\\li200 item"), "item");
     // A blank or CR after a word is consumed; a line feed is dropped like any delimiter
     // and keeps the tokenizer reading a word.
-    EXPECT_EQ(Body("\\b\r\nx\\b0\ny z"), "<B>x</B>z");
+    EXPECT_EQ(body("\\b\r\nx\\b0\ny z"), "<B>x</B>z");
 }
 
 TEST(QuorvelEngine, TextIsEscapedAndLineBreaksDropped)
 {
-    EXPECT_EQ(Body("a<b & c>d"), "a&lt;b &amp; c&gt;d");
-    EXPECT_EQ(Body("\x80\xe9\xff\t\"'"), "\x80\xe9\xff\t\"'");
-    EXPECT_EQ(Body("one\r\ntwo\nthree"), "onetwothree");
+    EXPECT_EQ(body("a<b & c>d"), "a&lt;b &amp; c&gt;d");
+    EXPECT_EQ(body("\x80\xe9\xff\t\"'"), "\x80\xe9\xff\t\"'");
+    EXPECT_EQ(body("one\r\ntwo\nthree"), "onetwothree");
 }
 
 TEST(QuorvelEngine, FontSizes)
 {
     const TQuorvelOptions size{soProcessFontSize};
-    EXPECT_EQ(Body("\\fs16 a", size), "<SMALL>a");
-    EXPECT_EQ(Body("\\fs24 a", size), "<FONT SIZE=3>a");
-    EXPECT_EQ(Body("\\fs72 a", size), "<FONT SIZE=9>a");
-    EXPECT_EQ(Body("\\fsx a", size), "a");
-    EXPECT_EQ(Body("\\fs2x a", size), "<FONT SIZE=2>a"); // not a number: 10 points
+    EXPECT_EQ(body("\\fs16 a", size), "<SMALL>a");
+    EXPECT_EQ(body("\\fs24 a", size), "<FONT SIZE=3>a");
+    EXPECT_EQ(body("\\fs72 a", size), "<FONT SIZE=9>a");
+    EXPECT_EQ(body("\\fsx a", size), "a");
+    EXPECT_EQ(body("\\fs2x a", size), "<FONT SIZE=2>a"); // not a number: 10 points
     for (const char *word : {"\\fs16 a", "\\fs24 a", "\\fs72 a", "\\fsx a"})
-        EXPECT_EQ(Body(word), "a") << word;
+        EXPECT_EQ(body(word), "a") << word;
 }
 
 TEST(QuorvelEngine, OptimizeLeavesOutRepeatedSizes)
 {
-    EXPECT_EQ(Body("\\fs24 a\\fs24 b\\plain c", {soProcessFontSize, soOptimize}),
+    EXPECT_EQ(body("\\fs24 a\\fs24 b\\plain c", {soProcessFontSize, soOptimize}),
               "<FONT SIZE=3>abc");
-    EXPECT_EQ(Body("\\fs24 a\\fs24 b\\plain c", {soProcessFontSize}),
+    EXPECT_EQ(body("\\fs24 a\\fs24 b\\plain c", {soProcessFontSize}),
               "<FONT SIZE=3>a<FONT SIZE=3>b<FONT SIZE=2>c");
     // With the default font, \plain resets to the default size.
     TQuorvel q;
-    q.SetOptions({soProcessFontSize, soUseDefaultFont});
-    q.SetDefaultFontSize(14);
-    q.SetDefaultFontName("F");
-    EXPECT_EQ(q.ConvertText("{\\rtf1{\\colortbl}\\fs24 a\\plain b}\r\n"),
+    q.setOptions({soProcessFontSize, soUseDefaultFont});
+    q.setDefaultFontSize(14);
+    q.setDefaultFontName("F");
+    EXPECT_EQ(q.convertText("{\\rtf1{\\colortbl}\\fs24 a\\plain b}\r\n"),
               "<FONT FACE=\"F\" SIZE=4><FONT SIZE=3>a<FONT SIZE=4>b</FONT>\r\n");
 }
 
@@ -212,10 +212,10 @@ TEST(QuorvelEngine, FontFaces)
 
 TEST(QuorvelEngine, ListsAndAlignment)
 {
-    EXPECT_EQ(Body("\\pnlvlblt\\qr x\\pard y"),
+    EXPECT_EQ(body("\\pnlvlblt\\qr x\\pard y"),
               "\r\n<UL>\r\n\r\n<p align=right>\r\nx</UL>\r\n\r\n</p>y");
-    EXPECT_EQ(Body("\\qc x\\par\\pard y\\pard z"), "\r\n<p align=center>\r\nx<BR>\r\n</p>yz");
-    EXPECT_EQ(Body("{\\pntext\\f1\\'b7\\tab}{\\*\\pn\\pnlvlblt\\pnf1\\pnindent0{\\pntxtb\\'b7}}"
+    EXPECT_EQ(body("\\qc x\\par\\pard y\\pard z"), "\r\n<p align=center>\r\nx<BR>\r\n</p>yz");
+    EXPECT_EQ(body("{\\pntext\\f1\\'b7\\tab}{\\*\\pn\\pnlvlblt\\pnf1\\pnindent0{\\pntxtb\\'b7}}"
                    "\\fi-200\\li200 item\\par"),
               "<LI>&middot;\t\r\n<UL>\r\nitem</LI>\r\n");
 }
@@ -233,7 +233,7 @@ TEST(QuorvelEngine, HeaderMustBeExact)
     EXPECT_EQ(Document("{\\rtf1"), "\r\n");
 }
 
-TEST(QuorvelEngine, PointsToHtmlSize)
+TEST(QuorvelEngine, pointsToHtmlSize)
 {
     TQuorvel q;
     const std::pair<int, int> rows[] = {{0, 0},  {8, 0},  {9, 2},   {11, 2}, {12, 3},
@@ -241,52 +241,52 @@ TEST(QuorvelEngine, PointsToHtmlSize)
                                         {19, 6}, {27, 6}, {28, 9},  {500, 9}, {-1, 9}};
     for (auto [points, size] : rows) {
         bool small = true;
-        EXPECT_EQ(q.PointsToHtmlSize(points, small), size) << points;
+        EXPECT_EQ(q.pointsToHtmlSize(points, small), size) << points;
         EXPECT_EQ(small, size < 2) << points;
     }
 }
 
-TEST(QuorvelEngine, CharToEntity)
+TEST(QuorvelEngine, charToEntity)
 {
     TQuorvel q;
-    EXPECT_EQ(q.CharToEntity(160, false), "&nbsp;");
-    EXPECT_EQ(q.CharToEntity(168, false), "&die;");
-    EXPECT_EQ(q.CharToEntity(183, false), "&middot;");
-    EXPECT_EQ(q.CharToEntity(183, true), "");
-    EXPECT_EQ(q.CharToEntity(198, true), "&AElig;");
-    EXPECT_EQ(q.CharToEntity(208, false), "&ETH;");
-    EXPECT_EQ(q.CharToEntity(215, false), "&times;");
-    EXPECT_EQ(q.CharToEntity(222, false), "&THORN;");
-    EXPECT_EQ(q.CharToEntity(223, false), "&szlig;");
-    EXPECT_EQ(q.CharToEntity(247, false), "&divide;");
-    EXPECT_EQ(q.CharToEntity(255, false), "&yuml;");
-    EXPECT_EQ(q.CharToEntity(159, false), "\x9f");
-    EXPECT_EQ(q.CharToEntity('<', false), "<");
-    EXPECT_EQ(q.CharToEntity(0, false), std::string(1, '\0'));
+    EXPECT_EQ(q.charToEntity(160, false), "&nbsp;");
+    EXPECT_EQ(q.charToEntity(168, false), "&die;");
+    EXPECT_EQ(q.charToEntity(183, false), "&middot;");
+    EXPECT_EQ(q.charToEntity(183, true), "");
+    EXPECT_EQ(q.charToEntity(198, true), "&AElig;");
+    EXPECT_EQ(q.charToEntity(208, false), "&ETH;");
+    EXPECT_EQ(q.charToEntity(215, false), "&times;");
+    EXPECT_EQ(q.charToEntity(222, false), "&THORN;");
+    EXPECT_EQ(q.charToEntity(223, false), "&szlig;");
+    EXPECT_EQ(q.charToEntity(247, false), "&divide;");
+    EXPECT_EQ(q.charToEntity(255, false), "&yuml;");
+    EXPECT_EQ(q.charToEntity(159, false), "\x9f");
+    EXPECT_EQ(q.charToEntity('<', false), "<");
+    EXPECT_EQ(q.charToEntity(0, false), std::string(1, '\0'));
     // Every code from 160 up has a well-formed entity of its own.
     for (int code = 160; code <= 255; ++code) {
-        const std::string e = q.CharToEntity(code, false);
+        const std::string e = q.charToEntity(code, false);
         EXPECT_TRUE(e.size() > 2 && e.front() == '&' && e.back() == ';') << code;
         if (code > 160) {
-            EXPECT_NE(e, q.CharToEntity(code - 1, false)) << code;
+            EXPECT_NE(e, q.charToEntity(code - 1, false)) << code;
         }
     }
-    EXPECT_EQ(q.TextToHtml("<\xe9\xb7>"), "<&eacute;&middot;>");
+    EXPECT_EQ(q.textToHtml("<\xe9\xb7>"), "<&eacute;&middot;>");
 }
 
 TEST(QuorvelEngine, FontNameAtFallsBackOutsideTheTable)
 {
     TQuorvel q;
-    EXPECT_EQ(q.FontNameAt(0), "Arial,Helvetica"); // no run yet: the table is empty
+    EXPECT_EQ(q.fontNameAt(0), "Arial,Helvetica"); // no run yet: the table is empty
     // Without font faces, \f words do not choose entries: all names fill entry 0.
-    q.ConvertText("{\\rtf1{\\fonttbl{\\f0 Arial;}{\\f1 Tahoma;}}{\\colortbl}}\r\n");
-    EXPECT_EQ(q.FontNameAt(0), "Arial");
-    EXPECT_EQ(q.FontNameAt(1), "Arial,Helvetica");
-    q.SetOptions({soProcessFontFace});
-    q.ConvertText("{\\rtf1{\\fonttbl{\\f0 Arial;}{\\f1 Tahoma;}}{\\colortbl}}\r\n");
-    EXPECT_EQ(q.FontNameAt(1), "Tahoma");
-    EXPECT_EQ(q.FontNameAt(2), "Arial,Helvetica");
-    EXPECT_EQ(q.FontNameAt(-1), "Arial,Helvetica");
+    q.convertText("{\\rtf1{\\fonttbl{\\f0 Arial;}{\\f1 Tahoma;}}{\\colortbl}}\r\n");
+    EXPECT_EQ(q.fontNameAt(0), "Arial");
+    EXPECT_EQ(q.fontNameAt(1), "Arial,Helvetica");
+    q.setOptions({soProcessFontFace});
+    q.convertText("{\\rtf1{\\fonttbl{\\f0 Arial;}{\\f1 Tahoma;}}{\\colortbl}}\r\n");
+    EXPECT_EQ(q.fontNameAt(1), "Tahoma");
+    EXPECT_EQ(q.fontNameAt(2), "Arial,Helvetica");
+    EXPECT_EQ(q.fontNameAt(-1), "Arial,Helvetica");
 }
 
 TEST(QuorvelEngine, FontTableSkipsNumbersWithGaps)
@@ -317,7 +317,7 @@ TEST(QuorvelEngine, OptimizeComparesFaceNamesNotFontNumbers)
               "<FONT FACE=\"Arial,Helvetica\">a<FONT FACE=\"Courier,Courier New\">b"
               "<FONT FACE=\"Arial,Helvetica\">c\r\n");
 
-    // A derived converter asks FontNameAt for every face and must write the same.
+    // A derived converter asks fontNameAt for every face and must write the same.
     class Derived : public TQuorvel {};
     for (const std::string &doc : {rtf, twice}) {
         for (const TQuorvelOptions options :
@@ -325,9 +325,9 @@ TEST(QuorvelEngine, OptimizeComparesFaceNamesNotFontNumbers)
               TQuorvelOptions{soProcessFontFace, soOptimize, soMoreCompatible}}) {
             TQuorvel base;
             Derived derived;
-            base.SetOptions(options);
-            derived.SetOptions(options);
-            EXPECT_EQ(base.ConvertText(doc), derived.ConvertText(doc)) << doc;
+            base.setOptions(options);
+            derived.setOptions(options);
+            EXPECT_EQ(base.convertText(doc), derived.convertText(doc)) << doc;
         }
     }
 }
@@ -337,13 +337,13 @@ namespace {
 // A converter that writes Latin-1 letters as themselves and knows the Unicode word.
 class LiteralConverter : public TQuorvel {
 public:
-    std::string CharToEntity(std::int32_t code, bool listFlag) override
+    std::string charToEntity(std::int32_t code, bool listFlag) override
     {
-        return code == 0xE9 ? "\xe9" : TQuorvel::CharToEntity(code, listFlag);
+        return code == 0xE9 ? "\xe9" : TQuorvel::charToEntity(code, listFlag);
     }
-    std::string HandleControlWord(std::string_view word) override
+    std::string handleControlWord(std::string_view word) override
     {
-        return word == "u233" ? "\xe9" : TQuorvel::HandleControlWord(word);
+        return word == "u233" ? "\xe9" : TQuorvel::handleControlWord(word);
     }
 };
 
@@ -352,9 +352,9 @@ public:
 TEST(QuorvelEngine, OperationsCanBeOverridden)
 {
     LiteralConverter q;
-    q.SetOptions({soWrapHTML, soUseTitle});
-    q.SetTitle("\xe9\xe8");
-    EXPECT_EQ(q.ConvertText("{\\rtf1{\\colortbl}\\'e9\\u233?x \\'e8}\r\n"),
+    q.setOptions({soWrapHTML, soUseTitle});
+    q.setTitle("\xe9\xe8");
+    EXPECT_EQ(q.convertText("{\\rtf1{\\colortbl}\\'e9\\u233?x \\'e8}\r\n"),
               "<HTML>\r\n<HEAD>\r\n<TITLE>\xe9&egrave;</TITLE>\r\n</HEAD>\r\n<BODY>"
               "\xe9\xe9&egrave;\r\n</BODY>\r\n</HTML>");
 }
@@ -365,13 +365,13 @@ TEST(QuorvelEngine, MessagePumpRunsOncePerStep)
         int calls = 0;
     } counter;
     TQuorvel q;
-    q.SetMessagePump({[](void *c) { ++static_cast<Counter *>(c)->calls; }, &counter});
+    q.setMessagePump({[](void *c) { ++static_cast<Counter *>(c)->calls; }, &counter});
     const std::string rtf = "{\\rtf1 abc}\r\n"; // 13 characters, the last two unread
-    q.ConvertText(rtf);
+    q.convertText(rtf);
     EXPECT_EQ(counter.calls, 11);
     // An escaped character is taken together with its backslash, and "\'hh" in one step.
     counter.calls = 0;
-    q.ConvertText("{\\rtf1\\\\\\'e9}\r\n");
+    q.convertText("{\\rtf1\\\\\\'e9}\r\n");
     EXPECT_EQ(counter.calls, 10);
 }
 
@@ -382,25 +382,25 @@ TEST(QuorvelEngine, MessagePumpMayStartAnotherConversion)
         std::string nestedResult;
     } host;
     TQuorvel q;
-    q.SetMessagePump({[](void *h) {
+    q.setMessagePump({[](void *h) {
                           auto *host = static_cast<Host *>(h);
                           if (host->nested++ == 0) {
                               TQuorvel inner;
-                              host->nestedResult = inner.ConvertText("{\\rtf1{\\colortbl}in}\r\n");
+                              host->nestedResult = inner.convertText("{\\rtf1{\\colortbl}in}\r\n");
                           }
                       },
                       &host});
-    EXPECT_EQ(q.ConvertText("{\\rtf1{\\colortbl}\\b out}\r\n"), "<B>out\r\n");
+    EXPECT_EQ(q.convertText("{\\rtf1{\\colortbl}\\b out}\r\n"), "<B>out\r\n");
     EXPECT_EQ(host.nestedResult, "in\r\n");
 }
 
 TEST(QuorvelEngine, ARunStartsFromFreshState)
 {
     TQuorvel q;
-    q.SetOptions({soProcessFontFace});
-    EXPECT_EQ(q.ConvertText("{\\rtf1{\\fonttbl{\\f0 A;}}{\\colortbl}\\pnlvlblt\\qc\\b\\f0 x}\r\n"),
+    q.setOptions({soProcessFontFace});
+    EXPECT_EQ(q.convertText("{\\rtf1{\\fonttbl{\\f0 A;}}{\\colortbl}\\pnlvlblt\\qc\\b\\f0 x}\r\n"),
               "\r\n<UL>\r\n\r\n<p align=center>\r\n<B><FONT FACE=\"A\">x\r\n");
-    EXPECT_EQ(q.ConvertText("{\\rtf1{\\fonttbl{\\f0 B;}}{\\colortbl}\\f0 y\\par\\pard}\r\n"),
+    EXPECT_EQ(q.convertText("{\\rtf1{\\fonttbl{\\f0 B;}}{\\colortbl}\\f0 y\\par\\pard}\r\n"),
               "<FONT FACE=\"B\">y<BR>\r\n\r\n");
 }
 
@@ -412,25 +412,25 @@ TEST(QuorvelEngine, ABodyThatOutgrowsTheLimitFailsTheRun)
         rtf += "\\f0 x";
     rtf += "}\r\n";
     TQuorvel q;
-    q.SetOptions({soProcessFontFace});
-    q.SetSizeLimit(20 * 55);
-    EXPECT_EQ(q.ConvertText(rtf).size(), 20 * 55 + 2u);
-    q.SetSizeLimit(20 * 55 - 1);
+    q.setOptions({soProcessFontFace});
+    q.setSizeLimit(20 * 55);
+    EXPECT_EQ(q.convertText(rtf).size(), 20 * 55 + 2u);
+    q.setSizeLimit(20 * 55 - 1);
     try {
-        q.ConvertText(rtf);
+        q.convertText(rtf);
         ADD_FAILURE() << "no failure";
     } catch (const EQuorvelError &e) {
         EXPECT_STREQ(e.what(), "Quorvel: the converted document is too large. Conversion aborted.");
     }
     // The replacement pass has the same bound.
-    q.SetOptions({soReplaceStrings});
-    q.SetReplaceStrings({"x=yy"});
-    q.SetSizeLimit(40);
-    EXPECT_EQ(q.ConvertText(rtf), std::string(40, 'y') + "\r\n");
-    q.SetReplaceStrings({"x=yyy"});
-    EXPECT_THROW(q.ConvertText(rtf), EQuorvelError);
-    EXPECT_THROW(ReplaceAll("aaaa", "a", "bb", 7), EQuorvelError);
-    EXPECT_EQ(ReplaceAll("aaaa", "a", "bb", 8), "bbbbbbbb");
+    q.setOptions({soReplaceStrings});
+    q.setReplaceStrings({"x=yy"});
+    q.setSizeLimit(40);
+    EXPECT_EQ(q.convertText(rtf), std::string(40, 'y') + "\r\n");
+    q.setReplaceStrings({"x=yyy"});
+    EXPECT_THROW(q.convertText(rtf), EQuorvelError);
+    EXPECT_THROW(replaceAll("aaaa", "a", "bb", 7), EQuorvelError);
+    EXPECT_EQ(replaceAll("aaaa", "a", "bb", 8), "bbbbbbbb");
 }
 
 TEST(QuorvelEngine, LongSingleParagraph)

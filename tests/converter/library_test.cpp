@@ -24,10 +24,10 @@ using namespace std::string_literals;
 namespace {
 
 struct Library {
-    QuorvelConvertFileProc ConvertFile = nullptr;
-    QuorvelConvertOnlyProc ConvertOnly = nullptr;
-    QuorvelLastErrorProc LastError = nullptr;
-    QuorvelSetMessagePumpProc SetMessagePump = nullptr;
+    QuorvelConvertFileProc convertFile = nullptr;
+    QuorvelConvertOnlyProc convertOnly = nullptr;
+    QuorvelLastErrorProc lastError = nullptr;
+    QuorvelSetMessagePumpProc setMessagePump = nullptr;
     std::string loadError;
 
     Library()
@@ -45,15 +45,15 @@ struct Library {
         if (!handle)
             loadError = dlerror();
 #endif
-        ConvertFile = reinterpret_cast<QuorvelConvertFileProc>(symbol("QuorvelConvertFile"));
-        ConvertOnly = reinterpret_cast<QuorvelConvertOnlyProc>(symbol("QuorvelConvertOnly"));
-        LastError = reinterpret_cast<QuorvelLastErrorProc>(symbol("QuorvelLastError"));
-        SetMessagePump =
+        convertFile = reinterpret_cast<QuorvelConvertFileProc>(symbol("QuorvelConvertFile"));
+        convertOnly = reinterpret_cast<QuorvelConvertOnlyProc>(symbol("QuorvelConvertOnly"));
+        lastError = reinterpret_cast<QuorvelLastErrorProc>(symbol("QuorvelLastError"));
+        setMessagePump =
             reinterpret_cast<QuorvelSetMessagePumpProc>(symbol("QuorvelSetMessagePump"));
     }
 };
 
-const Library &Lib()
+const Library &lib()
 {
     static const Library library;
     return library;
@@ -69,24 +69,24 @@ protected:
 
     void SetUp() override
     {
-        ASSERT_TRUE(Lib().ConvertFile && Lib().ConvertOnly && Lib().LastError &&
-                    Lib().SetMessagePump)
-            << "cannot load " << QUORVEL_LIBRARY_PATH << ": " << Lib().loadError;
+        ASSERT_TRUE(lib().convertFile && lib().convertOnly && lib().lastError &&
+                    lib().setMessagePump)
+            << "cannot load " << QUORVEL_LIBRARY_PATH << ": " << lib().loadError;
         ScratchDirTest::SetUp();
     }
     // Converts `rtf` with `flags` and returns what was written.
-    std::string Convert(const std::string &rtf, int32_t flags, const char *title = "",
+    std::string convert(const std::string &rtf, int32_t flags, const char *title = "",
                         const char *headtags = "", const char *bodyoptions = "",
                         const char *fontname = "", int32_t fontsize = 0)
     {
-        Write("in.rtf", rtf);
-        fs::remove(Path("out.html"));
-        EXPECT_EQ(Lib().ConvertFile(Path("in.rtf").c_str(), Path("out.html").c_str(), flags,
+        write("in.rtf", rtf);
+        fs::remove(path("out.html"));
+        EXPECT_EQ(lib().convertFile(path("in.rtf").c_str(), path("out.html").c_str(), flags,
                                     title, headtags, bodyoptions, fontname, fontsize),
                   0)
-            << Lib().LastError();
-        EXPECT_STREQ(Lib().LastError(), "");
-        return Read("out.html");
+            << lib().lastError();
+        EXPECT_STREQ(lib().lastError(), "");
+        return read("out.html");
     }
 };
 
@@ -94,7 +94,7 @@ protected:
 
 TEST_F(QuorvelLibrary, FlagsZeroWritesOnlyTheBody)
 {
-    EXPECT_EQ(Convert(kSample, 0, "Title", "<link>", "bgcolor=red", "Arial", 12),
+    EXPECT_EQ(convert(kSample, 0, "Title", "<link>", "bgcolor=red", "Arial", 12),
               "Hi <B>there</B><BR>\r\n&eacute;<BR>\r\n\r\n");
 }
 
@@ -103,35 +103,35 @@ TEST_F(QuorvelLibrary, ConvertOnlyEqualsFlags143)
     const std::string expected = "<FONT FACE=\"Arial,Helvetica\"><FONT SIZE=3>"
                                  "<FONT COLOR=\"#FF0000\">Hi <B>there</B><BR>\r\n"
                                  "&eacute;<BR>\r\n\r\n";
-    EXPECT_EQ(Convert(kSample, 143), expected);
-    Write("in.rtf", kSample);
-    ASSERT_EQ(Lib().ConvertOnly(Path("in.rtf").c_str(), Path("only.html").c_str()), 0);
-    EXPECT_EQ(Read("only.html"), expected);
+    EXPECT_EQ(convert(kSample, 143), expected);
+    write("in.rtf", kSample);
+    ASSERT_EQ(lib().convertOnly(path("in.rtf").c_str(), path("only.html").c_str()), 0);
+    EXPECT_EQ(read("only.html"), expected);
 }
 
 TEST_F(QuorvelLibrary, FrameTitleAndDefaultFont)
 {
     const std::string rtf = "{\\rtf1{\\colortbl}x\\par}\r\n";
-    EXPECT_EQ(Convert(rtf, 16, "T"),
+    EXPECT_EQ(convert(rtf, 16, "T"),
               "<HTML>\r\n<HEAD>\r\n</HEAD>\r\n<BODY>x<BR>\r\n\r\n</BODY>\r\n</HTML>\r\n");
-    EXPECT_EQ(Convert(rtf, 48, "T"), "<HTML>\r\n<HEAD>\r\n<TITLE>T</TITLE>\r\n</HEAD>\r\n"
+    EXPECT_EQ(convert(rtf, 48, "T"), "<HTML>\r\n<HEAD>\r\n<TITLE>T</TITLE>\r\n</HEAD>\r\n"
                                      "<BODY>x<BR>\r\n\r\n</BODY>\r\n</HTML>\r\n");
-    EXPECT_EQ(Convert(rtf, 16 + 64, "", "<a>\n<b>", "x\ry", "Verdana", 14),
+    EXPECT_EQ(convert(rtf, 16 + 64, "", "<a>\n<b>", "x\ry", "Verdana", 14),
               "<HTML>\r\n<HEAD>\r\n<a>\r\n<b>\r\n</HEAD>\r\n<BODY x\r\ny\r\n>\r\n"
               "<FONT FACE=\"Verdana\" SIZE=4>x<BR>\r\n</FONT>\r\n</BODY>\r\n</HTML>\r\n");
     // Only the low 8 bits of the flag word count.
-    EXPECT_EQ(Convert(rtf, 0x7f00 | 48, "T"), Convert(rtf, 48, "T"));
+    EXPECT_EQ(convert(rtf, 0x7f00 | 48, "T"), convert(rtf, 48, "T"));
 }
 
 TEST_F(QuorvelLibrary, NullStringsCountAsEmpty)
 {
-    Write("in.rtf", "{\\rtf1{\\colortbl}x}\r\n");
-    ASSERT_EQ(Lib().ConvertFile(Path("in.rtf").c_str(), Path("out.html").c_str(), 48 + 64,
+    write("in.rtf", "{\\rtf1{\\colortbl}x}\r\n");
+    ASSERT_EQ(lib().convertFile(path("in.rtf").c_str(), path("out.html").c_str(), 48 + 64,
                                 nullptr, nullptr, nullptr, nullptr, 10),
               0);
-    EXPECT_EQ(Read("out.html"), "<HTML>\r\n<HEAD>\r\n<TITLE></TITLE>\r\n</HEAD>\r\n<BODY>"
+    EXPECT_EQ(read("out.html"), "<HTML>\r\n<HEAD>\r\n<TITLE></TITLE>\r\n</HEAD>\r\n<BODY>"
                                 "<FONT FACE=\"\" SIZE=2>x</FONT>\r\n</BODY>\r\n</HTML>\r\n");
-    EXPECT_NE(Lib().ConvertFile(nullptr, nullptr, 0, nullptr, nullptr, nullptr, nullptr, 0), 0);
+    EXPECT_NE(lib().convertFile(nullptr, nullptr, 0, nullptr, nullptr, nullptr, nullptr, 0), 0);
 }
 
 TEST_F(QuorvelLibrary, LoneLineBreaksReadAsCRLF)
@@ -140,45 +140,45 @@ TEST_F(QuorvelLibrary, LoneLineBreaksReadAsCRLF)
     std::string cr = crlf, lf = crlf;
     std::erase(cr, '\n');
     std::erase(lf, '\r');
-    const std::string expected = Convert(crlf, 143);
+    const std::string expected = convert(crlf, 143);
     EXPECT_EQ(expected, "one<BR>\r\ntwo<BR>\r\n\r\n");
-    EXPECT_EQ(Convert(cr, 143), expected);
-    EXPECT_EQ(Convert(lf, 143), expected);
+    EXPECT_EQ(convert(cr, 143), expected);
+    EXPECT_EQ(convert(lf, 143), expected);
     // Without a final break the reader adds one, so the last word still completes.
-    EXPECT_EQ(Convert("{\\rtf1{\\colortbl}x\\par}", 0), "x<BR>\r\n\r\n");
+    EXPECT_EQ(convert("{\\rtf1{\\colortbl}x\\par}", 0), "x<BR>\r\n\r\n");
 }
 
 TEST_F(QuorvelLibrary, ReadingStopsAtTheFirstNul)
 {
-    EXPECT_EQ(Convert("{\\rtf1{\\colortbl}ab\\par cd\0ef\\par}\r\n"s, 0), "ab<BR>\r\ncd\r\n");
+    EXPECT_EQ(convert("{\\rtf1{\\colortbl}ab\\par cd\0ef\\par}\r\n"s, 0), "ab<BR>\r\ncd\r\n");
     // A converted NUL ends the written document.
-    EXPECT_EQ(Convert("{\\rtf1{\\colortbl}ab\\par cd\\'00ef\\par}\r\n", 0), "ab<BR>\r\ncd\r\n");
+    EXPECT_EQ(convert("{\\rtf1{\\colortbl}ab\\par cd\\'00ef\\par}\r\n", 0), "ab<BR>\r\ncd\r\n");
 }
 
 TEST_F(QuorvelLibrary, MissingSourceFails)
 {
-    Write("out.html", "old");
-    EXPECT_NE(Lib().ConvertOnly(Path("missing.rtf").c_str(), Path("out.html").c_str()), 0);
-    const std::string message = Lib().LastError();
-    EXPECT_TRUE(message.starts_with("Quorvel: cannot open \"" + Path("missing.rtf") + "\""))
+    write("out.html", "old");
+    EXPECT_NE(lib().convertOnly(path("missing.rtf").c_str(), path("out.html").c_str()), 0);
+    const std::string message = lib().lastError();
+    EXPECT_TRUE(message.starts_with("Quorvel: cannot open \"" + path("missing.rtf") + "\""))
         << message;
-    EXPECT_EQ(Read("out.html"), "old");
+    EXPECT_EQ(read("out.html"), "old");
 }
 
 TEST_F(QuorvelLibrary, MissingHeaderLeavesTheTargetUntouched)
 {
     for (const std::string &source :
          {""s, "{\\rtf2 x}\r\n"s, "plain text\r\n"s, "\0{\\rtf1 x}"s}) {
-        Write("in.rtf", source);
-        Write("out.html", "old contents");
-        EXPECT_NE(Lib().ConvertFile(Path("in.rtf").c_str(), Path("out.html").c_str(), 143, "",
+        write("in.rtf", source);
+        write("out.html", "old contents");
+        EXPECT_NE(lib().convertFile(path("in.rtf").c_str(), path("out.html").c_str(), 143, "",
                                     "", "", "", 0),
                   0);
-        EXPECT_STREQ(Lib().LastError(), "Quorvel: RTF header is missing. Conversion aborted.");
-        EXPECT_EQ(Read("out.html"), "old contents");
-        fs::remove(Path("out.html"));
-        EXPECT_NE(Lib().ConvertOnly(Path("in.rtf").c_str(), Path("out.html").c_str()), 0);
-        EXPECT_FALSE(fs::exists(Path("out.html")));
+        EXPECT_STREQ(lib().lastError(), "Quorvel: RTF header is missing. Conversion aborted.");
+        EXPECT_EQ(read("out.html"), "old contents");
+        fs::remove(path("out.html"));
+        EXPECT_NE(lib().convertOnly(path("in.rtf").c_str(), path("out.html").c_str()), 0);
+        EXPECT_FALSE(fs::exists(path("out.html")));
     }
     // Nothing but the target is left behind.
     EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
@@ -186,27 +186,27 @@ TEST_F(QuorvelLibrary, MissingHeaderLeavesTheTargetUntouched)
 
 TEST_F(QuorvelLibrary, BadEscapeFailsAndSuccessClearsTheMessage)
 {
-    Write("in.rtf", "{\\rtf1{\\colortbl}\\'zz}\r\n");
-    EXPECT_NE(Lib().ConvertOnly(Path("in.rtf").c_str(), Path("out.html").c_str()), 0);
-    EXPECT_TRUE(std::string(Lib().LastError()).starts_with("Quorvel: ")) << Lib().LastError();
-    EXPECT_FALSE(fs::exists(Path("out.html")));
-    Write("in.rtf", "{\\rtf1 x}\r\n");
-    EXPECT_EQ(Lib().ConvertOnly(Path("in.rtf").c_str(), Path("out.html").c_str()), 0);
-    EXPECT_STREQ(Lib().LastError(), "");
+    write("in.rtf", "{\\rtf1{\\colortbl}\\'zz}\r\n");
+    EXPECT_NE(lib().convertOnly(path("in.rtf").c_str(), path("out.html").c_str()), 0);
+    EXPECT_TRUE(std::string(lib().lastError()).starts_with("Quorvel: ")) << lib().lastError();
+    EXPECT_FALSE(fs::exists(path("out.html")));
+    write("in.rtf", "{\\rtf1 x}\r\n");
+    EXPECT_EQ(lib().convertOnly(path("in.rtf").c_str(), path("out.html").c_str()), 0);
+    EXPECT_STREQ(lib().lastError(), "");
 }
 
 TEST_F(QuorvelLibrary, UnwritableTargetFails)
 {
-    Write("in.rtf", "{\\rtf1 x}\r\n");
-    const std::string target = Path("no-such-dir/out.html");
-    EXPECT_NE(Lib().ConvertOnly(Path("in.rtf").c_str(), target.c_str()), 0);
-    EXPECT_TRUE(std::string(Lib().LastError()).starts_with("Quorvel: cannot create \"" + target))
-        << Lib().LastError();
+    write("in.rtf", "{\\rtf1 x}\r\n");
+    const std::string target = path("no-such-dir/out.html");
+    EXPECT_NE(lib().convertOnly(path("in.rtf").c_str(), target.c_str()), 0);
+    EXPECT_TRUE(std::string(lib().lastError()).starts_with("Quorvel: cannot create \"" + target))
+        << lib().lastError();
     // A directory in the target's place cannot be replaced by the document.
-    fs::create_directories(Path("busy"));
-    Write("busy/keep", "k");
-    EXPECT_NE(Lib().ConvertOnly(Path("in.rtf").c_str(), Path("busy").c_str()), 0);
-    EXPECT_EQ(Read("busy/keep"), "k");
+    fs::create_directories(path("busy"));
+    write("busy/keep", "k");
+    EXPECT_NE(lib().convertOnly(path("in.rtf").c_str(), path("busy").c_str()), 0);
+    EXPECT_EQ(read("busy/keep"), "k");
     EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 2);
 }
 
@@ -241,42 +241,42 @@ private:
 
 TEST_F(QuorvelLibrary, AReplacedTargetKeepsItsPermissionsAndLinks)
 {
-    Write("in.rtf", "{\\rtf1{\\colortbl}new}\r\n");
-    Write("private.html", "old");
-    fs::permissions(Path("private.html"), fs::perms::owner_read | fs::perms::owner_write);
-    ASSERT_EQ(Lib().ConvertOnly(Path("in.rtf").c_str(), Path("private.html").c_str()), 0)
-        << Lib().LastError();
-    EXPECT_EQ(Read("private.html"), "new\r\n");
-    EXPECT_EQ(fs::status(Path("private.html")).permissions(),
+    write("in.rtf", "{\\rtf1{\\colortbl}new}\r\n");
+    write("private.html", "old");
+    fs::permissions(path("private.html"), fs::perms::owner_read | fs::perms::owner_write);
+    ASSERT_EQ(lib().convertOnly(path("in.rtf").c_str(), path("private.html").c_str()), 0)
+        << lib().lastError();
+    EXPECT_EQ(read("private.html"), "new\r\n");
+    EXPECT_EQ(fs::status(path("private.html")).permissions(),
               fs::perms::owner_read | fs::perms::owner_write);
 
     // Writing to a link writes the file it points to.
-    Write("real.html", "old");
-    fs::create_symlink("real.html", Path("link.html"));
-    ASSERT_EQ(Lib().ConvertOnly(Path("in.rtf").c_str(), Path("link.html").c_str()), 0)
-        << Lib().LastError();
-    EXPECT_TRUE(fs::is_symlink(Path("link.html")));
-    EXPECT_EQ(Read("real.html"), "new\r\n");
+    write("real.html", "old");
+    fs::create_symlink("real.html", path("link.html"));
+    ASSERT_EQ(lib().convertOnly(path("in.rtf").c_str(), path("link.html").c_str()), 0)
+        << lib().lastError();
+    EXPECT_TRUE(fs::is_symlink(path("link.html")));
+    EXPECT_EQ(read("real.html"), "new\r\n");
 }
 
 TEST_F(QuorvelLibrary, AReadOnlyTargetIsNotReplaced)
 {
-    Write("in.rtf", "{\\rtf1{\\colortbl}new}\r\n");
-    Write("locked.html", "old");
+    write("in.rtf", "{\\rtf1{\\colortbl}new}\r\n");
+    write("locked.html", "old");
     fs::permissions(dir_, fs::perms::all);
-    fs::permissions(Path("locked.html"), fs::perms::owner_read | fs::perms::group_read |
+    fs::permissions(path("locked.html"), fs::perms::owner_read | fs::perms::group_read |
                                              fs::perms::others_read);
     int32_t result = 0;
     std::string message;
     {
         AsNobody nobody;
-        result = Lib().ConvertOnly(Path("in.rtf").c_str(), Path("locked.html").c_str());
-        message = Lib().LastError();
+        result = lib().convertOnly(path("in.rtf").c_str(), path("locked.html").c_str());
+        message = lib().lastError();
     }
     EXPECT_NE(result, 0);
-    EXPECT_TRUE(message.starts_with("Quorvel: cannot create \"" + Path("locked.html") + "\""))
+    EXPECT_TRUE(message.starts_with("Quorvel: cannot create \"" + path("locked.html") + "\""))
         << message;
-    EXPECT_EQ(Read("locked.html"), "old");
+    EXPECT_EQ(read("locked.html"), "old");
     EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 2);
 }
 
@@ -284,16 +284,16 @@ TEST_F(QuorvelLibrary, AReadOnlyTargetIsNotReplaced)
 
 TEST_F(QuorvelLibrary, LastErrorBelongsToTheCallingThread)
 {
-    Write("good.rtf", "{\\rtf1 x}\r\n");
-    Write("bad.rtf", "x");
-    ASSERT_NE(Lib().ConvertOnly(Path("bad.rtf").c_str(), Path("bad.html").c_str()), 0);
+    write("good.rtf", "{\\rtf1 x}\r\n");
+    write("bad.rtf", "x");
+    ASSERT_NE(lib().convertOnly(path("bad.rtf").c_str(), path("bad.html").c_str()), 0);
     std::string otherThread = "unset";
     std::thread([&] {
-        otherThread = Lib().LastError();
-        Lib().ConvertOnly(Path("good.rtf").c_str(), Path("good.html").c_str());
+        otherThread = lib().lastError();
+        lib().convertOnly(path("good.rtf").c_str(), path("good.html").c_str());
     }).join();
     EXPECT_EQ(otherThread, "");
-    EXPECT_STREQ(Lib().LastError(), "Quorvel: RTF header is missing. Conversion aborted.");
+    EXPECT_STREQ(lib().lastError(), "Quorvel: RTF header is missing. Conversion aborted.");
 }
 
 namespace {
@@ -305,17 +305,17 @@ struct PumpHost {
     int nestedResult = -1;
 };
 
-void QUORVEL_CALL CountingPump(void *context)
+void QUORVEL_CALL countingPump(void *context)
 {
     ++static_cast<PumpHost *>(context)->calls;
 }
 
-void QUORVEL_CALL NestingPump(void *context)
+void QUORVEL_CALL nestingPump(void *context)
 {
     auto *host = static_cast<PumpHost *>(context);
     if (host->calls++ == 3) // a host event handler starts a conversion of its own
         host->nestedResult =
-            host->lib->ConvertOnly(host->nestedSource.c_str(), host->nestedTarget.c_str());
+            host->lib->convertOnly(host->nestedSource.c_str(), host->nestedTarget.c_str());
 }
 
 } // namespace
@@ -323,34 +323,34 @@ void QUORVEL_CALL NestingPump(void *context)
 TEST_F(QuorvelLibrary, MessagePumpIsCalledOncePerCharacter)
 {
     PumpHost host;
-    Write("in.rtf", "{\\rtf1 abc}"); // read as 13 characters with the final CR LF
-    Lib().SetMessagePump(CountingPump, &host);
-    ASSERT_EQ(Lib().ConvertOnly(Path("in.rtf").c_str(), Path("out.html").c_str()), 0);
+    write("in.rtf", "{\\rtf1 abc}"); // read as 13 characters with the final CR LF
+    lib().setMessagePump(countingPump, &host);
+    ASSERT_EQ(lib().convertOnly(path("in.rtf").c_str(), path("out.html").c_str()), 0);
     EXPECT_EQ(host.calls, 11);
 
     // Registration is per thread: another thread's conversion does not call it.
-    std::thread([&] { Lib().ConvertOnly(Path("in.rtf").c_str(), Path("t.html").c_str()); }).join();
+    std::thread([&] { lib().convertOnly(path("in.rtf").c_str(), path("t.html").c_str()); }).join();
     EXPECT_EQ(host.calls, 11);
 
-    Lib().SetMessagePump(nullptr, &host);
-    ASSERT_EQ(Lib().ConvertOnly(Path("in.rtf").c_str(), Path("out.html").c_str()), 0);
+    lib().setMessagePump(nullptr, &host);
+    ASSERT_EQ(lib().convertOnly(path("in.rtf").c_str(), path("out.html").c_str()), 0);
     EXPECT_EQ(host.calls, 11);
 }
 
 TEST_F(QuorvelLibrary, MessagePumpMayRunAnotherConversion)
 {
     PumpHost host;
-    host.lib = &Lib();
-    host.nestedSource = Path("inner.rtf");
-    host.nestedTarget = Path("inner.html");
-    Write("inner.rtf", "{\\rtf1{\\colortbl}inner}\r\n");
-    Write("outer.rtf", "{\\rtf1{\\colortbl}outer}\r\n");
-    Lib().SetMessagePump(NestingPump, &host);
-    const int32_t result = Lib().ConvertOnly(Path("outer.rtf").c_str(), Path("outer.html").c_str());
-    Lib().SetMessagePump(nullptr, nullptr);
+    host.lib = &lib();
+    host.nestedSource = path("inner.rtf");
+    host.nestedTarget = path("inner.html");
+    write("inner.rtf", "{\\rtf1{\\colortbl}inner}\r\n");
+    write("outer.rtf", "{\\rtf1{\\colortbl}outer}\r\n");
+    lib().setMessagePump(nestingPump, &host);
+    const int32_t result = lib().convertOnly(path("outer.rtf").c_str(), path("outer.html").c_str());
+    lib().setMessagePump(nullptr, nullptr);
     EXPECT_EQ(result, 0);
     EXPECT_EQ(host.nestedResult, 0);
-    EXPECT_EQ(Read("outer.html"), "outer\r\n");
-    EXPECT_EQ(Read("inner.html"), "inner\r\n");
+    EXPECT_EQ(read("outer.html"), "outer\r\n");
+    EXPECT_EQ(read("inner.html"), "inner\r\n");
     EXPECT_GT(host.calls, 40); // the nested conversion's characters pump too
 }

@@ -24,14 +24,14 @@ protected:
     }
     void TearDown() override { std::filesystem::remove_all(dir_); }
 
-    std::string Path(const std::string &name) const { return (dir_ / name).string(); }
-    void Write(const std::string &name, const std::string &bytes) const
+    std::string path(const std::string &name) const { return (dir_ / name).string(); }
+    void write(const std::string &name, const std::string &bytes) const
     {
-        std::ofstream(Path(name), std::ios::binary) << bytes;
+        std::ofstream(path(name), std::ios::binary) << bytes;
     }
-    std::string Read(const std::string &name) const
+    std::string read(const std::string &name) const
     {
-        std::ifstream in(Path(name), std::ios::binary);
+        std::ifstream in(path(name), std::ios::binary);
         std::ostringstream bytes;
         bytes << in.rdbuf();
         return bytes.str();

@@ -20,7 +20,7 @@ MainWindow &MainWindowHarness::start(const QString &commandLine)
     if (!window_)
         window_ = std::make_unique<MainWindow>(state, *settings, platform,
                                                QStringLiteral(PAGEWICK_BIN_DIR));
-    window_->LoadMainWindow(commandLine, false);
+    window_->loadMainWindow(commandLine, false);
     window_->reportLoadProblems();
     return *window_;
 }

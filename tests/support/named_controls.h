@@ -13,7 +13,7 @@ using NameAndText = std::pair<const char *, const char *>;
 // Every named control of type Control (a label or a button) is found under `parent` and
 // shows its text.
 template <typename Control>
-void ExpectTexts(const QObject &parent, std::initializer_list<NameAndText> controls)
+void expectTexts(const QObject &parent, std::initializer_list<NameAndText> controls)
 {
     for (const auto &[name, text] : controls) {
         const auto *control = parent.findChild<Control *>(QString::fromUtf8(name));

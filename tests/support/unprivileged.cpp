@@ -18,7 +18,7 @@ constexpr QFileDevice::Permissions kAllSearch =
     QFileDevice::ExeOwner | QFileDevice::ExeUser | QFileDevice::ExeGroup | QFileDevice::ExeOther;
 } // namespace
 
-void OpenToEveryone(const QString &path)
+void openToEveryone(const QString &path)
 {
     auto open = [](const QString &entry) {
         const bool directory = QFileInfo(entry).isDir();

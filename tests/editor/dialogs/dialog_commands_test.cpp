@@ -20,7 +20,7 @@ namespace {
 const QString kClip = QStringLiteral("on the clipboard before");
 
 template <typename Control = QWidget>
-Control *Find(const QDialog &dialog, const char *name, int index = -1)
+Control *find(const QDialog &dialog, const char *name, int index = -1)
 {
     for (Control *control : dialog.findChildren<Control *>(QString::fromUtf8(name))) {
         if (index < 0 || control->property("index").toInt() == index)
@@ -30,14 +30,14 @@ Control *Find(const QDialog &dialog, const char *name, int index = -1)
     return nullptr;
 }
 
-void Type(const QDialog &dialog, const char *name, const QString &text, int index = -1)
+void type(const QDialog &dialog, const char *name, const QString &text, int index = -1)
 {
-    Find<QLineEdit>(dialog, name, index)->setText(text);
+    find<QLineEdit>(dialog, name, index)->setText(text);
 }
 
-void Click(const QDialog &dialog, const char *name)
+void clickButton(const QDialog &dialog, const char *name)
 {
-    Find<QPushButton>(dialog, name)->click();
+    find<QPushButton>(dialog, name)->click();
 }
 
 class DialogCommands : public InsertionFixture {
@@ -45,7 +45,7 @@ protected:
     void SetUp() override
     {
         InsertionFixture::SetUp();
-        PutTextOnClipboard(kClip);
+        putTextOnClipboard(kClip);
     }
     // The next dialog shown is filled by `fill`; its title is kept for the test.
     void onDialog(std::function<void(QDialog &)> fill)
@@ -77,12 +77,12 @@ TEST_F(DialogCommands, TableReplacesTheSelection)
 {
     set("before|old|after", 7, 3);
     onDialog([](QDialog &d) {
-        Find<QSlider>(d, "sldRows")->setValue(2);
-        Find<QTableWidget>(d, "MyTable")->setCurrentCell(1, 0);
-        Type(d, "txtCellText", "cell");
-        Click(d, "cmdSave");
-        Type(d, "txtBorderWidth", "1");
-        Click(d, "cmdInsert");
+        find<QSlider>(d, "sldRows")->setValue(2);
+        find<QTableWidget>(d, "MyTable")->setCurrentCell(1, 0);
+        type(d, "txtCellText", "cell");
+        clickButton(d, "cmdSave");
+        type(d, "txtBorderWidth", "1");
+        clickButton(d, "cmdInsert");
     });
     click("cmdFastTable");
     EXPECT_EQ(title, "Table Dialog");
@@ -100,8 +100,8 @@ TEST_F(DialogCommands, ImageGoesAroundTheSelection)
 {
     set("a pic b", 2, 3);
     onDialog([](QDialog &d) {
-        Type(d, "txtAttib", "a.gif", 0);
-        QTest::keyClick(Find<QLineEdit>(d, "txtAttib", 8), Qt::Key_Return);
+        type(d, "txtAttib", "a.gif", 0);
+        QTest::keyClick(find<QLineEdit>(d, "txtAttib", 8), Qt::Key_Return);
     });
     click("cmdFastImage");
     EXPECT_EQ(title, "Image Dialog");
@@ -114,9 +114,9 @@ TEST_F(DialogCommands, AnchorWrapsTheSelectedText)
     set("see x now", 4, 1);
     QString shown;
     onDialog([&shown](QDialog &d) {
-        shown = Find<QLineEdit>(d, "txtALT")->text();
-        Type(d, "txtURL", "a.html");
-        Click(d, "cmdInsert");
+        shown = find<QLineEdit>(d, "txtALT")->text();
+        type(d, "txtURL", "a.html");
+        clickButton(d, "cmdInsert");
     });
     click("cmdFastAnchor");
     EXPECT_EQ(title, "Anchors Dialog");
@@ -128,13 +128,13 @@ TEST_F(DialogCommands, AnchorWrapsTheSelectedText)
 TEST_F(DialogCommands, CommentWrapsTheSelectionAndTheCloseBoxLeavesIt)
 {
     set("a note", 2, 4);
-    onDialog([](QDialog &d) { Click(d, "cmdInsert"); });
+    onDialog([](QDialog &d) { clickButton(d, "cmdInsert"); });
     click("cmdComment");
     EXPECT_EQ(title, "Comment Dialog");
     EXPECT_EQ(text(), "a <!-- note -->");
 
     set("a note", 2, 4);
-    closeDialog([](QDialog &d) { Type(d, "txtComments", "changed"); });
+    closeDialog([](QDialog &d) { type(d, "txtComments", "changed"); });
     click("cmdComment");
     EXPECT_EQ(text(), "a note");
     EXPECT_EQ(edit().selStart(), 2);
@@ -146,8 +146,8 @@ TEST_F(DialogCommands, RuleGoesBeforeTheSelection)
     set("x", 0, 1);
     h.platform.colorAnswers.push_back(QColor(0, 0, 255));
     onDialog([](QDialog &d) {
-        Click(d, "cmdChange");
-        Click(d, "cmdInsert");
+        clickButton(d, "cmdChange");
+        clickButton(d, "cmdInsert");
     });
     click("cmdFastLine");
     EXPECT_EQ(title, "HR Line Dialog");
@@ -157,7 +157,7 @@ TEST_F(DialogCommands, RuleGoesBeforeTheSelection)
 TEST_F(DialogCommands, MarqueeScrollsTheSelection)
 {
     set("Hello", 0, 5);
-    onDialog([](QDialog &d) { Click(d, "cmdInsert"); });
+    onDialog([](QDialog &d) { clickButton(d, "cmdInsert"); });
     click("cmdMarquee");
     EXPECT_EQ(title, "Marquee Dialog");
     EXPECT_EQ(text(), "<MARQUEE Align=\"Center\" Behavior=\"Scroll\" Direction=\"Right\""
@@ -170,24 +170,24 @@ TEST_F(DialogCommands, ColourIsInsertedQuotedAndNotWhenTheDialogIsClosed)
     set("Color=", 6);
     h.platform.colorAnswers = {QColor(0, 100, 0), QColor(255, 0, 0)};
     onDialog([](QDialog &d) {
-        Click(d, "cmdColors");
-        Click(d, "cmdInsert");
+        clickButton(d, "cmdColors");
+        clickButton(d, "cmdInsert");
     });
     click("cmdFastColor");
     EXPECT_EQ(title, "Color Dialog");
     EXPECT_EQ(text(), "Color=\"#006400\"");
 
-    closeDialog([](QDialog &d) { Click(d, "cmdColors"); }); // picked, then closed
+    closeDialog([](QDialog &d) { clickButton(d, "cmdColors"); }); // picked, then closed
     click("cmdFastColor");
     EXPECT_EQ(text(), "Color=\"#006400\"");
 
     onDialog([](QDialog &d) {
-        Find<QCheckBox>(d, "chkColor")->click();
-        Find<QListWidget>(d, "lstColors")
+        find<QCheckBox>(d, "chkColor")->click();
+        find<QListWidget>(d, "lstColors")
             ->findItems("NAVY", Qt::MatchExactly)
             .first()
             ->setSelected(true);
-        Click(d, "cmdInsert");
+        clickButton(d, "cmdInsert");
     });
     set("", 0);
     click("cmdFastColor");
@@ -198,9 +198,9 @@ TEST_F(DialogCommands, OrderedListWithRomanNumerals)
 {
     set("ab", 1);
     onDialog([](QDialog &d) {
-        Find<QRadioButton>(d, "optAttributes", 1)->click();
-        Find<QSlider>(d, "MySlider")->setValue(3);
-        Click(d, "cmdInsert");
+        find<QRadioButton>(d, "optAttributes", 1)->click();
+        find<QSlider>(d, "MySlider")->setValue(3);
+        clickButton(d, "cmdInsert");
     });
     click("cmdFastList");
     EXPECT_EQ(title, "List Dialog");
@@ -209,7 +209,7 @@ TEST_F(DialogCommands, OrderedListWithRomanNumerals)
     EXPECT_EQ(text(), "a" + list + "b");
     EXPECT_EQ(caret(), 1 + list.size());
 
-    closeDialog([](QDialog &d) { Find<QRadioButton>(d, "optList", 1)->click(); });
+    closeDialog([](QDialog &d) { find<QRadioButton>(d, "optList", 1)->click(); });
     click("cmdFastList");
     EXPECT_EQ(text(), "a" + list + "b");
 }
@@ -219,12 +219,12 @@ TEST_F(DialogCommands, ValidationInTheButtonsLanguage)
     set("", 0);
     bool javaScriptChosen = false;
     onDialog([&javaScriptChosen](QDialog &d) {
-        javaScriptChosen = Find<QRadioButton>(d, "optJavaScript")->isChecked();
-        Type(d, "txtControlName", "age");
-        Find<QRadioButton>(d, "optGreaterThan")->click();
-        Type(d, "txtValue", "17");
-        Type(d, "txtMessage", "Too young");
-        Click(d, "cmdInsert");
+        javaScriptChosen = find<QRadioButton>(d, "optJavaScript")->isChecked();
+        type(d, "txtControlName", "age");
+        find<QRadioButton>(d, "optGreaterThan")->click();
+        type(d, "txtValue", "17");
+        type(d, "txtMessage", "Too young");
+        clickButton(d, "cmdInsert");
     });
     click("cmdVBFormVal");
     EXPECT_EQ(title, "Validate Form Controls Dialog");
@@ -235,9 +235,9 @@ TEST_F(DialogCommands, ValidationInTheButtonsLanguage)
 
     set("", 0);
     onDialog([&javaScriptChosen](QDialog &d) {
-        javaScriptChosen = Find<QRadioButton>(d, "optJavaScript")->isChecked();
-        Type(d, "txtControlName", "f.x");
-        Click(d, "cmdInsert");
+        javaScriptChosen = find<QRadioButton>(d, "optJavaScript")->isChecked();
+        type(d, "txtControlName", "f.x");
+        clickButton(d, "cmdInsert");
     });
     click("cmdJSFormVal");
     EXPECT_TRUE(javaScriptChosen);
@@ -254,8 +254,8 @@ TEST_F(DialogCommands, InsertDateFromTheEditMenu)
     set("on ", 3);
     const QDate before = QDate::currentDate();
     onDialog([](QDialog &d) {
-        Find<QListWidget>(d, "lstDate")->setCurrentRow(4);
-        Click(d, "cmdOK");
+        find<QListWidget>(d, "lstDate")->setCurrentRow(4);
+        clickButton(d, "cmdOK");
     });
     item->trigger();
     EXPECT_EQ(title, "Insert Date");
@@ -265,7 +265,7 @@ TEST_F(DialogCommands, InsertDateFromTheEditMenu)
         << text().toStdString();
     EXPECT_EQ(caret(), 11);
 
-    onDialog([](QDialog &d) { Click(d, "cmdCancel"); });
+    onDialog([](QDialog &d) { clickButton(d, "cmdCancel"); });
     item->trigger();
     EXPECT_EQ(text().size(), 11);
 }

@@ -34,7 +34,7 @@ namespace pw {
 namespace {
 
 template <typename Control = QWidget>
-Control *Find(const QObject &dialog, const char *name, int index = -1)
+Control *find(const QObject &dialog, const char *name, int index = -1)
 {
     for (Control *control : dialog.findChildren<Control *>(QString::fromUtf8(name))) {
         if (index < 0 || control->property("index").toInt() == index)
@@ -44,14 +44,14 @@ Control *Find(const QObject &dialog, const char *name, int index = -1)
     return nullptr;
 }
 
-void Click(const QObject &dialog, const char *name)
+void clickButton(const QObject &dialog, const char *name)
 {
-    Find<QPushButton>(dialog, name)->click();
+    find<QPushButton>(dialog, name)->click();
 }
 
-void Type(const QObject &dialog, const char *name, const QString &text, int index = -1)
+void type(const QObject &dialog, const char *name, const QString &text, int index = -1)
 {
-    Find<QLineEdit>(dialog, name, index)->setText(text);
+    find<QLineEdit>(dialog, name, index)->setText(text);
 }
 
 class Dialogs : public ::testing::Test {
@@ -59,8 +59,8 @@ protected:
     // Values an earlier dialog left behind; each dialog must reset its own.
     Dialogs()
     {
-        state.DialogResult = "left from before";
-        state.ColorResult = "left from before";
+        state.dialogResult = "left from before";
+        state.colorResult = "left from before";
     }
     ProgramState state;
     test::FakePlatform platform;
@@ -70,31 +70,31 @@ class Table : public Dialogs {
 protected:
     void cell(int row, int column)
     {
-        Find<QTableWidget>(dialog, "MyTable")->setCurrentCell(row, column);
+        find<QTableWidget>(dialog, "MyTable")->setCurrentCell(row, column);
     }
     void save(int row, int column, const QString &text)
     {
         cell(row, column);
-        Type(dialog, "txtCellText", text);
-        Click(dialog, "cmdSave");
+        type(dialog, "txtCellText", text);
+        clickButton(dialog, "cmdSave");
     }
     void size(int rows, int columns)
     {
-        Find<QSlider>(dialog, "sldRows")->setValue(rows);
-        Find<QSlider>(dialog, "sldCols")->setValue(columns);
+        find<QSlider>(dialog, "sldRows")->setValue(rows);
+        find<QSlider>(dialog, "sldCols")->setValue(columns);
     }
     TableDialog dialog{state, platform};
 };
 
 TEST_F(Table, StartsAsOneEmptyCellAndHandsBackNothingUntilInsert)
 {
-    EXPECT_EQ(state.DialogResult, "");
-    EXPECT_EQ(Find<QLabel>(dialog, "lblCoord")->text(), "(1, 1)");
-    EXPECT_EQ(Find<QComboBox>(dialog, "cboAlign")->currentText(), "Right");
-    EXPECT_EQ(Find<QComboBox>(dialog, "cboVAlign")->currentText(), "Top");
-    Click(dialog, "cmdInsert");
+    EXPECT_EQ(state.dialogResult, "");
+    EXPECT_EQ(find<QLabel>(dialog, "lblCoord")->text(), "(1, 1)");
+    EXPECT_EQ(find<QComboBox>(dialog, "cboAlign")->currentText(), "Right");
+    EXPECT_EQ(find<QComboBox>(dialog, "cboVAlign")->currentText(), "Top");
+    clickButton(dialog, "cmdInsert");
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
-    EXPECT_EQ(state.DialogResult, "<TABLE Align=\"Right\" VAlign=\"Top\" BackColor=\"#FFFFFF\">\r\n"
+    EXPECT_EQ(state.dialogResult, "<TABLE Align=\"Right\" VAlign=\"Top\" BackColor=\"#FFFFFF\">\r\n"
                                   "     <TR>\r\n          <TH></TH>\r\n     </TR>\r\n</TABLE>");
 }
 
@@ -104,16 +104,16 @@ TEST_F(Table, SavedCellsAreWrittenAndTextLeftUnsavedIsDropped)
     save(0, 0, "Name");
     save(1, 1, " 42 ");
     cell(1, 0);
-    EXPECT_EQ(Find<QLabel>(dialog, "lblCoord")->text(), "(2, 1)");
-    Type(dialog, "txtCellText", "never saved");
+    EXPECT_EQ(find<QLabel>(dialog, "lblCoord")->text(), "(2, 1)");
+    type(dialog, "txtCellText", "never saved");
     cell(0, 1); // moving on drops it
-    EXPECT_EQ(Find<QLineEdit>(dialog, "txtCellText")->text(), "");
+    EXPECT_EQ(find<QLineEdit>(dialog, "txtCellText")->text(), "");
     cell(1, 1);
-    EXPECT_EQ(Find<QLineEdit>(dialog, "txtCellText")->text(), " 42 ");
-    Type(dialog, "txtCellText", "typed, then Insert"); // Insert does not save either
-    Find<QComboBox>(dialog, "cboAlign")->setEditText("");
-    Click(dialog, "cmdInsert");
-    EXPECT_EQ(state.DialogResult, "<TABLE VAlign=\"Top\" BackColor=\"#FFFFFF\">\r\n"
+    EXPECT_EQ(find<QLineEdit>(dialog, "txtCellText")->text(), " 42 ");
+    type(dialog, "txtCellText", "typed, then Insert"); // Insert does not save either
+    find<QComboBox>(dialog, "cboAlign")->setEditText("");
+    clickButton(dialog, "cmdInsert");
+    EXPECT_EQ(state.dialogResult, "<TABLE VAlign=\"Top\" BackColor=\"#FFFFFF\">\r\n"
                                   "     <TR>\r\n"
                                   "          <TH>Name</TH>\r\n"
                                   "          <TH></TH>\r\n"
@@ -131,66 +131,66 @@ TEST_F(Table, HiddenRowsKeepTheirTextsUntilTheTableGrowsAgain)
     save(2, 0, "third");
     size(2, 1);
     EXPECT_FALSE(dialog.fields().rows > 2);
-    Click(dialog, "cmdInsert");
-    EXPECT_FALSE(state.DialogResult.contains("third"));
-    EXPECT_EQ(state.DialogResult.count("<TR>"), 2);
+    clickButton(dialog, "cmdInsert");
+    EXPECT_FALSE(state.dialogResult.contains("third"));
+    EXPECT_EQ(state.dialogResult.count("<TR>"), 2);
 
     size(3, 1);
-    EXPECT_EQ(Find<QTableWidget>(dialog, "MyTable")->item(2, 0)->text(), "third");
-    EXPECT_TRUE(TableMarkup(dialog.fields()).contains("          <TD>third</TD>\r\n"));
+    EXPECT_EQ(find<QTableWidget>(dialog, "MyTable")->item(2, 0)->text(), "third");
+    EXPECT_TRUE(tableMarkup(dialog.fields()).contains("          <TD>third</TD>\r\n"));
 }
 
 TEST_F(Table, BackgroundFollowsThePickerAndCancelLeavesIt)
 {
     platform.colorAnswers = {QColor(255, 0, 0), std::nullopt, QColor(0, 0, 255)};
-    Click(dialog, "cmdChange");
-    EXPECT_TRUE(TableMarkup(dialog.fields()).contains("BackColor=\"#FF0000\""));
-    Click(dialog, "cmdChange"); // cancelled
-    EXPECT_TRUE(TableMarkup(dialog.fields()).contains("BackColor=\"#FF0000\""));
-    Click(dialog, "cmdChange");
-    EXPECT_TRUE(TableMarkup(dialog.fields()).contains("BackColor=\"#0000FF\""));
+    clickButton(dialog, "cmdChange");
+    EXPECT_TRUE(tableMarkup(dialog.fields()).contains("BackColor=\"#FF0000\""));
+    clickButton(dialog, "cmdChange"); // cancelled
+    EXPECT_TRUE(tableMarkup(dialog.fields()).contains("BackColor=\"#FF0000\""));
+    clickButton(dialog, "cmdChange");
+    EXPECT_TRUE(tableMarkup(dialog.fields()).contains("BackColor=\"#0000FF\""));
     EXPECT_EQ(platform.colorsOffered,
               (QVector<QColor>{Qt::black, QColor(255, 0, 0), QColor(255, 0, 0)}));
 }
 
 TEST_F(Table, CancelHandsBackNothing)
 {
-    Click(dialog, "cmdCancel");
+    clickButton(dialog, "cmdCancel");
     EXPECT_EQ(dialog.result(), QDialog::Rejected);
-    EXPECT_EQ(state.DialogResult, "");
+    EXPECT_EQ(state.dialogResult, "");
 }
 
 TEST_F(Dialogs, ImageInsertsOnEnterInAnyField)
 {
     for (const char *name : {"txtAttib", "txtID"}) {
         ImageDialog dialog(state);
-        Type(dialog, "txtAttib", "a.gif", 0);
-        QLineEdit *field = name == std::string("txtID") ? Find<QLineEdit>(dialog, "txtID")
-                                                        : Find<QLineEdit>(dialog, "txtAttib", 8);
+        type(dialog, "txtAttib", "a.gif", 0);
+        QLineEdit *field = name == std::string("txtID") ? find<QLineEdit>(dialog, "txtID")
+                                                        : find<QLineEdit>(dialog, "txtAttib", 8);
         QTest::keyClick(field, Qt::Key_Return);
         EXPECT_EQ(dialog.result(), QDialog::Accepted) << name;
-        EXPECT_EQ(state.DialogResult, "<IMG Src=\"a.gif\" Align=\"Top\">") << name;
+        EXPECT_EQ(state.dialogResult, "<IMG Src=\"a.gif\" Align=\"Top\">") << name;
     }
 }
 
 TEST_F(Dialogs, TextDialogsShowTheSelectionAndStartEmptyWithout)
 {
-    state.SelectedText = "two\r\nlines";
+    state.selectedText = "two\r\nlines";
     AnchorDialog anchor(state);
     CommentDialog comment(state);
     MarqueeDialog marquee(state, platform);
-    EXPECT_EQ(Find<QLineEdit>(anchor, "txtALT")->text(), "two\r\nlines");
-    EXPECT_EQ(Find<QLineEdit>(comment, "txtComments")->text(), "two\r\nlines");
-    EXPECT_EQ(Find<QLineEdit>(marquee, "txtAttib", 0)->text(), "two\r\nlines");
-    Click(comment, "cmdInsert");
-    EXPECT_EQ(state.DialogResult, "<!-- two\r\nlines -->");
+    EXPECT_EQ(find<QLineEdit>(anchor, "txtALT")->text(), "two\r\nlines");
+    EXPECT_EQ(find<QLineEdit>(comment, "txtComments")->text(), "two\r\nlines");
+    EXPECT_EQ(find<QLineEdit>(marquee, "txtAttib", 0)->text(), "two\r\nlines");
+    clickButton(comment, "cmdInsert");
+    EXPECT_EQ(state.dialogResult, "<!-- two\r\nlines -->");
 
-    state.SelectedText.clear();
+    state.selectedText.clear();
     AnchorDialog empty(state);
-    EXPECT_EQ(state.DialogResult, "");
-    Type(empty, "txtURL", "a.html");
-    QTest::keyClick(Find<QLineEdit>(empty, "txtID"), Qt::Key_Enter);
-    EXPECT_EQ(state.DialogResult, "<A HREF=\"a.html\"></A>");
+    EXPECT_EQ(state.dialogResult, "");
+    type(empty, "txtURL", "a.html");
+    QTest::keyClick(find<QLineEdit>(empty, "txtID"), Qt::Key_Enter);
+    EXPECT_EQ(state.dialogResult, "<A HREF=\"a.html\"></A>");
 }
 
 TEST_F(Dialogs, RuleAndMarqueeColoursBelongToOneShowing)
@@ -198,15 +198,15 @@ TEST_F(Dialogs, RuleAndMarqueeColoursBelongToOneShowing)
     platform.colorAnswers = {QColor(0, 0, 255), QColor(0, 100, 0)};
     {
         RuleDialog rule(state, platform);
-        Click(rule, "cmdChange");
-        EXPECT_EQ(state.ColorResult, "0000FF");
-        Click(rule, "cmdChange");
-        Click(rule, "cmdInsert");
-        EXPECT_EQ(state.DialogResult, "<HR Align=\"Center\" Color=\"#006400\">");
+        clickButton(rule, "cmdChange");
+        EXPECT_EQ(state.colorResult, "0000FF");
+        clickButton(rule, "cmdChange");
+        clickButton(rule, "cmdInsert");
+        EXPECT_EQ(state.dialogResult, "<HR Align=\"Center\" Color=\"#006400\">");
     }
     MarqueeDialog marquee(state, platform);
-    Click(marquee, "cmdInsert");
-    EXPECT_EQ(state.DialogResult, "<MARQUEE Align=\"Center\" Behavior=\"Scroll\""
+    clickButton(marquee, "cmdInsert");
+    EXPECT_EQ(state.dialogResult, "<MARQUEE Align=\"Center\" Behavior=\"Scroll\""
                                   " Direction=\"Right\" Color=\"#FFFFFF\">");
     // The second pick opened on the first; the next dialog's picker would open on black again.
     EXPECT_EQ(platform.colorsOffered, (QVector<QColor>{Qt::black, QColor(0, 0, 255)}));
@@ -215,12 +215,12 @@ TEST_F(Dialogs, RuleAndMarqueeColoursBelongToOneShowing)
 TEST_F(Dialogs, MarqueeListsCanBeClearedToDropTheirAttributes)
 {
     MarqueeDialog marquee(state, platform);
-    Type(marquee, "txtAttib", "Hi", 0);
+    type(marquee, "txtAttib", "Hi", 0);
     for (const char *list : {"cboAlign", "cboBehavior", "cboDirection"})
-        Find<QComboBox>(marquee, list)->setEditText("");
-    Find<QComboBox>(marquee, "cboBehavior")->setEditText("Alternate");
-    Click(marquee, "cmdInsert");
-    EXPECT_EQ(state.DialogResult, "<MARQUEE Behavior=\"Alternate\" Color=\"#FFFFFF\">Hi</MARQUEE>");
+        find<QComboBox>(marquee, list)->setEditText("");
+    find<QComboBox>(marquee, "cboBehavior")->setEditText("Alternate");
+    clickButton(marquee, "cmdInsert");
+    EXPECT_EQ(state.dialogResult, "<MARQUEE Behavior=\"Alternate\" Color=\"#FFFFFF\">Hi</MARQUEE>");
 }
 
 class Colours : public Dialogs {
@@ -231,57 +231,57 @@ protected:
 TEST_F(Colours, NamesAreUsableOnlyWhileTheBoxIsTicked)
 {
     EXPECT_EQ(dialog.windowTitle(), "Color Dialog");
-    auto *names = Find<QListWidget>(dialog, "lstColors");
-    auto *box = Find<QCheckBox>(dialog, "chkColor");
-    EXPECT_EQ(state.ColorResult, "-1");
+    auto *names = find<QListWidget>(dialog, "lstColors");
+    auto *box = find<QCheckBox>(dialog, "chkColor");
+    EXPECT_EQ(state.colorResult, "-1");
     EXPECT_FALSE(box->isChecked());
     EXPECT_FALSE(names->isEnabled());
     box->click();
     EXPECT_TRUE(names->isEnabled());
-    Click(dialog, "cmdInsert"); // nothing chosen yet
-    EXPECT_EQ(state.ColorResult, "\"\"");
+    clickButton(dialog, "cmdInsert"); // nothing chosen yet
+    EXPECT_EQ(state.colorResult, "\"\"");
     const auto red = names->findItems("RED", Qt::MatchExactly);
     ASSERT_EQ(red.size(), 1);
     red.first()->setSelected(true);
-    Click(dialog, "cmdInsert");
-    EXPECT_EQ(state.ColorResult, "\"RED\"");
+    clickButton(dialog, "cmdInsert");
+    EXPECT_EQ(state.colorResult, "\"RED\"");
     box->click();
     EXPECT_FALSE(names->isEnabled());
-    Click(dialog, "cmdInsert");
-    EXPECT_EQ(state.ColorResult, "\"#FFFFFF\"");
+    clickButton(dialog, "cmdInsert");
+    EXPECT_EQ(state.colorResult, "\"#FFFFFF\"");
 }
 
 TEST_F(Colours, PickedColourIsInsertedOnlyWhenConfirmed)
 {
     platform.colorAnswers = {QColor(0, 100, 0), std::nullopt};
-    Click(dialog, "cmdColors");
-    Click(dialog, "cmdColors"); // cancelled: the dark green stays
+    clickButton(dialog, "cmdColors");
+    clickButton(dialog, "cmdColors"); // cancelled: the dark green stays
     EXPECT_EQ(platform.colorsOffered, (QVector<QColor>{Qt::black, QColor(0, 100, 0)}));
-    EXPECT_EQ(state.ColorResult, "-1"); // leaving now by the close box inserts nothing
-    Click(dialog, "cmdInsert");
-    EXPECT_EQ(state.ColorResult, "\"#006400\"");
-    Click(dialog, "cmdCancel");
-    EXPECT_EQ(state.ColorResult, "-1");
+    EXPECT_EQ(state.colorResult, "-1"); // leaving now by the close box inserts nothing
+    clickButton(dialog, "cmdInsert");
+    EXPECT_EQ(state.colorResult, "\"#006400\"");
+    clickButton(dialog, "cmdCancel");
+    EXPECT_EQ(state.colorResult, "-1");
 }
 
 class Lists : public Dialogs {
 protected:
     void SetUp() override
     {
-        state.ListKind = 2;
-        state.ListNumbering = "a";
-        state.DialogResult = "old";
+        state.listKind = 2;
+        state.listNumbering = "a";
+        state.dialogResult = "old";
     }
     QRadioButton *option(ListDialog &d, const char *name, int k)
     {
-        return Find<QRadioButton>(d, name, k);
+        return find<QRadioButton>(d, name, k);
     }
 };
 
 TEST_F(Lists, NumberingOnlyForOrderedListsButKeptWhenLeft)
 {
     ListDialog dialog(state);
-    auto *options = Find<QGroupBox>(dialog, "fraOptions");
+    auto *options = find<QGroupBox>(dialog, "fraOptions");
     for (int k = 0; k < 4; ++k)
         EXPECT_FALSE(option(dialog, "optAttributes", k)->isChecked()) << k;
     EXPECT_TRUE(options->isEnabled());
@@ -291,57 +291,57 @@ TEST_F(Lists, NumberingOnlyForOrderedListsButKeptWhenLeft)
     option(dialog, "optList", 0)->click();
     EXPECT_TRUE(options->isEnabled());
     option(dialog, "optList", 2)->click();
-    Click(dialog, "cmdInsert");
-    EXPECT_EQ(state.ListKind, 2);
-    EXPECT_EQ(state.ListNumbering, "a");
-    EXPECT_EQ(state.ListItemCount, 1);
+    clickButton(dialog, "cmdInsert");
+    EXPECT_EQ(state.listKind, 2);
+    EXPECT_EQ(state.listNumbering, "a");
+    EXPECT_EQ(state.listItemCount, 1);
 }
 
 TEST_F(Lists, OrderedWithoutNumberingAndCancel)
 {
     {
         ListDialog dialog(state);
-        EXPECT_EQ(state.ListKind, -1);
-        EXPECT_EQ(state.ListNumbering, "");
-        EXPECT_EQ(state.DialogResult, "");
-        EXPECT_EQ(Find<QLabel>(dialog, "lblItems")->text(), "1");
-        Click(dialog, "cmdInsert");
-        EXPECT_EQ(state.ListKind, 0);
-        EXPECT_EQ(state.ListNumbering, "");
+        EXPECT_EQ(state.listKind, -1);
+        EXPECT_EQ(state.listNumbering, "");
+        EXPECT_EQ(state.dialogResult, "");
+        EXPECT_EQ(find<QLabel>(dialog, "lblItems")->text(), "1");
+        clickButton(dialog, "cmdInsert");
+        EXPECT_EQ(state.listKind, 0);
+        EXPECT_EQ(state.listNumbering, "");
     }
     ListDialog dialog(state);
-    Click(dialog, "cmdCancel");
-    EXPECT_EQ(state.ListKind, -1);
+    clickButton(dialog, "cmdCancel");
+    EXPECT_EQ(state.listKind, -1);
 }
 
 TEST_F(Dialogs, DateOffersTenEntriesAndHandsBackTheChosenOne)
 {
-    state.DateText = "old";
+    state.dateText = "old";
     DateDialog dialog(state, QDateTime(QDate(2026, 12, 7), QTime(9, 30)));
-    EXPECT_EQ(state.DateText, "");
-    auto *dates = Find<QListWidget>(dialog, "lstDate");
+    EXPECT_EQ(state.dateText, "");
+    auto *dates = find<QListWidget>(dialog, "lstDate");
     ASSERT_EQ(dates->count(), 10);
     EXPECT_EQ(dates->currentRow(), 0);
     dates->setCurrentRow(4);
-    Click(dialog, "cmdOK");
-    EXPECT_EQ(state.DateText, "12/07/26");
-    Click(dialog, "cmdCancel");
-    EXPECT_EQ(state.DateText, "");
+    clickButton(dialog, "cmdOK");
+    EXPECT_EQ(state.dateText, "12/07/26");
+    clickButton(dialog, "cmdCancel");
+    EXPECT_EQ(state.dateText, "");
 }
 
 TEST_F(Dialogs, ValidationBlankValueShowsTheEmptyStringItComparesWith)
 {
     ValidationDialog dialog(state);
-    EXPECT_TRUE(Find<QRadioButton>(dialog, "optEqualTo")->isChecked());
-    EXPECT_FALSE(Find<QComboBox>(dialog, "cboControl")->isEditable());
-    Find<QRadioButton>(dialog, "optVBScript")->setChecked(true);
-    Find<QRadioButton>(dialog, "optGTE")->click();
-    Type(dialog, "txtControlName", "qty");
-    Type(dialog, "txtValue", "   ");
-    Type(dialog, "txtMessage", "Required");
-    Click(dialog, "cmdInsert");
-    EXPECT_EQ(Find<QLineEdit>(dialog, "txtValue")->text(), "\"\"");
-    EXPECT_EQ(state.DialogResult, "If qty.Value>=\"\" Then\r\n"
+    EXPECT_TRUE(find<QRadioButton>(dialog, "optEqualTo")->isChecked());
+    EXPECT_FALSE(find<QComboBox>(dialog, "cboControl")->isEditable());
+    find<QRadioButton>(dialog, "optVBScript")->setChecked(true);
+    find<QRadioButton>(dialog, "optGTE")->click();
+    type(dialog, "txtControlName", "qty");
+    type(dialog, "txtValue", "   ");
+    type(dialog, "txtMessage", "Required");
+    clickButton(dialog, "cmdInsert");
+    EXPECT_EQ(find<QLineEdit>(dialog, "txtValue")->text(), "\"\"");
+    EXPECT_EQ(state.dialogResult, "If qty.Value>=\"\" Then\r\n"
                                   "     Msgbox \"Required\",0, \"Validation Error\"\r\n"
                                   "End If\r\n");
 }

@@ -17,7 +17,7 @@ namespace pw {
 namespace {
 
 // The fields of a table dialog confirmed as soon as it opens.
-TableFields FreshTable()
+TableFields freshTable()
 {
     TableFields f;
     f.align = "Right";
@@ -25,9 +25,9 @@ TableFields FreshTable()
     return f;
 }
 
-TEST(TableMarkup, ConfirmedAtOnceIsOneHeaderCell)
+TEST(tableMarkup, ConfirmedAtOnceIsOneHeaderCell)
 {
-    EXPECT_EQ(TableMarkup(FreshTable()),
+    EXPECT_EQ(tableMarkup(freshTable()),
               "<TABLE Align=\"Right\" VAlign=\"Top\" BackColor=\"#FFFFFF\">\r\n"
               "     <TR>\r\n"
               "          <TH></TH>\r\n"
@@ -35,9 +35,9 @@ TEST(TableMarkup, ConfirmedAtOnceIsOneHeaderCell)
               "</TABLE>");
 }
 
-TEST(TableMarkup, FirstRowIsHeaderOthersAreDataAndValuesAreTrimmed)
+TEST(tableMarkup, FirstRowIsHeaderOthersAreDataAndValuesAreTrimmed)
 {
-    TableFields f = FreshTable();
+    TableFields f = freshTable();
     f.width = " 80% ";
     f.borderWidth = "1";
     f.cellSpacing = " ";
@@ -52,7 +52,7 @@ TEST(TableMarkup, FirstRowIsHeaderOthersAreDataAndValuesAreTrimmed)
     f.cells[1][1] = "3";
     f.cells[2][0] = "beyond the rows";
     f.cells[0][2] = "beyond the columns";
-    EXPECT_EQ(TableMarkup(f),
+    EXPECT_EQ(tableMarkup(f),
               "<TABLE Width=\"80%\" Border=\"1\" CellSpacing=\"\" CellPadding=\"2\" VAlign=\"Top\""
               " BackColor=\"#FF0000\">\r\n"
               "<CAPTION>Prices</CAPTION>\r\n"
@@ -67,32 +67,32 @@ TEST(TableMarkup, FirstRowIsHeaderOthersAreDataAndValuesAreTrimmed)
               "</TABLE>");
 }
 
-TEST(TableMarkup, BiggestTableStaysInsideTheStore)
+TEST(tableMarkup, BiggestTableStaysInsideTheStore)
 {
-    TableFields f = FreshTable();
+    TableFields f = freshTable();
     f.rows = 20;
     f.columns = 20;
     f.cells[19][19] = "last";
-    const QString markup = TableMarkup(f);
+    const QString markup = tableMarkup(f);
     EXPECT_EQ(markup.count("<TR>"), 20);
     EXPECT_EQ(markup.count("<TH>"), 20);
     EXPECT_EQ(markup.count("<TD>"), 380);
     EXPECT_TRUE(markup.endsWith("          <TD>last</TD>\r\n     </TR>\r\n</TABLE>"));
 }
 
-TEST(SixDigitColour, IsUpperCaseRedGreenBlue)
+TEST(sixDigitColour, IsUpperCaseRedGreenBlue)
 {
-    EXPECT_EQ(SixDigitColour(QColor(255, 0, 0)), "FF0000");
-    EXPECT_EQ(SixDigitColour(QColor(0, 0, 255)), "0000FF");
-    EXPECT_EQ(SixDigitColour(QColor(0, 100, 0)), "006400");
-    EXPECT_EQ(SixDigitColour(QColor(10, 171, 254)), "0AABFE");
+    EXPECT_EQ(sixDigitColour(QColor(255, 0, 0)), "FF0000");
+    EXPECT_EQ(sixDigitColour(QColor(0, 0, 255)), "0000FF");
+    EXPECT_EQ(sixDigitColour(QColor(0, 100, 0)), "006400");
+    EXPECT_EQ(sixDigitColour(QColor(10, 171, 254)), "0AABFE");
 }
 
-TEST(TrimBlanks, TakesOnlyBlanksFromTheEnds)
+TEST(trimBlanks, TakesOnlyBlanksFromTheEnds)
 {
-    EXPECT_EQ(TrimBlanks("  a b  "), "a b");
-    EXPECT_EQ(TrimBlanks("   "), "");
-    EXPECT_EQ(TrimBlanks("\ta\t"), "\ta\t");
+    EXPECT_EQ(trimBlanks("  a b  "), "a b");
+    EXPECT_EQ(trimBlanks("   "), "");
+    EXPECT_EQ(trimBlanks("\ta\t"), "\ta\t");
 }
 
 struct ImageCase {
@@ -110,11 +110,11 @@ class ImageTagCases : public ::testing::TestWithParam<ImageCase> {};
 
 TEST_P(ImageTagCases, Markup)
 {
-    EXPECT_EQ(ImageTag(GetParam().fields), QString::fromUtf8(GetParam().markup));
+    EXPECT_EQ(imageTag(GetParam().fields), QString::fromUtf8(GetParam().markup));
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    ImageTag, ImageTagCases,
+    imageTag, ImageTagCases,
     ::testing::Values(
         ImageCase{"only the url", {{"a.gif"}, "Top", ""}, "<IMG Src=\"a.gif\" Align=\"Top\">"},
         ImageCase{"list cleared",
@@ -135,44 +135,44 @@ INSTANTIATE_TEST_SUITE_P(
         return name;
     });
 
-TEST(AnchorMarkup, LinkTextClosesTheLinkAroundIt)
+TEST(anchorMarkup, LinkTextClosesTheLinkAroundIt)
 {
-    EXPECT_EQ(AnchorMarkup({.url = "a.html", .linkText = "x"}), "<A HREF=\"a.html\">x</A>");
-    EXPECT_EQ(AnchorMarkup({.url = "a.html"}), "<A HREF=\"a.html\"></A>");
+    EXPECT_EQ(anchorMarkup({.url = "a.html", .linkText = "x"}), "<A HREF=\"a.html\">x</A>");
+    EXPECT_EQ(anchorMarkup({.url = "a.html"}), "<A HREF=\"a.html\"></A>");
     EXPECT_EQ(
-        AnchorMarkup(
+        anchorMarkup(
             {.url = "", .linkText = " two words ", .target = "_top", .name = "n", .id = " i "}),
         "<A HREF=\"\" Target=\"_top\" Name=\"n\" Id=\"i\">two words</A>");
 }
 
-TEST(CommentMarkup, KeepsOneBlankInsideEachEnd)
+TEST(commentMarkup, KeepsOneBlankInsideEachEnd)
 {
-    EXPECT_EQ(CommentMarkup("note"), "<!-- note -->");
-    EXPECT_EQ(CommentMarkup("  note  "), "<!-- note -->");
-    EXPECT_EQ(CommentMarkup(""), "<!--  -->");
-    EXPECT_EQ(CommentMarkup("line 1\r\nline 2"), "<!-- line 1\r\nline 2 -->");
+    EXPECT_EQ(commentMarkup("note"), "<!-- note -->");
+    EXPECT_EQ(commentMarkup("  note  "), "<!-- note -->");
+    EXPECT_EQ(commentMarkup(""), "<!--  -->");
+    EXPECT_EQ(commentMarkup("line 1\r\nline 2"), "<!-- line 1\r\nline 2 -->");
 }
 
-TEST(RuleTag, ColourIsAlwaysWritten)
+TEST(ruleTag, ColourIsAlwaysWritten)
 {
-    EXPECT_EQ(RuleTag({.align = "Center"}), "<HR Align=\"Center\" Color=\"#FFFFFF\">");
+    EXPECT_EQ(ruleTag({.align = "Center"}), "<HR Align=\"Center\" Color=\"#FFFFFF\">");
     EXPECT_EQ(
-        RuleTag(
+        ruleTag(
             {.align = "", .size = "2", .width = " 50% ", .id = "r", .colour = QColor(0, 0, 255)}),
         "<HR Size=\"2\" Width=\"50%\" Color=\"#0000FF\" Id=\"r\">");
 }
 
-TEST(MarqueeMarkup, TextClosesTheTagWithoutItStaysOpen)
+TEST(marqueeMarkup, TextClosesTheTagWithoutItStaysOpen)
 {
     MarqueeFields f{.text = "Hello", .align = "Center", .behavior = "Scroll", .direction = "Right"};
-    EXPECT_EQ(MarqueeMarkup(f), "<MARQUEE Align=\"Center\" Behavior=\"Scroll\" Direction=\"Right\""
+    EXPECT_EQ(marqueeMarkup(f), "<MARQUEE Align=\"Center\" Behavior=\"Scroll\" Direction=\"Right\""
                                 " Color=\"#FFFFFF\">Hello</MARQUEE>");
     f.text.clear();
-    EXPECT_EQ(MarqueeMarkup(f), "<MARQUEE Align=\"Center\" Behavior=\"Scroll\" Direction=\"Right\""
+    EXPECT_EQ(marqueeMarkup(f), "<MARQUEE Align=\"Center\" Behavior=\"Scroll\" Direction=\"Right\""
                                 " Color=\"#FFFFFF\">");
 }
 
-TEST(MarqueeMarkup, EveryAttributeInItsPlace)
+TEST(marqueeMarkup, EveryAttributeInItsPlace)
 {
     const MarqueeFields f{.text = " t ",
                           .height = "1",
@@ -187,15 +187,15 @@ TEST(MarqueeMarkup, EveryAttributeInItsPlace)
                           .direction = "Left",
                           .id = "m",
                           .colour = QColor(1, 2, 3)};
-    EXPECT_EQ(MarqueeMarkup(f),
+    EXPECT_EQ(marqueeMarkup(f),
               "<MARQUEE Height=\"1\" Width=\"2\" HSpace=\"3\" VSpace=\"4\" ScrollAmount=\"5\""
               " ScrollDelay=\"6\" Align=\"Left\" Behavior=\"Slide\" Direction=\"Left\" Loop=\"7\""
               " Color=\"#010203\" Id=\"m\">t</MARQUEE>");
 }
 
-TEST(ValidationScript, VBScriptShowsAMessageBox)
+TEST(validationScript, VBScriptShowsAMessageBox)
 {
-    EXPECT_EQ(ValidationScript({.controlName = "age",
+    EXPECT_EQ(validationScript({.controlName = "age",
                                 .comparison = Comparison::GreaterThan,
                                 .value = "17",
                                 .message = "Too young",
@@ -205,9 +205,9 @@ TEST(ValidationScript, VBScriptShowsAMessageBox)
               "End If\r\n");
 }
 
-TEST(ValidationScript, JavaScriptShowsAnAlert)
+TEST(validationScript, JavaScriptShowsAnAlert)
 {
-    EXPECT_EQ(ValidationScript({.controlName = " form1.name ",
+    EXPECT_EQ(validationScript({.controlName = " form1.name ",
                                 .comparison = Comparison::NotEqualTo,
                                 .value = " 'Bob' ",
                                 .message = " Not Bob ",
@@ -218,36 +218,36 @@ TEST(ValidationScript, JavaScriptShowsAnAlert)
               "     }\r\n");
 }
 
-TEST(ValidationScript, BlankValueComparesWithAnEmptyString)
+TEST(validationScript, BlankValueComparesWithAnEmptyString)
 {
-    EXPECT_EQ(ValidationScript({.controlName = "x", .value = "  "}),
+    EXPECT_EQ(validationScript({.controlName = "x", .value = "  "}),
               "if (x.value==\"\")\r\n     {\r\n          alert('')\r\n     }\r\n");
-    EXPECT_EQ(ValidationScript({.controlName = "x",
+    EXPECT_EQ(validationScript({.controlName = "x",
                                 .comparison = Comparison::LessOrEqual,
                                 .language = ScriptLanguage::VBScript}),
               "If x.Value<=\"\" Then\r\n     Msgbox \"\",0, \"Validation Error\"\r\nEnd If\r\n");
 }
 
-TEST(ValidationScript, EqualityIsWrittenInEachLanguagesOwnWay)
+TEST(validationScript, EqualityIsWrittenInEachLanguagesOwnWay)
 {
     ValidationFields f{.controlName = "a", .value = "1"};
-    EXPECT_TRUE(ValidationScript(f).startsWith("if (a.value==1)"));
+    EXPECT_TRUE(validationScript(f).startsWith("if (a.value==1)"));
     f.language = ScriptLanguage::VBScript;
-    EXPECT_TRUE(ValidationScript(f).startsWith("If a.Value=1 Then"));
+    EXPECT_TRUE(validationScript(f).startsWith("If a.Value=1 Then"));
     f.comparison = Comparison::NotEqualTo;
-    EXPECT_TRUE(ValidationScript(f).startsWith("If a.Value<>1 Then"));
+    EXPECT_TRUE(validationScript(f).startsWith("If a.Value<>1 Then"));
     f.comparison = Comparison::GreaterOrEqual;
-    EXPECT_TRUE(ValidationScript(f).startsWith("If a.Value>=1 Then"));
+    EXPECT_TRUE(validationScript(f).startsWith("If a.Value>=1 Then"));
     f.comparison = Comparison::LessThan;
     f.language = ScriptLanguage::JavaScript;
-    EXPECT_TRUE(ValidationScript(f).startsWith("if (a.value<1)"));
+    EXPECT_TRUE(validationScript(f).startsWith("if (a.value<1)"));
 }
 
-TEST(DateRenderings, FixedPatternsAndEnglishMonth)
+TEST(dateRenderings, FixedPatternsAndEnglishMonth)
 {
     const QDateTime moment(QDate(2026, 12, 7), QTime(15, 4, 5));
     const QStringList dates =
-        DateRenderings(moment, QLocale(QLocale::English, QLocale::UnitedStates));
+        dateRenderings(moment, QLocale(QLocale::English, QLocale::UnitedStates));
     ASSERT_EQ(dates.size(), 10);
     EXPECT_EQ(dates[0], "Monday, December 7, 2026");
     EXPECT_EQ(dates[1], "07-Dec-26");
@@ -258,10 +258,10 @@ TEST(DateRenderings, FixedPatternsAndEnglishMonth)
                                          "120726", "12072026"}));
 }
 
-TEST(DateRenderings, SingleDigitMonthAndDayArePadded)
+TEST(dateRenderings, SingleDigitMonthAndDayArePadded)
 {
     const QStringList dates =
-        DateRenderings(QDateTime(QDate(2005, 3, 9), QTime(0, 0)), QLocale::c());
+        dateRenderings(QDateTime(QDate(2005, 3, 9), QTime(0, 0)), QLocale::c());
     EXPECT_EQ(dates[1], "09-Mar-05");
     EXPECT_EQ(dates[4], "03/09/05");
     EXPECT_EQ(dates[9], "03092005");

@@ -140,7 +140,7 @@ TEST_F(BlockComment, EachCommandIsOneUndoStepAndMarksModified)
 
 TEST_F(BlockComment, ClipboardIsLeftAlone)
 {
-    PutTextOnClipboard("on the clipboard");
+    putTextOnClipboard("on the clipboard");
     set("a\r\nb", 0, 4);
     comment();
     edit().setSelection(0, 8);
@@ -166,7 +166,7 @@ namespace {
 
 // The commands done the long way, one line at a time, exactly as the steps describe them:
 // the one-pass versions must leave the same text, caret and selection.
-void CommentLineByLine(EditBox &edit, const QString &symbol)
+void commentLineByLine(EditBox &edit, const QString &symbol)
 {
     const int start = edit.selStart();
     const int first = edit.lineOfPosition(start);
@@ -178,7 +178,7 @@ void CommentLineByLine(EditBox &edit, const QString &symbol)
     }
 }
 
-void UnCommentLineByLine(EditBox &edit, const QString &symbol)
+void unCommentLineByLine(EditBox &edit, const QString &symbol)
 {
     const int start = edit.selStart();
     const int first = edit.lineOfPosition(start);
@@ -228,11 +228,11 @@ TEST(BlockCommentSteps, OnePassMatchesLineByLine)
             box->setSelection(start, selLength);
         }
         if (comment) {
-            pw::CommentBlock(fast, symbol);
-            CommentLineByLine(slow, symbol);
+            pw::commentBlock(fast, symbol);
+            commentLineByLine(slow, symbol);
         } else {
-            pw::UnCommentBlock(fast, symbol);
-            UnCommentLineByLine(slow, symbol);
+            pw::unCommentBlock(fast, symbol);
+            unCommentLineByLine(slow, symbol);
         }
         ASSERT_EQ(fast.text(), slow.text());
         ASSERT_EQ(fast.caret(), slow.caret());

@@ -85,11 +85,11 @@ protected:
 
 // Puts a text, or a picture, on the clipboard before a command and checks it is still there
 // afterwards.
-inline void PutTextOnClipboard(const QString &text)
+inline void putTextOnClipboard(const QString &text)
 {
     QApplication::clipboard()->setText(text);
 }
-inline QImage PutImageOnClipboard()
+inline QImage putImageOnClipboard()
 {
     QImage image(7, 5, QImage::Format_RGB32);
     image.fill(QColor(10, 200, 30));

@@ -36,14 +36,14 @@ TEST_F(Insertion, BoldWrapsTheSelectionAndLeavesTheCaretAfterIt)
 TEST_F(Insertion, IdOptionIsReadAtEveryClick)
 {
     set("abc", 0, 3);
-    h.state.IDAttribute = true;
+    h.state.idAttribute = true;
     click("cmdBold");
     EXPECT_EQ(text(), "<B Id=\"BoldID\">abc</B>");
     set("", 0);
     click("cmdItallic");
     EXPECT_EQ(text(), "<I Id=\"ItallicsID\"></I>");
     EXPECT_EQ(caret(), 19);
-    h.state.IDAttribute = false;
+    h.state.idAttribute = false;
     set("", 0);
     click("cmdParagraph");
     EXPECT_EQ(text(), "<P></P>");
@@ -146,17 +146,17 @@ TEST_F(Insertion, ClipboardIsNeverTouched)
         list("cboHeadings")->setCurrentIndex(1);
         emit list("cboHeadings")->activated(1);
         edit().setSelection(0, 10);
-        window().CommentBlock();
-        window().UnCommentBlock();
-        h.state.UserOpenTags[0] = "<X>";
+        window().commentBlock();
+        window().unCommentBlock();
+        h.state.userOpenTags[0] = "<X>";
         userButton(0)->click();
     };
 
-    PutTextOnClipboard("kept text");
+    putTextOnClipboard("kept text");
     runAll();
     EXPECT_EQ(QApplication::clipboard()->text(), "kept text");
 
-    const QImage image = PutImageOnClipboard();
+    const QImage image = putImageOnClipboard();
     runAll();
     const QMimeData *data = QApplication::clipboard()->mimeData();
     ASSERT_TRUE(data->hasImage());
@@ -195,11 +195,11 @@ TEST(InsertionOperations, WorkOnAnyEditBox)
     EditBox box(&widget);
     box.setText("a\r\nb");
     box.setCaret(3);
-    InsertAround(box, "<1>\r\n", "</1>");
+    insertAround(box, "<1>\r\n", "</1>");
     EXPECT_EQ(box.text(), "a\r\n<1>\r\n</1>b");
     EXPECT_EQ(box.caret(), 8);
     box.setSelection(0, 3);
-    InsertText(box, "");
+    insertText(box, "");
     EXPECT_EQ(box.text(), "<1>\r\n</1>b");
     EXPECT_EQ(box.caret(), 0);
 }

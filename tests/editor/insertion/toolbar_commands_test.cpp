@@ -25,8 +25,8 @@ QString S(const char *text)
 }
 
 // Every toolbar command with its tooltip and what one click puts in, written out here rather
-// than read from the command table. Wrap rows go around the selection (InsertAround); Replace
-// rows take the selection's place (InsertText); Dialog rows open their tag dialog, and closing
+// than read from the command table. Wrap rows go around the selection (insertAround); Replace
+// rows take the selection's place (insertText); Dialog rows open their tag dialog, and closing
 // it by its close box changes nothing; the Nothing row never does anything; List rows are
 // tested below with their count dialog. Prompted rows are answered with `answers`.
 enum class Effect { Wrap, Replace, Dialog, Nothing, List };
@@ -38,7 +38,7 @@ struct Expected {
     QString open;
     QString close;
     QStringList answers = {};
-    QString openWithId = {}; // the opening text while IDAttribute is on, if it differs
+    QString openWithId = {}; // the opening text while idAttribute is on, if it differs
 };
 
 const QString kScriptBlockBody = "\r\n<!-- \r\n\r\n\r\n";
@@ -178,7 +178,7 @@ TEST_F(ToolbarTable, EveryCommandHasItsButtonAndTooltip)
     EXPECT_EQ(expectedNames.removeDuplicates(), 0);
     // No button beyond these: every command table row is one of them.
     QStringList tableNames;
-    for (const ToolbarCommand &row : ToolbarCommands())
+    for (const ToolbarCommand &row : toolbarCommands())
         tableNames << S(row.name);
     tableNames.sort();
     expectedNames.sort();
@@ -187,7 +187,7 @@ TEST_F(ToolbarTable, EveryCommandHasItsButtonAndTooltip)
 
 TEST_F(ToolbarTable, EveryRowSitsOnItsPage)
 {
-    for (const ToolbarCommand &row : ToolbarCommands()) {
+    for (const ToolbarCommand &row : toolbarCommands()) {
         SCOPED_TRACE(row.name);
         QToolButton *b = button(S(row.name));
         ASSERT_NE(b, nullptr);
@@ -224,7 +224,7 @@ TEST_F(ToolbarTable, EveryCommandInsertsItsTexts)
         for (const bool withId : {false, true}) {
             if (withId && row.openWithId.isEmpty())
                 continue;
-            h.state.IDAttribute = withId;
+            h.state.idAttribute = withId;
             const QString open = withId ? row.openWithId : row.open;
             for (const bool selected : {true, false}) {
                 SCOPED_TRACE(std::string(row.name) + (withId ? ", Id on" : "") +
@@ -340,7 +340,7 @@ TEST_F(ToolbarTable, OrderedListOfThreePutsTheCaretInTheFirstItem)
     EXPECT_EQ(text(), "ab\r\n<OL>\r\n   <LI></LI>\r\n   <LI></LI>\r\n   <LI></LI>\r\n</OL>\r\ncd");
     EXPECT_EQ(caret(), 4 + 13);
     EXPECT_EQ(text().mid(caret(), 5), "</LI>");
-    EXPECT_EQ(h.state.ListItemCount, 3);
+    EXPECT_EQ(h.state.listItemCount, 3);
 }
 
 TEST_F(ToolbarTable, ListWithoutConfirmedCountHasHeadAndTailOnly)
@@ -420,7 +420,7 @@ TEST_F(ToolbarTable, CountDialogShowsTheSliderValue)
 TEST(CountDialog, RunsModallyThroughTheProgramsPlatform)
 {
     ProgramState state;
-    state.ListItemCount = 9;
+    state.listItemCount = 9;
     QtPlatform platform;
     {
         ListItemsDialog dialog(state);
@@ -429,7 +429,7 @@ TEST(CountDialog, RunsModallyThroughTheProgramsPlatform)
             dialog.findChild<QPushButton *>("cmdOK")->click();
         });
         EXPECT_EQ(platform.runDialog(dialog), QDialog::Accepted);
-        EXPECT_EQ(state.ListItemCount, 4);
+        EXPECT_EQ(state.listItemCount, 4);
     }
     {
         ListItemsDialog dialog(state);
@@ -438,7 +438,7 @@ TEST(CountDialog, RunsModallyThroughTheProgramsPlatform)
             dialog.reject();
         });
         EXPECT_EQ(platform.runDialog(dialog), QDialog::Rejected);
-        EXPECT_EQ(state.ListItemCount, 4);
+        EXPECT_EQ(state.listItemCount, 4);
     }
 }
 
@@ -446,13 +446,13 @@ TEST(CountDialog, RunsModallyThroughTheProgramsPlatform)
 // exchanges values with it.
 
 struct StandIn {
-    QString result;       // what the dialog hands back in DialogResult
-    QString seenSelected; // SelectedText when the dialog was built
+    QString result;       // what the dialog hands back in dialogResult
+    QString seenSelected; // selectedText when the dialog was built
 };
 
-std::unique_ptr<QDialog> StandInDialog(const char *name, StandIn &record, FeatureContext &c)
+std::unique_ptr<QDialog> standInDialog(const char *name, StandIn &record, FeatureContext &c)
 {
-    record.seenSelected = c.state.SelectedText;
+    record.seenSelected = c.state.selectedText;
     auto dialog = std::make_unique<QDialog>();
     dialog->setObjectName(name);
     for (const char *option : {"optJavaScript", "optVBScript"}) {
@@ -472,7 +472,7 @@ protected:
     void plug(const char *name)
     {
         toolbar->registerDialog(S(name), [this, name](FeatureContext &c) {
-            return StandInDialog(name, record, c);
+            return standInDialog(name, record, c);
         });
     }
     // The next dialog run sets these values and closes.
@@ -491,7 +491,7 @@ TEST_F(TagDialogs, AnchorGetsTheSelectionAndItsResultReplacesIt)
 {
     plug("frmAnchor");
     set("see here now", 4, 4);
-    onDialog([](ProgramState &s, QDialog &) { s.DialogResult = "<A Href=\"x\">here</A>"; });
+    onDialog([](ProgramState &s, QDialog &) { s.dialogResult = "<A Href=\"x\">here</A>"; });
     click("cmdFastAnchor");
     EXPECT_EQ(record.seenSelected, "here");
     EXPECT_EQ(h.platform.dialogsRun, QStringList{"frmAnchor"});
@@ -501,7 +501,7 @@ TEST_F(TagDialogs, AnchorGetsTheSelectionAndItsResultReplacesIt)
 TEST_F(TagDialogs, CancelledDialogLeavesTheSelection)
 {
     plug("frmComment");
-    h.state.DialogResult = "left over from before";
+    h.state.dialogResult = "left over from before";
     set("keep me", 0, 4);
     onDialog([](ProgramState &, QDialog &) {});
     click("cmdComment");
@@ -514,11 +514,11 @@ TEST_F(TagDialogs, LineAndImageResultsGoAroundTheSelection)
     plug("frmHR");
     plug("frmImage");
     set("pic", 0, 3);
-    onDialog([](ProgramState &s, QDialog &) { s.DialogResult = "<HR Size=2>"; });
+    onDialog([](ProgramState &s, QDialog &) { s.dialogResult = "<HR Size=2>"; });
     click("cmdFastLine");
     EXPECT_EQ(text(), "<HR Size=2>pic");
     set("pic", 0, 3);
-    onDialog([](ProgramState &s, QDialog &) { s.DialogResult = "<IMG Src=\"a.gif\">"; });
+    onDialog([](ProgramState &s, QDialog &) { s.dialogResult = "<IMG Src=\"a.gif\">"; });
     click("cmdFastImage");
     EXPECT_EQ(text(), "<IMG Src=\"a.gif\">pic</IMG>");
 }
@@ -527,7 +527,7 @@ TEST_F(TagDialogs, ColourIsInsertedUnlessCancelled)
 {
     plug("frmColors");
     set("", 0);
-    onDialog([](ProgramState &s, QDialog &) { s.ColorResult = "#FF0000"; });
+    onDialog([](ProgramState &s, QDialog &) { s.colorResult = "#FF0000"; });
     click("cmdFastColor");
     EXPECT_EQ(text(), "#FF0000");
     onDialog([](ProgramState &, QDialog &) {}); // closed: the colour stays "-1"
@@ -543,7 +543,7 @@ TEST_F(TagDialogs, ValidationRowsChooseTheirLanguage)
         for (auto *radio : d.findChildren<QRadioButton *>())
             if (radio->isChecked())
                 chosen = radio->objectName();
-        s.DialogResult = "check\r\n";
+        s.dialogResult = "check\r\n";
     };
     set("", 0);
     onDialog(remember);
@@ -560,9 +560,9 @@ TEST_F(TagDialogs, ListDialogBuildsTheChosenList)
     plug("frmLists");
     set("", 0);
     onDialog([](ProgramState &s, QDialog &) {
-        s.ListKind = 0;
-        s.ListNumbering = "I";
-        s.ListItemCount = 3;
+        s.listKind = 0;
+        s.listNumbering = "I";
+        s.listItemCount = 3;
     });
     click("cmdFastList");
     EXPECT_EQ(text(), "<OL Type=\"I\">\r\n   <LI>   </LI>\r\n   <LI>   </LI>\r\n   <LI>   </LI>\r\n</OL>\r\n");
@@ -570,14 +570,14 @@ TEST_F(TagDialogs, ListDialogBuildsTheChosenList)
 
     set("", 0);
     onDialog([](ProgramState &s, QDialog &) {
-        s.ListKind = 2;
-        s.ListItemCount = 1;
+        s.listKind = 2;
+        s.listItemCount = 1;
     });
     click("cmdFastList");
     EXPECT_EQ(text(), "<DL>\r\n   <DT>   <DD>\r\n</DL>\r\n");
 
     set("x", 0, 1);
-    onDialog([](ProgramState &, QDialog &) {}); // cancelled: ListKind stays -1
+    onDialog([](ProgramState &, QDialog &) {}); // cancelled: listKind stays -1
     click("cmdFastList");
     EXPECT_EQ(text(), "x");
 }

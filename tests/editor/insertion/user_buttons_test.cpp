@@ -16,7 +16,7 @@ namespace {
 
 using UserButtons = InsertionFixture;
 
-QLineEdit *Box(QDialog &dialog, const char *name, int k)
+QLineEdit *box(QDialog &dialog, const char *name, int k)
 {
     for (QLineEdit *box : dialog.findChildren<QLineEdit *>(QString::fromUtf8(name))) {
         if (box->property("index").toInt() == k)
@@ -26,7 +26,7 @@ QLineEdit *Box(QDialog &dialog, const char *name, int k)
     return nullptr;
 }
 
-QPushButton *Button(QDialog &dialog, const char *name)
+QPushButton *findButton(QDialog &dialog, const char *name)
 {
     return dialog.findChild<QPushButton *>(QString::fromUtf8(name));
 }
@@ -53,8 +53,8 @@ TEST_F(UserButtons, StoredTextsAreLoadedAtStartUp)
     h.settings->write("Settings", "UDC3", "</ONLY>");
     h.settings->write("Settings", "UDO10", " <X> ");
     h.restart();
-    EXPECT_EQ(h.state.UserOpenTags[0], "<BLINK>");
-    EXPECT_EQ(h.state.UserCloseTags[2], "</ONLY>");
+    EXPECT_EQ(h.state.userOpenTags[0], "<BLINK>");
+    EXPECT_EQ(h.state.userCloseTags[2], "</ONLY>");
     EXPECT_EQ(userButton(0)->toolTip(), "<BLINK> </BLINK>");
     // The tooltip depends on the opening text only.
     EXPECT_EQ(userButton(2)->toolTip(), "Not Defined");
@@ -74,24 +74,24 @@ TEST_F(UserButtons, StoredTextsAreLoadedAtStartUp)
 
 TEST_F(UserButtons, DialogShowsTheTextsAndSaveStoresThemAsTyped)
 {
-    h.state.UserOpenTags[1] = "<B2>";
+    h.state.userOpenTags[1] = "<B2>";
     QString caption;
     h.platform.dialogHandlers.push_back([&caption](QDialog &d) {
         caption = d.windowTitle();
-        EXPECT_EQ(Box(d, "txtUDO", 1)->text(), "<B2>");
-        EXPECT_EQ(Button(d, "cmdSave")->text(), "&Save");
-        EXPECT_EQ(Button(d, "cmdCancel")->text(), "&Cancel");
-        Box(d, "txtUDO", 0)->setText("<BLINK>");
-        Box(d, "txtUDC", 0)->setText("</BLINK>");
-        Box(d, "txtUDC", 4)->setText("  spaced  ");
-        Button(d, "cmdSave")->click();
+        EXPECT_EQ(box(d, "txtUDO", 1)->text(), "<B2>");
+        EXPECT_EQ(findButton(d, "cmdSave")->text(), "&Save");
+        EXPECT_EQ(findButton(d, "cmdCancel")->text(), "&Cancel");
+        box(d, "txtUDO", 0)->setText("<BLINK>");
+        box(d, "txtUDC", 0)->setText("</BLINK>");
+        box(d, "txtUDC", 4)->setText("  spaced  ");
+        findButton(d, "cmdSave")->click();
         return d.result();
     });
     window().findChild<QAction *>("mnuUserButtons")->trigger();
     EXPECT_EQ(h.platform.dialogsRun, QStringList{"frmUD"});
     EXPECT_EQ(caption, "Define User Buttons");
-    EXPECT_EQ(h.state.UserOpenTags[0], "<BLINK>");
-    EXPECT_EQ(h.state.UserCloseTags[4], "  spaced  ");
+    EXPECT_EQ(h.state.userOpenTags[0], "<BLINK>");
+    EXPECT_EQ(h.state.userCloseTags[4], "  spaced  ");
     EXPECT_EQ(h.storedValue("Settings", "UDO1"), "<BLINK>");
     EXPECT_EQ(h.storedValue("Settings", "UDC1"), "</BLINK>");
     EXPECT_EQ(h.storedValue("Settings", "UDO2"), "<B2>");
@@ -106,15 +106,15 @@ TEST_F(UserButtons, DialogShowsTheTextsAndSaveStoresThemAsTyped)
 
 TEST_F(UserButtons, CancelKeepsTheTextsAndStillWritesThem)
 {
-    h.state.UserOpenTags[3] = "<Q>";
-    h.state.UserCloseTags[3] = "</Q>";
+    h.state.userOpenTags[3] = "<Q>";
+    h.state.userCloseTags[3] = "</Q>";
     h.platform.dialogHandlers.push_back([](QDialog &d) {
-        Box(d, "txtUDO", 3)->setText("changed");
-        Button(d, "cmdCancel")->click();
+        box(d, "txtUDO", 3)->setText("changed");
+        findButton(d, "cmdCancel")->click();
         return d.result();
     });
     window().findChild<QAction *>("mnuUserButtons")->trigger();
-    EXPECT_EQ(h.state.UserOpenTags[3], "<Q>");
+    EXPECT_EQ(h.state.userOpenTags[3], "<Q>");
     EXPECT_EQ(h.storedValue("Settings", "UDO4"), "<Q>");
     EXPECT_EQ(h.storedValue("Settings", "UDC4"), "</Q>");
     for (int k : {1, 10})

@@ -14,7 +14,7 @@ namespace {
 
 using Vocabulary = InsertionFixture;
 
-QStringList Entries(QComboBox *box)
+QStringList entries(QComboBox *box)
 {
     QStringList entries;
     for (int i = 0; i < box->count(); ++i)
@@ -57,11 +57,11 @@ TEST_F(Vocabulary, ListsHaveTheirEntriesTooltipsAndStartUpState)
 
 TEST_F(Vocabulary, EntriesKeepTheirOrderAndDuplicates)
 {
-    const QStringList css = Entries(list("cboCSS"));
+    const QStringList css = entries(list("cboCSS"));
     EXPECT_EQ(css.count("cursor: nw-resize;"), 2);
     EXPECT_EQ(css.indexOf("display: ;"), 76);
     EXPECT_EQ(css.mid(58, 3), (QStringList{"cursor: auto;", "cursor: crosshair;", "cursor: default;"}));
-    const QStringList dhtml = Entries(list("cboDHTML"));
+    const QStringList dhtml = entries(list("cboDHTML"));
     EXPECT_EQ(dhtml.count("style.pixelHeight"), 2);
     EXPECT_EQ(dhtml.indexOf("history.length"), 41);
     // Where each object's members begin.
@@ -78,10 +78,10 @@ TEST_F(Vocabulary, EntriesKeepTheirOrderAndDuplicates)
                                        {"filter: blendtrans;", 78}, {"position: absolute;", 101},
                                        {"text-indent: [length];", 119}})
         EXPECT_EQ(css.indexOf(entry), index) << entry;
-    const QStringList tags = Entries(list("cboTags"));
+    const QStringList tags = entries(list("cboTags"));
     EXPECT_EQ(tags.mid(0, 3), (QStringList{"&nbsp;", "<!--   -->", "<HTML></HTML>"}));
     EXPECT_EQ(tags.at(14), "<META HTTP-EQUIV=REFRESH CONTENT=5; URL=New Location></META>");
-    const QStringList asp = Entries(list("cboASP"));
+    const QStringList asp = entries(list("cboASP"));
     EXPECT_EQ(asp.at(13), "HTTP_UA_OS");
     EXPECT_EQ(asp.at(14), "Server.CreateObject()");
 }
@@ -90,8 +90,8 @@ TEST_F(Vocabulary, EntriesKeepTheirOrderAndDuplicates)
 // group boundaries above.
 TEST_F(Vocabulary, ShortListsHoldExactlyTheirEntries)
 {
-    EXPECT_EQ(Entries(list("cboHeadings")), (QStringList{"H1", "H2", "H3", "H4", "H5", "H6"}));
-    EXPECT_EQ(Entries(list("cboASP")), (QStringList{
+    EXPECT_EQ(entries(list("cboHeadings")), (QStringList{"H1", "H2", "H3", "H4", "H5", "H6"}));
+    EXPECT_EQ(entries(list("cboASP")), (QStringList{
         "LAST_MODIFIED", "PATH_INFO", "PATH_TRANSLATED", "QUERY_STRING", "DATE_GMT", "DATE_LOCAL",
         "GATEWAY_INTERFACE", "HTTP_ACCEPT", "HTTP_ACCEPT_LANGUAGE", "HTTP_USER_AGENT",
         "HTTP_REFERER", "HTTP_UA_PIXELS", "HTTP_UA_COLOR", "HTTP_UA_OS", "Server.CreateObject()",
@@ -99,13 +99,13 @@ TEST_F(Vocabulary, ShortListsHoldExactlyTheirEntries)
         "Application.UnLock", "Session.TimeOut", "Session.Abandon", "Session.SessionID",
         "Response.Write()", "Response.Redirect",
     }));
-    EXPECT_EQ(Entries(list("cboHTMLClass")), (QStringList{
+    EXPECT_EQ(entries(list("cboHTMLClass")), (QStringList{
         "$b = new HTML;", "$b->A();", "$b->BR();", "$b->HR();", "$b->Opening();", "$b->Closing();",
         "$b->DL();", "$b->H();", "$b->IMG();", "$b->Marquee();", "$b->NBSP();", "$b->OL();",
         "$b->P();", "$b->Select();", "$b->TD();", "$b->TR();", "$b->UL();", "$b->WriteHTML();",
         "include(\"./html_class.inc\");",
     }));
-    EXPECT_EQ(Entries(list("cboTags")), (QStringList{
+    EXPECT_EQ(entries(list("cboTags")), (QStringList{
         "&nbsp;", "<!--   -->", "<HTML></HTML>", "<BODY></BODY>", "<HR>", "<BR>",
         "<BLOCKQUOTE></BLOCKQUOTE>", "<HEAD></HEAD>", "<TITLE></TITLE>", "<ADDRESS></ADDRESS>",
         "<BASE></BASE>", "<BGSOUND></BGSOUND>", "<A HREF=></A>", "<A NAME=></A>",
@@ -130,7 +130,7 @@ TEST_F(Vocabulary, ShortListsHoldExactlyTheirEntries)
 
 TEST_F(Vocabulary, FillingAgainDoesNotDoubleTheLists)
 {
-    window().Fill_All_Combos();
+    window().fillAllCombos();
     EXPECT_EQ(list("cboDHTML")->count(), 254);
 }
 
@@ -144,7 +144,7 @@ TEST_F(Vocabulary, InsertButtonsInsertTheShownTextAsIs)
     EXPECT_EQ(text(), "background-attachment: scroll;");
 
     // A tag pair from the list replaces the selection rather than wrapping it.
-    list("cboTags")->setCurrentIndex(int(Entries(list("cboTags")).indexOf("<B></B>")));
+    list("cboTags")->setCurrentIndex(int(entries(list("cboTags")).indexOf("<B></B>")));
     set("x", 0, 1);
     click("cmdInsert");
     EXPECT_EQ(text(), "<B></B>");
@@ -191,7 +191,7 @@ TEST_F(Vocabulary, ChoosingAHeadingWrapsAtOnce)
     emit headings->activated(2);
     EXPECT_EQ(text(), "<H3>x</H3>");
 
-    h.state.IDAttribute = true;
+    h.state.idAttribute = true;
     set("", 0);
     headings->setCurrentIndex(1);
     emit headings->activated(1);
@@ -249,9 +249,9 @@ TEST_F(Vocabulary, LeavingTheHeadingsTypedTextInsertsNothing)
 
 TEST(HeadingTags, EntryIsTrimmed)
 {
-    EXPECT_EQ(HeadingOpenTag(" H4 ", false), "<H4>");
-    EXPECT_EQ(HeadingOpenTag("H4", true), "<H4 Id=\"HeadingID\">");
-    EXPECT_EQ(HeadingCloseTag(" H4"), "</H4>");
+    EXPECT_EQ(headingOpenTag(" H4 ", false), "<H4>");
+    EXPECT_EQ(headingOpenTag("H4", true), "<H4 Id=\"HeadingID\">");
+    EXPECT_EQ(headingCloseTag(" H4"), "</H4>");
 }
 
 } // namespace

@@ -97,7 +97,7 @@ private:
     std::mt19937 rng_;
 };
 
-void ExpectSameAsModel(const pw::EditBox &box, const Model &model)
+void expectSameAsModel(const pw::EditBox &box, const Model &model)
 {
     ASSERT_EQ(box.text(), model.text);
     ASSERT_EQ(box.length(), model.length());
@@ -132,7 +132,7 @@ TEST_F(EditBoxTest, AgreesWithPlainStringModelOnRandomTexts)
                                           << raw.toUtf8().toPercentEncoding().constData());
         Model model = Model::load(raw);
         box.setText(raw);
-        ExpectSameAsModel(box, model);
+        expectSameAsModel(box, model);
         if (::testing::Test::HasFatalFailure())
             return;
         EXPECT_EQ(box.caret(), 0);
@@ -169,7 +169,7 @@ TEST_F(EditBoxTest, AgreesWithPlainStringModelOnRandomTexts)
                 ASSERT_EQ(box.text(), model.text);
             }
         }
-        ExpectSameAsModel(box, model);
+        expectSameAsModel(box, model);
         if (::testing::Test::HasFatalFailure())
             return;
     }
@@ -225,10 +225,10 @@ TEST_F(EditBoxTest, EachReplacementIsItsOwnUndoStep)
 TEST(LineBreaks, AllKindsBecomeOneStyle)
 {
     const QString mixed = QStringLiteral("a\r\nb\rc\nd\n\re\r\r\n");
-    EXPECT_EQ(pw::ToCrLf(mixed), QStringLiteral("a\r\nb\r\nc\r\nd\r\n\r\ne\r\n\r\n"));
-    EXPECT_EQ(pw::ToQtBreaks(mixed), QStringLiteral("a\nb\nc\nd\n\ne\n\n"));
-    EXPECT_EQ(pw::ToCrLf(QString()), QString());
-    EXPECT_EQ(pw::ToCrLf(QStringLiteral("\r")), QStringLiteral("\r\n"));
+    EXPECT_EQ(pw::toCrLf(mixed), QStringLiteral("a\r\nb\r\nc\r\nd\r\n\r\ne\r\n\r\n"));
+    EXPECT_EQ(pw::toQtBreaks(mixed), QStringLiteral("a\nb\nc\nd\n\ne\n\n"));
+    EXPECT_EQ(pw::toCrLf(QString()), QString());
+    EXPECT_EQ(pw::toCrLf(QStringLiteral("\r")), QStringLiteral("\r\n"));
 }
 
 } // namespace

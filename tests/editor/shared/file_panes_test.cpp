@@ -31,7 +31,7 @@ struct Tree {
     QString root;
     Tree()
     {
-        root = CleanDirectoryPath(tmp.path());
+        root = cleanDirectoryPath(tmp.path());
         for (const char *name : {"b.htm", "A.gif", "photo.JPG", "c.BMP", "notes.txt", "x.png"})
             touch(root + "/" + name);
         QDir(root).mkpath("sub two/deeper");
@@ -44,33 +44,33 @@ struct Tree {
 
 TEST(FilePanesRoutines, PathsDrivesAndPictureNames)
 {
-    EXPECT_EQ(CleanDirectoryPath("/srv/www/"), "/srv/www");
-    EXPECT_EQ(CleanDirectoryPath("\\srv\\www\\..\\a"), "/srv/a");
-    EXPECT_EQ(CleanDirectoryPath("/"), "/");
-    EXPECT_EQ(CleanDirectoryPath(""), "");
+    EXPECT_EQ(cleanDirectoryPath("/srv/www/"), "/srv/www");
+    EXPECT_EQ(cleanDirectoryPath("\\srv\\www\\..\\a"), "/srv/a");
+    EXPECT_EQ(cleanDirectoryPath("/"), "/");
+    EXPECT_EQ(cleanDirectoryPath(""), "");
     // A real directory keeps the blank and the backslash of its own name.
     QTemporaryDir tmp;
     const QString root = QDir(tmp.path()).canonicalPath();
     QDir(root).mkpath("odd\\name ");
-    EXPECT_EQ(CleanDirectoryPath(root + "/odd\\name "), root + "/odd\\name ");
-    EXPECT_EQ(CleanDirectoryPath("  " + root + "  "), root);
+    EXPECT_EQ(cleanDirectoryPath(root + "/odd\\name "), root + "/odd\\name ");
+    EXPECT_EQ(cleanDirectoryPath("  " + root + "  "), root);
 
     const QStringList roots{"/", "/media/usb", "/media/usb2"};
-    EXPECT_EQ(DriveOfPath("/media/usb/a/b", roots), "/media/usb");
-    EXPECT_EQ(DriveOfPath("/media/usb2", roots), "/media/usb2");
-    EXPECT_EQ(DriveOfPath("/media/usbx/a", roots), "/"); // a prefix is no parent
-    EXPECT_EQ(DriveOfPath("/home", roots), "/");
+    EXPECT_EQ(driveOfPath("/media/usb/a/b", roots), "/media/usb");
+    EXPECT_EQ(driveOfPath("/media/usb2", roots), "/media/usb2");
+    EXPECT_EQ(driveOfPath("/media/usbx/a", roots), "/"); // a prefix is no parent
+    EXPECT_EQ(driveOfPath("/home", roots), "/");
 
     for (const char *yes : {"photo.JPG", "a.gif", " logo.Png  ", "x.bmp", "pic.jpg"})
-        EXPECT_TRUE(IsDraggablePicture(yes)) << yes;
+        EXPECT_TRUE(isDraggablePicture(yes)) << yes;
     for (const char *no : {"page.htm", "photo.jpeg", "", "a.gif.txt"})
-        EXPECT_FALSE(IsDraggablePicture(no)) << no;
-    EXPECT_TRUE(IsDraggablePicture("gif")); // the last three characters decide
+        EXPECT_FALSE(isDraggablePicture(no)) << no;
+    EXPECT_TRUE(isDraggablePicture("gif")); // the last three characters decide
 }
 
 TEST(FilePanesRoutines, MountedDrivesListRootFirstWithoutSystemMounts)
 {
-    const QList<DriveEntry> drives = MountedDrives();
+    const QList<DriveEntry> drives = mountedDrives();
     ASSERT_FALSE(drives.isEmpty());
     EXPECT_EQ(drives.first().root, "/");
     for (const DriveEntry &d : drives) {
@@ -145,7 +145,7 @@ TEST(FileListPane, MultiSelectionAndRefreshKeepSelectedNames)
 TEST(FileListPane, SelectWhereAddsRunsOfAcceptedNamesAndKeepsTheRest)
 {
     QTemporaryDir tmp;
-    const QString root = CleanDirectoryPath(tmp.path());
+    const QString root = cleanDirectoryPath(tmp.path());
     // Accepted and refused names alternate, with one run of two accepted ones.
     for (const char *name : {"a.rtf", "b.txt", "c.rtf", "d.RTF", "e.txt", "f.rtf", "g.doc"})
         touch(root + "/" + name);
@@ -170,7 +170,7 @@ TEST(FileListPane, SelectWhereAddsRunsOfAcceptedNamesAndKeepsTheRest)
 TEST(FilePanesRoutines, RemoteMountsAreListedWithoutBeingProbed)
 {
     QTemporaryDir tmp;
-    const QString root = CleanDirectoryPath(tmp.path());
+    const QString root = cleanDirectoryPath(tmp.path());
     QDir(root).mkpath("my stick");
     touch(root + "/bound-file");
     // Mount points that do not exist: a probe would drop them, a listing keeps them.
@@ -327,7 +327,7 @@ TEST(FilePanesSet, DriveDirectoryAndFilesFollowEachOther)
 {
     Tree t;
     QTemporaryDir otherVolume;
-    const QString other = CleanDirectoryPath(otherVolume.path());
+    const QString other = cleanDirectoryPath(otherVolume.path());
     touch(other + "/on other.htm");
     const QString gone = other + "/not mounted";
 

@@ -8,84 +8,84 @@
 
 namespace {
 
-using pw::PathPart;
+using pw::pathPart;
 
-TEST(PathPart, SplitsADrivePathWithBackslashes)
+TEST(pathPart, SplitsADrivePathWithBackslashes)
 {
     const QString path = QStringLiteral("c:\\a\\b\\f.htm");
-    EXPECT_EQ(PathPart(path, 1), QStringLiteral("c:"));
-    EXPECT_EQ(PathPart(path, 2), QStringLiteral("\\a\\b\\"));
-    EXPECT_EQ(PathPart(path, 3), QStringLiteral("f.htm"));
-    EXPECT_EQ(PathPart(path, 4), QStringLiteral("f"));
-    EXPECT_EQ(PathPart(path, 5), QString());
-    EXPECT_EQ(PathPart(path, 0), QString());
-    EXPECT_EQ(PathPart(QStringLiteral("c:\\f.htm"), 2), QStringLiteral("\\"));
+    EXPECT_EQ(pathPart(path, 1), QStringLiteral("c:"));
+    EXPECT_EQ(pathPart(path, 2), QStringLiteral("\\a\\b\\"));
+    EXPECT_EQ(pathPart(path, 3), QStringLiteral("f.htm"));
+    EXPECT_EQ(pathPart(path, 4), QStringLiteral("f"));
+    EXPECT_EQ(pathPart(path, 5), QString());
+    EXPECT_EQ(pathPart(path, 0), QString());
+    EXPECT_EQ(pathPart(QStringLiteral("c:\\f.htm"), 2), QStringLiteral("\\"));
 }
 
-TEST(PathPart, SplitsSlashPathsWithAndWithoutADrive)
+TEST(pathPart, SplitsSlashPathsWithAndWithoutADrive)
 {
     const QString path = QStringLiteral("/home/a/f.htm");
-    EXPECT_EQ(PathPart(path, 1), QString());
-    EXPECT_EQ(PathPart(path, 2), QStringLiteral("/home/a/"));
-    EXPECT_EQ(PathPart(path, 3), QStringLiteral("f.htm"));
-    EXPECT_EQ(PathPart(path, 4), QStringLiteral("f"));
-    EXPECT_EQ(PathPart(path, 5), QString());
-    EXPECT_EQ(PathPart(QStringLiteral("/f.htm"), 2), QStringLiteral("/"));
+    EXPECT_EQ(pathPart(path, 1), QString());
+    EXPECT_EQ(pathPart(path, 2), QStringLiteral("/home/a/"));
+    EXPECT_EQ(pathPart(path, 3), QStringLiteral("f.htm"));
+    EXPECT_EQ(pathPart(path, 4), QStringLiteral("f"));
+    EXPECT_EQ(pathPart(path, 5), QString());
+    EXPECT_EQ(pathPart(QStringLiteral("/f.htm"), 2), QStringLiteral("/"));
 
     const QString drive = QStringLiteral("c:/a/b/f.htm");
-    EXPECT_EQ(PathPart(drive, 1), QStringLiteral("c:"));
-    EXPECT_EQ(PathPart(drive, 2), QStringLiteral("/a/b/"));
+    EXPECT_EQ(pathPart(drive, 1), QStringLiteral("c:"));
+    EXPECT_EQ(pathPart(drive, 2), QStringLiteral("/a/b/"));
     // Mixed separators: the last of either kind counts.
-    EXPECT_EQ(PathPart(QStringLiteral("c:\\a/b\\f.tar.gz"), 2), QStringLiteral("\\a/b\\"));
-    EXPECT_EQ(PathPart(QStringLiteral("c:\\a/b\\f.tar.gz"), 4), QStringLiteral("f"));
+    EXPECT_EQ(pathPart(QStringLiteral("c:\\a/b\\f.tar.gz"), 2), QStringLiteral("\\a/b\\"));
+    EXPECT_EQ(pathPart(QStringLiteral("c:\\a/b\\f.tar.gz"), 4), QStringLiteral("f"));
 }
 
-TEST(PathPart, EmptyWhenThePieceIsMissing)
+TEST(pathPart, EmptyWhenThePieceIsMissing)
 {
     // No separator: parts 2 to 4 are empty.
     for (int part : {2, 3, 4})
-        EXPECT_EQ(PathPart(QStringLiteral("c:f.htm"), part), QString()) << part;
-    EXPECT_EQ(PathPart(QStringLiteral("f.htm"), 3), QString());
+        EXPECT_EQ(pathPart(QStringLiteral("c:f.htm"), part), QString()) << part;
+    EXPECT_EQ(pathPart(QStringLiteral("f.htm"), 3), QString());
     // No full stop, or a name that starts with one.
-    EXPECT_EQ(PathPart(QStringLiteral("/a/README"), 4), QString());
-    EXPECT_EQ(PathPart(QStringLiteral("/a/.profile"), 4), QString());
-    EXPECT_EQ(PathPart(QStringLiteral("/a/dir/"), 3), QString());
+    EXPECT_EQ(pathPart(QStringLiteral("/a/README"), 4), QString());
+    EXPECT_EQ(pathPart(QStringLiteral("/a/.profile"), 4), QString());
+    EXPECT_EQ(pathPart(QStringLiteral("/a/dir/"), 3), QString());
     // Only a letter and a colon make a drive.
-    EXPECT_EQ(PathPart(QStringLiteral("1:\\x"), 1), QString());
-    EXPECT_EQ(PathPart(QStringLiteral("1:\\x"), 2), QStringLiteral("1:\\"));
-    EXPECT_EQ(PathPart(QString(), 1), QString());
-    EXPECT_EQ(PathPart(QStringLiteral("c"), 1), QString());
+    EXPECT_EQ(pathPart(QStringLiteral("1:\\x"), 1), QString());
+    EXPECT_EQ(pathPart(QStringLiteral("1:\\x"), 2), QStringLiteral("1:\\"));
+    EXPECT_EQ(pathPart(QString(), 1), QString());
+    EXPECT_EQ(pathPart(QStringLiteral("c"), 1), QString());
 }
 
 TEST(PathRoutines, DirectoryFileNameAndNameWithoutExtension)
 {
-    EXPECT_EQ(pw::DirectoryOfPath(QStringLiteral("c:\\a\\f.htm")), QStringLiteral("c:\\a\\"));
-    EXPECT_EQ(pw::DirectoryOfPath(QStringLiteral("/home/a/f.htm")), QStringLiteral("/home/a/"));
-    EXPECT_EQ(pw::DirectoryOfPath(QStringLiteral("f.htm")), QString());
-    EXPECT_EQ(pw::FileNameOfPath(QStringLiteral("c:\\a\\f.htm")), QStringLiteral("f.htm"));
-    EXPECT_EQ(pw::FileNameOfPath(QStringLiteral("/home/a/f.htm")), QStringLiteral("f.htm"));
-    EXPECT_EQ(pw::FileNameOfPath(QStringLiteral("f.htm")), QString());
-    EXPECT_EQ(pw::NameWithoutExtension(QStringLiteral("page.old.htm")), QStringLiteral("page"));
-    EXPECT_EQ(pw::NameWithoutExtension(QStringLiteral(".htaccess")), QString());
-    EXPECT_EQ(pw::NameWithoutExtension(QStringLiteral("Makefile")), QString());
+    EXPECT_EQ(pw::directoryOfPath(QStringLiteral("c:\\a\\f.htm")), QStringLiteral("c:\\a\\"));
+    EXPECT_EQ(pw::directoryOfPath(QStringLiteral("/home/a/f.htm")), QStringLiteral("/home/a/"));
+    EXPECT_EQ(pw::directoryOfPath(QStringLiteral("f.htm")), QString());
+    EXPECT_EQ(pw::fileNameOfPath(QStringLiteral("c:\\a\\f.htm")), QStringLiteral("f.htm"));
+    EXPECT_EQ(pw::fileNameOfPath(QStringLiteral("/home/a/f.htm")), QStringLiteral("f.htm"));
+    EXPECT_EQ(pw::fileNameOfPath(QStringLiteral("f.htm")), QString());
+    EXPECT_EQ(pw::nameWithoutExtension(QStringLiteral("page.old.htm")), QStringLiteral("page"));
+    EXPECT_EQ(pw::nameWithoutExtension(QStringLiteral(".htaccess")), QString());
+    EXPECT_EQ(pw::nameWithoutExtension(QStringLiteral("Makefile")), QString());
 }
 
-TEST(WithTrailingBackslash, TrimsAndAppendsTheSeparatorThePathUses)
+TEST(withTrailingBackslash, TrimsAndAppendsTheSeparatorThePathUses)
 {
     QString path = QStringLiteral("  c:\\web\\site  ");
-    EXPECT_EQ(pw::WithTrailingBackslash(path), QStringLiteral("c:\\web\\site\\"));
+    EXPECT_EQ(pw::withTrailingBackslash(path), QStringLiteral("c:\\web\\site\\"));
     EXPECT_EQ(path, QStringLiteral("c:\\web\\site\\")); // changed in place
 
     path = QStringLiteral("c:\\");
-    EXPECT_EQ(pw::WithTrailingBackslash(path), QStringLiteral("c:\\"));
+    EXPECT_EQ(pw::withTrailingBackslash(path), QStringLiteral("c:\\"));
 
     path = QStringLiteral(" /home/a ");
-    EXPECT_EQ(pw::WithTrailingBackslash(path), QStringLiteral("/home/a/"));
+    EXPECT_EQ(pw::withTrailingBackslash(path), QStringLiteral("/home/a/"));
     path = QStringLiteral("/");
-    EXPECT_EQ(pw::WithTrailingBackslash(path), QStringLiteral("/"));
+    EXPECT_EQ(pw::withTrailingBackslash(path), QStringLiteral("/"));
 
     path = QStringLiteral("c:");
-    EXPECT_EQ(pw::WithTrailingBackslash(path), QStringLiteral("c:") + QDir::separator());
+    EXPECT_EQ(pw::withTrailingBackslash(path), QStringLiteral("c:") + QDir::separator());
 }
 
 TEST(FileSystemPaths, BlankEdgedAndBackslashNamesAreKeptWhole)
@@ -104,18 +104,18 @@ TEST(FileSystemPaths, BlankEdgedAndBackslashNamesAreKeptWhole)
 
     // An existing directory as written: no trimming, "/" appended.
     QString path = root + "/s ";
-    EXPECT_EQ(pw::WithTrailingBackslash(path), root + "/s /");
+    EXPECT_EQ(pw::withTrailingBackslash(path), root + "/s /");
     path = root + "/we\\b";
-    EXPECT_EQ(pw::WithTrailingBackslash(path), root + "/we\\b/");
+    EXPECT_EQ(pw::withTrailingBackslash(path), root + "/we\\b/");
     path = root + "/s /";
-    EXPECT_EQ(pw::WithTrailingBackslash(path), root + "/s /");
+    EXPECT_EQ(pw::withTrailingBackslash(path), root + "/s /");
 
     // In a Linux path a backslash is part of the name.
     const QString inside = root + "/we\\b/page\\one.htm";
-    EXPECT_EQ(pw::DirectoryOfPath(inside), root + "/we\\b/");
-    EXPECT_EQ(pw::FileNameOfPath(inside), "page\\one.htm");
-    EXPECT_EQ(PathPart(inside, 2), root + "/we\\b/");
-    EXPECT_EQ(PathPart(inside, 4), "page\\one");
+    EXPECT_EQ(pw::directoryOfPath(inside), root + "/we\\b/");
+    EXPECT_EQ(pw::fileNameOfPath(inside), "page\\one.htm");
+    EXPECT_EQ(pathPart(inside, 2), root + "/we\\b/");
+    EXPECT_EQ(pathPart(inside, 4), "page\\one");
 }
 
 TEST(FileSystemPaths, TypedTextIsTrimmedOnlyWhenNothingExistsAsTyped)
@@ -138,21 +138,21 @@ TEST(FileSystemPaths, TypedTextIsTrimmedOnlyWhenNothingExistsAsTyped)
     EXPECT_EQ(pw::typedPath(dangling), dangling);
 }
 
-TEST(RGBPart, TakesOneByteOfATwentyFourBitColour)
+TEST(rgbPart, TakesOneByteOfATwentyFourBitColour)
 {
     const std::int32_t colour = 0x123456;
-    EXPECT_EQ(pw::RGBPart(colour, 1), 0x56);
-    EXPECT_EQ(pw::RGBPart(colour, 2), 0x34);
-    EXPECT_EQ(pw::RGBPart(colour, 3), 0x12);
-    EXPECT_EQ(pw::RGBPart(colour, 4), -1);
-    EXPECT_EQ(pw::RGBPart(colour, 0), -1);
-    EXPECT_EQ(pw::RGBPart(1 << 24, 1), -1);
-    EXPECT_EQ(pw::RGBPart(-1, 1), -1);
-    EXPECT_EQ(pw::RGBPart(0xFFFFFF, 3), 0xFF);
-    EXPECT_EQ(pw::RGBPart(0, 2), 0);
+    EXPECT_EQ(pw::rgbPart(colour, 1), 0x56);
+    EXPECT_EQ(pw::rgbPart(colour, 2), 0x34);
+    EXPECT_EQ(pw::rgbPart(colour, 3), 0x12);
+    EXPECT_EQ(pw::rgbPart(colour, 4), -1);
+    EXPECT_EQ(pw::rgbPart(colour, 0), -1);
+    EXPECT_EQ(pw::rgbPart(1 << 24, 1), -1);
+    EXPECT_EQ(pw::rgbPart(-1, 1), -1);
+    EXPECT_EQ(pw::rgbPart(0xFFFFFF, 3), 0xFF);
+    EXPECT_EQ(pw::rgbPart(0, 2), 0);
 }
 
-TEST(FileIsPresent, FindsFilesOnly)
+TEST(fileIsPresent, FindsFilesOnly)
 {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
@@ -161,12 +161,12 @@ TEST(FileIsPresent, FindsFilesOnly)
     ASSERT_TRUE(out.open(QIODevice::WriteOnly));
     out.close();
 
-    EXPECT_TRUE(pw::FileIsPresent(file));
-    EXPECT_FALSE(pw::FileIsPresent(dir.path()));
-    EXPECT_FALSE(pw::FileIsPresent(dir.filePath(QStringLiteral("missing.htm"))));
-    EXPECT_FALSE(pw::FileIsPresent(dir.filePath(QStringLiteral("no/such/dir/x.htm"))));
-    EXPECT_FALSE(pw::FileIsPresent(QString()));
-    EXPECT_FALSE(pw::FileIsPresent(QStringLiteral("q:\\not\\here.htm")));
+    EXPECT_TRUE(pw::fileIsPresent(file));
+    EXPECT_FALSE(pw::fileIsPresent(dir.path()));
+    EXPECT_FALSE(pw::fileIsPresent(dir.filePath(QStringLiteral("missing.htm"))));
+    EXPECT_FALSE(pw::fileIsPresent(dir.filePath(QStringLiteral("no/such/dir/x.htm"))));
+    EXPECT_FALSE(pw::fileIsPresent(QString()));
+    EXPECT_FALSE(pw::fileIsPresent(QStringLiteral("q:\\not\\here.htm")));
 }
 
 } // namespace

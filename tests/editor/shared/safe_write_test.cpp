@@ -233,7 +233,7 @@ TEST_F(SafeWrite, OtherOwnersAndClosedFoldersAreWrittenInPlace)
     QDir().mkpath(path("www"));
     const QString page = put("www/page.html", "old page");
     const QString shared = put("shared.html", "old shared");
-    OpenToEveryone(dir.path());
+    openToEveryone(dir.path());
     ASSERT_EQ(::chmod(QFile::encodeName(path("www")).constData(), 0555), 0);
     const struct stat before = info(page);
     {

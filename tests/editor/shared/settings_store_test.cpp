@@ -138,7 +138,7 @@ TEST(SettingsFile, OnlyARegularFileIsReadOrWritten)
         store.write("Settings", "Dir", "/x");
         EXPECT_FALSE(store.sync());
         FakePlatform platform;
-        ReportSettingsProblem(store, platform);
+        reportSettingsProblem(store, platform);
         ASSERT_EQ(platform.messages.size(), 1);
         EXPECT_EQ(platform.messages[0], (MessageRecord{"Pagewick", store.problem(), MsgButtons::Ok,
                                                        MsgIcon::Exclamation}));

@@ -56,10 +56,10 @@ TEST_P(FileRoundTrip, ReadingAndWritingGivesTheSameBytes)
     writeBytes(path, bytes);
 
     // Through the whole file reader when the editor could load it, else through the decoder.
-    const ReadResult read = bytes.contains('\0') ? DecodeText(bytes) : ReadTextFile(path);
+    const ReadResult read = bytes.contains('\0') ? decodeText(bytes) : readTextFile(path);
     ASSERT_EQ(read.status, ReadResult::Ok);
     EXPECT_FALSE(read.encoding.mixedLines);
-    const std::optional<QByteArray> written = EncodeText(read.text, read.encoding);
+    const std::optional<QByteArray> written = encodeText(read.text, read.encoding);
     ASSERT_TRUE(written.has_value());
     EXPECT_EQ(*written, bytes);
 
@@ -85,10 +85,10 @@ INSTANTIATE_TEST_SUITE_P(
         RoundTripCase{"EveryByteValue", everyByteValue()}),
     [](const ::testing::TestParamInfo<RoundTripCase> &info) { return info.param.name; });
 
-TEST(DecodeText, EightBitFilesReadAsTheCodePageAndEveryCharacterIsShown)
+TEST(decodeText, EightBitFilesReadAsTheCodePageAndEveryCharacterIsShown)
 {
     // Curly quotes, the euro, dashes and the ellipsis are printable characters.
-    const ReadResult quotes = DecodeText("\x93Hi\x94 \x91x\x92 \x80 \x96\x97\x85 caf\xE9");
+    const ReadResult quotes = decodeText("\x93Hi\x94 \x91x\x92 \x80 \x96\x97\x85 caf\xE9");
     EXPECT_EQ(quotes.text, QString::fromUtf8("\xE2\x80\x9CHi\xE2\x80\x9D \xE2\x80\x98x\xE2\x80\x99 "
                                              "\xE2\x82\xAC \xE2\x80\x93\xE2\x80\x94\xE2\x80\xA6 "
                                              "caf\xC3\xA9"));
@@ -96,21 +96,21 @@ TEST(DecodeText, EightBitFilesReadAsTheCodePageAndEveryCharacterIsShown)
     EXPECT_FALSE(quotes.encoding.bom);
 
     // The five bytes the code page leaves open stand for themselves.
-    EXPECT_EQ(DecodeText("\x81\x8D\x8F\x90\x9D").text,
+    EXPECT_EQ(decodeText("\x81\x8D\x8F\x90\x9D").text,
               fromUtf16({0x81, 0x8D, 0x8F, 0x90, 0x9D}));
 
     // Without bytes 0x80-0x9F an 8-bit file is Latin1.
-    EXPECT_EQ(DecodeText("caf\xE9").encoding.charset, Charset::Latin1);
-    EXPECT_EQ(DecodeText("plain").encoding.charset, Charset::Utf8);
+    EXPECT_EQ(decodeText("caf\xE9").encoding.charset, Charset::Latin1);
+    EXPECT_EQ(decodeText("plain").encoding.charset, Charset::Utf8);
 
     // The second byte-order mark is a character of the text; the first is the file's mark.
-    const ReadResult twoMarks = DecodeText("\xEF\xBB\xBF\xEF\xBB\xBFx");
+    const ReadResult twoMarks = decodeText("\xEF\xBB\xBF\xEF\xBB\xBFx");
     EXPECT_EQ(twoMarks.text, fromUtf16({0xFEFF, u'x'}));
     EXPECT_TRUE(twoMarks.encoding.bom);
     EXPECT_EQ(twoMarks.encoding.charset, Charset::Utf8);
 }
 
-TEST(EncodeText, CharactersACharacterSetCannotHoldAreRefusedNotReplaced)
+TEST(encodeText, CharactersACharacterSetCannotHoldAreRefusedNotReplaced)
 {
     TextEncoding latin1;
     latin1.charset = Charset::Latin1;
@@ -124,26 +124,26 @@ TEST(EncodeText, CharactersACharacterSetCannotHoldAreRefusedNotReplaced)
     const QString quote = QString::fromUtf8("\xE2\x80\x9Cx\xE2\x80\x9D");
     const QString arrow = QString::fromUtf8("\xE2\x86\x92");
     // A Latin1 file keeps clear of 0x80-0x9F, so the euro and curly quotes do not fit.
-    EXPECT_FALSE(EncodeText(euro, latin1));
-    EXPECT_FALSE(EncodeText(quote, latin1));
-    EXPECT_EQ(EncodeText(QString::fromUtf8("caf\xC3\xA9"), latin1), QByteArray("caf\xE9"));
+    EXPECT_FALSE(encodeText(euro, latin1));
+    EXPECT_FALSE(encodeText(quote, latin1));
+    EXPECT_EQ(encodeText(QString::fromUtf8("caf\xC3\xA9"), latin1), QByteArray("caf\xE9"));
     // The code page holds them; a character it has no byte for is refused.
-    EXPECT_EQ(EncodeText(euro, codePage), QByteArray("caf\xE9 \x80"));
-    EXPECT_EQ(EncodeText(quote, codePage), QByteArray("\x93x\x94"));
-    EXPECT_FALSE(EncodeText(arrow, codePage));
+    EXPECT_EQ(encodeText(euro, codePage), QByteArray("caf\xE9 \x80"));
+    EXPECT_EQ(encodeText(quote, codePage), QByteArray("\x93x\x94"));
+    EXPECT_FALSE(encodeText(arrow, codePage));
     // U+0080 would read back as the euro sign.
-    EXPECT_FALSE(EncodeText(fromUtf16({0x80}), codePage));
-    EXPECT_FALSE(EncodeText(fromUtf16({0x81}), latin1));
-    EXPECT_EQ(EncodeText(arrow, utf8), QByteArray("\xE2\x86\x92"));
+    EXPECT_FALSE(encodeText(fromUtf16({0x80}), codePage));
+    EXPECT_FALSE(encodeText(fromUtf16({0x81}), latin1));
+    EXPECT_EQ(encodeText(arrow, utf8), QByteArray("\xE2\x86\x92"));
 }
 
-TEST(EncodeText, MixedBreaksTakeTheMostCommonStyle)
+TEST(encodeText, MixedBreaksTakeTheMostCommonStyle)
 {
-    const ReadResult mixed = DecodeText("a\nb\r\nc\nd\re");
+    const ReadResult mixed = decodeText("a\nb\r\nc\nd\re");
     EXPECT_TRUE(mixed.encoding.mixedLines);
-    EXPECT_EQ(EncodeText(mixed.text, mixed.encoding), QByteArray("a\nb\nc\nd\ne"));
+    EXPECT_EQ(encodeText(mixed.text, mixed.encoding), QByteArray("a\nb\nc\nd\ne"));
     // A tie keeps CR LF.
-    const ReadResult tie = DecodeText("a\nb\r\nc\rd\r\n");
-    EXPECT_EQ(EncodeText(tie.text, tie.encoding), QByteArray("a\r\nb\r\nc\r\nd\r\n"));
-    EXPECT_FALSE(DecodeText("a\rb\r").encoding.mixedLines);
+    const ReadResult tie = decodeText("a\nb\r\nc\rd\r\n");
+    EXPECT_EQ(encodeText(tie.text, tie.encoding), QByteArray("a\r\nb\r\nc\r\nd\r\n"));
+    EXPECT_FALSE(decodeText("a\rb\r").encoding.mixedLines);
 }

@@ -15,19 +15,19 @@
 
 namespace {
 
-TEST(KeepOnTop, TogglesTheBandWithoutMovingTheWindow)
+TEST(keepOnTop, TogglesTheBandWithoutMovingTheWindow)
 {
     QWidget window;
     window.setGeometry(120, 140, 320, 200);
     window.show();
     const QRect before = window.geometry();
 
-    pw::KeepOnTop(&window, true);
+    pw::keepOnTop(&window, true);
     EXPECT_TRUE(window.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     EXPECT_TRUE(window.isVisible());
     EXPECT_EQ(window.geometry(), before);
 
-    pw::KeepOnTop(&window, false);
+    pw::keepOnTop(&window, false);
     EXPECT_FALSE(window.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     EXPECT_TRUE(window.isVisible());
     EXPECT_EQ(window.geometry(), before);
@@ -35,18 +35,18 @@ TEST(KeepOnTop, TogglesTheBandWithoutMovingTheWindow)
     EXPECT_FALSE(window.testAttribute(Qt::WA_ShowWithoutActivating));
 }
 
-TEST(KeepOnTop, LeavesAHiddenWindowHidden)
+TEST(keepOnTop, LeavesAHiddenWindowHidden)
 {
     QWidget window;
     window.setGeometry(10, 20, 200, 100);
-    pw::KeepOnTop(&window, true);
+    pw::keepOnTop(&window, true);
     EXPECT_TRUE(window.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     EXPECT_FALSE(window.isVisible());
     EXPECT_EQ(window.geometry(), QRect(10, 20, 200, 100));
-    pw::KeepOnTop(nullptr, true); // ignored
+    pw::keepOnTop(nullptr, true); // ignored
 }
 
-int PdfPageCount(const QString &file)
+int pdfPageCount(const QString &file)
 {
     QFile in(file);
     if (!in.open(QIODevice::ReadOnly))
@@ -57,7 +57,7 @@ int PdfPageCount(const QString &file)
 }
 
 // Runs a poppler tool; empty when it is not installed.
-QString Poppler(const QString &tool, const QStringList &arguments)
+QString poppler(const QString &tool, const QStringList &arguments)
 {
     const QString program = QStandardPaths::findExecutable(tool);
     if (program.isEmpty())
@@ -88,8 +88,8 @@ protected:
 
 TEST_F(PrintRichTextTest, EmptyBoxPrintsOnePage)
 {
-    ASSERT_TRUE(pw::PrintRichText(&box, printer, 1440, 1440, 1440, 1440));
-    EXPECT_EQ(PdfPageCount(pdf), 1);
+    ASSERT_TRUE(pw::printRichText(&box, printer, 1440, 1440, 1440, 1440));
+    EXPECT_EQ(pdfPageCount(pdf), 1);
 }
 
 TEST_F(PrintRichTextTest, LongTextRunsOverPagesWithEveryLineOnceInsideTheMargins)
@@ -113,10 +113,10 @@ TEST_F(PrintRichTextTest, LongTextRunsOverPagesWithEveryLineOnceInsideTheMargins
     // the paper's edge.
     printer.setPageMargins(QMarginsF(10, 15, 12, 20), QPageLayout::Millimeter);
 
-    ASSERT_TRUE(pw::PrintRichText(&box, printer, 1440, 1440, 1440, 1440));
-    EXPECT_EQ(PdfPageCount(pdf), 3);
+    ASSERT_TRUE(pw::printRichText(&box, printer, 1440, 1440, 1440, 1440));
+    EXPECT_EQ(pdfPageCount(pdf), 3);
 
-    const QString text = Poppler(QStringLiteral("pdftotext"),
+    const QString text = poppler(QStringLiteral("pdftotext"),
                                  {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
     if (text.isEmpty())
         GTEST_SKIP() << "pdftotext not installed: page content not checked";
@@ -128,7 +128,7 @@ TEST_F(PrintRichTextTest, LongTextRunsOverPagesWithEveryLineOnceInsideTheMargins
     EXPECT_EQ(text.count(QStringLiteral("WideEnd")), 1);
 
     // The first word sits one inch (72 points) from the paper's left and top edges.
-    const QString boxes = Poppler(QStringLiteral("pdftotext"),
+    const QString boxes = poppler(QStringLiteral("pdftotext"),
                                   {QStringLiteral("-bbox"), QStringLiteral("-f"),
                                    QStringLiteral("1"), QStringLiteral("-l"),
                                    QStringLiteral("1"), pdf, QStringLiteral("-")});

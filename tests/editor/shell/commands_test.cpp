@@ -44,7 +44,7 @@ QList<QObject *> UsableControls(MainWindow &w)
     return controls;
 }
 
-void Trigger(QObject *control)
+void trigger(QObject *control)
 {
     if (auto *action = qobject_cast<QAction *>(control))
         action->trigger();
@@ -87,7 +87,7 @@ TEST(CommandWiring, EveryControlRunsItsCommandOrSaysItIsNotAvailable)
     const QString text = w.editBox().text();
     for (QObject *control : unavailable) {
         w.statusBar()->clearMessage();
-        Trigger(control);
+        trigger(control);
         EXPECT_EQ(w.statusBar()->currentMessage(), "Not available yet")
             << control->objectName().toStdString();
     }

@@ -44,7 +44,7 @@ bool saveEnabled(MainWindow &w)
 
 } // namespace
 
-TEST(LoadText, SizeLimitIsOneMillionBytes)
+TEST(loadText, SizeLimitIsOneMillionBytes)
 {
     MainWindowHarness h;
     MainWindow &w = h.start();
@@ -52,13 +52,13 @@ TEST(LoadText, SizeLimitIsOneMillionBytes)
     const QString tooLarge = h.writeFile("large.html", QByteArray(1000000, 'b'));
 
     h.platform.fileAnswers = {fits};
-    w.Open();
+    w.openDocument();
     EXPECT_EQ(w.editBox().length(), 999999);
     EXPECT_EQ(w.statusText(), fits);
     EXPECT_TRUE(h.platform.messages.isEmpty());
 
     h.platform.fileAnswers = {tooLarge};
-    w.Open();
+    w.openDocument();
     ASSERT_EQ(h.platform.messages.size(), 1);
     EXPECT_EQ(h.platform.messages[0], kTooLarge);
     // Nothing changed: the text, and the name a later Save writes to.
@@ -67,7 +67,7 @@ TEST(LoadText, SizeLimitIsOneMillionBytes)
     EXPECT_EQ(w.windowTitle(), "Pagewick - " + fits);
 }
 
-TEST(LoadText, UnreadableOrBinaryFilesAreRefusedAndNeverWrittenBack)
+TEST(loadText, UnreadableOrBinaryFilesAreRefusedAndNeverWrittenBack)
 {
     MainWindowHarness h;
     const QString doc = h.writeFile("doc.html", "mine\r\n");
@@ -80,7 +80,7 @@ TEST(LoadText, UnreadableOrBinaryFilesAreRefusedAndNeverWrittenBack)
          {h.path("missing.html"), binary, separator, QStringLiteral("/dev/null")}) {
         h.platform.messages.clear();
         h.platform.fileAnswers = {bad};
-        w.Open();
+        w.openDocument();
         ASSERT_EQ(h.platform.messages.size(), 1) << bad.toStdString();
         EXPECT_EQ(h.platform.messages[0], kLoadError);
         EXPECT_EQ(w.statusText(), doc);
@@ -90,7 +90,7 @@ TEST(LoadText, UnreadableOrBinaryFilesAreRefusedAndNeverWrittenBack)
     EXPECT_EQ(MainWindowHarness::readFile(separator), "one\xE2\x80\xA9two\r\n");
 }
 
-TEST(SavePrompt, CancelInEveryPromptChangesNothing)
+TEST(savePrompt, CancelInEveryPromptChangesNothing)
 {
     MainWindowHarness h;
     const QString doc = h.writeFile("doc.html", "text\r\n");
@@ -100,14 +100,14 @@ TEST(SavePrompt, CancelInEveryPromptChangesNothing)
     const QString before = w.editBox().text();
 
     h.platform.messageAnswers = {MsgAnswer::Cancel};
-    w.New();
+    w.newDocument();
     h.platform.messageAnswers = {MsgAnswer::Cancel};
-    w.Open();
-    w.AddToRecentlyUsed(other);
+    w.openDocument();
+    w.addToRecentlyUsed(other);
     h.platform.messageAnswers = {MsgAnswer::Cancel};
-    w.OpenRecentFile(0);
+    w.openRecentFile(0);
     h.platform.messageAnswers = {MsgAnswer::Cancel};
-    w.Close();
+    w.closeDocument();
 
     EXPECT_EQ(h.platform.messages,
               (QVector<MessageRecord>{kOpenPrompt, kOpenPrompt, kOpenPrompt, kClosePrompt}));
@@ -119,7 +119,7 @@ TEST(SavePrompt, CancelInEveryPromptChangesNothing)
     EXPECT_EQ(MainWindowHarness::readFile(doc), "text\r\n");
 }
 
-TEST(SavePrompt, YesSavesThenOpensNoDiscards)
+TEST(savePrompt, YesSavesThenOpensNoDiscards)
 {
     MainWindowHarness h;
     const QString doc = h.writeFile("doc.html", "text\r\n");
@@ -128,7 +128,7 @@ TEST(SavePrompt, YesSavesThenOpensNoDiscards)
     edit(w, "A");
     h.platform.messageAnswers = {MsgAnswer::Yes};
     h.platform.fileAnswers = {other};
-    w.Open();
+    w.openDocument();
     EXPECT_EQ(MainWindowHarness::readFile(doc), "Atext\r\n");
     EXPECT_EQ(w.statusText(), other);
     EXPECT_FALSE(w.documentModified());
@@ -136,7 +136,7 @@ TEST(SavePrompt, YesSavesThenOpensNoDiscards)
     edit(w, "B");
     h.platform.messageAnswers = {MsgAnswer::No};
     h.platform.fileAnswers = {doc};
-    w.Open();
+    w.openDocument();
     EXPECT_EQ(MainWindowHarness::readFile(other), "other\r\n");
     EXPECT_EQ(w.editBox().text(), "Atext\r\n");
 }
@@ -151,29 +151,29 @@ TEST(ModifiedState, EveryEditEnablesSaveAndLoadsAndSavesDisableIt)
     EXPECT_TRUE(w.documentModified());
     EXPECT_TRUE(saveEnabled(w));
     h.platform.fileAnswers = {h.path("saved.html")};
-    EXPECT_TRUE(w.Save());
+    EXPECT_TRUE(w.save());
     EXPECT_FALSE(w.documentModified());
     EXPECT_FALSE(saveEnabled(w));
 }
 
-TEST(Save, UntitledOpensTheSavePickerInThePaneDirectory)
+TEST(save, UntitledOpensTheSavePickerInThePaneDirectory)
 {
     MainWindowHarness h;
     MainWindow &w = h.start();
     w.setPaneDirectory(h.path(""));
     edit(w, "new page");
     h.platform.fileAnswers = {QString()};
-    EXPECT_FALSE(w.Save());
+    EXPECT_FALSE(w.save());
     ASSERT_EQ(h.platform.pickers.size(), 1);
     EXPECT_EQ(h.platform.pickers[0].kind, "save");
     EXPECT_EQ(h.platform.pickers[0].directory, h.path(""));
-    EXPECT_EQ(h.platform.pickers[0].filter, h.state.FileFilter);
+    EXPECT_EQ(h.platform.pickers[0].filter, h.state.fileFilter);
     EXPECT_FALSE(QFile::exists(h.path("Untitled.html")));
     EXPECT_EQ(w.statusText(), "Untitled.html");
 
     const QString target = h.path("page.html");
     h.platform.fileAnswers = {" " + target + " "};
-    EXPECT_TRUE(w.Save());
+    EXPECT_TRUE(w.save());
     EXPECT_EQ(w.statusText(), target);
     EXPECT_EQ(w.windowTitle(), "Pagewick - " + target);
     EXPECT_EQ(w.recentFiles()[0], target);
@@ -181,7 +181,7 @@ TEST(Save, UntitledOpensTheSavePickerInThePaneDirectory)
     EXPECT_TRUE(MainWindowHarness::readFile(target).startsWith("new page<HTML>\r\n"));
 }
 
-TEST(Save, ReadOnlyFileIsLeftWholeAndSaveAsFollows)
+TEST(save, ReadOnlyFileIsLeftWholeAndSaveAsFollows)
 {
     MainWindowHarness h;
     const QString locked = h.writeFile("locked.html", "original\r\n");
@@ -190,7 +190,7 @@ TEST(Save, ReadOnlyFileIsLeftWholeAndSaveAsFollows)
     edit(w, "changed ");
     const QString copy = h.path("copy.html");
     h.platform.fileAnswers = {copy};
-    EXPECT_TRUE(w.Save());
+    EXPECT_TRUE(w.save());
     ASSERT_EQ(h.platform.messages.size(), 1);
     EXPECT_EQ(h.platform.messages[0], kSaveFailed);
     ASSERT_EQ(h.platform.pickers.size(), 1);
@@ -200,24 +200,24 @@ TEST(Save, ReadOnlyFileIsLeftWholeAndSaveAsFollows)
     EXPECT_EQ(w.statusText(), copy);
 }
 
-TEST(Save, SaveAsOntoAnExistingFileReplacesItWithoutAsking)
+TEST(save, SaveAsOntoAnExistingFileReplacesItWithoutAsking)
 {
     MainWindowHarness h;
     MainWindow &w = h.start();
     const QString existing = h.writeFile("existing.html", "old contents that are longer\r\n");
     w.editBox().setText("short");
     h.platform.fileAnswers = {existing};
-    EXPECT_TRUE(w.SaveAs());
+    EXPECT_TRUE(w.saveAs());
     EXPECT_TRUE(h.platform.messages.isEmpty());
     EXPECT_EQ(MainWindowHarness::readFile(existing), "short\r\n");
 }
 
-TEST(Save, NothingToSaveAfterClose)
+TEST(save, NothingToSaveAfterClose)
 {
     MainWindowHarness h;
     MainWindow &w = h.start();
-    w.Close();
-    EXPECT_FALSE(w.Save());
+    w.closeDocument();
+    EXPECT_FALSE(w.save());
     ASSERT_EQ(h.platform.messages.size(), 1);
     EXPECT_EQ(h.platform.messages[0],
               (MessageRecord{"Save Aborted...", "There Is No Document To Save", MsgButtons::Ok,
@@ -261,7 +261,7 @@ TEST(RoundTrip, UnchangedFilesSaveByteForByte)
         MainWindowHarness h;
         const QString file = h.writeFile(name, bytes);
         MainWindow &w = h.start(file);
-        EXPECT_TRUE(w.Save()) << name;
+        EXPECT_TRUE(w.save()) << name;
         EXPECT_EQ(MainWindowHarness::readFile(file), bytes) << name;
         // An edit made and taken back, and Save As to a new file, change nothing either.
         w.editBox().setCaret(0);
@@ -269,7 +269,7 @@ TEST(RoundTrip, UnchangedFilesSaveByteForByte)
         w.textBox()->undo();
         const QString copy = h.path(QStringLiteral("copy-") + name);
         h.platform.fileAnswers = {copy};
-        EXPECT_TRUE(w.SaveAs()) << name;
+        EXPECT_TRUE(w.saveAs()) << name;
         EXPECT_EQ(MainWindowHarness::readFile(copy), bytes) << name;
         EXPECT_TRUE(h.platform.messages.isEmpty()) << name;
     }
@@ -282,19 +282,19 @@ TEST(RoundTrip, LineBreakStyleIsKeptForEditsAndSaveAsUnixSwitchesIt)
     MainWindow &w = h.start(file);
     w.editBox().setCaret(3); // the start of line 2: "a", CR, LF
     edit(w, "x\ny");
-    EXPECT_TRUE(w.Save());
+    EXPECT_TRUE(w.save());
     EXPECT_EQ(MainWindowHarness::readFile(file), "a\nx\nyb\n");
 
     MainWindow &w2 = h.restart();
     const QString unix = h.path("unix.html");
     h.platform.fileAnswers = {unix};
-    w2.SaveAsUnix();
+    w2.saveAsUnix();
     const QByteArray written = MainWindowHarness::readFile(unix);
     EXPECT_FALSE(written.contains('\r'));
     EXPECT_TRUE(written.startsWith("<HTML>\n\n<HEAD>\n"));
     // Later saves keep the style.
     edit(w2, "z");
-    EXPECT_TRUE(w2.Save());
+    EXPECT_TRUE(w2.save());
     EXPECT_FALSE(MainWindowHarness::readFile(unix).contains('\r'));
     EXPECT_TRUE(h.platform.messages.isEmpty());
 }
@@ -312,23 +312,23 @@ TEST(RoundTrip, FileWithoutFinalBreakIsSavedWithoutOneAndNewDocumentsEndWithOne)
     w.editBox().setSelection(10, 1);
     w.editBox().replaceSelection(QString());
     EXPECT_TRUE(w.documentModified());
-    EXPECT_TRUE(w.Save());
+    EXPECT_TRUE(w.save());
     EXPECT_EQ(MainWindowHarness::readFile(file), large);
     h.platform.fileAnswers = {file};
-    w.Open();
+    w.openDocument();
     EXPECT_EQ(w.statusText(), file);
     EXPECT_TRUE(h.platform.messages.isEmpty());
 
     // A new document (the template) still ends with one CR LF, even when its last break
     // is deleted.
-    w.New();
+    w.newDocument();
     const int length = w.editBox().length();
     w.editBox().setSelection(length - 2, 2);
     w.editBox().replaceSelection(QString());
     ASSERT_FALSE(w.editBox().text().endsWith("\r\n"));
     const QString page = h.path("page.html");
     h.platform.fileAnswers = {page};
-    EXPECT_TRUE(w.Save());
+    EXPECT_TRUE(w.save());
     const QByteArray saved = MainWindowHarness::readFile(page);
     EXPECT_TRUE(saved.endsWith(">\r\n"));
     EXPECT_FALSE(saved.endsWith("\r\n\r\n"));
@@ -363,21 +363,21 @@ TEST(RoundTrip, CharacterTheEncodingCannotHoldAsksBeforeChangingIt)
 
     // No: nothing is written and nothing else is offered.
     h.platform.messageAnswers = {MsgAnswer::No};
-    EXPECT_FALSE(w.Save());
+    EXPECT_FALSE(w.save());
     EXPECT_EQ(h.platform.messages, QVector<MessageRecord>{kCannotHold});
     EXPECT_TRUE(h.platform.pickers.isEmpty());
     EXPECT_EQ(MainWindowHarness::readFile(file), latin1);
     EXPECT_TRUE(w.documentModified());
     // The same from the save prompt: the command ends and the edits stay.
     h.platform.messageAnswers = {MsgAnswer::Yes, MsgAnswer::No};
-    w.New();
+    w.newDocument();
     EXPECT_EQ(w.statusText(), file);
     EXPECT_EQ(MainWindowHarness::readFile(file), latin1);
     // Save As asks too.
     h.platform.messages.clear();
     h.platform.messageAnswers = {MsgAnswer::No};
     h.platform.fileAnswers = {h.path("copy.html")};
-    EXPECT_FALSE(w.SaveAs());
+    EXPECT_FALSE(w.saveAs());
     EXPECT_EQ(h.platform.messages, QVector<MessageRecord>{kCannotHold});
     EXPECT_FALSE(QFile::exists(h.path("copy.html")));
     EXPECT_EQ(w.statusText(), file);
@@ -385,11 +385,11 @@ TEST(RoundTrip, CharacterTheEncodingCannotHoldAsksBeforeChangingIt)
     // Yes: the whole document is written as UTF-8, and stays so without asking again.
     h.platform.messages.clear();
     h.platform.messageAnswers = {MsgAnswer::Yes};
-    EXPECT_TRUE(w.Save());
+    EXPECT_TRUE(w.save());
     EXPECT_EQ(MainWindowHarness::readFile(file), "\xE2\x82\xAC" "caf\xC3\xA9 \xC2\xA9 \xC2\xB1\r\n");
     EXPECT_EQ(w.encoding().charset, Charset::Utf8);
     edit(w, euro());
-    EXPECT_TRUE(w.Save());
+    EXPECT_TRUE(w.save());
     EXPECT_EQ(h.platform.messages, QVector<MessageRecord>{kCannotHold});
 }
 
@@ -401,7 +401,7 @@ TEST(RoundTrip, CodePageFileTakesItsOwnCharactersWithoutAsking)
     EXPECT_EQ(w.editBox().text(), QString::fromUtf8("\xE2\x80\x9C" "caf\xC3\xA9\xE2\x80\x9D\r\n"));
     w.editBox().setCaret(0);
     edit(w, euro() + QString::fromUtf8("\xE2\x80\x94"));
-    EXPECT_TRUE(w.Save());
+    EXPECT_TRUE(w.save());
     EXPECT_TRUE(h.platform.messages.isEmpty());
     EXPECT_EQ(MainWindowHarness::readFile(file), "\x80\x97\x93" "caf\xE9\x94\r\n");
 }
@@ -413,7 +413,7 @@ TEST(RoundTrip, MixedLineBreaksKeepTheCommonestStyleAndSaySoOnce)
     MainWindow &w = h.start(file);
     QStatusBar *bar = w.statusBar();
     EXPECT_TRUE(bar->currentMessage().isEmpty());
-    EXPECT_TRUE(w.Save());
+    EXPECT_TRUE(w.save());
     EXPECT_EQ(MainWindowHarness::readFile(file), "a\nb\nc\nd");
     EXPECT_EQ(bar->currentMessage(), "Mixed line breaks saved as LF, the file's most common style");
     // The document's name is still what Save writes to.
@@ -421,12 +421,12 @@ TEST(RoundTrip, MixedLineBreaksKeepTheCommonestStyleAndSaySoOnce)
 
     bar->clearMessage();
     edit(w, "x");
-    EXPECT_TRUE(w.Save());
+    EXPECT_TRUE(w.save());
     EXPECT_TRUE(bar->currentMessage().isEmpty());
     EXPECT_TRUE(h.platform.messages.isEmpty());
 }
 
-TEST(Save, FileChangedByAnotherProgramIsOverwrittenOnlyOnYes)
+TEST(save, FileChangedByAnotherProgramIsOverwrittenOnlyOnYes)
 {
     MainWindowHarness h;
     const QString file = h.writeFile("doc.html", "mine\r\n");
@@ -435,7 +435,7 @@ TEST(Save, FileChangedByAnotherProgramIsOverwrittenOnlyOnYes)
     h.writeFile("doc.html", "theirs, longer\r\n");
 
     h.platform.messageAnswers = {MsgAnswer::No};
-    EXPECT_FALSE(w.Save());
+    EXPECT_FALSE(w.save());
     EXPECT_EQ(h.platform.messages, QVector<MessageRecord>{kChangedOnDisk});
     EXPECT_TRUE(h.platform.pickers.isEmpty());
     EXPECT_EQ(MainWindowHarness::readFile(file), "theirs, longer\r\n");
@@ -443,14 +443,14 @@ TEST(Save, FileChangedByAnotherProgramIsOverwrittenOnlyOnYes)
 
     h.platform.messages.clear();
     h.platform.messageAnswers = {MsgAnswer::Yes};
-    EXPECT_TRUE(w.Save());
+    EXPECT_TRUE(w.save());
     EXPECT_EQ(h.platform.messages, QVector<MessageRecord>{kChangedOnDisk});
     EXPECT_EQ(MainWindowHarness::readFile(file), "edit mine\r\n");
 
     // The program's own save is no change by another program.
     h.platform.messages.clear();
     edit(w, "again ");
-    EXPECT_TRUE(w.Save());
+    EXPECT_TRUE(w.save());
     EXPECT_TRUE(h.platform.messages.isEmpty());
 
     // A change that keeps the size shows in the modification time.
@@ -463,20 +463,20 @@ TEST(Save, FileChangedByAnotherProgramIsOverwrittenOnlyOnYes)
     const QByteArray theirs = MainWindowHarness::readFile(file);
     edit(w, "y");
     h.platform.messageAnswers = {MsgAnswer::No};
-    EXPECT_FALSE(w.Save());
+    EXPECT_FALSE(w.save());
     EXPECT_EQ(h.platform.messages, QVector<MessageRecord>{kChangedOnDisk});
     EXPECT_EQ(MainWindowHarness::readFile(file), theirs);
 }
 
-TEST(Close, WithNoDocumentAndThenClickingIntoTheEditor)
+TEST(closeDocument, WithNoDocumentAndThenClickingIntoTheEditor)
 {
     MainWindowHarness h;
     MainWindow &w = h.start();
-    w.Close();
+    w.closeDocument();
     EXPECT_EQ(w.statusText(), "Ready...");
     EXPECT_EQ(w.windowTitle(), "Pagewick");
     EXPECT_EQ(w.editBox().text(), "");
-    w.Close();
+    w.closeDocument();
     EXPECT_TRUE(h.platform.messages.isEmpty());
     EXPECT_EQ(w.statusText(), "Ready...");
 
@@ -500,14 +500,14 @@ TEST(Close, WithNoDocumentAndThenClickingIntoTheEditor)
     EXPECT_FALSE(w.documentModified());
 }
 
-TEST(Close, YesSavesNoDiscards)
+TEST(closeDocument, YesSavesNoDiscards)
 {
     MainWindowHarness h;
     const QString doc = h.writeFile("doc.html", "text\r\n");
     MainWindow &w = h.start(doc);
     edit(w, "1");
     h.platform.messageAnswers = {MsgAnswer::Yes};
-    w.Close();
+    w.closeDocument();
     EXPECT_EQ(MainWindowHarness::readFile(doc), "1text\r\n");
     EXPECT_EQ(w.statusText(), "Ready...");
     EXPECT_FALSE(w.documentModified());
@@ -518,19 +518,19 @@ TEST(NewDocument, LoadsTheTemplateAsUntitledAndMovesThePanesToTheProgramFolder)
     MainWindowHarness h;
     const QString doc = h.writeFile("doc.html", "text\r\n");
     MainWindow &w = h.start(doc);
-    w.New();
+    w.newDocument();
     EXPECT_EQ(w.statusText(), "Untitled.html");
     EXPECT_TRUE(w.editBox().text().startsWith("<HTML>\r\n\r\n<HEAD>\r\n     <TITLE>"));
     // The directory pane names a directory without a trailing separator.
     EXPECT_EQ(w.paneDirectory(), QDir::cleanPath(QStringLiteral(PAGEWICK_BIN_DIR)));
 }
 
-TEST(Print, CancelledDialogShowsThePrinterMessage)
+TEST(print, CancelledDialogShowsThePrinterMessage)
 {
     MainWindowHarness h;
     MainWindow &w = h.start();
     h.platform.printerAnswers = {false};
-    w.Print();
+    w.print();
     ASSERT_EQ(h.platform.messages.size(), 1);
     EXPECT_EQ(h.platform.messages[0],
               (MessageRecord{"Sorry, I Cannot Print...",
@@ -538,7 +538,7 @@ TEST(Print, CancelledDialogShowsThePrinterMessage)
                              MsgIcon::Information}));
     EXPECT_EQ(h.platform.busyDepth, 0);
 
-    w.Close();
-    w.Print(); // no document: nothing happens
+    w.closeDocument();
+    w.print(); // no document: nothing happens
     EXPECT_EQ(h.platform.messages.size(), 1);
 }

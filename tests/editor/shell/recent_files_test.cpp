@@ -46,7 +46,7 @@ QAction *recentItem(MainWindow &w, int index)
 void openThroughDialog(MainWindowHarness &h, const QString &path)
 {
     h.platform.fileAnswers.push_back(path);
-    h.window().Open();
+    h.window().openDocument();
 }
 
 void typeInto(MainWindow &w, const QString &text)
@@ -87,11 +87,11 @@ TEST(RecentFiles, SixthFileDropsOldestTabEleventhDropsLastEntry)
     for (int i = 0; i < 11; ++i)
         paths << h.writeFile(QStringLiteral("docs/f%1.htm").arg(i), "x");
     for (int i = 0; i < 6; ++i)
-        w.AddToRecentlyUsed(paths[i]);
+        w.addToRecentlyUsed(paths[i]);
     EXPECT_EQ(tabCaptions(w), QStringList({"f5.htm", "f4.htm", "f3.htm", "f2.htm", "f1.htm"}));
     EXPECT_EQ(w.tabFiles()[4], paths[1]);
     for (int i = 6; i < 11; ++i)
-        w.AddToRecentlyUsed(paths[i]);
+        w.addToRecentlyUsed(paths[i]);
     QStringList expected;
     for (int i = 10; i >= 1; --i)
         expected << paths[i];
@@ -103,8 +103,8 @@ TEST(RecentFiles, PathsDifferingInCaseGetTwoTabs)
 {
     MainWindowHarness h;
     MainWindow &w = h.start();
-    w.AddFileTab("/site/Page.html");
-    w.AddFileTab("/site/page.html");
+    w.addFileTab("/site/Page.html");
+    w.addFileTab("/site/page.html");
     EXPECT_EQ(tabCaptions(w), QStringList({"page.html", "Page.html", "", "", ""}));
 }
 
@@ -118,7 +118,7 @@ TEST(RecentFiles, EmptyItemAndMissingFile)
     recentItem(w, 3)->trigger(); // empty: nothing at all
     EXPECT_TRUE(h.platform.messages.isEmpty());
 
-    w.AddToRecentlyUsed(h.path("docs/gone.html"));
+    w.addToRecentlyUsed(h.path("docs/gone.html"));
     recentItem(w, 0)->trigger();
     ASSERT_EQ(h.platform.messages.size(), 1);
     EXPECT_EQ(h.platform.messages[0],
@@ -135,9 +135,9 @@ TEST(RecentFiles, OpeningAnEntryPromptsLoadsAndKeepsTheOrder)
     MainWindow &w = h.start();
     const QString a = h.writeFile("docs/a.html", "A");
     const QString b = h.writeFile("other/b.html", "B");
-    w.AddToRecentlyUsed(a);
-    w.AddToRecentlyUsed(b);
-    w.ClearTabs();
+    w.addToRecentlyUsed(a);
+    w.addToRecentlyUsed(b);
+    w.clearTabs();
     typeInto(w, "edited");
 
     // Cancel: nothing changes.
@@ -167,8 +167,8 @@ TEST(RecentFiles, FailedLoadKeepsTheEditsUnsaved)
     MainWindowHarness h;
     MainWindow &w = h.start();
     const QString big = h.writeFile("docs/big.html", QByteArray(1'000'000, 'x'));
-    w.AddToRecentlyUsed(big);
-    w.ClearTabs();
+    w.addToRecentlyUsed(big);
+    w.clearTabs();
     typeInto(w, "edited");
     const QString before = w.editBox().text();
     h.platform.messageAnswers = {MsgAnswer::No, MsgAnswer::Ok};
@@ -228,7 +228,7 @@ TEST(FileTabs, SaveAsInThePromptStillOpensTheClickedTab)
     const QString b = h.writeFile("docs/b.html", "B");
     openThroughDialog(h, a);
     openThroughDialog(h, b);
-    w.New();
+    w.newDocument();
     typeInto(w, "new page ");
     ASSERT_EQ(tabCaptions(w).mid(0, 2), QStringList({"b.html", "a.html"}));
 
@@ -252,11 +252,11 @@ TEST(FileTabs, ClearTabsEmptiesCaptionsAndSelectsTheFirst)
     MainWindowHarness h;
     MainWindow &w = h.start();
     const QString a = h.writeFile("docs/a.html", "A");
-    w.AddFileTab(a);
-    w.AddFileTab(h.path("docs/b.html"));
+    w.addFileTab(a);
+    w.addFileTab(h.path("docs/b.html"));
     tabs(w)->setCurrentIndex(1); // opens a.html
     ASSERT_EQ(w.statusText(), a);
-    w.ClearTabs();
+    w.clearTabs();
     EXPECT_EQ(tabCaptions(w), QStringList(5, QString()));
     EXPECT_EQ(tabs(w)->currentIndex(), 0);
     EXPECT_EQ(w.tabFiles()[1], a); // the entries stay
@@ -296,13 +296,13 @@ TEST(FilePaneOpen, DoubleClickOpensWithThePrompt)
 
     // Yes with a Save As into another folder: the name still comes from the folder it was
     // listed in, although the save moved the panes.
-    w.New();
+    w.newDocument();
     typeInto(w, "draft ");
     const QString saved = other + "/draft.html";
     h.platform.messageAnswers = {MsgAnswer::Yes};
     h.platform.fileAnswers = {saved};
     w.setPaneDirectory(dirOf(a));
-    w.OpenFromFileList("a.html");
+    w.openFromFileList("a.html");
     EXPECT_TRUE(MainWindowHarness::readFile(saved).startsWith("draft <HTML>"));
     EXPECT_EQ(w.statusText(), a);
     EXPECT_EQ(w.editBox().text(), "A");
@@ -310,7 +310,7 @@ TEST(FilePaneOpen, DoubleClickOpensWithThePrompt)
 
     // The panes stay where the user has them.
     w.setPaneDirectory(other);
-    w.OpenFromFileList("x.htm");
+    w.openFromFileList("x.htm");
     EXPECT_EQ(w.statusText(), other + "/x.htm");
     EXPECT_EQ(w.paneDirectory(), other);
 }
@@ -397,15 +397,15 @@ TEST(RecentFiles, AmpersandsInPathsAreShownAndKeptWhole)
     MainWindowHarness h;
     MainWindow &w = h.start();
     const QString file = h.writeFile("Tom & Jerry.html", "x\r\n");
-    w.AddToRecentlyUsed(file);
+    w.addToRecentlyUsed(file);
     EXPECT_EQ(w.recentFiles()[0], file);
     EXPECT_EQ(w.findChildren<QAction *>("mnuRecentlyUsed")[0]->text(),
               QString(file).replace("&", "&&"));
     EXPECT_EQ(tabCaptions(w)[0], "Tom && Jerry.html");
 
-    w.OpenRecentFile(0);
+    w.openRecentFile(0);
     EXPECT_EQ(w.statusText(), file);
-    w.SaveRecentlyUsed();
+    w.saveRecentlyUsed();
     h.settings->sync();
     EXPECT_EQ(h.storedValue("Settings", "RU0"), file);
 }

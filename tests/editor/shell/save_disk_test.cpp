@@ -45,7 +45,7 @@ TEST(SaveOnAFullDisk, FailsVisiblyAndKeepsTheFile)
     // A small change: the write a buffering writer would have reported as done.
     w.textBox()->insertPlainText("<P>new</P>\r\n");
     h.platform.fileAnswers = {QString()}; // the Save As offered after the failure is cancelled
-    EXPECT_FALSE(w.Save());
+    EXPECT_FALSE(w.save());
     ASSERT_EQ(h.platform.messages.size(), 1);
     EXPECT_EQ(h.platform.messages[0], kSaveFailed);
     EXPECT_EQ(MainWindowHarness::readFile(file), old);
@@ -66,7 +66,7 @@ TEST(SaveKeepsTheFile, LinksAndOwnerStay)
     }
     MainWindow &w = h.start(h.path("link.html"));
     w.textBox()->insertPlainText("X");
-    ASSERT_TRUE(w.Save());
+    ASSERT_TRUE(w.save());
     EXPECT_TRUE(QFileInfo(h.path("link.html")).isSymLink());
     EXPECT_EQ(MainWindowHarness::readFile(real), "Xold\r\n");
     EXPECT_EQ(MainWindowHarness::readFile(h.path("hard.html")), "Xold\r\n");

@@ -29,7 +29,7 @@ TEST(SettingsFileStartUp, APipeInsteadOfTheFileStartsOnDefaultsAndSaysSo)
                              MsgButtons::Ok, MsgIcon::Exclamation}));
     EXPECT_EQ(h.state.BlockComment, "//");
 
-    w.AddToRecentlyUsed("/srv/www/a.html");
+    w.addToRecentlyUsed("/srv/www/a.html");
     QCloseEvent event;
     QCoreApplication::sendEvent(&w, &event);
     EXPECT_TRUE(event.isAccepted());
@@ -39,13 +39,13 @@ TEST(SettingsFileStartUp, APipeInsteadOfTheFileStartsOnDefaultsAndSaysSo)
     EXPECT_EQ(h.platform.messages.size(), 1);
 }
 
-TEST(RegisterHTMLFiles, APipeAsTheAssociationListIsLeftAlone)
+TEST(registerHTMLFiles, APipeAsTheAssociationListIsLeftAlone)
 {
     QTemporaryDir dir;
     FakePlatform platform;
     const QByteArray list = QFile::encodeName(dir.filePath("mimeapps.list"));
     ASSERT_EQ(::mkfifo(list.constData(), 0666), 0);
-    RegisterHTMLFiles(platform, "/opt/pagewick", dir.filePath("applications"),
+    registerHTMLFiles(platform, "/opt/pagewick", dir.filePath("applications"),
                       dir.filePath("mimeapps.list")); // reading the pipe would never end
     EXPECT_TRUE(QFile::exists(dir.filePath("applications/pagewick.desktop")));
     struct stat info {};

@@ -48,7 +48,7 @@ void typeInto(MainWindow &window, const QString &text)
 
 } // namespace
 
-TEST(StartUp, WithNothingStoredUsesTheDefaults)
+TEST(startUp, WithNothingStoredUsesTheDefaults)
 {
     MainWindowHarness h;
     MainWindow &w = h.start();
@@ -57,10 +57,10 @@ TEST(StartUp, WithNothingStoredUsesTheDefaults)
     EXPECT_EQ(w.editBox().text(), templateText());
     EXPECT_EQ(w.paneDrive(), "/");
     EXPECT_EQ(w.paneDirectory(), QDir::homePath());
-    EXPECT_FALSE(h.state.IDAttribute);
-    EXPECT_FALSE(h.state.HeightWidth);
+    EXPECT_FALSE(h.state.idAttribute);
+    EXPECT_FALSE(h.state.heightWidth);
     EXPECT_EQ(h.state.BlockComment, "//");
-    EXPECT_EQ(h.state.FileFilter,
+    EXPECT_EQ(h.state.fileFilter,
               "HTML Files|*.html;*.htm|JavaScripts|*.js|VBScripts|*.vbs|Perl Scripts|*.pl|PHP "
               "Scripts|*.php;*.phtml;*.php3|Active Server Pages|*.asp|Include Files|*.inc|TCL "
               "Scripts|*.tcl;*.tk|Text Files|*.txt|All Files|*.*");
@@ -72,7 +72,7 @@ TEST(StartUp, WithNothingStoredUsesTheDefaults)
     EXPECT_EQ(w.editBox().text().mid(0, 30).right(7), "<TITLE>");
 }
 
-TEST(StartUp, StoredOptionsAndBrowsersAreRead)
+TEST(startUp, StoredOptionsAndBrowsersAreRead)
 {
     MainWindowHarness h;
     h.settings->write("Settings", "IDAttribute", "True");
@@ -83,16 +83,16 @@ TEST(StartUp, StoredOptionsAndBrowsersAreRead)
     h.settings->write("Settings", "UDO3", "<BLINK>");
     h.settings->write("Settings", "UDC3", "</BLINK>");
     h.start();
-    EXPECT_TRUE(h.state.IDAttribute);
-    EXPECT_FALSE(h.state.HeightWidth);
+    EXPECT_TRUE(h.state.idAttribute);
+    EXPECT_FALSE(h.state.heightWidth);
     EXPECT_EQ(h.state.BlockComment, "'");
-    EXPECT_EQ(h.state.IEPath, "/usr/bin/firefox");
-    EXPECT_EQ(h.state.NNPath, "/opt/b two/browser");
-    EXPECT_EQ(h.state.UserOpenTags[2], "<BLINK>");
-    EXPECT_EQ(h.state.UserCloseTags[2], "</BLINK>");
+    EXPECT_EQ(h.state.iePath, "/usr/bin/firefox");
+    EXPECT_EQ(h.state.nnPath, "/opt/b two/browser");
+    EXPECT_EQ(h.state.userOpenTags[2], "<BLINK>");
+    EXPECT_EQ(h.state.userCloseTags[2], "</BLINK>");
 }
 
-TEST(StartUp, ExistingArgumentFileOpensButStoredRecentListWins)
+TEST(startUp, ExistingArgumentFileOpensButStoredRecentListWins)
 {
     MainWindowHarness h;
     const QString file = h.writeFile("site/page one.html", "<P>hello</P>\r\n");
@@ -110,7 +110,7 @@ TEST(StartUp, ExistingArgumentFileOpensButStoredRecentListWins)
     EXPECT_EQ(w.paneDirectory(), stored);
 }
 
-TEST(StartUp, AnArgumentNamingAFileWithBlanksOpensThatFile)
+TEST(startUp, AnArgumentNamingAFileWithBlanksOpensThatFile)
 {
     MainWindowHarness h;
     h.writeFile("site/a.html", "<P>plain</P>\r\n");
@@ -120,7 +120,7 @@ TEST(StartUp, AnArgumentNamingAFileWithBlanksOpensThatFile)
     EXPECT_EQ(w.editBox().text(), "<P>blank</P>\r\n");
 }
 
-TEST(StartUp, MissingArgumentFileOpensTheTemplateSilently)
+TEST(startUp, MissingArgumentFileOpensTheTemplateSilently)
 {
     MainWindowHarness h;
     MainWindow &w = h.start(h.path("no such file.html"));
@@ -131,7 +131,7 @@ TEST(StartUp, MissingArgumentFileOpensTheTemplateSilently)
     EXPECT_EQ(w.tabFiles()[0], "");
 }
 
-TEST(StartUp, FontIsRestoredFromTheStore)
+TEST(startUp, FontIsRestoredFromTheStore)
 {
     MainWindowHarness h;
     h.settings->write("Fonts", "Name", "DejaVu Sans Mono");
@@ -296,7 +296,7 @@ TEST(Shutdown, UnmodifiedDocumentClosesWithoutPromptAndWritesSettings)
     MainWindow &w = h.start();
     const QString www = QFileInfo(h.writeFile("www/a.html", "")).absolutePath();
     w.setPaneDirectory(www + "/");
-    w.AddToRecentlyUsed("/srv/www/a.html");
+    w.addToRecentlyUsed("/srv/www/a.html");
     EXPECT_TRUE(closeWindow(w));
     EXPECT_TRUE(h.platform.messages.isEmpty());
     EXPECT_EQ(h.storedValue("Settings", "Dir"), www);
@@ -383,7 +383,7 @@ TEST(SettingsStore, ValuesRoundTripExactly)
     EXPECT_EQ(store.read("Browsers", "K1", "other section"), "other section");
 }
 
-TEST(RegisterHTMLFiles, WritesTheDesktopEntryAndReports)
+TEST(registerHTMLFiles, WritesTheDesktopEntryAndReports)
 {
     QTemporaryDir dir;
     FakePlatform platform;
@@ -396,7 +396,7 @@ TEST(RegisterHTMLFiles, WritesTheDesktopEntryAndReports)
         existing.write("[Default Applications]\ntext/plain=gedit.desktop\n\n"
                        "[Added Associations]\ntext/html=other.desktop;\nimage/png=viewer.desktop;\n");
     }
-    RegisterHTMLFiles(platform, "/opt/my apps/pagewick", apps, mimeapps);
+    registerHTMLFiles(platform, "/opt/my apps/pagewick", apps, mimeapps);
     ASSERT_EQ(platform.messages.size(), 1);
     EXPECT_EQ(platform.messages[0],
               (MessageRecord{"Register Pagewick...", "Pagewick has been registered with HTML files!",
@@ -411,7 +411,7 @@ TEST(RegisterHTMLFiles, WritesTheDesktopEntryAndReports)
               "image/png=viewer.desktop;\n");
 
     // Registering again leaves the same state.
-    RegisterHTMLFiles(platform, "/opt/my apps/pagewick", apps, mimeapps);
+    registerHTMLFiles(platform, "/opt/my apps/pagewick", apps, mimeapps);
     EXPECT_EQ(QString::fromUtf8(MainWindowHarness::readFile(mimeapps)),
               "[Default Applications]\ntext/plain=gedit.desktop\n\n"
               "[Added Associations]\ntext/html=pagewick.desktop;other.desktop;\n"
@@ -419,19 +419,19 @@ TEST(RegisterHTMLFiles, WritesTheDesktopEntryAndReports)
     EXPECT_EQ(platform.messages.size(), 2);
 }
 
-TEST(RegisterHTMLFiles, AddsTheSectionWhenMissing)
+TEST(registerHTMLFiles, AddsTheSectionWhenMissing)
 {
-    EXPECT_EQ(WithHtmlAssociation(""), "[Added Associations]\ntext/html=pagewick.desktop;\n");
-    EXPECT_EQ(WithHtmlAssociation("[Default Applications]\nx=y.desktop\n"),
+    EXPECT_EQ(withHtmlAssociation(""), "[Added Associations]\ntext/html=pagewick.desktop;\n");
+    EXPECT_EQ(withHtmlAssociation("[Default Applications]\nx=y.desktop\n"),
               "[Default Applications]\nx=y.desktop\n\n[Added Associations]\n"
               "text/html=pagewick.desktop;\n");
-    EXPECT_EQ(WithHtmlAssociation("[Added Associations]\n[Other]\ntext/html=a;\n"),
+    EXPECT_EQ(withHtmlAssociation("[Added Associations]\n[Other]\ntext/html=a;\n"),
               "[Added Associations]\ntext/html=pagewick.desktop;\n[Other]\ntext/html=a;\n");
 }
 
 TEST(Splash, ShowsTheLogoAndToleratesItsAbsence)
 {
-    std::unique_ptr<QWidget> splash = CreateSplash(PAGEWICK_BIN_DIR);
+    std::unique_ptr<QWidget> splash = createSplash(PAGEWICK_BIN_DIR);
     EXPECT_EQ(splash->objectName(), "frmSplash");
     auto *logo = splash->findChild<QLabel *>("imgLogo");
     ASSERT_NE(logo, nullptr);
@@ -439,7 +439,7 @@ TEST(Splash, ShowsTheLogoAndToleratesItsAbsence)
     EXPECT_GT(logo->pixmap().width(), 100);
 
     QTemporaryDir empty;
-    std::unique_ptr<QWidget> bare = CreateSplash(empty.path());
+    std::unique_ptr<QWidget> bare = createSplash(empty.path());
     ASSERT_NE(bare->findChild<QLabel *>("imgLogo"), nullptr);
     EXPECT_TRUE(bare->findChild<QLabel *>("imgLogo")->pixmap().isNull());
 }

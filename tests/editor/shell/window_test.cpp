@@ -28,7 +28,7 @@ bool closeWindow(MainWindow &window)
 }
 
 // The text a tooltip shows: what QToolTip was handed, read as Qt reads it.
-QString ShownToolTip(QWidget *widget)
+QString shownToolTip(QWidget *widget)
 {
     QHelpEvent help(QEvent::ToolTip, QPoint(2, 2), widget->mapToGlobal(QPoint(2, 2)));
     QCoreApplication::sendEvent(widget, &help);
@@ -47,9 +47,9 @@ TEST(MainWindowLook, EveryToolTipIsShownAsTheTextItHolds)
 {
     MainWindowHarness h;
     MainWindow &w = h.start();
-    h.state.UserOpenTags[0] = QStringLiteral("<a b=\"x\">");
-    h.state.UserCloseTags[0] = QStringLiteral("</a>");
-    w.AssignUDToolTips();
+    h.state.userOpenTags[0] = QStringLiteral("<a b=\"x\">");
+    h.state.userCloseTags[0] = QStringLiteral("</a>");
+    w.assignUDToolTips();
     w.show();
     int checked = 0;
     for (QWidget *widget : w.findChildren<QWidget *>()) {
@@ -57,7 +57,7 @@ TEST(MainWindowLook, EveryToolTipIsShownAsTheTextItHolds)
         if (tip.isEmpty() || !widget->isVisibleTo(&w))
             continue;
         // The widgets of the page in view; buttons of other pages follow below.
-        EXPECT_EQ(ShownToolTip(widget), tip) << widget->objectName().toStdString();
+        EXPECT_EQ(shownToolTip(widget), tip) << widget->objectName().toStdString();
         ++checked;
     }
     EXPECT_GT(checked, 10);
@@ -65,7 +65,7 @@ TEST(MainWindowLook, EveryToolTipIsShownAsTheTextItHolds)
     for (const char *name : {"cmdStyle", "cmdDIVStyle", "cmdPHPOpening", "cmdUD"}) {
         auto *button = w.findChild<QToolButton *>(name);
         ASSERT_NE(button, nullptr) << name;
-        EXPECT_EQ(ShownToolTip(button), button->toolTip()) << name;
+        EXPECT_EQ(shownToolTip(button), button->toolTip()) << name;
     }
     EXPECT_EQ(w.findChild<QToolButton *>("cmdUD")->toolTip(), "<a b=\"x\"> </a>");
 }
@@ -148,7 +148,7 @@ TEST(CloseDocument, TheBoxTakesNoTypingUntilAClickOrKeyStartsNew)
     const QString untitled = w.editBox().text();
     w.show();
     w.textBox()->setFocus();
-    w.Close();
+    w.closeDocument();
     ASSERT_EQ(w.statusText(), "Ready...");
     EXPECT_TRUE(w.textBox()->isReadOnly());
 
@@ -161,14 +161,14 @@ TEST(CloseDocument, TheBoxTakesNoTypingUntilAClickOrKeyStartsNew)
     EXPECT_EQ(w.editBox().text(), untitled);
     EXPECT_FALSE(w.documentModified());
 
-    w.Close();
+    w.closeDocument();
     ASSERT_EQ(w.statusText(), "Ready...");
     QTest::mouseClick(w.textBox()->viewport(), Qt::LeftButton);
     EXPECT_EQ(w.statusText(), "Untitled.html");
     EXPECT_TRUE(h.platform.messages.isEmpty());
 }
 
-TEST(StartUp, ARefusedFileIsReportedWithItsReasonOnceTheWindowIsLoaded)
+TEST(startUp, ARefusedFileIsReportedWithItsReasonOnceTheWindowIsLoaded)
 {
     MainWindowHarness h;
     const QString binary = h.writeFile("picture.html", QByteArray("GIF89a\0\0x", 9));
@@ -184,7 +184,7 @@ TEST(StartUp, ARefusedFileIsReportedWithItsReasonOnceTheWindowIsLoaded)
 
     // Later refusals name their reason too.
     h.platform.fileAnswers = {h.path("missing.html")};
-    w.Open();
+    w.openDocument();
     ASSERT_EQ(h.platform.messageDetails.size(), 2);
     EXPECT_FALSE(h.platform.messageDetails[1].isEmpty());
 }

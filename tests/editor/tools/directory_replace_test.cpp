@@ -108,7 +108,7 @@ TEST_F(DirectoryReplaceTest, ReplacesInTheSelectedFilesOnly)
 TEST_F(DirectoryReplaceTest, ControlsCarryTheirNamesAndCaptions)
 {
     run([&](QDialog &dialog) {
-        ExpectTexts<QLabel>(dialog, {
+        expectTexts<QLabel>(dialog, {
             {"Label1", "STEP 1 - Choose The Drive and Directory"},
             {"Label2", "STEP 2 - Select File(s) To Replace"},
             {"Label4", "STEP 3 - Enter Text To Find and Replace"},
@@ -119,7 +119,7 @@ TEST_F(DirectoryReplaceTest, ControlsCarryTheirNamesAndCaptions)
             {"Label9", "View Port - Ignore Please"},
             {"Label10", "STEP 5 - Click Cancel When Finished"},
         });
-        ExpectTexts<QPushButton>(dialog, {
+        expectTexts<QPushButton>(dialog, {
             {"cmdSelectAll", "Select &All"},
             {"cmdSelectNone", "Select &None"},
             {"cmdStart", "&Start"},
@@ -179,7 +179,7 @@ TEST_F(DirectoryReplaceTest, UnreadableFileStaysByteIdentical)
 {
     const QString locked = file("locked.html", "img img");
     const QString open = file("open.html", "img");
-    OpenToEveryone(h.path(""));
+    openToEveryone(h.path(""));
     QFile::setPermissions(locked, QFileDevice::WriteOwner);
     {
         AsUnprivilegedUser nobody;

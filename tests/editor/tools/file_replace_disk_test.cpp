@@ -29,7 +29,7 @@ TEST(FileReplaceOnAFullDisk, ReportsTheFailureAndKeepsTheFile)
     const QStringList before =
         QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
 
-    const FileReplaceResult result = ReplaceInFile(file, "IMG", "img");
+    const FileReplaceResult result = replaceInFile(file, "IMG", "img");
     EXPECT_EQ(result.status, FileReplaceResult::NotWritten);
     EXPECT_EQ(result.error, "No space left on device");
     QFile in(file);

@@ -58,7 +58,7 @@ protected:
     FindWindow *find = nullptr;
 };
 
-MessageRecord NotFound(const QString &what)
+MessageRecord notFound(const QString &what)
 {
     return {"Sorry...", what + " Was Not Found", MsgButtons::Ok, MsgIcon::Information};
 }
@@ -159,8 +159,8 @@ TEST_F(FindWindowTest, NothingFoundSaysSoAndAnEmptySearchDoesNothing)
     click(2);
     click(3);
     EXPECT_EQ(h.platform.messages,
-              QVector<MessageRecord>({NotFound("zz"), NotFound("zz"), NotFound("zz"),
-                                      NotFound("zz")}));
+              QVector<MessageRecord>({notFound("zz"), notFound("zz"), notFound("zz"),
+                                      notFound("zz")}));
     EXPECT_EQ(find->foundPos(), 0);
 
     h.platform.messages.clear();
@@ -184,7 +184,7 @@ TEST_F(FindWindowTest, ReplaceAlwaysTakesTheFirstOccurrenceLeft)
     click(2);
     EXPECT_EQ(document(), "dog dog dog");
     click(2);
-    EXPECT_EQ(h.platform.messages, QVector<MessageRecord>({NotFound("cat")}));
+    EXPECT_EQ(h.platform.messages, QVector<MessageRecord>({notFound("cat")}));
 }
 
 TEST_F(FindWindowTest, ReplaceAllCountsAndSkipsInsertedText)

@@ -24,7 +24,7 @@ using namespace pw::test;
 
 namespace {
 
-void Make(const QTemporaryDir &root, const QStringList &entries)
+void make(const QTemporaryDir &root, const QStringList &entries)
 {
     for (const QString &entry : entries) {
         if (entry.endsWith('/')) {
@@ -55,13 +55,13 @@ QStringList Tree(const QString &directory)
 
 } // namespace
 
-TEST(LowerCaseTree, LowersEverythingBelowTheStartButNotTheStart)
+TEST(lowerCaseTree, LowersEverythingBelowTheStartButNotTheStart)
 {
     QTemporaryDir root;
-    Make(root, {"Site/Index.HTML", "Site/Images/Logo.GIF", "Site/Images/Deep/A.TXT",
+    make(root, {"Site/Index.HTML", "Site/Images/Logo.GIF", "Site/Images/Deep/A.TXT",
                 "Site/already.html", "Site/.Hidden/X.TXT", "Site/.Config"});
     QStringList visited;
-    const LowerCaseResult result = LowerCaseTree(root.filePath("Site"), [&](const QString &d) {
+    const LowerCaseResult result = lowerCaseTree(root.filePath("Site"), [&](const QString &d) {
         const QString name = QDir(root.path()).relativeFilePath(d);
         if (visited.isEmpty() || visited.back() != name)
             visited << name;
@@ -79,14 +79,14 @@ TEST(LowerCaseTree, LowersEverythingBelowTheStartButNotTheStart)
                                     "Site"}));
 }
 
-TEST(LowerCaseTree, SubdirectoriesLastToFirstAndCollisionsSkipped)
+TEST(lowerCaseTree, SubdirectoriesLastToFirstAndCollisionsSkipped)
 {
     QTemporaryDir root;
-    Make(root, {"top/A/", "top/B/", "top/c/", "top/Index.html", "top/index.html",
+    make(root, {"top/A/", "top/B/", "top/c/", "top/Index.html", "top/index.html",
                 "top/Docs/", "top/docs/", "top/docs/Readme.TXT"});
     // Where the walk goes, among the top directory and its plain subdirectories.
     QStringList order;
-    const LowerCaseResult result = LowerCaseTree(root.filePath("top"), [&](const QString &d) {
+    const LowerCaseResult result = lowerCaseTree(root.filePath("top"), [&](const QString &d) {
         const QString name = QDir(root.filePath("top")).relativeFilePath(d);
         if (QStringList({".", "a", "b", "c"}).contains(name) &&
             (order.isEmpty() || order.back() != name))
@@ -104,28 +104,28 @@ TEST(LowerCaseTree, SubdirectoriesLastToFirstAndCollisionsSkipped)
     EXPECT_EQ(order, QStringList({".", "c", "b", "a", "."}));
 }
 
-TEST(LowerCaseTree, TwoHardLinksDifferingInCaseAreBothKept)
+TEST(lowerCaseTree, TwoHardLinksDifferingInCaseAreBothKept)
 {
     // The only way to see one file under both names here; the lower-case name is taken all
     // the same, and the two-step rename for file systems that ignore case must not take it.
     QTemporaryDir root;
-    Make(root, {"top/Page.HTML"});
+    make(root, {"top/Page.HTML"});
     ASSERT_EQ(::link(QFile::encodeName(root.filePath("top/Page.HTML")).constData(),
                      QFile::encodeName(root.filePath("top/page.html")).constData()),
               0);
-    const LowerCaseResult result = LowerCaseTree(root.filePath("top"));
+    const LowerCaseResult result = lowerCaseTree(root.filePath("top"));
     EXPECT_TRUE(result.error.isEmpty()) << result.error.toStdString();
     EXPECT_EQ(result.skipped, QStringList({root.filePath("top/Page.HTML")}));
     EXPECT_EQ(Tree(root.filePath("top")), QStringList({"Page.HTML", "page.html"}));
 }
 
-TEST(LowerCaseTree, ALinkToADirectoryIsRenamedButNotFollowed)
+TEST(lowerCaseTree, ALinkToADirectoryIsRenamedButNotFollowed)
 {
     QTemporaryDir root;
-    Make(root, {"Outside/Keep.TXT", "top/Real/A.TXT"});
+    make(root, {"Outside/Keep.TXT", "top/Real/A.TXT"});
     ASSERT_TRUE(QFile::link(root.filePath("Outside"), root.filePath("top/Away")));
     ASSERT_TRUE(QFile::link(root.filePath("top"), root.filePath("top/Real/Up")));
-    const LowerCaseResult result = LowerCaseTree(root.filePath("top"));
+    const LowerCaseResult result = lowerCaseTree(root.filePath("top"));
     EXPECT_TRUE(result.error.isEmpty()) << result.error.toStdString();
     EXPECT_EQ(result.renamed, 4); // "away", "real", "real/up", "real/a.txt"
     EXPECT_TRUE(QFileInfo(root.filePath("top/away")).isSymLink());
@@ -135,33 +135,33 @@ TEST(LowerCaseTree, ALinkToADirectoryIsRenamedButNotFollowed)
     EXPECT_EQ(Tree(root.filePath("Outside")), QStringList({"Keep.TXT"}));
 }
 
-TEST(LowerCaseTree, AnErrorEndsTheWalkWithItsDescription)
+TEST(lowerCaseTree, AnErrorEndsTheWalkWithItsDescription)
 {
     QTemporaryDir root;
-    const LowerCaseResult missing = LowerCaseTree(root.filePath("nowhere"));
+    const LowerCaseResult missing = lowerCaseTree(root.filePath("nowhere"));
     EXPECT_EQ(missing.error, "No such file or directory: " + root.filePath("nowhere"));
 
     // The walk is abandoned when the caller says so (a closed window); nothing more changes.
-    Make(root, {"stop/B.TXT", "stop/C.TXT"});
+    make(root, {"stop/B.TXT", "stop/C.TXT"});
     int calls = 0;
     const LowerCaseResult stopped =
-        LowerCaseTree(root.filePath("stop"), [&](const QString &) { return ++calls < 2; });
+        lowerCaseTree(root.filePath("stop"), [&](const QString &) { return ++calls < 2; });
     EXPECT_TRUE(stopped.abandoned);
     EXPECT_EQ(Tree(root.filePath("stop")), QStringList({"C.TXT", "b.txt"}));
 }
 
-TEST(LowerCaseTree, ARefusedRenameEndsTheWalk)
+TEST(lowerCaseTree, ARefusedRenameEndsTheWalk)
 {
     QTemporaryDir root;
-    Make(root, {"top/Sub/B.TXT", "top/A.TXT"});
-    OpenToEveryone(root.path());
+    make(root, {"top/Sub/B.TXT", "top/A.TXT"});
+    openToEveryone(root.path());
     // Everyone may look into "top" but nobody may rename inside it.
     QFile::setPermissions(root.filePath("top"), QFileDevice::ReadOwner | QFileDevice::ExeOwner
                                                     | QFileDevice::ReadOther | QFileDevice::ExeOther);
     LowerCaseResult result;
     {
         AsUnprivilegedUser nobody;
-        result = LowerCaseTree(root.filePath("top"));
+        result = lowerCaseTree(root.filePath("top"));
     }
     QFile::setPermissions(root.filePath("top"), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
                                                     QFileDevice::ExeOwner);
@@ -169,7 +169,7 @@ TEST(LowerCaseTree, ARefusedRenameEndsTheWalk)
     EXPECT_EQ(Tree(root.filePath("top")), QStringList({"A.TXT", "Sub/", "Sub/B.TXT"}));
 }
 
-TEST(LowerCaseTree, NamesAreLoweredCharacterByCharacter)
+TEST(lowerCaseTree, NamesAreLoweredCharacterByCharacter)
 {
     // Simple case mapping: one character stays one character, outside the first plane too.
     const QString dotted = QString::fromUtf8("\u0130NDEX.HTML");
@@ -183,19 +183,19 @@ TEST(LowerCaseTree, NamesAreLoweredCharacterByCharacter)
     EXPECT_EQ(lowerCaseName(lone), QString(QChar(0xD801)) + "a");
 
     QTemporaryDir root;
-    Make(root, {"top/" + dotted, "top/" + deseret});
-    const LowerCaseResult result = LowerCaseTree(root.filePath("top"));
+    make(root, {"top/" + dotted, "top/" + deseret});
+    const LowerCaseResult result = lowerCaseTree(root.filePath("top"));
     EXPECT_TRUE(result.error.isEmpty()) << result.error.toStdString();
     EXPECT_EQ(Tree(root.filePath("top")),
               QStringList({"index.html", QString::fromUcs4(U"\U00010428x.txt")}));
 }
 
-TEST(LowerCaseTree, FoldersThatCannotBeReadAreListedAndTheWalkGoesOn)
+TEST(lowerCaseTree, FoldersThatCannotBeReadAreListedAndTheWalkGoesOn)
 {
     QTemporaryDir root;
-    Make(root, {"top/Locked/Inner.TXT", "top/NoList/Inner.TXT", "top/NoSearch/Inner.TXT",
+    make(root, {"top/Locked/Inner.TXT", "top/NoList/Inner.TXT", "top/NoSearch/Inner.TXT",
                 "top/Open/B.TXT", "top/A.TXT"});
-    OpenToEveryone(root.path());
+    openToEveryone(root.path());
     const auto lock = [&](const char *name, QFileDevice::Permissions permissions) {
         QFile::setPermissions(root.filePath(name), permissions);
     };
@@ -205,9 +205,9 @@ TEST(LowerCaseTree, FoldersThatCannotBeReadAreListedAndTheWalkGoesOn)
     LowerCaseResult result;
     {
         AsUnprivilegedUser nobody;
-        result = LowerCaseTree(root.filePath("top"));
+        result = lowerCaseTree(root.filePath("top"));
     }
-    OpenToEveryone(root.path());
+    openToEveryone(root.path());
     EXPECT_TRUE(result.error.isEmpty()) << result.error.toStdString();
     // Their own names are lowered (that is their parent's business); what is inside is not.
     EXPECT_EQ(result.unreadable,
@@ -321,7 +321,7 @@ TEST(LowerCaseWindow, UnreadableFoldersAreListedAtTheEndAndThePanesWaitForTheWal
     MainWindow &window = h.start();
     h.writeFile("Web/Private/Secret.TXT", "x");
     h.writeFile("Web/Index.HTML", "x");
-    OpenToEveryone(h.path(""));
+    openToEveryone(h.path(""));
     QFile::setPermissions(h.path("Web/Private"), {});
     window.setPaneDirectory(h.path("Web"));
     window.findChild<QAbstractButton *>("cmdLowerCase")->click();
@@ -341,7 +341,7 @@ TEST(LowerCaseWindow, UnreadableFoldersAreListedAtTheEndAndThePanesWaitForTheWal
         dialog->findChild<QPushButton *>("cmdStart")->click();
     }
     h.platform.onProcessEvents = nullptr;
-    OpenToEveryone(h.path("Web"));
+    openToEveryone(h.path("Web"));
     EXPECT_GT(checks, 0);
     for (QWidget *pane : panes)
         EXPECT_TRUE(pane->isEnabled()) << pane->objectName().toStdString();

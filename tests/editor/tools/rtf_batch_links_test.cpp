@@ -25,9 +25,9 @@ TEST(RtfBatchTargets, ATargetThatIsTheSourceUnderAnotherNameIsRefused)
     ASSERT_EQ(::link(QFile::encodeName(dir.filePath("hard.rtf")).constData(),
                      QFile::encodeName(dir.filePath("hard.html")).constData()),
               0);
-    QuorvelLibrary library{{QuorvelLibrary::FileNameIn(QStringLiteral(PAGEWICK_BIN_DIR))}};
+    QuorvelLibrary library{{QuorvelLibrary::fileNameIn(QStringLiteral(PAGEWICK_BIN_DIR))}};
     for (const QString name : {"soft", "hard"}) {
-        const RtfBatchResult result = ConvertRtfFiles(library, dir.path(), {name + ".rtf"}, {});
+        const RtfBatchResult result = convertRtfFiles(library, dir.path(), {name + ".rtf"}, {});
         EXPECT_FALSE(result.ok);
         EXPECT_EQ(result.failedName, name + ".rtf");
         EXPECT_EQ(result.error, "Quorvel: \"" + dir.filePath(name + ".html")

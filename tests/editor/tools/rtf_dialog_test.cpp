@@ -25,7 +25,7 @@ const QByteArray kRtf = "{\\rtf1{\\colortbl}Hello \\b bold\\b0\\par}";
 const MessageRecord kConverted{"RTF to HTML Conversion Dialog", "The Files Have Been Converted",
                                MsgButtons::Ok, MsgIcon::Information};
 // The failure message names the file and gives the reason.
-MessageRecord ErrorMessage(const QString &name, const QString &reason)
+MessageRecord errorMessage(const QString &name, const QString &reason)
 {
     return {"RTF to HTML Conversion Dialog",
             "The Was An Error Converting The Files\r\n\r\n" + name + ": " + reason,
@@ -54,7 +54,7 @@ protected:
             return int(QDialog::Rejected);
         });
         FeatureContext context = window->featureContext();
-        RunRTFDialog(context, library);
+        runRTFDialog(context, library);
         EXPECT_EQ(h.platform.dialogsRun.back(), "frmRTFDialog");
     }
 
@@ -79,22 +79,22 @@ protected:
 
     MainWindowHarness h;
     MainWindow *window = nullptr;
-    QuorvelLibrary library{{QuorvelLibrary::FileNameIn(QStringLiteral(PAGEWICK_BIN_DIR))}};
+    QuorvelLibrary library{{QuorvelLibrary::fileNameIn(QStringLiteral(PAGEWICK_BIN_DIR))}};
 };
 
 } // namespace
 
 TEST(RtfTarget, LastThreeCharactersBecomeHtml)
 {
-    EXPECT_EQ(RtfTargetPath("/d/doc.rtf"), "/d/doc.html");
-    EXPECT_EQ(RtfTargetPath("/d/DOC.RTF"), "/d/DOC.html");
-    EXPECT_EQ(RtfTargetPath("/d/notes.txt"), "/d/notes.html");
-    EXPECT_EQ(RtfTargetPath("c:\\docs\\doc.rtf"), "c:\\docs\\doc.html");
-    EXPECT_EQ(RtfTargetPath("/d/ab"), std::nullopt);
-    EXPECT_TRUE(IsRtfName("a.RTF"));
-    EXPECT_TRUE(IsRtfName("xrtf"));
-    EXPECT_FALSE(IsRtfName("a.rtf.bak"));
-    EXPECT_FALSE(IsRtfName("rt"));
+    EXPECT_EQ(rtfTargetPath("/d/doc.rtf"), "/d/doc.html");
+    EXPECT_EQ(rtfTargetPath("/d/DOC.RTF"), "/d/DOC.html");
+    EXPECT_EQ(rtfTargetPath("/d/notes.txt"), "/d/notes.html");
+    EXPECT_EQ(rtfTargetPath("c:\\docs\\doc.rtf"), "c:\\docs\\doc.html");
+    EXPECT_EQ(rtfTargetPath("/d/ab"), std::nullopt);
+    EXPECT_TRUE(isRtfName("a.RTF"));
+    EXPECT_TRUE(isRtfName("xrtf"));
+    EXPECT_FALSE(isRtfName("a.rtf.bak"));
+    EXPECT_FALSE(isRtfName("rt"));
 }
 
 TEST_F(RtfDialogTest, SelectAllMarksRtfNamesAndStartConvertsEverySelectedFile)
@@ -133,14 +133,14 @@ TEST_F(RtfDialogTest, SelectAllMarksRtfNamesAndStartConvertsEverySelectedFile)
 TEST_F(RtfDialogTest, ControlsCarryTheirNamesAndCaptions)
 {
     run(library, [&](QDialog &dialog) {
-        ExpectTexts<QLabel>(dialog, {
+        expectTexts<QLabel>(dialog, {
             {"Label1", "STEP 1 - Choose The Drive and Directory"},
             {"Label2", "STEP 2 - Select the RTF File(s) To Convert"},
             {"Label4", "STEP 3 - Click Start"},
             {"Label8", "Status"},
             {"Label10", "STEP 4 - Click Cancel When Finished"},
         });
-        ExpectTexts<QPushButton>(dialog, {
+        expectTexts<QPushButton>(dialog, {
             {"cmdSelectAll", "Select &All"},
             {"cmdSelectNone", "Select &None"},
             {"cmdStart", "&Start"},
@@ -184,7 +184,7 @@ TEST_F(RtfDialogTest, AFailedFileEndsTheRunWithoutAPartialTarget)
     EXPECT_FALSE(QFile::exists(h.path("docs/c.html")));
     EXPECT_EQ(library.errorString(), "Quorvel: RTF header is missing. Conversion aborted.");
     EXPECT_EQ(h.platform.messages,
-              QVector<MessageRecord>({ErrorMessage(
+              QVector<MessageRecord>({errorMessage(
                   "b.rtf", "Quorvel: RTF header is missing. Conversion aborted.")}));
     EXPECT_EQ(listing(), QStringList({"a.html", "a.rtf", "b.html", "b.rtf", "c.rtf"}));
     EXPECT_EQ(h.platform.busyDepth, 0);
@@ -193,7 +193,7 @@ TEST_F(RtfDialogTest, AFailedFileEndsTheRunWithoutAPartialTarget)
 TEST_F(RtfDialogTest, AMissingLibraryIsReportedAsAnError)
 {
     file("doc.rtf");
-    QuorvelLibrary missing({QuorvelLibrary::FileNameIn(h.path("no-such-dir"))});
+    QuorvelLibrary missing({QuorvelLibrary::fileNameIn(h.path("no-such-dir"))});
     run(missing, [&](QDialog &dialog) {
         dialog.findChild<QPushButton *>("cmdSelectAll")->click();
         start(dialog);
@@ -201,7 +201,7 @@ TEST_F(RtfDialogTest, AMissingLibraryIsReportedAsAnError)
     EXPECT_FALSE(missing.isLoaded());
     ASSERT_FALSE(missing.errorString().isEmpty());
     EXPECT_EQ(h.platform.messages,
-              QVector<MessageRecord>({ErrorMessage("doc.rtf", missing.errorString())}));
+              QVector<MessageRecord>({errorMessage("doc.rtf", missing.errorString())}));
     EXPECT_FALSE(QFile::exists(h.path("docs/doc.html")));
     EXPECT_EQ(h.platform.busyDepth, 0);
 }
@@ -215,7 +215,7 @@ TEST_F(RtfDialogTest, ANameShorterThanThreeCharactersFails)
         start(dialog);
     });
     EXPECT_EQ(h.platform.messages,
-              QVector<MessageRecord>({ErrorMessage("ab", "The file name is too short")}));
+              QVector<MessageRecord>({errorMessage("ab", "The file name is too short")}));
     EXPECT_EQ(listing(), QStringList({"ab", "x.html"})); // the run ended at "ab"
 }
 
