@@ -58,10 +58,8 @@ extern "C" {
 
 QUORVEL_API int32_t QUORVEL_CALL QuorvelConvertFile(const char *source, const char *target,
                                                     int32_t flags, const char *title,
-                                                    const char *headtags,
-                                                    const char *bodyoptions,
-                                                    const char *fontname,
-                                                    int32_t fontsize) noexcept
+                                                    const char *headtags, const char *bodyoptions,
+                                                    const char *fontname, int32_t fontsize) noexcept
 {
     try {
         quorvel::TConversionRequest request;
@@ -90,8 +88,7 @@ QUORVEL_API int32_t QUORVEL_CALL QuorvelConvertFile(const char *source, const ch
     }
 }
 
-QUORVEL_API int32_t QUORVEL_CALL QuorvelConvertOnly(const char *source,
-                                                    const char *target) noexcept
+QUORVEL_API int32_t QUORVEL_CALL QuorvelConvertOnly(const char *source, const char *target) noexcept
 {
     return QuorvelConvertFile(source, target, quorvel::kConvertOnlyFlags, "", "", "", "", 0);
 }
@@ -101,8 +98,7 @@ QUORVEL_API const char *QUORVEL_CALL QuorvelLastError(void) noexcept
     return lastError.c_str();
 }
 
-QUORVEL_API void QUORVEL_CALL QuorvelSetMessagePump(QuorvelMessagePump pump,
-                                                    void *context) noexcept
+QUORVEL_API void QUORVEL_CALL QuorvelSetMessagePump(QuorvelMessagePump pump, void *context) noexcept
 {
     hostPump = pump ? HostPump{pump, context} : HostPump{};
 }

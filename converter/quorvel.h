@@ -33,25 +33,25 @@
 #include <stdint.h>
 
 #if defined(_WIN32)
-#  if defined(QUORVEL_BUILDING)
-#    define QUORVEL_API __declspec(dllexport)
-#  else
-#    define QUORVEL_API __declspec(dllimport)
-#  endif
-#  if !defined(_WIN64)
-#    define QUORVEL_CALL __stdcall
-#  else
-#    define QUORVEL_CALL
-#  endif
+#if defined(QUORVEL_BUILDING)
+#define QUORVEL_API __declspec(dllexport)
 #else
-#  define QUORVEL_API __attribute__((visibility("default")))
-#  define QUORVEL_CALL
+#define QUORVEL_API __declspec(dllimport)
+#endif
+#if !defined(_WIN64)
+#define QUORVEL_CALL __stdcall
+#else
+#define QUORVEL_CALL
+#endif
+#else
+#define QUORVEL_API __attribute__((visibility("default")))
+#define QUORVEL_CALL
 #endif
 
 #ifdef __cplusplus
-#  define QUORVEL_NOEXCEPT noexcept
+#define QUORVEL_NOEXCEPT noexcept
 #else
-#  define QUORVEL_NOEXCEPT
+#define QUORVEL_NOEXCEPT
 #endif
 
 #ifdef __cplusplus
@@ -59,14 +59,14 @@ extern "C" {
 #endif
 
 /* Flag bits of QuorvelConvertFile. Only the low 8 bits are read. */
-#define QUORVEL_FONT_SIZE        1   /* \fs font sizes become FONT SIZE / SMALL elements */
-#define QUORVEL_FONT_FACE        2   /* \f fonts become FONT FACE elements */
-#define QUORVEL_COLORS           4   /* the colour table and \cf become FONT COLOR elements */
-#define QUORVEL_OPTIMIZE         8   /* leave out a face or size that repeats the last one */
-#define QUORVEL_WRAP_HTML       16   /* the HTML, HEAD and BODY frame */
-#define QUORVEL_USE_TITLE       32   /* a TITLE element in the frame */
-#define QUORVEL_DEFAULT_FONT    64   /* wrap the body in the default font */
-#define QUORVEL_MORE_COMPATIBLE 128  /* substitute font families for common faces */
+#define QUORVEL_FONT_SIZE       1   /* \fs font sizes become FONT SIZE / SMALL elements */
+#define QUORVEL_FONT_FACE       2   /* \f fonts become FONT FACE elements */
+#define QUORVEL_COLORS          4   /* the colour table and \cf become FONT COLOR elements */
+#define QUORVEL_OPTIMIZE        8   /* leave out a face or size that repeats the last one */
+#define QUORVEL_WRAP_HTML       16  /* the HTML, HEAD and BODY frame */
+#define QUORVEL_USE_TITLE       32  /* a TITLE element in the frame */
+#define QUORVEL_DEFAULT_FONT    64  /* wrap the body in the default font */
+#define QUORVEL_MORE_COMPATIBLE 128 /* substitute font families for common faces */
 
 /*
  * Converts the RTF file `source` into the HTML file `target`.
@@ -77,9 +77,9 @@ extern "C" {
  */
 QUORVEL_API int32_t QUORVEL_CALL QuorvelConvertFile(const char *source, const char *target,
                                                     int32_t flags, const char *title,
-                                                    const char *headtags,
-                                                    const char *bodyoptions,
-                                                    const char *fontname, int32_t fontsize) QUORVEL_NOEXCEPT;
+                                                    const char *headtags, const char *bodyoptions,
+                                                    const char *fontname,
+                                                    int32_t fontsize) QUORVEL_NOEXCEPT;
 
 /*
  * Same as QuorvelConvertFile(source, target, 143, "", "", "", "", 0): font sizes, faces,
@@ -111,12 +111,12 @@ typedef void(QUORVEL_CALL *QuorvelMessagePump)(void *context);
  * already running keeps the pump that was registered when it started.
  */
 QUORVEL_API void QUORVEL_CALL QuorvelSetMessagePump(QuorvelMessagePump pump,
-                                                 void *context) QUORVEL_NOEXCEPT;
+                                                    void *context) QUORVEL_NOEXCEPT;
 
 /* Function pointer types for hosts that load the library by file name. */
 typedef int32_t(QUORVEL_CALL *QuorvelConvertFileProc)(const char *, const char *, int32_t,
-                                                      const char *, const char *,
-                                                      const char *, const char *, int32_t);
+                                                      const char *, const char *, const char *,
+                                                      const char *, int32_t);
 typedef int32_t(QUORVEL_CALL *QuorvelConvertOnlyProc)(const char *, const char *);
 typedef const char *(QUORVEL_CALL *QuorvelLastErrorProc)(void);
 typedef void(QUORVEL_CALL *QuorvelSetMessagePumpProc)(QuorvelMessagePump, void *);

@@ -117,9 +117,9 @@ int main(int argc, char **argv)
         if (known)
             continue;
 
-        const bool takesValue = arg == "--flags" || arg == "--title" || arg == "--head-tag" ||
-                                arg == "--body-option" || arg == "--font-name" ||
-                                arg == "--points";
+        const bool takesValue = arg == "--flags" || arg == "--title" || arg == "--head-tag"
+                                || arg == "--body-option" || arg == "--font-name"
+                                || arg == "--points";
         if (!takesValue)
             return fail("unknown option " + std::string(arg) + " (see --help)");
         if (i + 1 >= argc)

@@ -21,10 +21,9 @@ unsigned char foldCase(unsigned char c)
 
 bool sameTextIgnoringCase(std::string_view a, std::string_view b)
 {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return foldCase(static_cast<unsigned char>(x)) ==
-                      foldCase(static_cast<unsigned char>(y));
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return foldCase(static_cast<unsigned char>(x))
+                      == foldCase(static_cast<unsigned char>(y));
            });
 }
 
@@ -191,8 +190,8 @@ std::string replaceAll(std::string_view text, std::string_view name, std::string
         if (out.compare(s, fromOut, name.substr(0, fromOut)) != 0)
             return false;
         const std::size_t fromText = name.size() - fromOut;
-        return text.size() - in >= fromText &&
-               text.compare(in, fromText, name.substr(fromOut)) == 0;
+        return text.size() - in >= fromText
+               && text.compare(in, fromText, name.substr(fromOut)) == 0;
     };
 
     for (;;) {

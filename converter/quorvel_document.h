@@ -40,7 +40,10 @@ public:
 
     constexpr bool has(TQuorvelOption m) const { return (bits_ & bit(m)) != 0; }
     constexpr void include(TQuorvelOption m) { bits_ = static_cast<std::uint16_t>(bits_ | bit(m)); }
-    constexpr void exclude(TQuorvelOption m) { bits_ = static_cast<std::uint16_t>(bits_ & ~bit(m)); }
+    constexpr void exclude(TQuorvelOption m)
+    {
+        bits_ = static_cast<std::uint16_t>(bits_ & ~bit(m));
+    }
     constexpr std::uint16_t bits() const { return bits_; }
     constexpr bool empty() const { return bits_ == 0; }
     friend constexpr bool operator==(TQuorvelOptions, TQuorvelOptions) = default;

@@ -19,20 +19,18 @@ constexpr std::string_view kCRLF = "\r\n";
 // entries are this converter's own: 168 is written "&die;" and 183 is handled apart
 // (see charToEntity), because generated pages have always carried them that way.
 constexpr std::array<std::string_view, 96> kLatin1Entities = {
-    "&nbsp;",   "&iexcl;",  "&cent;",   "&pound;",  "&curren;", "&yen;",    "&brvbar;",
-    "&sect;",   "&die;",    "&copy;",   "&ordf;",   "&laquo;",  "&not;",    "&shy;",
-    "&reg;",    "&macr;",   "&deg;",    "&plusmn;", "&sup2;",   "&sup3;",   "&acute;",
-    "&micro;",  "&para;",   "&middot;", "&cedil;",  "&sup1;",   "&ordm;",   "&raquo;",
-    "&frac14;", "&frac12;", "&frac34;", "&iquest;", "&Agrave;", "&Aacute;", "&Acirc;",
-    "&Atilde;", "&Auml;",   "&Aring;",  "&AElig;",  "&Ccedil;", "&Egrave;", "&Eacute;",
-    "&Ecirc;",  "&Euml;",   "&Igrave;", "&Iacute;", "&Icirc;",  "&Iuml;",   "&ETH;",
-    "&Ntilde;", "&Ograve;", "&Oacute;", "&Ocirc;",  "&Otilde;", "&Ouml;",   "&times;",
-    "&Oslash;", "&Ugrave;", "&Uacute;", "&Ucirc;",  "&Uuml;",   "&Yacute;", "&THORN;",
-    "&szlig;",  "&agrave;", "&aacute;", "&acirc;",  "&atilde;", "&auml;",   "&aring;",
-    "&aelig;",  "&ccedil;", "&egrave;", "&eacute;", "&ecirc;",  "&euml;",   "&igrave;",
-    "&iacute;", "&icirc;",  "&iuml;",   "&eth;",    "&ntilde;", "&ograve;", "&oacute;",
-    "&ocirc;",  "&otilde;", "&ouml;",   "&divide;", "&oslash;", "&ugrave;", "&uacute;",
-    "&ucirc;",  "&uuml;",   "&yacute;", "&thorn;",  "&yuml;",
+    "&nbsp;",   "&iexcl;",  "&cent;",   "&pound;",  "&curren;", "&yen;",    "&brvbar;", "&sect;",
+    "&die;",    "&copy;",   "&ordf;",   "&laquo;",  "&not;",    "&shy;",    "&reg;",    "&macr;",
+    "&deg;",    "&plusmn;", "&sup2;",   "&sup3;",   "&acute;",  "&micro;",  "&para;",   "&middot;",
+    "&cedil;",  "&sup1;",   "&ordm;",   "&raquo;",  "&frac14;", "&frac12;", "&frac34;", "&iquest;",
+    "&Agrave;", "&Aacute;", "&Acirc;",  "&Atilde;", "&Auml;",   "&Aring;",  "&AElig;",  "&Ccedil;",
+    "&Egrave;", "&Eacute;", "&Ecirc;",  "&Euml;",   "&Igrave;", "&Iacute;", "&Icirc;",  "&Iuml;",
+    "&ETH;",    "&Ntilde;", "&Ograve;", "&Oacute;", "&Ocirc;",  "&Otilde;", "&Ouml;",   "&times;",
+    "&Oslash;", "&Ugrave;", "&Uacute;", "&Ucirc;",  "&Uuml;",   "&Yacute;", "&THORN;",  "&szlig;",
+    "&agrave;", "&aacute;", "&acirc;",  "&atilde;", "&auml;",   "&aring;",  "&aelig;",  "&ccedil;",
+    "&egrave;", "&eacute;", "&ecirc;",  "&euml;",   "&igrave;", "&iacute;", "&icirc;",  "&iuml;",
+    "&eth;",    "&ntilde;", "&ograve;", "&oacute;", "&ocirc;",  "&otilde;", "&ouml;",   "&divide;",
+    "&oslash;", "&ugrave;", "&uacute;", "&ucirc;",  "&uuml;",   "&yacute;", "&thorn;",  "&yuml;",
 };
 constexpr int kMiddleDot = 183;
 
@@ -55,7 +53,10 @@ constexpr std::array<CharKind, 256> makeCharKinds()
 }
 constexpr std::array<CharKind, 256> kCharKinds = makeCharKinds();
 
-constexpr bool opensControl(char c) { return c == '\\' || c == '{' || c == '}'; }
+constexpr bool opensControl(char c)
+{
+    return c == '\\' || c == '{' || c == '}';
+}
 
 // Appends document text: three characters escaped, line breaks dropped, the rest unchanged.
 void appendText(std::string &out, const char *p, const char *end)
@@ -118,8 +119,8 @@ int hexDigit(char c)
             shown += buf;
         }
     }
-    throw EQuorvelError("Quorvel: \"\\" + shown +
-                        "\" is not a valid hexadecimal escape. Conversion aborted.");
+    throw EQuorvelError("Quorvel: \"\\" + shown
+                        + "\" is not a valid hexadecimal escape. Conversion aborted.");
 }
 
 std::string hexValue(std::int32_t v)
@@ -141,7 +142,7 @@ bool startsWithDigitAt(std::string_view w, std::size_t i)
 
 TQuorvel::TQuorvel(TQuorvelCreation how)
     : settings_(how == TQuorvelCreation::Designing ? TQuorvelSettings::forDesign()
-                                                    : TQuorvelSettings{})
+                                                   : TQuorvelSettings{})
 {
 }
 
@@ -387,8 +388,8 @@ std::string TQuorvel::fontFaceWord(std::string_view rest)
     const auto number = static_cast<std::size_t>(font.fontNumber);
     // The class's own fontNameAt is a table lookup: read the entry in place rather than
     // copying it for every \f word. An override may answer anything, so it is asked.
-    if (typeid(*this) == typeid(TQuorvel) && number < faceIds.size() &&
-        faceIds.size() == fontTable.size()) {
+    if (typeid(*this) == typeid(TQuorvel) && number < faceIds.size()
+        && faceIds.size() == fontTable.size()) {
         const std::string &name = fontTable[number];
         if (name == "Symbol")
             return {};
@@ -439,8 +440,8 @@ void TQuorvel::colorTableStarts()
     std::unordered_map<std::string_view, std::int32_t> firstWithName;
     firstWithName.reserve(fontTable.size());
     for (std::size_t k = 0; k < fontTable.size(); ++k)
-        faceIds[k] = firstWithName.try_emplace(fontTable[k], static_cast<std::int32_t>(k))
-                         .first->second;
+        faceIds[k] =
+            firstWithName.try_emplace(fontTable[k], static_cast<std::int32_t>(k)).first->second;
 }
 
 std::string TQuorvel::colorWord(std::string_view rest)
@@ -614,8 +615,8 @@ std::string TQuorvel::assemble(std::string body)
     if (has(soReplaceStrings)) {
         for (const std::string &pair : settings_.replaceStrings.Lines()) {
             const std::string_view name = TLineList::nameOf(pair);
-            body = quorvel::replaceAll(body, name, settings_.replaceStrings.value(name),
-                                       sizeLimit_);
+            body =
+                quorvel::replaceAll(body, name, settings_.replaceStrings.value(name), sizeLimit_);
         }
     }
 
@@ -659,8 +660,8 @@ std::string TQuorvel::assemble(std::string body)
     std::string document;
     if (has(soUseDefaultFont)) {
         const std::int32_t size = pointsToHtmlSize(settings_.defaultFontSize, format.small);
-        const std::string open = "<FONT FACE=\"" + settings_.defaultFontName +
-                                 "\" SIZE=" + std::to_string(size) + ">";
+        const std::string open =
+            "<FONT FACE=\"" + settings_.defaultFontName + "\" SIZE=" + std::to_string(size) + ">";
         document.reserve(head.size() + open.size() + body.size() + tail.size() + 16);
         document += head;
         document += open;

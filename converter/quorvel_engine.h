@@ -34,8 +34,8 @@ struct TFormatState {
     bool italic = false;
     bool underline = false;
     bool strikeOut = false;
-    bool small = false;     // the last size mapping gave a size below 2
-    bool inList = false;    // inside a bulleted list
+    bool small = false;         // the last size mapping gave a size below 2
+    bool inList = false;        // inside a bulleted list
     std::uint8_t alignment = 0; // 0 none, 1 right, 2 centre
 };
 

@@ -138,7 +138,8 @@ std::string resolveLinks(std::string path, const std::string &shown)
         struct stat info;
         if (::lstat(path.c_str(), &info) != 0) {
             if (errno != ENOENT)
-                throw EQuorvelError("Quorvel: cannot create \"" + shown + "\": " + errnoText(errno));
+                throw EQuorvelError("Quorvel: cannot create \"" + shown
+                                    + "\": " + errnoText(errno));
             return path;
         }
         if (!S_ISLNK(info.st_mode))
@@ -146,8 +147,8 @@ std::string resolveLinks(std::string path, const std::string &shown)
         std::vector<char> buffer(PATH_MAX);
         const ssize_t length = ::readlink(path.c_str(), buffer.data(), buffer.size());
         if (length < 0 || static_cast<std::size_t>(length) == buffer.size())
-            throw EQuorvelError("Quorvel: cannot create \"" + shown + "\": " +
-                                errnoText(length < 0 ? errno : ENAMETOOLONG));
+            throw EQuorvelError("Quorvel: cannot create \"" + shown
+                                + "\": " + errnoText(length < 0 ? errno : ENAMETOOLONG));
         const std::string link(buffer.data(), static_cast<std::size_t>(length));
         path = link.starts_with('/') ? link : directoryOf(path) + "/" + link;
     }
@@ -164,7 +165,8 @@ public:
         std::mt19937 random(device());
         for (int attempt = 0; attempt < 100; ++attempt) {
             char name[16];
-            std::snprintf(name, sizeof name, "/.qv%06x", static_cast<unsigned>(random() & 0xFFFFFF));
+            std::snprintf(name, sizeof name, "/.qv%06x",
+                          static_cast<unsigned>(random() & 0xFFFFFF));
             std::string path = directory + name;
             const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
             if (fd >= 0) {
@@ -255,8 +257,8 @@ enum class TReplaced { Done, Failed, NotKept };
 
 // Writes a new file beside `target` that has everything the old one had and renames it over
 // the old one. NotKept when the new file cannot be made the same; the caller writes in place.
-TReplaced replaceByRename(const std::string &target, const struct stat &old,
-                          std::string_view bytes, int &error)
+TReplaced replaceByRename(const std::string &target, const struct stat &old, std::string_view bytes,
+                          int &error)
 {
     if (old.st_nlink != 1)
         return TReplaced::NotKept;
@@ -272,12 +274,13 @@ TReplaced replaceByRename(const std::string &target, const struct stat &old,
     struct stat created;
     if (::fstat(temporary.fd(), &created) != 0)
         return TReplaced::NotKept;
-    if ((created.st_uid != old.st_uid || created.st_gid != old.st_gid) &&
-        ::fchown(temporary.fd(), old.st_uid, old.st_gid) != 0)
+    if ((created.st_uid != old.st_uid || created.st_gid != old.st_gid)
+        && ::fchown(temporary.fd(), old.st_uid, old.st_gid) != 0)
         return TReplaced::NotKept;
     for (const Attribute &attribute : *attributes) {
         if (::fsetxattr(temporary.fd(), attribute.name.c_str(), attribute.value.data(),
-                        attribute.value.size(), 0) != 0)
+                        attribute.value.size(), 0)
+            != 0)
             return TReplaced::NotKept;
     }
     // After the owner and the access lists, which both touch the mode.
@@ -314,15 +317,16 @@ int writeInPlace(const std::string &target, std::string_view bytes, std::string 
     std::string old;
     if (!readAll(file.get(), old))
         return errno;
-    if (writeAll(file.get(), bytes) && ::ftruncate(file.get(), static_cast<off_t>(bytes.size())) == 0 &&
-        ::fsync(file.get()) == 0 && file.closeDocument())
+    if (writeAll(file.get(), bytes)
+        && ::ftruncate(file.get(), static_cast<off_t>(bytes.size())) == 0
+        && ::fsync(file.get()) == 0 && file.closeDocument())
         return 0;
     const int error = errno;
     Descriptor again(file.get() >= 0 ? ::dup(file.get())
                                      : ::open(target.c_str(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC));
-    const bool restored = again.get() >= 0 && writeAll(again.get(), old) &&
-                          ::ftruncate(again.get(), static_cast<off_t>(old.size())) == 0 &&
-                          ::fsync(again.get()) == 0 && again.closeDocument();
+    const bool restored = again.get() >= 0 && writeAll(again.get(), old)
+                          && ::ftruncate(again.get(), static_cast<off_t>(old.size())) == 0
+                          && ::fsync(again.get()) == 0 && again.closeDocument();
     if (!restored)
         refusal = errnoText(error) + "; the old content could not be written back";
     return error;
@@ -338,8 +342,8 @@ int createNew(const std::string &target, std::string_view bytes)
     if (!temporary.writeAndClose(bytes))
         return errno;
     // Never over a file that appeared meanwhile; a hard link refuses an existing name too.
-    if (::renameat2(AT_FDCWD, temporary.path().c_str(), AT_FDCWD, target.c_str(),
-                    RENAME_NOREPLACE) == 0) {
+    if (::renameat2(AT_FDCWD, temporary.path().c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE)
+        == 0) {
         temporary.keep();
     } else if (errno != EINVAL && errno != ENOSYS) {
         return errno;
@@ -461,8 +465,8 @@ bool writeLines(std::FILE *file, std::string_view document)
         block.clear();
     }
     lines.finish();
-    return std::fwrite(block.data(), 1, block.size(), file) == block.size() &&
-           std::fflush(file) == 0;
+    return std::fwrite(block.data(), 1, block.size(), file) == block.size()
+           && std::fflush(file) == 0;
 }
 
 void writeDocument(const std::string &path, std::string_view document, const TFileIdentity &source)
@@ -471,7 +475,8 @@ void writeDocument(const std::string &path, std::string_view document, const TFi
         throw EQuorvelError("Quorvel: no target file was given. Conversion aborted.");
     const std::string bytes = textAsLines(document);
     auto cannot = [&path](const char *what, const std::string &reason) {
-        return EQuorvelError("Quorvel: cannot " + std::string(what) + " \"" + path + "\": " + reason);
+        return EQuorvelError("Quorvel: cannot " + std::string(what) + " \"" + path
+                             + "\": " + reason);
     };
 #if !defined(_WIN32)
     const std::string target = resolveLinks(path, path);
@@ -485,10 +490,10 @@ void writeDocument(const std::string &path, std::string_view document, const TFi
     }
     if (!S_ISREG(info.st_mode))
         throw cannot("create", notRegular(info.st_mode));
-    if (source.known && static_cast<std::uint64_t>(info.st_dev) == source.device &&
-        static_cast<std::uint64_t>(info.st_ino) == source.inode)
-        throw EQuorvelError("Quorvel: \"" + path +
-                            "\" is the source file itself. Conversion aborted.");
+    if (source.known && static_cast<std::uint64_t>(info.st_dev) == source.device
+        && static_cast<std::uint64_t>(info.st_ino) == source.inode)
+        throw EQuorvelError("Quorvel: \"" + path
+                            + "\" is the source file itself. Conversion aborted.");
     // A file whose owner may not write it is read-only for every user, the superuser too.
     if (!(info.st_mode & S_IWUSR))
         throw cannot("create", "the file is read-only");
@@ -511,8 +516,8 @@ void writeDocument(const std::string &path, std::string_view document, const TFi
     std::string temporary;
     File f = createSibling(path, path, temporary);
     errno = 0;
-    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f.get()) == bytes.size() &&
-              std::fflush(f.get()) == 0;
+    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f.get()) == bytes.size()
+              && std::fflush(f.get()) == 0;
     const int writeError = errno;
     ok = std::fclose(f.release()) == 0 && ok;
     std::error_code renameError;

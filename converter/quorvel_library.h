@@ -16,9 +16,9 @@ namespace quorvel {
 TQuorvelOptions optionsFromExportFlags(std::uint32_t flags);
 
 // QuorvelConvertOnly's flag word (143).
-inline constexpr std::uint32_t kConvertOnlyFlags = QUORVEL_FONT_SIZE | QUORVEL_FONT_FACE |
-                                                   QUORVEL_COLORS | QUORVEL_OPTIMIZE |
-                                                   QUORVEL_MORE_COMPATIBLE;
+inline constexpr std::uint32_t kConvertOnlyFlags = QUORVEL_FONT_SIZE | QUORVEL_FONT_FACE
+                                                   | QUORVEL_COLORS | QUORVEL_OPTIMIZE
+                                                   | QUORVEL_MORE_COMPATIBLE;
 
 struct TConversionRequest {
     std::uint32_t flags = 0;

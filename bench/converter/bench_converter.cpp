@@ -36,8 +36,8 @@ std::string paragraph(int n, bool breakLines)
     p += "Caf\\'e9 cr\\'e8me, na\\'efve \\ldblquot quotes\\rdblquot  & <angle> brackets, ";
     p += "\\cf" + std::to_string(1 + n % 3) + " coloured\\cf0  text\\tab and a tab.";
     p += eol;
-    p += "Plain sentence number " + std::to_string(n) +
-         " that runs on for a while to give the line its usual length.";
+    p += "Plain sentence number " + std::to_string(n)
+         + " that runs on for a while to give the line its usual length.";
     p += eol;
     if (breakLines)
         p += "\\par\r\n";
@@ -57,8 +57,14 @@ std::string generate(std::size_t bytes, bool paragraphs)
 }
 
 unsigned long long pumpCalls = 0;
-void QUORVEL_CALL trivialPump(void *) { ++pumpCalls; }
-void enginePump(void *) { ++pumpCalls; }
+void QUORVEL_CALL trivialPump(void *)
+{
+    ++pumpCalls;
+}
+void enginePump(void *)
+{
+    ++pumpCalls;
+}
 
 template <typename F>
 double bestSeconds(int rounds, F &&run)
@@ -103,14 +109,15 @@ int main(int argc, char **argv)
         for (const int flags : {143, 0}) {
             int failed = 0;
             const double s = bestSeconds(3, [&] {
-                failed |= QuorvelConvertFile(source.c_str(), target.c_str(), flags, "", "", "",
-                                             "", 0);
+                failed |=
+                    QuorvelConvertFile(source.c_str(), target.c_str(), flags, "", "", "", "", 0);
             });
             if (failed) {
                 std::fprintf(stderr, "conversion failed: %s\n", QuorvelLastError());
                 return 1;
             }
-            report(flags ? "library, file to file, flags 143" : "library, file to file, flags 0", s);
+            report(flags ? "library, file to file, flags 143" : "library, file to file, flags 0",
+                   s);
         }
 
         const std::string text = quorvel::textAsLines(rtf);
@@ -128,8 +135,8 @@ int main(int argc, char **argv)
         // A long font name used by many \f words, and many \colortbl words: the work per
         // word must not grow with the name.
         const auto bytes = static_cast<std::size_t>(megabytes * 1e6);
-        std::string rtf = "{\\rtf1{\\fonttbl{\\f0 " + std::string(bytes / 4, 'n') +
-                          ";}{\\f1 " + std::string(bytes / 4, 'n') + ";}}{\\colortbl}";
+        std::string rtf = "{\\rtf1{\\fonttbl{\\f0 " + std::string(bytes / 4, 'n') + ";}{\\f1 "
+                          + std::string(bytes / 4, 'n') + ";}}{\\colortbl}";
         while (rtf.size() < bytes)
             rtf += "\\f0 a\\f1 b\\colortbl ";
         rtf += "}\r\n";

@@ -49,7 +49,8 @@ public:
     }
     QString inputBox(const QString &, const QString &, const QString &) override { return {}; }
     QString openFileName(const QString &, const QString &, const QString &) override { return {}; }
-    QString saveFileName(const QString &, const QString &, const QString &, const QString &) override
+    QString saveFileName(const QString &, const QString &, const QString &,
+                         const QString &) override
     {
         return {};
     }
@@ -77,8 +78,8 @@ public:
         QCoreApplication::processEvents();
         settings = std::make_unique<pw::SettingsStore>(dir.filePath(QStringLiteral("b.conf")));
         page = std::make_unique<QWidget>();
-        pw::FeatureContext context{*box,    state,     *settings, platform, nullptr,
-                                   QString(), {}, {}, {}, {}, {}};
+        pw::FeatureContext context{*box, state, *settings, platform, nullptr, QString(),
+                                   {},   {},    {},        {},       {}};
         toolbar = std::make_unique<pw::InsertionToolbar>(context, nullptr);
         // The page owns the lists, as the main window's pages do.
         for (const pw::VocabularyList &list : pw::vocabularyLists())
@@ -118,7 +119,9 @@ BENCHMARK_DEFINE_F(Document, ToolbarInsertion)(benchmark::State &st)
     }
 }
 BENCHMARK_REGISTER_F(Document, ToolbarInsertion)
-    ->Unit(benchmark::kMillisecond)->Repetitions(9)->ReportAggregatesOnly(true);
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(9)
+    ->ReportAggregatesOnly(true);
 
 // A script block inserted at the caret in the middle of the document.
 BENCHMARK_DEFINE_F(Document, ToolbarSnippet)(benchmark::State &st)
@@ -136,7 +139,9 @@ BENCHMARK_DEFINE_F(Document, ToolbarSnippet)(benchmark::State &st)
     }
 }
 BENCHMARK_REGISTER_F(Document, ToolbarSnippet)
-    ->Unit(benchmark::kMillisecond)->Repetitions(9)->ReportAggregatesOnly(true);
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(9)
+    ->ReportAggregatesOnly(true);
 
 // 10,000 lines selected from line 5,000: commented, then (untimed) undone.
 BENCHMARK_DEFINE_F(Document, CommentBlock10000Lines)(benchmark::State &st)
@@ -154,7 +159,9 @@ BENCHMARK_DEFINE_F(Document, CommentBlock10000Lines)(benchmark::State &st)
     }
 }
 BENCHMARK_REGISTER_F(Document, CommentBlock10000Lines)
-    ->Unit(benchmark::kMillisecond)->Repetitions(9)->ReportAggregatesOnly(true);
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(9)
+    ->ReportAggregatesOnly(true);
 
 // The same 10,000 lines, commented beforehand, uncommented.
 BENCHMARK_DEFINE_F(Document, UnCommentBlock10000Lines)(benchmark::State &st)
@@ -175,6 +182,8 @@ BENCHMARK_DEFINE_F(Document, UnCommentBlock10000Lines)(benchmark::State &st)
     }
 }
 BENCHMARK_REGISTER_F(Document, UnCommentBlock10000Lines)
-    ->Unit(benchmark::kMillisecond)->Repetitions(9)->ReportAggregatesOnly(true);
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(9)
+    ->ReportAggregatesOnly(true);
 
 } // namespace

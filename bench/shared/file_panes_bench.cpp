@@ -16,7 +16,9 @@ const QString &bigDirectory()
     static const QString path = [] {
         const char *const ext[] = {"htm", "html", "gif", "jpg", "txt"};
         for (int i = 0; i < 10'000; ++i) {
-            QFile f(dir.filePath(QStringLiteral("file%1.%2").arg(i, 5, 10, QLatin1Char('0')).arg(QLatin1String(ext[i % 5]))));
+            QFile f(dir.filePath(QStringLiteral("file%1.%2")
+                                     .arg(i, 5, 10, QLatin1Char('0'))
+                                     .arg(QLatin1String(ext[i % 5]))));
             f.open(QIODevice::WriteOnly);
         }
         for (int i = 0; i < 200; ++i)

@@ -18,14 +18,20 @@ class SilentPlatform : public pw::Platform {
 public:
     QString fileAnswer;
     pw::MsgAnswer messageBox(const QString &, const QString &, pw::MsgButtons, pw::MsgIcon,
-                             const QString &) override { return pw::MsgAnswer::No; }
+                             const QString &) override
+    {
+        return pw::MsgAnswer::No;
+    }
     QString inputBox(const QString &, const QString &, const QString &) override { return {}; }
     QString openFileName(const QString &, const QString &, const QString &) override
     {
         return fileAnswer;
     }
     QString saveFileName(const QString &, const QString &, const QString &,
-                         const QString &) override { return fileAnswer; }
+                         const QString &) override
+    {
+        return fileAnswer;
+    }
     std::optional<QColor> chooseColor(const QColor &) override { return std::nullopt; }
     std::optional<QFont> chooseFont(const QFont &) override { return std::nullopt; }
     bool choosePrinter(QPrinter &) override { return false; }
@@ -102,7 +108,10 @@ void BM_Open999999Bytes(benchmark::State &state)
     if (window.editBox().length() != 999999)
         state.SkipWithError("the document did not load whole");
 }
-BENCHMARK(BM_Open999999Bytes)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_Open999999Bytes)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 
 void BM_Save999999Bytes(benchmark::State &state)
 {
@@ -121,6 +130,9 @@ void BM_Save999999Bytes(benchmark::State &state)
     if (saved.size() != 999999)
         state.SkipWithError("the saved file changed size");
 }
-BENCHMARK(BM_Save999999Bytes)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_Save999999Bytes)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 
 } // namespace

@@ -88,7 +88,8 @@ void BM_DirectoryReplace(benchmark::State &state)
     while (body.size() < 20 * 1024 - 64)
         body += "<P Class=\"note\">Some text about the alpha version.</P>\r\n";
     for (int i = 0; i < 2000; ++i) {
-        const QString path = dir.filePath(QStringLiteral("page%1.html").arg(i, 4, 10, QLatin1Char('0')));
+        const QString path =
+            dir.filePath(QStringLiteral("page%1.html").arg(i, 4, 10, QLatin1Char('0')));
         QFile file(path);
         file.open(QIODevice::WriteOnly);
         file.write(body);
@@ -131,8 +132,9 @@ void BM_RtfDialogSelectAll(benchmark::State &state)
     pw::SettingsStore settings(settingsDir.filePath(QStringLiteral("bench.conf")));
     pw::QtPlatform platform;
     const QString path = dir.path();
-    pw::FeatureContext context{box,      programState, settings, platform, nullptr, QString(),
-                               {},       [&path] { return path; },   {},       {},      {}};
+    pw::FeatureContext context{box,     programState, settings, platform,
+                               nullptr, QString(),    {},       [&path] { return path; },
+                               {},      {},           {}};
     pw::QuorvelLibrary library({});
     pw::RtfDialog dialog(context, library);
     auto *files = dialog.findChild<QListWidget *>(QStringLiteral("MyFileList"));

@@ -73,9 +73,10 @@ void InsertionToolbar::run(const ToolbarCommand &command)
     switch (command.kind) {
     case CommandKind::IdPair: {
         const QString tag = QString::fromUtf8(command.open);
-        const QString open = ctx_.state.idAttribute
-                                 ? QStringLiteral("<%1 Id=\"%2\">").arg(tag, QString::fromUtf8(command.idWord))
-                                 : QStringLiteral("<%1>").arg(tag);
+        const QString open =
+            ctx_.state.idAttribute
+                ? QStringLiteral("<%1 Id=\"%2\">").arg(tag, QString::fromUtf8(command.idWord))
+                : QStringLiteral("<%1>").arg(tag);
         insertAround(edit, open, QStringLiteral("</%1>").arg(tag));
         break;
     }
@@ -86,7 +87,8 @@ void InsertionToolbar::run(const ToolbarCommand &command)
             return;
         const QString tag = windowTag();
         if (command.kind == CommandKind::Pair)
-            insertAround(edit, fillIn(command.open, *answers, tag), fillIn(command.close, *answers, tag));
+            insertAround(edit, fillIn(command.open, *answers, tag),
+                         fillIn(command.close, *answers, tag));
         else
             insertText(edit, fillIn(command.open, *answers, tag));
         break;

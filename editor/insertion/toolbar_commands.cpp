@@ -14,6 +14,8 @@ using enum CommandKind;
 // Form fields: the same input tag with a different type, asking for name and value.
 constexpr std::array<Prompt, 3> kNameValue = {{{"Name:"}, {"Value:"}}};
 
+// Tables read best one row to a line; the formatter leaves them as written.
+// clang-format off
 const ToolbarCommand kCommands[] = {
     // Dialogs.
     {.name = "cmdFastAnchor", .tooltip = "Anchor Dialog", .caption = "Anchor", .page = kDialogs,
@@ -254,6 +256,7 @@ const ToolbarCommand kCommands[] = {
     {.name = "cmdASPDropIn", .tooltip = "Insert ASP", .caption = "Insert", .page = kASP,
      .kind = Vocabulary, .target = "cboASP"},
 };
+// clang-format on
 
 } // namespace
 

@@ -72,15 +72,17 @@ struct ToolbarCommand {
     const char *open = "";  // opening text; the inserted text; a list's head line; an ID pair's tag
     const char *close = ""; // closing text; a list's tail line; a dialog result's closing text
     const char *item = "";  // a list's item line
-    const char *idWord = ""; // IdPair: the Id attribute's value
+    const char *idWord = "";            // IdPair: the Id attribute's value
     std::array<Prompt, 3> prompts = {}; // asked in order before anything is inserted
-    bool trimAnswers = false;  // answers lose leading and trailing blanks
-    bool stopIfEmpty = false;  // an empty first answer (or Cancel) inserts nothing
-    const char *target = nullptr; // Vocabulary: the list's name; Dialog: the dialog's name
+    bool trimAnswers = false;           // answers lose leading and trailing blanks
+    bool stopIfEmpty = false;           // an empty first answer (or Cancel) inserts nothing
+    const char *target = nullptr;       // Vocabulary: the list's name; Dialog: the dialog's name
     BeforeDialog before = BeforeDialog::Nothing;
     AfterDialog after = AfterDialog::InsertResult;
-    const char *countCaption = nullptr; // ListSkeleton: caption for the count dialog, if not its own
-    int caretOffset = -1; // ListSkeleton: caret at the old selection start + this; -1: after the text
+    const char *countCaption =
+        nullptr; // ListSkeleton: caption for the count dialog, if not its own
+    int caretOffset =
+        -1; // ListSkeleton: caret at the old selection start + this; -1: after the text
 };
 
 // Every toolbar command, in the order the buttons appear on their pages.

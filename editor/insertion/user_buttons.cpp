@@ -15,8 +15,14 @@ namespace {
 
 const QString kSection = QStringLiteral("Settings");
 
-QString openKey(int k) { return QStringLiteral("UDO") + QString::number(k + 1); }
-QString closeKey(int k) { return QStringLiteral("UDC") + QString::number(k + 1); }
+QString openKey(int k)
+{
+    return QStringLiteral("UDO") + QString::number(k + 1);
+}
+QString closeKey(int k)
+{
+    return QStringLiteral("UDC") + QString::number(k + 1);
+}
 
 } // namespace
 

@@ -10,6 +10,8 @@
 namespace pw {
 
 namespace {
+// Tables read best one row to a line; the formatter leaves them as written.
+// clang-format off
 
 // cboHeadings: 6 entries
 const char *const kHeadings[] = {
@@ -174,6 +176,7 @@ const VocabularyList kLists[] = {
     {"cboDHTML", "All DHTML Objects and Properties", true, pages::kDHTML, kDHTML, 30},
     {"cboHTMLClass", nullptr, true, pages::kPHP, kHTMLClass, 20},
 };
+// clang-format on
 
 } // namespace
 

@@ -14,7 +14,7 @@ struct VocabularyList {
     bool editable;       // text can be typed, not only chosen
     const char *page;    // toolbar page; a list sits just before the button that inserts it
     std::span<const char *const> entries;
-    int width;           // shown width in characters
+    int width; // shown width in characters
 };
 
 // The lists, in the order fillAllCombos fills them.

@@ -20,10 +20,10 @@ constexpr int kPathRole = Qt::UserRole;
 bool isSystemMount(const QString &root, const QByteArray &type)
 {
     static const char *const kTypes[] = {
-        "proc",   "sysfs",   "cgroup",   "cgroup2",  "devpts",    "devtmpfs",   "securityfs",
-        "debugfs", "tracefs", "pstore",  "bpf",      "mqueue",    "hugetlbfs",  "configfs",
-        "fusectl", "autofs",  "binfmt_misc", "nsfs", "efivarfs",  "rpc_pipefs", "selinuxfs",
-        "squashfs"};
+        "proc",       "sysfs",      "cgroup",    "cgroup2", "devpts",      "devtmpfs",
+        "securityfs", "debugfs",    "tracefs",   "pstore",  "bpf",         "mqueue",
+        "hugetlbfs",  "configfs",   "fusectl",   "autofs",  "binfmt_misc", "nsfs",
+        "efivarfs",   "rpc_pipefs", "selinuxfs", "squashfs"};
     for (const char *t : kTypes) {
         if (type == t)
             return true;
@@ -58,9 +58,8 @@ QList<DriveEntry> drivesOfMounts(const QList<MountEntry> &mounts)
             continue;
         const bool remote =
             isRemoteFileSystem(mount.type)
-            || std::any_of(remoteRoots.cbegin(), remoteRoots.cend(), [&root](const QString &r) {
-                   return root.startsWith(r + u'/');
-               });
+            || std::any_of(remoteRoots.cbegin(), remoteRoots.cend(),
+                           [&root](const QString &r) { return root.startsWith(r + u'/'); });
         if (remote)
             remoteRoots << root;
         if (std::any_of(drives.cbegin(), drives.cend(),
@@ -91,8 +90,8 @@ QString driveOfPath(const QString &path, const QStringList &roots)
     const QString clean = cleanDirectoryPath(path);
     QString best = QStringLiteral("/");
     for (const QString &root : roots) {
-        const bool holds = root == QLatin1String("/") || clean == root
-                           || clean.startsWith(root + u'/');
+        const bool holds =
+            root == QLatin1String("/") || clean == root || clean.startsWith(root + u'/');
         if (holds && root.size() > best.size())
             best = root;
     }

@@ -28,10 +28,10 @@ public:
     // The caret goes to the start and the undo history starts afresh.
     void setText(const QString &text);
 
-    int caret() const;            // caret position (selection end the user moved to)
-    void setCaret(int position);  // collapses the selection
-    int selStart() const;         // start of the selection (the lower end)
-    int selLength() const;        // length of the selection, breaks counting two
+    int caret() const;           // caret position (selection end the user moved to)
+    void setCaret(int position); // collapses the selection
+    int selStart() const;        // start of the selection (the lower end)
+    int selLength() const;       // length of the selection, breaks counting two
     // Selects from start to start + length (a negative length selects backwards); the caret
     // ends at start + length. Positions are clamped to the text.
     void setSelection(int start, int length);
@@ -54,7 +54,7 @@ private:
 };
 
 // Line-break helpers shared by the box and the file code.
-QString toCrLf(const QString &text);        // CR LF, lone CR and lone LF all become CR LF
-QString toQtBreaks(const QString &text);    // every break becomes "\n"
+QString toCrLf(const QString &text);     // CR LF, lone CR and lone LF all become CR LF
+QString toQtBreaks(const QString &text); // every break becomes "\n"
 
 } // namespace pw

@@ -131,8 +131,8 @@ void DirectoryList::fill()
     }
     currentRow_ = count() - 1;
     const int depth = int(parts.size()) + 1;
-    const QStringList subdirs = QDir(path_).entryList(QDir::Dirs | QDir::NoDotAndDotDot,
-                                                      QDir::Name | QDir::IgnoreCase);
+    const QStringList subdirs =
+        QDir(path_).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
     for (const QString &name : subdirs)
         add(closed, indented(name, depth), joinPath(path_, name));
     setCurrentRow(currentRow_);
@@ -351,8 +351,7 @@ FilePanes::FilePanes(DriveList *drive, DirectoryList *directory, FileList *files
     if (drive_)
         connect(drive_, &DriveList::driveChanged, this, &FilePanes::onDriveChanged);
     if (directory_)
-        connect(directory_, &DirectoryList::directoryChanged, this,
-                &FilePanes::onDirectoryChanged);
+        connect(directory_, &DirectoryList::directoryChanged, this, &FilePanes::onDirectoryChanged);
 }
 
 void FilePanes::open(const QString &drive, const QString &directory)

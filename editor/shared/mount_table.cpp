@@ -44,18 +44,18 @@ QList<MountEntry> readMountTable(const QString &path)
         const qsizetype dash = fields.indexOf(QByteArray("-"));
         if (fields.size() < 5 || dash < 6 || dash + 1 >= fields.size())
             continue;
-        mounts.append({QFile::decodeName(decodeEscapes(fields.at(4))),
-                       decodeEscapes(fields.at(dash + 1))});
+        mounts.append(
+            {QFile::decodeName(decodeEscapes(fields.at(4))), decodeEscapes(fields.at(dash + 1))});
     }
     return mounts;
 }
 
 bool isRemoteFileSystem(const QByteArray &type)
 {
-    static const char *const kNetwork[] = {
-        "nfs",    "nfs4",  "cifs",  "smb3",   "smbfs",  "ncpfs", "9p",       "ceph",
-        "glusterfs", "davfs", "sshfs", "afs", "coda",   "lustre", "ocfs2",   "gfs2",
-        "orangefs", "beegfs", "gpfs"};
+    static const char *const kNetwork[] = {"nfs",   "nfs4",     "cifs",   "smb3",      "smbfs",
+                                           "ncpfs", "9p",       "ceph",   "glusterfs", "davfs",
+                                           "sshfs", "afs",      "coda",   "lustre",    "ocfs2",
+                                           "gfs2",  "orangefs", "beegfs", "gpfs"};
     for (const char *t : kNetwork) {
         if (type == t)
             return true;

@@ -32,7 +32,8 @@ public:
     virtual QString openFileName(const QString &title, const QString &directory,
                                  const QString &filter) = 0;
     virtual QString saveFileName(const QString &title, const QString &directory,
-                                 const QString &filter, const QString &suggestedName = QString()) = 0;
+                                 const QString &filter,
+                                 const QString &suggestedName = QString()) = 0;
     virtual std::optional<QColor> chooseColor(const QColor &initial) = 0;
     virtual std::optional<QFont> chooseFont(const QFont &initial) = 0;
     // Lets the user pick a printer for the given printer object; false on Cancel.

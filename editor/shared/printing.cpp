@@ -24,8 +24,8 @@ constexpr double kScreenDpi = 96.0;
 bool printRichText(QPlainTextEdit *box, QPrinter &printer, int leftTwips, int topTwips,
                    int rightTwips, int bottomTwips)
 {
-    return printRichText(*box->document(), box->font(), printer, leftTwips, topTwips,
-                         rightTwips, bottomTwips);
+    return printRichText(*box->document(), box->font(), printer, leftTwips, topTwips, rightTwips,
+                         bottomTwips);
 }
 
 bool printRichText(const QTextDocument &document, const QFont &font, QPrinter &printer,
@@ -46,9 +46,9 @@ bool printRichText(const QTextDocument &document, const QFont &font, QPrinter &p
     const QRectF printable = printer.pageRect(QPrinter::DevicePixel);
     const double offX = printable.left() - paper.left();
     const double offY = printable.top() - paper.top();
-    const QRectF area(QPointF(toX(leftTwips) - offX, toY(topTwips) - offY),
-                      QPointF(paper.width() - toX(rightTwips) - offX,
-                              paper.height() - toY(bottomTwips) - offY));
+    const QRectF area(
+        QPointF(toX(leftTwips) - offX, toY(topTwips) - offY),
+        QPointF(paper.width() - toX(rightTwips) - offX, paper.height() - toY(bottomTwips) - offY));
 
     // Lay out a copy on the printer so that the box's own layout (and its wrapping) stay
     // untouched, and QTextDocument::print's own margins and page numbers stay out.

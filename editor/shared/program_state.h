@@ -9,13 +9,13 @@
 namespace pw {
 
 struct ProgramState {
-    QString dialogResult;     // text a dialog hands back for insertion; empty = insert nothing
-    QString selectedText;     // the editor selection handed to a dialog before it opens
-    QString colorResult;      // colour chosen in the colour dialog
+    QString dialogResult; // text a dialog hands back for insertion; empty = insert nothing
+    QString selectedText; // the editor selection handed to a dialog before it opens
+    QString colorResult;  // colour chosen in the colour dialog
     std::int16_t listItemCount = 0;
     std::int16_t listKind = 0;
     QString listNumbering;
-    QString dateText;         // empty = insert nothing
+    QString dateText; // empty = insert nothing
     QString listingStyle;
     QString iePath;           // first browser's executable
     QString nnPath;           // second browser's executable

@@ -36,13 +36,18 @@ namespace pw {
 namespace {
 
 // Twips are 1/1440 inch; at 96 dots per inch a pixel is 15 twips.
-constexpr int twipsToPixels(int twips) { return twips / 15; }
+constexpr int twipsToPixels(int twips)
+{
+    return twips / 15;
+}
 
 struct MenuDef {
     const char *name;
     const char *caption;
 };
 
+// Tables read best one row to a line; the formatter leaves them as written.
+// clang-format off
 const MenuDef kMenus[] = {
     {"mnuFile", "&File"}, {"mnuEdit", "&Edit"},     {"mnuView", "&View"},
     {"mnuRecent", "&Recent"}, {"mnuHelp", "&Help"},
@@ -200,6 +205,7 @@ const char *const kNotBuiltYet[] = {
     "cmdEasyBegin", "cmdFrameDialog", "cmdFileManDialog", "cmdJSMenu", "cmdJSAd",
     "cmdJSStatusScroll", "cmdPHPDataDialog", "cmdCopyINC",
 };
+// clang-format on
 
 bool isNotBuiltYet(const QString &name)
 {
@@ -363,11 +369,11 @@ void CommandRunner::buildPages()
                 if (row.place != Page || caption != QLatin1String(row.where))
                     continue;
                 for (int k = 0; k < row.count; ++k) {
-                    const QString text = row.count > 1 ? QString::number(k + 1)
-                                                       : QString::fromUtf8(row.caption);
-                    QToolButton *button = makeButton(QString::fromUtf8(row.name), text,
-                                                     QString::fromUtf8(row.tooltip), Page,
-                                                     row.icon);
+                    const QString text =
+                        row.count > 1 ? QString::number(k + 1) : QString::fromUtf8(row.caption);
+                    QToolButton *button =
+                        makeButton(QString::fromUtf8(row.name), text,
+                                   QString::fromUtf8(row.tooltip), Page, row.icon);
                     if (row.count > 1)
                         button->setProperty("index", k);
                     layout->addWidget(button);

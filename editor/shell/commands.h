@@ -32,7 +32,7 @@ enum class Place {
 };
 
 struct Command {
-    const char *name;              // objectName; nullptr for a menu separator
+    const char *name; // objectName; nullptr for a menu separator
     // Buttons: the picture, as icon theme names tried in order and separated by "|"; the
     // program's own picture of the first name (":/pictures/<name>.svg") when the theme has none.
     const char *icon = nullptr;
@@ -41,8 +41,8 @@ struct Command {
     const char *shortcut = nullptr;
     Place place = Place::Menu;
     const char *where = nullptr;
-    int left = 0;   // PictureBar: twips from the window's left edge; -1 keeps it at the right
-    int count = 1;  // a control array: `count` controls of one name, each with property "index"
+    int left = 0;  // PictureBar: twips from the window's left edge; -1 keeps it at the right
+    int count = 1; // a control array: `count` controls of one name, each with property "index"
     // What it runs: one of these.
     void (*window)(MainWindow &, int index) = nullptr;
     void (*feature)(FeatureContext &) = nullptr;

@@ -40,10 +40,14 @@ namespace pw {
 namespace {
 
 // Twips are 1/1440 inch; at 96 dots per inch a pixel is 15 twips.
-constexpr int twipsToPixels(int twips) { return twips / 15; }
+constexpr int twipsToPixels(int twips)
+{
+    return twips / 15;
+}
 
-const char *const kHtmlPages[] = {"Dialogs",      "Formatting", "Fonts, Frames, && Forms",
-                                  "Lists && Tables", "All Tags", "DHTML", "CSS"};
+const char *const kHtmlPages[] = {
+    "Dialogs", "Formatting", "Fonts, Frames, && Forms", "Lists && Tables", "All Tags",
+    "DHTML",   "CSS"};
 const char *const kScriptPages[] = {"JavaScript", "CFML", "VBScript", "PHP", "ASP", "User"};
 
 } // namespace
@@ -64,9 +68,9 @@ MainWindow::MainWindow(ProgramState &state, SettingsStore &settings, Platform &p
     initIcons();
     // Without a desktop session (a bare X server, tests) Qt looks for themes nowhere.
     QStringList themePaths = QIcon::themeSearchPaths();
-    for (const QString &path : QStandardPaths::locateAll(QStandardPaths::GenericDataLocation,
-                                                         QStringLiteral("icons"),
-                                                         QStandardPaths::LocateDirectory)) {
+    for (const QString &path :
+         QStandardPaths::locateAll(QStandardPaths::GenericDataLocation, QStringLiteral("icons"),
+                                   QStandardPaths::LocateDirectory)) {
         if (!themePaths.contains(path))
             themePaths << path;
     }
@@ -208,19 +212,18 @@ void MainWindow::createStatusBar()
 
 FeatureContext MainWindow::featureContext()
 {
-    return FeatureContext{edit_,
-                          state_,
-                          settings_,
-                          platform_,
-                          this,
-                          programFolder_,
-                          [this] { return paneDrive(); },
-                          [this] { return paneDirectory(); },
-                          [this] { return documentPath(); },
-                          [this](const QString &text) { replaceDocument(text); },
-                          [this](const QString &title, const QString &text) {
-                              return maybeSave(title, text);
-                          }};
+    return FeatureContext{
+        edit_,
+        state_,
+        settings_,
+        platform_,
+        this,
+        programFolder_,
+        [this] { return paneDrive(); },
+        [this] { return paneDirectory(); },
+        [this] { return documentPath(); },
+        [this](const QString &text) { replaceDocument(text); },
+        [this](const QString &title, const QString &text) { return maybeSave(title, text); }};
 }
 
 QWidget *MainWindow::toolbarPage(const QString &caption) const
@@ -270,8 +273,8 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
             // closes, is no entering: otherwise a Close answered in its prompt would be undone
             // at once, and a missing template would repeat its message for ever.
             const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
-            const bool returning = reason == Qt::ActiveWindowFocusReason
-                                   || reason == Qt::PopupFocusReason;
+            const bool returning =
+                reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason;
             if (statusText() == kReady && loadFinished_ && !returning)
                 newDocument();
         } else {

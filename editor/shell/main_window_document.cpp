@@ -47,7 +47,8 @@ void MainWindow::setDocumentName(const QString &name)
     statusLabel_->setText(name);
     // With no document open the box takes no typing; a click or a key starts New instead.
     txtEdit_->setReadOnly(name == kReady);
-    setWindowTitle(name == kReady ? QStringLiteral("Pagewick") : QStringLiteral("Pagewick - ") + name);
+    setWindowTitle(name == kReady ? QStringLiteral("Pagewick")
+                                  : QStringLiteral("Pagewick - ") + name);
 }
 
 void MainWindow::connectDocumentSignals()
@@ -167,8 +168,8 @@ void MainWindow::openDocument()
 {
     if (!savePrompt())
         return;
-    const QString chosen = platform_.openFileName(QStringLiteral("Open"), paneDirectory(),
-                                                  state_.fileFilter);
+    const QString chosen =
+        platform_.openFileName(QStringLiteral("Open"), paneDirectory(), state_.fileFilter);
     if (chosen.isEmpty())
         return;
     const QString path = typedPath(chosen);

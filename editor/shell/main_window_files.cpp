@@ -190,10 +190,10 @@ void MainWindow::syncFileBoxes(const QString &path)
 
 void MainWindow::restoreDriveAndDir()
 {
-    const QString drive = settings_.read(QStringLiteral("Settings"), QStringLiteral("Drive"),
-                                         QStringLiteral("/"));
-    const QString directory = settings_.read(QStringLiteral("Settings"), QStringLiteral("Dir"),
-                                             QDir::homePath());
+    const QString drive =
+        settings_.read(QStringLiteral("Settings"), QStringLiteral("Drive"), QStringLiteral("/"));
+    const QString directory =
+        settings_.read(QStringLiteral("Settings"), QStringLiteral("Dir"), QDir::homePath());
     // The whole stored drive counts: a mount point is longer than a drive letter.
     const QString root = driveRoot(drive);
     if (myDrive->drives().contains(root) && myDirectory->setPath(directory)) {

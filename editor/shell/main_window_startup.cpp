@@ -68,8 +68,10 @@ void MainWindow::initializeRestore()
     state_.nnPath = settings_.read(QStringLiteral("Browsers"), QStringLiteral("NN"), QString());
     restoreDriveAndDir();
     restoreRecentlyUsed();
-    state_.idAttribute = settings_.readBool(QStringLiteral("Settings"), QStringLiteral("IDAttribute"), false);
-    state_.heightWidth = settings_.readBool(QStringLiteral("Settings"), QStringLiteral("HeightWidth"), false);
+    state_.idAttribute =
+        settings_.readBool(QStringLiteral("Settings"), QStringLiteral("IDAttribute"), false);
+    state_.heightWidth =
+        settings_.readBool(QStringLiteral("Settings"), QStringLiteral("HeightWidth"), false);
 }
 
 namespace {
@@ -108,7 +110,8 @@ void MainWindow::saveWindowPlace()
     settings_.write(kWindow, QStringLiteral("Width"), QString::number(place.width()));
     settings_.write(kWindow, QStringLiteral("Height"), QString::number(place.height()));
     settings_.writeBool(kWindow, QStringLiteral("Maximized"), isMaximized());
-    settings_.write(kWindow, QStringLiteral("Splitter"), QString::number(splitter_->sizes().value(0)));
+    settings_.write(kWindow, QStringLiteral("Splitter"),
+                    QString::number(splitter_->sizes().value(0)));
 }
 
 void MainWindow::restoreFontInfo()
@@ -116,7 +119,8 @@ void MainWindow::restoreFontInfo()
     const QString section = QStringLiteral("Fonts");
     QFont font(settings_.read(section, QStringLiteral("Name"), QStringLiteral("Arial")));
     bool ok = false;
-    const double size = settings_.read(section, QStringLiteral("Size"), QStringLiteral("12")).toDouble(&ok);
+    const double size =
+        settings_.read(section, QStringLiteral("Size"), QStringLiteral("12")).toDouble(&ok);
     font.setPointSizeF(ok && size > 0 ? size : 12.0);
     font.setBold(settings_.readBool(section, QStringLiteral("Bold"), false));
     font.setItalic(settings_.readBool(section, QStringLiteral("Italic"), false));

@@ -19,8 +19,8 @@ constexpr qint64 kListSizeLimit = 16 * 1024 * 1024;
 // Exec= arguments are quoted when they hold anything but plain characters.
 QString QuotedExec(const QString &path)
 {
-    static const QString plain = QStringLiteral(
-        "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789/._-+");
+    static const QString plain =
+        QStringLiteral("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789/._-+");
     bool needsQuotes = false;
     for (QChar c : path)
         needsQuotes |= !plain.contains(c);
@@ -95,14 +95,13 @@ void registerHTMLFiles(Platform &platform, const QString &executable, QString ap
     // Failures here are not reported: the association is a convenience.
     QDir().mkpath(applicationsDir);
     writeFileSafely(QDir(applicationsDir).filePath(kEntryName),
-                        desktopEntryText(executable).toUtf8());
+                    desktopEntryText(executable).toUtf8());
     // The user's associations are rewritten only when they could be read whole.
     // Only a regular file is read (a named pipe there would never answer) and written.
     QString existing;
     bool readable = !QFileInfo::exists(mimeAppsList);
     QByteArray bytes;
-    if (!readable
-        && readFileBytes(mimeAppsList, kListSizeLimit, &bytes) == ReadResult::Ok) {
+    if (!readable && readFileBytes(mimeAppsList, kListSizeLimit, &bytes) == ReadResult::Ok) {
         existing = QString::fromUtf8(bytes);
         readable = true;
     }

@@ -114,8 +114,8 @@ void DirectoryReplaceDialog::start()
         lblStatus_->setText(name);
         const FileReplaceResult result = replaceInFile(panes_.files->fullPath(name), what, with);
         // A file that cannot be loaded is reported and left as it is.
-        if (result.status == FileReplaceResult::TooLarge ||
-            result.status == FileReplaceResult::Unreadable) {
+        if (result.status == FileReplaceResult::TooLarge
+            || result.status == FileReplaceResult::Unreadable) {
             platform_.setBusy(false);
             platform_.messageBox(QStringLiteral("Sorry..."),
                                  result.status == FileReplaceResult::TooLarge
@@ -140,14 +140,14 @@ void DirectoryReplaceDialog::start()
     if (!binary.isEmpty()) {
         platform_.messageBox(QStringLiteral("Sorry..."),
                              QStringLiteral("These Files Were Skipped Because They Are Not Text "
-                                            "Files:\r\n") +
-                                 binary.join(QStringLiteral("\r\n")),
+                                            "Files:\r\n")
+                                 + binary.join(QStringLiteral("\r\n")),
                              MsgButtons::Ok, MsgIcon::Information);
     }
     if (!notWritten.isEmpty()) {
         platform_.messageBox(QStringLiteral("Sorry..."),
-                             QStringLiteral("These Files Could Not Be Saved:\r\n") +
-                                 notWritten.join(QStringLiteral("\r\n")),
+                             QStringLiteral("These Files Could Not Be Saved:\r\n")
+                                 + notWritten.join(QStringLiteral("\r\n")),
                              MsgButtons::Ok, MsgIcon::Information);
     }
     if (!stopRequested_)

@@ -13,12 +13,12 @@ namespace pw {
 
 struct FileReplaceResult {
     enum Status {
-        Changed,     // written with `count` replacements
-        NoMatch,     // nothing to replace; the file was not written
-        TooLarge,    // 1,000,000 bytes or more; not touched
-        Unreadable,  // could not be opened or read; not touched
-        Binary,      // a NUL byte in its first kBinaryProbeSize bytes; not touched
-        NotWritten,  // the new text could not be written (the file keeps its old contents)
+        Changed,    // written with `count` replacements
+        NoMatch,    // nothing to replace; the file was not written
+        TooLarge,   // 1,000,000 bytes or more; not touched
+        Unreadable, // could not be opened or read; not touched
+        Binary,     // a NUL byte in its first kBinaryProbeSize bytes; not touched
+        NotWritten, // the new text could not be written (the file keeps its old contents)
     } status = NoMatch;
     qint64 count = 0;
     QString error; // why it was not written

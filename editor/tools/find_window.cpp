@@ -84,12 +84,23 @@ FindWindow::FindWindow(EditBox &edit, Platform &platform, QWidget *parent)
 void FindWindow::cmdCommand_Click(int index)
 {
     switch (index) {
-    case 0: find(); break;
-    case 1: findNext(); break;
-    case 2: Replace(); break;
-    case 3: replaceAll(); break;
-    case 4: Done(); break;
-    default: break;
+    case 0:
+        find();
+        break;
+    case 1:
+        findNext();
+        break;
+    case 2:
+        Replace();
+        break;
+    case 3:
+        replaceAll();
+        break;
+    case 4:
+        Done();
+        break;
+    default:
+        break;
     }
 }
 
@@ -101,8 +112,9 @@ void FindWindow::selectMatch()
 
 void FindWindow::notFound()
 {
-    platform_.messageBox(QStringLiteral("Sorry..."), txtFind_->text() + QStringLiteral(" Was Not Found"),
-                         MsgButtons::Ok, MsgIcon::Information);
+    platform_.messageBox(QStringLiteral("Sorry..."),
+                         txtFind_->text() + QStringLiteral(" Was Not Found"), MsgButtons::Ok,
+                         MsgIcon::Information);
 }
 
 // An empty search text would match everywhere and select nothing; the buttons ignore it.

@@ -27,11 +27,11 @@ public:
     qsizetype foundPos() const { return foundPos_; }
 
     // The five buttons of the cmdCommand array, by index.
-    void find();        // 0: first occurrence from the top
-    void findNext();    // 1: next occurrence after the last match, wrapping to the top
-    void Replace();     // 2: replaces the first occurrence left in the document
-    void replaceAll();  // 3: replaces every occurrence, one undo step
-    void Done();        // 4: closes the window
+    void find();       // 0: first occurrence from the top
+    void findNext();   // 1: next occurrence after the last match, wrapping to the top
+    void Replace();    // 2: replaces the first occurrence left in the document
+    void replaceAll(); // 3: replaces every occurrence, one undo step
+    void Done();       // 4: closes the window
 
     // Every way of closing (Done, the window's close button, Escape) ends here.
     void done(int result) override;

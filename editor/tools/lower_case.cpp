@@ -41,7 +41,7 @@ int moveNoReplace(const QByteArray &from, const QByteArray &to)
         return 0;
     if (errno != EINVAL && errno != ENOSYS)
         return errno;
-    // The file system cannot refuse to replace by itself: check first.
+        // The file system cannot refuse to replace by itself: check first.
 #endif
     struct stat info;
     if (::lstat(to.constData(), &info) == 0)

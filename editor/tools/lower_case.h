@@ -18,9 +18,9 @@ namespace pw {
 
 struct LowerCaseResult {
     int renamed = 0;
-    QStringList skipped;  // full paths left as they were because the lower-case name is taken
+    QStringList skipped;    // full paths left as they were because the lower-case name is taken
     QStringList unreadable; // directories whose contents could not be read, in walk order
-    QString error;        // why the walk ended early; empty when it ran to the end
+    QString error;          // why the walk ended early; empty when it ran to the end
     bool abandoned = false; // the progress callback asked to stop
 };
 

@@ -92,16 +92,16 @@ void LowerCaseDialog::start()
         platform_.messageBox(
             kTitle,
             QStringLiteral("These Names Were Not Changed Because The Lower Case Name Is "
-                           "Already Taken:\r\n") +
-                result.skipped.join(QStringLiteral("\r\n")),
+                           "Already Taken:\r\n")
+                + result.skipped.join(QStringLiteral("\r\n")),
             MsgButtons::Ok, MsgIcon::Information);
     }
     if (!result.unreadable.isEmpty()) {
         platform_.messageBox(
             kTitle,
             QStringLiteral("These Folders Could Not Be Read, So The Names In Them Were Not "
-                           "Changed:\r\n") +
-                result.unreadable.join(QStringLiteral("\r\n")),
+                           "Changed:\r\n")
+                + result.unreadable.join(QStringLiteral("\r\n")),
             MsgButtons::Ok, MsgIcon::Information);
     }
     if (!result.error.isEmpty())

@@ -56,14 +56,16 @@ bool QuorvelLibrary::load()
             error_ = library_.errorString();
             continue;
         }
-        convertFile_ = reinterpret_cast<QuorvelConvertFileProc>(library_.resolve("QuorvelConvertFile"));
+        convertFile_ =
+            reinterpret_cast<QuorvelConvertFileProc>(library_.resolve("QuorvelConvertFile"));
         if (!convertFile_) {
             error_ = library_.errorString();
             library_.unload();
             continue;
         }
         lastError_ = reinterpret_cast<QuorvelLastErrorProc>(library_.resolve("QuorvelLastError"));
-        setPump_ = reinterpret_cast<QuorvelSetMessagePumpProc>(library_.resolve("QuorvelSetMessagePump"));
+        setPump_ =
+            reinterpret_cast<QuorvelSetMessagePumpProc>(library_.resolve("QuorvelSetMessagePump"));
         if (setPump_) {
             pump_.clock.start();
             setPump_(&QuorvelLibrary::pumpEvents, &pump_);
@@ -101,14 +103,15 @@ bool QuorvelLibrary::convertFile(const QString &source, const QString &target, s
     const QByteArray body8 = bodyOptions.toLocal8Bit();
     const QByteArray font8 = fontName.toLocal8Bit();
     pump_.clock.restart();
-    const std::int32_t result = convertFile_(sourceName.constData(), targetName.constData(), flags,
-                                             title8.constData(), head8.constData(),
-                                             body8.constData(), font8.constData(), fontSize);
+    const std::int32_t result =
+        convertFile_(sourceName.constData(), targetName.constData(), flags, title8.constData(),
+                     head8.constData(), body8.constData(), font8.constData(), fontSize);
     if (result == 0) {
         error_.clear();
         return true;
     }
-    error_ = lastError_ ? QString::fromLocal8Bit(lastError_()) : QStringLiteral("Conversion failed");
+    error_ =
+        lastError_ ? QString::fromLocal8Bit(lastError_()) : QStringLiteral("Conversion failed");
     return false;
 }
 

@@ -25,12 +25,13 @@ RtfBatchResult convertRtfFiles(QuorvelLibrary &library, const QString &directory
     for (const QString &name : names) {
         const QString source = joinPath(directory, name);
         const std::optional<QString> target = rtfTargetPath(source);
-        if (!target || !library.convertFile(source, *target, 0, kRtfTitle, kRtfHeadTags,
-                                            kRtfBodyOptions, kRtfFontName, 0)) {
+        if (!target
+            || !library.convertFile(source, *target, 0, kRtfTitle, kRtfHeadTags, kRtfBodyOptions,
+                                    kRtfFontName, 0)) {
             result.ok = false;
             result.failedName = name;
-            result.error = target ? library.errorString()
-                                  : QStringLiteral("The file name is too short");
+            result.error =
+                target ? library.errorString() : QStringLiteral("The file name is too short");
             return result;
         }
         ++result.converted;

@@ -25,8 +25,8 @@ std::optional<QString> rtfTargetPath(const QString &sourcePath);
 bool isRtfName(const QString &name);
 
 struct RtfBatchResult {
-    int converted = 0; // files written before the run ended
-    bool ok = true;    // false when a file failed and the run stopped there
+    int converted = 0;  // files written before the run ended
+    bool ok = true;     // false when a file failed and the run stopped there
     QString failedName; // as listed in the directory
     QString error;      // the library's message, or why the file was not converted
 };

@@ -12,9 +12,9 @@ namespace pw {
 qsizetype findIgnoringCase(const QString &text, const QString &what, qsizetype from = 1);
 
 struct ReplaceAllResult {
-    QString text;         // the text after the replacements
-    qint64 count = 0;     // how many were made
-    qsizetype kept = 0;   // where the kept position (see replaceAll) is in the new text
+    QString text;       // the text after the replacements
+    qint64 count = 0;   // how many were made
+    qsizetype kept = 0; // where the kept position (see replaceAll) is in the new text
 };
 
 // Replaces every occurrence of `what` by `with` in one pass. `keep` is a 0-based position in

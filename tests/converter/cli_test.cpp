@@ -24,8 +24,8 @@ protected:
     // Runs the command with `args`; standard output and error land in out.txt and err.txt.
     int run(const std::string &args) const
     {
-        const std::string command = "\"" QUORVEL_CLI_PATH "\" " + args + " >\"" +
-                                    path("out.txt") + "\" 2>\"" + path("err.txt") + "\"";
+        const std::string command = "\"" QUORVEL_CLI_PATH "\" " + args + " >\"" + path("out.txt")
+                                    + "\" 2>\"" + path("err.txt") + "\"";
         const int status = std::system(command.c_str());
 #if defined(_WIN32)
         return status;
@@ -47,8 +47,8 @@ TEST_F(QuorvelCommand, WritesToStandardOutputByDefault)
     EXPECT_EQ(read("out.txt"), "Hi<BR>\r\n\r\n");
     const std::string expected = "<FONT FACE=\"Arial,Helvetica\"><FONT SIZE=3>"
                                  "<FONT COLOR=\"#0000FF\">Hi<BR>\r\n\r\n";
-    ASSERT_EQ(run("--font-size --font-face --colors --optimize --more-compatible \"" +
-                  path("in.rtf") + "\""),
+    ASSERT_EQ(run("--font-size --font-face --colors --optimize --more-compatible \""
+                  + path("in.rtf") + "\""),
               0);
     EXPECT_EQ(read("out.txt"), expected);
     ASSERT_EQ(run("--flags 143 \"" + path("in.rtf") + "\" \"" + path("in.html") + "\""), 0);
@@ -61,8 +61,8 @@ TEST_F(QuorvelCommand, FrameOptions)
     write("in.rtf", "{\\rtf1{\\colortbl}x}\r\n");
     ASSERT_EQ(run("--wrap-html --use-title --title \"A T\" --head-tag \"<h1>\" --head-tag "
                   "\"<h2>\" --body-option bgcolor=white --default-font --font-name Verdana "
-                  "--points 12 \"" +
-                  path("in.rtf") + "\""),
+                  "--points 12 \""
+                  + path("in.rtf") + "\""),
               0);
     EXPECT_EQ(read("out.txt"), "<HTML>\r\n<HEAD>\r\n<TITLE>A T</TITLE>\r\n<h1>\r\n<h2>\r\n"
                                "</HEAD>\r\n<BODY bgcolor=white>\r\n"
@@ -93,9 +93,9 @@ TEST_F(QuorvelCommand, HelpAndVersion)
 {
     EXPECT_EQ(run("--help"), 0);
     const std::string help = read("out.txt");
-    for (const char *option : {"--font-size", "--font-face", "--colors", "--optimize",
-                               "--wrap-html", "--use-title", "--default-font",
-                               "--more-compatible", "--flags", "--title"})
+    for (const char *option :
+         {"--font-size", "--font-face", "--colors", "--optimize", "--wrap-html", "--use-title",
+          "--default-font", "--more-compatible", "--flags", "--title"})
         EXPECT_NE(help.find(option), std::string::npos) << option;
     EXPECT_EQ(run("--version"), 0);
     EXPECT_EQ(read("out.txt"), "Quorvel 1.45\n");
@@ -106,8 +106,8 @@ TEST_F(QuorvelCommand, APipeOrDeviceAsTheSourceIsRefusedNotWaitedOn)
 {
     ASSERT_EQ(::mkfifo(path("pipe.rtf").c_str(), 0666), 0);
     EXPECT_EQ(run("\"" + path("pipe.rtf") + "\""), 1);
-    EXPECT_EQ(read("err.txt"), "Quorvel: cannot open \"" + path("pipe.rtf") +
-                                   "\": not a regular file but a named pipe\n");
+    EXPECT_EQ(read("err.txt"), "Quorvel: cannot open \"" + path("pipe.rtf")
+                                   + "\": not a regular file but a named pipe\n");
     EXPECT_EQ(run("/dev/zero \"" + path("out.html") + "\""), 1);
     EXPECT_EQ(read("err.txt"),
               "Quorvel: cannot open \"/dev/zero\": not a regular file but a device\n");

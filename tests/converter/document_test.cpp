@@ -194,8 +194,7 @@ TEST(QuorvelDocument, TitleNeedsTheFrame)
     q.setOptions({soUseTitle});
     EXPECT_EQ(convert(q), "Hi<BR>\r\n\r\n");
     q.setOptions({soWrapHTML});
-    EXPECT_EQ(convert(q),
-              "<HTML>\r\n<HEAD>\r\n</HEAD>\r\n<BODY>Hi<BR>\r\n\r\n</BODY>\r\n</HTML>");
+    EXPECT_EQ(convert(q), "<HTML>\r\n<HEAD>\r\n</HEAD>\r\n<BODY>Hi<BR>\r\n\r\n</BODY>\r\n</HTML>");
     q.setOptions({soWrapHTML, soUseTitle});
     EXPECT_EQ(convert(q), "<HTML>\r\n<HEAD>\r\n<TITLE>T</TITLE>\r\n</HEAD>\r\n<BODY>"
                           "Hi<BR>\r\n\r\n</BODY>\r\n</HTML>");

@@ -56,8 +56,7 @@ TEST(QuorvelEngine, ColourTableWithAutomaticEntryEmitsItsSemicolon)
     // The ";" follows a blank, so it is document text; the first triple still fills entry 0.
     const std::string rtf =
         "{\\rtf1{\\colortbl ;\\red0\\green0\\blue255;}\\cf0 a\\cf1 b\\cf2 c}\r\n";
-    EXPECT_EQ(Document(rtf, {soUseColors}),
-              ";<FONT COLOR=\"#0000FF\">a<FONT COLOR=\"#\">bc\r\n");
+    EXPECT_EQ(Document(rtf, {soUseColors}), ";<FONT COLOR=\"#0000FF\">a<FONT COLOR=\"#\">bc\r\n");
 }
 
 TEST(QuorvelEngine, ColourValuesAreUpperCaseHexWithAtLeastTwoDigits)
@@ -70,14 +69,12 @@ TEST(QuorvelEngine, ColourValuesAreUpperCaseHexWithAtLeastTwoDigits)
 
 TEST(QuorvelEngine, PlainClosesFormattingAndEndsColourTableParsing)
 {
-    EXPECT_EQ(body("\\strike\\ul\\i\\b x\\plain y"),
-              "<STRIKE><U><I><B>x</STRIKE></U></I></B>y");
+    EXPECT_EQ(body("\\strike\\ul\\i\\b x\\plain y"), "<STRIKE><U><I><B>x</STRIKE></U></I></B>y");
     // Colour words after \plain are ignored; only \cf above 0 is closed by \plain.
     const std::string rtf = "{\\rtf1{\\colortbl\\red1\\green2\\blue3;}\\plain"
                             "\\red255\\green0\\blue0\\cf0 a\\cf1 b\\plain\\cf0 c\\plain d}\r\n";
-    EXPECT_EQ(Document(rtf, {soUseColors}),
-              "<FONT COLOR=\"#010203\">a<FONT COLOR=\"#\">b</FONT>"
-              "<FONT COLOR=\"#010203\">cd\r\n");
+    EXPECT_EQ(Document(rtf, {soUseColors}), "<FONT COLOR=\"#010203\">a<FONT COLOR=\"#\">b</FONT>"
+                                            "<FONT COLOR=\"#010203\">cd\r\n");
     // A colour number beyond the table writes nothing but is still closed.
     EXPECT_EQ(body("\\cf9 a\\plain b", {soUseColors}), "a</FONT>b");
     EXPECT_EQ(body("\\cf1 a\\plain b"), "ab");
@@ -89,8 +86,7 @@ TEST(QuorvelEngine, FormattingWords)
     EXPECT_EQ(body("\\b1 x"), "x");
     EXPECT_EQ(body("\\ul u\\ul0 \\ul v\\ulnone \\i i\\i0 \\strike s\\strike0 "),
               "<U>u</U><U>v</U><I>i</I><STRIKE>s</STRIKE>");
-    EXPECT_EQ(body("\\tab\\ldblquot q\\rdblquot\\lquote r\\rquote\\page x"),
-              "\t\"q\"'r'<HR>\r\nx");
+    EXPECT_EQ(body("\\tab\\ldblquot q\\rdblquot\\lquote r\\rquote\\page x"), "\t\"q\"'r'<HR>\r\nx");
 }
 
 TEST(QuorvelEngine, EscapedCharacters)
@@ -203,10 +199,10 @@ TEST(QuorvelEngine, FontFaces)
               "x<FONT FACE=\"Arial\">y<FONT FACE=\"Arial\">z<FONT FACE=\"Arial\">w\r\n");
     EXPECT_EQ(Document(table + "\\f0 y\\f7 z\\f0 w}\r\n", {soProcessFontFace, soOptimize}),
               "<FONT FACE=\"Arial\">yzw\r\n");
-    EXPECT_EQ(Document(table + "\\f0 a\\f2 b\\f3 c\\f4 d}\r\n",
-                       {soProcessFontFace, soMoreCompatible}),
-              "<FONT FACE=\"Arial,Helvetica\">a<FONT FACE=\"Courier,Courier New\">b"
-              "<FONT FACE=\"Times\">c<FONT FACE=\"Verdana\">d\r\n");
+    EXPECT_EQ(
+        Document(table + "\\f0 a\\f2 b\\f3 c\\f4 d}\r\n", {soProcessFontFace, soMoreCompatible}),
+        "<FONT FACE=\"Arial,Helvetica\">a<FONT FACE=\"Courier,Courier New\">b"
+        "<FONT FACE=\"Times\">c<FONT FACE=\"Verdana\">d\r\n");
     EXPECT_EQ(Document(table + "\\f0 a}\r\n"), "a\r\n");
 }
 
@@ -236,9 +232,9 @@ TEST(QuorvelEngine, HeaderMustBeExact)
 TEST(QuorvelEngine, pointsToHtmlSize)
 {
     TQuorvel q;
-    const std::pair<int, int> rows[] = {{0, 0},  {8, 0},  {9, 2},   {11, 2}, {12, 3},
-                                        {13, 3}, {14, 4}, {15, 4},  {16, 5}, {18, 5},
-                                        {19, 6}, {27, 6}, {28, 9},  {500, 9}, {-1, 9}};
+    const std::pair<int, int> rows[] = {{0, 0},  {8, 0},  {9, 2},  {11, 2},  {12, 3},
+                                        {13, 3}, {14, 4}, {15, 4}, {16, 5},  {18, 5},
+                                        {19, 6}, {27, 6}, {28, 9}, {500, 9}, {-1, 9}};
     for (auto [points, size] : rows) {
         bool small = true;
         EXPECT_EQ(q.pointsToHtmlSize(points, small), size) << points;

@@ -69,8 +69,8 @@ protected:
 
     void SetUp() override
     {
-        ASSERT_TRUE(lib().convertFile && lib().convertOnly && lib().lastError &&
-                    lib().setMessagePump)
+        ASSERT_TRUE(lib().convertFile && lib().convertOnly && lib().lastError
+                    && lib().setMessagePump)
             << "cannot load " << QUORVEL_LIBRARY_PATH << ": " << lib().loadError;
         ScratchDirTest::SetUp();
     }
@@ -81,8 +81,8 @@ protected:
     {
         write("in.rtf", rtf);
         fs::remove(path("out.html"));
-        EXPECT_EQ(lib().convertFile(path("in.rtf").c_str(), path("out.html").c_str(), flags,
-                                    title, headtags, bodyoptions, fontname, fontsize),
+        EXPECT_EQ(lib().convertFile(path("in.rtf").c_str(), path("out.html").c_str(), flags, title,
+                                    headtags, bodyoptions, fontname, fontsize),
                   0)
             << lib().lastError();
         EXPECT_STREQ(lib().lastError(), "");
@@ -126,8 +126,8 @@ TEST_F(QuorvelLibrary, FrameTitleAndDefaultFont)
 TEST_F(QuorvelLibrary, NullStringsCountAsEmpty)
 {
     write("in.rtf", "{\\rtf1{\\colortbl}x}\r\n");
-    ASSERT_EQ(lib().convertFile(path("in.rtf").c_str(), path("out.html").c_str(), 48 + 64,
-                                nullptr, nullptr, nullptr, nullptr, 10),
+    ASSERT_EQ(lib().convertFile(path("in.rtf").c_str(), path("out.html").c_str(), 48 + 64, nullptr,
+                                nullptr, nullptr, nullptr, 10),
               0);
     EXPECT_EQ(read("out.html"), "<HTML>\r\n<HEAD>\r\n<TITLE></TITLE>\r\n</HEAD>\r\n<BODY>"
                                 "<FONT FACE=\"\" SIZE=2>x</FONT>\r\n</BODY>\r\n</HTML>\r\n");
@@ -167,12 +167,11 @@ TEST_F(QuorvelLibrary, MissingSourceFails)
 
 TEST_F(QuorvelLibrary, MissingHeaderLeavesTheTargetUntouched)
 {
-    for (const std::string &source :
-         {""s, "{\\rtf2 x}\r\n"s, "plain text\r\n"s, "\0{\\rtf1 x}"s}) {
+    for (const std::string &source : {""s, "{\\rtf2 x}\r\n"s, "plain text\r\n"s, "\0{\\rtf1 x}"s}) {
         write("in.rtf", source);
         write("out.html", "old contents");
-        EXPECT_NE(lib().convertFile(path("in.rtf").c_str(), path("out.html").c_str(), 143, "",
-                                    "", "", "", 0),
+        EXPECT_NE(lib().convertFile(path("in.rtf").c_str(), path("out.html").c_str(), 143, "", "",
+                                    "", "", 0),
                   0);
         EXPECT_STREQ(lib().lastError(), "Quorvel: RTF header is missing. Conversion aborted.");
         EXPECT_EQ(read("out.html"), "old contents");
@@ -264,8 +263,8 @@ TEST_F(QuorvelLibrary, AReadOnlyTargetIsNotReplaced)
     write("in.rtf", "{\\rtf1{\\colortbl}new}\r\n");
     write("locked.html", "old");
     fs::permissions(dir_, fs::perms::all);
-    fs::permissions(path("locked.html"), fs::perms::owner_read | fs::perms::group_read |
-                                             fs::perms::others_read);
+    fs::permissions(path("locked.html"),
+                    fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
     int32_t result = 0;
     std::string message;
     {

@@ -36,7 +36,7 @@ public:
     // Answers, consumed in order.
     std::deque<MsgAnswer> messageAnswers;
     std::deque<QString> inputAnswers;
-    std::deque<QString> fileAnswers;        // for open and save pickers; "" = Cancel
+    std::deque<QString> fileAnswers; // for open and save pickers; "" = Cancel
     std::deque<std::optional<QColor>> colorAnswers;
     std::deque<std::optional<QFont>> fontAnswers;
     std::deque<bool> printerAnswers;
@@ -54,7 +54,7 @@ public:
     QVector<InputRecord> inputs;
     QVector<PickerRecord> pickers;
     QVector<QPair<QString, QStringList>> startedPrograms;
-    QStringList dialogsRun; // objectName of each dialog run
+    QStringList dialogsRun;        // objectName of each dialog run
     QVector<QColor> colorsOffered; // the colour each colour picker opened on
     int busyDepth = 0;
     int maxBusyDepth = 0;

@@ -102,7 +102,9 @@ TEST_F(Insertion, OneClickIsOneUndoStep)
     click("cmdJavaScript");
     click("cmdTD");
     window().textBox()->undo();
-    EXPECT_EQ(text(), "hello<SCRIPT Language=\"JavaScript1.2\">\r\n<!-- \r\n\r\n\r\n// -->\r\n</SCRIPT> world");
+    EXPECT_EQ(
+        text(),
+        "hello<SCRIPT Language=\"JavaScript1.2\">\r\n<!-- \r\n\r\n\r\n// -->\r\n</SCRIPT> world");
     window().textBox()->undo();
     EXPECT_EQ(text(), "hello world");
 }
@@ -133,14 +135,14 @@ TEST_F(Insertion, ClipboardIsNeverTouched)
 {
     const auto runAll = [this] {
         set("pick me", 0, 4);
-        click("cmdBold"); // ID pair, wrap
-        click("cmdBR");   // fixed pair
+        click("cmdBold");  // ID pair, wrap
+        click("cmdBR");    // fixed pair
         click("cmdPHPLM"); // snippet
         answer({"n", "v"});
         click("cmdButton"); // form field
         answer({"x"});
         click("cmdPHPFunction"); // prompted pair
-        click("cmdInsert"); // vocabulary
+        click("cmdInsert");      // vocabulary
         answerCount(2);
         click("cmdUL"); // list skeleton
         list("cboHeadings")->setCurrentIndex(1);

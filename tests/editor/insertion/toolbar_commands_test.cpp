@@ -101,16 +101,29 @@ const Expected kExpected[] = {
     // Prompted pairs.
     {"cmdFontColor", "Font Color", Effect::Wrap, "<FONT Color=\"Red\">", "</FONT>", {"Red"}},
     {"cmdFontFace", "Font Face", Effect::Wrap, "<FONT Face=\"Verdana\">", "</FONT>", {"Verdana"}},
-    {"cmdForm", "New Form", Effect::Wrap, "<FORM Action=\"/go.php\" Method=\"POST\" Name=\"f1\">",
-     "</FORM>", {"/go.php", "POST", "f1"}},
-    {"cmdFastMail", "Mail Dialog", Effect::Wrap, "<A Href=\"MAILTO:me@example.org\">", "</A>",
+    {"cmdForm",
+     "New Form",
+     Effect::Wrap,
+     "<FORM Action=\"/go.php\" Method=\"POST\" Name=\"f1\">",
+     "</FORM>",
+     {"/go.php", "POST", "f1"}},
+    {"cmdFastMail",
+     "Mail Dialog",
+     Effect::Wrap,
+     "<A Href=\"MAILTO:me@example.org\">",
+     "</A>",
      {"  me@example.org "}},
     {"cmdPHPFunction", "PHP Function", Effect::Wrap, "function f() {\r\n     ", "\r\n\r\n}", {"f"}},
-    {"cmdPHPIF", "PHP If...Then...Else", Effect::Wrap, "if ($a > 1) {\r\n     ",
-     "\r\n}\r\nelse\r\n{\r\n\r\n}", {"$a > 1"}},
+    {"cmdPHPIF",
+     "PHP If...Then...Else",
+     Effect::Wrap,
+     "if ($a > 1) {\r\n     ",
+     "\r\n}\r\nelse\r\n{\r\n\r\n}",
+     {"$a > 1"}},
     // Fixed snippets.
     {"cmdASPScript", "ASP Script Tag", Effect::Replace,
-     "<SCRIPT RUNAT=\"Server\" Language=\"VBScript\">" + kScriptBlockBody + "// -->\r\n</SCRIPT>", ""},
+     "<SCRIPT RUNAT=\"Server\" Language=\"VBScript\">" + kScriptBlockBody + "// -->\r\n</SCRIPT>",
+     ""},
     {"cmdJavaScript", "JavaScript", Effect::Replace,
      "<SCRIPT Language=\"JavaScript1.2\">" + kScriptBlockBody + "// -->\r\n</SCRIPT>", ""},
     {"cmdVBScript", "Visual Basic Script", Effect::Replace,
@@ -121,24 +134,52 @@ const Expected kExpected[] = {
     {"cmdVBTime", "Inserts VBScript Time", Effect::Replace, "Document.Write Time()", ""},
     {"cmdPHPLM", "Gets Last Modified Date", Effect::Replace,
      "<?\r\n\r\nprint(\"Last Modified: \". date(\"D m/d/Y h:i:s a\", "
-     "filemtime($PATH_TRANSLATED));\r\n\r\n?>", ""},
+     "filemtime($PATH_TRANSLATED));\r\n\r\n?>",
+     ""},
     // Form fields and style-sheet lines.
-    {"cmdButton", "Command Button", Effect::Replace,
-     "<INPUT Type=\"Button\" Name=\"b\" Value=\"Go\"></INPUT>", "", {"b", "Go"}},
-    {"cmdCheckBox", "CheckBox", Effect::Replace,
-     "<INPUT Type=\"Checkbox\" Name=\"c\" Value=\"1\"></INPUT>", "", {"c", "1"}},
+    {"cmdButton",
+     "Command Button",
+     Effect::Replace,
+     "<INPUT Type=\"Button\" Name=\"b\" Value=\"Go\"></INPUT>",
+     "",
+     {"b", "Go"}},
+    {"cmdCheckBox",
+     "CheckBox",
+     Effect::Replace,
+     "<INPUT Type=\"Checkbox\" Name=\"c\" Value=\"1\"></INPUT>",
+     "",
+     {"c", "1"}},
     // A typed "%2" is inserted as typed.
-    {"cmdHidden", "Hidden", Effect::Replace,
-     "<INPUT Type=\"Hidden\" Name=\"h\" Value=\"%2\"></INPUT>", "", {"h", "%2"}},
-    {"cmdPassword", "Password", Effect::Replace,
-     "<INPUT Type=\"Password\" Name=\"p\" Value=\"\"></INPUT>", "", {"p", ""}},
-    {"cmdRadio", "Radio Button", Effect::Replace,
-     "<INPUT Type=\"Radio\" Name=\"r\" Value=\"a b\"></INPUT>", "", {"r", "a b"}},
-    {"cmdTextbox", "TextBox", Effect::Replace,
-     "<INPUT Type=\"Text\" Name=\" t \" Value=\"v\"></INPUT>", "", {" t ", "v"}},
+    {"cmdHidden",
+     "Hidden",
+     Effect::Replace,
+     "<INPUT Type=\"Hidden\" Name=\"h\" Value=\"%2\"></INPUT>",
+     "",
+     {"h", "%2"}},
+    {"cmdPassword",
+     "Password",
+     Effect::Replace,
+     "<INPUT Type=\"Password\" Name=\"p\" Value=\"\"></INPUT>",
+     "",
+     {"p", ""}},
+    {"cmdRadio",
+     "Radio Button",
+     Effect::Replace,
+     "<INPUT Type=\"Radio\" Name=\"r\" Value=\"a b\"></INPUT>",
+     "",
+     {"r", "a b"}},
+    {"cmdTextbox",
+     "TextBox",
+     Effect::Replace,
+     "<INPUT Type=\"Text\" Name=\" t \" Value=\"v\"></INPUT>",
+     "",
+     {" t ", "v"}},
     {"cmdCSSImport", "@ Import", Effect::Replace, "@import URL(\"a.css\");\r\n", "", {"a.css"}},
-    {"cmdCSSLink", "CSS Link Tag", Effect::Replace,
-     "<LINK Rel=\"StyleSheet\" Type=\"text/css\" Href=\"s.css\" Title=\"Main\">\r\n", "",
+    {"cmdCSSLink",
+     "CSS Link Tag",
+     Effect::Replace,
+     "<LINK Rel=\"StyleSheet\" Type=\"text/css\" Href=\"s.css\" Title=\"Main\">\r\n",
+     "",
      {"s.css", "Main"}},
     // Vocabulary insert buttons: each list shows its first entry after start-up.
     {"cmdInsert", "Insert Current Tag", Effect::Replace, "&nbsp;", ""},
@@ -203,9 +244,9 @@ TEST_F(ToolbarTable, ToolbarPagesHaveRoomForTheirButtons)
     window().resize(633, 500); // the smallest the window gets
     window().show();
     QCoreApplication::processEvents();
-    for (const char *caption : {"Dialogs", "Formatting", "Fonts, Frames, & Forms",
-                                "Lists & Tables", "All Tags", "DHTML", "CSS", "JavaScript",
-                                "CFML", "VBScript", "PHP", "ASP", "User"}) {
+    for (const char *caption :
+         {"Dialogs", "Formatting", "Fonts, Frames, & Forms", "Lists & Tables", "All Tags", "DHTML",
+          "CSS", "JavaScript", "CFML", "VBScript", "PHP", "ASP", "User"}) {
         QWidget *page = window().toolbarPage(S(caption));
         ASSERT_NE(page->layout(), nullptr) << caption;
         const int needed = page->layout()->heightForWidth(page->width());
@@ -227,8 +268,8 @@ TEST_F(ToolbarTable, EveryCommandInsertsItsTexts)
             h.state.idAttribute = withId;
             const QString open = withId ? row.openWithId : row.open;
             for (const bool selected : {true, false}) {
-                SCOPED_TRACE(std::string(row.name) + (withId ? ", Id on" : "") +
-                             (selected ? ", with a selection" : ", at the caret"));
+                SCOPED_TRACE(std::string(row.name) + (withId ? ", Id on" : "")
+                             + (selected ? ", with a selection" : ", at the caret"));
                 set("ab\r\nSEL\r\ncd", 4, selected ? 3 : 0);
                 for (const QString &a : row.answers)
                     h.platform.inputAnswers.push_back(a);
@@ -242,8 +283,10 @@ TEST_F(ToolbarTable, EveryCommandInsertsItsTexts)
                 switch (row.effect) {
                 case Effect::Wrap:
                     // At the caret the texts go in before "SEL", the caret between them.
-                    EXPECT_EQ(text(), "ab\r\n" + (selected ? open + "SEL" + row.close
-                                                           : open + row.close + "SEL") + "\r\ncd");
+                    EXPECT_EQ(text(),
+                              "ab\r\n"
+                                  + (selected ? open + "SEL" + row.close : open + row.close + "SEL")
+                                  + "\r\ncd");
                     EXPECT_EQ(caret(), 4 + open.size() + (selected ? 3 + row.close.size() : 0));
                     EXPECT_EQ(selLength(), 0);
                     break;
@@ -471,9 +514,8 @@ protected:
     }
     void plug(const char *name)
     {
-        toolbar->registerDialog(S(name), [this, name](FeatureContext &c) {
-            return standInDialog(name, record, c);
-        });
+        toolbar->registerDialog(
+            S(name), [this, name](FeatureContext &c) { return standInDialog(name, record, c); });
     }
     // The next dialog run sets these values and closes.
     void onDialog(std::function<void(ProgramState &, QDialog &)> fill)
@@ -565,7 +607,9 @@ TEST_F(TagDialogs, ListDialogBuildsTheChosenList)
         s.listItemCount = 3;
     });
     click("cmdFastList");
-    EXPECT_EQ(text(), "<OL Type=\"I\">\r\n   <LI>   </LI>\r\n   <LI>   </LI>\r\n   <LI>   </LI>\r\n</OL>\r\n");
+    EXPECT_EQ(
+        text(),
+        "<OL Type=\"I\">\r\n   <LI>   </LI>\r\n   <LI>   </LI>\r\n   <LI>   </LI>\r\n</OL>\r\n");
     EXPECT_EQ(caret(), text().size());
 
     set("", 0);

@@ -79,10 +79,11 @@ public:
     QString next(int maxPieces)
     {
         static const QString pieces[] = {
-            QStringLiteral("a"), QStringLiteral("bc"), QStringLiteral("Z"), QStringLiteral(" "),
-            QStringLiteral("\t"), QString(kNbsp), QString(QChar(0x00E9)),
-            QString(kLineSeparator), QStringLiteral("\r\n"), QStringLiteral("\r"),
-            QStringLiteral("\n"), QStringLiteral("\r\n\r\n"), QStringLiteral("\n\r")};
+            QStringLiteral("a"),    QStringLiteral("bc"),    QStringLiteral("Z"),
+            QStringLiteral(" "),    QStringLiteral("\t"),    QString(kNbsp),
+            QString(QChar(0x00E9)), QString(kLineSeparator), QStringLiteral("\r\n"),
+            QStringLiteral("\r"),   QStringLiteral("\n"),    QStringLiteral("\r\n\r\n"),
+            QStringLiteral("\n\r")};
         constexpr int pieceCount = int(sizeof(pieces) / sizeof(pieces[0]));
         QString s;
         const int n = below(maxPieces + 1);

@@ -156,8 +156,7 @@ TEST(FileListPane, SelectWhereAddsRunsOfAcceptedNamesAndKeepsTheRest)
     files.item(2)->setSelected(true); // c.rtf is selected already
     const auto isRtf = [](const QString &name) { return name.right(3).toLower() == "rtf"; };
     files.selectWhere(isRtf);
-    EXPECT_EQ(files.selectedNames(),
-              QStringList({"a.rtf", "b.txt", "c.rtf", "d.RTF", "f.rtf"}));
+    EXPECT_EQ(files.selectedNames(), QStringList({"a.rtf", "b.txt", "c.rtf", "d.RTF", "f.rtf"}));
     files.selectWhere(isRtf); // a second time changes nothing
     EXPECT_EQ(files.selectedNames().size(), 5);
     // From nothing selected: one range per run of accepted names, not one per name.
@@ -174,17 +173,19 @@ TEST(FilePanesRoutines, RemoteMountsAreListedWithoutBeingProbed)
     QDir(root).mkpath("my stick");
     touch(root + "/bound-file");
     // Mount points that do not exist: a probe would drop them, a listing keeps them.
-    const QByteArray table =
-        "22 1 0:21 / /proc rw - proc proc rw\n"
-        "25 1 8:1 / / rw,relatime shared:1 - ext4 /dev/sda1 rw\n"
-        "30 25 8:17 / " + QFile::encodeName(root).replace(' ', "\\040") +
-        "/my\\040stick rw shared:2 - vfat /dev/sdb1 rw\n"
-        "31 25 0:50 / /mnt/gone\\040share rw - nfs4 srv:/export rw\n"
-        "32 31 8:33 / /mnt/gone\\040share/inner rw - ext4 /dev/sdc1 rw\n"
-        "33 25 0:51 / /mnt/ssh rw,nosuid - fuse.sshfs me@srv: rw\n"
-        "34 25 8:1 /f " + QFile::encodeName(root) + "/bound-file rw - ext4 /dev/sda1 rw\n"
-        "35 25 0:52 / /mnt/also-gone rw - cifs //srv/share rw\n"
-        "not a mount line\n";
+    const QByteArray table = "22 1 0:21 / /proc rw - proc proc rw\n"
+                             "25 1 8:1 / / rw,relatime shared:1 - ext4 /dev/sda1 rw\n"
+                             "30 25 8:17 / "
+                             + QFile::encodeName(root).replace(' ', "\\040")
+                             + "/my\\040stick rw shared:2 - vfat /dev/sdb1 rw\n"
+                               "31 25 0:50 / /mnt/gone\\040share rw - nfs4 srv:/export rw\n"
+                               "32 31 8:33 / /mnt/gone\\040share/inner rw - ext4 /dev/sdc1 rw\n"
+                               "33 25 0:51 / /mnt/ssh rw,nosuid - fuse.sshfs me@srv: rw\n"
+                               "34 25 8:1 /f "
+                             + QFile::encodeName(root)
+                             + "/bound-file rw - ext4 /dev/sda1 rw\n"
+                               "35 25 0:52 / /mnt/also-gone rw - cifs //srv/share rw\n"
+                               "not a mount line\n";
     const QString tablePath = root + "/mountinfo";
     {
         QFile file(tablePath);
@@ -202,8 +203,8 @@ TEST(FilePanesRoutines, RemoteMountsAreListedWithoutBeingProbed)
         roots << drive.root;
     // "/" first, then sorted; the mount below the remote one is not probed either; the
     // pseudo file system and the bound file are left out.
-    QStringList expected{"/mnt/also-gone", "/mnt/gone share", "/mnt/gone share/inner",
-                         "/mnt/ssh", root + "/my stick"};
+    QStringList expected{"/mnt/also-gone", "/mnt/gone share", "/mnt/gone share/inner", "/mnt/ssh",
+                         root + "/my stick"};
     expected.sort();
     expected.prepend("/");
     EXPECT_EQ(roots, expected);

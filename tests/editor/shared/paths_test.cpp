@@ -128,8 +128,8 @@ TEST(FileSystemPaths, TypedTextIsTrimmedOnlyWhenNothingExistsAsTyped)
         QFile file(name);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     }
-    EXPECT_EQ(pw::typedPath(blank), blank);            // the file with the blank
-    EXPECT_EQ(pw::typedPath(plain + "  "), plain);     // nothing there as typed
+    EXPECT_EQ(pw::typedPath(blank), blank);        // the file with the blank
+    EXPECT_EQ(pw::typedPath(plain + "  "), plain); // nothing there as typed
     EXPECT_EQ(pw::typedPath(" " + plain), plain);
     EXPECT_EQ(pw::typedPath(""), "");
     // A link whose target is gone still names an entry.

@@ -71,18 +71,19 @@ TEST_P(FileRoundTrip, ReadingAndWritingGivesTheSameBytes)
 
 INSTANTIATE_TEST_SUITE_P(
     Files, FileRoundTrip,
-    ::testing::Values(
-        RoundTripCase{"Empty", ""},
-        RoundTripCase{"NoFinalBreak", "<P>one</P>\r\n<P>two</P>"},
-        RoundTripCase{"BomOnly", "\xEF\xBB\xBF"},
-        RoundTripCase{"DoubleBom", "\xEF\xBB\xBF\xEF\xBB\xBFtext\r\n"},
-        RoundTripCase{"MarkInsideText", "a\xEF\xBB\xBF" "b\n"},
-        RoundTripCase{"Utf8", "caf\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x98\x80\r\n"},
-        RoundTripCase{"Windows1252", "\x93quoted\x94 \x80 5 \x96 6 caf\xE9 \x85 \x99"},
-        RoundTripCase{"UnassignedCodePageBytes", "\x81\x8D\x8F\x90\x9D\r\n"},
-        RoundTripCase{"Latin1", "caf\xE9 \xA9 \xB1\r\n"},
-        RoundTripCase{"BomThenInvalidUtf8", "\xEF\xBB\xBF\xE9t\xE9\r\n"},
-        RoundTripCase{"EveryByteValue", everyByteValue()}),
+    ::testing::Values(RoundTripCase{"Empty", ""},
+                      RoundTripCase{"NoFinalBreak", "<P>one</P>\r\n<P>two</P>"},
+                      RoundTripCase{"BomOnly", "\xEF\xBB\xBF"},
+                      RoundTripCase{"DoubleBom", "\xEF\xBB\xBF\xEF\xBB\xBFtext\r\n"},
+                      RoundTripCase{"MarkInsideText", "a\xEF\xBB\xBF"
+                                                      "b\n"},
+                      RoundTripCase{"Utf8", "caf\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x98\x80\r\n"},
+                      RoundTripCase{"Windows1252",
+                                    "\x93quoted\x94 \x80 5 \x96 6 caf\xE9 \x85 \x99"},
+                      RoundTripCase{"UnassignedCodePageBytes", "\x81\x8D\x8F\x90\x9D\r\n"},
+                      RoundTripCase{"Latin1", "caf\xE9 \xA9 \xB1\r\n"},
+                      RoundTripCase{"BomThenInvalidUtf8", "\xEF\xBB\xBF\xE9t\xE9\r\n"},
+                      RoundTripCase{"EveryByteValue", everyByteValue()}),
     [](const ::testing::TestParamInfo<RoundTripCase> &info) { return info.param.name; });
 
 TEST(decodeText, EightBitFilesReadAsTheCodePageAndEveryCharacterIsShown)
@@ -96,8 +97,7 @@ TEST(decodeText, EightBitFilesReadAsTheCodePageAndEveryCharacterIsShown)
     EXPECT_FALSE(quotes.encoding.bom);
 
     // The five bytes the code page leaves open stand for themselves.
-    EXPECT_EQ(decodeText("\x81\x8D\x8F\x90\x9D").text,
-              fromUtf16({0x81, 0x8D, 0x8F, 0x90, 0x9D}));
+    EXPECT_EQ(decodeText("\x81\x8D\x8F\x90\x9D").text, fromUtf16({0x81, 0x8D, 0x8F, 0x90, 0x9D}));
 
     // Without bytes 0x80-0x9F an 8-bit file is Latin1.
     EXPECT_EQ(decodeText("caf\xE9").encoding.charset, Charset::Latin1);

@@ -95,8 +95,8 @@ TEST_F(PrintRichTextTest, EmptyBoxPrintsOnePage)
 TEST_F(PrintRichTextTest, LongTextRunsOverPagesWithEveryLineOnceInsideTheMargins)
 {
     const QFontMetricsF metrics(box.font(), &printer);
-    const double areaHeight = printer.paperRect(QPrinter::DevicePixel).height()
-                              - 2 * printer.resolution();
+    const double areaHeight =
+        printer.paperRect(QPrinter::DevicePixel).height() - 2 * printer.resolution();
     const int linesPerPage = int(areaHeight / metrics.height());
     const int lineCount = linesPerPage * 5 / 2; // two and a half pages
 
@@ -116,8 +116,8 @@ TEST_F(PrintRichTextTest, LongTextRunsOverPagesWithEveryLineOnceInsideTheMargins
     ASSERT_TRUE(pw::printRichText(&box, printer, 1440, 1440, 1440, 1440));
     EXPECT_EQ(pdfPageCount(pdf), 3);
 
-    const QString text = poppler(QStringLiteral("pdftotext"),
-                                 {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    const QString text =
+        poppler(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
     if (text.isEmpty())
         GTEST_SKIP() << "pdftotext not installed: page content not checked";
     // Every line exactly once: nothing lost or doubled at a page edge.
@@ -128,10 +128,10 @@ TEST_F(PrintRichTextTest, LongTextRunsOverPagesWithEveryLineOnceInsideTheMargins
     EXPECT_EQ(text.count(QStringLiteral("WideEnd")), 1);
 
     // The first word sits one inch (72 points) from the paper's left and top edges.
-    const QString boxes = poppler(QStringLiteral("pdftotext"),
-                                  {QStringLiteral("-bbox"), QStringLiteral("-f"),
-                                   QStringLiteral("1"), QStringLiteral("-l"),
-                                   QStringLiteral("1"), pdf, QStringLiteral("-")});
+    const QString boxes =
+        poppler(QStringLiteral("pdftotext"),
+                {QStringLiteral("-bbox"), QStringLiteral("-f"), QStringLiteral("1"),
+                 QStringLiteral("-l"), QStringLiteral("1"), pdf, QStringLiteral("-")});
     static const QRegularExpression firstWord(
         QStringLiteral("<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"([0-9.]+)\""));
     const QRegularExpressionMatch match = firstWord.match(boxes);

@@ -337,12 +337,10 @@ TEST(RoundTrip, FileWithoutFinalBreakIsSavedWithoutOneAndNewDocumentsEndWithOne)
 namespace {
 
 const MessageRecord kCannotHold{
-    "Save...",
-    "This document contains characters that its encoding cannot hold. Save it as UTF-8?",
+    "Save...", "This document contains characters that its encoding cannot hold. Save it as UTF-8?",
     MsgButtons::YesNo, MsgIcon::Question};
 const MessageRecord kChangedOnDisk{
-    "Save...",
-    "The file has been changed by another program since it was opened. Overwrite it?",
+    "Save...", "The file has been changed by another program since it was opened. Overwrite it?",
     MsgButtons::YesNo, MsgIcon::Question};
 
 QString euro()
@@ -386,7 +384,8 @@ TEST(RoundTrip, CharacterTheEncodingCannotHoldAsksBeforeChangingIt)
     h.platform.messages.clear();
     h.platform.messageAnswers = {MsgAnswer::Yes};
     EXPECT_TRUE(w.save());
-    EXPECT_EQ(MainWindowHarness::readFile(file), "\xE2\x82\xAC" "caf\xC3\xA9 \xC2\xA9 \xC2\xB1\r\n");
+    EXPECT_EQ(MainWindowHarness::readFile(file), "\xE2\x82\xAC"
+                                                 "caf\xC3\xA9 \xC2\xA9 \xC2\xB1\r\n");
     EXPECT_EQ(w.encoding().charset, Charset::Utf8);
     edit(w, euro());
     EXPECT_TRUE(w.save());
@@ -396,14 +395,17 @@ TEST(RoundTrip, CharacterTheEncodingCannotHoldAsksBeforeChangingIt)
 TEST(RoundTrip, CodePageFileTakesItsOwnCharactersWithoutAsking)
 {
     MainWindowHarness h;
-    const QString file = h.writeFile("quotes.html", "\x93" "caf\xE9\x94\r\n");
+    const QString file = h.writeFile("quotes.html", "\x93"
+                                                    "caf\xE9\x94\r\n");
     MainWindow &w = h.start(file);
-    EXPECT_EQ(w.editBox().text(), QString::fromUtf8("\xE2\x80\x9C" "caf\xC3\xA9\xE2\x80\x9D\r\n"));
+    EXPECT_EQ(w.editBox().text(), QString::fromUtf8("\xE2\x80\x9C"
+                                                    "caf\xC3\xA9\xE2\x80\x9D\r\n"));
     w.editBox().setCaret(0);
     edit(w, euro() + QString::fromUtf8("\xE2\x80\x94"));
     EXPECT_TRUE(w.save());
     EXPECT_TRUE(h.platform.messages.isEmpty());
-    EXPECT_EQ(MainWindowHarness::readFile(file), "\x80\x97\x93" "caf\xE9\x94\r\n");
+    EXPECT_EQ(MainWindowHarness::readFile(file), "\x80\x97\x93"
+                                                 "caf\xE9\x94\r\n");
 }
 
 TEST(RoundTrip, MixedLineBreaksKeepTheCommonestStyleAndSaySoOnce)

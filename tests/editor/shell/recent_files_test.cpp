@@ -354,15 +354,14 @@ TEST(FilePanesInMainWindow, DriveNotReadyAndRestoreFallback)
     EXPECT_TRUE(h.platform.messages.isEmpty());
 
     const QString gone = h.path("unmounted");
-    w.driveList()->setDriveSource(
-        [gone] { return QList<DriveEntry>{{"/", "/"}, {gone, gone}}; });
+    w.driveList()->setDriveSource([gone] { return QList<DriveEntry>{{"/", "/"}, {gone, gone}}; });
     w.setPaneDirectory(docs);
     w.driveList()->setCurrentIndex(1);
     emit w.driveList()->activated(1);
     ASSERT_EQ(h.platform.messages.size(), 1);
     EXPECT_EQ(h.platform.messages[0],
-              (MessageRecord{"Sorry...", "Please Insert A Disk In The Drive First",
-                             MsgButtons::Ok, MsgIcon::Information}));
+              (MessageRecord{"Sorry...", "Please Insert A Disk In The Drive First", MsgButtons::Ok,
+                             MsgIcon::Information}));
     EXPECT_EQ(w.paneDrive(), "/");
     EXPECT_EQ(w.paneDirectory(), docs);
 

@@ -215,15 +215,17 @@ TEST(MainWindowControls, MenuBarMatchesTheProgramsMenus)
     // "-" is a separator; "|" separates a caption from its shortcut. Besides the program's
     // own shortcuts, the ones users expect of an editor today (Ctrl+W, Ctrl+F, ...).
     const std::vector<std::pair<QString, QStringList>> expected = {
-        {"&File", {"&New|Ctrl+N", "&Open|Ctrl+O", "&Close|Ctrl+W", "-", "&Save|Ctrl+S",
-                   "Save &As...|Ctrl+Shift+S", "Save As Unix", "-", "&Print...|Ctrl+P", "-",
-                   "E&xit|Ctrl+Q"}},
-        {"&Edit", {"&Undo         Ctrl+Z", "-", "Cu&t            Ctrl+X", "&Copy         Ctrl+C",
-                   "&Paste        Ctrl+V", "-", "&Find|Ctrl+F", "&Replace|Ctrl+H", "-",
-                   "Insert &Date|Ctrl+D", "Refresh|F5", "&Check Spelling|F7", "-",
-                   "&Goto Line|Ctrl+G"}},
-        {"&View", {"&In Browser", "-", "&Define Browsers", "Define &User Buttons", "&Fonts",
-                   "&Picture", "-", "&Options"}},
+        {"&File",
+         {"&New|Ctrl+N", "&Open|Ctrl+O", "&Close|Ctrl+W", "-", "&Save|Ctrl+S",
+          "Save &As...|Ctrl+Shift+S", "Save As Unix", "-", "&Print...|Ctrl+P", "-",
+          "E&xit|Ctrl+Q"}},
+        {"&Edit",
+         {"&Undo         Ctrl+Z", "-", "Cu&t            Ctrl+X", "&Copy         Ctrl+C",
+          "&Paste        Ctrl+V", "-", "&Find|Ctrl+F", "&Replace|Ctrl+H", "-",
+          "Insert &Date|Ctrl+D", "Refresh|F5", "&Check Spelling|F7", "-", "&Goto Line|Ctrl+G"}},
+        {"&View",
+         {"&In Browser", "-", "&Define Browsers", "Define &User Buttons", "&Fonts", "&Picture", "-",
+          "&Options"}},
         {"&Recent", QStringList(10, QString())},
         {"&Help", {"&Search For Help On...", "-", "&About Pagewick..."}},
     };
@@ -246,11 +248,11 @@ TEST(MainWindowControls, MenuBarMatchesTheProgramsMenus)
         EXPECT_EQ(items, expected[m].second) << expected[m].first.toStdString();
     }
     EXPECT_EQ(w.findChildren<QAction *>("mnuRecentlyUsed").size(), 10);
-    for (const char *name : {"mnuFileNew", "mnuFileOpen", "mnuFileClose", "mnuFileSave",
-                             "mnuFileSaveAs", "mnuSaveAsUnix", "mnuFilePrint", "mnuFileExit",
-                             "mnuEditUndo", "mnuFind", "mnuReplace", "mnuInsertDate",
-                             "mnuCheckSpelling", "mnuGotoLine", "mnuBrowser", "mnuUserButtons",
-                             "mnuOptions", "mnuHelpSearch", "mnuHelpAbout", "mnuViewPic"})
+    for (const char *name :
+         {"mnuFileNew",     "mnuFileOpen",   "mnuFileClose",     "mnuFileSave",  "mnuFileSaveAs",
+          "mnuSaveAsUnix",  "mnuFilePrint",  "mnuFileExit",      "mnuEditUndo",  "mnuFind",
+          "mnuReplace",     "mnuInsertDate", "mnuCheckSpelling", "mnuGotoLine",  "mnuBrowser",
+          "mnuUserButtons", "mnuOptions",    "mnuHelpSearch",    "mnuHelpAbout", "mnuViewPic"})
         EXPECT_NE(w.findChild<QAction *>(name), nullptr) << name;
 }
 
@@ -393,15 +395,17 @@ TEST(registerHTMLFiles, WritesTheDesktopEntryAndReports)
     {
         QFile existing(mimeapps);
         existing.open(QIODevice::WriteOnly);
-        existing.write("[Default Applications]\ntext/plain=gedit.desktop\n\n"
-                       "[Added Associations]\ntext/html=other.desktop;\nimage/png=viewer.desktop;\n");
+        existing.write(
+            "[Default Applications]\ntext/plain=gedit.desktop\n\n"
+            "[Added Associations]\ntext/html=other.desktop;\nimage/png=viewer.desktop;\n");
     }
     registerHTMLFiles(platform, "/opt/my apps/pagewick", apps, mimeapps);
     ASSERT_EQ(platform.messages.size(), 1);
-    EXPECT_EQ(platform.messages[0],
-              (MessageRecord{"Register Pagewick...", "Pagewick has been registered with HTML files!",
-                             MsgButtons::Ok, MsgIcon::Information}));
-    const QString entry = QString::fromUtf8(MainWindowHarness::readFile(apps + "/pagewick.desktop"));
+    EXPECT_EQ(platform.messages[0], (MessageRecord{"Register Pagewick...",
+                                                   "Pagewick has been registered with HTML files!",
+                                                   MsgButtons::Ok, MsgIcon::Information}));
+    const QString entry =
+        QString::fromUtf8(MainWindowHarness::readFile(apps + "/pagewick.desktop"));
     EXPECT_TRUE(entry.contains("Name=Edit with Pagewick\n"));
     EXPECT_TRUE(entry.contains("MimeType=text/html;\n"));
     EXPECT_TRUE(entry.contains("Exec=\"/opt/my apps/pagewick\" %f\n"));

@@ -174,9 +174,8 @@ TEST(startUp, ARefusedFileIsReportedWithItsReasonOnceTheWindowIsLoaded)
     const QString binary = h.writeFile("picture.html", QByteArray("GIF89a\0\0x", 9));
     MainWindow &w = h.start(binary);
     ASSERT_EQ(h.platform.messages.size(), 1);
-    EXPECT_EQ(h.platform.messages[0],
-              (MessageRecord{"Sorry...", "Error Loading Text", MsgButtons::Ok,
-                             MsgIcon::Information}));
+    EXPECT_EQ(h.platform.messages[0], (MessageRecord{"Sorry...", "Error Loading Text",
+                                                     MsgButtons::Ok, MsgIcon::Information}));
     EXPECT_TRUE(h.platform.messageDetails[0].contains("binary"))
         << h.platform.messageDetails[0].toStdString();
     EXPECT_TRUE(w.loadFinished());

@@ -96,8 +96,8 @@ TEST_F(DirectoryReplaceTest, ReplacesInTheSelectedFilesOnly)
         EXPECT_EQ(dialog.findChild<QLabel *>("lblStatus")->text(), "Press Start To Begin...");
         EXPECT_EQ(dialog.findChild<QProgressBar *>("MyProgress")->value(), 0);
     });
-    EXPECT_EQ(h.readFile(bb), "abab");          // inserted text is not searched again
-    EXPECT_EQ(h.readFile(last), "\r\nxab");     // a match at the last character; no CR LF added
+    EXPECT_EQ(h.readFile(bb), "abab");      // inserted text is not searched again
+    EXPECT_EQ(h.readFile(last), "\r\nxab"); // a match at the last character; no CR LF added
     EXPECT_EQ(h.readFile(img), "<IMG>\n<p>IMG</p>"); // case ignored, LF breaks kept
     EXPECT_EQ(h.readFile(other), "bb");
     EXPECT_EQ(h.platform.messages, QVector<MessageRecord>({kCompleted, kCompleted}));
@@ -109,22 +109,22 @@ TEST_F(DirectoryReplaceTest, ControlsCarryTheirNamesAndCaptions)
 {
     run([&](QDialog &dialog) {
         expectTexts<QLabel>(dialog, {
-            {"Label1", "STEP 1 - Choose The Drive and Directory"},
-            {"Label2", "STEP 2 - Select File(s) To Replace"},
-            {"Label4", "STEP 3 - Enter Text To Find and Replace"},
-            {"Label5", "STEP 4 - Click Start To Perform The Replace"},
-            {"Label6", "Find"},
-            {"Label7", "Replace"},
-            {"Label8", "Status"},
-            {"Label9", "View Port - Ignore Please"},
-            {"Label10", "STEP 5 - Click Cancel When Finished"},
-        });
+                                        {"Label1", "STEP 1 - Choose The Drive and Directory"},
+                                        {"Label2", "STEP 2 - Select File(s) To Replace"},
+                                        {"Label4", "STEP 3 - Enter Text To Find and Replace"},
+                                        {"Label5", "STEP 4 - Click Start To Perform The Replace"},
+                                        {"Label6", "Find"},
+                                        {"Label7", "Replace"},
+                                        {"Label8", "Status"},
+                                        {"Label9", "View Port - Ignore Please"},
+                                        {"Label10", "STEP 5 - Click Cancel When Finished"},
+                                    });
         expectTexts<QPushButton>(dialog, {
-            {"cmdSelectAll", "Select &All"},
-            {"cmdSelectNone", "Select &None"},
-            {"cmdStart", "&Start"},
-            {"cmdCancel", "&Cancel"},
-        });
+                                             {"cmdSelectAll", "Select &All"},
+                                             {"cmdSelectNone", "Select &None"},
+                                             {"cmdStart", "&Start"},
+                                             {"cmdCancel", "&Cancel"},
+                                         });
         for (const char *name : {"MyDrive", "MyDirectory", "MyFileList", "txtFind", "txtReplace",
                                  "lblStatus", "MyProgress", "txtEdit", "Line1"})
             EXPECT_NE(dialog.findChild<QWidget *>(name), nullptr) << name;
@@ -167,11 +167,11 @@ TEST_F(DirectoryReplaceTest, FilesThatCannotBeLoadedAreReportedAndLeftAlone)
     EXPECT_FALSE(QFile::exists(gone));
     EXPECT_EQ(h.readFile(after), "x");
     EXPECT_EQ(h.platform.messages,
-              QVector<MessageRecord>({{"Sorry...", "The File Is Too Large For Pagewick",
-                                       MsgButtons::Ok, MsgIcon::Information},
-                                      {"Sorry...", "Error Loading Text", MsgButtons::Ok,
-                                       MsgIcon::Information},
-                                      kCompleted}));
+              QVector<MessageRecord>(
+                  {{"Sorry...", "The File Is Too Large For Pagewick", MsgButtons::Ok,
+                    MsgIcon::Information},
+                   {"Sorry...", "Error Loading Text", MsgButtons::Ok, MsgIcon::Information},
+                   kCompleted}));
     EXPECT_EQ(h.platform.busyDepth, 0);
 }
 
@@ -289,8 +289,8 @@ TEST_F(DirectoryReplaceTest, DuringARunTheBoxesAndPanesTakeNoInput)
         auto *find = dialog.findChild<QLineEdit *>("txtFind");
         auto *replace = dialog.findChild<QLineEdit *>("txtReplace");
         QList<QWidget *> panes;
-        for (const char *name : {"MyDrive", "MyDirectory", "MyFileList", "cmdSelectAll",
-                                 "cmdSelectNone"})
+        for (const char *name :
+             {"MyDrive", "MyDirectory", "MyFileList", "cmdSelectAll", "cmdSelectNone"})
             panes << dialog.findChild<QWidget *>(name);
         h.platform.onProcessEvents = [&] {
             seen << QStringLiteral("%1 %2").arg(find->isReadOnly()).arg(replace->isReadOnly());

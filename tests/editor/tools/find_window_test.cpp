@@ -158,9 +158,8 @@ TEST_F(FindWindowTest, NothingFoundSaysSoAndAnEmptySearchDoesNothing)
     click(1);
     click(2);
     click(3);
-    EXPECT_EQ(h.platform.messages,
-              QVector<MessageRecord>({notFound("zz"), notFound("zz"), notFound("zz"),
-                                      notFound("zz")}));
+    EXPECT_EQ(h.platform.messages, QVector<MessageRecord>({notFound("zz"), notFound("zz"),
+                                                           notFound("zz"), notFound("zz")}));
     EXPECT_EQ(find->foundPos(), 0);
 
     h.platform.messages.clear();
@@ -203,10 +202,10 @@ TEST_F(FindWindowTest, ReplaceAllCountsAndSkipsInsertedText)
     EXPECT_EQ(document(), "xab");
     const MessageRecord three{"Replace All Completed...", "3 Replacements Were Made",
                               MsgButtons::Ok, MsgIcon::Information};
-    const MessageRecord two{"Replace All Completed...", "2 Replacements Were Made",
-                            MsgButtons::Ok, MsgIcon::Information};
-    const MessageRecord one{"Replace All Completed...", "1 Replacements Were Made",
-                            MsgButtons::Ok, MsgIcon::Information};
+    const MessageRecord two{"Replace All Completed...", "2 Replacements Were Made", MsgButtons::Ok,
+                            MsgIcon::Information};
+    const MessageRecord one{"Replace All Completed...", "1 Replacements Were Made", MsgButtons::Ok,
+                            MsgIcon::Information};
     EXPECT_EQ(h.platform.messages, QVector<MessageRecord>({three, two, one}));
 }
 

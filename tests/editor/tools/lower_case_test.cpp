@@ -46,8 +46,8 @@ QStringList Tree(const QString &directory)
                     QDirIterator::Subdirectories);
     while (it.hasNext()) {
         it.next();
-        entries << QDir(directory).relativeFilePath(it.filePath()) +
-                       (it.fileInfo().isDir() ? "/" : "");
+        entries << QDir(directory).relativeFilePath(it.filePath())
+                       + (it.fileInfo().isDir() ? "/" : "");
     }
     entries.sort();
     return entries;
@@ -72,35 +72,33 @@ TEST(lowerCaseTree, LowersEverythingBelowTheStartButNotTheStart)
     EXPECT_EQ(result.renamed, 5);
     EXPECT_EQ(Tree(root.filePath("Site")),
               QStringList({".Config", ".Hidden/", ".Hidden/X.TXT", "already.html", "images/",
-                           "images/deep/", "images/deep/a.txt", "images/logo.gif",
-                           "index.html"}));
+                           "images/deep/", "images/deep/a.txt", "images/logo.gif", "index.html"}));
     // Depth first; a directory is renamed before it is entered; its files come last.
-    EXPECT_EQ(visited, QStringList({"Site", "Site/images", "Site/images/deep", "Site/images",
-                                    "Site"}));
+    EXPECT_EQ(visited,
+              QStringList({"Site", "Site/images", "Site/images/deep", "Site/images", "Site"}));
 }
 
 TEST(lowerCaseTree, SubdirectoriesLastToFirstAndCollisionsSkipped)
 {
     QTemporaryDir root;
-    make(root, {"top/A/", "top/B/", "top/c/", "top/Index.html", "top/index.html",
-                "top/Docs/", "top/docs/", "top/docs/Readme.TXT"});
+    make(root, {"top/A/", "top/B/", "top/c/", "top/Index.html", "top/index.html", "top/Docs/",
+                "top/docs/", "top/docs/Readme.TXT"});
     // Where the walk goes, among the top directory and its plain subdirectories.
     QStringList order;
     const LowerCaseResult result = lowerCaseTree(root.filePath("top"), [&](const QString &d) {
         const QString name = QDir(root.filePath("top")).relativeFilePath(d);
-        if (QStringList({".", "a", "b", "c"}).contains(name) &&
-            (order.isEmpty() || order.back() != name))
+        if (QStringList({".", "a", "b", "c"}).contains(name)
+            && (order.isEmpty() || order.back() != name))
             order << name;
         return true;
     });
     EXPECT_TRUE(result.error.isEmpty());
     // "Docs" and "Index.html" would replace entries that exist: both are left and reported;
     // the directory that kept its name is still walked.
-    EXPECT_EQ(result.skipped, QStringList({root.filePath("top/Docs"),
-                                           root.filePath("top/Index.html")}));
-    EXPECT_EQ(Tree(root.filePath("top")),
-              QStringList({"Docs/", "Index.html", "a/", "b/", "c/", "docs/", "docs/readme.txt",
-                           "index.html"}));
+    EXPECT_EQ(result.skipped,
+              QStringList({root.filePath("top/Docs"), root.filePath("top/Index.html")}));
+    EXPECT_EQ(Tree(root.filePath("top")), QStringList({"Docs/", "Index.html", "a/", "b/", "c/",
+                                                       "docs/", "docs/readme.txt", "index.html"}));
     EXPECT_EQ(order, QStringList({".", "c", "b", "a", "."}));
 }
 
@@ -157,14 +155,15 @@ TEST(lowerCaseTree, ARefusedRenameEndsTheWalk)
     openToEveryone(root.path());
     // Everyone may look into "top" but nobody may rename inside it.
     QFile::setPermissions(root.filePath("top"), QFileDevice::ReadOwner | QFileDevice::ExeOwner
-                                                    | QFileDevice::ReadOther | QFileDevice::ExeOther);
+                                                    | QFileDevice::ReadOther
+                                                    | QFileDevice::ExeOther);
     LowerCaseResult result;
     {
         AsUnprivilegedUser nobody;
         result = lowerCaseTree(root.filePath("top"));
     }
-    QFile::setPermissions(root.filePath("top"), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                                    QFileDevice::ExeOwner);
+    QFile::setPermissions(root.filePath("top"),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     EXPECT_EQ(result.error, "Permission denied: " + root.filePath("top/Sub"));
     EXPECT_EQ(Tree(root.filePath("top")), QStringList({"A.TXT", "Sub/", "Sub/B.TXT"}));
 }
@@ -214,9 +213,8 @@ TEST(lowerCaseTree, FoldersThatCannotBeReadAreListedAndTheWalkGoesOn)
               QStringList({root.filePath("top/nosearch"), root.filePath("top/nolist"),
                            root.filePath("top/locked")}));
     EXPECT_EQ(Tree(root.filePath("top")),
-              QStringList({"a.txt", "locked/", "locked/Inner.TXT", "nolist/",
-                           "nolist/Inner.TXT", "nosearch/", "nosearch/Inner.TXT", "open/",
-                           "open/b.txt"}));
+              QStringList({"a.txt", "locked/", "locked/Inner.TXT", "nolist/", "nolist/Inner.TXT",
+                           "nosearch/", "nosearch/Inner.TXT", "open/", "open/b.txt"}));
 }
 
 TEST(LowerCaseWindow, FirstStartOpensAHighlightedDirectoryThenTheWalkRuns)
@@ -291,7 +289,8 @@ TEST(LowerCaseWindow, CollisionsAreListedAtTheEnd)
               QVector<MessageRecord>(
                   {{"Convert To Lower Case Dialog",
                     "These Names Were Not Changed Because The Lower Case Name Is Already "
-                    "Taken:\r\n" + QDir::cleanPath(h.path("Web")) + "/Index.html",
+                    "Taken:\r\n"
+                        + QDir::cleanPath(h.path("Web")) + "/Index.html",
                     MsgButtons::Ok, MsgIcon::Information}}));
 }
 
@@ -306,10 +305,9 @@ TEST(LowerCaseWindow, AnErrorIsShownAndEndsOnlyTheWalk)
     QDir(h.path("Gone")).removeRecursively(); // gone before Start
     dialog->findChild<QPushButton *>("cmdStart")->click();
     EXPECT_EQ(h.platform.messages,
-              QVector<MessageRecord>({{"Pagewick",
-                                       "No such file or directory: " +
-                                           QDir::cleanPath(h.path("Gone")),
-                                       MsgButtons::Ok, MsgIcon::None}}));
+              QVector<MessageRecord>(
+                  {{"Pagewick", "No such file or directory: " + QDir::cleanPath(h.path("Gone")),
+                    MsgButtons::Ok, MsgIcon::None}}));
     EXPECT_TRUE(dialog->isVisible());
     EXPECT_TRUE(dialog->findChild<QPushButton *>("cmdStart")->isEnabled());
     EXPECT_EQ(h.platform.busyDepth, 0);
@@ -349,7 +347,7 @@ TEST(LowerCaseWindow, UnreadableFoldersAreListedAtTheEndAndThePanesWaitForTheWal
     EXPECT_EQ(h.platform.messages,
               QVector<MessageRecord>(
                   {{"Convert To Lower Case Dialog",
-                    "These Folders Could Not Be Read, So The Names In Them Were Not Changed:\r\n" +
-                        QDir::cleanPath(h.path("Web")) + "/private",
+                    "These Folders Could Not Be Read, So The Names In Them Were Not Changed:\r\n"
+                        + QDir::cleanPath(h.path("Web")) + "/private",
                     MsgButtons::Ok, MsgIcon::Information}}));
 }

@@ -28,8 +28,8 @@ const MessageRecord kConverted{"RTF to HTML Conversion Dialog", "The Files Have 
 MessageRecord errorMessage(const QString &name, const QString &reason)
 {
     return {"RTF to HTML Conversion Dialog",
-            "The Was An Error Converting The Files\r\n\r\n" + name + ": " + reason,
-            MsgButtons::Ok, MsgIcon::Information};
+            "The Was An Error Converting The Files\r\n\r\n" + name + ": " + reason, MsgButtons::Ok,
+            MsgIcon::Information};
 }
 
 class RtfDialogTest : public ::testing::Test {
@@ -134,18 +134,18 @@ TEST_F(RtfDialogTest, ControlsCarryTheirNamesAndCaptions)
 {
     run(library, [&](QDialog &dialog) {
         expectTexts<QLabel>(dialog, {
-            {"Label1", "STEP 1 - Choose The Drive and Directory"},
-            {"Label2", "STEP 2 - Select the RTF File(s) To Convert"},
-            {"Label4", "STEP 3 - Click Start"},
-            {"Label8", "Status"},
-            {"Label10", "STEP 4 - Click Cancel When Finished"},
-        });
+                                        {"Label1", "STEP 1 - Choose The Drive and Directory"},
+                                        {"Label2", "STEP 2 - Select the RTF File(s) To Convert"},
+                                        {"Label4", "STEP 3 - Click Start"},
+                                        {"Label8", "Status"},
+                                        {"Label10", "STEP 4 - Click Cancel When Finished"},
+                                    });
         expectTexts<QPushButton>(dialog, {
-            {"cmdSelectAll", "Select &All"},
-            {"cmdSelectNone", "Select &None"},
-            {"cmdStart", "&Start"},
-            {"cmdCancel", "&Cancel"},
-        });
+                                             {"cmdSelectAll", "Select &All"},
+                                             {"cmdSelectNone", "Select &None"},
+                                             {"cmdStart", "&Start"},
+                                             {"cmdCancel", "&Cancel"},
+                                         });
         for (const char *name : {"MyDrive", "MyDirectory", "MyFileList", "MyProgress"})
             EXPECT_NE(dialog.findChild<QWidget *>(name), nullptr) << name;
     });
@@ -184,8 +184,8 @@ TEST_F(RtfDialogTest, AFailedFileEndsTheRunWithoutAPartialTarget)
     EXPECT_FALSE(QFile::exists(h.path("docs/c.html")));
     EXPECT_EQ(library.errorString(), "Quorvel: RTF header is missing. Conversion aborted.");
     EXPECT_EQ(h.platform.messages,
-              QVector<MessageRecord>({errorMessage(
-                  "b.rtf", "Quorvel: RTF header is missing. Conversion aborted.")}));
+              QVector<MessageRecord>(
+                  {errorMessage("b.rtf", "Quorvel: RTF header is missing. Conversion aborted.")}));
     EXPECT_EQ(listing(), QStringList({"a.html", "a.rtf", "b.html", "b.rtf", "c.rtf"}));
     EXPECT_EQ(h.platform.busyDepth, 0);
 }
@@ -282,8 +282,8 @@ TEST_F(RtfDialogTest, DuringARunThePanesTakeNoInput)
     int checks = 0;
     run(library, [&](QDialog &dialog) {
         QList<QWidget *> panes;
-        for (const char *name : {"MyDrive", "MyDirectory", "MyFileList", "cmdSelectAll",
-                                 "cmdSelectNone", "cmdStart"})
+        for (const char *name :
+             {"MyDrive", "MyDirectory", "MyFileList", "cmdSelectAll", "cmdSelectNone", "cmdStart"})
             panes << dialog.findChild<QWidget *>(name);
         h.platform.onProcessEvents = [&] {
             ++checks;

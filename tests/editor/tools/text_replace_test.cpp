@@ -32,10 +32,10 @@ TEST(replaceAll, InsertedTextIsNeverSearchedAgain)
         {"bb", "b", "ab", "abab", 2},
         {"aaa", "a", "aa", "aaaaaa", 3},
         {"<Img Src=x><IMG>", "img", "IMG", "<IMG Src=x><IMG>", 2},
-        {"one two", "two", "2", "one 2", 1},   // occurrence at the very end
-        {"abcabc", "ABC", "", "", 2},            // replaced by nothing
+        {"one two", "two", "2", "one 2", 1}, // occurrence at the very end
+        {"abcabc", "ABC", "", "", 2},        // replaced by nothing
         {"nothing here", "zz", "y", "nothing here", 0},
-        {"abc", "", "x", "abc", 0},              // empty search text changes nothing
+        {"abc", "", "x", "abc", 0}, // empty search text changes nothing
     };
     for (const Case &c : cases) {
         const ReplaceAllResult result = replaceAll(c.text, c.what, c.with);
@@ -63,8 +63,11 @@ TEST(replaceInBytes, OnlyTheReplacedBytesChange)
     EXPECT_EQ(*replaceInBytes("a\nb\r\nc\rb", "b", "X", &count), QByteArray("a\nX\r\nc\rX"));
     EXPECT_EQ(count, 2);
     // UTF-8 with a byte-order mark keeps it, and non-ASCII text around the match.
-    EXPECT_EQ(*replaceInBytes("\xEF\xBB\xBF" "caf\xC3\xA9 img", "IMG", "pic", &count),
-              QByteArray("\xEF\xBB\xBF" "caf\xC3\xA9 pic"));
+    EXPECT_EQ(*replaceInBytes("\xEF\xBB\xBF"
+                              "caf\xC3\xA9 img",
+                              "IMG", "pic", &count),
+              QByteArray("\xEF\xBB\xBF"
+                         "caf\xC3\xA9 pic"));
     // An 8-bit file stays 8-bit: the byte 0xE9 is not turned into UTF-8.
     EXPECT_EQ(*replaceInBytes("caf\xE9 img", "img", QString::fromUtf8("\xC3\xA9"), &count),
               QByteArray("caf\xE9 \xE9"));
