@@ -37,7 +37,7 @@ quorvel::TMessagePump enginePump(const HostPump &pump)
 #endif
 }
 
-std::string Text(const char *s)
+std::string stringOrEmpty(const char *s)
 {
     return s ? std::string(s) : std::string();
 }
@@ -64,10 +64,10 @@ QUORVEL_API int32_t QUORVEL_CALL QuorvelConvertFile(const char *source, const ch
     try {
         quorvel::TConversionRequest request;
         request.flags = static_cast<uint32_t>(flags);
-        request.title = Text(title);
-        request.headtags = Text(headtags);
-        request.bodyOptions = Text(bodyoptions);
-        request.fontName = Text(fontname);
+        request.title = stringOrEmpty(title);
+        request.headtags = stringOrEmpty(headtags);
+        request.bodyOptions = stringOrEmpty(bodyoptions);
+        request.fontName = stringOrEmpty(fontname);
         request.fontSize = fontsize;
 
         quorvel::TQuorvel converter;
@@ -76,7 +76,7 @@ QUORVEL_API int32_t QUORVEL_CALL QuorvelConvertFile(const char *source, const ch
         // changed from inside the callback applies only to later conversions.
         const HostPump pump = hostPump;
         converter.setMessagePump(enginePump(pump));
-        converter.convertFile(Text(source), Text(target));
+        converter.convertFile(stringOrEmpty(source), stringOrEmpty(target));
         lastError.clear();
         return 0;
     } catch (const std::bad_alloc &) {

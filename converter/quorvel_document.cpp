@@ -58,7 +58,7 @@ void TLineList::setText(std::string_view text)
     }
 }
 
-std::string TLineList::Text() const
+std::string TLineList::text() const
 {
     std::string text;
     for (const std::string &line : lines_) {

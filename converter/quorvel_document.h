@@ -71,7 +71,7 @@ public:
     void add(std::string line) { lines_.push_back(std::move(line)); }
     void clear() { lines_.clear(); }
 
-    std::string Text() const;
+    std::string text() const;
     void setText(std::string_view text);
 
     // "name=value" lines: the name is the text before the first "=" (empty when there is

@@ -627,7 +627,7 @@ std::string TQuorvel::assemble(std::string body)
         if (has(soUseTitle))
             head += "<TITLE>" + textToHtml(settings_.title) + "</TITLE>\r\n";
         if (!settings_.headtags.empty())
-            head += settings_.headtags.Text();
+            head += settings_.headtags.text();
         const std::pair<std::string_view, const std::string *> metas[] = {
             {"<meta name=\"author\" content=\"", &settings_.metaAuthor},
             {"<meta http-equiv=\"content-type\" content=\"", &settings_.metaContentType},
@@ -649,7 +649,7 @@ std::string TQuorvel::assemble(std::string body)
         else if (bodyOptions.count() == 1)
             head += " " + bodyOptions[0] + ">\r\n";
         else
-            head += " " + bodyOptions.Text() + ">\r\n";
+            head += " " + bodyOptions.text() + ">\r\n";
         tail = "</BODY>\r\n</HTML>";
     }
 

@@ -33,7 +33,7 @@ QString megabyteText()
     return text;
 }
 
-const QString &Text()
+const QString &sampleText()
 {
     static const QString text = megabyteText();
     return text;
@@ -71,7 +71,7 @@ public:
         widget = std::make_unique<QPlainTextEdit>();
         widget->setLineWrapMode(QPlainTextEdit::NoWrap);
         box = std::make_unique<pw::EditBox>(widget.get());
-        box->setText(Text());
+        box->setText(sampleText());
         // Shown, so the box lays out and repaints what changes as it does for the author.
         widget->resize(800, 600);
         widget->show();

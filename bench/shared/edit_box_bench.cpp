@@ -27,7 +27,7 @@ QString megabyteText()
     return text;
 }
 
-const QString &Text()
+const QString &sampleText()
 {
     static const QString text = megabyteText();
     return text;
@@ -38,10 +38,10 @@ void BM_SetText(benchmark::State &state)
     QPlainTextEdit widget;
     pw::EditBox box(&widget);
     for (auto _ : state) {
-        box.setText(Text());
+        box.setText(sampleText());
         benchmark::DoNotOptimize(box.length());
     }
-    state.SetBytesProcessed(state.iterations() * Text().size() * 2);
+    state.SetBytesProcessed(state.iterations() * sampleText().size() * 2);
 }
 BENCHMARK(BM_SetText)->Unit(benchmark::kMillisecond);
 
@@ -49,7 +49,7 @@ void BM_Text(benchmark::State &state)
 {
     QPlainTextEdit widget;
     pw::EditBox box(&widget);
-    box.setText(Text());
+    box.setText(sampleText());
     for (auto _ : state)
         benchmark::DoNotOptimize(box.text());
 }
@@ -62,7 +62,7 @@ public:
         if (!widget) {
             widget = new QPlainTextEdit;
             box = new pw::EditBox(widget);
-            box->setText(Text());
+            box->setText(sampleText());
         }
     }
     static inline QPlainTextEdit *widget = nullptr;

@@ -43,7 +43,7 @@ ColourDialog::ColourDialog(ProgramState &state, Platform &platform, QWidget *par
     connect(insert, &QPushButton::clicked, this, [this] {
         const QList<QListWidgetItem *> selected = names_->selectedItems();
         const QString name = selected.isEmpty() ? QString() : selected.first()->text();
-        state_.colorResult = QuotedColourValue(useName_->isChecked(), name, swatch_->colour());
+        state_.colorResult = quotedColourValue(useName_->isChecked(), name, swatch_->colour());
         accept();
     });
     connect(cancel, &QPushButton::clicked, this, [this] {

@@ -145,7 +145,7 @@ QString marqueeMarkup(const MarqueeFields &fields)
     return out + QLatin1Char('>') + trimBlanks(fields.text) + QStringLiteral("</MARQUEE>");
 }
 
-QString QuotedColourValue(bool useName, const QString &name, const QColor &picked)
+QString quotedColourValue(bool useName, const QString &name, const QColor &picked)
 {
     if (useName)
         return kQuote + name + kQuote;

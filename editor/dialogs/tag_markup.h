@@ -97,7 +97,7 @@ QString marqueeMarkup(const MarqueeFields &fields);
 
 // The colour dialog's value, quoted ready to follow an equals sign: the chosen name when a
 // named colour is used (no name chosen gives two quotes), else "#" and the picked colour.
-QString QuotedColourValue(bool useName, const QString &name, const QColor &picked);
+QString quotedColourValue(bool useName, const QString &name, const QColor &picked);
 
 enum class Comparison { EqualTo, NotEqualTo, GreaterThan, LessThan, GreaterOrEqual, LessOrEqual };
 enum class ScriptLanguage { JavaScript, VBScript };

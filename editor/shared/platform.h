@@ -51,6 +51,6 @@ public:
 };
 
 // Turns "HTML Files|*.html;*.htm|All Files|*.*" into Qt's "HTML Files (*.html *.htm);;...".
-QString QtFileFilter(const QString &programFilter);
+QString qtFileFilter(const QString &programFilter);
 
 } // namespace pw

@@ -7,13 +7,15 @@
 #include <QFontDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QDir>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <QProcess>
 
 namespace pw {
 
-QString QtFileFilter(const QString &programFilter)
+QString qtFileFilter(const QString &programFilter)
 {
     const QStringList parts = programFilter.split(QLatin1Char('|'));
     QStringList filters;
@@ -91,7 +93,7 @@ QString QtPlatform::inputBox(const QString &prompt, const QString &title,
 QString QtPlatform::openFileName(const QString &title, const QString &directory,
                                  const QString &filter)
 {
-    return QFileDialog::getOpenFileName(parent_, title, directory, QtFileFilter(filter));
+    return QFileDialog::getOpenFileName(parent_, title, directory, qtFileFilter(filter));
 }
 
 QString QtPlatform::saveFileName(const QString &title, const QString &directory,
@@ -101,7 +103,7 @@ QString QtPlatform::saveFileName(const QString &title, const QString &directory,
     if (!suggestedName.isEmpty())
         start = directory.isEmpty() ? suggestedName : directory + QLatin1Char('/') + suggestedName;
     // Replacing an existing file is not confirmed: the editor's Save As never asked.
-    return QFileDialog::getSaveFileName(parent_, title, start, QtFileFilter(filter), nullptr,
+    return QFileDialog::getSaveFileName(parent_, title, start, qtFileFilter(filter), nullptr,
                                         QFileDialog::DontConfirmOverwrite);
 }
 
@@ -124,8 +126,14 @@ std::optional<QFont> QtPlatform::chooseFont(const QFont &initial)
 
 bool QtPlatform::choosePrinter(QPrinter &printer)
 {
+    // With no printer installed the dialog would offer nothing to print on: it opens on a
+    // PDF file in the user's home folder instead, which the user may rename or move.
+    if (QPrinterInfo::availablePrinterNames().isEmpty()) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(QDir::home().filePath(QStringLiteral("Pagewick.pdf")));
+    }
     QPrintDialog dialog(&printer, parent_);
-    dialog.setOption(QAbstractPrintDialog::PrintToFile, false);
+    dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
     return dialog.exec() == QDialog::Accepted;
 }

@@ -5,6 +5,7 @@
 #include "insertion/insertion_toolbar.h"
 #include "shared/file_panes.h"
 #include "shell/commands.h"
+#include "tools/find_window.h"
 #include "shared/plain_tool_tips.h"
 #include "shared/platform.h"
 #include "shared/program_state.h"
@@ -63,6 +64,7 @@ MainWindow::MainWindow(ProgramState &state, SettingsStore &settings, Platform &p
     createPanesAndEditor();
     createStatusBar();
     connectDocumentSignals();
+    addFindNextKey(this);
     // Pictures come from the desktop's icon theme; Tango (see scripts/install-deps) stands in
     // where it has none, or where no theme is set, as on a bare X server.
     initIcons();

@@ -17,7 +17,7 @@ const QString kEntryName = QStringLiteral("pagewick.desktop");
 constexpr qint64 kListSizeLimit = 16 * 1024 * 1024;
 
 // Exec= arguments are quoted when they hold anything but plain characters.
-QString QuotedExec(const QString &path)
+QString quotedExec(const QString &path)
 {
     static const QString plain =
         QStringLiteral("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789/._-+");
@@ -45,7 +45,7 @@ QString desktopEntryText(const QString &executable)
                           "Terminal=false\n"
                           "NoDisplay=true\n"
                           "MimeType=text/html;\n")
-        .arg(QuotedExec(executable));
+        .arg(quotedExec(executable));
 }
 
 QString withHtmlAssociation(const QString &mimeAppsText)

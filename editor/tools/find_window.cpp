@@ -13,6 +13,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QTextCursor>
 #include <QTextDocument>
 
@@ -47,6 +48,8 @@ FindWindow::FindWindow(EditBox &edit, Platform &platform, QWidget *parent)
     setObjectName(QStringLiteral("frmFind"));
     setWindowTitle(QStringLiteral("Find and Replace"));
     setModal(false);
+    auto *findNextKey = new QShortcut(QKeySequence(Qt::Key_F3), this);
+    connect(findNextKey, &QShortcut::activated, this, &FindWindow::findNext);
 
     auto *grid = new QGridLayout(this);
     const char *titles[] = {"String To Search For", "String To Replace With"};
@@ -91,13 +94,13 @@ void FindWindow::cmdCommand_Click(int index)
         findNext();
         break;
     case 2:
-        Replace();
+        replace();
         break;
     case 3:
         replaceAll();
         break;
     case 4:
-        Done();
+        finish();
         break;
     default:
         break;
@@ -144,7 +147,7 @@ void FindWindow::findNext()
         find(); // wraps to the top, or says there is none at all
 }
 
-void FindWindow::Replace()
+void FindWindow::replace()
 {
     const QString what = txtFind_->text();
     if (what.isEmpty())
@@ -174,7 +177,7 @@ void FindWindow::replaceAll()
                          MsgButtons::Ok, MsgIcon::Information);
 }
 
-void FindWindow::Done()
+void FindWindow::finish()
 {
     close();
 }
@@ -183,6 +186,18 @@ void FindWindow::done(int result)
 {
     QDialog::done(result);
     keepOnTop(this, false);
+}
+
+void addFindNextKey(QWidget *parent)
+{
+    auto *key = new QShortcut(QKeySequence(Qt::Key_F3), parent);
+    key->setObjectName(QStringLiteral("keyFindNext"));
+    QObject::connect(key, &QShortcut::activated, parent, [parent] {
+        auto *window =
+            parent->findChild<FindWindow *>(QStringLiteral("frmFind"), Qt::FindDirectChildrenOnly);
+        if (window && window->isVisible())
+            window->findNext();
+    });
 }
 
 FindWindow *openFindWindow(FeatureContext &context)

@@ -29,9 +29,9 @@ public:
     // The five buttons of the cmdCommand array, by index.
     void find();       // 0: first occurrence from the top
     void findNext();   // 1: next occurrence after the last match, wrapping to the top
-    void Replace();    // 2: replaces the first occurrence left in the document
+    void replace();    // 2: replaces the first occurrence left in the document
     void replaceAll(); // 3: replaces every occurrence, one undo step
-    void Done();       // 4: closes the window
+    void finish();     // 4: closes the window
 
     // Every way of closing (Done, the window's close button, Escape) ends here.
     void done(int result) override;
@@ -52,5 +52,9 @@ private:
 // Shows the find window for the document (the one already open, or a new one), modeless and
 // above all other windows. Both mnuFind and mnuReplace open it.
 FindWindow *openFindWindow(FeatureContext &context);
+
+// F3 runs Find Next while the find window of `parent` is open, from the main window as from
+// the find window itself; nothing when no find window is open.
+void addFindNextKey(QWidget *parent);
 
 } // namespace pw

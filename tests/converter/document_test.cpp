@@ -71,7 +71,7 @@ TEST(QuorvelDocument, LineListsSplitAtEveryKindOfBreak)
     EXPECT_EQ(TLineList::fromText("\r\n").Lines(), (Lines{""}));
     EXPECT_EQ(TLineList::fromText("").Lines(), Lines{});
     EXPECT_EQ(TLineList::fromText("a\0b\nc"s).Lines(), (Lines{"a"}));
-    EXPECT_EQ(TLineList({"x", "", "y"}).Text(), "x\r\n\r\ny\r\n");
+    EXPECT_EQ(TLineList({"x", "", "y"}).text(), "x\r\n\r\ny\r\n");
 }
 
 TEST(QuorvelDocument, TextAsLinesMatchesTheLineListAlsoInPieces)
@@ -82,7 +82,7 @@ TEST(QuorvelDocument, TextAsLinesMatchesTheLineListAlsoInPieces)
         std::string text(random() % 12, ' ');
         for (char &c : text)
             c = alphabet[random() % sizeof alphabet];
-        const std::string expected = TLineList::fromText(text).Text();
+        const std::string expected = TLineList::fromText(text).text();
         ASSERT_EQ(textAsLines(text), expected) << round;
         ASSERT_TRUE(isCrLfLines(expected));
         // Files are read and written block by block: a break may straddle two blocks.

@@ -14,6 +14,11 @@ export LSAN_OPTIONS=suppressions=$(cd "$(dirname "$0")/.." && pwd)/lsan.supp
 
 xvfb-run -a -n $((100 + RANDOM % 800)) -s "-screen 0 1280x900x24" bash -c '
   set -euo pipefail
+  # On a busy machine the server may take a moment to accept clients.
+  for _ in $(seq 1 100); do
+    xdotool getdisplaygeometry >/dev/null 2>&1 && break
+    sleep 0.1
+  done
   "$1" >"$HOME/out.log" 2>&1 &
   pid=$!
   window=""

@@ -10,6 +10,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -236,3 +237,34 @@ TEST_F(FindWindowTest, ReplaceAllIsOneUndoStepAndKeepsCaretAndScroll)
     box->redo();
     EXPECT_EQ(document(), QString(text).replace("word", "term"));
 }
+
+namespace {
+
+// F3 is Find Next, from the main window and from the find window, while the find window is
+// open; once it is closed the key finds nothing.
+TEST_F(FindWindowTest, F3FindsTheNextMatchWhileTheWindowIsOpen)
+{
+    setDocument("ab ab ab");
+    type("ab");
+    click(0);
+    EXPECT_EQ(selection(), std::make_pair(0, 2));
+
+    auto *mainKey = window->findChild<QShortcut *>("keyFindNext");
+    ASSERT_NE(mainKey, nullptr);
+    EXPECT_EQ(mainKey->key(), QKeySequence(Qt::Key_F3));
+    emit mainKey->activated();
+    EXPECT_EQ(selection(), std::make_pair(3, 2));
+
+    const QList<QShortcut *> ownKeys = find->findChildren<QShortcut *>();
+    ASSERT_EQ(ownKeys.size(), 1);
+    EXPECT_EQ(ownKeys.front()->key(), QKeySequence(Qt::Key_F3));
+    emit ownKeys.front()->activated();
+    EXPECT_EQ(selection(), std::make_pair(6, 2));
+
+    click(4);
+    window->editBox().setSelection(0, 0);
+    emit mainKey->activated();
+    EXPECT_EQ(selection(), std::make_pair(0, 0));
+}
+
+} // namespace
