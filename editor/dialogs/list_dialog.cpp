@@ -1,5 +1,7 @@
 #include "dialogs/list_dialog.h"
 
+#include "shared/list_item_slider.h"
+
 #include "shared/named_widgets.h"
 #include "shared/program_state.h"
 
@@ -75,16 +77,7 @@ ListDialog::ListDialog(ProgramState &state, QWidget *parent)
 
     auto *number = new QGroupBox(QStringLiteral("Number of List Items"));
     number->setObjectName(QStringLiteral("fraNumber"));
-    slider_->setObjectName(QStringLiteral("MySlider"));
-    slider_->setRange(1, 25);
-    slider_->setSingleStep(1);
-    slider_->setPageStep(5);
-    slider_->setValue(1);
-    slider_->setTickPosition(QSlider::TicksBelow);
-    QLabel *count = namedLabel("lblItems", "1");
-    count->setMinimumWidth(24);
-    connect(slider_, &QSlider::valueChanged, count,
-            [count](int value) { count->setText(QString::number(value)); });
+    QLabel *count = setUpListItemSlider(slider_);
     auto *numberRow = new QHBoxLayout(number);
     numberRow->addWidget(slider_, 1);
     numberRow->addWidget(count);

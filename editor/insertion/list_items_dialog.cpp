@@ -1,5 +1,7 @@
 #include "insertion/list_items_dialog.h"
 
+#include "shared/list_item_slider.h"
+
 #include "shared/program_state.h"
 
 #include <QBoxLayout>
@@ -10,22 +12,12 @@
 namespace pw {
 
 ListItemsDialog::ListItemsDialog(ProgramState &state, QWidget *parent)
-    : QDialog(parent), state_(state), slider_(new QSlider(Qt::Horizontal)), count_(new QLabel)
+    : QDialog(parent), state_(state), slider_(new QSlider(Qt::Horizontal))
 {
     setObjectName(QStringLiteral("frmListItems"));
     setWindowTitle(QStringLiteral("How Many List Items?"));
 
-    slider_->setObjectName(QStringLiteral("MySlider"));
-    slider_->setRange(1, 25);
-    slider_->setSingleStep(1);
-    slider_->setPageStep(5);
-    slider_->setValue(1);
-    slider_->setTickPosition(QSlider::TicksBelow);
-    count_->setObjectName(QStringLiteral("lblItems"));
-    count_->setText(QStringLiteral("1"));
-    count_->setMinimumWidth(24);
-    connect(slider_, &QSlider::valueChanged, count_,
-            [this](int value) { count_->setText(QString::number(value)); });
+    count_ = setUpListItemSlider(slider_);
 
     auto *ok = new QPushButton(QStringLiteral("OK"));
     ok->setObjectName(QStringLiteral("cmdOK"));

@@ -18,7 +18,7 @@ public:
 private:
     ProgramState &state_;
     QSlider *slider_;
-    QLabel *count_;
+    QLabel *count_ = nullptr;
 };
 
 } // namespace pw
