@@ -98,12 +98,18 @@ QString driveOfPath(const QString &path, const QStringList &roots)
     return best;
 }
 
-QString driveRoot(const QString &drive)
+QString driveRoot(const QString &drive, const QStringList &roots)
 {
-    const QString root = drive.trimmed();
+    if (!drive.isEmpty()) {
+        const QString asWritten = QDir::cleanPath(drive);
+        if (roots.contains(asWritten))
+            return asWritten;
+    }
+    QString root = drive.trimmed();
     if (root.isEmpty() || !pathPart(root, 1).isEmpty())
         return QStringLiteral("/");
-    return cleanDirectoryPath(root);
+    root.replace(u'\\', u'/');
+    return QDir::cleanPath(QDir(root).absolutePath());
 }
 
 QString cleanDirectoryPath(const QString &path)
@@ -149,7 +155,7 @@ QStringList DriveList::drives() const
 
 bool DriveList::setDrive(const QString &drive)
 {
-    const QString root = driveRoot(drive);
+    const QString root = driveRoot(drive, drives());
     const int index = findData(root, kPathRole);
     if (index < 0)
         return false;

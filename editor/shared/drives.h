@@ -30,9 +30,11 @@ QList<DriveEntry> drivesOfMounts(const QList<MountEntry> &mounts);
 // The listed root that holds the path (the longest matching mount point); "/" when none.
 QString driveOfPath(const QString &path, const QStringList &roots);
 
-// The listed root a stored or typed drive stands for, made clean. "" and a Windows-style
+// The listed root a stored or typed drive stands for, made clean as text (nothing is touched:
+// the drive may be a dead network mount). A drive that is one of the roots as written keeps its
+// blanks; otherwise it is trimmed and backslashes count as separators. "" and a Windows-style
 // drive ("c:", "c:\") name no Linux volume; they stand for "/".
-QString driveRoot(const QString &drive);
+QString driveRoot(const QString &drive, const QStringList &roots);
 
 // A directory path made absolute and clean, without trailing separator except for "/".
 // Backslashes count as separators. Empty stays empty.

@@ -1,6 +1,12 @@
 #include "shared/mount_table.h"
 
+#include <QDir>
 #include <QFile>
+
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <thread>
 
 namespace pw {
 
@@ -63,6 +69,41 @@ bool isRemoteFileSystem(const QByteArray &type)
     // A FUSE file system is a user-space daemon (sshfs, rclone, gvfs...) unless it sits on
     // a block device of this machine ("fuseblk": NTFS, exFAT sticks).
     return type == "fuse" || type.startsWith("fuse.");
+}
+
+bool isOnRemoteMount(const QString &path, const QList<MountEntry> &mounts)
+{
+    const QString clean = QDir::cleanPath(path);
+    for (const MountEntry &mount : mounts) {
+        if (!isRemoteFileSystem(mount.type))
+            continue;
+        const QString root = QDir::cleanPath(mount.root);
+        if (clean == root || clean.startsWith(root == QLatin1String("/") ? root : root + u'/'))
+            return true;
+    }
+    return false;
+}
+
+bool answersWithin(std::function<bool()> check, std::chrono::milliseconds timeout)
+{
+    // Shared with the thread, which may outlive this call.
+    struct Answer {
+        std::mutex mutex;
+        std::condition_variable ready;
+        bool done = false;
+        bool value = false;
+    };
+    auto answer = std::make_shared<Answer>();
+    std::thread([answer, check = std::move(check)] {
+        const bool value = check();
+        const std::lock_guard lock(answer->mutex);
+        answer->value = value;
+        answer->done = true;
+        answer->ready.notify_all();
+    }).detach();
+    std::unique_lock lock(answer->mutex);
+    answer->ready.wait_for(lock, timeout, [&] { return answer->done; });
+    return answer->done && answer->value;
 }
 
 } // namespace pw

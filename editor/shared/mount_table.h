@@ -6,6 +6,9 @@
 #include <QList>
 #include <QString>
 
+#include <chrono>
+#include <functional>
+
 namespace pw {
 
 struct MountEntry {
@@ -21,5 +24,13 @@ QList<MountEntry> readMountTable(const QString &path = QStringLiteral("/proc/sel
 // Whether a stat on a file system of this type may wait on a server or a user-space daemon
 // (network file systems, and FUSE file systems that are not backed by a local device).
 bool isRemoteFileSystem(const QByteArray &type);
+
+// Whether the path lies on a remote file system of the table (or below one), judged from the
+// text alone: nothing on the path is touched.
+bool isOnRemoteMount(const QString &path, const QList<MountEntry> &mounts);
+
+// Runs the check on a thread of its own and gives its answer, or false when it has not
+// answered within the time. A check stuck on a dead server is left behind, never waited for.
+bool answersWithin(std::function<bool()> check, std::chrono::milliseconds timeout);
 
 } // namespace pw

@@ -2,13 +2,17 @@
 #include "shell/main_window.h"
 
 #include "shared/file_panes.h"
+#include "shared/mount_table.h"
 #include "shared/paths.h"
 #include "shared/platform.h"
 #include "shared/settings_store.h"
 
 #include <QAction>
 #include <QDir>
+#include <QFileInfo>
 #include <QTabBar>
+
+#include <chrono>
 
 namespace pw {
 
@@ -34,6 +38,16 @@ namespace {
 QString caption(const QString &path)
 {
     return QString(path).replace(QLatin1Char('&'), QStringLiteral("&&"));
+}
+
+// A stored folder on a network mount whose server is gone would block start-up on its first
+// look; such a folder is given two seconds to answer. Local folders are not delayed.
+bool directoryAnswers(const QString &directory)
+{
+    using namespace std::chrono_literals;
+    if (!isOnRemoteMount(directory, readMountTable()))
+        return true;
+    return answersWithin([directory] { return QFileInfo(directory).isDir(); }, 2s);
 }
 } // namespace
 
@@ -195,8 +209,9 @@ void MainWindow::restoreDriveAndDir()
     const QString directory =
         settings_.read(QStringLiteral("Settings"), QStringLiteral("Dir"), QDir::homePath());
     // The whole stored drive counts: a mount point is longer than a drive letter.
-    const QString root = driveRoot(drive);
-    if (myDrive->drives().contains(root) && myDirectory->setPath(directory)) {
+    const QString root = driveRoot(drive, myDrive->drives());
+    if (myDrive->drives().contains(root) && directoryAnswers(directory)
+        && myDirectory->setPath(directory)) {
         myDrive->showDriveOf(root);
         changeToolTips();
         return;

@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <thread>
 
 using namespace pw;
 
@@ -208,6 +209,45 @@ TEST(FilePanesRoutines, RemoteMountsAreListedWithoutBeingProbed)
     expected.sort();
     expected.prepend("/");
     EXPECT_EQ(roots, expected);
+
+    // Which stored folders lie on a remote mount, by text alone.
+    EXPECT_TRUE(isOnRemoteMount("/mnt/gone share/site", mounts));
+    EXPECT_TRUE(isOnRemoteMount("/mnt/ssh", mounts));
+    EXPECT_TRUE(isOnRemoteMount("/mnt/ssh/../also-gone/x/", mounts));
+    EXPECT_FALSE(isOnRemoteMount("/mnt/sshx", mounts));
+    EXPECT_FALSE(isOnRemoteMount(root + "/my stick/a", mounts));
+}
+
+TEST(MountTable, AnUnansweredCheckCountsAsNoAnswer)
+{
+    using namespace std::chrono_literals;
+    EXPECT_TRUE(answersWithin([] { return true; }, 5s));
+    EXPECT_FALSE(answersWithin([] { return false; }, 5s));
+    // A check stuck longer than the time is left behind.
+    EXPECT_FALSE(answersWithin(
+        [] {
+            std::this_thread::sleep_for(2s);
+            return true;
+        },
+        50ms));
+}
+
+TEST(DriveRoot, MatchesAListedMountPointAsWrittenFirst)
+{
+    const QStringList roots{"/", "/media/ stick ", "/media/usb"};
+    EXPECT_EQ(driveRoot("/media/ stick ", roots), "/media/ stick ");
+    EXPECT_EQ(driveRoot("/media/ stick /", roots), "/media/ stick ");
+    EXPECT_EQ(driveRoot(" /media/usb ", roots), "/media/usb");
+    EXPECT_EQ(driveRoot("\\media\\usb\\", roots), "/media/usb");
+    EXPECT_EQ(driveRoot("c:\\", roots), "/");
+    EXPECT_EQ(driveRoot("  ", roots), "/");
+
+    DriveList drive;
+    drive.setDriveSource([&] {
+        return QList<DriveEntry>{{"/", "/"}, {"/media/ stick ", "/media/ stick "}};
+    });
+    EXPECT_TRUE(drive.setDrive("/media/ stick "));
+    EXPECT_EQ(drive.drive(), "/media/ stick ");
 }
 
 TEST(FileListPane, ClickAndDoubleClickSignals)
