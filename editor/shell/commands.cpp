@@ -2,6 +2,7 @@
 #include "shell/commands.h"
 
 #include "dialogs/tag_dialogs.h"
+#include "generators/listing_dialogs.h"
 #include "insertion/insertion.h"
 #include "insertion/insertion_toolbar.h"
 #include "insertion/toolbar_commands.h"
@@ -170,7 +171,8 @@ const Command kCommands[] = {
     {.name = "cmdFrameDialog", .caption = "Frames", .tooltip = "Frame Dialog", .place = Page,
      .where = pages::kDialogs},
     {.name = "cmdFileManDialog", .caption = "Listing", .tooltip = "File Management Dialog",
-     .place = Page, .where = pages::kDialogs},
+     .place = Page, .where = pages::kDialogs,
+     .feature = [](FeatureContext &c) { openExportWizard(c); }},
     {.name = "cmdDirDialog", .icon = "directory-replace", .tooltip = "Directory Replace Dialog",
      .place = Page, .where = pages::kDialogs,
      .feature = [](FeatureContext &c) { runDirectoryReplace(c); }},
@@ -202,7 +204,7 @@ const char *const kNotBuiltYet[] = {
     "mnuFonts", "mnuViewPic", "mnuOptions", "mnuHelpSearch", "mnuHelpAbout", "cmdSpellCheck",
     "cmdIE", "cmdNN", "cmdVirtualPath", "cmdHelp",
     // Generators.
-    "cmdEasyBegin", "cmdFrameDialog", "cmdFileManDialog", "cmdJSMenu", "cmdJSAd",
+    "cmdEasyBegin", "cmdFrameDialog", "cmdJSMenu", "cmdJSAd",
     "cmdJSStatusScroll", "cmdPHPDataDialog", "cmdCopyINC",
 };
 // clang-format on
