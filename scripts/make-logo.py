@@ -1,8 +1,10 @@
 #!/usr/bin/env python3
 """Draws resources/Pagewick_Logo.gif: angle brackets around a quill-like stroke.
 
-Written as a plain GIF encoder (literal LZW codes) so it needs nothing beyond Python."""
-import struct, sys
+The encoder is gif_writer.py beside this script."""
+import sys
+
+from gif_writer import encode_gif
 
 W, H = 240, 96
 BG, FG, ACCENT, SHADE = 0, 1, 2, 3
@@ -27,34 +29,5 @@ line(140, 14, 100, 82, ACCENT, 7)                               # /
 rect(96, 84, 150, 88, SHADE)
 rect(0, H - 4, W, H, SHADE)
 
-def lzw_literal(data):
-    # Code size 9 throughout: a clear code before the table would grow past 511 entries.
-    out, bits, nbits = bytearray(), 0, 0
-    def emit(code):
-        nonlocal bits, nbits
-        bits |= code << nbits; nbits += 9
-        while nbits >= 8:
-            out.append(bits & 0xFF); bits >>= 8; nbits -= 8
-    emit(256)
-    for i, v in enumerate(data):
-        if i and i % 250 == 0:
-            emit(256)
-        emit(v)
-    emit(257)
-    if nbits:
-        out.append(bits & 0xFF)
-    return bytes(out)
-
-flat = [v for row in px for v in row]
-body = lzw_literal(flat)
-gif = bytearray(b"GIF89a")
-gif += struct.pack("<HHBBB", W, H, 0xF7, 0, 0)  # global colour table of 256 entries
-for i in range(256):
-    gif += bytes(palette[i] if i < len(palette) else (0, 0, 0))
-gif += b"," + struct.pack("<HHHHB", 0, 0, W, H, 0)
-gif += bytes([8])
-for i in range(0, len(body), 255):
-    chunk = body[i:i + 255]
-    gif += bytes([len(chunk)]) + chunk
-gif += b"\x00;"
+gif = encode_gif(px, palette, table_bits=8)
 open(sys.argv[1] if len(sys.argv) > 1 else "resources/Pagewick_Logo.gif", "wb").write(gif)

@@ -2,6 +2,7 @@
 #include "shell/commands.h"
 
 #include "dialogs/tag_dialogs.h"
+#include "generators/js_menu_dialog.h"
 #include "generators/listing_dialogs.h"
 #include "insertion/insertion.h"
 #include "insertion/insertion_toolbar.h"
@@ -182,7 +183,7 @@ const Command kCommands[] = {
     {.name = "cmdLowerCase", .icon = "lower-case", .tooltip = "Convert Filenames To Lower Case Dialog", .place = Page, .where = pages::kDialogs,
      .feature = [](FeatureContext &c) { openLowerCase(c); }},
     {.name = "cmdJSMenu", .caption = "Menu", .tooltip = "JavaScript Menu Dialog", .place = Page,
-     .where = pages::kJavaScript},
+     .where = pages::kJavaScript, .feature = [](FeatureContext &c) { runJsMenuDialog(c); }},
     {.name = "cmdJSAd", .caption = "Ad", .tooltip = "Ad Rotator Script", .place = Page,
      .where = pages::kJavaScript},
     {.name = "cmdJSStatusScroll", .caption = "Scroller", .tooltip = "Status Bar Scroller",
@@ -204,7 +205,7 @@ const char *const kNotBuiltYet[] = {
     "mnuFonts", "mnuViewPic", "mnuOptions", "mnuHelpSearch", "mnuHelpAbout", "cmdSpellCheck",
     "cmdIE", "cmdNN", "cmdVirtualPath", "cmdHelp",
     // Generators.
-    "cmdEasyBegin", "cmdFrameDialog", "cmdJSMenu", "cmdJSAd",
+    "cmdEasyBegin", "cmdFrameDialog", "cmdJSAd",
     "cmdJSStatusScroll", "cmdPHPDataDialog", "cmdCopyINC",
 };
 // clang-format on

@@ -4,6 +4,7 @@
 #include "shared/feature_context.h"
 #include "shared/named_widgets.h"
 #include "shared/platform.h"
+#include "shared/unsaved_files.h"
 #include "tools/file_replace.h"
 
 #include <QFrame>
@@ -107,7 +108,7 @@ void DirectoryReplaceDialog::start()
     const QString what = txtFind_->text();
     const QString with = txtReplace_->text();
     myProgress->setRange(0, std::max<int>(1, static_cast<int>(names.size())));
-    QStringList notWritten;
+    QVector<UnsavedFile> notWritten;
     QStringList binary;
     int done = 0;
     for (const QString &name : names) {
@@ -124,7 +125,7 @@ void DirectoryReplaceDialog::start()
                                  MsgButtons::Ok, MsgIcon::Information);
             platform_.setBusy(true);
         } else if (result.status == FileReplaceResult::NotWritten) {
-            notWritten << name;
+            notWritten.push_back({name, result.error});
         } else if (result.status == FileReplaceResult::Binary) {
             binary << name;
         } else {
@@ -144,12 +145,8 @@ void DirectoryReplaceDialog::start()
                                  + binary.join(QStringLiteral("\r\n")),
                              MsgButtons::Ok, MsgIcon::Information);
     }
-    if (!notWritten.isEmpty()) {
-        platform_.messageBox(QStringLiteral("Sorry..."),
-                             QStringLiteral("These Files Could Not Be Saved:\r\n")
-                                 + notWritten.join(QStringLiteral("\r\n")),
-                             MsgButtons::Ok, MsgIcon::Information);
-    }
+    if (!notWritten.isEmpty())
+        reportUnsavedFiles(platform_, notWritten);
     if (!stopRequested_)
         platform_.messageBox(kTitle, QStringLiteral("Replace Completed"), MsgButtons::Ok,
                              MsgIcon::Information);

@@ -1,5 +1,5 @@
 // The directory replace dialog on real files, opened from the main window's button.
-#include "qt_print.h"
+#include "support/qt_print.h"
 #include "support/unprivileged.h"
 #include "support/main_window_harness.h"
 #include "support/named_controls.h"

@@ -1,5 +1,5 @@
 // The find-and-replace window on a real main window.
-#include "qt_print.h"
+#include "support/qt_print.h"
 #include "support/main_window_harness.h"
 #include "tools/find_window.h"
 

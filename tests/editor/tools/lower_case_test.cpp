@@ -1,5 +1,5 @@
 // Lower-casing names below a directory: the walk itself and the window that runs it.
-#include "qt_print.h"
+#include "support/qt_print.h"
 #include "support/unprivileged.h"
 #include "support/main_window_harness.h"
 #include "tools/lower_case.h"

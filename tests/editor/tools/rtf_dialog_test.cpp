@@ -1,5 +1,5 @@
 // The RTF batch dialog with the real converter library loaded by file name.
-#include "qt_print.h"
+#include "support/qt_print.h"
 #include "support/main_window_harness.h"
 #include "support/named_controls.h"
 #include "tools/quorvel_loader.h"

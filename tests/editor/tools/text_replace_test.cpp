@@ -1,5 +1,5 @@
 // Searching and replacing in texts and in the bytes of files.
-#include "qt_print.h"
+#include "support/qt_print.h"
 #include "tools/file_replace.h"
 #include "tools/text_replace.h"
 

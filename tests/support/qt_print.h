@@ -1,5 +1,5 @@
 #pragma once
-// Readable failure output for Qt strings in this area's tests.
+// Readable failure output for Qt strings and recorded messages in tests.
 #include <QString>
 #include <QStringList>
 #include <ostream>
