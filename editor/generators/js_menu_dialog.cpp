@@ -1,7 +1,7 @@
 #include "generators/js_menu_dialog.h"
 
 #include "generators/js_menu_markup.h"
-#include "generators/menu_support_files.h"
+#include "generators/listing_files.h"
 #include "shared/feature_context.h"
 #include "shared/named_widgets.h"
 #include "shared/paths.h"
@@ -9,6 +9,7 @@
 #include "shared/safe_write.h"
 #include "shared/unsaved_files.h"
 
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLineEdit>
@@ -190,7 +191,7 @@ void JsMenuDialog::saveOutline()
         platform_.messageBox(kTitle, QStringLiteral("The Text File Has Been Saved"), MsgButtons::Ok,
                              MsgIcon::Information);
     else
-        reportUnsavedFiles(platform_, {{path, error}});
+        reportUnsavedFiles(platform_, {QFileInfo(path).fileName()}, error);
 }
 
 void JsMenuDialog::createMenu()
@@ -210,18 +211,19 @@ void JsMenuDialog::createMenu()
     pageEncoding.bom = false;
     QString error;
     platform_.setBusy(true);
-    QVector<UnsavedFile> failed;
+    QStringList failed;
     // The support files go beside a page that was written, never beside one that was not.
+    const QFileInfo page(path);
     if (!writeFileSafely(path, encodeLike(jsMenuPage(outline), pageEncoding), &error))
-        failed.push_back({path, error});
+        failed << page.fileName();
     else
-        failed = copyMenuSupportFiles(programFolder_, path);
+        failed = copyMissingFiles(kListingSupportFiles, programFolder_, page.absolutePath());
     platform_.setBusy(false);
     if (failed.isEmpty())
         platform_.messageBox(kTitle, QStringLiteral("The HTML File Has Been Saved"), MsgButtons::Ok,
                              MsgIcon::Information);
     else
-        reportUnsavedFiles(platform_, failed);
+        reportUnsavedFiles(platform_, failed, error);
 }
 
 void JsMenuDialog::showHelp()

@@ -4,6 +4,7 @@
 #include "shared/file_panes.h"
 #include "shared/named_widgets.h"
 #include "shared/platform.h"
+#include "shared/unsaved_files.h"
 #include "shared/program_state.h"
 #include "shared/paths.h"
 
@@ -318,10 +319,7 @@ void FileManDialog::start()
     platform.setBusy(false);
     files_->refresh(); // the new page may be one of them
     if (!failed.isEmpty()) {
-        platform.messageBox(QStringLiteral("Sorry..."),
-                            QStringLiteral("These Files Could Not Be Saved:\r\n")
-                                + failed.join(QStringLiteral("\r\n")),
-                            MsgButtons::Ok, MsgIcon::Information);
+        reportUnsavedFiles(platform, failed);
         return;
     }
     platform.messageBox(kDialogTitle, QStringLiteral("The HTML File Has Been Created"),

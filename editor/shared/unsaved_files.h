@@ -2,19 +2,15 @@
 // A command that writes several files reports those it could not write in one message, and
 // shows its success message only when there are none.
 #include <QString>
-#include <QVector>
+#include <QStringList>
 
 namespace pw {
 
 class Platform;
 
-struct UnsavedFile {
-    QString name;   // as the message lists it
-    QString reason; // why it could not be written; may be empty
-};
-
-// "These Files Could Not Be Saved:" and the names, one to a line; the reasons, when there
-// are any, as the message's detail.
-void reportUnsavedFiles(Platform &platform, const QVector<UnsavedFile> &files);
+// "These Files Could Not Be Saved:" and the names, one to a line; `detail` (why, when
+// known) is shown on request.
+void reportUnsavedFiles(Platform &platform, const QStringList &names,
+                        const QString &detail = QString());
 
 } // namespace pw

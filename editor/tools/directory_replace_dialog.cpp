@@ -108,7 +108,8 @@ void DirectoryReplaceDialog::start()
     const QString what = txtFind_->text();
     const QString with = txtReplace_->text();
     myProgress->setRange(0, std::max<int>(1, static_cast<int>(names.size())));
-    QVector<UnsavedFile> notWritten;
+    QStringList notWritten;
+    QStringList whyNotWritten;
     QStringList binary;
     int done = 0;
     for (const QString &name : names) {
@@ -125,7 +126,8 @@ void DirectoryReplaceDialog::start()
                                  MsgButtons::Ok, MsgIcon::Information);
             platform_.setBusy(true);
         } else if (result.status == FileReplaceResult::NotWritten) {
-            notWritten.push_back({name, result.error});
+            notWritten << name;
+            whyNotWritten << name + QStringLiteral(": ") + result.error;
         } else if (result.status == FileReplaceResult::Binary) {
             binary << name;
         } else {
@@ -146,7 +148,7 @@ void DirectoryReplaceDialog::start()
                              MsgButtons::Ok, MsgIcon::Information);
     }
     if (!notWritten.isEmpty())
-        reportUnsavedFiles(platform_, notWritten);
+        reportUnsavedFiles(platform_, notWritten, whyNotWritten.join(u'\n'));
     if (!stopRequested_)
         platform_.messageBox(kTitle, QStringLiteral("Replace Completed"), MsgButtons::Ok,
                              MsgIcon::Information);

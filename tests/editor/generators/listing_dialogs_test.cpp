@@ -1,6 +1,6 @@
 // The directory listing tool: reading the tree, writing the page and its support files, and
 // the wizard and dialog that run it from the main window.
-#include "editor/tools/qt_print.h"
+#include "support/qt_print.h"
 #include "generators/listing_dialogs.h"
 #include "generators/listing_files.h"
 #include "shared/file_panes.h"
