@@ -244,13 +244,19 @@ std::optional<std::vector<Attribute>> readAttributes(const QByteArray &path)
     return attributes;
 }
 
+// The mode a file written over one with `mode` gets.
+mode_t modeFor(mode_t mode, FileAccess access)
+{
+    return access == FileAccess::OwnerOnly ? mode & 07700 : mode & 07777;
+}
+
 enum class Replaced { Done, Failed, NotKept };
 
 // Writes a new file beside `target` with everything the old one had, and renames it over
 // the old one. NotKept when the new file could not be made the same as the old one; the
 // caller then writes in place.
 Replaced replaceByRename(const QByteArray &target, const struct stat &old, const QByteArray &bytes,
-                         QString *error)
+                         FileAccess access, QString *error)
 {
     if (old.st_nlink != 1)
         return Replaced::NotKept;
@@ -276,8 +282,9 @@ Replaced replaceByRename(const QByteArray &target, const struct stat &old, const
             != 0)
             return Replaced::NotKept;
     }
-    // After the owner and the access lists, which both touch the mode.
-    if (::fchmod(temporary.fd(), old.st_mode & 07777) != 0)
+    // After the owner and the access lists, which both touch the mode. An owner-only mode
+    // also masks out every named entry of an access list.
+    if (::fchmod(temporary.fd(), modeFor(old.st_mode, access)) != 0)
         return Replaced::NotKept;
 
     if (!temporary.writeAndClose(bytes)) {
@@ -299,7 +306,8 @@ Replaced replaceByRename(const QByteArray &target, const struct stat &old, const
 
 // Writes the bytes over the file itself, which keeps its identity, links and attributes.
 // The old content stays in memory and is written back if the write fails.
-bool writeInPlace(const QByteArray &target, const QByteArray &bytes, QString *error)
+bool writeInPlace(const QByteArray &target, const QByteArray &bytes, FileAccess access,
+                  QString *error)
 {
     Descriptor file(::open(target.constData(), O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
     if (file.get() < 0)
@@ -311,6 +319,11 @@ bool writeInPlace(const QByteArray &target, const QByteArray &bytes, QString *er
         return fail(error, notRegularReason(info.st_mode));
     QByteArray old;
     if (!readAll(file.get(), &old))
+        return fail(error, errnoText(errno));
+    // The rights go before the secret comes: only the file's owner (or the administrator)
+    // may take them away.
+    const mode_t mode = modeFor(info.st_mode, access);
+    if (mode != (info.st_mode & 07777) && ::fchmod(file.get(), mode) != 0)
         return fail(error, errnoText(errno));
 
     if (writeAll(file.get(), bytes.constData(), size_t(bytes.size()), 0)
@@ -333,10 +346,11 @@ bool writeInPlace(const QByteArray &target, const QByteArray &bytes, QString *er
 }
 
 // A file that is not there yet appears whole or not at all.
-bool createNew(const QByteArray &target, const QByteArray &bytes, QString *error)
+bool createNew(const QByteArray &target, const QByteArray &bytes, FileAccess access, QString *error)
 {
     const QByteArray directory = directoryOf(target);
-    TemporaryFile temporary(directory, 0666); // the umask and the folder's defaults apply
+    // The umask and the folder's defaults apply; they can only take rights away.
+    TemporaryFile temporary(directory, access == FileAccess::OwnerOnly ? 0600 : 0666);
     if (!temporary.isOpen())
         return fail(error, errnoText(temporary.creationError()));
     if (!temporary.writeAndClose(bytes))
@@ -360,7 +374,8 @@ bool createNew(const QByteArray &target, const QByteArray &bytes, QString *error
 
 } // namespace
 
-bool writeFileSafely(const QString &path, const QByteArray &bytes, QString *error)
+bool writeFileSafely(const QString &path, const QByteArray &bytes, QString *error,
+                     FileAccess access)
 {
     if (path.isEmpty())
         return fail(error, QStringLiteral("No file name was given"));
@@ -373,7 +388,7 @@ bool writeFileSafely(const QString &path, const QByteArray &bytes, QString *erro
     if (::lstat(target.constData(), &info) != 0) {
         if (errno != ENOENT)
             return fail(error, errnoText(errno));
-        return createNew(target, bytes, error);
+        return createNew(target, bytes, access, error);
     }
     if (!S_ISREG(info.st_mode))
         return fail(error, notRegularReason(info.st_mode));
@@ -384,7 +399,7 @@ bool writeFileSafely(const QString &path, const QByteArray &bytes, QString *erro
     if (::faccessat(AT_FDCWD, target.constData(), W_OK, AT_EACCESS) != 0)
         return fail(error, errnoText(errno));
 
-    switch (replaceByRename(target, info, bytes, error)) {
+    switch (replaceByRename(target, info, bytes, access, error)) {
     case Replaced::Done:
         return true;
     case Replaced::Failed:
@@ -392,7 +407,7 @@ bool writeFileSafely(const QString &path, const QByteArray &bytes, QString *erro
     case Replaced::NotKept:
         break;
     }
-    return writeInPlace(target, bytes, error);
+    return writeInPlace(target, bytes, access, error);
 }
 
 } // namespace pw

@@ -16,13 +16,23 @@
 // - Only regular files are written: a directory, named pipe, device or socket is refused
 //   and left as it is. A file whose owner may not write it is read-only for every user,
 //   the administrator included, and is refused too.
+// - A file that holds a secret (a password) is written owner-only: a new file is made
+//   readable by its owner alone from the start, and an old one loses every right of its
+//   group and of other users before the bytes reach it; when that cannot be done the write
+//   is refused.
 #include <QByteArray>
 #include <QString>
 
 namespace pw {
 
+enum class FileAccess {
+    Usual,     // a new file gets the usual rights; an old one keeps its own
+    OwnerOnly, // only the file's owner may read or write it afterwards
+};
+
 // Writes `bytes` as the whole content of the file at `path`. Returns false, with the reason
 // in `error` when given, if the file could not be written.
-bool writeFileSafely(const QString &path, const QByteArray &bytes, QString *error = nullptr);
+bool writeFileSafely(const QString &path, const QByteArray &bytes, QString *error = nullptr,
+                     FileAccess access = FileAccess::Usual);
 
 } // namespace pw

@@ -4,6 +4,7 @@
 #include "dialogs/tag_dialogs.h"
 #include "generators/js_menu_dialog.h"
 #include "generators/listing_dialogs.h"
+#include "generators/php_data_dialog.h"
 #include "insertion/insertion.h"
 #include "insertion/insertion_toolbar.h"
 #include "insertion/toolbar_commands.h"
@@ -189,7 +190,8 @@ const Command kCommands[] = {
     {.name = "cmdJSStatusScroll", .caption = "Scroller", .tooltip = "Status Bar Scroller",
      .place = Page, .where = pages::kJavaScript},
     {.name = "cmdPHPDataDialog", .caption = "Database", .tooltip = "PHP Database Dialog",
-     .place = Page, .where = pages::kPHP},
+     .place = Page, .where = pages::kPHP,
+     .feature = [](FeatureContext &c) { runPhpDataDialog(c); }},
     {.name = "cmdCopyINC", .caption = "Copy INC", .tooltip = "Copy The HTML_Class Include File",
      .place = Page, .where = pages::kPHP},
     // The ten user buttons share one name and carry their index; captions "1" to "10".
@@ -206,7 +208,7 @@ const char *const kNotBuiltYet[] = {
     "cmdIE", "cmdNN", "cmdVirtualPath", "cmdHelp",
     // Generators.
     "cmdEasyBegin", "cmdFrameDialog", "cmdJSAd",
-    "cmdJSStatusScroll", "cmdPHPDataDialog", "cmdCopyINC",
+    "cmdJSStatusScroll", "cmdCopyINC",
 };
 // clang-format on
 

@@ -119,6 +119,46 @@ TEST_F(SafeWrite, KeepsModeAttributesAndAccessLists)
     EXPECT_EQ(entries(), QStringList({"doc.html"}));
 }
 
+TEST_F(SafeWrite, OwnerOnlyFilesLoseEveryOtherRightBeforeTheBytesArrive)
+{
+    const mode_t oldMask = ::umask(0);
+    QString error;
+    EXPECT_TRUE(writeFileSafely(path("new.def"), "secret", &error, FileAccess::OwnerOnly))
+        << error.toStdString();
+    ::umask(oldMask);
+    EXPECT_EQ(info(path("new.def")).st_mode & 07777, 0600u);
+    EXPECT_EQ(read(path("new.def")), "secret");
+
+    // Replaced by a new file, and written in place (a file with a second name).
+    const QString open = put("open.def", "old");
+    ASSERT_EQ(::chmod(QFile::encodeName(open).constData(), 0664), 0);
+    EXPECT_TRUE(writeFileSafely(open, "secret", &error, FileAccess::OwnerOnly));
+    EXPECT_EQ(info(open).st_mode & 07777, 0600u);
+    const QString linked = put("linked.def", "old");
+    ASSERT_EQ(::chmod(QFile::encodeName(linked).constData(), 0644), 0);
+    ASSERT_EQ(::link(QFile::encodeName(linked).constData(),
+                     QFile::encodeName(path("second.def")).constData()),
+              0);
+    EXPECT_TRUE(writeFileSafely(linked, "secret", &error, FileAccess::OwnerOnly))
+        << error.toStdString();
+    EXPECT_EQ(info(linked).st_ino, info(path("second.def")).st_ino);
+    EXPECT_EQ(info(linked).st_mode & 07777, 0600u);
+    EXPECT_EQ(read(path("second.def")), "secret");
+
+    // Another user's file cannot be closed to others: the secret does not go into it.
+    const QString others = put("others.def", "old");
+    openToEveryone(dir.path());
+    {
+        AsUnprivilegedUser nobody;
+        if (geteuid() == info(others).st_uid)
+            GTEST_SKIP() << "needs a second user: run as the administrator";
+        EXPECT_FALSE(writeFileSafely(others, "secret", &error, FileAccess::OwnerOnly));
+        EXPECT_FALSE(error.isEmpty());
+    }
+    EXPECT_EQ(read(others), "old");
+    EXPECT_EQ(info(others).st_mode & 0777, 0666u);
+}
+
 TEST_F(SafeWrite, LinksStayLinks)
 {
     QString error;
