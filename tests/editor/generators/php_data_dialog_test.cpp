@@ -3,6 +3,7 @@
 #include "generators/php_data_dialog.h"
 #include "support/main_window_harness.h"
 #include "support/named_controls.h"
+#include "support/qt_print.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
@@ -131,22 +132,26 @@ TEST_F(PhpDataDialogTest, CreateWritesTheCheckedPagesAndNamesThoseThatFailed)
         page(dialog, 0)->setChecked(false);
         page(dialog, 3)->setChecked(false);
         click(dialog, "cmdCreate");
+        EXPECT_EQ(QDir(h.path("site")).entryList(QDir::Files, QDir::Name),
+                  QStringList({"list_all.php", "menu.html", "update.php", "update_form.php",
+                               "update_listing.php"}));
 
         // A folder where a page should go: that page alone is missing, and said so.
-        QDir().mkpath(h.path("site/update.php"));
+        QDir().mkpath(h.path("site/delete.php"));
         page(dialog, 0)->setChecked(true);
+        page(dialog, 3)->setChecked(true);
         click(dialog, "cmdCreate");
     });
     EXPECT_EQ(QDir(h.path("site")).entryList(QDir::Files, QDir::Name),
-              QStringList({"add.php", "add_form.html", "list_all.php", "menu.html",
-                           "update_form.php", "update_listing.php"}));
+              QStringList({"add.php", "add_form.html", "delete_listing.php", "list_all.php",
+                           "menu.html", "update.php", "update_form.php", "update_listing.php"}));
     const QByteArray form = h.readFile(h.path("site/add_form.html"));
     EXPECT_TRUE(form.startsWith("<HTML>\r\n"));
     EXPECT_TRUE(form.endsWith("</BODY></HTML>\r\n"));
     EXPECT_TRUE(form.contains("<INPUT Name=Age></INPUT>"));
     EXPECT_EQ(h.platform.messages,
               QVector<MessageRecord>({kCreated,
-                                      {"Sorry...", "These Files Could Not Be Saved:\r\nupdate.php",
+                                      {"Sorry...", "These Files Could Not Be Saved:\r\ndelete.php",
                                        MsgButtons::Ok, MsgIcon::Information}}));
     EXPECT_EQ(h.platform.busyDepth, 0);
     EXPECT_GE(h.platform.maxBusyDepth, 1);

@@ -1,6 +1,7 @@
 // The PHP database pages and the definition file as text: the field list rule, which pages
 // come with which boxes, the back links, and values that would break the PHP they go into.
 #include "generators/php_data_markup.h"
+#include "support/qt_print.h"
 
 #include <gtest/gtest.h>
 

@@ -3,6 +3,7 @@
 // HTTP, with values that once broke such pages (quotes, SQL, markup).
 #include "generators/php_data_markup.h"
 #include "shared/safe_write.h"
+#include "support/qt_print.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
