@@ -117,14 +117,8 @@ public:
           << "odbc_execute($result);"
           << ""
           << "// Print the Results"
-          << ""
-          << "$c = 0;"
-          << "$max = odbc_num_fields($result);"
-          << ""
-          << "while (odbc_fetch_row($result))"
-          << "{"
-          << "   $c = $c + 1;"
           << "";
+        recordLoop(p);
         if (kind == Listing::All) {
             p << "   print(\"<H3>Record: \" . $c . \"</H3>\");";
         } else {
@@ -231,15 +225,9 @@ public:
           << "// Print the Results"
           << ""
           << "print(\"<FORM Name=frmUpdate Method=POST Action=update.php?id=$id>\");"
-          << ""
-          << "$c = 0;"
-          << "$max = odbc_num_fields($result);"
-          << ""
-          << "while (odbc_fetch_row($result))"
-          << "{"
-          << "   $c = $c + 1;"
-          << ""
-          << "   for ($i = 2; $i <= $max; $i = $i + 1)"
+          << "";
+        recordLoop(p);
+        p << "   for ($i = 2; $i <= $max; $i = $i + 1)"
           << "     {"
           << QStringLiteral("       print (\"<B>\" . %1 . \":</B><BR>\");").arg(columnName)
           << QStringLiteral("       print (\"<INPUT Name=\" . %1 . \" Value='\" . %2 . "
@@ -279,6 +267,18 @@ private:
           << ""
           << "// Connect to ODBC DSN and Call the Query"
           << "" << connect_;
+    }
+
+    // The opening of the loop over the records of $result, counted in $c.
+    static void recordLoop(Page &p)
+    {
+        p << "$c = 0;"
+          << "$max = odbc_num_fields($result);"
+          << ""
+          << "while (odbc_fetch_row($result))"
+          << "{"
+          << "   $c = $c + 1;"
+          << "";
     }
 
     void phpFoot(Page &p, const char *closing) const
