@@ -6,6 +6,7 @@
 #include "shared/paths.h"
 #include "shared/platform.h"
 #include "shared/text_file.h"
+#include "shared/unsaved_files.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -140,36 +141,33 @@ QString PhpDataDialog::targetDirectory() const
     return directory_->path();
 }
 
-bool PhpDataDialog::writeFile(const QString &path, const QString &text, FileAccess access)
+bool PhpDataDialog::writeFile(const QString &path, const QString &text, FileAccess access,
+                              QString *error)
 {
     platform_.setBusy(true);
-    const bool written = writeFileSafely(path, text.toUtf8(), nullptr, access);
+    const bool written = writeFileSafely(path, text.toUtf8(), error, access);
     platform_.setBusy(false);
     return written;
-}
-
-void PhpDataDialog::reportNotSaved(const QStringList &names)
-{
-    platform_.messageBox(QStringLiteral("Sorry..."),
-                         QStringLiteral("These Files Could Not Be Saved:\r\n")
-                             + names.join(QStringLiteral("\r\n")),
-                         MsgButtons::Ok, MsgIcon::Information);
 }
 
 void PhpDataDialog::create()
 {
     const QString directory = targetDirectory();
     QStringList failed;
+    QStringList why;
     for (const GeneratedPage &page : phpDataPages(fields())) {
+        QString error;
         if (!writeFile(joinPath(directory, page.fileName), page.text + QStringLiteral("\r\n"),
-                       FileAccess::Usual))
+                       FileAccess::Usual, &error)) {
             failed << page.fileName;
+            why << page.fileName + QStringLiteral(": ") + error;
+        }
     }
     if (failed.isEmpty()) {
         platform_.messageBox(kTitle, QStringLiteral("The Pages Have Been Created"), MsgButtons::Ok,
                              MsgIcon::Information);
     } else {
-        reportNotSaved(failed);
+        reportUnsavedFiles(platform_, failed, why.join(u'\n'));
     }
 }
 
@@ -180,11 +178,12 @@ void PhpDataDialog::save()
     if (path.isEmpty())
         return;
     // The file holds the password as typed: no one but its owner may read it.
-    if (writeFile(path, phpDefinitionText(fields()), FileAccess::OwnerOnly)) {
+    QString error;
+    if (writeFile(path, phpDefinitionText(fields()), FileAccess::OwnerOnly, &error)) {
         platform_.messageBox(kTitle, QStringLiteral("The File Has Been Saved"), MsgButtons::Ok,
                              MsgIcon::Information);
     } else {
-        reportNotSaved({fileNameOfPath(path)});
+        reportUnsavedFiles(platform_, {fileNameOfPath(path)}, error);
     }
 }
 

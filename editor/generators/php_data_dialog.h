@@ -33,9 +33,7 @@ public:
 
 private:
     // One file written whole, with the busy pointer while it is written.
-    bool writeFile(const QString &path, const QString &text, FileAccess access);
-    // "These Files Could Not Be Saved:" and the names.
-    void reportNotSaved(const QStringList &names);
+    bool writeFile(const QString &path, const QString &text, FileAccess access, QString *error);
 
     Platform &platform_;
     QLineEdit *txtDSN_;

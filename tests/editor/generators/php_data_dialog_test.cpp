@@ -153,6 +153,8 @@ TEST_F(PhpDataDialogTest, CreateWritesTheCheckedPagesAndNamesThoseThatFailed)
               QVector<MessageRecord>({kCreated,
                                       {"Sorry...", "These Files Could Not Be Saved:\r\ndelete.php",
                                        MsgButtons::Ok, MsgIcon::Information}}));
+    ASSERT_EQ(h.platform.messageDetails.size(), 2);
+    EXPECT_TRUE(h.platform.messageDetails[1].startsWith("delete.php: ")); // and why
     EXPECT_EQ(h.platform.busyDepth, 0);
     EXPECT_GE(h.platform.maxBusyDepth, 1);
 }
