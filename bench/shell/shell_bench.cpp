@@ -1,13 +1,20 @@
 // Start-up to the shown main window, loading the template, and opening and saving the
-// largest document that loads (999,999 bytes).
+// largest document that loads (999,999 bytes); the source view opening such a page to its
+// first painted frame with and without colouring, and typing into it.
+#include "shared/edit_box.h"
 #include "shared/platform.h"
 #include "shared/program_state.h"
 #include "shared/settings_store.h"
+#include "shared/source_edit.h"
+#include "shared/source_highlighter.h"
 #include "shell/main_window.h"
 
 #include <QApplication>
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QKeyEvent>
+#include <QPlainTextEdit>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
@@ -53,6 +60,57 @@ QByteArray largestDocument()
     return bytes;
 }
 
+// Exactly 999,999 bytes of a page with every language the source view colours, CR LF breaks.
+QByteArray largestMixedPage()
+{
+    const QByteArray part =
+        "<!-- A section of the page -->\r\n"
+        "<DIV CLASS=\"box\" ID=\"s1\"><H2>Title &amp; more</H2>\r\n"
+        "<P>Text with <A HREF=\"<?php echo $link; ?>\">a link</A> and <B>bold</B>.</P>\r\n"
+        "<STYLE TYPE=\"text/css\">\r\n"
+        "  DIV.box { color: #333333; margin: 4px; } /* a note */\r\n"
+        "</STYLE>\r\n"
+        "<SCRIPT LANGUAGE=\"JavaScript\">\r\n"
+        "  function show(n) { var s = \"<B>\" + n; return s; } // shown\r\n"
+        "</SCRIPT>\r\n"
+        "<?php\r\n"
+        "  $rows = array(1, 2, 3); /* over\r\n"
+        "  two lines */ foreach ($rows as $r) { echo \"<TD>$r</TD>\"; }\r\n"
+        "?>\r\n"
+        "<% Response.Write \"ASP\" %><CFIF x EQ 1><CFSET y = 2></CFIF>\r\n"
+        "</DIV>\r\n";
+    QByteArray bytes;
+    while (bytes.size() + part.size() <= 999999 - 3)
+        bytes += part;
+    bytes += QByteArray(999999 - 2 - bytes.size(), 'x') + "\r\n";
+    return bytes;
+}
+
+// Counts the paintings of a widget, to wait for the first frame after a change.
+class PaintCounter : public QObject {
+public:
+    explicit PaintCounter(QWidget *widget) { widget->installEventFilter(this); }
+    int count = 0;
+    // Runs events until the widget has painted again; false after five seconds without.
+    bool waitForPaint()
+    {
+        const int before = count;
+        QElapsedTimer timer;
+        timer.start();
+        while (count == before && timer.elapsed() < 5000)
+            QApplication::processEvents();
+        return count != before;
+    }
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++count;
+        return false;
+    }
+};
+
 struct Fixture {
     QTemporaryDir dir;
     pw::ProgramState state;
@@ -66,6 +124,14 @@ struct Fixture {
         QFile file(path);
         file.open(QIODevice::WriteOnly);
         file.write(largestDocument());
+        return path;
+    }
+    QString largeMixedPage()
+    {
+        const QString path = dir.filePath("mixed.html");
+        QFile file(path);
+        file.open(QIODevice::WriteOnly);
+        file.write(largestMixedPage());
         return path;
     }
 };
@@ -131,6 +197,104 @@ void BM_Save999999Bytes(benchmark::State &state)
         state.SkipWithError("the saved file changed size");
 }
 BENCHMARK(BM_Save999999Bytes)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
+// Open to the first painted frame, with the source view's colouring on (1) or off (0); off,
+// the line states are still kept for the tag matching. For comparison, 2 takes the
+// highlighter off the box altogether, as a box without a source view would be.
+void BM_OpenMixedPageToFirstPaint(benchmark::State &state)
+{
+    Fixture f;
+    const QString path = f.largeMixedPage();
+    pw::MainWindow window(f.state, f.settings, f.platform, QStringLiteral(PAGEWICK_BIN_DIR));
+    window.loadMainWindow(QString(), true);
+    window.setColouring(state.range(0) == 1);
+    if (state.range(0) == 2)
+        window.sourceEdit()->highlighter()->setDocument(nullptr);
+    PaintCounter painted(window.textBox()->viewport());
+    painted.waitForPaint();
+    f.platform.fileAnswer = path;
+    for (auto _ : state) {
+        window.openDocument();
+        if (!painted.waitForPaint()) {
+            state.SkipWithError("the box did not paint");
+            break;
+        }
+    }
+    if (window.editBox().length() != 999999)
+        state.SkipWithError("the document did not load whole");
+}
+BENCHMARK(BM_OpenMixedPageToFirstPaint)
+    ->ArgName("colouring")
+    ->Arg(0)
+    ->Arg(1)
+    ->Arg(2)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(7)
+    ->ReportAggregatesOnly(true);
+
+// One typed character in the middle of the page, through the box's own key handling, to the
+// painted frame; with colouring on, that includes colouring the line again.
+void BM_TypeInTheMiddleOfMixedPage(benchmark::State &state)
+{
+    Fixture f;
+    pw::MainWindow window(f.state, f.settings, f.platform, QStringLiteral(PAGEWICK_BIN_DIR));
+    window.loadMainWindow(f.largeMixedPage(), true);
+    window.setColouring(state.range(0) != 0);
+    QPlainTextEdit *box = window.textBox();
+    PaintCounter painted(box->viewport());
+    // Into the text of a paragraph half way down.
+    const int middle = window.editBox().length() / 2;
+    const int line = window.editBox().lineOfPosition(middle);
+    window.editBox().setCaret(window.editBox().lineStart(line) + 8);
+    box->ensureCursorVisible();
+    painted.waitForPaint();
+    for (auto _ : state) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
+        QApplication::sendEvent(box, &press);
+        QApplication::sendEvent(box, &release);
+        if (!painted.waitForPaint()) {
+            state.SkipWithError("the box did not paint");
+            break;
+        }
+    }
+}
+BENCHMARK(BM_TypeInTheMiddleOfMixedPage)
+    ->ArgName("colouring")
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(7)
+    ->ReportAggregatesOnly(true);
+
+// The worst edit for the colouring: a comment opened in the middle of the page turns every
+// line after it into comment, and closing it turns them back. Each iteration does both.
+void BM_OpenAndCloseACommentInTheMiddle(benchmark::State &state)
+{
+    Fixture f;
+    pw::MainWindow window(f.state, f.settings, f.platform, QStringLiteral(PAGEWICK_BIN_DIR));
+    window.loadMainWindow(f.largeMixedPage(), true);
+    QPlainTextEdit *box = window.textBox();
+    PaintCounter painted(box->viewport());
+    const int line = window.editBox().lineOfPosition(window.editBox().length() / 2);
+    window.editBox().setCaret(window.editBox().lineStart(line));
+    box->ensureCursorVisible();
+    painted.waitForPaint();
+    for (auto _ : state) {
+        window.editBox().replaceSelection(QStringLiteral("<!--"));
+        painted.waitForPaint();
+        window.editBox().setSelection(window.editBox().caret() - 4, 4);
+        window.editBox().replaceSelection(QString());
+        if (!painted.waitForPaint()) {
+            state.SkipWithError("the box did not paint");
+            break;
+        }
+    }
+}
+BENCHMARK(BM_OpenAndCloseACommentInTheMiddle)
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(5)
     ->ReportAggregatesOnly(true);

@@ -87,6 +87,26 @@ FileStamp stampOf(const struct stat &info)
 
 } // namespace
 
+QString charsetName(const TextEncoding &encoding)
+{
+    if (encoding.charset == Charset::Utf8)
+        return encoding.bom ? QStringLiteral("UTF-8 with BOM") : QStringLiteral("UTF-8");
+    return QStringLiteral("Windows-1252");
+}
+
+QString lineStyleName(LineStyle style)
+{
+    switch (style) {
+    case LineStyle::CrLf:
+        return QStringLiteral("CR LF");
+    case LineStyle::Lf:
+        return QStringLiteral("LF");
+    case LineStyle::Cr:
+        return QStringLiteral("CR");
+    }
+    return {};
+}
+
 TextEncoding newDocumentEncoding(TextEncoding templateEncoding)
 {
     templateEncoding.lines = LineStyle::CrLf;

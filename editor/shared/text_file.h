@@ -27,6 +27,12 @@ struct TextEncoding {
     bool operator==(const TextEncoding &) const = default;
 };
 
+// The names the status line gives an encoding: "UTF-8", "UTF-8 with BOM" or "Windows-1252"
+// (an 8-bit file is read as Windows-1252 whether or not it uses the bytes only that code page
+// has); and a break style: "CR LF", "LF" or "CR".
+QString charsetName(const TextEncoding &encoding);
+QString lineStyleName(LineStyle style);
+
 // How a document that does not come from a file of its own (a new one, started from the
 // template) is written: CR LF breaks, one at the end.
 TextEncoding newDocumentEncoding(TextEncoding templateEncoding);

@@ -132,6 +132,11 @@ const Command kCommands[] = {
     {.name = "mnuViewPic", .caption = "&Picture", .where = "mnuView"},
     separator("mnuView"),
     {.name = "mnuOptions", .caption = "&Options", .where = "mnuView"},
+    separator("mnuView"),
+    {.name = "mnuViewColouring", .caption = "Syntax &Colouring", .where = "mnuView", .checkable = true,
+     .window = [](MainWindow &w, int) { w.setColouring(!w.colouring()); }},
+    {.name = "mnuViewLineNumbers", .caption = "&Line Numbers", .where = "mnuView", .checkable = true,
+     .window = [](MainWindow &w, int) { w.setLineNumbers(!w.lineNumbers()); }},
 
     // The recent files: one control array; an empty caption shows as a blank line.
     {.name = "mnuRecentlyUsed", .caption = "", .where = "mnuRecent", .count = 10,
@@ -310,6 +315,7 @@ void CommandRunner::build(QMenuBar *menuBar, QHBoxLayout *pictureBar)
                     action->setProperty("index", k);
                 if (row.shortcut)
                     action->setShortcut(QKeySequence(QString::fromUtf8(row.shortcut)));
+                action->setCheckable(row.checkable);
                 wireRow(action, row, k);
             }
         } else if (row.place == PictureBar) {

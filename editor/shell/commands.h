@@ -43,6 +43,7 @@ struct Command {
     const char *where = nullptr;
     int left = 0;  // PictureBar: twips from the window's left edge; -1 keeps it at the right
     int count = 1; // a control array: `count` controls of one name, each with property "index"
+    bool checkable = false; // a menu item with a check mark; what it runs sets the mark
     // What it runs: one of these.
     void (*window)(MainWindow &, int index) = nullptr;
     void (*feature)(FeatureContext &) = nullptr;

@@ -10,6 +10,7 @@
 #include "shared/platform.h"
 #include "shared/program_state.h"
 #include "shared/settings_store.h"
+#include "shared/source_edit.h"
 
 #include <QAction>
 #include <QBoxLayout>
@@ -56,7 +57,8 @@ const char *const kScriptPages[] = {"JavaScript", "CFML", "VBScript", "PHP", "AS
 MainWindow::MainWindow(ProgramState &state, SettingsStore &settings, Platform &platform,
                        const QString &programFolder, QWidget *parent)
     : QMainWindow(parent), state_(state), settings_(settings), platform_(platform),
-      programFolder_(programFolder), txtEdit_(new QPlainTextEdit), edit_(txtEdit_)
+      programFolder_(programFolder), sourceEdit_(new SourceEdit), txtEdit_(sourceEdit_),
+      edit_(txtEdit_)
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Pagewick"));
@@ -210,6 +212,18 @@ void MainWindow::createStatusBar()
     statusLabel_ = new QLabel;
     statusLabel_->setObjectName(QStringLiteral("sbStatusText"));
     statusBar()->addWidget(statusLabel_, 1);
+    // The caret, the encoding and the line breaks beside the document's name.
+    auto field = [this](const char *name) {
+        auto *label = new QLabel;
+        label->setObjectName(QString::fromUtf8(name));
+        statusBar()->addPermanentWidget(label);
+        return label;
+    };
+    caretField_ = field("sbCaret");
+    encodingField_ = field("sbEncoding");
+    lineBreaksField_ = field("sbLineBreaks");
+    connect(txtEdit_, &QPlainTextEdit::cursorPositionChanged, this, &MainWindow::showCaretField);
+    showCaretField();
 }
 
 FeatureContext MainWindow::featureContext()

@@ -4,7 +4,8 @@
 // members are implemented across files by concern: main_window.cpp builds the window,
 // main_window_startup.cpp runs loading and shutdown, main_window_document.cpp the document,
 // main_window_files.cpp the recent files, file tabs and panes, main_window_insertion.cpp the
-// insertion commands. Every menu item and button is a row of the command table (commands.h).
+// insertion commands, main_window_view.cpp the source view's settings and the status fields.
+// Every menu item and button is a row of the command table (commands.h).
 #include "shared/edit_box.h"
 #include "shared/feature_context.h"
 #include "shared/text_file.h"
@@ -36,6 +37,7 @@ class FilePanes;
 class InsertionToolbar;
 class Platform;
 class SettingsStore;
+class SourceEdit;
 struct ProgramState;
 
 // The status texts that name no file.
@@ -118,6 +120,13 @@ public:
     FileList *fileList() const { return myFileList; }
 
     void restoreFontInfo();
+    // The source view's display, kept in section "View": syntax colouring and line numbers
+    // (both on unless the user turned them off). The setters store the choice.
+    void restoreSourceView();
+    void setColouring(bool on);
+    void setLineNumbers(bool on);
+    bool colouring() const;
+    bool lineNumbers() const;
     // The window's size, place, maximised state and splitter, kept in section "Window".
     void restoreWindowPlace();
     void saveWindowPlace();
@@ -127,6 +136,7 @@ public:
 
     EditBox &editBox() { return edit_; }
     QPlainTextEdit *textBox() const { return txtEdit_; }
+    SourceEdit *sourceEdit() const { return sourceEdit_; }
     ProgramState &state() { return state_; }
     SettingsStore &settings() { return settings_; }
     Platform &platform() { return platform_; }
@@ -168,6 +178,12 @@ private:
     WriteOutcome writeDocument(const QString &path, TextEncoding encoding);
     bool saveAsWith(const TextEncoding &encoding);
     void markUnmodified();
+    // Every change of how the document is written goes through here, so the status line
+    // shows it.
+    void setEncoding(const TextEncoding &encoding);
+    void showDocumentFields();
+    void showCaretField();
+    void checkViewItems();
     void onTextChanged();
 
     ProgramState &state_;
@@ -185,8 +201,13 @@ private:
     FilePanes *panes_ = nullptr;
     QSplitter *splitter_ = nullptr;
     QLabel *myImage = nullptr;
-    QPlainTextEdit *txtEdit_ = nullptr;
+    SourceEdit *sourceEdit_ = nullptr;
+    QPlainTextEdit *txtEdit_ = nullptr; // the source edit as the features see it
     QLabel *statusLabel_ = nullptr;
+    // Permanent fields on the status bar's right: caret, encoding, line breaks.
+    QLabel *caretField_ = nullptr;
+    QLabel *encodingField_ = nullptr;
+    QLabel *lineBreaksField_ = nullptr;
     QList<QAction *> mnuRecentlyUsed_;
     EditBox edit_;
 

@@ -23,18 +23,6 @@ namespace {
 const QString kSorry = QStringLiteral("Sorry...");
 const QString kSaveQuestion = QStringLiteral("Save...");
 
-QString styleName(LineStyle style)
-{
-    switch (style) {
-    case LineStyle::CrLf:
-        return QStringLiteral("CR LF");
-    case LineStyle::Lf:
-        return QStringLiteral("LF");
-    case LineStyle::Cr:
-        return QStringLiteral("CR");
-    }
-    return {};
-}
 } // namespace
 
 QString MainWindow::statusText() const
@@ -49,6 +37,7 @@ void MainWindow::setDocumentName(const QString &name)
     txtEdit_->setReadOnly(name == kReady);
     setWindowTitle(name == kReady ? QStringLiteral("Pagewick")
                                   : QStringLiteral("Pagewick - ") + name);
+    showDocumentFields();
 }
 
 void MainWindow::connectDocumentSignals()
@@ -98,7 +87,7 @@ std::optional<QString> MainWindow::loadText(const QString &path)
         return std::nullopt;
     }
     edit_.setText(read.text);
-    encoding_ = read.encoding;
+    setEncoding(read.encoding);
     diskStamp_ = read.stamp;
     markUnmodified();
     return read.text;
@@ -140,8 +129,7 @@ void MainWindow::replaceDocument(const QString &text)
 {
     edit_.setText(QString());
     insertText(edit_, text);
-    encoding_ = TextEncoding();
-    encoding_.lines = LineStyle::CrLf;
+    setEncoding(TextEncoding());
     setDocumentName(kUntitled);
     markUnmodified();
 }
@@ -159,7 +147,7 @@ void MainWindow::newDocument()
     const QString path = templatePath();
     if (!loadText(path))
         return;
-    encoding_ = newDocumentEncoding(encoding_);
+    setEncoding(newDocumentEncoding(encoding_));
     setDocumentName(kUntitled);
     syncFileBoxes(path);
 }
@@ -207,8 +195,12 @@ MainWindow::WriteOutcome MainWindow::writeDocument(const QString &path, TextEnco
                                  MsgButtons::YesNo, MsgIcon::Question)
             != MsgAnswer::Yes)
             return WriteOutcome::Declined;
-        encoding.charset = encoding_.charset = Charset::Utf8;
-        encoding.bom = encoding_.bom = false;
+        encoding.charset = Charset::Utf8;
+        encoding.bom = false;
+        TextEncoding utf8 = encoding_;
+        utf8.charset = Charset::Utf8;
+        utf8.bom = false;
+        setEncoding(utf8);
         bytes = encodeText(text, encoding);
     }
     platform_.setBusy(true);
@@ -219,11 +211,11 @@ MainWindow::WriteOutcome MainWindow::writeDocument(const QString &path, TextEnco
     if (encoding.mixedLines) {
         statusBar()->showMessage(QStringLiteral("Mixed line breaks saved as %1, the file's "
                                                 "most common style")
-                                     .arg(styleName(encoding.lines)),
+                                     .arg(lineStyleName(encoding.lines)),
                                  10000);
         encoding.mixedLines = false;
     }
-    encoding_ = encoding;
+    setEncoding(encoding);
     diskStamp_ = stampOfFile(path);
     return WriteOutcome::Written;
 }

@@ -20,6 +20,7 @@ namespace pw {
 
 void MainWindow::loadMainWindow(const QString &commandLine, bool show)
 {
+    restoreSourceView();
     initializeLoad(commandLine);
     initializeRestore();
     restoreWindowPlace();
@@ -56,7 +57,7 @@ void MainWindow::initializeLoad(const QString &commandLine)
     }
     loadText(templatePath());
     setDocumentName(kUntitled);
-    encoding_ = newDocumentEncoding(encoding_);
+    setEncoding(newDocumentEncoding(encoding_));
     // A named file that is not there leaves the panes on the program folder.
     if (!argument.isEmpty())
         syncFileBoxes(templatePath());

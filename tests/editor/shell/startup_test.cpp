@@ -225,7 +225,7 @@ TEST(MainWindowControls, MenuBarMatchesTheProgramsMenus)
           "Insert &Date|Ctrl+D", "Refresh|F5", "&Check Spelling|F7", "-", "&Goto Line|Ctrl+G"}},
         {"&View",
          {"&In Browser", "-", "&Define Browsers", "Define &User Buttons", "&Fonts", "&Picture", "-",
-          "&Options"}},
+          "&Options", "-", "Syntax &Colouring", "&Line Numbers"}},
         {"&Recent", QStringList(10, QString())},
         {"&Help", {"&Search For Help On...", "-", "&About Pagewick..."}},
     };

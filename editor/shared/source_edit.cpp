@@ -1,0 +1,228 @@
+#include "shared/source_edit.h"
+
+#include "shared/html_scanner.h"
+#include "shared/source_highlighter.h"
+
+#include <QPainter>
+#include <QTextBlock>
+
+#include <algorithm>
+
+namespace pw {
+
+namespace {
+
+constexpr int kGutterPadding = 4;
+
+// Extra selections this box made carry this property, so marks others add are kept.
+constexpr int kOwnMark = QTextFormat::UserProperty + 0x5057;
+
+QColor blend(const QColor &from, const QColor &to, double amount)
+{
+    auto mix = [&](double a, double b) { return float(a + (b - a) * amount); };
+    return QColor::fromRgbF(mix(from.redF(), to.redF()), mix(from.greenF(), to.greenF()),
+                            mix(from.blueF(), to.blueF()));
+}
+
+// The box's blocks as the tag matching reads them; the highlighter keeps their states.
+class BlockLines : public SourceLines {
+public:
+    explicit BlockLines(const QTextDocument *document) : document_(document) {}
+    int lineCount() const override { return document_->blockCount(); }
+    QString line(int index) const override { return document_->findBlockByNumber(index).text(); }
+    int stateBefore(int index) const override
+    {
+        if (index == 0)
+            return kPageStartState;
+        return std::max(document_->findBlockByNumber(index - 1).userState(), kPageStartState);
+    }
+
+private:
+    const QTextDocument *document_;
+};
+
+} // namespace
+
+class LineNumberArea : public QWidget {
+public:
+    explicit LineNumberArea(SourceEdit *edit) : QWidget(edit), edit_(edit)
+    {
+        setObjectName(QStringLiteral("lineNumberArea"));
+    }
+    QSize sizeHint() const override { return {edit_->gutterWidth(), 0}; }
+
+protected:
+    void paintEvent(QPaintEvent *event) override { edit_->paintLineNumbers(event); }
+
+private:
+    SourceEdit *edit_;
+};
+
+SourceEdit::SourceEdit(QWidget *parent)
+    : QPlainTextEdit(parent), highlighter_(new SourceHighlighter(document())),
+      gutter_(new LineNumberArea(this))
+{
+    highlighter_->setPalette(palette());
+    connect(this, &QPlainTextEdit::blockCountChanged, this, &SourceEdit::updateGutterWidth);
+    connect(this, &QPlainTextEdit::updateRequest, this, &SourceEdit::updateGutter);
+    connect(this, &QPlainTextEdit::cursorPositionChanged, this, &SourceEdit::updateMarks);
+    updateGutterWidth();
+    updateMarks();
+}
+
+void SourceEdit::setColouring(bool on)
+{
+    highlighter_->setColouring(on);
+    viewport()->update();
+}
+
+bool SourceEdit::colouring() const
+{
+    return highlighter_->colouring();
+}
+
+void SourceEdit::setLineNumbers(bool on)
+{
+    lineNumbers_ = on;
+    updateGutterWidth();
+}
+
+QColor SourceEdit::caretLineColour() const
+{
+    return blend(palette().color(QPalette::Base), palette().color(QPalette::Highlight), 0.12);
+}
+
+QColor SourceEdit::tagPairColour() const
+{
+    return blend(palette().color(QPalette::Base), palette().color(QPalette::Highlight), 0.4);
+}
+
+QColor SourceEdit::unmatchedTagColour() const
+{
+    return blend(palette().color(QPalette::Base), QColor(220, 40, 40), 0.35);
+}
+
+int SourceEdit::gutterWidth() const
+{
+    return 2 * kGutterPadding + fontMetrics().horizontalAdvance(u'9') * std::max(gutterDigits_, 2);
+}
+
+void SourceEdit::updateGutterWidth()
+{
+    gutterDigits_ = int(QString::number(blockCount()).size());
+    setViewportMargins(lineNumbers_ ? gutterWidth() : 0, 0, 0, 0);
+    gutter_->setVisible(lineNumbers_);
+    const QRect box = contentsRect();
+    gutter_->setGeometry(box.left(), box.top(), gutterWidth(), box.height());
+}
+
+void SourceEdit::updateGutter(const QRect &rect, int dy)
+{
+    if (!lineNumbers_)
+        return;
+    if (dy != 0)
+        gutter_->scroll(0, dy);
+    else
+        gutter_->update(0, rect.y(), gutter_->width(), rect.height());
+}
+
+void SourceEdit::resizeEvent(QResizeEvent *event)
+{
+    QPlainTextEdit::resizeEvent(event);
+    updateGutterWidth();
+}
+
+void SourceEdit::changeEvent(QEvent *event)
+{
+    QPlainTextEdit::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange) {
+        highlighter_->setPalette(palette());
+        updateMarks();
+        viewport()->update();
+    } else if (event->type() == QEvent::FontChange) {
+        updateGutterWidth();
+    }
+}
+
+void SourceEdit::paintEvent(QPaintEvent *event)
+{
+    // The lines about to be painted get their colours first.
+    const QTextBlock first = firstVisibleBlock();
+    QTextBlock last = first;
+    qreal top = blockBoundingGeometry(first).translated(contentOffset()).top();
+    const int height = viewport()->height();
+    for (QTextBlock block = first; block.isValid() && top <= height; block = block.next()) {
+        last = block;
+        top += blockBoundingRect(block).height();
+    }
+    highlighter_->showBlocks(first, last);
+    QPlainTextEdit::paintEvent(event);
+}
+
+void SourceEdit::paintLineNumbers(QPaintEvent *event)
+{
+    QPainter painter(gutter_);
+    const QPalette colours = palette();
+    painter.fillRect(event->rect(), colours.color(QPalette::Window));
+    const int caretLine = textCursor().blockNumber();
+    QTextBlock block = firstVisibleBlock();
+    int number = block.blockNumber();
+    qreal top = blockBoundingGeometry(block).translated(contentOffset()).top();
+    const int lineHeight = fontMetrics().height();
+    const int width = gutter_->width() - kGutterPadding;
+    while (block.isValid() && top <= event->rect().bottom()) {
+        const qreal bottom = top + blockBoundingRect(block).height();
+        if (block.isVisible() && bottom >= event->rect().top()) {
+            painter.setPen(colours.color(number == caretLine ? QPalette::WindowText
+                                                             : QPalette::PlaceholderText));
+            painter.drawText(QRectF(0, top, width, lineHeight), Qt::AlignRight | Qt::AlignTop,
+                             QString::number(number + 1));
+        }
+        block = block.next();
+        top = bottom;
+        ++number;
+    }
+}
+
+void SourceEdit::updateMarks()
+{
+    QList<QTextEdit::ExtraSelection> marks;
+    for (const QTextEdit::ExtraSelection &mark : extraSelections()) {
+        if (!mark.format.hasProperty(kOwnMark))
+            marks << mark;
+    }
+    auto add = [&](const QTextCursor &cursor, const QColor &colour, bool fullWidth) {
+        QTextEdit::ExtraSelection mark;
+        mark.cursor = cursor;
+        mark.format.setBackground(colour);
+        mark.format.setProperty(kOwnMark, true);
+        if (fullWidth)
+            mark.format.setProperty(QTextFormat::FullWidthSelection, true);
+        marks << mark;
+    };
+    QTextCursor caret = textCursor();
+    caret.clearSelection();
+    add(caret, caretLineColour(), true);
+
+    match_ = {};
+    if (!textCursor().hasSelection())
+        match_ = matchTag(BlockLines(document()), caret.blockNumber(), caret.positionInBlock());
+    auto addTag = [&](const TagSpan &span, const QColor &colour) {
+        const QTextBlock block = document()->findBlockByNumber(span.line);
+        QTextCursor cursor(block);
+        cursor.setPosition(block.position() + span.start);
+        cursor.setPosition(block.position() + span.start + span.length, QTextCursor::KeepAnchor);
+        add(cursor, colour, false);
+    };
+    if (match_.kind == TagMatch::Paired) {
+        addTag(match_.tag, tagPairColour());
+        addTag(match_.partner, tagPairColour());
+    } else if (match_.kind == TagMatch::Unmatched) {
+        addTag(match_.tag, unmatchedTagColour());
+    }
+    setExtraSelections(marks);
+    if (lineNumbers_)
+        gutter_->update();
+}
+
+} // namespace pw

@@ -1,0 +1,67 @@
+#pragma once
+// Colours the document box's source: the reader of html_scanner.h gives every line its runs
+// and its state, which QSyntaxHighlighter keeps as the block's state, so an edit re-reads the
+// lines from the edited one only while their states change.
+//
+// The states are kept for every line, but only the lines on screen are coloured: a page of a
+// megabyte opens as fast as the box lays it out, and an edit that opens a comment over the
+// rest of the page re-reads the lines below without building their colours. Lines that come
+// on screen later are coloured by the box before it paints them (showBlocks).
+//
+// Colours are foreground colours only, chosen from the palette to stand out from its base:
+// the display font, every position and the text stay as they are, and neither the undo
+// history nor the document's modified state hears of it.
+#include "shared/html_scanner.h"
+
+#include <QColor>
+#include <QSyntaxHighlighter>
+#include <QTextCharFormat>
+
+#include <array>
+
+class QPalette;
+class QTextBlock;
+
+namespace pw {
+
+class SourceHighlighter : public QSyntaxHighlighter {
+    Q_OBJECT
+public:
+    explicit SourceHighlighter(QTextDocument *document);
+
+    // Off, the line states are still kept (the tag matching reads them) and no line is
+    // coloured; the lines coloured before lose their colours at once.
+    void setColouring(bool on);
+    bool colouring() const { return colouring_; }
+    // The colours for a palette; the lines are coloured anew when they are next shown.
+    void setPalette(const QPalette &palette);
+    QColor colour(SourceToken token) const;
+
+    // The lines from `first` through `last` are on screen: those whose colours are not
+    // current are coloured now, directly in their layouts.
+    void showBlocks(const QTextBlock &first, const QTextBlock &last);
+    // True when the block has the colours of its current text.
+    static bool isColoured(const QTextBlock &block);
+
+protected:
+    void highlightBlock(const QString &text) override;
+
+private:
+    void colourBlock(QTextBlock block);
+    // Forgets the colours of every coloured block; `clear` also removes them.
+    void forgetColours(bool clear);
+
+    bool colouring_ = true;
+    int firstShown_ = 0; // the block numbers last on screen
+    int lastShown_ = -1;
+    std::array<QTextCharFormat, kSourceTokenCount> formats_;
+    LineScan scan_;
+};
+
+// The colour of a token on a palette: its hue, as light or as dark as it needs to be to
+// read well on the palette's base colour.
+QColor sourceColour(SourceToken token, const QPalette &palette);
+// The contrast ratio of two colours (1 to 21), as readability guidelines measure it.
+double contrastRatio(const QColor &a, const QColor &b);
+
+} // namespace pw

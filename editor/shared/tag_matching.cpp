@@ -1,0 +1,131 @@
+#include "shared/tag_matching.h"
+
+#include "shared/html_scanner.h"
+
+#include <algorithm>
+#include <ranges>
+
+namespace pw {
+
+namespace {
+
+// clang-format off
+const char *const kVoidElements[] = {
+    "area", "base", "basefont", "bgsound", "br", "col", "embed", "frame", "hr", "img",
+    "input", "isindex", "keygen", "link", "meta", "param", "source", "spacer", "track", "wbr",
+};
+
+// Elements whose end tag a page may leave out: an opening tag without one is no fault.
+const char *const kOptionalEndTags[] = {
+    "body", "caption", "colgroup", "dd", "dt", "head", "html", "li", "optgroup", "option",
+    "p", "rp", "rt", "tbody", "td", "tfoot", "th", "thead", "tr",
+};
+// clang-format on
+
+template <size_t N>
+bool listed(const char *const (&names)[N], QStringView name)
+{
+    return std::ranges::any_of(names, [&](const char *listed) {
+        return name.compare(QLatin1StringView(listed), Qt::CaseInsensitive) == 0;
+    });
+}
+
+QStringView nameOf(QStringView line, const TagMark &tag)
+{
+    return line.sliced(tag.start + (tag.closing ? 2 : 1), tag.nameLength);
+}
+
+TagSpan spanOf(int line, const TagMark &tag)
+{
+    const int nameEnd = tag.start + (tag.closing ? 2 : 1) + tag.nameLength;
+    return {line, tag.start, (tag.end >= 0 ? tag.end : nameEnd) - tag.start};
+}
+
+} // namespace
+
+TextLines::TextLines(const QString &text)
+{
+    qsizetype from = 0;
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i <= n; ++i) {
+        if (i < n && text[i] != u'\r' && text[i] != u'\n')
+            continue;
+        lines_.push_back(text.sliced(from, i - from));
+        if (i < n && text[i] == u'\r' && i + 1 < n && text[i + 1] == u'\n')
+            ++i;
+        from = i + 1;
+    }
+    int state = kPageStartState;
+    for (const QString &line : lines_) {
+        states_.push_back(state);
+        state = scanLine(line, state);
+    }
+}
+
+bool isVoidElement(QStringView name)
+{
+    return listed(kVoidElements, name);
+}
+
+TagMatch matchTag(const SourceLines &lines, int line, int column)
+{
+    TagMatch match;
+    if (line < 0 || line >= lines.lineCount())
+        return match;
+    LineScan scan;
+    const QString caretText = lines.line(line);
+    scanLine(caretText, lines.stateBefore(line), &scan);
+    const auto under = std::ranges::find_if(scan.tags, [&](const TagMark &tag) {
+        return column >= tag.start && column <= tag.start + (tag.closing ? 2 : 1) + tag.nameLength;
+    });
+    if (under == scan.tags.end())
+        return match;
+    const TagMark tag = *under;
+    const QString name = nameOf(caretText, tag).toString();
+    match.tag = spanOf(line, tag);
+    const bool coldFusion = name.startsWith(QLatin1String("cf"), Qt::CaseInsensitive);
+    if (isVoidElement(name) || tag.selfClosing) {
+        // An end tag of a void element closes nothing.
+        match.kind = tag.closing ? TagMatch::Unmatched : TagMatch::Single;
+        return match;
+    }
+
+    // Walk away from the tag, counting the same element's tags opened and closed on the way.
+    const bool forward = !tag.closing;
+    int depth = 1;
+    const auto index = std::size_t(under - scan.tags.begin());
+    std::vector<TagMark> tags(
+        forward ? scan.tags.begin() + std::ptrdiff_t(index) + 1 : scan.tags.begin(),
+        forward ? scan.tags.end() : scan.tags.begin() + std::ptrdiff_t(index));
+    QString text = caretText;
+    for (int at = line;;) {
+        if (!forward)
+            std::ranges::reverse(tags);
+        for (const TagMark &other : tags) {
+            if (other.selfClosing || nameOf(text, other).compare(name, Qt::CaseInsensitive) != 0)
+                continue;
+            depth += other.closing == tag.closing ? 1 : -1;
+            if (depth == 0) {
+                match.kind = TagMatch::Paired;
+                match.partner = spanOf(at, other);
+                return match;
+            }
+        }
+        // The next line that names the element at all; the others cannot hold its tags.
+        do {
+            at += forward ? 1 : -1;
+            if (at < 0 || at >= lines.lineCount()) {
+                const bool mayStandAlone =
+                    coldFusion || (!tag.closing && listed(kOptionalEndTags, name));
+                match.kind = mayStandAlone ? TagMatch::Single : TagMatch::Unmatched;
+                return match;
+            }
+            text = lines.line(at);
+        } while (!text.contains(name, Qt::CaseInsensitive));
+        scan.clear();
+        scanLine(text, lines.stateBefore(at), &scan);
+        tags = scan.tags;
+    }
+}
+
+} // namespace pw
