@@ -16,6 +16,7 @@
 #include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
+#include <QTextBlock>
 #include <benchmark/benchmark.h>
 
 namespace {
@@ -270,19 +271,28 @@ BENCHMARK(BM_TypeInTheMiddleOfMixedPage)
     ->Repetitions(7)
     ->ReportAggregatesOnly(true);
 
-// The worst edit for the colouring: a comment opened in the middle of the page turns every
-// line after it into comment, and closing it turns them back. Each iteration does both.
+// The worst edit for the colouring: on a page without comments, a comment opened in the
+// middle turns every line after it into comment, and closing it turns them back. Each
+// iteration does both.
 void BM_OpenAndCloseACommentInTheMiddle(benchmark::State &state)
 {
     Fixture f;
     pw::MainWindow window(f.state, f.settings, f.platform, QStringLiteral(PAGEWICK_BIN_DIR));
-    window.loadMainWindow(f.largeMixedPage(), true);
+    window.loadMainWindow(f.largeFile(), true);
     QPlainTextEdit *box = window.textBox();
     PaintCounter painted(box->viewport());
-    const int line = window.editBox().lineOfPosition(window.editBox().length() / 2);
-    window.editBox().setCaret(window.editBox().lineStart(line));
+    // Before a paragraph half way down.
+    const QString text = window.editBox().text();
+    window.editBox().setCaret(int(text.indexOf(QStringLiteral("<P"), text.size() / 2)));
     box->ensureCursorVisible();
     painted.waitForPaint();
+    const QTextBlock last = box->document()->lastBlock();
+    const int lastState = last.userState();
+    window.editBox().replaceSelection(QStringLiteral("<!--"));
+    if (last.userState() == lastState)
+        state.SkipWithError("the comment did not reach the end of the page");
+    window.editBox().setSelection(window.editBox().caret() - 4, 4);
+    window.editBox().replaceSelection(QString());
     for (auto _ : state) {
         window.editBox().replaceSelection(QStringLiteral("<!--"));
         painted.waitForPaint();

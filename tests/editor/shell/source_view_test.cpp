@@ -42,7 +42,7 @@ TEST(StatusLine, FieldsShowTheCaretAndHowTheFileIsWritten)
         {"plain.html", "<P>one</P>\r\n<P>two</P>\r\n", "UTF-8", "CR LF"},
         {"unix.html", "\xEF\xBB\xBF<P>caf\xC3\xA9</P>\n<P>two</P>\n", "UTF-8 with BOM", "LF"},
         {"old.html", "<P>\x93quoted\x94</P>\r<P>two</P>\r", "Windows-1252", "CR"},
-        {"latin.html", "<P>caf\xE9</P>\n", "Windows-1252", "LF"},
+        {"latin.html", "<P>caf\xE9</P>\n<P>two</P>\n", "Windows-1252", "LF"},
     };
     for (const Case &c : cases) {
         const QString path = h.writeFile(c.name, c.bytes);
