@@ -253,8 +253,8 @@ const Syntax &phpSyntax()
 }
 
 // What ends the code being read: the end tag of the element or the start of a server block
-// (content), or the server block's own end.
-enum class End { Content, Php, Asp, Nothing };
+// (content), the server block's own end, or the start of a server block alone (markup).
+enum class End { Content, Php, Asp, Server, Nothing };
 
 // A string or line comment that the line holds open; it ends with the line, but a server
 // block inside it does not end it.
@@ -290,10 +290,10 @@ public:
                 readValue();
                 break;
             case Html::Comment:
-                readComment();
+                readMarkup(u"-->", SourceToken::Comment);
                 break;
             case Html::Declaration:
-                readDeclaration();
+                readMarkup(u">", SourceToken::Declaration);
                 break;
             case Html::Content:
                 if (st_.kind == Kind::Style)
@@ -358,6 +358,8 @@ private:
             return s_[p] == u'?' && at(p + 1) == u'>';
         case End::Asp:
             return s_[p] == u'%' && at(p + 1) == u'>';
+        case End::Server:
+            return serverOpensAt(p);
         case End::Nothing:
             break;
         }
@@ -387,8 +389,8 @@ private:
 
     enum class Stop { Closed, LineEnd, Ended };
 
-    // Reads a stretch of `token` from i_ through `close` (one or two characters; none reads
-    // to the line end), stopping before the end of the code it is part of.
+    // Reads a stretch of `token` from i_ through `close` (none reads to the line end),
+    // stopping before the end of the code it is part of.
     Stop readSpan(std::u16string_view close, SourceToken token, bool escapes, End end)
     {
         const qsizetype from = i_;
@@ -402,7 +404,8 @@ private:
                 i_ += 2;
                 continue;
             }
-            if (!close.empty() && c == close[0] && (close.size() == 1 || at(i_ + 1) == close[1])) {
+            if (!close.empty() && c == close[0]
+                && s_.sliced(i_).startsWith(QStringView(close.data(), qsizetype(close.size())))) {
                 i_ += qsizetype(close.size());
                 add(from, i_, token);
                 return Stop::Closed;
@@ -750,44 +753,19 @@ private:
         add(from, n_, SourceToken::AttributeValue);
     }
 
-    void readComment()
+    // A markup comment or declaration, which ends with `close`; a server block may sit inside.
+    void readMarkup(std::u16string_view close, SourceToken token)
     {
-        const qsizetype from = i_;
-        while (i_ < n_) {
-            if (s_[i_] == u'-' && at(i_ + 1) == u'-' && at(i_ + 2) == u'>') {
-                i_ += 3;
-                add(from, i_, SourceToken::Comment);
-                st_.html = Html::Text;
-                return;
-            }
-            if (serverOpensAt(i_)) {
-                add(from, i_, SourceToken::Comment);
-                openServer();
-                return;
-            }
-            ++i_;
+        switch (readSpan(close, token, false, End::Server)) {
+        case Stop::Closed:
+            st_.html = Html::Text;
+            break;
+        case Stop::Ended:
+            openServer();
+            break;
+        case Stop::LineEnd:
+            break;
         }
-        add(from, n_, SourceToken::Comment);
-    }
-
-    void readDeclaration()
-    {
-        const qsizetype from = i_;
-        while (i_ < n_) {
-            if (s_[i_] == u'>') {
-                ++i_;
-                add(from, i_, SourceToken::Declaration);
-                st_.html = Html::Text;
-                return;
-            }
-            if (serverOpensAt(i_)) {
-                add(from, i_, SourceToken::Declaration);
-                openServer();
-                return;
-            }
-            ++i_;
-        }
-        add(from, n_, SourceToken::Declaration);
     }
 
     void readCss()
