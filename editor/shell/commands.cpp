@@ -11,6 +11,7 @@
 #include "insertion/vocabulary.h"
 #include "shared/flow_layout.h"
 #include "shared/platform.h"
+#include "shell/editor_behaviours.h"
 #include "shell/main_window.h"
 #include "tools/directory_replace_dialog.h"
 #include "tools/find_window.h"
@@ -118,17 +119,18 @@ const Command kCommands[] = {
      }},
     {.name = "mnuRefresh", .caption = "Refresh", .shortcut = "F5", .where = "mnuEdit",
      .window = [](MainWindow &w, int) { w.refreshDriveLists(); }},
-    {.name = "mnuCheckSpelling", .caption = "&Check Spelling", .shortcut = "F7",
-     .where = "mnuEdit"},
+    {.name = "mnuCheckSpelling", .caption = "&Check Spelling", .shortcut = "F7", .where = "mnuEdit",
+     .window = [](MainWindow &w, int) { w.checkSpelling(); }},
     separator("mnuEdit"),
-    {.name = "mnuGotoLine", .caption = "&Goto Line", .shortcut = "Ctrl+G", .where = "mnuEdit"},
+    {.name = "mnuGotoLine", .caption = "&Goto Line", .shortcut = "Ctrl+G", .where = "mnuEdit",
+     .feature = goToLine},
 
     {.name = "mnuBrowser", .caption = "&In Browser", .where = "mnuView"},
     separator("mnuView"),
     {.name = "mnuDefineBrowsers", .caption = "&Define Browsers", .where = "mnuView"},
     {.name = "mnuUserButtons", .caption = "Define &User Buttons", .where = "mnuView",
      .window = [](MainWindow &w, int) { w.defineUserButtons(); }},
-    {.name = "mnuFonts", .caption = "&Fonts", .where = "mnuView"},
+    {.name = "mnuFonts", .caption = "&Fonts", .where = "mnuView", .feature = chooseDisplayFont},
     {.name = "mnuViewPic", .caption = "&Picture", .where = "mnuView"},
     separator("mnuView"),
     {.name = "mnuOptions", .caption = "&Options", .where = "mnuView"},
@@ -161,7 +163,8 @@ const Command kCommands[] = {
      .window = editCommand<&QPlainTextEdit::copy>},
     {.name = "cmdPaste", .icon = "edit-paste", .tooltip = "Paste", .place = PictureBar, .left = 2520,
      .window = editCommand<&QPlainTextEdit::paste>},
-    {.name = "cmdSpellCheck", .icon = "tools-check-spelling", .tooltip = "Check Spelling", .place = PictureBar, .left = 3000},
+    {.name = "cmdSpellCheck", .icon = "tools-check-spelling", .tooltip = "Check Spelling", .place = PictureBar, .left = 3000,
+     .window = [](MainWindow &w, int) { w.checkSpelling(); }},
     {.name = "cmdIE", .icon = "browser-1", .tooltip = "View with Browser #1", .place = PictureBar, .left = 3480},
     {.name = "cmdNN", .icon = "browser-2", .tooltip = "View with Browser #2", .place = PictureBar, .left = 3840},
     {.name = "cmdCommentBlock", .icon = "comment-block", .tooltip = "Comment Block of Code", .place = PictureBar,
@@ -208,9 +211,8 @@ const Command kCommands[] = {
 // A command leaves this list in the same change that builds it.
 const char *const kNotBuiltYet[] = {
     // Editor behaviours, preview, options and small windows.
-    "mnuCheckSpelling", "mnuGotoLine", "mnuBrowser", "mnuDefineBrowsers",
-    "mnuFonts", "mnuViewPic", "mnuOptions", "mnuHelpSearch", "mnuHelpAbout", "cmdSpellCheck",
-    "cmdIE", "cmdNN", "cmdVirtualPath", "cmdHelp",
+    "mnuBrowser", "mnuDefineBrowsers", "mnuViewPic", "mnuOptions", "mnuHelpSearch",
+    "mnuHelpAbout", "cmdIE", "cmdNN", "cmdVirtualPath", "cmdHelp",
     // Generators.
     "cmdEasyBegin", "cmdFrameDialog", "cmdJSAd",
     "cmdJSStatusScroll", "cmdCopyINC",

@@ -11,6 +11,7 @@
 #include "shared/program_state.h"
 #include "shared/settings_store.h"
 #include "shared/source_edit.h"
+#include "tools/speller.h"
 
 #include <QAction>
 #include <QBoxLayout>
@@ -282,6 +283,8 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
             return true;
         }
     }
+    if (editorEvent(watched, event))
+        return true;
     if (event->type() == QEvent::FocusIn) {
         if (watched == txtEdit_) {
             // Entering the editor with no document starts a new one. Focus that merely comes

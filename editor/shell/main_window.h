@@ -4,8 +4,9 @@
 // members are implemented across files by concern: main_window.cpp builds the window,
 // main_window_startup.cpp runs loading and shutdown, main_window_document.cpp the document,
 // main_window_files.cpp the recent files, file tabs and panes, main_window_insertion.cpp the
-// insertion commands, main_window_view.cpp the source view's settings and the status fields.
-// Every menu item and button is a row of the command table (commands.h).
+// insertion commands, main_window_view.cpp the source view's settings and the status fields,
+// main_window_editing.cpp what the box does itself (Tab, dropped pictures) and spell
+// checking. Every menu item and button is a row of the command table (commands.h).
 #include "shared/edit_box.h"
 #include "shared/feature_context.h"
 #include "shared/text_file.h"
@@ -38,6 +39,7 @@ class InsertionToolbar;
 class Platform;
 class SettingsStore;
 class SourceEdit;
+class Speller;
 struct ProgramState;
 
 // The status texts that name no file.
@@ -119,6 +121,7 @@ public:
     DirectoryList *directoryList() const { return myDirectory; }
     FileList *fileList() const { return myFileList; }
 
+    // The kept display font on the whole text; the caret just after the template's "<TITLE>".
     void restoreFontInfo();
     // The source view's display, kept in section "View": syntax colouring and line numbers
     // (both on unless the user turned them off). The setters store the choice.
@@ -127,6 +130,9 @@ public:
     void setLineNumbers(bool on);
     bool colouring() const;
     bool lineNumbers() const;
+    // Checks the document's spelling; the dictionary opens at the first check and keeps the
+    // words ignored for the rest of the run.
+    void checkSpelling();
     // The window's size, place, maximised state and splitter, kept in section "Window".
     void restoreWindowPlace();
     void saveWindowPlace();
@@ -185,6 +191,8 @@ private:
     void showCaretField();
     void checkViewItems();
     void onTextChanged();
+    // Tab and dropped pictures in the box; true when the event was handled.
+    bool editorEvent(QObject *watched, QEvent *event);
 
     ProgramState &state_;
     SettingsStore &settings_;
@@ -221,6 +229,7 @@ private:
     InsertionToolbar *insertion_ = nullptr;
     CommandRunner *commands_ = nullptr;
     QHBoxLayout *pictureBar_ = nullptr;
+    std::unique_ptr<Speller> speller_;
     // Messages of the loading, shown once the window is (std::function<void()>).
     QList<std::function<void()>> startupMessages_;
 };

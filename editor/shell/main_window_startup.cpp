@@ -5,6 +5,7 @@
 #include "shared/platform.h"
 #include "shared/program_state.h"
 #include "shared/settings_store.h"
+#include "shell/editor_behaviours.h"
 
 #include <QCloseEvent>
 #include <utility>
@@ -117,17 +118,12 @@ void MainWindow::saveWindowPlace()
 
 void MainWindow::restoreFontInfo()
 {
-    const QString section = QStringLiteral("Fonts");
-    QFont font(settings_.read(section, QStringLiteral("Name"), QStringLiteral("Arial")));
-    bool ok = false;
-    const double size =
-        settings_.read(section, QStringLiteral("Size"), QStringLiteral("12")).toDouble(&ok);
-    font.setPointSizeF(ok && size > 0 ? size : 12.0);
-    font.setBold(settings_.readBool(section, QStringLiteral("Bold"), false));
-    font.setItalic(settings_.readBool(section, QStringLiteral("Italic"), false));
-    font.setUnderline(settings_.readBool(section, QStringLiteral("Underline"), false));
-    font.setStrikeOut(settings_.readBool(section, QStringLiteral("Strikethru"), false));
-    txtEdit_->setFont(font);
+    txtEdit_->setFont(storedDisplayFont(settings_));
+    // The template's caret goes just after its "<TITLE>" (position 30); a file named on the
+    // command line opens at its start, as every opened file does.
+    if (statusText() == kUntitled)
+        edit_.setCaret(30);
+    txtEdit_->setFocus();
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)

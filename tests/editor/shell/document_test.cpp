@@ -178,7 +178,8 @@ TEST(save, UntitledOpensTheSavePickerInThePaneDirectory)
     EXPECT_EQ(w.windowTitle(), "Pagewick - " + target);
     EXPECT_EQ(w.recentFiles()[0], target);
     EXPECT_EQ(w.tabFiles()[0], target);
-    EXPECT_TRUE(MainWindowHarness::readFile(target).startsWith("new page<HTML>\r\n"));
+    // Typed where the start-up caret stands: just after the template's "<TITLE>".
+    EXPECT_TRUE(MainWindowHarness::readFile(target).contains("     <TITLE>new page</TITLE>\r\n"));
 }
 
 TEST(save, ReadOnlyFileIsLeftWholeAndSaveAsFollows)
@@ -491,6 +492,8 @@ TEST(closeDocument, WithNoDocumentAndThenClickingIntoTheEditor)
     }
     EXPECT_EQ(w.editBox().text(), "");
 
+    // The box has had the focus since start-up: the user is elsewhere before coming back.
+    w.findChild<QWidget *>("MyFileList")->setFocus();
     w.show();
     w.activateWindow();
     QCoreApplication::processEvents();

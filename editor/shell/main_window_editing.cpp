@@ -1,0 +1,74 @@
+// What the document box does itself (Tab, pictures dropped from the file list) and spell
+// checking.
+#include "shell/main_window.h"
+
+#include "insertion/insertion.h"
+#include "shared/file_panes.h"
+#include "shared/platform.h"
+#include "shared/settings_store.h"
+#include "shell/editor_behaviours.h"
+#include "tools/spell_check.h"
+#include "tools/speller.h"
+
+#include <QDir>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QLocale>
+#include <QMimeData>
+#include <QPlainTextEdit>
+
+namespace pw {
+
+bool MainWindow::editorEvent(QObject *watched, QEvent *event)
+{
+    if (watched == txtEdit_ && event->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        const Qt::KeyboardModifiers commands =
+            Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;
+        if (key->key() != Qt::Key_Tab || (key->modifiers() & commands))
+            return false;
+        // Tab indents with five blanks; the page never gets a tab character.
+        insertText(edit_, QStringLiteral("     "));
+        return true;
+    }
+    // Drags come to the box's viewport, or to the box itself where the viewport lets them on.
+    if (watched != txtEdit_->viewport() && watched != txtEdit_)
+        return false;
+    const QEvent::Type type = event->type();
+    if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop)
+        return false;
+    auto *drop = static_cast<QDropEvent *>(event);
+    if (!drop->mimeData()->hasFormat(QString::fromLatin1(kPictureDragFormat)))
+        return false; // other drops (text from elsewhere) are the box's own business
+    // A picture goes in at the caret, not where it is let go, so the box shows no drop
+    // place; with no document open there is nowhere to put it.
+    if (statusText() == kReady) {
+        drop->ignore();
+        return true;
+    }
+    drop->acceptProposedAction();
+    if (type == QEvent::Drop) {
+        FeatureContext context = featureContext();
+        dropPicture(context, *drop->mimeData());
+    }
+    return true;
+}
+
+void MainWindow::checkSpelling()
+{
+    if (!speller_) {
+        const QString personal =
+            QFileInfo(settings_.fileName()).absoluteDir().filePath(QStringLiteral("Pagewick.dic"));
+        QString error;
+        speller_ = Speller::open(kDictionaryFolder, QLocale::system().name(), personal, &error);
+        if (!speller_) {
+            platform_.messageBox(QStringLiteral("Pagewick"), error, MsgButtons::Ok, MsgIcon::None);
+            return;
+        }
+    }
+    FeatureContext context = featureContext();
+    pw::checkSpelling(context, *speller_);
+}
+
+} // namespace pw

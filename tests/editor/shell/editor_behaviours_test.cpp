@@ -1,0 +1,289 @@
+// What the document box does beyond the tag commands, through the main window: Tab, pictures
+// dropped from the file list, Goto Line, the display font, and spell checking with the
+// system's American English dictionary.
+#include "shared/file_panes.h"
+#include "support/main_window_harness.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QDir>
+#include <QDropEvent>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using namespace pw;
+using namespace pw::test;
+
+namespace {
+
+// Uses a menu item or picture button as the user would.
+void trigger(MainWindow &w, const char *name)
+{
+    const QString objectName = QString::fromUtf8(name);
+    if (QAction *item = w.findChild<QAction *>(objectName))
+        item->trigger();
+    else if (QAbstractButton *button = w.findChild<QAbstractButton *>(objectName))
+        button->click();
+    else
+        ADD_FAILURE() << "no control " << name;
+}
+
+// Drags the data onto the box and lets it go there, as a drag from the file list does;
+// true when the box took it.
+bool drop(MainWindow &w, const QMimeData &data)
+{
+    QWidget *viewport = w.textBox()->viewport();
+    const QPointF place(5, 5);
+    QDragEnterEvent enter(place.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(viewport, &enter);
+    QDropEvent event(place, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    event.ignore();
+    QCoreApplication::sendEvent(viewport, &event);
+    return event.isAccepted();
+}
+
+} // namespace
+
+TEST(EditorBehaviours, TabInsertsFiveBlanksAndMarksTheDocumentModified)
+{
+    MainWindowHarness h;
+    MainWindow &w = h.start();
+    w.replaceDocument("<P>ab</P>");
+    w.editBox().setCaret(4);
+    QTest::keyClick(w.textBox(), Qt::Key_Tab);
+    EXPECT_EQ(w.editBox().text(), "<P>a     b</P>");
+    EXPECT_EQ(w.editBox().caret(), 9);
+    EXPECT_TRUE(w.documentModified());
+    // Over a selection the blanks replace it, as any typing does.
+    w.editBox().setSelection(0, 3);
+    QTest::keyClick(w.textBox(), Qt::Key_Tab);
+    EXPECT_EQ(w.editBox().text(), "     a     b</P>");
+}
+
+TEST(EditorBehaviours, APictureFromTheFileListGoesInAsAnImageTag)
+{
+    MainWindowHarness h;
+    MainWindow &w = h.start();
+    const QString site = h.path("site");
+    ASSERT_TRUE(QDir().mkpath(site));
+    const QString logo = site + "/Logo.GIF";
+    ASSERT_TRUE(QFile::copy(PAGEWICK_SOURCE_DIR "/resources/Pagewick_Logo.gif", logo));
+    h.writeFile("site/page.htm", "<P>x</P>");
+    h.writeFile("site/broken.png", "not a picture");
+    w.setPaneDirectory(site);
+    w.replaceDocument("<P>here</P>");
+    ASSERT_TRUE(w.fileList()->selectName("Logo.GIF"));
+    std::unique_ptr<QMimeData> data(w.fileList()->pictureDragData());
+    ASSERT_TRUE(data);
+
+    // Without HeightWidth: name and border, around the selection.
+    w.editBox().setSelection(3, 4);
+    EXPECT_TRUE(drop(w, *data));
+    EXPECT_EQ(w.editBox().text(), "<P><IMG Src=\"Logo.GIF\" Border=\"0\">here</IMG></P>");
+    EXPECT_TRUE(w.documentModified());
+
+    // With it: the picture's size in pixels, at the caret.
+    h.state.heightWidth = true;
+    const QSize size = QImage(logo).size();
+    ASSERT_FALSE(size.isEmpty());
+    w.replaceDocument(QString());
+    EXPECT_TRUE(drop(w, *data));
+    EXPECT_EQ(w.editBox().text(), QStringLiteral("<IMG Src=\"Logo.GIF\" Width=\"%1\" Height=\"%2\" "
+                                                 "Border=\"0\"></IMG>")
+                                      .arg(size.width())
+                                      .arg(size.height()));
+    EXPECT_EQ(w.editBox().caret(), w.editBox().text().indexOf("</IMG>"));
+
+    // A picture that cannot be read gets no size rather than a size of nothing.
+    w.replaceDocument(QString());
+    std::unique_ptr<QMimeData> broken(pictureDragDataFor(site, "broken.png"));
+    EXPECT_TRUE(drop(w, *broken));
+    EXPECT_EQ(w.editBox().text(), "<IMG Src=\"broken.png\" Border=\"0\"></IMG>");
+
+    // Any other file inserts nothing, and leaves the document as it was.
+    w.replaceDocument("<P>x</P>");
+    std::unique_ptr<QMimeData> page(pictureDragDataFor(site, "page.htm"));
+    drop(w, *page);
+    EXPECT_EQ(w.editBox().text(), "<P>x</P>");
+    EXPECT_FALSE(w.documentModified());
+    EXPECT_TRUE(h.platform.messages.isEmpty());
+}
+
+TEST(EditorBehaviours, GotoLineMovesTheCaretToTheStartOfAnExistingLine)
+{
+    MainWindowHarness h;
+    MainWindow &w = h.start();
+    w.replaceDocument("one\r\ntwo\r\nthree");
+    w.editBox().setSelection(1, 2);
+    const struct {
+        const char *answer;
+        int caret; // -1: nothing moves
+    } cases[] = {{"1", 0},   {"3", 10}, {"2abc", 5},         {" 2", 5},   {"0", -1},   {"", -1},
+                 {"-1", -1}, {"4", -1}, {"99999999999", -1}, {"1.5", -1}, {"line", -1}};
+    for (const auto &c : cases) {
+        w.editBox().setSelection(1, 2);
+        h.platform.inputAnswers.push_back(QString::fromUtf8(c.answer));
+        trigger(w, "mnuGotoLine");
+        if (c.caret < 0) {
+            EXPECT_EQ(w.editBox().selStart(), 1) << c.answer;
+            EXPECT_EQ(w.editBox().selLength(), 2) << c.answer;
+        } else {
+            EXPECT_EQ(w.editBox().caret(), c.caret) << c.answer;
+            EXPECT_EQ(w.editBox().selLength(), 0) << c.answer;
+        }
+    }
+    ASSERT_FALSE(h.platform.inputs.isEmpty());
+    EXPECT_EQ(h.platform.inputs.last().title, "Jump To Line");
+    EXPECT_EQ(h.platform.inputs.last().prompt, "Enter Line Number To Jump To");
+    EXPECT_EQ(h.platform.inputs.last().defaultText, "");
+    EXPECT_EQ(w.editBox().text(), "one\r\ntwo\r\nthree");
+    EXPECT_FALSE(w.documentModified());
+}
+
+TEST(EditorBehaviours, FontsAreAppliedKeptAndRestoredAndCancelKeepsNothing)
+{
+    MainWindowHarness h;
+    MainWindow &w = h.start();
+    // Cancel on a fresh store: nothing changes, nothing is written.
+    const QFont before = w.textBox()->font();
+    h.platform.fontAnswers.push_back(std::nullopt);
+    trigger(w, "mnuFonts");
+    EXPECT_EQ(w.textBox()->font(), before);
+    EXPECT_EQ(h.storedValue("Fonts", "Name"), "<absent>");
+
+    QFont chosen(QStringLiteral("DejaVu Sans Mono"));
+    chosen.setPointSizeF(10.5);
+    chosen.setBold(true);
+    chosen.setUnderline(true);
+    h.platform.fontAnswers.push_back(chosen);
+    trigger(w, "mnuFonts");
+    EXPECT_EQ(w.textBox()->font().family(), "DejaVu Sans Mono");
+    EXPECT_EQ(w.textBox()->font().pointSizeF(), 10.5);
+    EXPECT_TRUE(w.textBox()->font().bold());
+    const std::pair<const char *, const char *> stored[] = {
+        {"Name", "DejaVu Sans Mono"}, {"Size", "10.5"},      {"Bold", "True"},
+        {"Italic", "False"},          {"Underline", "True"}, {"Strikethru", "False"}};
+    for (const auto &[key, value] : stored)
+        EXPECT_EQ(h.storedValue("Fonts", key), value) << key;
+
+    // A later cancel keeps what was stored.
+    h.platform.fontAnswers.push_back(std::nullopt);
+    trigger(w, "mnuFonts");
+    EXPECT_EQ(h.storedValue("Fonts", "Size"), "10.5");
+
+    MainWindow &again = h.restart();
+    const QFont restored = again.textBox()->font();
+    EXPECT_EQ(restored.family(), "DejaVu Sans Mono");
+    EXPECT_EQ(restored.pointSizeF(), 10.5);
+    EXPECT_TRUE(restored.bold());
+    EXPECT_TRUE(restored.underline());
+    EXPECT_FALSE(restored.italic());
+    EXPECT_FALSE(restored.strikeOut());
+    // The start-up caret stands just after the template's "<TITLE>".
+    EXPECT_EQ(again.editBox().textBetween(23, again.editBox().caret()), "<TITLE>");
+}
+
+namespace {
+
+// A page whose only misspelling a reader sees is "teh"; the rest must come back byte for byte.
+const QString kPage = QStringLiteral(
+    "<HTML>\r\n<BODY BGCOLOR=\"#FFFFFF\">\r\n<TABLE><TR><TD>teh</TD></TR></TABLE>\r\n"
+    "<IMG Alt=\"recieve\" Src=\"pic.gif\">\r\n<P>\u00a9 2026 caf&eacute; &amp; plain\u00a0text "
+    "\u2014 don't\ttab.</P>\r\n<SCRIPT>var wrnog = 1;</SCRIPT>\r\n</BODY>\r\n</HTML>\r\n");
+
+// Answers the correction dialog by pressing a button, after noting the word it offers and
+// what the box has selected then.
+struct Offered {
+    QString word;
+    QString selected;
+    QStringList suggestions;
+};
+
+std::function<int(QDialog &)> press(const char *button, QVector<Offered> &offered, MainWindow &w)
+{
+    return [button, &offered, &w](QDialog &dialog) {
+        Offered seen;
+        seen.word = dialog.findChild<QLineEdit *>("txtWord")->text();
+        seen.selected = w.editBox().selectedText();
+        const QListWidget *list = dialog.findChild<QListWidget *>("lstSuggestions");
+        for (int i = 0; i < list->count(); ++i)
+            seen.suggestions << list->item(i)->text();
+        offered << seen;
+        dialog.findChild<QPushButton *>(QString::fromUtf8(button))->click();
+        return dialog.result();
+    };
+}
+
+} // namespace
+
+TEST(SpellCheck, OnlyThePageTextIsOfferedAndReplaceChangesExactlyThatWord)
+{
+    MainWindowHarness h;
+    MainWindow &w = h.start();
+    w.replaceDocument(kPage);
+    QVector<Offered> offered;
+    h.platform.dialogHandlers.push_back(press("cmdReplace", offered, w));
+    trigger(w, "cmdSpellCheck");
+    ASSERT_EQ(offered.size(), 1);
+    EXPECT_EQ(offered[0].word, "teh");
+    EXPECT_EQ(offered[0].selected, "teh");
+    EXPECT_EQ(offered[0].suggestions.value(0), "the");
+    EXPECT_EQ(h.platform.dialogsRun, QStringList{"frmSpellCheck"});
+    EXPECT_EQ(w.editBox().text(), QString(kPage).replace("teh", "the"));
+    EXPECT_TRUE(w.documentModified());
+    EXPECT_TRUE(h.platform.messages.isEmpty());
+}
+
+TEST(SpellCheck, CancelEndsTheCheckAndLeavesTheTextAsItWas)
+{
+    MainWindowHarness h;
+    MainWindow &w = h.start();
+    const QString page = kPage + "<P>speling</P>";
+    w.replaceDocument(page);
+    QVector<Offered> offered;
+    h.platform.dialogHandlers.push_back(press("cmdCancel", offered, w));
+    trigger(w, "mnuCheckSpelling");
+    ASSERT_EQ(offered.size(), 1);
+    EXPECT_EQ(w.editBox().text(), page);
+    EXPECT_FALSE(w.documentModified());
+    EXPECT_EQ(w.editBox().selectedText(), "teh");
+}
+
+TEST(SpellCheck, IgnoreAllReplaceAllAndAddLastAsLongAsTheyShould)
+{
+    MainWindowHarness h;
+    MainWindow &w = h.start();
+    w.replaceDocument("<P>teh cat, teh hat, Pagewick and recieve, recieve</P>");
+    QVector<Offered> offered;
+    h.platform.dialogHandlers.push_back(press("cmdIgnoreAll", offered, w));
+    h.platform.dialogHandlers.push_back(press("cmdAdd", offered, w));
+    h.platform.dialogHandlers.push_back(press("cmdReplaceAll", offered, w));
+    trigger(w, "cmdSpellCheck");
+    QStringList words;
+    for (const Offered &o : offered)
+        words << o.word;
+    EXPECT_EQ(words, QStringList({"teh", "Pagewick", "recieve"}));
+    EXPECT_EQ(w.editBox().text(), "<P>teh cat, teh hat, Pagewick and receive, receive</P>");
+    EXPECT_EQ(QFile(QFileInfo(h.settingsFile()).dir().filePath("Pagewick.dic")).size(), 9);
+
+    // Ignored words stay ignored for the run, added words for good.
+    auto offeredFirst = [&h](MainWindow &window, const QString &page) {
+        window.replaceDocument(page);
+        QVector<Offered> seen;
+        h.platform.dialogHandlers.push_back(press("cmdCancel", seen, window));
+        trigger(window, "cmdSpellCheck");
+        return seen.value(0).word;
+    };
+    EXPECT_EQ(offeredFirst(w, "<P>teh Pagewick wrnog</P>"), "wrnog");
+    EXPECT_EQ(offeredFirst(h.restart(), "<P>Pagewick teh</P>"), "teh");
+}
