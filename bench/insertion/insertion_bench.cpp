@@ -79,7 +79,7 @@ public:
         settings = std::make_unique<pw::SettingsStore>(dir.filePath(QStringLiteral("b.conf")));
         page = std::make_unique<QWidget>();
         pw::FeatureContext context{*box, state, *settings, platform, nullptr, QString(),
-                                   {},   {},    {},        {},       {}};
+                                   {},   {},    {},        {},       {},      {}};
         toolbar = std::make_unique<pw::InsertionToolbar>(context, nullptr);
         // The page owns the lists, as the main window's pages do.
         for (const pw::VocabularyList &list : pw::vocabularyLists())

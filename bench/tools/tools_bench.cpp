@@ -134,7 +134,7 @@ void BM_RtfDialogSelectAll(benchmark::State &state)
     const QString path = dir.path();
     pw::FeatureContext context{box,     programState, settings, platform,
                                nullptr, QString(),    {},       [&path] { return path; },
-                               {},      {},           {}};
+                               {},      {},           {},       {}};
     pw::QuorvelLibrary library({});
     pw::RtfDialog dialog(context, library);
     auto *files = dialog.findChild<QListWidget *>(QStringLiteral("MyFileList"));

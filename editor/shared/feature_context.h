@@ -35,6 +35,10 @@ struct FeatureContext {
     // it is unmodified; otherwise a Yes/No/Cancel question with this title and text. True
     // when the command may go on (No, or Yes and the save happened).
     std::function<bool(const QString &title, const QString &text)> maybeSave;
+    // The same prompt with Yes and No only, for the commands that offer no way back. A Yes
+    // whose save did not happen (picker cancelled, write failed) still ends the command, so
+    // the edits are not replaced unsaved.
+    std::function<bool(const QString &title, const QString &text)> maybeSaveYesNo;
 };
 
 } // namespace pw

@@ -2,9 +2,12 @@
 #include "shell/commands.h"
 
 #include "dialogs/tag_dialogs.h"
+#include "generators/frameset_dialog.h"
 #include "generators/js_menu_dialog.h"
 #include "generators/listing_dialogs.h"
+#include "generators/page_wizard.h"
 #include "generators/php_data_dialog.h"
+#include "generators/snippets.h"
 #include "insertion/insertion.h"
 #include "insertion/insertion_toolbar.h"
 #include "insertion/toolbar_commands.h"
@@ -177,9 +180,9 @@ const Command kCommands[] = {
 
     // Generators and tools on the toolbar pages, after the insertion rows of their page.
     {.name = "cmdEasyBegin", .caption = "Jump Start", .tooltip = "Jump Start", .place = Page,
-     .where = pages::kDialogs},
+     .where = pages::kDialogs, .feature = runPageWizard},
     {.name = "cmdFrameDialog", .caption = "Frames", .tooltip = "Frame Dialog", .place = Page,
-     .where = pages::kDialogs},
+     .where = pages::kDialogs, .feature = runFramesetDialog},
     {.name = "cmdFileManDialog", .caption = "Listing", .tooltip = "File Management Dialog",
      .place = Page, .where = pages::kDialogs,
      .feature = [](FeatureContext &c) { openExportWizard(c); }},
@@ -194,14 +197,14 @@ const Command kCommands[] = {
     {.name = "cmdJSMenu", .caption = "Menu", .tooltip = "JavaScript Menu Dialog", .place = Page,
      .where = pages::kJavaScript, .feature = [](FeatureContext &c) { runJsMenuDialog(c); }},
     {.name = "cmdJSAd", .caption = "Ad", .tooltip = "Ad Rotator Script", .place = Page,
-     .where = pages::kJavaScript},
+     .where = pages::kJavaScript, .feature = insertAdRotator},
     {.name = "cmdJSStatusScroll", .caption = "Scroller", .tooltip = "Status Bar Scroller",
-     .place = Page, .where = pages::kJavaScript},
+     .place = Page, .where = pages::kJavaScript, .feature = insertStatusScroller},
     {.name = "cmdPHPDataDialog", .caption = "Database", .tooltip = "PHP Database Dialog",
      .place = Page, .where = pages::kPHP,
      .feature = [](FeatureContext &c) { runPhpDataDialog(c); }},
     {.name = "cmdCopyINC", .caption = "Copy INC", .tooltip = "Copy The HTML_Class Include File",
-     .place = Page, .where = pages::kPHP},
+     .place = Page, .where = pages::kPHP, .feature = copyIncludeFile},
     // The ten user buttons share one name and carry their index; captions "1" to "10".
     {.name = "cmdUD", .place = Page, .where = pages::kUser, .count = 10,
      .window = [](MainWindow &w, int k) { w.insertionToolbar()->runUserButton(k); }},
@@ -213,9 +216,6 @@ const char *const kNotBuiltYet[] = {
     // Editor behaviours, preview, options and small windows.
     "mnuBrowser", "mnuDefineBrowsers", "mnuViewPic", "mnuOptions", "mnuHelpSearch",
     "mnuHelpAbout", "cmdIE", "cmdNN", "cmdVirtualPath", "cmdHelp",
-    // Generators.
-    "cmdEasyBegin", "cmdFrameDialog", "cmdJSAd",
-    "cmdJSStatusScroll", "cmdCopyINC",
 };
 // clang-format on
 

@@ -240,7 +240,10 @@ FeatureContext MainWindow::featureContext()
         [this] { return paneDirectory(); },
         [this] { return documentPath(); },
         [this](const QString &text) { replaceDocument(text); },
-        [this](const QString &title, const QString &text) { return maybeSave(title, text); }};
+        [this](const QString &title, const QString &text) { return maybeSave(title, text); },
+        [this](const QString &title, const QString &text) {
+            return maybeSave(title, text, MsgButtons::YesNo);
+        }};
 }
 
 QWidget *MainWindow::toolbarPage(const QString &caption) const

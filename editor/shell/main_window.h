@@ -9,6 +9,7 @@
 // checking. Every menu item and button is a row of the command table (commands.h).
 #include "shared/edit_box.h"
 #include "shared/feature_context.h"
+#include "shared/platform.h"
 #include "shared/text_file.h"
 
 #include <QMainWindow>
@@ -87,8 +88,10 @@ public:
     // The save prompt run before replacing the document; false when the user cancelled.
     bool savePrompt();
     // The one save prompt: asks only while the document is modified; Yes saves first. True
-    // when the command may go on (No, or Yes and the save happened).
-    bool maybeSave(const QString &title, const QString &text);
+    // when the command may go on (No, or Yes and the save happened). Commands that offer no
+    // way back ask with Yes and No only.
+    bool maybeSave(const QString &title, const QString &text,
+                   MsgButtons buttons = MsgButtons::YesNoCancel);
     // Makes the text a new untitled, unmodified document.
     void replaceDocument(const QString &text);
     // The open document's file; empty while untitled or when no document is open.

@@ -106,12 +106,11 @@ bool MainWindow::openAsDocument(const QString &path)
     return true;
 }
 
-bool MainWindow::maybeSave(const QString &title, const QString &text)
+bool MainWindow::maybeSave(const QString &title, const QString &text, MsgButtons buttons)
 {
     if (!documentModified_)
         return true;
-    const MsgAnswer answer =
-        platform_.messageBox(title, text, MsgButtons::YesNoCancel, MsgIcon::Question);
+    const MsgAnswer answer = platform_.messageBox(title, text, buttons, MsgIcon::Question);
     if (answer == MsgAnswer::Cancel)
         return false;
     // Yes with a save that did not happen (picker cancelled, write failed) ends the command,
