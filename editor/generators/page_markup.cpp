@@ -89,13 +89,18 @@ QString layoutLine(const LayoutLine &line)
 
 } // namespace
 
+const char *pageColourName(int colour)
+{
+    static const char *const kNames[PageColourCount] = {"BgColor", "Text", "Link", "VLink",
+                                                        "ALink"};
+    return colour >= 0 && colour < PageColourCount ? kNames[colour] : "";
+}
+
 QString jumpStartPage(const PageFields &fields)
 {
-    static const char *const kColourNames[PageColourCount] = {"BgColor", "Text", "Link", "VLink",
-                                                              "ALink"};
     QStringList colours;
     for (int k = 0; k < PageColourCount; ++k) {
-        colours << QString::fromUtf8(kColourNames[k]) + QStringLiteral("=\"")
+        colours << QString::fromUtf8(pageColourName(k)) + QStringLiteral("=\"")
                        + hexColour(fields.colours[k]) + QLatin1Char('"');
     }
     QString body = QStringLiteral("<BODY ");

@@ -20,6 +20,10 @@ struct PageFields {
                                                       0xFFFFFF};
 };
 
+// The BODY attribute a colour is written as ("BgColor", "Text", ...), which is also its
+// caption in the wizard.
+const char *pageColourName(int colour);
+
 // The page skeleton of the page wizard.
 QString jumpStartPage(const PageFields &fields);
 

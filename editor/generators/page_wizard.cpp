@@ -52,15 +52,13 @@ PageWizard::PageWizard(ProgramState &state, Platform &platform, QWidget *parent)
     auto *imageLabel = indexed(namedLabel("lblLabel", "Background &Image"), 1);
     imageLabel->setBuddy(image_);
 
-    static const char *const kChoices[PageColourCount] = {"BgColor", "Text", "Link", "VLink",
-                                                          "ALink"};
     QGroupBox *colours = namedFrame("fraColors", "Colors");
     auto *colourGrid = new QGridLayout(colours);
     for (int k = 0; k < PageColourCount; ++k) {
         auto *swatch = indexed(new ColourSwatch("shpColors"), k);
         auto *change = indexed(namedButton("cmdColors", "Change"), k);
         connect(change, &QPushButton::clicked, this, [this, k] { changeColour(k); });
-        colourGrid->addWidget(indexed(namedLabel("lblChoice", kChoices[k]), k), k, 0);
+        colourGrid->addWidget(indexed(namedLabel("lblChoice", pageColourName(k)), k), k, 0);
         colourGrid->addWidget(swatch, k, 1);
         colourGrid->addWidget(change, k, 2);
         swatches_.push_back(swatch);
@@ -74,7 +72,7 @@ PageWizard::PageWizard(ProgramState &state, Platform &platform, QWidget *parent)
     preview_->setAutoFillBackground(true);
     auto *previewLines = new QVBoxLayout(preview_);
     for (int k = 0; k < 4; ++k) {
-        QLabel *text = indexed(namedLabel("lblText", kChoices[k + 1]), k);
+        QLabel *text = indexed(namedLabel("lblText", pageColourName(k + 1)), k);
         previewLines->addWidget(text);
         previewTexts_.push_back(text);
     }

@@ -31,37 +31,35 @@ TEST(HtmlClass, CompilesAndEscapesWhatItPrints)
     QTemporaryDir dir;
     QFile page(dir.filePath("page.php"));
     ASSERT_TRUE(page.open(QIODevice::WriteOnly));
-    page.write(R"(<?php
+    page.write(R"php(<?php
 require_once $argv[1];
 $visitor = "<script>alert('x')</script>";
 echo HTML_Class::heading(2, "Fish & Chips"), "\n";
-echo HTML_Class::link("javascript:alert(1)",
-               $visitor),
-        "\n";
-    echo HTML_Class::link("menu.php?a=1&b=2", "O'Brien", array('Target' = > null)), "\n";
-    echo HTML_Class::image("logo.gif", 'say "hi"', array('Width' = > 20)), "\n";
-    echo HTML_Class::table(array(array("a", "<b>"), array("c")), array("One", "Two")), "\n";
-    echo HTML_Class::select("Size", array("s" = > "Small", "l" = > "Large & Tall"), "l"), "\n";
-    echo HTML_Class::input("checkbox", "Fresh", "yes", array('Checked' = > true)), "\n";
-    try {
-        echo HTML_Class::tag("B", "x", array('onclick="evil()" x' = > 1));
-    } catch (InvalidArgumentException $e) {
-        echo "refused\n";
-    }
-)");
+echo HTML_Class::link("javascript:alert(1)", $visitor), "\n";
+echo HTML_Class::link("menu.php?a=1&b=2", "O'Brien", array('Target' => null)), "\n";
+echo HTML_Class::image("logo.gif", 'say "hi"', array('Width' => 20)), "\n";
+echo HTML_Class::table(array(array("a", "<b>"), array("c")), array("One", "Two")), "\n";
+echo HTML_Class::select("Size", array("s" => "Small", "l" => "Large & Tall"), "l"), "\n";
+echo HTML_Class::input("checkbox", "Fresh", "yes", array('Checked' => true)), "\n";
+try {
+    echo HTML_Class::tag("B", "x", array('onclick="evil()" x' => 1));
+} catch (InvalidArgumentException $e) {
+    echo "refused\n";
+}
+)php");
     page.close();
 
-EXPECT_EQ(runPhp({page.fileName(), kInclude}).toStdString(),
-          "<H2>Fish &amp; Chips</H2>\n"
-          "<A Href=\"#\">&lt;script&gt;alert(&#039;x&#039;)&lt;/script&gt;</A>\n"
-          "<A Href=\"menu.php?a=1&amp;b=2\">O&#039;Brien</A>\n"
-          "<IMG Src=\"logo.gif\" Alt=\"say &quot;hi&quot;\" Width=\"20\">\n"
-          "<TABLE>\n<TR><TH>One</TH><TH>Two</TH></TR>\n"
-          "<TR><TD>a</TD><TD>&lt;b&gt;</TD></TR>\n<TR><TD>c</TD><TD></TD></TR>\n</TABLE>\n"
-          "<SELECT Name=\"Size\">\n<OPTION Value=\"s\">Small</OPTION>\n"
-          "<OPTION Value=\"l\" Selected>Large &amp; Tall</OPTION>\n</SELECT>\n"
-          "<INPUT Type=\"checkbox\" Name=\"Fresh\" Value=\"yes\" Checked>\n"
-          "refused\n");
+    EXPECT_EQ(runPhp({page.fileName(), kInclude}).toStdString(),
+              "<H2>Fish &amp; Chips</H2>\n"
+              "<A Href=\"#\">&lt;script&gt;alert(&#039;x&#039;)&lt;/script&gt;</A>\n"
+              "<A Href=\"menu.php?a=1&amp;b=2\">O&#039;Brien</A>\n"
+              "<IMG Src=\"logo.gif\" Alt=\"say &quot;hi&quot;\" Width=\"20\">\n"
+              "<TABLE>\n<TR><TH>One</TH><TH>Two</TH></TR>\n"
+              "<TR><TD>a</TD><TD>&lt;b&gt;</TD></TR>\n<TR><TD>c</TD><TD></TD></TR>\n</TABLE>\n"
+              "<SELECT Name=\"Size\">\n<OPTION Value=\"s\">Small</OPTION>\n"
+              "<OPTION Value=\"l\" Selected>Large &amp; Tall</OPTION>\n</SELECT>\n"
+              "<INPUT Type=\"checkbox\" Name=\"Fresh\" Value=\"yes\" Checked>\n"
+              "refused\n");
 }
 
 } // namespace

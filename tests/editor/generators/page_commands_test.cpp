@@ -3,6 +3,7 @@
 #include "generators/page_markup.h"
 #include "support/main_window_harness.h"
 
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -10,6 +11,14 @@
 #include <QTest>
 #include <QToolButton>
 #include <gtest/gtest.h>
+
+// Readable failures: QStrings print as text.
+QT_BEGIN_NAMESPACE
+inline void PrintTo(const QString &text, std::ostream *os)
+{
+    *os << '"' << text.toStdString() << '"';
+}
+QT_END_NAMESPACE
 
 using namespace pw;
 using namespace pw::test;
@@ -61,7 +70,7 @@ protected:
     }
     void expectDocumentKept(bool saved)
     {
-        EXPECT_EQ(h.window().editBox().text(), "edited kept");
+        EXPECT_EQ(h.window().editBox().text(), "edited kept\r\n");
         EXPECT_EQ(h.window().statusText(), doc);
         EXPECT_EQ(h.window().documentModified(), !saved);
     }
@@ -128,6 +137,21 @@ TEST_F(PageCommands, CancelledDialogsLeaveTheDocumentAsItWas)
     h.platform.messageAnswers = {MsgAnswer::No, MsgAnswer::No};
     h.platform.colorAnswers = {QColor(Qt::red)};
     onDialog([](QDialog &d) {
+        // The controls by their names and captions.
+        EXPECT_EQ(find<QLabel>(d, "lblLabel", 0)->text(), "&Title of Page");
+        EXPECT_EQ(find<QLabel>(d, "lblLabel", 1)->text(), "Background &Image");
+        EXPECT_EQ(find<QGroupBox>(d, "fraColors")->title(), "Colors");
+        EXPECT_EQ(find<QGroupBox>(d, "fraPreview")->title(), "Preview");
+        const char *const colours[] = {"BgColor", "Text", "Link", "VLink", "ALink"};
+        for (int k = 0; k < 5; ++k) {
+            EXPECT_EQ(find<QLabel>(d, "lblChoice", k)->text(), colours[k]);
+            EXPECT_EQ(find<QWidget>(d, "shpColors", k)->property("colour"), QColor(Qt::white));
+            EXPECT_EQ(find<QPushButton>(d, "cmdColors", k)->text(), "Change");
+            if (k > 0) {
+                EXPECT_EQ(find<QLabel>(d, "lblText", k - 1)->text(), colours[k]);
+            }
+        }
+        EXPECT_EQ(find<QPushButton>(d, "cmdCreate")->text(), "&Create");
         find<QPushButton>(d, "cmdColors", 0)->click();
         find<QPushButton>(d, "cmdCancel")->click();
     });
@@ -158,7 +182,7 @@ TEST_F(PageCommands, AClosedPromptOrASaveThatDidNotHappenStopsBeforeTheDialog)
 
     EXPECT_EQ(h.platform.messages, QVector<MessageRecord>({kFramesPrompt, kWizardPrompt}));
     EXPECT_TRUE(h.platform.dialogsRun.isEmpty());
-    EXPECT_EQ(h.window().editBox().text(), "more unsaved");
+    EXPECT_EQ(h.window().editBox().text(), "unsavedmore ");
     EXPECT_TRUE(h.window().documentModified());
 }
 

@@ -61,7 +61,7 @@ TEST_F(Snippets, ScriptsGoAtTheCaretOrOverTheSelection)
 
 // Runs a page's script blocks in node, with a window and document that record what the
 // scripts do, and reports what happened as JSON.
-const char *const kScriptRunner = R"(
+const char *const kScriptRunner = R"js(
 const vm = require('vm');
 const fs = require('fs');
 const [ad, scroller] = process.argv.slice(1).map(f => fs.readFileSync(f, 'latin1'));
@@ -86,7 +86,7 @@ out.last = win.defaultStatus;
 tick();
 out.wrapped = win.defaultStatus;
 console.log(JSON.stringify(out));
-)";
+)js";
 
 TEST(SnippetScripts, RunInAJavaScriptEngine)
 {
