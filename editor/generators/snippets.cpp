@@ -5,6 +5,7 @@
 #include "shared/platform.h"
 #include "shared/safe_write.h"
 #include "shared/text_file.h"
+#include "shared/unsaved_files.h"
 
 #include <QStringList>
 
@@ -140,10 +141,7 @@ void copyIncludeFile(FeatureContext &context)
 
     // A copy that did not happen is never reported as done.
     if (!failed.isEmpty()) {
-        platform.messageBox(kCopyTitle,
-                            QStringLiteral("These Files Could Not Be Copied:\r\n")
-                                + failed.join(QStringLiteral("\r\n")),
-                            MsgButtons::Ok, MsgIcon::Information, reasons.join(QLatin1Char('\n')));
+        reportUnsavedFiles(platform, failed, reasons.join(QLatin1Char('\n')));
     } else if (!present) {
         // Replacing the files on request needs no confirmation; the first copy gets one.
         platform.messageBox(kCopyTitle, QStringLiteral("Copy Complete"), MsgButtons::Ok,

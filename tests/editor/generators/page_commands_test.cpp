@@ -2,6 +2,7 @@
 // the save prompt before them, the dialogs' controls, and the new untitled document after.
 #include "generators/page_markup.h"
 #include "support/main_window_harness.h"
+#include "support/qt_print.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -11,14 +12,6 @@
 #include <QTest>
 #include <QToolButton>
 #include <gtest/gtest.h>
-
-// Readable failures: QStrings print as text.
-QT_BEGIN_NAMESPACE
-inline void PrintTo(const QString &text, std::ostream *os)
-{
-    *os << '"' << text.toStdString() << '"';
-}
-QT_END_NAMESPACE
 
 using namespace pw;
 using namespace pw::test;

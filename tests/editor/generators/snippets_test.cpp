@@ -3,6 +3,7 @@
 // file copied beside the document.
 #include "generators/snippets.h"
 #include "support/main_window_harness.h"
+#include "support/qt_print.h"
 
 #include <QDir>
 #include <QFile>
@@ -186,10 +187,12 @@ TEST_F(CopyInclude, AFailedCopyNamesTheFilesAndIsNotReportedAsDone)
     copyIncludeFile(context);
     EXPECT_FALSE(QFile::exists(site + "html_class.inc"));
     EXPECT_EQ(h.platform.messages,
-              QVector<MessageRecord>({{"File Copy: html_class.inc",
-                                       "These Files Could Not Be Copied:\r\nhtml_class.inc\r\n"
+              QVector<MessageRecord>({{"Sorry...",
+                                       "These Files Could Not Be Saved:\r\nhtml_class.inc\r\n"
                                        "html_class_documentation.txt",
                                        MsgButtons::Ok, MsgIcon::Information}}));
+    // Why each failed is there on request.
+    EXPECT_TRUE(h.platform.messageDetails.value(0).startsWith("html_class.inc: "));
     EXPECT_EQ(h.platform.busyDepth, 0);
 }
 
