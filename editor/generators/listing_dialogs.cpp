@@ -7,6 +7,7 @@
 #include "shared/unsaved_files.h"
 #include "shared/program_state.h"
 #include "shared/paths.h"
+#include "shared/window.h"
 
 #include <QBoxLayout>
 #include <QButtonGroup>
@@ -53,25 +54,15 @@ const FormatChoice kChoices[] = {
 };
 // clang-format on
 
-// The open window of that type and name under the parent, if any: each tool window exists
-// once, and a closed one (perhaps still ending a run) does not count.
+// Each window exists once: the one already open, or a new one.
 template <typename Window>
 Window *openWindow(const FeatureContext &context, const char *name)
 {
-    Window *window = nullptr;
-    if (context.parent) {
-        const auto open = context.parent->findChildren<Window *>(QString::fromUtf8(name),
-                                                                 Qt::FindDirectChildrenOnly);
-        for (Window *candidate : open) {
-            if (candidate->isVisible())
-                window = candidate;
-        }
-    }
+    auto *window =
+        qobject_cast<Window *>(shownChildWindow(context.parent, QString::fromUtf8(name)));
     if (!window)
         window = new Window(context, context.parent);
-    window->show();
-    window->raise();
-    window->activateWindow();
+    bringToFront(window);
     return window;
 }
 

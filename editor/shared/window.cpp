@@ -24,4 +24,23 @@ void keepOnTop(QWidget *window, bool onTop)
     window->setAttribute(Qt::WA_ShowWithoutActivating, withoutActivating);
 }
 
+QWidget *shownChildWindow(QWidget *parent, const QString &name)
+{
+    if (!parent)
+        return nullptr;
+    QWidget *shown = nullptr;
+    for (QWidget *candidate : parent->findChildren<QWidget *>(name, Qt::FindDirectChildrenOnly)) {
+        if (candidate->isVisible())
+            shown = candidate;
+    }
+    return shown;
+}
+
+void bringToFront(QWidget *window)
+{
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
 } // namespace pw

@@ -3,6 +3,7 @@
 #include "shared/feature_context.h"
 #include "shared/named_widgets.h"
 #include "shared/platform.h"
+#include "shared/window.h"
 #include "tools/lower_case.h"
 
 #include <QHBoxLayout>
@@ -122,21 +123,11 @@ void LowerCaseDialog::done(int result)
 
 LowerCaseDialog *openLowerCase(FeatureContext &context)
 {
-    // One window at a time; one that was closed (and may still be ending its walk) is gone.
-    LowerCaseDialog *window = nullptr;
-    if (context.parent) {
-        const auto open = context.parent->findChildren<LowerCaseDialog *>(
-            QStringLiteral("frmLowerCase"), Qt::FindDirectChildrenOnly);
-        for (LowerCaseDialog *candidate : open) {
-            if (candidate->isVisible())
-                window = candidate;
-        }
-    }
+    auto *window = qobject_cast<LowerCaseDialog *>(
+        shownChildWindow(context.parent, QStringLiteral("frmLowerCase")));
     if (!window)
         window = new LowerCaseDialog(context, context.parent);
-    window->show();
-    window->raise();
-    window->activateWindow();
+    bringToFront(window);
     return window;
 }
 
