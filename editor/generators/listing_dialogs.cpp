@@ -142,7 +142,7 @@ ExportWizard *openExportWizard(const FeatureContext &context)
 // frmFileManDialog
 
 FileManDialog::FileManDialog(const FeatureContext &context, QWidget *parent)
-    : QDialog(parent), context_(context)
+    : ToolWindow(parent), context_(context)
 {
     setObjectName(QStringLiteral("frmFileManDialog"));
     setWindowTitle(kDialogTitle);
@@ -230,7 +230,7 @@ void FileManDialog::browse()
 
 void FileManDialog::back()
 {
-    if (running_)
+    if (running())
         return;
     // The wizard opens afresh, on its first option.
     FeatureContext context = context_;
@@ -240,7 +240,7 @@ void FileManDialog::back()
 
 void FileManDialog::start()
 {
-    if (running_)
+    if (running())
         return;
     Platform &platform = context_.platform;
     if (txtFileName_->text().trimmed().isEmpty()) {
@@ -259,7 +259,7 @@ void FileManDialog::start()
     const QString chosen = directory_->path();
     const QString pagePath = typedPath(txtFileName_->text());
     const bool underline = chkUnderline_->isChecked();
-    running_ = true;
+    beginRun();
     setLocked(true);
     platform.setBusy(true);
     myProgress_->setRange(0, 1);
@@ -273,7 +273,7 @@ void FileManDialog::start()
             platform.processEvents();
             sinceEvents.restart();
         }
-        return !closed_;
+        return !closed();
     };
     const ListingTree tree = readListingTree(
         chosen,
@@ -284,15 +284,12 @@ void FileManDialog::start()
             files_->setPath(path);
             platform.processEvents();
             sinceEvents.restart();
-            return !closed_;
+            return !closed();
         },
         letEventsRun);
     platform.setBusy(false);
-    running_ = false;
-    if (closed_) {
-        deleteLater();
+    if (!endRun())
         return;
-    }
     files_->setPath(chosen);
     setLocked(false);
     if (!tree.unreadable.isEmpty()) {
@@ -326,16 +323,6 @@ void FileManDialog::setLocked(bool locked)
           static_cast<QWidget *>(chkUnderline_), static_cast<QWidget *>(cmdBrowse_),
           static_cast<QWidget *>(cmdBack_), static_cast<QWidget *>(cmdStart_)})
         widget->setEnabled(!locked);
-}
-
-void FileManDialog::done(int result)
-{
-    QDialog::done(result);
-    if (closed_)
-        return;
-    closed_ = true;
-    if (!running_)
-        deleteLater();
 }
 
 FileManDialog *openFileManDialog(const FeatureContext &context)

@@ -3,8 +3,7 @@
 // then frmFileManDialog, where the directory and the page file are chosen and the page is
 // written. Both stay open beside the main window (modeless); one of each at a time.
 #include "shared/feature_context.h"
-
-#include <QDialog>
+#include "shared/tool_window.h"
 
 class QButtonGroup;
 class QCheckBox;
@@ -37,18 +36,13 @@ private:
     QList<QLabel *> previews_;
 };
 
-class FileManDialog : public QDialog {
+class FileManDialog : public ToolWindow {
     Q_OBJECT
 public:
     explicit FileManDialog(const FeatureContext &context, QWidget *parent = nullptr);
 
     // Writes the page for the chosen directory in the current listing style.
     void start();
-    bool running() const { return running_; }
-
-    // Every way of closing (Exit, Back, the close button, Escape) ends here; a run that is
-    // going on stops at its next step.
-    void done(int result) override;
 
 private:
     void browse();
@@ -67,8 +61,6 @@ private:
     QPushButton *cmdBrowse_ = nullptr;
     QPushButton *cmdBack_ = nullptr;
     QPushButton *cmdStart_ = nullptr;
-    bool running_ = false;
-    bool closed_ = false;
 };
 
 // The toolbar command: shows the wizard (the one already open, or a new one).

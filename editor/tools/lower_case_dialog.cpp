@@ -20,7 +20,7 @@ const QString kTitle = QStringLiteral("Convert To Lower Case Dialog");
 } // namespace
 
 LowerCaseDialog::LowerCaseDialog(FeatureContext &context, QWidget *parent)
-    : QDialog(parent), platform_(context.platform)
+    : ToolWindow(parent), platform_(context.platform)
 {
     setObjectName(QStringLiteral("frmLowerCase"));
     setWindowTitle(kTitle);
@@ -49,7 +49,7 @@ LowerCaseDialog::LowerCaseDialog(FeatureContext &context, QWidget *parent)
 
 void LowerCaseDialog::start()
 {
-    if (running_)
+    if (running())
         return;
     DirectoryList *directory = panes_.directory;
     // A directory clicked but not opened is opened first; the next Start walks it.
@@ -62,7 +62,7 @@ void LowerCaseDialog::start()
     if (start.isEmpty())
         return;
 
-    running_ = true;
+    beginRun();
     cmdStart_->setEnabled(false);
     // The panes show the walk's progress; a click in them must not move it.
     panes_.setLocked(true);
@@ -75,14 +75,11 @@ void LowerCaseDialog::start()
             panes_.files->setPath(current);
         }
         platform_.processEvents();
-        return !closed_;
+        return !closed();
     });
     platform_.setBusy(false);
-    running_ = false;
-    if (closed_) {
-        deleteLater();
+    if (!endRun())
         return;
-    }
     cmdStart_->setEnabled(true);
     panes_.setLocked(false);
     // The panes show the new names.
@@ -108,17 +105,6 @@ void LowerCaseDialog::start()
     if (!result.error.isEmpty())
         platform_.messageBox(QStringLiteral("Pagewick"), result.error, MsgButtons::Ok,
                              MsgIcon::None);
-}
-
-void LowerCaseDialog::done(int result)
-{
-    QDialog::done(result);
-    if (closed_)
-        return;
-    // Closed during a walk: the walk stops at the next step and the window goes then.
-    closed_ = true;
-    if (!running_)
-        deleteLater();
 }
 
 LowerCaseDialog *openLowerCase(FeatureContext &context)
