@@ -166,6 +166,7 @@ FileManDialog::FileManDialog(const FeatureContext &context, QWidget *parent)
     txtFileName_ = new QLineEdit;
     txtFileName_->setObjectName(QStringLiteral("txtFileName"));
     cmdBrowse_ = namedButton("cmdBrowse", "...");
+    cmdBrowse_->setMaximumWidth(cmdBrowse_->fontMetrics().horizontalAdvance(u'M') * 4);
     chkUnderline_ = new QCheckBox(QStringLiteral("Include Dynamic Underlining of Links"));
     chkUnderline_->setObjectName(QStringLiteral("chkUnderline"));
     chkUnderline_->setChecked(true);
