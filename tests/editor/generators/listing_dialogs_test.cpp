@@ -4,6 +4,7 @@
 #include "generators/listing_dialogs.h"
 #include "generators/listing_files.h"
 #include "shared/file_panes.h"
+#include "support/browser_check.h"
 #include "support/main_window_harness.h"
 #include "support/unprivileged.h"
 
@@ -13,6 +14,8 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
@@ -298,4 +301,30 @@ TEST(ListingWindows, AboutAndClosingDuringARun)
     EXPECT_TRUE(dialog.isNull());
     EXPECT_FALSE(QFile::exists(site.filePath("list.html")));
     EXPECT_TRUE(h.platform.messages.isEmpty());
+}
+
+// The menu format in headless Chromium, opened from disk with the support files the dialog
+// copied from the program folder: the directories show as topics, a click on one shows its
+// files by their stems, linked by encoded addresses.
+TEST(ListingWindows, TheExpandableMenuWorksInABrowser)
+{
+    MainWindowHarness h;
+    QTemporaryDir site;
+    for (const char *name : {"Docs/a.b.c", "Docs/my page.html", "Docs/README", "Pictures/x.gif"})
+        writeFile(site.filePath(name), "x");
+    QDir().mkpath(site.filePath("Empty"));
+    FileManDialog *dialog = openDialog(h, site.path(), QStringLiteral(PAGEWICK_BIN_DIR));
+    startInto(dialog, site.filePath("index.html"));
+    ASSERT_EQ(h.platform.messages, QVector<MessageRecord>({kCreated}));
+    const QJsonObject params{
+        {"topics", QJsonArray{"Docs", "Empty", "Pictures"}},
+        {"open", "Docs"},
+        {"subPoints",
+         QJsonArray{QJsonObject{{"text", "a"}, {"href", "Docs/a.b.c"}},
+                    QJsonObject{{"text", "my page"}, {"href", "Docs/my%20page.html"}}}},
+    };
+    const BrowserCheck check =
+        runBrowserCheck(site.filePath("index.html"), "menu-checks.js", "listing-menu.png", params);
+    EXPECT_TRUE(check.passed) << check.output.toStdString();
+    EXPECT_TRUE(QFile::exists(check.screenshot)) << check.screenshot.toStdString();
 }
