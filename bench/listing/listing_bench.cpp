@@ -64,7 +64,7 @@ void BM_ListingDialogStart(benchmark::State &state)
     pw::SettingsStore settings(settingsDir.filePath(QStringLiteral("bench.conf")));
     TimingPlatform platform;
     pw::FeatureContext context{box, programState, settings, platform, nullptr, QString(),
-                               {},  {},           {},       {},       {}};
+                               {},  {},           {},       {},       {},      {}};
     pw::FileManDialog dialog(context);
     dialog.show();
     dialog.findChild<pw::DirectoryList *>(QStringLiteral("MyDirectory"))->setPath(site.path());
