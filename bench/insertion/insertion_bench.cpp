@@ -58,6 +58,8 @@ public:
     std::optional<QFont> chooseFont(const QFont &) override { return {}; }
     bool choosePrinter(QPrinter &) override { return false; }
     bool startProgram(const QString &, const QStringList &) override { return false; }
+    QString findProgram(const QString &) override { return {}; }
+    QString openProgramName(const QString &, const QString &) override { return {}; }
     void setBusy(bool) override {}
     int runDialog(QDialog &) override { return QDialog::Rejected; }
     void processEvents() override {}

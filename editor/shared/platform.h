@@ -38,8 +38,13 @@ public:
     virtual std::optional<QFont> chooseFont(const QFont &initial) = 0;
     // Lets the user pick a printer for the given printer object; false on Cancel.
     virtual bool choosePrinter(QPrinter &printer) = 0;
-    // Starts a program without waiting for it; false when it could not be started.
+    // Starts a program without waiting for it; false when it could not be started. Each
+    // argument reaches the program as one word: nothing is split or quoted by a shell.
     virtual bool startProgram(const QString &program, const QStringList &arguments) = 0;
+    // The full path of the named program when it is found on the PATH; empty when not.
+    virtual QString findProgram(const QString &name) = 0;
+    // Lets the user pick any executable file; the full path, or empty on Cancel.
+    virtual QString openProgramName(const QString &title, const QString &directory) = 0;
     // The busy (hourglass) pointer while files are read, written or converted.
     virtual void setBusy(bool busy) = 0;
     // Runs a dialog modally and returns its QDialog::DialogCode.

@@ -12,6 +12,7 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QProcess>
+#include <QStandardPaths>
 
 namespace pw {
 
@@ -141,6 +142,22 @@ bool QtPlatform::choosePrinter(QPrinter &printer)
 bool QtPlatform::startProgram(const QString &program, const QStringList &arguments)
 {
     return QProcess::startDetached(program, arguments);
+}
+
+QString QtPlatform::findProgram(const QString &name)
+{
+    return QStandardPaths::findExecutable(name);
+}
+
+QString QtPlatform::openProgramName(const QString &title, const QString &directory)
+{
+    // Linux programs have no common name ending: the picker lists executable files only.
+    QFileDialog dialog(parent_, title, directory);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setFilter(QDir::AllDirs | QDir::Files | QDir::Executable | QDir::NoDotAndDotDot);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().first();
 }
 
 void QtPlatform::setBusy(bool busy)

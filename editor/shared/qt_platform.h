@@ -21,6 +21,8 @@ public:
     std::optional<QFont> chooseFont(const QFont &initial) override;
     bool choosePrinter(QPrinter &printer) override;
     bool startProgram(const QString &program, const QStringList &arguments) override;
+    QString findProgram(const QString &name) override;
+    QString openProgramName(const QString &title, const QString &directory) override;
     void setBusy(bool busy) override;
     int runDialog(QDialog &dialog) override;
     void processEvents() override;

@@ -16,15 +16,21 @@
 #include "shared/platform.h"
 #include "shell/editor_behaviours.h"
 #include "shell/main_window.h"
+#include "shell/preview_commands.h"
+#include "shell/register_html.h"
 #include "tools/directory_replace_dialog.h"
 #include "tools/find_window.h"
 #include "tools/lower_case_dialog.h"
 #include "tools/rtf_dialog.h"
+#include "windows/about_window.h"
+#include "windows/image_viewer.h"
+#include "windows/options_dialog.h"
 
 #include <QAbstractButton>
 #include <QAction>
 #include <QBoxLayout>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDialog>
 #include <QFile>
 #include <QIcon>
@@ -128,15 +134,21 @@ const Command kCommands[] = {
     {.name = "mnuGotoLine", .caption = "&Goto Line", .shortcut = "Ctrl+G", .where = "mnuEdit",
      .feature = goToLine},
 
-    {.name = "mnuBrowser", .caption = "&In Browser", .where = "mnuView"},
+    {.name = "mnuBrowser", .caption = "&In Browser", .where = "mnuView",
+     .window = [](MainWindow &w, int) { previewDocumentInChooser(w); }},
     separator("mnuView"),
-    {.name = "mnuDefineBrowsers", .caption = "&Define Browsers", .where = "mnuView"},
+    {.name = "mnuDefineBrowsers", .caption = "&Define Browsers", .where = "mnuView",
+     .feature = [](FeatureContext &c) { defineBrowsers(c); }},
     {.name = "mnuUserButtons", .caption = "Define &User Buttons", .where = "mnuView",
      .window = [](MainWindow &w, int) { w.defineUserButtons(); }},
     {.name = "mnuFonts", .caption = "&Fonts", .where = "mnuView", .feature = chooseDisplayFont},
-    {.name = "mnuViewPic", .caption = "&Picture", .where = "mnuView"},
+    {.name = "mnuViewPic", .caption = "&Picture", .where = "mnuView",
+     .feature = [](FeatureContext &c) { showImageViewer(c); }},
     separator("mnuView"),
-    {.name = "mnuOptions", .caption = "&Options", .where = "mnuView"},
+    {.name = "mnuOptions", .caption = "&Options", .where = "mnuView",
+     .feature = [](FeatureContext &c) {
+         showOptions(c, [&c] { registerHTMLFiles(c.platform, QCoreApplication::applicationFilePath()); });
+     }},
     separator("mnuView"),
     {.name = "mnuViewColouring", .caption = "Syntax &Colouring", .where = "mnuView", .checkable = true,
      .window = [](MainWindow &w, int) { w.setColouring(!w.colouring()); }},
@@ -147,9 +159,11 @@ const Command kCommands[] = {
     {.name = "mnuRecentlyUsed", .caption = "", .where = "mnuRecent", .count = 10,
      .window = [](MainWindow &w, int k) { w.openRecentFile(k); }},
 
-    {.name = "mnuHelpSearch", .caption = "&Search For Help On...", .where = "mnuHelp"},
+    {.name = "mnuHelpSearch", .caption = "&Search For Help On...", .where = "mnuHelp",
+     .feature = [](FeatureContext &c) { showHelp(c); }},
     separator("mnuHelp"),
-    {.name = "mnuHelpAbout", .caption = "&About Pagewick...", .where = "mnuHelp"},
+    {.name = "mnuHelpAbout", .caption = "&About Pagewick...", .where = "mnuHelp",
+     .feature = [](FeatureContext &c) { showAbout(c); }},
 
     // The picture buttons; the gaps between their left edges group them.
     {.name = "cmdNew", .icon = "document-new", .tooltip = "New Document", .place = PictureBar, .left = 120,
@@ -168,15 +182,18 @@ const Command kCommands[] = {
      .window = editCommand<&QPlainTextEdit::paste>},
     {.name = "cmdSpellCheck", .icon = "tools-check-spelling", .tooltip = "Check Spelling", .place = PictureBar, .left = 3000,
      .window = [](MainWindow &w, int) { w.checkSpelling(); }},
-    {.name = "cmdIE", .icon = "browser-1", .tooltip = "View with Browser #1", .place = PictureBar, .left = 3480},
-    {.name = "cmdNN", .icon = "browser-2", .tooltip = "View with Browser #2", .place = PictureBar, .left = 3840},
+    {.name = "cmdIE", .icon = "browser-1", .tooltip = "View with Browser #1", .place = PictureBar, .left = 3480,
+     .window = [](MainWindow &w, int) { previewDocument(w, Browser::First); }},
+    {.name = "cmdNN", .icon = "browser-2", .tooltip = "View with Browser #2", .place = PictureBar, .left = 3840,
+     .window = [](MainWindow &w, int) { previewDocument(w, Browser::Second); }},
     {.name = "cmdCommentBlock", .icon = "comment-block", .tooltip = "Comment Block of Code", .place = PictureBar,
      .left = 4320, .window = [](MainWindow &w, int) { w.commentBlock(); }},
     {.name = "cmdUnCommentBlock", .icon = "uncomment-block", .tooltip = "UnComment Block of Code", .place = PictureBar,
      .left = 4680, .window = [](MainWindow &w, int) { w.unCommentBlock(); }},
     {.name = "cmdVirtualPath", .icon = "virtual-path", .caption = "VP", .tooltip = "Map a Physical Path to a Virtual Path",
-     .place = PictureBar, .left = 5160},
-    {.name = "cmdHelp", .icon = "help-contents|help-browser", .tooltip = "Help", .place = PictureBar, .left = -1},
+     .place = PictureBar, .left = 5160, .feature = [](FeatureContext &c) { editPathMapping(c); }},
+    {.name = "cmdHelp", .icon = "help-contents|help-browser", .tooltip = "Help", .place = PictureBar, .left = -1,
+     .feature = [](FeatureContext &c) { showHelp(c); }},
 
     // Generators and tools on the toolbar pages, after the insertion rows of their page.
     {.name = "cmdEasyBegin", .caption = "Jump Start", .tooltip = "Jump Start", .place = Page,
@@ -210,20 +227,7 @@ const Command kCommands[] = {
      .window = [](MainWindow &w, int k) { w.insertionToolbar()->runUserButton(k); }},
 };
 
-// The commands whose feature is not there yet. Each says so in the status bar when used.
-// A command leaves this list in the same change that builds it.
-const char *const kNotBuiltYet[] = {
-    // Editor behaviours, preview, options and small windows.
-    "mnuBrowser", "mnuDefineBrowsers", "mnuViewPic", "mnuOptions", "mnuHelpSearch",
-    "mnuHelpAbout", "cmdIE", "cmdNN", "cmdVirtualPath", "cmdHelp",
-};
 // clang-format on
-
-bool isNotBuiltYet(const QString &name)
-{
-    return std::ranges::any_of(kNotBuiltYet,
-                               [&](const char *listed) { return name == QLatin1String(listed); });
-}
 
 // The text a page caption is shown with: "&" written "&&".
 QString pageCaption(const QString &tabText)
@@ -236,14 +240,6 @@ QString pageCaption(const QString &tabText)
 CommandRunner::CommandRunner(MainWindow &window) : QObject(&window), window_(window)
 {
     setObjectName(QStringLiteral("commandRunner"));
-}
-
-QStringList CommandRunner::notBuiltYet()
-{
-    QStringList list;
-    for (const char *name : kNotBuiltYet)
-        list << QString::fromUtf8(name);
-    return list;
 }
 
 QIcon commandIcon(const char *icon)
@@ -436,10 +432,9 @@ void CommandRunner::wireRow(QObject *control, const Command &row, int index)
 
 void CommandRunner::run(const QString &name, int index)
 {
-    if (!isBuilt(name)) {
-        notAvailable();
+    // Only a dialog that was never registered can be missing; the wiring check reports it.
+    if (!isBuilt(name))
         return;
-    }
     for (const Command &row : kCommands) {
         if (!row.name || name != QLatin1String(row.name))
             continue;
@@ -460,25 +455,12 @@ void CommandRunner::run(const QString &name, int index)
         window_.insertionToolbar()->run(*row);
 }
 
-void CommandRunner::notAvailable()
-{
-    window_.statusBar()->showMessage(QStringLiteral("Not available yet"), 4000);
-}
-
 QStringList CommandRunner::wiringProblems() const
 {
     QStringList problems;
     for (const QString &name : names_) {
-        const bool listed = isNotBuiltYet(name);
-        const bool built = isBuilt(name);
-        if (!built && !listed)
+        if (!isBuilt(name))
             problems << name + QStringLiteral(" runs nothing");
-        if (built && listed)
-            problems << name + QStringLiteral(" is built but listed as not built yet");
-    }
-    for (const char *listed : kNotBuiltYet) {
-        if (!names_.contains(QString::fromUtf8(listed)))
-            problems << QString::fromUtf8(listed) + QStringLiteral(" is listed but has no row");
     }
     // Every control of the window that can be used runs a row.
     QList<QObject *> controls;

@@ -4,10 +4,8 @@
 // rows (insertion/toolbar_commands.h) are read by the same runner.
 //
 // Adding a command: add a row to kCommands in commands.cpp naming what it runs: a function of
-// the window, a feature given the FeatureContext, or a dialog registered by name. A command
-// whose feature is not there yet is listed in kNotBuiltYet instead; its control then says so
-// in the status bar. Debug builds refuse to start when a row runs nothing, when a control of
-// the window runs no row, or when a listed command has been built.
+// the window, a feature given the FeatureContext, or a dialog registered by name. Debug builds
+// refuse to start when a row runs nothing or when a control of the window runs no row.
 #include "shared/feature_context.h"
 
 #include <QHash>
@@ -66,10 +64,8 @@ public:
     QString commandOf(const QObject *control) const { return wired_.value(control); }
     // True when the named command does something now.
     bool isBuilt(const QString &name) const;
-    // The commands whose feature is not there yet, in table order.
-    static QStringList notBuiltYet();
     // What is wrong with the wiring of the window: rows that run nothing, controls that run
-    // no row, listed commands that have been built. Empty when all is well.
+    // no row. Empty when all is well.
     QStringList wiringProblems() const;
 
     // Runs a command by name as its control would.
@@ -82,7 +78,6 @@ private:
     void wire(QObject *control, const QString &name, std::function<void()> action);
     void wireRow(QObject *control, const Command &row, int index);
     bool rowIsBuilt(const Command &row) const;
-    void notAvailable();
 
     MainWindow &window_;
     QHash<const QObject *, QString> wired_;

@@ -68,7 +68,20 @@ bool FakePlatform::choosePrinter(QPrinter &)
 bool FakePlatform::startProgram(const QString &program, const QStringList &arguments)
 {
     startedPrograms.push_back({program, arguments});
+    if (onStartProgram)
+        return onStartProgram(program, arguments);
     return startProgramResult;
+}
+
+QString FakePlatform::findProgram(const QString &name)
+{
+    return programsOnPath.value(name);
+}
+
+QString FakePlatform::openProgramName(const QString &title, const QString &directory)
+{
+    pickers.push_back({QStringLiteral("program"), title, directory, QString()});
+    return takeOrFail(fileAnswers, QString(), "program picker", title);
 }
 
 void FakePlatform::setBusy(bool busy)

@@ -4,6 +4,7 @@
 #include "shared/platform.h"
 
 #include <QDialog>
+#include <QHash>
 #include <QVector>
 #include <deque>
 #include <functional>
@@ -25,7 +26,7 @@ struct InputRecord {
 };
 
 struct PickerRecord {
-    QString kind; // "open" or "save"
+    QString kind; // "open", "save" or "program"
     QString title;
     QString directory;
     QString filter;
@@ -44,6 +45,11 @@ public:
     // returns the dialog's result code.
     std::deque<std::function<int(QDialog &)>> dialogHandlers;
     bool startProgramResult = true;
+    // When set, startProgram also hands the start on (e.g. to the real platform) and answers
+    // what it answers.
+    std::function<bool(const QString &, const QStringList &)> onStartProgram;
+    // The programs findProgram finds: name -> full path. None unless a test puts one here.
+    QHash<QString, QString> programsOnPath;
     // Runs at every processEvents call: a test acts there as a user would while a long
     // loop lets events run.
     std::function<void()> onProcessEvents;
@@ -72,6 +78,8 @@ public:
     std::optional<QFont> chooseFont(const QFont &initial) override;
     bool choosePrinter(QPrinter &printer) override;
     bool startProgram(const QString &program, const QStringList &arguments) override;
+    QString findProgram(const QString &name) override;
+    QString openProgramName(const QString &title, const QString &directory) override;
     void setBusy(bool busy) override;
     int runDialog(QDialog &dialog) override;
     void processEvents() override;

@@ -1,0 +1,118 @@
+#include "windows/preview.h"
+
+#include "shared/feature_context.h"
+#include "shared/paths.h"
+#include "shared/platform.h"
+#include "shared/program_state.h"
+#include "shared/settings_store.h"
+#include "windows/browser_windows.h"
+
+namespace pw {
+
+namespace {
+const QString kSettings = QStringLiteral("Settings");
+const QString kPhysicalPath = QStringLiteral("PhysicalPath");
+const QString kVirtualPath = QStringLiteral("VirtualPath");
+const QString kUseVPath = QStringLiteral("UseVPath");
+// Starts the desktop's default browser on a path or URL.
+const QString kDefaultBrowserLauncher = QStringLiteral("xdg-open");
+} // namespace
+
+PathMapping PathMapping::read(const SettingsStore &settings)
+{
+    PathMapping mapping;
+    mapping.physicalPath = settings.read(kSettings, kPhysicalPath, QString());
+    mapping.virtualPath = settings.read(kSettings, kVirtualPath, QStringLiteral("http://"));
+    mapping.used =
+        settings.read(kSettings, kUseVPath, QStringLiteral("no")) == QLatin1String("yes");
+    return mapping;
+}
+
+void PathMapping::write(SettingsStore &settings) const
+{
+    settings.write(kSettings, kPhysicalPath, physicalPath);
+    settings.write(kSettings, kVirtualPath, virtualPath);
+    settings.write(kSettings, kUseVPath, used ? QStringLiteral("yes") : QStringLiteral("no"));
+}
+
+QString previewTarget(const QString &documentPath, const PathMapping &mapping)
+{
+    // An empty physical path maps nothing (a replace of "" would put the URL between every
+    // two characters).
+    if (!mapping.used || mapping.physicalPath.isEmpty())
+        return documentPath;
+    return QString(documentPath)
+        .replace(mapping.physicalPath, mapping.virtualPath, Qt::CaseSensitive);
+}
+
+QString browserProgram(Browser browser, const ProgramState &state, Platform &platform)
+{
+    const QString stored = browser == Browser::First ? state.iePath : state.nnPath;
+    if (!stored.isEmpty() || browser == Browser::Second)
+        return stored;
+    return platform.findProgram(kDefaultBrowserLauncher);
+}
+
+void reportNoBrowser(Platform &platform)
+{
+    platform.messageBox(
+        QStringLiteral("Cannot View In External Browser..."),
+        QStringLiteral("You Have Not Specified A Browser Location Under View...Define Browser"),
+        MsgButtons::Ok, MsgIcon::Information);
+}
+
+void reportMissingFile(Platform &platform, const QString &path)
+{
+    platform.messageBox(QStringLiteral("The Following File Cannot Be Located"), path,
+                        MsgButtons::Ok, MsgIcon::Information);
+}
+
+void previewInBrowser(FeatureContext &context, Browser browser, const QString &documentPath)
+{
+    const QString program = browserProgram(browser, context.state, context.platform);
+    if (program.isEmpty()) {
+        reportNoBrowser(context.platform);
+        return;
+    }
+    if (!fileIsPresent(program))
+        return;
+    const QString document = typedPath(documentPath);
+    if (!fileIsPresent(document)) {
+        reportMissingFile(context.platform, document);
+        return;
+    }
+    // The mapping is read afresh each time: the user may have changed it meanwhile.
+    const QString target = previewTarget(document, PathMapping::read(context.settings));
+    // One argument, however many blanks the path holds: no shell splits it.
+    context.platform.startProgram(program, {target});
+}
+
+void chooseBrowserFor(FeatureContext &context, const QString &path)
+{
+    BrowserChooser chooser(context, path, context.parent);
+    context.platform.runDialog(chooser);
+}
+
+void showHelp(FeatureContext &context)
+{
+    QString folder = context.programFolder;
+    chooseBrowserFor(context, withTrailingBackslash(folder) + QStringLiteral("helpmain.html"));
+}
+
+void defineBrowsers(FeatureContext &context)
+{
+    BrowserDefinitions definitions(context, context.parent);
+    context.platform.runDialog(definitions);
+}
+
+void editPathMapping(FeatureContext &context)
+{
+    QString directory = context.paneDirectory ? context.paneDirectory() : QString();
+    context.settings.write(kSettings, kPhysicalPath, withTrailingBackslash(directory));
+    PathMappingDialog dialog(PathMapping::read(context.settings), context.parent);
+    context.platform.runDialog(dialog);
+    // However the window was closed, it keeps what the boxes show.
+    dialog.mapping().write(context.settings);
+}
+
+} // namespace pw
