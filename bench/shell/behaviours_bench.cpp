@@ -88,7 +88,8 @@ struct Fixture {
                                .paneDirectory = {},
                                .documentPath = {},
                                .replaceDocument = {},
-                               .maybeSave = {}};
+                               .maybeSave = {},
+                               .maybeSaveYesNo = {}};
 
     Fixture()
     {

@@ -42,14 +42,6 @@ QList<QObject *> UsableControls(MainWindow &w)
     return controls;
 }
 
-void trigger(QObject *control)
-{
-    if (auto *action = qobject_cast<QAction *>(control))
-        action->trigger();
-    else
-        static_cast<QAbstractButton *>(control)->click();
-}
-
 } // namespace
 
 TEST(CommandWiring, EveryControlRunsABuiltCommand)
