@@ -54,19 +54,9 @@ BrowserChooser::BrowserChooser(FeatureContext &context, const QString &path, QWi
 
 void BrowserChooser::showIn(Browser browser)
 {
-    const QString program = browserProgram(browser, context_.state, context_.platform);
-    if (program.isEmpty()) {
-        reportNoBrowser(context_.platform);
-        return;
-    }
-    if (!fileIsPresent(program))
-        return;
-    const QString file = typedPath(path_);
-    if (fileIsPresent(file))
-        context_.platform.startProgram(program, {file});
-    else
-        reportMissingFile(context_.platform, file);
-    accept();
+    // The chooser stays open only when there was no browser to try.
+    if (startBrowserOn(context_, browser, path_, false))
+        accept();
 }
 
 BrowserDefinitions::BrowserDefinitions(FeatureContext &context, QWidget *parent)

@@ -67,24 +67,30 @@ void reportMissingFile(Platform &platform, const QString &path)
                         MsgButtons::Ok, MsgIcon::Information);
 }
 
-void previewInBrowser(FeatureContext &context, Browser browser, const QString &documentPath)
+bool startBrowserOn(FeatureContext &context, Browser browser, const QString &path, bool mapped)
 {
     const QString program = browserProgram(browser, context.state, context.platform);
     if (program.isEmpty()) {
         reportNoBrowser(context.platform);
-        return;
+        return false;
     }
     if (!fileIsPresent(program))
-        return;
-    const QString document = typedPath(documentPath);
-    if (!fileIsPresent(document)) {
-        reportMissingFile(context.platform, document);
-        return;
+        return false;
+    const QString file = typedPath(path);
+    if (!fileIsPresent(file)) {
+        reportMissingFile(context.platform, file);
+        return true;
     }
     // The mapping is read afresh each time: the user may have changed it meanwhile.
-    const QString target = previewTarget(document, PathMapping::read(context.settings));
+    const QString target = mapped ? previewTarget(file, PathMapping::read(context.settings)) : file;
     // One argument, however many blanks the path holds: no shell splits it.
     context.platform.startProgram(program, {target});
+    return true;
+}
+
+void previewInBrowser(FeatureContext &context, Browser browser, const QString &documentPath)
+{
+    startBrowserOn(context, browser, documentPath, true);
 }
 
 void chooseBrowserFor(FeatureContext &context, const QString &path)

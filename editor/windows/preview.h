@@ -42,9 +42,12 @@ void reportNoBrowser(Platform &platform);
 // The message when the file to show is not there; its text is the path.
 void reportMissingFile(Platform &platform, const QString &path);
 
-// The toolbar preview: the named browser is started on the document (mapped when the mapping
-// is on). Says so when no browser is named or the document's file is gone; a browser path
-// naming no file ends it silently.
+// Starts the named browser on the file, handed over mapped when `mapped` (and the mapping is
+// on). Says so when no browser is named or the file is gone; a browser path naming no file
+// ends it silently. False when there was no usable browser, so nothing was tried.
+bool startBrowserOn(FeatureContext &context, Browser browser, const QString &path, bool mapped);
+
+// The toolbar preview: the named browser started on the document, mapped.
 void previewInBrowser(FeatureContext &context, Browser browser, const QString &documentPath);
 
 // The browser chooser frmBrowser, shown modally on the given file (no mapping applied): the
