@@ -18,9 +18,12 @@ module.exports = async function (page, params) {
         page.check(await page.present(sub.text), `"${sub.text}" is in the page`);
         page.check(!(await page.shown(sub.text)), `"${sub.text}" is hidden before the click`);
     }
-    let picture = await page.pictureBeside(open);
-    page.check(picture && picture.file === 'false.gif' && picture.loaded,
-        `"${open}" shows false.gif while closed (got ${JSON.stringify(picture)})`);
+    // A picture switched by a click loads after it: wait for it rather than look once.
+    const showsPicture = (file) => async () => {
+        const picture = await page.pictureBeside(open);
+        return picture !== null && picture !== undefined && picture.file === file && picture.loaded;
+    };
+    await page.waitFor(`"${open}" shows false.gif while closed`, showsPicture('false.gif'));
 
     await page.click(open);
     await page.waitFor(`the sub-points of "${open}" show after a click`, async () => {
@@ -31,9 +34,7 @@ module.exports = async function (page, params) {
         const link = await page.linkOf(sub.text);
         page.check(link === sub.href, `"${sub.text}" links to ${sub.href} (got ${link})`);
     }
-    picture = await page.pictureBeside(open);
-    page.check(picture && picture.file === 'true.gif' && picture.loaded,
-        `"${open}" shows true.gif while open (got ${JSON.stringify(picture)})`);
+    await page.waitFor(`"${open}" shows true.gif while open`, showsPicture('true.gif'));
     const lines = [...topics, ...subPoints.map((s) => s.text)];
     const boxes = [];
     for (const text of lines) boxes.push(await page.box(text));
@@ -47,6 +48,5 @@ module.exports = async function (page, params) {
         for (const sub of subPoints) if (await page.shown(sub.text)) return false;
         return true;
     });
-    picture = await page.pictureBeside(open);
-    page.check(picture && picture.file === 'false.gif', `"${open}" shows false.gif again`);
+    await page.waitFor(`"${open}" shows false.gif again`, showsPicture('false.gif'));
 };
