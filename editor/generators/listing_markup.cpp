@@ -30,27 +30,7 @@ bool breaksAddress(QChar c)
 // A name as text of the page: characters that would start markup are written as entities.
 QString htmlText(const QString &name)
 {
-    QString text;
-    text.reserve(name.size());
-    for (QChar c : name) {
-        switch (c.unicode()) {
-        case '&':
-            text += QStringLiteral("&amp;");
-            break;
-        case '<':
-            text += QStringLiteral("&lt;");
-            break;
-        case '>':
-            text += QStringLiteral("&gt;");
-            break;
-        case '"':
-            text += QStringLiteral("&quot;");
-            break;
-        default:
-            text += c;
-        }
-    }
-    return text;
+    return name.toHtmlEscaped();
 }
 
 // A name as text inside the menu's double-quoted script strings: besides markup, a
