@@ -5,9 +5,9 @@
 #include "shared/platform.h"
 #include "shared/program_state.h"
 #include "shared/settings_store.h"
-#include "shared/source_edit.h"
-#include "shared/source_highlighter.h"
 #include "shell/main_window.h"
+#include "source_view/source_edit.h"
+#include "source_view/source_highlighter.h"
 
 #include <QApplication>
 #include <QDialog>

@@ -2,7 +2,7 @@
 // frmColors: one quoted colour value, a named colour or one picked in the system picker, handed
 // back in colorResult. colorResult holds "-1" (nothing to insert) until "Insert Color" is
 // pressed, so a colour picked and then left by Cancel or the window's close box is not inserted.
-#include "dialogs/dialog_parts.h"
+#include "shared/dialog_parts.h"
 
 #include <QDialog>
 

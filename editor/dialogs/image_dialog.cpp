@@ -1,6 +1,6 @@
 #include "dialogs/image_dialog.h"
 
-#include "dialogs/dialog_parts.h"
+#include "shared/dialog_parts.h"
 #include "shared/named_widgets.h"
 #include "shared/program_state.h"
 

@@ -3,8 +3,8 @@
 // frmAnchor (a link), frmComment (an HTML comment), frmHR (a rule) and frmMarquee. The anchor,
 // comment and marquee dialogs show the editor's selection (selectedText) in their text field,
 // so the selection comes back wrapped in the markup.
-#include "dialogs/dialog_parts.h"
 #include "dialogs/tag_markup.h"
+#include "shared/dialog_parts.h"
 
 #include <QDialog>
 

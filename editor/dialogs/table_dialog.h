@@ -1,8 +1,8 @@
 #pragma once
 // frmTables: lays out a table of up to 20 by 20 cells with a text per cell and attributes for
 // the whole table, and hands the finished table back in dialogResult.
-#include "dialogs/dialog_parts.h"
 #include "dialogs/tag_markup.h"
+#include "shared/dialog_parts.h"
 
 #include <QDialog>
 

@@ -1,10 +1,10 @@
 #include "generators/js_menu_dialog.h"
 
+#include "files/paths.h"
 #include "generators/js_menu_markup.h"
 #include "generators/listing_files.h"
 #include "shared/feature_context.h"
 #include "shared/named_widgets.h"
-#include "shared/paths.h"
 #include "shared/platform.h"
 #include "shared/safe_write.h"
 #include "shared/unsaved_files.h"

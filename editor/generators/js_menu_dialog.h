@@ -2,8 +2,8 @@
 // frmJSMenu: edits a menu outline, keeps it in its text file and turns it into a page with a
 // collapsible script menu, with the menu's support files beside it. Modal; the document is
 // not touched.
+#include "files/text_file.h"
 #include "shared/edit_box.h"
-#include "shared/text_file.h"
 
 #include <QDialog>
 #include <functional>

@@ -1,12 +1,12 @@
 #include "generators/listing_dialogs.h"
 
+#include "files/paths.h"
 #include "generators/listing_files.h"
 #include "shared/file_panes.h"
 #include "shared/named_widgets.h"
 #include "shared/platform.h"
-#include "shared/unsaved_files.h"
 #include "shared/program_state.h"
-#include "shared/paths.h"
+#include "shared/unsaved_files.h"
 #include "shared/window.h"
 
 #include <QBoxLayout>

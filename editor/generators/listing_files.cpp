@@ -1,8 +1,8 @@
 #include "generators/listing_files.h"
 
-#include "shared/paths.h"
+#include "files/paths.h"
+#include "files/text_file.h"
 #include "shared/safe_write.h"
-#include "shared/text_file.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "generators/listing_markup.h"
 
-#include "shared/paths.h"
+#include "files/paths.h"
 
 namespace pw {
 

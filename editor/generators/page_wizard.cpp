@@ -1,7 +1,7 @@
 #include "generators/page_wizard.h"
 
-#include "dialogs/dialog_parts.h"
 #include "generators/page_markup.h"
+#include "shared/dialog_parts.h"
 #include "shared/named_widgets.h"
 #include "shared/platform.h"
 #include "shared/program_state.h"

@@ -1,11 +1,11 @@
 #include "generators/php_data_dialog.h"
 
+#include "files/paths.h"
+#include "files/text_file.h"
 #include "shared/feature_context.h"
 #include "shared/file_panes.h"
 #include "shared/named_widgets.h"
-#include "shared/paths.h"
 #include "shared/platform.h"
-#include "shared/text_file.h"
 #include "shared/unsaved_files.h"
 
 #include <QCheckBox>

@@ -1,10 +1,10 @@
 #include "generators/snippets.h"
 
-#include "insertion/insertion.h"
-#include "shared/paths.h"
+#include "files/paths.h"
+#include "files/text_file.h"
+#include "shared/insertion.h"
 #include "shared/platform.h"
 #include "shared/safe_write.h"
-#include "shared/text_file.h"
 #include "shared/unsaved_files.h"
 
 #include <QStringList>

@@ -1,11 +1,11 @@
 #include "insertion/insertion_toolbar.h"
 
-#include "insertion/insertion.h"
 #include "insertion/list_items_dialog.h"
 #include "insertion/toolbar_commands.h"
 #include "insertion/user_buttons.h"
 #include "insertion/vocabulary.h"
 #include "shared/edit_box.h"
+#include "shared/insertion.h"
 #include "shared/platform.h"
 #include "shared/program_state.h"
 

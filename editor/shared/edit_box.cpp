@@ -1,5 +1,7 @@
 #include "shared/edit_box.h"
 
+#include "files/line_breaks.h"
+
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QPlainTextEdit>
@@ -171,44 +173,6 @@ int EditBox::fromQt(int qtPosition) const
     const QTextDocument *doc = box_->document();
     qtPosition = std::clamp(qtPosition, 0, doc->characterCount() - 1);
     return qtPosition + doc->findBlock(qtPosition).blockNumber();
-}
-
-QString toCrLf(const QString &text)
-{
-    QString result;
-    result.reserve(text.size() + text.size() / 16);
-    const qsizetype n = text.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        const QChar c = text.at(i);
-        if (c == u'\r') {
-            result += QStringLiteral("\r\n");
-            if (i + 1 < n && text.at(i + 1) == u'\n')
-                ++i;
-        } else if (c == u'\n') {
-            result += QStringLiteral("\r\n");
-        } else {
-            result += c;
-        }
-    }
-    return result;
-}
-
-QString toQtBreaks(const QString &text)
-{
-    QString result;
-    result.reserve(text.size());
-    const qsizetype n = text.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        const QChar c = text.at(i);
-        if (c == u'\r') {
-            result += u'\n';
-            if (i + 1 < n && text.at(i + 1) == u'\n')
-                ++i;
-        } else {
-            result += c;
-        }
-    }
-    return result;
 }
 
 } // namespace pw

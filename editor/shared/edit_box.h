@@ -53,8 +53,4 @@ private:
     QPlainTextEdit *box_;
 };
 
-// Line-break helpers shared by the box and the file code.
-QString toCrLf(const QString &text);     // CR LF, lone CR and lone LF all become CR LF
-QString toQtBreaks(const QString &text); // every break becomes "\n"
-
 } // namespace pw

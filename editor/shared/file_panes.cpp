@@ -1,6 +1,6 @@
 #include "shared/file_panes.h"
 
-#include "shared/paths.h"
+#include "files/paths.h"
 #include "shared/platform.h"
 
 #include <QDir>
@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QStyle>
 #include <QUrl>
 
 #include <algorithm>
@@ -410,6 +411,85 @@ void FilePanes::onDirectoryChanged(const QString &path)
     if (files_)
         files_->setPath(path);
     emit changed();
+}
+
+DriveList::DriveList(QWidget *parent) : QComboBox(parent), source_(mountedDrives)
+{
+    fill(QStringLiteral("/"));
+    connect(this, &QComboBox::activated, this, [this](int index) {
+        const QString root = itemData(index, kPathRole).toString();
+        if (root == current_)
+            return;
+        current_ = root;
+        emit driveChanged(root);
+    });
+}
+
+QString DriveList::drive() const
+{
+    return current_.isEmpty() ? QStringLiteral("/") : current_;
+}
+
+QStringList DriveList::drives() const
+{
+    QStringList roots;
+    for (int i = 0; i < count(); ++i)
+        roots << itemData(i, kPathRole).toString();
+    return roots;
+}
+
+bool DriveList::setDrive(const QString &drive)
+{
+    const QString root = driveRoot(drive, drives());
+    const int index = findData(root, kPathRole);
+    if (index < 0)
+        return false;
+    setCurrentIndex(index);
+    if (root != current_) {
+        current_ = root;
+        emit driveChanged(root);
+    }
+    return true;
+}
+
+void DriveList::showDriveOf(const QString &path)
+{
+    const QString root = driveOfPath(path, drives());
+    const int index = findData(root, kPathRole);
+    if (index < 0)
+        return;
+    setCurrentIndex(index);
+    current_ = root;
+}
+
+void DriveList::refresh()
+{
+    const QString before = current_;
+    fill(before);
+    if (current_ != before)
+        emit driveChanged(current_);
+}
+
+void DriveList::setDriveSource(std::function<QList<DriveEntry>()> source)
+{
+    source_ = std::move(source);
+    refresh();
+}
+
+void DriveList::fill(const QString &keep)
+{
+    const QSignalBlocker block(this);
+    clear();
+    const QIcon icon = style()->standardIcon(QStyle::SP_DriveHDIcon);
+    for (const DriveEntry &entry : source_()) {
+        addItem(icon, entry.label);
+        setItemData(count() - 1, entry.root, kPathRole);
+    }
+    int index = findData(keep, kPathRole);
+    if (index < 0)
+        index = findData(QStringLiteral("/"), kPathRole);
+    setCurrentIndex(index);
+    current_ = index >= 0 ? itemData(index, kPathRole).toString() : QStringLiteral("/");
 }
 
 } // namespace pw

@@ -28,8 +28,9 @@
 //
 // Paths handed out have no trailing separator except the root "/". Listing never calls stat
 // per entry beyond what QDir needs to tell files from directories.
-#include "shared/drives.h"
+#include "files/drives.h"
 
+#include <QComboBox>
 #include <QListWidget>
 #include <QObject>
 #include <QString>
@@ -50,6 +51,37 @@ bool isDraggablePicture(const QString &name);
 // a file URL, and the name under kPictureDragFormat so a drop can tell it came from a pane.
 inline constexpr const char *kPictureDragFormat = "application/x-pagewick-file-name";
 QMimeData *pictureDragDataFor(const QString &directory, const QString &name);
+
+// The mounted volumes, "/" first (mountedDrives in files/drives.h).
+class DriveList : public QComboBox {
+    Q_OBJECT
+public:
+    explicit DriveList(QWidget *parent = nullptr);
+
+    // The current volume's root ("/" when nothing is listed).
+    QString drive() const;
+    // Selects the listed volume with this root. "" and a Windows-style drive ("c:", "c:\")
+    // select "/". Emits driveChanged when the selection changed. False (and nothing changed)
+    // when no listed volume has that root.
+    bool setDrive(const QString &drive);
+    // Selects the volume holding the path without emitting driveChanged.
+    void showDriveOf(const QString &path);
+    // The listed roots in order.
+    QStringList drives() const;
+    // Lists the volumes again; keeps the current one when it is still mounted, else "/".
+    void refresh();
+    // Where the volumes come from (tests and special set-ups); mountedDrives by default.
+    void setDriveSource(std::function<QList<DriveEntry>()> source);
+
+signals:
+    // The user picked another volume, or setDrive changed it.
+    void driveChanged(const QString &drive);
+
+private:
+    void fill(const QString &keep);
+    std::function<QList<DriveEntry>()> source_;
+    QString current_;
+};
 
 class DirectoryList : public QListWidget {
     Q_OBJECT

@@ -1,10 +1,10 @@
 #include "shell/editor_behaviours.h"
 
-#include "insertion/insertion.h"
+#include "files/paths.h"
 #include "shared/edit_box.h"
 #include "shared/feature_context.h"
 #include "shared/file_panes.h"
-#include "shared/paths.h"
+#include "shared/insertion.h"
 #include "shared/platform.h"
 #include "shared/program_state.h"
 #include "shared/settings_store.h"

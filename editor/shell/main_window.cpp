@@ -4,13 +4,13 @@
 #include "dialogs/tag_dialogs.h"
 #include "insertion/insertion_toolbar.h"
 #include "shared/file_panes.h"
-#include "shell/commands.h"
-#include "tools/find_window.h"
 #include "shared/plain_tool_tips.h"
 #include "shared/platform.h"
 #include "shared/program_state.h"
 #include "shared/settings_store.h"
-#include "shared/source_edit.h"
+#include "shell/commands.h"
+#include "source_view/source_edit.h"
+#include "tools/find_window.h"
 #include "tools/speller.h"
 
 #include <QAction>

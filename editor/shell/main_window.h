@@ -7,10 +7,10 @@
 // insertion commands, main_window_view.cpp the source view's settings and the status fields,
 // main_window_editing.cpp what the box does itself (Tab, dropped pictures) and spell
 // checking. Every menu item and button is a row of the command table (commands.h).
+#include "files/text_file.h"
 #include "shared/edit_box.h"
 #include "shared/feature_context.h"
 #include "shared/platform.h"
-#include "shared/text_file.h"
 
 #include <QMainWindow>
 #include <QStringList>

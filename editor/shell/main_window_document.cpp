@@ -1,13 +1,13 @@
 // The one document: loading, the save prompt, New, Open, Close, Save, Save As and Print.
 #include "shell/main_window.h"
 
-#include "insertion/insertion.h"
+#include "files/paths.h"
 #include "shared/file_panes.h"
-#include "shared/paths.h"
-#include "shared/printing.h"
-#include "shared/safe_write.h"
+#include "shared/insertion.h"
 #include "shared/platform.h"
+#include "shared/printing.h"
 #include "shared/program_state.h"
+#include "shared/safe_write.h"
 #include "shared/settings_store.h"
 
 #include <QDir>

@@ -2,8 +2,8 @@
 // checking.
 #include "shell/main_window.h"
 
-#include "insertion/insertion.h"
 #include "shared/file_panes.h"
+#include "shared/insertion.h"
 #include "shared/platform.h"
 #include "shared/settings_store.h"
 #include "shell/editor_behaviours.h"

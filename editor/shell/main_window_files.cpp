@@ -1,9 +1,9 @@
 // Recent files, file tabs and the file panes around the document.
 #include "shell/main_window.h"
 
+#include "files/mount_table.h"
+#include "files/paths.h"
 #include "shared/file_panes.h"
-#include "shared/mount_table.h"
-#include "shared/paths.h"
 #include "shared/platform.h"
 #include "shared/settings_store.h"
 

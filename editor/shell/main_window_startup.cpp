@@ -1,7 +1,7 @@
 // Loading the main window at start-up, and closing it.
 #include "shell/main_window.h"
 
-#include "shared/paths.h"
+#include "files/paths.h"
 #include "shared/platform.h"
 #include "shared/program_state.h"
 #include "shared/settings_store.h"

@@ -2,7 +2,7 @@
 #include "shell/main_window.h"
 
 #include "shared/settings_store.h"
-#include "shared/source_edit.h"
+#include "source_view/source_edit.h"
 
 #include <QAction>
 #include <QLabel>

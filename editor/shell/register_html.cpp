@@ -1,8 +1,8 @@
 #include "shell/register_html.h"
 
+#include "files/text_file.h"
 #include "shared/platform.h"
 #include "shared/safe_write.h"
-#include "shared/text_file.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "tools/directory_replace_dialog.h"
 
-#include "shared/edit_box.h"
+#include "files/line_breaks.h"
 #include "shared/feature_context.h"
 #include "shared/named_widgets.h"
 #include "shared/platform.h"

@@ -1,7 +1,7 @@
 #include "tools/file_replace.h"
 
+#include "files/text_file.h"
 #include "shared/safe_write.h"
-#include "shared/text_file.h"
 #include "tools/text_replace.h"
 
 #include <algorithm>

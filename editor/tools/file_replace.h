@@ -3,7 +3,7 @@
 // is not written, and a changed file keeps every other byte, its encoding (UTF-8 with or
 // without a byte-order mark, or 8-bit) and its line breaks. A failed write leaves the file
 // as it was.
-#include "shared/text_file.h"
+#include "files/text_file.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,5 +1,6 @@
 #include "tools/find_window.h"
 
+#include "files/line_breaks.h"
 #include "shared/edit_box.h"
 #include "shared/feature_context.h"
 #include "shared/platform.h"

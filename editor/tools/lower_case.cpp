@@ -1,6 +1,6 @@
 #include "tools/lower_case.h"
 
-#include "shared/paths.h"
+#include "files/paths.h"
 
 #include <QDir>
 #include <QFile>

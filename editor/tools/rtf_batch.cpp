@@ -1,6 +1,6 @@
 #include "tools/rtf_batch.h"
 
-#include "shared/paths.h"
+#include "files/paths.h"
 #include "tools/quorvel_loader.h"
 
 namespace pw {

@@ -1,7 +1,7 @@
 #include "tools/speller.h"
 
+#include "files/text_file.h"
 #include "shared/safe_write.h"
-#include "shared/text_file.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,8 +1,8 @@
 #include "windows/about_window.h"
 
+#include "files/paths.h"
 #include "shared/feature_context.h"
 #include "shared/named_widgets.h"
-#include "shared/paths.h"
 #include "shared/platform.h"
 
 #include <QHBoxLayout>

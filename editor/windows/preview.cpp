@@ -1,7 +1,7 @@
 #include "windows/preview.h"
 
+#include "files/paths.h"
 #include "shared/feature_context.h"
-#include "shared/paths.h"
 #include "shared/platform.h"
 #include "shared/program_state.h"
 #include "shared/settings_store.h"

@@ -1,7 +1,7 @@
 // The two insertion operations as the toolbar drives them: caret and selection rules, the
 // Id option, one undo step, the modified flag, the focus, and the clipboard left alone.
-#include "insertion/insertion.h"
 #include "insertion_fixture.h"
+#include "shared/insertion.h"
 
 #include <QLineEdit>
 

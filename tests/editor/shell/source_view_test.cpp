@@ -1,6 +1,6 @@
 // The source view in the main window: the status line's permanent fields and the View menu's
 // colouring and line-number items.
-#include "shared/source_edit.h"
+#include "source_view/source_edit.h"
 #include "support/main_window_harness.h"
 
 #include <QAction>

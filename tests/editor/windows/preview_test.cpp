@@ -1,6 +1,6 @@
 // Showing the document in an external browser, through the main window's controls and the
 // scripted platform: what program is started with which argument, and every message.
-#include "shared/paths.h"
+#include "files/paths.h"
 #include "shared/qt_platform.h"
 #include "support/main_window_harness.h"
 #include "support/qt_print.h"

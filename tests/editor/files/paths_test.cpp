@@ -1,5 +1,4 @@
-#include "shared/colour.h"
-#include "shared/paths.h"
+#include "files/paths.h"
 
 #include <QDir>
 #include <QFile>
@@ -136,20 +135,6 @@ TEST(FileSystemPaths, TypedTextIsTrimmedOnlyWhenNothingExistsAsTyped)
     const QString dangling = dir.filePath("link ");
     ASSERT_TRUE(QFile::link(dir.filePath("missing"), dangling));
     EXPECT_EQ(pw::typedPath(dangling), dangling);
-}
-
-TEST(rgbPart, TakesOneByteOfATwentyFourBitColour)
-{
-    const std::int32_t colour = 0x123456;
-    EXPECT_EQ(pw::rgbPart(colour, 1), 0x56);
-    EXPECT_EQ(pw::rgbPart(colour, 2), 0x34);
-    EXPECT_EQ(pw::rgbPart(colour, 3), 0x12);
-    EXPECT_EQ(pw::rgbPart(colour, 4), -1);
-    EXPECT_EQ(pw::rgbPart(colour, 0), -1);
-    EXPECT_EQ(pw::rgbPart(1 << 24, 1), -1);
-    EXPECT_EQ(pw::rgbPart(-1, 1), -1);
-    EXPECT_EQ(pw::rgbPart(0xFFFFFF, 3), 0xFF);
-    EXPECT_EQ(pw::rgbPart(0, 2), 0);
 }
 
 TEST(fileIsPresent, FindsFilesOnly)

@@ -1,7 +1,7 @@
-#include "shared/source_edit.h"
+#include "source_view/source_edit.h"
 
-#include "shared/html_scanner.h"
-#include "shared/source_highlighter.h"
+#include "source_view/html_scanner.h"
+#include "source_view/source_highlighter.h"
 
 #include <QPainter>
 #include <QTextBlock>

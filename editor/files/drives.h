@@ -1,13 +1,11 @@
 #pragma once
-// The mounted volumes a user keeps files on, and the drive list of the file panes that shows
-// them (see file_panes.h for the panes as a set).
-#include "shared/mount_table.h"
+// The mounted volumes a user keeps files on (the drive list of the file panes shows them:
+// see shared/file_panes.h).
+#include "files/mount_table.h"
 
-#include <QComboBox>
 #include <QList>
 #include <QString>
 #include <QStringList>
-#include <functional>
 
 namespace pw {
 
@@ -39,35 +37,5 @@ QString driveRoot(const QString &drive, const QStringList &roots);
 // A directory path made absolute and clean, without trailing separator except for "/".
 // Backslashes count as separators. Empty stays empty.
 QString cleanDirectoryPath(const QString &path);
-
-class DriveList : public QComboBox {
-    Q_OBJECT
-public:
-    explicit DriveList(QWidget *parent = nullptr);
-
-    // The current volume's root ("/" when nothing is listed).
-    QString drive() const;
-    // Selects the listed volume with this root. "" and a Windows-style drive ("c:", "c:\")
-    // select "/". Emits driveChanged when the selection changed. False (and nothing changed)
-    // when no listed volume has that root.
-    bool setDrive(const QString &drive);
-    // Selects the volume holding the path without emitting driveChanged.
-    void showDriveOf(const QString &path);
-    // The listed roots in order.
-    QStringList drives() const;
-    // Lists the volumes again; keeps the current one when it is still mounted, else "/".
-    void refresh();
-    // Where the volumes come from (tests and special set-ups); mountedDrives by default.
-    void setDriveSource(std::function<QList<DriveEntry>()> source);
-
-signals:
-    // The user picked another volume, or setDrive changed it.
-    void driveChanged(const QString &drive);
-
-private:
-    void fill(const QString &keep);
-    std::function<QList<DriveEntry>()> source_;
-    QString current_;
-};
 
 } // namespace pw

@@ -1,9 +1,9 @@
 // The source view: colouring read line by line from the state the line before left, the
 // tag matching, and that neither touches the text.
-#include "shared/html_scanner.h"
-#include "shared/source_edit.h"
-#include "shared/source_highlighter.h"
-#include "shared/tag_matching.h"
+#include "source_view/html_scanner.h"
+#include "source_view/source_edit.h"
+#include "source_view/source_highlighter.h"
+#include "source_view/tag_matching.h"
 
 #include <QScrollBar>
 #include <QSignalSpy>

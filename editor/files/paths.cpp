@@ -1,4 +1,4 @@
-#include "shared/paths.h"
+#include "files/paths.h"
 
 #include <QDir>
 #include <QFileInfo>

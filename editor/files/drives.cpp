@@ -1,20 +1,17 @@
-// The mounted volumes and the drive list that shows them.
-#include "shared/drives.h"
+// The mounted volumes a user keeps files on.
+#include "files/drives.h"
 
-#include "shared/paths.h"
+#include "files/paths.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QStorageInfo>
-#include <QStyle>
 
 #include <algorithm>
 
 namespace pw {
 
 namespace {
-
-constexpr int kPathRole = Qt::UserRole;
 
 // Mount points and file system types that hold no user files.
 bool isSystemMount(const QString &root, const QByteArray &type)
@@ -126,85 +123,6 @@ QString cleanDirectoryPath(const QString &path)
         p.replace(u'\\', u'/');
     }
     return QDir::cleanPath(QDir(p).absolutePath());
-}
-
-DriveList::DriveList(QWidget *parent) : QComboBox(parent), source_(mountedDrives)
-{
-    fill(QStringLiteral("/"));
-    connect(this, &QComboBox::activated, this, [this](int index) {
-        const QString root = itemData(index, kPathRole).toString();
-        if (root == current_)
-            return;
-        current_ = root;
-        emit driveChanged(root);
-    });
-}
-
-QString DriveList::drive() const
-{
-    return current_.isEmpty() ? QStringLiteral("/") : current_;
-}
-
-QStringList DriveList::drives() const
-{
-    QStringList roots;
-    for (int i = 0; i < count(); ++i)
-        roots << itemData(i, kPathRole).toString();
-    return roots;
-}
-
-bool DriveList::setDrive(const QString &drive)
-{
-    const QString root = driveRoot(drive, drives());
-    const int index = findData(root, kPathRole);
-    if (index < 0)
-        return false;
-    setCurrentIndex(index);
-    if (root != current_) {
-        current_ = root;
-        emit driveChanged(root);
-    }
-    return true;
-}
-
-void DriveList::showDriveOf(const QString &path)
-{
-    const QString root = driveOfPath(path, drives());
-    const int index = findData(root, kPathRole);
-    if (index < 0)
-        return;
-    setCurrentIndex(index);
-    current_ = root;
-}
-
-void DriveList::refresh()
-{
-    const QString before = current_;
-    fill(before);
-    if (current_ != before)
-        emit driveChanged(current_);
-}
-
-void DriveList::setDriveSource(std::function<QList<DriveEntry>()> source)
-{
-    source_ = std::move(source);
-    refresh();
-}
-
-void DriveList::fill(const QString &keep)
-{
-    const QSignalBlocker block(this);
-    clear();
-    const QIcon icon = style()->standardIcon(QStyle::SP_DriveHDIcon);
-    for (const DriveEntry &entry : source_()) {
-        addItem(icon, entry.label);
-        setItemData(count() - 1, entry.root, kPathRole);
-    }
-    int index = findData(keep, kPathRole);
-    if (index < 0)
-        index = findData(QStringLiteral("/"), kPathRole);
-    setCurrentIndex(index);
-    current_ = index >= 0 ? itemData(index, kPathRole).toString() : QStringLiteral("/");
 }
 
 } // namespace pw

@@ -1,6 +1,6 @@
-#include "shared/tag_matching.h"
+#include "source_view/tag_matching.h"
 
-#include "shared/html_scanner.h"
+#include "source_view/html_scanner.h"
 
 #include <algorithm>
 #include <ranges>

@@ -1,6 +1,6 @@
 // Document files from bytes to text and back: every file that loads saves as the same bytes,
 // and what cannot be written in a file's character set is reported instead of re-encoded.
-#include "shared/text_file.h"
+#include "files/text_file.h"
 
 #include <QFile>
 #include <QTemporaryDir>

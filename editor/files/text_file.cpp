@@ -1,6 +1,6 @@
-#include "shared/text_file.h"
+#include "files/text_file.h"
 
-#include "shared/edit_box.h"
+#include "files/line_breaks.h"
 
 #include <QFile>
 #include <QFileInfo>

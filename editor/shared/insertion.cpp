@@ -1,4 +1,4 @@
-#include "insertion/insertion.h"
+#include "shared/insertion.h"
 
 #include "shared/edit_box.h"
 

@@ -1,4 +1,4 @@
-#include "shared/html_scanner.h"
+#include "source_view/html_scanner.h"
 
 #include <algorithm>
 #include <initializer_list>

@@ -11,7 +11,7 @@
 // Colours are foreground colours only, chosen from the palette to stand out from its base:
 // the display font, every position and the text stay as they are, and neither the undo
 // history nor the document's modified state hears of it.
-#include "shared/html_scanner.h"
+#include "source_view/html_scanner.h"
 
 #include <QColor>
 #include <QSyntaxHighlighter>

@@ -3,7 +3,7 @@
 // (source_highlighter.h), line numbers in a gutter on its left, the caret's line lightly
 // marked, and the tag under the caret marked with its partner (tag_matching.h). None of it
 // changes the text: the colours and marks live in the box's layout and extra selections.
-#include "shared/tag_matching.h"
+#include "source_view/tag_matching.h"
 
 #include <QPlainTextEdit>
 

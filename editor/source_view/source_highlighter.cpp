@@ -1,4 +1,4 @@
-#include "shared/source_highlighter.h"
+#include "source_view/source_highlighter.h"
 
 #include <QPalette>
 #include <QTextBlock>

@@ -1,4 +1,4 @@
-#include "dialogs/dialog_parts.h"
+#include "shared/dialog_parts.h"
 
 #include "shared/platform.h"
 

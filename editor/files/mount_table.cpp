@@ -1,4 +1,4 @@
-#include "shared/mount_table.h"
+#include "files/mount_table.h"
 
 #include <QDir>
 #include <QFile>
