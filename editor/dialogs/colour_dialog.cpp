@@ -26,7 +26,7 @@ ColourDialog::ColourDialog(ProgramState &state, Platform &platform, QWidget *par
 
     useName_->setObjectName(QStringLiteral("chkColor"));
     names_->setObjectName(QStringLiteral("lstColors"));
-    for (const char *name : ColourNames())
+    for (const char *name : colourNames())
         names_->addItem(QString::fromUtf8(name));
     names_->setEnabled(false);
     connect(useName_, &QCheckBox::toggled, names_, &QListWidget::setEnabled);

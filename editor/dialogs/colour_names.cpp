@@ -101,7 +101,7 @@ const char *const kColourNames[] = {
 
 } // namespace
 
-std::span<const char *const> ColourNames()
+std::span<const char *const> colourNames()
 {
     return kColourNames;
 }

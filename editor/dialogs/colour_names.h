@@ -5,6 +5,6 @@
 
 namespace pw {
 
-std::span<const char *const> ColourNames();
+std::span<const char *const> colourNames();
 
 } // namespace pw

@@ -13,7 +13,7 @@
 namespace pw {
 
 ImageDialog::ImageDialog(ProgramState &state, QWidget *parent)
-    : QDialog(parent), state_(state), attributes_(FieldGroup("txtAttib", 9)),
+    : QDialog(parent), state_(state), attributes_(fieldGroup("txtAttib", 9)),
       align_(namedList("cboAlign", {QStringLiteral("Top"), QStringLiteral("Bottom"),
                                     QStringLiteral("Middle"), QStringLiteral("ABSMiddle"),
                                     QStringLiteral("ABSTop"), QStringLiteral("ABSBottom"),

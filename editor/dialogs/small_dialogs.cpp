@@ -108,7 +108,7 @@ RuleDialog::RuleDialog(ProgramState &state, Platform &platform, QWidget *parent)
     : QDialog(parent), state_(state), picker_(platform),
       align_(namedList(
           "cboAlign", {QStringLiteral("Center"), QStringLiteral("Left"), QStringLiteral("Right")})),
-      attributes_(FieldGroup("txtAttrib", 2)), id_(namedLineEdit("txtID")),
+      attributes_(fieldGroup("txtAttrib", 2)), id_(namedLineEdit("txtID")),
       swatch_(new ColourSwatch("shpColor"))
 {
     setObjectName(QStringLiteral("frmHR"));
@@ -135,7 +135,7 @@ RuleFields RuleDialog::fields() const
 }
 
 MarqueeDialog::MarqueeDialog(ProgramState &state, Platform &platform, QWidget *parent)
-    : QDialog(parent), state_(state), picker_(platform), attributes_(FieldGroup("txtAttib", 8)),
+    : QDialog(parent), state_(state), picker_(platform), attributes_(fieldGroup("txtAttib", 8)),
       align_(namedList(
           "cboAlign", {QStringLiteral("Center"), QStringLiteral("Left"), QStringLiteral("Right")})),
       behavior_(namedList("cboBehavior", {QStringLiteral("Scroll"), QStringLiteral("Slide"),

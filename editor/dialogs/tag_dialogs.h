@@ -15,7 +15,7 @@ struct TagDialog {
     std::unique_ptr<QDialog> (*make)(FeatureContext &context);
 };
 
-std::span<const TagDialog> TagDialogs();
+std::span<const TagDialog> tagDialogs();
 
 // Shows the date dialog and returns the chosen date text; empty when it was cancelled or
 // closed.

@@ -27,7 +27,7 @@ QComboBox *namedList(const char *name, const QStringList &entries, bool editable
     return list;
 }
 
-std::vector<QLineEdit *> FieldGroup(const char *name, int count)
+std::vector<QLineEdit *> fieldGroup(const char *name, int count)
 {
     std::vector<QLineEdit *> fields;
     for (int k = 0; k < count; ++k) {

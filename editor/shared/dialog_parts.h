@@ -22,7 +22,7 @@ QLineEdit *namedLineEdit(const char *name);
 QComboBox *namedList(const char *name, const QStringList &entries, bool editable = true);
 
 // `count` fields all named `name`, with "index" 0 .. count - 1.
-std::vector<QLineEdit *> FieldGroup(const char *name, int count);
+std::vector<QLineEdit *> fieldGroup(const char *name, int count);
 
 // Enter in any of these fields does what the button does.
 void pressOnEnter(const std::vector<QLineEdit *> &fields, QPushButton *button);

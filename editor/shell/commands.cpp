@@ -14,6 +14,7 @@
 #include "shared/flow_layout.h"
 #include "shared/insertion.h"
 #include "shared/platform.h"
+#include "shared/window.h"
 #include "shell/editor_behaviours.h"
 #include "shell/main_window.h"
 #include "shell/preview_commands.h"
@@ -47,12 +48,6 @@
 namespace pw {
 
 namespace {
-
-// Twips are 1/1440 inch; at 96 dots per inch a pixel is 15 twips.
-constexpr int twipsToPixels(int twips)
-{
-    return twips / 15;
-}
 
 struct MenuDef {
     const char *name;

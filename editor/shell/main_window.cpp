@@ -8,6 +8,7 @@
 #include "shared/platform.h"
 #include "shared/program_state.h"
 #include "shared/settings_store.h"
+#include "shared/window.h"
 #include "shell/commands.h"
 #include "source_view/source_edit.h"
 #include "tools/find_window.h"
@@ -41,12 +42,6 @@ static void initIcons()
 namespace pw {
 
 namespace {
-
-// Twips are 1/1440 inch; at 96 dots per inch a pixel is 15 twips.
-constexpr int twipsToPixels(int twips)
-{
-    return twips / 15;
-}
 
 const char *const kHtmlPages[] = {
     "Dialogs", "Formatting", "Fonts, Frames, && Forms", "Lists && Tables", "All Tags",
@@ -85,7 +80,7 @@ MainWindow::MainWindow(ProgramState &state, SettingsStore &settings, Platform &p
     QIcon::setFallbackThemeName(QStringLiteral("Tango"));
     // The lists of the toolbar pages first: the command runner places them with the buttons.
     insertion_ = new InsertionToolbar(featureContext(), this);
-    for (const TagDialog &dialog : TagDialogs())
+    for (const TagDialog &dialog : tagDialogs())
         insertion_->registerDialog(QString::fromUtf8(dialog.name), dialog.make);
     commands_ = new CommandRunner(*this);
     commands_->build(menuBar(), pictureBar_);

@@ -4,6 +4,7 @@
 #include "shared/file_panes.h"
 #include "shared/named_widgets.h"
 #include "shared/platform.h"
+#include "shared/window.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -13,13 +14,6 @@
 #include <QVBoxLayout>
 
 namespace pw {
-
-namespace {
-constexpr int twipsToPixels(int twips)
-{
-    return twips / 15;
-}
-} // namespace
 
 ImageViewer::ImageViewer(FeatureContext &context, QWidget *parent) : QDialog(parent)
 {

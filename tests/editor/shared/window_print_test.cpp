@@ -15,6 +15,15 @@
 
 namespace {
 
+TEST(twipsToPixels, FifteenTwipsMakeOnePixelRoundingDown)
+{
+    EXPECT_EQ(pw::twipsToPixels(1440), 96);
+    EXPECT_EQ(pw::twipsToPixels(9525), 635);
+    EXPECT_EQ(pw::twipsToPixels(15), 1);
+    EXPECT_EQ(pw::twipsToPixels(14), 0);
+    EXPECT_EQ(pw::twipsToPixels(0), 0);
+}
+
 TEST(keepOnTop, TogglesTheBandWithoutMovingTheWindow)
 {
     QWidget window;
