@@ -40,7 +40,7 @@ const TagDialog kTagDialogs[] = {
 
 } // namespace
 
-std::span<const TagDialog> TagDialogs()
+std::span<const TagDialog> tagDialogs()
 {
     return kTagDialogs;
 }

@@ -2,7 +2,7 @@
 // The tag dialogs by the names the toolbar's rows give them. The main window registers each
 // with the toolbar; a command builds its dialog afresh for every showing, so each starts from
 // its designed state.
-#include "shared/feature_context.h"
+#include "document/feature_context.h"
 
 #include <QDialog>
 #include <memory>
@@ -15,7 +15,7 @@ struct TagDialog {
     std::unique_ptr<QDialog> (*make)(FeatureContext &context);
 };
 
-std::span<const TagDialog> TagDialogs();
+std::span<const TagDialog> tagDialogs();
 
 // Shows the date dialog and returns the chosen date text; empty when it was cancelled or
 // closed.

@@ -4,6 +4,13 @@ class QWidget;
 
 namespace pw {
 
+// Twips are 1/1440 inch; at 96 dots per inch a pixel is 15 twips. Minimum sizes and
+// splitter bounds keep their twip values.
+constexpr int twipsToPixels(int twips)
+{
+    return twips / 15;
+}
+
 // Puts a window into the always-on-top band (true) or takes it out (false) without moving,
 // resizing or activating it. A hidden window stays hidden; a null window is ignored.
 void keepOnTop(QWidget *window, bool onTop);

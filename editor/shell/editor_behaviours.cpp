@@ -2,7 +2,7 @@
 
 #include "insertion/insertion.h"
 #include "shared/edit_box.h"
-#include "shared/feature_context.h"
+#include "document/feature_context.h"
 #include "shared/file_panes.h"
 #include "shared/paths.h"
 #include "shared/platform.h"

@@ -1,7 +1,7 @@
 #include "tools/find_window.h"
 
 #include "shared/edit_box.h"
-#include "shared/feature_context.h"
+#include "document/feature_context.h"
 #include "shared/platform.h"
 #include "shared/window.h"
 #include "tools/text_replace.h"

@@ -1,6 +1,6 @@
 #include "windows/browser_windows.h"
 
-#include "shared/feature_context.h"
+#include "document/feature_context.h"
 #include "shared/named_widgets.h"
 #include "shared/paths.h"
 #include "shared/platform.h"
