@@ -65,7 +65,8 @@ void BM_ListingDialogStart(benchmark::State &state)
     pw::SettingsStore settings(settingsDir.filePath(QStringLiteral("bench.conf")));
     TimingPlatform platform;
     pw::Document document(box, platform, programState);
-    pw::FeatureContext context{box, document, programState, settings, platform};
+    pw::FeatureContext context{box,      document, programState, settings,
+                               platform, nullptr,  QString(),    nullptr};
     pw::FileManDialog dialog(context);
     dialog.show();
     dialog.findChild<pw::DirectoryList *>(QStringLiteral("MyDirectory"))->setPath(site.path());

@@ -84,7 +84,10 @@ struct Fixture {
                                .document = document,
                                .state = programState,
                                .settings = settings,
-                               .platform = platform};
+                               .platform = platform,
+                               .parent = nullptr,
+                               .programFolder = {},
+                               .panes = nullptr};
 
     Fixture()
     {

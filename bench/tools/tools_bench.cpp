@@ -135,7 +135,8 @@ void BM_RtfDialogSelectAll(benchmark::State &state)
     pw::QtPlatform platform;
     const QString path = dir.path();
     pw::Document document(box, platform, programState);
-    pw::FeatureContext context{box, document, programState, settings, platform};
+    pw::FeatureContext context{box,      document, programState, settings,
+                               platform, nullptr,  QString(),    nullptr};
     pw::QuorvelLibrary library({});
     pw::RtfDialog dialog(context, library);
     dialog.findChild<pw::DirectoryList *>(QStringLiteral("MyDirectory"))->setPath(path);

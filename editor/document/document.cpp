@@ -8,6 +8,7 @@
 #include "shared/safe_write.h"
 
 #include <QPlainTextEdit>
+#include <QScopedValueRollback>
 #include <utility>
 
 namespace pw {
@@ -23,7 +24,7 @@ Document::Document(EditBox &edit, Platform &platform, const ProgramState &state,
     setObjectName(QStringLiteral("document"));
     // Runs for every keystroke: only the first change after a load or save is news.
     connect(edit_.widget(), &QPlainTextEdit::textChanged, this, [this] {
-        if (!modified_)
+        if (!modified_ && !replacingText_)
             setModified(true);
     });
 }
@@ -56,6 +57,12 @@ void Document::setModified(bool modified)
     emit modifiedChanged(modified);
 }
 
+void Document::setText(const QString &text)
+{
+    const QScopedValueRollback replacing(replacingText_, true);
+    edit_.setText(text);
+}
+
 void Document::setEncoding(const TextEncoding &encoding)
 {
     encoding_ = encoding;
@@ -83,7 +90,7 @@ bool Document::load(const QString &path)
             report();
         return false;
     }
-    edit_.setText(read.text);
+    setText(read.text);
     setEncoding(read.encoding);
     diskStamp_ = read.stamp;
     setModified(false);
@@ -112,8 +119,11 @@ void Document::makeUntitled()
 
 void Document::replace(const QString &text)
 {
-    edit_.setText(QString());
-    insertText(edit_, text);
+    {
+        const QScopedValueRollback replacing(replacingText_, true);
+        edit_.setText(QString());
+        insertText(edit_, text);
+    }
     setEncoding(TextEncoding());
     setKind(Kind::Untitled);
     setModified(false);
@@ -140,14 +150,14 @@ bool Document::savePrompt()
 bool Document::close()
 {
     if (kind_ == Kind::None) {
-        edit_.setText(QString());
+        setText(QString());
         setModified(false);
         return true;
     }
     if (!maybeSave(QStringLiteral("Save on Open..."),
                    QStringLiteral("Save Current File Before Closing?")))
         return false;
-    edit_.setText(QString());
+    setText(QString());
     setKind(Kind::None);
     setModified(false);
     return true;

@@ -91,6 +91,8 @@ private:
     enum class WriteOutcome { Written, Declined, Failed };
     void setKind(Kind kind, const QString &path = QString());
     void setModified(bool modified);
+    // Replaces the box's whole text without counting it as an edit.
+    void setText(const QString &text);
     void setEncoding(const TextEncoding &encoding);
     // Writes the document in `encoding` (asking before changing its character set);
     // Declined when the user said No, which writes nothing.
@@ -107,6 +109,7 @@ private:
     TextEncoding encoding_;
     FileStamp diskStamp_; // the file as it was loaded or last saved
     bool holdMessages_ = false;
+    bool replacingText_ = false; // the box's text is being replaced, not edited
     QList<std::function<void()>> heldMessages_;
 };
 

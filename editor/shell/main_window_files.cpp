@@ -65,12 +65,12 @@ void MainWindow::openFromFileTab(int index, int previous)
     const std::array<QString, 5> &files = recent_->tabFiles();
     if (index == previous || index < 0 || index >= int(files.size()))
         return;
-    // An empty tab stays selected and opens nothing.
-    if (myTabFiles->tabText(index).isEmpty())
-        return;
     // The file is the one whose tab was clicked, taken before the prompt: a Save As there
-    // puts its own file on the tabs and moves the others along.
+    // puts its own file on the tabs and moves the others along. An empty tab stays selected
+    // and opens nothing.
     const QString path = files[index];
+    if (path.isEmpty())
+        return;
     // Answered Cancel, or the file refused: the open document's tab stays selected.
     if (!document_->savePrompt() || !document_->open(path)) {
         recent_->selectFileTab(previous);
