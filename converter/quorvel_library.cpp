@@ -533,4 +533,14 @@ void writeDocument(const std::string &path, std::string_view document, const TFi
 #endif
 }
 
+void convertFile(TQuorvel &converter, const std::string &source, const std::string &target)
+{
+    // Checked before the source is read, so that this is the message whatever the source.
+    if (target.empty())
+        throw EQuorvelError("Quorvel: no target file was given. Conversion aborted.");
+    TFileIdentity identity;
+    const std::string text = readSourceText(source, &identity);
+    writeDocument(target, converter.convertText(text), identity);
+}
+
 } // namespace quorvel

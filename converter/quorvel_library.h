@@ -56,6 +56,10 @@ std::string readSourceText(const std::string &path, TFileIdentity *identity = nu
 void writeDocument(const std::string &path, std::string_view document,
                    const TFileIdentity &source = {});
 
+// Reads `source`, converts it with `converter` and only then creates or replaces `target`:
+// what QuorvelConvertFile does once the converter is set up. Throws EQuorvelError.
+void convertFile(TQuorvel &converter, const std::string &source, const std::string &target);
+
 // Writes `document` as CR LF lines to an open file; false when writing fails.
 bool writeLines(std::FILE *file, std::string_view document);
 

@@ -33,7 +33,7 @@ protected:
     {
         quorvel::TQuorvel converter;
         try {
-            converter.convertFile(source, target);
+            quorvel::convertFile(converter, source, target);
             return "";
         } catch (const std::exception &e) {
             return e.what();
