@@ -76,7 +76,7 @@ QUORVEL_API int32_t QUORVEL_CALL QuorvelConvertFile(const char *source, const ch
         // changed from inside the callback applies only to later conversions.
         const HostPump pump = hostPump;
         converter.setMessagePump(enginePump(pump));
-        converter.convertFile(stringOrEmpty(source), stringOrEmpty(target));
+        quorvel::convertFile(converter, stringOrEmpty(source), stringOrEmpty(target));
         lastError.clear();
         return 0;
     } catch (const std::bad_alloc &) {

@@ -154,7 +154,7 @@ int main(int argc, char **argv)
         quorvel::TQuorvel converter;
         quorvel::configure(converter, request);
         if (files.size() == 2) {
-            converter.convertFile(files[0], files[1]);
+            quorvel::convertFile(converter, files[0], files[1]);
             return 0;
         }
         const std::string html = converter.convertText(quorvel::readSourceText(files[0]));

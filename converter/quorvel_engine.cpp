@@ -1,5 +1,4 @@
 #include "quorvel_engine.h"
-#include "quorvel_library.h"
 #include "quorvel_scan.h"
 
 #include <array>
@@ -675,17 +674,6 @@ std::string TQuorvel::assemble(std::string body)
     document += kCRLF;
     document += tail;
     return document;
-}
-
-// --- Files ----------------------------------------------------------------------------
-
-void TQuorvel::convertFile(const std::string &source, const std::string &target)
-{
-    if (target.empty())
-        throw EQuorvelError("Quorvel: no target file was given. Conversion aborted.");
-    TFileIdentity identity;
-    const std::string text = readSourceText(source, &identity);
-    writeDocument(target, convertText(text), identity);
 }
 
 } // namespace quorvel

@@ -63,9 +63,8 @@ public:
     virtual std::string textToHtml(std::string_view text);
 
     // One run: the body pass over `rtf`, then the document assembly. Throws EQuorvelError.
+    // Files are read and written by the library around it (quorvel::convertFile).
     std::string convertText(std::string_view rtf);
-    // Reads `source`, converts it and only then creates or replaces `target`.
-    void convertFile(const std::string &source, const std::string &target);
     std::string replaceAll(std::string_view text, std::string_view name,
                            std::string_view value) const
     {

@@ -3,16 +3,14 @@
 // selected lines. Each timing includes the box's own update (pending events run); each
 // figure is the median of repeated runs, in milliseconds.
 #include "insertion/block_comment.h"
-#include "insertion/insertion_toolbar.h"
-#include "insertion/toolbar_commands.h"
-#include "insertion/vocabulary.h"
 #include "shared/edit_box.h"
 #include "shared/platform.h"
 #include "shared/program_state.h"
 #include "shared/settings_store.h"
+#include "shell/commands.h"
+#include "shell/main_window.h"
 
 #include <QApplication>
-#include <QComboBox>
 #include <QDialog>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
@@ -66,53 +64,45 @@ public:
     void setParentWindow(QWidget *) override {}
 };
 
-class Document : public benchmark::Fixture {
+class Page : public benchmark::Fixture {
 public:
     void SetUp(const benchmark::State &) override
     {
-        widget = std::make_unique<QPlainTextEdit>();
-        widget->setLineWrapMode(QPlainTextEdit::NoWrap);
-        box = std::make_unique<pw::EditBox>(widget.get());
+        settings = std::make_unique<pw::SettingsStore>(dir.filePath(QStringLiteral("b.conf")));
+        // The commands run as the buttons run them: through the main window's command table.
+        window = std::make_unique<pw::MainWindow>(state, *settings, platform,
+                                                  QStringLiteral(PAGEWICK_BIN_DIR));
+        window->loadMainWindow(QString(), false);
+        box = &window->editBox();
+        widget = box->widget();
         box->setText(sampleText());
         // Shown, so the box lays out and repaints what changes as it does for the author.
-        widget->resize(800, 600);
-        widget->show();
+        window->resize(800, 600);
+        window->show();
         QCoreApplication::processEvents();
-        settings = std::make_unique<pw::SettingsStore>(dir.filePath(QStringLiteral("b.conf")));
-        page = std::make_unique<QWidget>();
-        pw::FeatureContext context{*box, state, *settings, platform, nullptr, QString(),
-                                   {},   {},    {},        {},       {},      {}};
-        toolbar = std::make_unique<pw::InsertionToolbar>(context, nullptr);
-        // The page owns the lists, as the main window's pages do.
-        for (const pw::VocabularyList &list : pw::vocabularyLists())
-            toolbar->list(QString::fromUtf8(list.name))->setParent(page.get());
     }
     void TearDown(const benchmark::State &) override
     {
-        toolbar.reset();
-        page.reset();
-        box.reset();
-        widget.reset();
+        window.reset();
+        settings.reset();
     }
 
     QTemporaryDir dir;
     pw::ProgramState state;
     QuietPlatform platform;
     std::unique_ptr<pw::SettingsStore> settings;
-    std::unique_ptr<QPlainTextEdit> widget;
-    std::unique_ptr<pw::EditBox> box;
-    std::unique_ptr<QWidget> page;
-    std::unique_ptr<pw::InsertionToolbar> toolbar;
+    std::unique_ptr<pw::MainWindow> window;
+    pw::EditBox *box = nullptr;
+    QPlainTextEdit *widget = nullptr;
 };
 
 // cmdBold over a word in the middle of the document, then undone (outside the timing).
-BENCHMARK_DEFINE_F(Document, ToolbarInsertion)(benchmark::State &st)
+BENCHMARK_DEFINE_F(Page, ToolbarInsertion)(benchmark::State &st)
 {
-    const pw::ToolbarCommand &bold = *pw::findToolbarCommand(QStringLiteral("cmdBold"));
     const int middle = box->lineStart(10'000) + 16;
     for (auto _ : st) {
         box->setSelection(middle, 4);
-        toolbar->run(bold);
+        window->commands().run(QStringLiteral("cmdBold"));
         QCoreApplication::processEvents();
         st.PauseTiming();
         widget->undo();
@@ -120,19 +110,18 @@ BENCHMARK_DEFINE_F(Document, ToolbarInsertion)(benchmark::State &st)
         st.ResumeTiming();
     }
 }
-BENCHMARK_REGISTER_F(Document, ToolbarInsertion)
+BENCHMARK_REGISTER_F(Page, ToolbarInsertion)
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(9)
     ->ReportAggregatesOnly(true);
 
 // A script block inserted at the caret in the middle of the document.
-BENCHMARK_DEFINE_F(Document, ToolbarSnippet)(benchmark::State &st)
+BENCHMARK_DEFINE_F(Page, ToolbarSnippet)(benchmark::State &st)
 {
-    const pw::ToolbarCommand &script = *pw::findToolbarCommand(QStringLiteral("cmdJavaScript"));
     const int middle = box->lineStart(10'000);
     for (auto _ : st) {
         box->setCaret(middle);
-        toolbar->run(script);
+        window->commands().run(QStringLiteral("cmdJavaScript"));
         QCoreApplication::processEvents();
         st.PauseTiming();
         widget->undo();
@@ -140,13 +129,13 @@ BENCHMARK_DEFINE_F(Document, ToolbarSnippet)(benchmark::State &st)
         st.ResumeTiming();
     }
 }
-BENCHMARK_REGISTER_F(Document, ToolbarSnippet)
+BENCHMARK_REGISTER_F(Page, ToolbarSnippet)
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(9)
     ->ReportAggregatesOnly(true);
 
 // 10,000 lines selected from line 5,000: commented, then (untimed) undone.
-BENCHMARK_DEFINE_F(Document, CommentBlock10000Lines)(benchmark::State &st)
+BENCHMARK_DEFINE_F(Page, CommentBlock10000Lines)(benchmark::State &st)
 {
     const int start = box->lineStart(5'000);
     const int end = box->lineStart(15'000) - 2; // the end of line 14,999
@@ -160,13 +149,13 @@ BENCHMARK_DEFINE_F(Document, CommentBlock10000Lines)(benchmark::State &st)
         st.ResumeTiming();
     }
 }
-BENCHMARK_REGISTER_F(Document, CommentBlock10000Lines)
+BENCHMARK_REGISTER_F(Page, CommentBlock10000Lines)
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(9)
     ->ReportAggregatesOnly(true);
 
 // The same 10,000 lines, commented beforehand, uncommented.
-BENCHMARK_DEFINE_F(Document, UnCommentBlock10000Lines)(benchmark::State &st)
+BENCHMARK_DEFINE_F(Page, UnCommentBlock10000Lines)(benchmark::State &st)
 {
     const int start = box->lineStart(5'000);
     const int end = box->lineStart(15'000) - 2;
@@ -183,7 +172,7 @@ BENCHMARK_DEFINE_F(Document, UnCommentBlock10000Lines)(benchmark::State &st)
         st.ResumeTiming();
     }
 }
-BENCHMARK_REGISTER_F(Document, UnCommentBlock10000Lines)
+BENCHMARK_REGISTER_F(Page, UnCommentBlock10000Lines)
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(9)
     ->ReportAggregatesOnly(true);

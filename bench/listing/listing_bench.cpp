@@ -3,7 +3,8 @@
 // the user feels as a freeze).
 #include "generators/listing_dialogs.h"
 #include "shared/edit_box.h"
-#include "shared/feature_context.h"
+#include "document/document.h"
+#include "document/feature_context.h"
 #include "shared/file_panes.h"
 #include "shared/program_state.h"
 #include "shared/qt_platform.h"
@@ -63,8 +64,9 @@ void BM_ListingDialogStart(benchmark::State &state)
     QTemporaryDir settingsDir;
     pw::SettingsStore settings(settingsDir.filePath(QStringLiteral("bench.conf")));
     TimingPlatform platform;
-    pw::FeatureContext context{box, programState, settings, platform, nullptr, QString(),
-                               {},  {},           {},       {},       {},      {}};
+    pw::Document document(box, platform, programState);
+    pw::FeatureContext context{box,      document, programState, settings,
+                               platform, nullptr,  QString(),    nullptr};
     pw::FileManDialog dialog(context);
     dialog.show();
     dialog.findChild<pw::DirectoryList *>(QStringLiteral("MyDirectory"))->setPath(site.path());

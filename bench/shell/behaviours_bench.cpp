@@ -1,7 +1,8 @@
 // Goto Line to line 20,000 of a 1 MB page, and spell checking a 1 MB page that has no
 // mistakes (a fresh dictionary each run, so every distinct word is looked up once).
 #include "shared/edit_box.h"
-#include "shared/feature_context.h"
+#include "document/document.h"
+#include "document/feature_context.h"
 #include "shared/program_state.h"
 #include "shared/qt_platform.h"
 #include "shared/settings_store.h"
@@ -78,18 +79,15 @@ struct Fixture {
     QTemporaryDir settingsDir;
     pw::SettingsStore settings{settingsDir.filePath(QStringLiteral("bench.conf"))};
     AnsweringPlatform platform;
+    pw::Document document{box, platform, programState};
     pw::FeatureContext context{.edit = box,
+                               .document = document,
                                .state = programState,
                                .settings = settings,
                                .platform = platform,
                                .parent = nullptr,
                                .programFolder = {},
-                               .paneDrive = {},
-                               .paneDirectory = {},
-                               .documentPath = {},
-                               .replaceDocument = {},
-                               .maybeSave = {},
-                               .maybeSaveYesNo = {}};
+                               .panes = nullptr};
 
     Fixture()
     {

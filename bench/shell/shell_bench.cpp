@@ -1,6 +1,7 @@
 // Start-up to the shown main window, loading the template, and opening and saving the
 // largest document that loads (999,999 bytes); the source view opening such a page to its
 // first painted frame with and without colouring, and typing into it.
+#include "document/document.h"
 #include "shared/edit_box.h"
 #include "shared/platform.h"
 #include "shared/program_state.h"
@@ -146,7 +147,7 @@ void BM_StartUpToShownWindow(benchmark::State &state)
         pw::MainWindow window(f.state, f.settings, f.platform, QStringLiteral(PAGEWICK_BIN_DIR));
         window.loadMainWindow(QString(), true);
         QApplication::processEvents();
-        benchmark::DoNotOptimize(window.statusText());
+        benchmark::DoNotOptimize(window.document().statusName());
     }
     state.SetLabel("construct, load, show, first events");
 }
@@ -159,7 +160,7 @@ void BM_LoadTemplate(benchmark::State &state)
     window.loadMainWindow(QString(), false);
     const QString path = QStringLiteral(PAGEWICK_BIN_DIR "/Template.html");
     for (auto _ : state)
-        benchmark::DoNotOptimize(window.loadText(path));
+        benchmark::DoNotOptimize(window.document().load(path));
 }
 BENCHMARK(BM_LoadTemplate)->Unit(benchmark::kMicrosecond);
 
@@ -189,7 +190,7 @@ void BM_Save999999Bytes(benchmark::State &state)
     pw::MainWindow window(f.state, f.settings, f.platform, QStringLiteral(PAGEWICK_BIN_DIR));
     window.loadMainWindow(path, false);
     for (auto _ : state) {
-        if (!window.save()) {
+        if (!window.document().save()) {
             state.SkipWithError("the save failed");
             break;
         }
@@ -215,8 +216,8 @@ void BM_OpenMixedPageToFirstPaint(benchmark::State &state)
     window.loadMainWindow(QString(), true);
     window.setColouring(state.range(0) == 1);
     if (state.range(0) == 2)
-        window.sourceEdit()->highlighter()->setDocument(nullptr);
-    PaintCounter painted(window.textBox()->viewport());
+        window.findChild<pw::SourceEdit *>("txtEdit")->highlighter()->setDocument(nullptr);
+    PaintCounter painted(window.editBox().widget()->viewport());
     painted.waitForPaint();
     f.platform.fileAnswer = path;
     for (auto _ : state) {
@@ -246,7 +247,7 @@ void BM_TypeInTheMiddleOfMixedPage(benchmark::State &state)
     pw::MainWindow window(f.state, f.settings, f.platform, QStringLiteral(PAGEWICK_BIN_DIR));
     window.loadMainWindow(f.largeMixedPage(), true);
     window.setColouring(state.range(0) != 0);
-    QPlainTextEdit *box = window.textBox();
+    QPlainTextEdit *box = window.editBox().widget();
     PaintCounter painted(box->viewport());
     // Into the text of a paragraph half way down.
     const int middle = window.editBox().length() / 2;
@@ -281,7 +282,7 @@ void BM_OpenAndCloseACommentInTheMiddle(benchmark::State &state)
     Fixture f;
     pw::MainWindow window(f.state, f.settings, f.platform, QStringLiteral(PAGEWICK_BIN_DIR));
     window.loadMainWindow(f.largeFile(), true);
-    QPlainTextEdit *box = window.textBox();
+    QPlainTextEdit *box = window.editBox().widget();
     PaintCounter painted(box->viewport());
     // Before a paragraph half way down.
     const QString text = window.editBox().text();

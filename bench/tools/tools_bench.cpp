@@ -2,7 +2,9 @@
 // window does it, and the text pass alone), the directory replace over 2,000 files of
 // 20 KB each (files per second), and the RTF dialog's Select All over 10,000 files.
 #include "shared/edit_box.h"
-#include "shared/feature_context.h"
+#include "shared/file_panes.h"
+#include "document/document.h"
+#include "document/feature_context.h"
 #include "shared/program_state.h"
 #include "shared/qt_platform.h"
 #include "shared/settings_store.h"
@@ -132,11 +134,12 @@ void BM_RtfDialogSelectAll(benchmark::State &state)
     pw::SettingsStore settings(settingsDir.filePath(QStringLiteral("bench.conf")));
     pw::QtPlatform platform;
     const QString path = dir.path();
-    pw::FeatureContext context{box,     programState, settings, platform,
-                               nullptr, QString(),    {},       [&path] { return path; },
-                               {},      {},           {},       {}};
+    pw::Document document(box, platform, programState);
+    pw::FeatureContext context{box,      document, programState, settings,
+                               platform, nullptr,  QString(),    nullptr};
     pw::QuorvelLibrary library({});
     pw::RtfDialog dialog(context, library);
+    dialog.findChild<pw::DirectoryList *>(QStringLiteral("MyDirectory"))->setPath(path);
     auto *files = dialog.findChild<QListWidget *>(QStringLiteral("MyFileList"));
     auto *selectAll = dialog.findChild<QPushButton *>(QStringLiteral("cmdSelectAll"));
     if (!files || !selectAll || files->count() != 10'000) {

@@ -2,7 +2,7 @@
 // The tag dialogs by the names the toolbar's rows give them. The main window registers each
 // with the toolbar; a command builds its dialog afresh for every showing, so each starts from
 // its designed state.
-#include "shared/feature_context.h"
+#include "document/feature_context.h"
 
 #include <QDialog>
 #include <memory>

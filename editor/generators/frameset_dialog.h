@@ -2,7 +2,7 @@
 // frmFrameDialog: three frameset layouts, each with a sketch and a Create button. The chosen
 // layout's page goes back in dialogResult (empty when nothing is to be made); cmdFrameDialog
 // makes it the new untitled document.
-#include "shared/feature_context.h"
+#include "document/feature_context.h"
 
 #include <QDialog>
 

@@ -1,9 +1,11 @@
 #include "generators/js_menu_dialog.h"
 
+#include "shared/file_panes.h"
+
+#include "document/feature_context.h"
 #include "files/paths.h"
 #include "generators/js_menu_markup.h"
 #include "generators/listing_files.h"
-#include "shared/feature_context.h"
 #include "shared/named_widgets.h"
 #include "shared/platform.h"
 #include "shared/safe_write.h"
@@ -56,7 +58,7 @@ QByteArray encodeLike(const QString &text, TextEncoding like)
 
 JsMenuDialog::JsMenuDialog(FeatureContext &context, QWidget *parent)
     : QDialog(parent), platform_(context.platform), programFolder_(context.programFolder),
-      paneDirectory_(context.paneDirectory), rtfEdit_(new QPlainTextEdit), outline_(rtfEdit_)
+      panes_(context.panes), rtfEdit_(new QPlainTextEdit), outline_(rtfEdit_)
 {
     setObjectName(QStringLiteral("frmJSMenu"));
     setWindowTitle(kTitle);
@@ -126,10 +128,15 @@ JsMenuDialog::JsMenuDialog(FeatureContext &context, QWidget *parent)
     connect(cmdExit, &QPushButton::clicked, this, &JsMenuDialog::reject);
 }
 
+QString JsMenuDialog::paneDirectory() const
+{
+    return panes_ ? panes_->directoryList()->path() : QString();
+}
+
 void JsMenuDialog::browseOutline()
 {
     const QString filter = QStringLiteral("Text Files|*.txt");
-    const QString directory = paneDirectory_ ? paneDirectory_() : QString();
+    const QString directory = paneDirectory();
     const QString chosen =
         newMenuMode_ ? platform_.saveFileName(QStringLiteral("Text File"), directory, filter)
                      : platform_.openFileName(QStringLiteral("Text File"), directory, filter);
@@ -140,8 +147,7 @@ void JsMenuDialog::browseOutline()
 void JsMenuDialog::browsePage()
 {
     const QString chosen = platform_.saveFileName(QStringLiteral("JavaScript Menu File"),
-                                                  paneDirectory_ ? paneDirectory_() : QString(),
-                                                  QStringLiteral("HTML|*.html"));
+                                                  paneDirectory(), QStringLiteral("HTML|*.html"));
     if (!chosen.isEmpty())
         txtExportFile_->setText(chosen);
 }

@@ -13,6 +13,7 @@ class QPlainTextEdit;
 
 namespace pw {
 
+class FilePanes;
 class Platform;
 struct FeatureContext;
 
@@ -36,10 +37,11 @@ private:
     // The outline file's path; empty, after a message with this title and text, when none
     // is given.
     QString outlinePath(const char *title, const char *text);
+    QString paneDirectory() const;
 
     Platform &platform_;
     QString programFolder_;
-    std::function<QString()> paneDirectory_;
+    const FilePanes *panes_; // the main window's panes, where the pickers start
     QLineEdit *txtImportFile_ = nullptr;
     QLineEdit *txtExportFile_ = nullptr;
     QPlainTextEdit *rtfEdit_ = nullptr;

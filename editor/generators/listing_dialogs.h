@@ -2,7 +2,7 @@
 // The directory listing tool: a small wizard (frmExportWizard) where the format is chosen,
 // then frmFileManDialog, where the directory and the page file are chosen and the page is
 // written. Both stay open beside the main window (modeless); one of each at a time.
-#include "shared/feature_context.h"
+#include "document/feature_context.h"
 #include "shared/tool_window.h"
 
 class QButtonGroup;

@@ -1,5 +1,7 @@
 #include "generators/page_wizard.h"
 
+#include "document/document.h"
+
 #include "generators/page_markup.h"
 #include "shared/dialog_parts.h"
 #include "shared/named_widgets.h"
@@ -146,14 +148,15 @@ void PageWizard::paintPreview()
 void openNewPage(FeatureContext &context, const QString &promptText,
                  const std::function<std::unique_ptr<QDialog>()> &make)
 {
-    if (!context.maybeSaveYesNo(QStringLiteral("Save on Open..."), promptText))
+    if (!context.document.maybeSave(QStringLiteral("Save on Open..."), promptText,
+                                    MsgButtons::YesNo))
         return;
     {
         const std::unique_ptr<QDialog> dialog = make();
         context.platform.runDialog(*dialog);
     }
     if (!context.state.dialogResult.isEmpty())
-        context.replaceDocument(context.state.dialogResult);
+        context.document.replace(context.state.dialogResult);
 }
 
 void runPageWizard(FeatureContext &context)

@@ -2,7 +2,7 @@
 // frmJumpStart: a new page from a title, a background image and five body colours. Its page
 // goes back in dialogResult (empty when nothing is to be made); cmdEasyBegin makes it the new
 // untitled document.
-#include "shared/feature_context.h"
+#include "document/feature_context.h"
 
 #include <QDialog>
 #include <functional>

@@ -1,8 +1,8 @@
 #include "generators/php_data_dialog.h"
 
+#include "document/feature_context.h"
 #include "files/paths.h"
 #include "files/text_file.h"
-#include "shared/feature_context.h"
 #include "shared/file_panes.h"
 #include "shared/named_widgets.h"
 #include "shared/platform.h"
@@ -68,8 +68,7 @@ PhpDataDialog::PhpDataDialog(FeatureContext &context, QWidget *parent)
     directory_ = new DirectoryList(output);
     directory_->setObjectName(QStringLiteral("MyDirectory"));
     auto *panes = new FilePanes(drive, directory_, nullptr, platform_, this);
-    panes->open(context.paneDrive ? context.paneDrive() : QString(),
-                context.paneDirectory ? context.paneDirectory() : QString());
+    panes->open(context.paneDrive(), context.paneDirectory());
     auto *outputLayout = new QVBoxLayout(output);
     outputLayout->addWidget(drive);
     outputLayout->addWidget(directory_, 1);

@@ -1,5 +1,7 @@
 #include "generators/snippets.h"
 
+#include "document/document.h"
+
 #include "files/paths.h"
 #include "files/text_file.h"
 #include "shared/insertion.h"
@@ -115,7 +117,7 @@ void insertStatusScroller(FeatureContext &context)
 void copyIncludeFile(FeatureContext &context)
 {
     Platform &platform = context.platform;
-    const QString target = directoryOfPath(context.documentPath());
+    const QString target = directoryOfPath(context.document.path());
     const bool present = fileIsPresent(target + kIncludeFile);
     if (present) {
         const MsgAnswer answer =

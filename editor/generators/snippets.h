@@ -1,7 +1,7 @@
 #pragma once
 // The snippet commands of the script and PHP pages: two ready-made client scripts put into
 // the document, and the copy of the HTML helper include file beside the document.
-#include "shared/feature_context.h"
+#include "document/feature_context.h"
 
 namespace pw {
 

@@ -1,5 +1,8 @@
 #include "insertion/user_buttons.h"
 
+#include "document/feature_context.h"
+#include "shared/insertion.h"
+
 #include "shared/program_state.h"
 #include "shared/settings_store.h"
 
@@ -101,6 +104,12 @@ void UserButtonsDialog::save()
         state_.userCloseTags[k] = txtUDC_[k]->text();
     }
     accept();
+}
+
+void runUserButton(FeatureContext &context, int k)
+{
+    if (k >= 0 && k < kUserButtonCount)
+        insertAround(context.edit, context.state.userOpenTags[k], context.state.userCloseTags[k]);
 }
 
 } // namespace pw

@@ -9,6 +9,7 @@ class QLineEdit;
 namespace pw {
 
 class SettingsStore;
+struct FeatureContext;
 struct ProgramState;
 
 inline constexpr int kUserButtonCount = 10;
@@ -20,6 +21,8 @@ void saveUserButtons(const ProgramState &state, SettingsStore &settings);
 // The tooltip of button k (0..9): its opening and closing texts joined by one blank, or
 // "Not Defined" while its opening text is empty.
 QString userButtonToolTip(const ProgramState &state, int k);
+// User button k (0..9): its opening and closing texts around the selection.
+void runUserButton(FeatureContext &context, int k);
 
 // frmUD. Shows the ten pairs; Save copies the boxes into the arrays exactly as typed and
 // closes (accepted); Cancel closes without copying (rejected).

@@ -2,7 +2,7 @@
 // break added.
 #include "insertion/vocabulary.h"
 
-#include "insertion/toolbar_commands.h"
+#include "insertion/insertion_command.h"
 
 #include <QComboBox>
 #include <QLineEdit>

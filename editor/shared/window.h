@@ -4,8 +4,8 @@ class QWidget;
 
 namespace pw {
 
-// Window and control sizes are given in twips, 1/1440 inch; at 96 dots per inch a pixel is
-// 15 twips.
+// Twips are 1/1440 inch; at 96 dots per inch a pixel is 15 twips. Minimum sizes and
+// splitter bounds keep their twip values.
 constexpr int twipsToPixels(int twips)
 {
     return twips / 15;

@@ -1,16 +1,19 @@
 #pragma once
 // The main window's commands as one table: every menu item, picture button and toolbar page
-// button is one row, and one runner builds the control of each row and runs it. The insertion
-// rows (insertion/toolbar_commands.h) are read by the same runner.
+// button is one row of one type, and one runner builds the control of each row and runs it.
 //
-// Adding a command: add a row to kCommands in commands.cpp naming what it runs: a function of
-// the window, a feature given the FeatureContext, or a dialog registered by name. Debug builds
-// refuse to start when a row runs nothing or when a control of the window runs no row.
-#include "shared/feature_context.h"
+// Adding a command: add a row to kCommands in command_table.cpp naming what it runs: a
+// function of the window, a feature given the FeatureContext, or what a toolbar page button
+// inserts (insertion/insertion_command.h). A tag dialog plugs into its Dialog rows with one
+// registerDialog call. Debug builds refuse to start when a row runs nothing or when a control
+// of the window runs no row.
+#include "document/feature_context.h"
+#include "insertion/insertion_command.h"
 
 #include <QHash>
 #include <QObject>
 #include <QStringList>
+#include <span>
 
 class QHBoxLayout;
 class QIcon;
@@ -20,7 +23,7 @@ class QToolButton;
 namespace pw {
 
 class MainWindow;
-struct ToolbarCommand;
+class ToolbarLists;
 
 // Where a command's control sits.
 enum class Place {
@@ -45,8 +48,13 @@ struct Command {
     // What it runs: one of these.
     void (*window)(MainWindow &, int index) = nullptr;
     void (*feature)(FeatureContext &) = nullptr;
-    const char *dialog = nullptr; // a dialog registered under this name, run modally
+    Insertion insert = {};
 };
+
+// Every row, in the order the controls are built.
+std::span<const Command> commandTable();
+// The row of the given name, or nullptr.
+const Command *findCommand(const QString &name);
 
 // The icon of a command's picture (see Command::icon); null when none is found.
 QIcon commandIcon(const char *icon);
@@ -60,6 +68,13 @@ public:
     // controls, and connects each to its row.
     void build(QMenuBar *menuBar, QHBoxLayout *pictureBar);
 
+    // The tag dialogs the Dialog rows name.
+    void registerDialog(const QString &name, TagDialogFactory factory);
+    bool hasDialog(const QString &name) const { return dialogs_.contains(name); }
+
+    // The toolbar pages' vocabulary lists.
+    ToolbarLists &lists() const { return *lists_; }
+
     // The name of the command a control runs; empty when it runs none.
     QString commandOf(const QObject *control) const { return wired_.value(control); }
     // True when the named command does something now.
@@ -72,14 +87,15 @@ public:
     void run(const QString &name, int index = 0);
 
 private:
+    void run(const Command &row, int index);
     void buildPages();
-    QToolButton *makeButton(const QString &name, const QString &caption, const QString &tooltip,
-                            Place place, const char *icon = nullptr);
-    void wire(QObject *control, const QString &name, std::function<void()> action);
-    void wireRow(QObject *control, const Command &row, int index);
+    QToolButton *makeButton(const Command &row, const QString &caption);
+    void wire(QObject *control, const Command &row, int index);
     bool rowIsBuilt(const Command &row) const;
 
     MainWindow &window_;
+    ToolbarLists *lists_;
+    QHash<QString, TagDialogFactory> dialogs_;
     QHash<const QObject *, QString> wired_;
     QStringList names_; // every row's name, in table order
 };

@@ -1,8 +1,8 @@
 #include "shell/editor_behaviours.h"
 
+#include "document/feature_context.h"
 #include "files/paths.h"
 #include "shared/edit_box.h"
-#include "shared/feature_context.h"
 #include "shared/file_panes.h"
 #include "shared/insertion.h"
 #include "shared/platform.h"

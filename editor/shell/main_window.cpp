@@ -2,7 +2,8 @@
 #include "shell/main_window.h"
 
 #include "dialogs/tag_dialogs.h"
-#include "insertion/insertion_toolbar.h"
+#include "document/document.h"
+#include "insertion/toolbar_lists.h"
 #include "shared/file_panes.h"
 #include "shared/plain_tool_tips.h"
 #include "shared/platform.h"
@@ -10,6 +11,7 @@
 #include "shared/settings_store.h"
 #include "shared/window.h"
 #include "shell/commands.h"
+#include "shell/recent_files.h"
 #include "source_view/source_edit.h"
 #include "tools/find_window.h"
 #include "tools/speller.h"
@@ -53,41 +55,16 @@ const char *const kScriptPages[] = {"JavaScript", "CFML", "VBScript", "PHP", "AS
 MainWindow::MainWindow(ProgramState &state, SettingsStore &settings, Platform &platform,
                        const QString &programFolder, QWidget *parent)
     : QMainWindow(parent), state_(state), settings_(settings), platform_(platform),
-      programFolder_(programFolder), sourceEdit_(new SourceEdit), txtEdit_(sourceEdit_),
-      edit_(txtEdit_)
+      programFolder_(programFolder), txtEdit_(new SourceEdit), edit_(txtEdit_),
+      document_(new Document(edit_, platform, state, this))
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Pagewick"));
     createToolbarTabs();
     createPanesAndEditor();
     createStatusBar();
-    connectDocumentSignals();
-    addFindNextKey(this);
-    // Pictures come from the desktop's icon theme; Tango (see scripts/install-deps) stands in
-    // where it has none, or where no theme is set, as on a bare X server.
-    initIcons();
-    // Without a desktop session (a bare X server, tests) Qt looks for themes nowhere.
-    QStringList themePaths = QIcon::themeSearchPaths();
-    for (const QString &path :
-         QStandardPaths::locateAll(QStandardPaths::GenericDataLocation, QStringLiteral("icons"),
-                                   QStandardPaths::LocateDirectory)) {
-        if (!themePaths.contains(path))
-            themePaths << path;
-    }
-    QIcon::setThemeSearchPaths(themePaths);
-    if (QIcon::themeName().isEmpty() || QIcon::themeName() == QLatin1String("hicolor"))
-        QIcon::setThemeName(QStringLiteral("Tango"));
-    QIcon::setFallbackThemeName(QStringLiteral("Tango"));
-    // The lists of the toolbar pages first: the command runner places them with the buttons.
-    insertion_ = new InsertionToolbar(featureContext(), this);
-    for (const TagDialog &dialog : tagDialogs())
-        insertion_->registerDialog(QString::fromUtf8(dialog.name), dialog.make);
-    commands_ = new CommandRunner(*this);
-    commands_->build(menuBar(), pictureBar_);
-    for (QAction *item : findChildren<QAction *>(QStringLiteral("mnuRecentlyUsed")))
-        mnuRecentlyUsed_ << item;
-    std::ranges::sort(mnuRecentlyUsed_, {},
-                      [](QAction *item) { return item->property("index").toInt(); });
+    createCommands();
+    connectDocument();
     connectFiles();
     showToolTipsAsPlainText(this);
     setMinimumSize(twipsToPixels(9500), twipsToPixels(4600));
@@ -151,11 +128,11 @@ void MainWindow::createPanesAndEditor()
     auto *paneLayout = new QVBoxLayout(panes);
     paneLayout->setContentsMargins(1, 0, 0, 0);
     paneLayout->setSpacing(2);
-    myDrive = new DriveList;
+    auto *myDrive = new DriveList;
     myDrive->setObjectName(QStringLiteral("MyDrive"));
-    myDirectory = new DirectoryList;
+    auto *myDirectory = new DirectoryList;
     myDirectory->setObjectName(QStringLiteral("MyDirectory"));
-    myFileList = new FileList;
+    auto *myFileList = new FileList;
     myFileList->setObjectName(QStringLiteral("MyFileList"));
     myFileList->setPictureDrag(true);
     panes_ = new FilePanes(myDrive, myDirectory, myFileList, platform_, this);
@@ -202,6 +179,36 @@ void MainWindow::createPanesAndEditor()
     setCentralWidget(central);
 }
 
+void MainWindow::createCommands()
+{
+    addFindNextKey(this);
+    // Pictures come from the desktop's icon theme; Tango (see scripts/install-deps) stands in
+    // where it has none, or where no theme is set, as on a bare X server.
+    initIcons();
+    // Without a desktop session (a bare X server, tests) Qt looks for themes nowhere.
+    QStringList themePaths = QIcon::themeSearchPaths();
+    for (const QString &path :
+         QStandardPaths::locateAll(QStandardPaths::GenericDataLocation, QStringLiteral("icons"),
+                                   QStandardPaths::LocateDirectory)) {
+        if (!themePaths.contains(path))
+            themePaths << path;
+    }
+    QIcon::setThemeSearchPaths(themePaths);
+    if (QIcon::themeName().isEmpty() || QIcon::themeName() == QLatin1String("hicolor"))
+        QIcon::setThemeName(QStringLiteral("Tango"));
+    QIcon::setFallbackThemeName(QStringLiteral("Tango"));
+
+    commands_ = new CommandRunner(*this);
+    for (const TagDialog &dialog : tagDialogs())
+        commands_->registerDialog(QString::fromUtf8(dialog.name), dialog.make);
+    commands_->build(menuBar(), pictureBar_);
+
+    QList<QAction *> recentItems = findChildren<QAction *>(QStringLiteral("mnuRecentlyUsed"));
+    std::ranges::sort(recentItems, {},
+                      [](QAction *item) { return item->property("index").toInt(); });
+    recent_ = new RecentFiles(recentItems, myTabFiles, this);
+}
+
 void MainWindow::createStatusBar()
 {
     statusBar()->setObjectName(QStringLiteral("sbStatusBar"));
@@ -224,21 +231,8 @@ void MainWindow::createStatusBar()
 
 FeatureContext MainWindow::featureContext()
 {
-    return FeatureContext{
-        edit_,
-        state_,
-        settings_,
-        platform_,
-        this,
-        programFolder_,
-        [this] { return paneDrive(); },
-        [this] { return paneDirectory(); },
-        [this] { return documentPath(); },
-        [this](const QString &text) { replaceDocument(text); },
-        [this](const QString &title, const QString &text) { return maybeSave(title, text); },
-        [this](const QString &title, const QString &text) {
-            return maybeSave(title, text, MsgButtons::YesNo);
-        }};
+    return FeatureContext{edit_,     *document_, state_,         settings_,
+                          platform_, this,       programFolder_, panes_};
 }
 
 QWidget *MainWindow::toolbarPage(const QString &caption) const
@@ -253,18 +247,13 @@ QWidget *MainWindow::toolbarPage(const QString &caption) const
     return nullptr;
 }
 
-QToolButton *MainWindow::pictureButton(const QString &name) const
-{
-    return findChild<QToolButton *>(name);
-}
-
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
     // With no document open, a click in the box or a key that would type starts New; the
     // click or key itself does nothing more.
     const bool pressed =
         event->type() == QEvent::MouseButtonPress || event->type() == QEvent::KeyPress;
-    if (pressed && loadFinished_ && statusText() == kReady) {
+    if (pressed && loadFinished_ && !document_->isOpen()) {
         const bool click =
             watched == txtEdit_->viewport() && event->type() == QEvent::MouseButtonPress;
         bool typing = false;
@@ -292,7 +281,7 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
             const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
             const bool returning =
                 reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason;
-            if (statusText() == kReady && loadFinished_ && !returning)
+            if (!document_->isOpen() && loadFinished_ && !returning)
                 newDocument();
         } else {
             txtEdit_->setFocus();

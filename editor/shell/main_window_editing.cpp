@@ -1,12 +1,16 @@
-// What the document box does itself (Tab, pictures dropped from the file list) and spell
-// checking.
+// What the document box does itself (Tab, pictures dropped from the file list), spell
+// checking and the user buttons' definitions.
 #include "shell/main_window.h"
 
+#include "document/document.h"
+#include "insertion/user_buttons.h"
 #include "shared/file_panes.h"
 #include "shared/insertion.h"
 #include "shared/platform.h"
+#include "shared/program_state.h"
 #include "shared/settings_store.h"
 #include "shell/editor_behaviours.h"
+#include "source_view/source_edit.h"
 #include "tools/spell_check.h"
 #include "tools/speller.h"
 
@@ -17,6 +21,7 @@
 #include <QLocale>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QToolButton>
 
 namespace pw {
 
@@ -43,7 +48,7 @@ bool MainWindow::editorEvent(QObject *watched, QEvent *event)
         return false; // other drops (text from elsewhere) are the box's own business
     // A picture goes in at the caret, not where it is let go, so the box shows no drop
     // place; with no document open there is nowhere to put it.
-    if (statusText() == kReady) {
+    if (!document_->isOpen()) {
         drop->ignore();
         return true;
     }
@@ -69,6 +74,24 @@ void MainWindow::checkSpelling()
     }
     FeatureContext context = featureContext();
     pw::checkSpelling(context, *speller_);
+}
+
+void MainWindow::assignUDToolTips()
+{
+    for (QToolButton *button : findChildren<QToolButton *>(QStringLiteral("cmdUD")))
+        button->setToolTip(userButtonToolTip(state_, button->property("index").toInt()));
+}
+
+// The keys are written whenever the dialog closes, saved or cancelled.
+void MainWindow::defineUserButtons()
+{
+    {
+        UserButtonsDialog dialog(state_, this);
+        platform_.runDialog(dialog);
+    }
+    saveUserButtons(state_, settings_);
+    settings_.sync();
+    assignUDToolTips();
 }
 
 } // namespace pw

@@ -1,45 +1,23 @@
-// Recent files, file tabs and the file panes around the document.
+// Opening files from the recent files, the file tabs and the file panes around the document.
 #include "shell/main_window.h"
 
+#include "document/document.h"
 #include "files/mount_table.h"
 #include "files/paths.h"
 #include "shared/file_panes.h"
 #include "shared/platform.h"
 #include "shared/settings_store.h"
+#include "shell/recent_files.h"
+#include "source_view/source_edit.h"
 
-#include <QAction>
 #include <QDir>
 #include <QFileInfo>
-#include <QTabBar>
 
 #include <chrono>
 
 namespace pw {
 
-void MainWindow::connectFiles()
-{
-    connect(myTabFiles, &QTabBar::currentChanged, this, [this](int index) {
-        const int previous = currentFileTab_;
-        currentFileTab_ = index;
-        if (!selectingFileTab_)
-            openFromFileTab(index, previous);
-    });
-    connect(myFileList, &FileList::fileActivated, this, &MainWindow::openFromFileList);
-    connect(myFileList, &FileList::fileClicked, this, &MainWindow::changeToolTips);
-    connect(myDirectory, &QListWidget::itemClicked, this, &MainWindow::changeToolTips);
-    connect(panes_, &FilePanes::changed, this, &MainWindow::changeToolTips);
-}
-
-// ---------------------------------------------------------------------------------------
-// Recent-files menu
-
 namespace {
-// Menu and tab captions read "&" as an access-key mark; a path shows every "&" it has.
-QString caption(const QString &path)
-{
-    return QString(path).replace(QLatin1Char('&'), QStringLiteral("&&"));
-}
-
 // A stored folder on a network mount whose server is gone would block start-up on its first
 // look; such a folder is given two seconds to answer. Local folders are not delayed.
 bool directoryAnswers(const QString &directory)
@@ -51,52 +29,19 @@ bool directoryAnswers(const QString &directory)
 }
 } // namespace
 
-QString MainWindow::recentPath(int index) const
+void MainWindow::connectFiles()
 {
-    return mnuRecentlyUsed_[index]->data().toString();
-}
-
-void MainWindow::setRecentPath(int index, const QString &path)
-{
-    mnuRecentlyUsed_[index]->setData(path);
-    mnuRecentlyUsed_[index]->setText(caption(path));
-}
-
-void MainWindow::addToRecentlyUsed(const QString &path)
-{
-    // The list keeps duplicates: the newest copy goes on top, older copies stay.
-    for (int i = 9; i >= 1; --i)
-        setRecentPath(i, recentPath(i - 1));
-    setRecentPath(0, path);
-    addFileTab(path);
-}
-
-QStringList MainWindow::recentFiles() const
-{
-    QStringList list;
-    for (int i = 0; i < 10; ++i)
-        list << recentPath(i);
-    return list;
-}
-
-void MainWindow::restoreRecentlyUsed()
-{
-    for (int i = 0; i < 10; ++i)
-        setRecentPath(i, settings_.read(QStringLiteral("Settings"), QStringLiteral("RU%1").arg(i),
-                                        QString()));
-}
-
-void MainWindow::saveRecentlyUsed()
-{
-    for (int i = 0; i < 10; ++i)
-        settings_.write(QStringLiteral("Settings"), QStringLiteral("RU%1").arg(i), recentPath(i));
+    connect(recent_, &RecentFiles::fileTabChosen, this, &MainWindow::openFromFileTab);
+    FileList *files = panes_->fileList();
+    connect(files, &FileList::fileActivated, this, &MainWindow::openFromFileList);
+    connect(files, &FileList::fileClicked, this, &MainWindow::changeToolTips);
+    connect(panes_->directoryList(), &QListWidget::itemClicked, this, &MainWindow::changeToolTips);
+    connect(panes_, &FilePanes::changed, this, &MainWindow::changeToolTips);
 }
 
 void MainWindow::openRecentFile(int index)
 {
-    if (index < 0 || index >= int(mnuRecentlyUsed_.size()))
-        return;
-    const QString path = recentPath(index);
+    const QString path = recent_->path(index);
     if (path.isEmpty())
         return;
     if (!fileIsPresent(path)) {
@@ -105,93 +50,49 @@ void MainWindow::openRecentFile(int index)
                              MsgIcon::Information);
         return;
     }
-    if (!savePrompt())
+    if (!document_->savePrompt())
         return;
     // The modified flag is cleared by the load itself: a load that fails leaves the edits
     // on screen, and they must still count as unsaved.
-    if (!openAsDocument(path))
+    if (!document_->open(path))
         return;
     syncFileBoxes(path);
-    addFileTab(path);
-}
-
-// ---------------------------------------------------------------------------------------
-// File tabs
-
-void MainWindow::selectFileTab(int index)
-{
-    selectingFileTab_ = true;
-    myTabFiles->setCurrentIndex(index);
-    selectingFileTab_ = false;
-}
-
-void MainWindow::addFileTab(const QString &path)
-{
-    // Exact comparison: paths differing in letter case are different files here.
-    int found = -1;
-    for (int i = 0; i < 5; ++i) {
-        if (tabFiles_[i] == path)
-            found = i;
-    }
-    if (found >= 0) {
-        selectFileTab(found);
-        return;
-    }
-    for (int i = 4; i >= 1; --i)
-        tabFiles_[i] = tabFiles_[i - 1];
-    tabFiles_[0] = path;
-    for (int i = 0; i < 5; ++i)
-        myTabFiles->setTabText(i, caption(pathPart(tabFiles_[i], 3)));
-}
-
-void MainWindow::clearTabs()
-{
-    for (int i = 0; i < 5; ++i)
-        myTabFiles->setTabText(i, QString());
-    selectFileTab(0);
+    recent_->addFileTab(path);
 }
 
 void MainWindow::openFromFileTab(int index, int previous)
 {
-    if (index == previous || index < 0 || index >= 5)
-        return;
-    // An empty tab stays selected and opens nothing.
-    if (myTabFiles->tabText(index).isEmpty())
+    const std::array<QString, 5> &files = recent_->tabFiles();
+    if (index == previous || index < 0 || index >= int(files.size()))
         return;
     // The file is the one whose tab was clicked, taken before the prompt: a Save As there
-    // puts its own file on the tabs and moves the others along.
-    const QString path = tabFiles_[index];
+    // puts its own file on the tabs and moves the others along. An empty tab stays selected
+    // and opens nothing.
+    const QString path = files[index];
+    if (path.isEmpty())
+        return;
     // Answered Cancel, or the file refused: the open document's tab stays selected.
-    if (!savePrompt() || !openAsDocument(path)) {
-        selectFileTab(previous);
+    if (!document_->savePrompt() || !document_->open(path)) {
+        recent_->selectFileTab(previous);
         return;
     }
     syncFileBoxes(path);
     // Selects the file's tab where the prompt moved it (or puts it back if it fell off).
-    addFileTab(path);
+    recent_->addFileTab(path);
 }
 
-// ---------------------------------------------------------------------------------------
-// File panes
-
-QString MainWindow::paneDrive() const
+void MainWindow::openFromFileList(const QString &name)
 {
-    return myDrive->drive();
-}
-
-QString MainWindow::paneDirectory() const
-{
-    return myDirectory->path();
-}
-
-void MainWindow::setPaneDrive(const QString &drive)
-{
-    myDrive->setDrive(drive);
-}
-
-void MainWindow::setPaneDirectory(const QString &directory)
-{
-    panes_->showDirectory(directory);
+    if (name.isEmpty())
+        return;
+    // The folder the name was listed in, taken before the prompt: a Save As there moves the
+    // panes to the saved file's folder.
+    const QString path = joinPath(panes_->directoryList()->path(), name);
+    if (!document_->savePrompt())
+        return;
+    if (!document_->open(path))
+        return;
+    recent_->add(path);
 }
 
 void MainWindow::syncFileBoxes(const QString &path)
@@ -204,49 +105,32 @@ void MainWindow::syncFileBoxes(const QString &path)
 
 void MainWindow::restoreDriveAndDir()
 {
+    DriveList *drives = panes_->driveList();
+    DirectoryList *directories = panes_->directoryList();
     const QString drive =
         settings_.read(QStringLiteral("Settings"), QStringLiteral("Drive"), QStringLiteral("/"));
     const QString directory =
         settings_.read(QStringLiteral("Settings"), QStringLiteral("Dir"), QDir::homePath());
     // The whole stored drive counts: a mount point is longer than a drive letter.
-    const QString root = driveRoot(drive, myDrive->drives());
-    if (myDrive->drives().contains(root) && directoryAnswers(directory)
-        && myDirectory->setPath(directory)) {
-        myDrive->showDriveOf(root);
+    const QString root = driveRoot(drive, drives->drives());
+    if (drives->drives().contains(root) && directoryAnswers(directory)
+        && directories->setPath(directory)) {
+        drives->showDriveOf(root);
         changeToolTips();
         return;
     }
     // Stored drive or directory unusable: back on "/", quietly.
-    myDrive->showDriveOf(QStringLiteral("/"));
-    if (myDirectory->path().isEmpty())
-        myDirectory->setPath(QStringLiteral("/"));
+    drives->showDriveOf(QStringLiteral("/"));
+    if (directories->path().isEmpty())
+        directories->setPath(QStringLiteral("/"));
     changeToolTips();
-}
-
-void MainWindow::refreshDriveLists()
-{
-    panes_->refresh();
-}
-
-void MainWindow::openFromFileList(const QString &name)
-{
-    if (name.isEmpty())
-        return;
-    // The folder the name was listed in, taken before the prompt: a Save As there moves the
-    // panes to the saved file's folder.
-    const QString path = joinPath(myDirectory->path(), name);
-    if (!savePrompt())
-        return;
-    if (!openAsDocument(path))
-        return;
-    addToRecentlyUsed(path);
 }
 
 void MainWindow::changeToolTips()
 {
-    myDrive->setToolTip(myDrive->currentText());
-    myDirectory->setToolTip(myDirectory->path());
-    myFileList->setToolTip(myFileList->currentName());
+    panes_->driveList()->setToolTip(panes_->driveList()->currentText());
+    panes_->directoryList()->setToolTip(panes_->directoryList()->path());
+    panes_->fileList()->setToolTip(panes_->fileList()->currentName());
 }
 
 } // namespace pw

@@ -1,28 +1,36 @@
 // Loading the main window at start-up, and closing it.
 #include "shell/main_window.h"
 
+#include "document/document.h"
 #include "files/paths.h"
+#include "insertion/toolbar_lists.h"
+#include "insertion/user_buttons.h"
+#include "shared/file_panes.h"
 #include "shared/platform.h"
 #include "shared/program_state.h"
 #include "shared/settings_store.h"
+#include "shell/commands.h"
 #include "shell/editor_behaviours.h"
+#include "shell/recent_files.h"
+#include "source_view/source_edit.h"
 
 #include <QCloseEvent>
-#include <utility>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QSplitter>
 #include <QStyle>
 
 #include <algorithm>
-#include <QPlainTextEdit>
 
 namespace pw {
 
 void MainWindow::loadMainWindow(const QString &commandLine, bool show)
 {
     restoreSourceView();
+    // A file that cannot be read reports once the window shows (reportLoadProblems).
+    document_->holdMessages(true);
     initializeLoad(commandLine);
+    document_->holdMessages(false);
     initializeRestore();
     restoreWindowPlace();
     if (show)
@@ -34,8 +42,7 @@ void MainWindow::loadMainWindow(const QString &commandLine, bool show)
 
 void MainWindow::reportLoadProblems()
 {
-    for (const auto &message : std::exchange(startupMessages_, {}))
-        message();
+    document_->showHeldMessages();
 }
 
 void MainWindow::initializeLoad(const QString &commandLine)
@@ -43,22 +50,21 @@ void MainWindow::initializeLoad(const QString &commandLine)
     state_.fileFilter = kFileFilter;
     state_.BlockComment = settings_.read(QStringLiteral("Settings"), QStringLiteral("BlockComment"),
                                          QStringLiteral("//"));
-    loadUD();
+    loadUserButtons(state_, settings_);
     assignUDToolTips();
-    clearTabs();
-    fillAllCombos();
+    recent_->clearTabs();
+    commands_->lists().fillLists();
 
     const QString argument = typedPath(commandLine);
     if (!argument.isEmpty() && fileIsPresent(argument)) {
-        if (openAsDocument(argument)) {
+        if (document_->open(argument)) {
             syncFileBoxes(argument);
-            addToRecentlyUsed(argument);
+            recent_->add(argument);
             return;
         }
     }
-    loadText(templatePath());
-    setDocumentName(kUntitled);
-    setEncoding(newDocumentEncoding(encoding_));
+    document_->load(templatePath());
+    document_->makeUntitled();
     // A named file that is not there leaves the panes on the program folder.
     if (!argument.isEmpty())
         syncFileBoxes(templatePath());
@@ -69,7 +75,7 @@ void MainWindow::initializeRestore()
     state_.iePath = settings_.read(QStringLiteral("Browsers"), QStringLiteral("IE"), QString());
     state_.nnPath = settings_.read(QStringLiteral("Browsers"), QStringLiteral("NN"), QString());
     restoreDriveAndDir();
-    restoreRecentlyUsed();
+    recent_->restore(settings_);
     state_.idAttribute =
         settings_.readBool(QStringLiteral("Settings"), QStringLiteral("IDAttribute"), false);
     state_.heightWidth =
@@ -121,7 +127,7 @@ void MainWindow::restoreFontInfo()
     txtEdit_->setFont(storedDisplayFont(settings_));
     // The template's caret goes just after its "<TITLE>" (position 30); a file named on the
     // command line opens at its start, as every opened file does.
-    if (statusText() == kUntitled)
+    if (document_->isUntitled())
         edit_.setCaret(30);
     txtEdit_->setFocus();
 }
@@ -130,15 +136,17 @@ void MainWindow::closeEvent(QCloseEvent *event)
 {
     // A save the user asked for but that did not happen keeps the window open rather than
     // losing the document.
-    if (!maybeSave(QStringLiteral("Save on Open..."),
-                   QStringLiteral("Save Current Before Closing?"))) {
+    if (!document_->maybeSave(QStringLiteral("Save on Open..."),
+                              QStringLiteral("Save Current Before Closing?"))) {
         event->ignore();
         return;
     }
     saveWindowPlace();
-    settings_.write(QStringLiteral("Settings"), QStringLiteral("Drive"), paneDrive());
-    settings_.write(QStringLiteral("Settings"), QStringLiteral("Dir"), paneDirectory());
-    saveRecentlyUsed();
+    settings_.write(QStringLiteral("Settings"), QStringLiteral("Drive"),
+                    panes_->driveList()->drive());
+    settings_.write(QStringLiteral("Settings"), QStringLiteral("Dir"),
+                    panes_->directoryList()->path());
+    recent_->save(settings_);
     settings_.sync();
     event->accept();
 }

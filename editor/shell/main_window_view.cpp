@@ -1,6 +1,7 @@
 // The source view's display settings and the status line's permanent fields.
 #include "shell/main_window.h"
 
+#include "document/document.h"
 #include "shared/settings_store.h"
 #include "source_view/source_edit.h"
 
@@ -19,14 +20,14 @@ const QString kLineNumbers = QStringLiteral("LineNumbers");
 
 void MainWindow::restoreSourceView()
 {
-    sourceEdit_->setColouring(settings_.readBool(kView, kColouring, true));
-    sourceEdit_->setLineNumbers(settings_.readBool(kView, kLineNumbers, true));
+    txtEdit_->setColouring(settings_.readBool(kView, kColouring, true));
+    txtEdit_->setLineNumbers(settings_.readBool(kView, kLineNumbers, true));
     checkViewItems();
 }
 
 void MainWindow::setColouring(bool on)
 {
-    sourceEdit_->setColouring(on);
+    txtEdit_->setColouring(on);
     settings_.writeBool(kView, kColouring, on);
     settings_.sync();
     checkViewItems();
@@ -34,7 +35,7 @@ void MainWindow::setColouring(bool on)
 
 void MainWindow::setLineNumbers(bool on)
 {
-    sourceEdit_->setLineNumbers(on);
+    txtEdit_->setLineNumbers(on);
     settings_.writeBool(kView, kLineNumbers, on);
     settings_.sync();
     checkViewItems();
@@ -42,12 +43,12 @@ void MainWindow::setLineNumbers(bool on)
 
 bool MainWindow::colouring() const
 {
-    return sourceEdit_->colouring();
+    return txtEdit_->colouring();
 }
 
 bool MainWindow::lineNumbers() const
 {
-    return sourceEdit_->lineNumbers();
+    return txtEdit_->lineNumbers();
 }
 
 void MainWindow::checkViewItems()
@@ -58,17 +59,12 @@ void MainWindow::checkViewItems()
         item->setChecked(lineNumbers());
 }
 
-void MainWindow::setEncoding(const TextEncoding &encoding)
-{
-    encoding_ = encoding;
-    showDocumentFields();
-}
-
 void MainWindow::showDocumentFields()
 {
-    const bool open = statusText() != kReady;
-    encodingField_->setText(open ? charsetName(encoding_) : QString());
-    lineBreaksField_->setText(open ? lineStyleName(encoding_.lines) : QString());
+    const bool open = document_->isOpen();
+    const TextEncoding &encoding = document_->encoding();
+    encodingField_->setText(open ? charsetName(encoding) : QString());
+    lineBreaksField_->setText(open ? lineStyleName(encoding.lines) : QString());
 }
 
 void MainWindow::showCaretField()

@@ -1,46 +1,44 @@
 #include "shell/preview_commands.h"
 
+#include "document/document.h"
+#include "document/feature_context.h"
 #include "shared/platform.h"
-#include "shell/main_window.h"
 
 namespace pw {
 
-std::optional<QString> documentToPreview(MainWindow &window)
+std::optional<QString> documentToPreview(FeatureContext &context)
 {
-    Platform &platform = window.platform();
-    if (window.statusText() == kReady) {
+    Platform &platform = context.platform;
+    Document &document = context.document;
+    if (!document.isOpen()) {
         platform.messageBox(QStringLiteral("View In Browser Aborted..."),
                             QStringLiteral("There Is No Document To Show"), MsgButtons::Ok,
                             MsgIcon::Information);
         return std::nullopt;
     }
-    if (window.statusText() == kUntitled) {
+    if (document.isUntitled()) {
         platform.messageBox(
             QStringLiteral("Notice..."),
             QStringLiteral("You Must Save The File Before Viewing In External Browser"),
             MsgButtons::Ok, MsgIcon::Information);
-        window.saveAs();
+        document.saveAs();
         // Still untitled: the user cancelled, and knows it.
-        if (window.statusText() == kUntitled)
+        if (document.isUntitled())
             return std::nullopt;
     }
-    return window.statusText();
+    return document.path();
 }
 
-void previewDocument(MainWindow &window, Browser browser)
+void previewDocument(FeatureContext &context, Browser browser)
 {
-    if (const std::optional<QString> document = documentToPreview(window)) {
-        FeatureContext context = window.featureContext();
-        previewInBrowser(context, browser, *document);
-    }
+    if (const std::optional<QString> path = documentToPreview(context))
+        previewInBrowser(context, browser, *path);
 }
 
-void previewDocumentInChooser(MainWindow &window)
+void previewDocumentInChooser(FeatureContext &context)
 {
-    if (const std::optional<QString> document = documentToPreview(window)) {
-        FeatureContext context = window.featureContext();
-        chooseBrowserFor(context, *document);
-    }
+    if (const std::optional<QString> path = documentToPreview(context))
+        chooseBrowserFor(context, *path);
 }
 
 } // namespace pw

@@ -1,6 +1,6 @@
 #include "tools/batch_panes.h"
 
-#include "shared/feature_context.h"
+#include "document/feature_context.h"
 #include "shared/named_widgets.h"
 
 #include <QBoxLayout>
@@ -19,8 +19,8 @@ BatchPanes BatchPanes::create(QWidget *owner, FeatureContext &context)
     set.files->setObjectName(QStringLiteral("MyFileList"));
     set.files->setMultiSelect(true);
     set.panes = new FilePanes(set.drive, set.directory, set.files, context.platform, owner);
-    set.panes->open(context.paneDrive ? context.paneDrive() : QString(),
-                    context.paneDirectory ? context.paneDirectory() : QString());
+    set.panes->open(context.paneDrive(),
+                    context.paneDirectory());
     return set;
 }
 

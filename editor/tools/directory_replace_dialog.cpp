@@ -1,7 +1,7 @@
 #include "tools/directory_replace_dialog.h"
 
+#include "document/feature_context.h"
 #include "files/line_breaks.h"
-#include "shared/feature_context.h"
 #include "shared/named_widgets.h"
 #include "shared/platform.h"
 #include "shared/unsaved_files.h"

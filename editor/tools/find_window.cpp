@@ -1,8 +1,8 @@
 #include "tools/find_window.h"
 
+#include "document/feature_context.h"
 #include "files/line_breaks.h"
 #include "shared/edit_box.h"
-#include "shared/feature_context.h"
 #include "shared/platform.h"
 #include "shared/window.h"
 #include "tools/text_replace.h"

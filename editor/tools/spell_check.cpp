@@ -1,7 +1,7 @@
 #include "tools/spell_check.h"
 
 #include "shared/edit_box.h"
-#include "shared/feature_context.h"
+#include "document/feature_context.h"
 #include "shared/named_widgets.h"
 #include "shared/platform.h"
 #include "tools/page_words.h"

@@ -1,7 +1,7 @@
 #include "windows/browser_windows.h"
 
+#include "document/feature_context.h"
 #include "files/paths.h"
-#include "shared/feature_context.h"
 #include "shared/named_widgets.h"
 #include "shared/platform.h"
 #include "shared/program_state.h"

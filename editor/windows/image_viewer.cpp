@@ -1,6 +1,6 @@
 #include "windows/image_viewer.h"
 
-#include "shared/feature_context.h"
+#include "document/feature_context.h"
 #include "shared/file_panes.h"
 #include "shared/named_widgets.h"
 #include "shared/platform.h"
@@ -36,8 +36,7 @@ ImageViewer::ImageViewer(FeatureContext &context, QWidget *parent) : QDialog(par
     connect(cmdOk, &QPushButton::clicked, this, &QDialog::accept);
 
     auto *panes = new FilePanes(drive, directory, files_, context.platform, this);
-    panes->open(context.paneDrive ? context.paneDrive() : QString(),
-                context.paneDirectory ? context.paneDirectory() : QString());
+    panes->open(context.paneDrive(), context.paneDirectory());
     connect(files_, &FileList::fileClicked, this, &ImageViewer::showPicture);
     connect(files_, &FileList::fileActivated, this, &ImageViewer::showPicture);
 

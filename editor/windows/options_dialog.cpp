@@ -1,6 +1,6 @@
 #include "windows/options_dialog.h"
 
-#include "shared/feature_context.h"
+#include "document/feature_context.h"
 #include "shared/named_widgets.h"
 #include "shared/platform.h"
 #include "shared/program_state.h"

@@ -1,7 +1,7 @@
 #include "windows/preview.h"
 
+#include "document/feature_context.h"
 #include "files/paths.h"
-#include "shared/feature_context.h"
 #include "shared/platform.h"
 #include "shared/program_state.h"
 #include "shared/settings_store.h"
@@ -113,7 +113,7 @@ void defineBrowsers(FeatureContext &context)
 
 void editPathMapping(FeatureContext &context)
 {
-    QString directory = context.paneDirectory ? context.paneDirectory() : QString();
+    QString directory = context.paneDirectory();
     context.settings.write(kSettings, kPhysicalPath, withTrailingBackslash(directory));
     PathMappingDialog dialog(PathMapping::read(context.settings), context.parent);
     context.platform.runDialog(dialog);

@@ -14,6 +14,8 @@
 #if defined(_WIN32)
 #include <windows.h>
 #else
+#include "support/as_nobody.h"
+
 #include <dlfcn.h>
 #include <unistd.h>
 #endif
@@ -211,32 +213,7 @@ TEST_F(QuorvelLibrary, UnwritableTargetFails)
 
 #if !defined(_WIN32)
 
-namespace {
-
-// Permission bits do not stop the superuser: while it lives, the calling process acts as
-// "nobody" if it is the superuser.
-class AsNobody {
-public:
-    AsNobody()
-    {
-        if (geteuid() != 0)
-            return;
-        switched_ = setegid(65534) == 0 && seteuid(65534) == 0;
-        EXPECT_TRUE(switched_) << "cannot take the unprivileged identity";
-    }
-    ~AsNobody()
-    {
-        if (switched_ && (seteuid(0) != 0 || setegid(0) != 0))
-            ADD_FAILURE() << "cannot return to the superuser";
-    }
-    AsNobody(const AsNobody &) = delete;
-    AsNobody &operator=(const AsNobody &) = delete;
-
-private:
-    bool switched_ = false;
-};
-
-} // namespace
+using pagewick_test::AsNobody;
 
 TEST_F(QuorvelLibrary, AReplacedTargetKeepsItsPermissionsAndLinks)
 {

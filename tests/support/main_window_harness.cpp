@@ -1,5 +1,9 @@
 #include "support/main_window_harness.h"
 
+#include "source_view/source_edit.h"
+
+#include <QLabel>
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -66,6 +70,17 @@ QByteArray MainWindowHarness::readFile(const QString &path)
     if (!file.open(QIODevice::ReadOnly))
         return QByteArray("<unreadable>");
     return file.readAll();
+}
+
+QString statusText(const MainWindow &window)
+{
+    const auto *label = window.findChild<QLabel *>(QStringLiteral("sbStatusText"));
+    return label ? label->text() : QString();
+}
+
+SourceEdit *sourceEdit(const MainWindow &window)
+{
+    return window.findChild<SourceEdit *>(QStringLiteral("txtEdit"));
 }
 
 } // namespace pw::test

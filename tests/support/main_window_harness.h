@@ -3,11 +3,19 @@
 // directory, a fresh program-wide state and the scripted platform.
 #include "shared/program_state.h"
 #include "shared/settings_store.h"
+#include "document/document.h"
+#include "shared/file_panes.h"
+#include "shell/commands.h"
 #include "shell/main_window.h"
+#include "shell/recent_files.h"
 #include "support/fake_platform.h"
 
 #include <QTemporaryDir>
 #include <memory>
+
+namespace pw {
+class SourceEdit;
+}
 
 namespace pw::test {
 
@@ -40,5 +48,10 @@ private:
     QTemporaryDir dir_;
     std::unique_ptr<MainWindow> window_;
 };
+
+// What the status line shows: the document's name, "Untitled.html" or "Ready...".
+QString statusText(const MainWindow &window);
+// The window's source box, for the view's own settings.
+SourceEdit *sourceEdit(const MainWindow &window);
 
 } // namespace pw::test

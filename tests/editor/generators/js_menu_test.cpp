@@ -176,7 +176,7 @@ TEST_F(JsMenuDialogTest, TheToolbarButtonOpensTheDialog)
         EXPECT_EQ(dialog.windowTitle(), "JavaScript Menu Dialog");
         return int(QDialog::Rejected);
     });
-    window->commands()->run("cmdJSMenu");
+    window->commands().run("cmdJSMenu");
     ASSERT_EQ(h.platform.dialogsRun, QStringList{"frmJSMenu"});
 }
 
@@ -202,7 +202,7 @@ TEST_F(JsMenuDialogTest, EmptyFieldsStopEachButtonWithItsMessage)
 
 TEST_F(JsMenuDialogTest, BrowseAsksToSaveUnlessAnExistingMenuIsOpened)
 {
-    window->setPaneDirectory(h.path(""));
+    window->panes().showDirectory(h.path(""));
     h.platform.fileAnswers = {h.path("new.txt"), h.path("old.txt"), h.path("again.txt"),
                               h.path("page.html")};
     run([&](QDialog &d) {
@@ -219,7 +219,7 @@ TEST_F(JsMenuDialogTest, BrowseAsksToSaveUnlessAnExistingMenuIsOpened)
     QStringList kinds;
     for (const PickerRecord &picker : h.platform.pickers) {
         kinds << picker.kind + " " + picker.filter;
-        EXPECT_EQ(picker.directory, window->paneDirectory());
+        EXPECT_EQ(picker.directory, window->panes().directoryList()->path());
     }
     EXPECT_EQ(kinds, QStringList({"save Text Files|*.txt", "open Text Files|*.txt",
                                   "save Text Files|*.txt", "save HTML|*.html"}));

@@ -40,7 +40,7 @@ protected:
     {
         doc = h.writeFile("doc.html", "kept\r\n");
         h.start(doc);
-        h.window().textBox()->insertPlainText("edited ");
+        h.window().editBox().widget()->insertPlainText("edited ");
     }
     void click(const char *name) { find<QToolButton>(h.window(), name)->click(); }
     // The next dialog is handled by `act`; its caption is kept.
@@ -56,16 +56,16 @@ protected:
     {
         MainWindow &w = h.window();
         EXPECT_EQ(w.editBox().text(), text);
-        EXPECT_EQ(w.statusText(), "Untitled.html");
+        EXPECT_EQ(statusText(w), "Untitled.html");
         EXPECT_EQ(w.windowTitle(), "Pagewick - Untitled.html");
-        EXPECT_FALSE(w.documentModified());
+        EXPECT_FALSE(w.document().isModified());
         EXPECT_FALSE(find<QToolButton>(w, "cmdSave")->isEnabled());
     }
     void expectDocumentKept(bool saved)
     {
         EXPECT_EQ(h.window().editBox().text(), "edited kept\r\n");
-        EXPECT_EQ(h.window().statusText(), doc);
-        EXPECT_EQ(h.window().documentModified(), !saved);
+        EXPECT_EQ(statusText(h.window()), doc);
+        EXPECT_EQ(h.window().document().isModified(), !saved);
     }
 
     MainWindowHarness h;
@@ -167,8 +167,8 @@ TEST_F(PageCommands, AClosedPromptOrASaveThatDidNotHappenStopsBeforeTheDialog)
     h.platform.messageAnswers = {MsgAnswer::Cancel};
     click("cmdFrameDialog");
     // Yes on an untitled document whose Save As is cancelled.
-    h.window().replaceDocument("unsaved");
-    h.window().textBox()->insertPlainText("more ");
+    h.window().document().replace("unsaved");
+    h.window().editBox().widget()->insertPlainText("more ");
     h.platform.messageAnswers = {MsgAnswer::Yes};
     h.platform.fileAnswers = {QString()};
     click("cmdEasyBegin");
@@ -176,7 +176,7 @@ TEST_F(PageCommands, AClosedPromptOrASaveThatDidNotHappenStopsBeforeTheDialog)
     EXPECT_EQ(h.platform.messages, QVector<MessageRecord>({kFramesPrompt, kWizardPrompt}));
     EXPECT_TRUE(h.platform.dialogsRun.isEmpty());
     EXPECT_EQ(h.window().editBox().text(), "unsavedmore ");
-    EXPECT_TRUE(h.window().documentModified());
+    EXPECT_TRUE(h.window().document().isModified());
 }
 
 TEST_F(PageCommands, EachFramesetButtonMakesItsLayoutWithoutAPromptForAnUnmodifiedDocument)

@@ -35,7 +35,7 @@ protected:
     {
         window = &h.start();
         QDir().mkpath(h.path("site"));
-        window->setPaneDirectory(h.path("site"));
+        window->panes().showDirectory(h.path("site"));
     }
 
     // Opens the dialog from its toolbar button and runs `steps` in it while it is shown.

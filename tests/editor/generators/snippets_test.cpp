@@ -169,7 +169,7 @@ TEST_F(CopyInclude, FirstCopyIsConfirmedAndAnExistingFileIsReplacedOnlyOnYes)
 
 TEST_F(CopyInclude, AnUntitledDocumentCopiesIntoTheCurrentDirectory)
 {
-    h.window().replaceDocument("new");
+    h.window().document().replace("new");
     const QString before = QDir::currentPath();
     ASSERT_TRUE(QDir::setCurrent(site));
     click("cmdCopyINC");

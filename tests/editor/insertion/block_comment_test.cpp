@@ -130,12 +130,12 @@ TEST_F(BlockComment, OnlyTheSelectedLinesOfALongDocumentChange)
 TEST_F(BlockComment, EachCommandIsOneUndoStepAndMarksModified)
 {
     set("a\r\nb\r\nc", 0, 7);
-    window().textBox()->document()->clearUndoRedoStacks();
+    window().editBox().widget()->document()->clearUndoRedoStacks();
     comment();
-    EXPECT_TRUE(window().documentModified());
-    window().textBox()->undo();
+    EXPECT_TRUE(window().document().isModified());
+    window().editBox().widget()->undo();
     EXPECT_EQ(text(), "a\r\nb\r\nc");
-    EXPECT_FALSE(window().textBox()->document()->isUndoAvailable());
+    EXPECT_FALSE(window().editBox().widget()->document()->isUndoAvailable());
 }
 
 TEST_F(BlockComment, ClipboardIsLeftAlone)
@@ -153,11 +153,11 @@ TEST_F(BlockComment, EmptySymbolChangesNothing)
 {
     h.state.BlockComment = "";
     set("a\r\nb", 0, 4);
-    window().textBox()->document()->setModified(false);
+    window().editBox().widget()->document()->setModified(false);
     comment();
     uncomment();
     EXPECT_EQ(text(), "a\r\nb");
-    EXPECT_FALSE(window().textBox()->document()->isModified());
+    EXPECT_FALSE(window().editBox().widget()->document()->isModified());
 }
 
 } // namespace

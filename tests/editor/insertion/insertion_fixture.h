@@ -1,6 +1,7 @@
 #pragma once
 // A started main window with a document of our own, and short ways to click the toolbar's
 // buttons and read back the document, caret and selection.
+#include "insertion/toolbar_lists.h"
 #include "support/main_window_harness.h"
 
 #include <QApplication>

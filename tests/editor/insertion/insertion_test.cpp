@@ -30,7 +30,7 @@ TEST_F(Insertion, BoldWrapsTheSelectionAndLeavesTheCaretAfterIt)
     EXPECT_EQ(text(), "x\r\n<B>abc</B> y");
     EXPECT_EQ(caret(), 13);
     EXPECT_EQ(selLength(), 0);
-    EXPECT_EQ(window().focusWidget(), window().textBox());
+    EXPECT_EQ(window().focusWidget(), window().editBox().widget());
 }
 
 TEST_F(Insertion, IdOptionIsReadAtEveryClick)
@@ -95,39 +95,39 @@ TEST_F(Insertion, OneClickIsOneUndoStep)
     set("hello world", 6, 5);
     click("cmdStrong");
     ASSERT_EQ(text(), "hello <STRONG>world</STRONG>");
-    window().textBox()->undo();
+    window().editBox().widget()->undo();
     EXPECT_EQ(text(), "hello world");
 
     set("hello world", 5);
     click("cmdJavaScript");
     click("cmdTD");
-    window().textBox()->undo();
+    window().editBox().widget()->undo();
     EXPECT_EQ(
         text(),
         "hello<SCRIPT Language=\"JavaScript1.2\">\r\n<!-- \r\n\r\n\r\n// -->\r\n</SCRIPT> world");
-    window().textBox()->undo();
+    window().editBox().widget()->undo();
     EXPECT_EQ(text(), "hello world");
 }
 
 TEST_F(Insertion, InsertingMarksTheDocumentModifiedLikeTyping)
 {
-    ASSERT_FALSE(window().documentModified());
-    ASSERT_FALSE(window().pictureButton("cmdSave")->isEnabled());
+    ASSERT_FALSE(window().document().isModified());
+    ASSERT_FALSE(window().findChild<QToolButton *>("cmdSave")->isEnabled());
     click("cmdCenter");
-    EXPECT_TRUE(window().documentModified());
-    EXPECT_TRUE(window().pictureButton("cmdSave")->isEnabled());
+    EXPECT_TRUE(window().document().isModified());
+    EXPECT_TRUE(window().findChild<QToolButton *>("cmdSave")->isEnabled());
 }
 
 TEST_F(Insertion, NothingToInsertIsNoEdit)
 {
     // Both user-button texts empty: the selection is collapsed, the document untouched.
     set("abc", 0, 2);
-    window().textBox()->document()->setModified(false);
+    window().editBox().widget()->document()->setModified(false);
     userButton(0)->click();
     EXPECT_EQ(text(), "abc");
     EXPECT_EQ(caret(), 2);
     EXPECT_EQ(selLength(), 0);
-    EXPECT_FALSE(window().textBox()->document()->isModified());
+    EXPECT_FALSE(window().editBox().widget()->document()->isModified());
 }
 
 // Every kind of command leaves whatever the clipboard held -- text or a picture -- in place.
@@ -148,8 +148,8 @@ TEST_F(Insertion, ClipboardIsNeverTouched)
         list("cboHeadings")->setCurrentIndex(1);
         emit list("cboHeadings")->activated(1);
         edit().setSelection(0, 10);
-        window().commentBlock();
-        window().unCommentBlock();
+        window().commands().run("cmdCommentBlock");
+        window().commands().run("cmdUnCommentBlock");
         h.state.userOpenTags[0] = "<X>";
         userButton(0)->click();
     };
@@ -171,24 +171,24 @@ TEST_F(Insertion, EditingKeysCutCopyAndPasteInTheDocument)
 {
     set("one\r\ntwo three", 5, 3); // "two"
     list("cboCSS")->lineEdit()->setFocus();
-    window().pictureButton("cmdCopy")->click();
+    window().findChild<QToolButton *>("cmdCopy")->click();
     EXPECT_EQ(QApplication::clipboard()->text(), "two");
     EXPECT_EQ(text(), "one\r\ntwo three");
-    EXPECT_EQ(window().focusWidget(), window().textBox());
+    EXPECT_EQ(window().focusWidget(), window().editBox().widget());
 
     list("cboCSS")->lineEdit()->setFocus();
     edit().setSelection(0, 5); // "one" and its line break
-    window().pictureButton("cmdCut")->click();
+    window().findChild<QToolButton *>("cmdCut")->click();
     EXPECT_EQ(QApplication::clipboard()->text(), "one\n");
     EXPECT_EQ(text(), "two three");
-    EXPECT_EQ(window().focusWidget(), window().textBox());
+    EXPECT_EQ(window().focusWidget(), window().editBox().widget());
 
     list("cboCSS")->lineEdit()->setFocus();
     edit().setCaret(9);
-    window().pictureButton("cmdPaste")->click();
+    window().findChild<QToolButton *>("cmdPaste")->click();
     EXPECT_EQ(text(), "two threeone\r\n");
     EXPECT_EQ(caret(), 14);
-    EXPECT_EQ(window().focusWidget(), window().textBox());
+    EXPECT_EQ(window().focusWidget(), window().editBox().widget());
 }
 
 TEST(InsertionOperations, WorkOnAnyEditBox)

@@ -1,8 +1,9 @@
 // The command table walked row by row through the real main window, and the commands whose
 // behaviour goes beyond one pair of texts: prompts, list skeletons and tag dialogs.
-#include "insertion/insertion_toolbar.h"
+#include "insertion/toolbar_lists.h"
 #include "insertion/list_items_dialog.h"
-#include "insertion/toolbar_commands.h"
+#include "insertion/insertion_command.h"
+#include "shell/commands.h"
 #include "insertion_fixture.h"
 #include "shared/program_state.h"
 #include "shared/qt_platform.h"
@@ -219,8 +220,10 @@ TEST_F(ToolbarTable, EveryCommandHasItsButtonAndTooltip)
     EXPECT_EQ(expectedNames.removeDuplicates(), 0);
     // No button beyond these: every command table row is one of them.
     QStringList tableNames;
-    for (const ToolbarCommand &row : toolbarCommands())
-        tableNames << S(row.name);
+    for (const Command &row : commandTable()) {
+        if (row.insert.kind != CommandKind::None)
+            tableNames << S(row.name);
+    }
     tableNames.sort();
     expectedNames.sort();
     EXPECT_EQ(tableNames, expectedNames);
@@ -228,13 +231,15 @@ TEST_F(ToolbarTable, EveryCommandHasItsButtonAndTooltip)
 
 TEST_F(ToolbarTable, EveryRowSitsOnItsPage)
 {
-    for (const ToolbarCommand &row : toolbarCommands()) {
+    for (const Command &row : commandTable()) {
+        if (row.insert.kind == CommandKind::None)
+            continue;
         SCOPED_TRACE(row.name);
         QToolButton *b = button(S(row.name));
         ASSERT_NE(b, nullptr);
         EXPECT_EQ(b->text(), S(row.caption));
-        QWidget *page = window().toolbarPage(S(row.page));
-        ASSERT_NE(page, nullptr) << row.page;
+        QWidget *page = window().toolbarPage(S(row.where));
+        ASSERT_NE(page, nullptr) << row.where;
         EXPECT_TRUE(page->isAncestorOf(b));
     }
 }
@@ -510,11 +515,11 @@ protected:
     void SetUp() override
     {
         InsertionFixture::SetUp();
-        toolbar = window().insertionToolbar();
+        runner = &window().commands();
     }
     void plug(const char *name)
     {
-        toolbar->registerDialog(
+        runner->registerDialog(
             S(name), [this, name](FeatureContext &c) { return standInDialog(name, record, c); });
     }
     // The next dialog run sets these values and closes.
@@ -525,7 +530,7 @@ protected:
             return int(QDialog::Accepted);
         });
     }
-    InsertionToolbar *toolbar = nullptr;
+    CommandRunner *runner = nullptr;
     StandIn record;
 };
 

@@ -242,7 +242,7 @@ TEST_F(Vocabulary, ShortListsHoldExactlyTheirEntries)
 
 TEST_F(Vocabulary, FillingAgainDoesNotDoubleTheLists)
 {
-    window().fillAllCombos();
+    window().commands().lists().fillLists();
     EXPECT_EQ(list("cboDHTML")->count(), 254);
 }
 
@@ -335,7 +335,7 @@ TEST_F(Vocabulary, LeavingTheHeadingsTypedTextInsertsNothing)
     headings->setFocus();
     QCoreApplication::processEvents();
     ASSERT_TRUE(headings->hasFocus());
-    window().textBox()->setFocus();
+    window().editBox().widget()->setFocus();
     QCoreApplication::processEvents();
     EXPECT_EQ(text(), "doc");
 
@@ -345,7 +345,7 @@ TEST_F(Vocabulary, LeavingTheHeadingsTypedTextInsertsNothing)
     QTest::keyClick(headings->lineEdit(), Qt::Key_Return);
     EXPECT_EQ(text(), "doc");
     QTest::keyClicks(headings->lineEdit(), "H2");
-    window().textBox()->setFocus();
+    window().editBox().widget()->setFocus();
     QCoreApplication::processEvents();
     EXPECT_EQ(text(), "doc");
     EXPECT_EQ(headings->count(), 6);

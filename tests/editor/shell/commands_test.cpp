@@ -48,7 +48,7 @@ TEST(CommandWiring, EveryControlRunsABuiltCommand)
 {
     MainWindowHarness h;
     MainWindow &w = h.start();
-    const CommandRunner &runner = *w.commands();
+    const CommandRunner &runner = w.commands();
 
     const QList<QObject *> controls = UsableControls(w);
     // Far more than the few the window builds itself: the page buttons are there too.
@@ -68,7 +68,7 @@ TEST(CommandWiring, MenuItemAndPictureButtonRunTheSameCommand)
     MainWindowHarness h;
     const QString doc = h.writeFile("doc.html", "old\r\n");
     MainWindow &w = h.start(doc);
-    w.textBox()->selectAll();
+    w.editBox().widget()->selectAll();
     w.findChild<QToolButton *>("cmdCut")->click();
     EXPECT_EQ(w.editBox().text(), "");
     w.findChild<QAction *>("mnuEditUndo")->trigger();
@@ -77,11 +77,11 @@ TEST(CommandWiring, MenuItemAndPictureButtonRunTheSameCommand)
     // The insertion rows run through the same runner as the window's own rows.
     w.editBox().setText("word");
     w.editBox().setSelection(0, 4);
-    w.commands()->run(QStringLiteral("cmdBold"));
+    w.commands().run(QStringLiteral("cmdBold"));
     EXPECT_EQ(w.editBox().text(), "<B>word</B>");
     h.platform.messageAnswers = {MsgAnswer::Cancel};
-    w.commands()->run(QStringLiteral("mnuFileClose"));
-    EXPECT_EQ(w.statusText(), doc) << "Close asks first while the document is modified";
+    w.commands().run(QStringLiteral("mnuFileClose"));
+    EXPECT_EQ(statusText(w), doc) << "Close asks first while the document is modified";
     ASSERT_EQ(h.platform.messages.size(), 1);
     EXPECT_EQ(h.platform.messages[0].text, "Save Current File Before Closing?");
 }
@@ -91,21 +91,21 @@ TEST(FeatureSeams, ReplaceDocumentMakesAnUntitledUnmodifiedDocument)
     MainWindowHarness h;
     const QString doc = h.writeFile("doc.html", "old\r\n");
     MainWindow &w = h.start(doc);
-    w.textBox()->insertPlainText("edited");
+    w.editBox().widget()->insertPlainText("edited");
     FeatureContext context = w.featureContext();
-    EXPECT_EQ(context.documentPath(), doc);
+    EXPECT_EQ(context.document.path(), doc);
     EXPECT_EQ(context.programFolder, w.programFolder());
 
-    context.replaceDocument(QStringLiteral("<HTML>\r\n</HTML>\r\n"));
+    context.document.replace(QStringLiteral("<HTML>\r\n</HTML>\r\n"));
     EXPECT_EQ(w.editBox().text(), "<HTML>\r\n</HTML>\r\n");
-    EXPECT_EQ(w.statusText(), "Untitled.html");
+    EXPECT_EQ(statusText(w), "Untitled.html");
     EXPECT_EQ(w.windowTitle(), "Pagewick - Untitled.html");
-    EXPECT_FALSE(w.documentModified());
+    EXPECT_FALSE(w.document().isModified());
     EXPECT_FALSE(w.findChild<QToolButton *>("cmdSave")->isEnabled());
-    EXPECT_EQ(context.documentPath(), "");
+    EXPECT_EQ(context.document.path(), "");
     // The new document counts as changed again from the next keystroke.
-    w.textBox()->insertPlainText("x");
-    EXPECT_TRUE(w.documentModified());
+    w.editBox().widget()->insertPlainText("x");
+    EXPECT_TRUE(w.document().isModified());
     EXPECT_TRUE(w.findChild<QToolButton *>("cmdSave")->isEnabled());
 }
 
@@ -115,28 +115,28 @@ TEST(FeatureSeams, MaybeSaveAsksOnlyForAModifiedDocumentAndKeepsUnsavedEdits)
     const QString doc = h.writeFile("doc.html", "old\r\n");
     MainWindow &w = h.start(doc);
     FeatureContext context = w.featureContext();
-    EXPECT_TRUE(context.maybeSave("Title", "Text?"));
+    EXPECT_TRUE(context.document.maybeSave("Title", "Text?"));
     EXPECT_TRUE(h.platform.messages.isEmpty());
 
-    w.textBox()->insertPlainText("new ");
+    w.editBox().widget()->insertPlainText("new ");
     const MessageRecord prompt{"Title", "Text?", MsgButtons::YesNoCancel, MsgIcon::Question};
     h.platform.messageAnswers = {MsgAnswer::Cancel};
-    EXPECT_FALSE(context.maybeSave("Title", "Text?"));
+    EXPECT_FALSE(context.document.maybeSave("Title", "Text?"));
     h.platform.messageAnswers = {MsgAnswer::No};
-    EXPECT_TRUE(context.maybeSave("Title", "Text?"));
+    EXPECT_TRUE(context.document.maybeSave("Title", "Text?"));
     EXPECT_EQ(h.platform.messages, QVector<MessageRecord>({prompt, prompt}));
     EXPECT_EQ(MainWindowHarness::readFile(doc), "old\r\n");
 
     h.platform.messageAnswers = {MsgAnswer::Yes};
-    EXPECT_TRUE(context.maybeSave("Title", "Text?"));
+    EXPECT_TRUE(context.document.maybeSave("Title", "Text?"));
     EXPECT_EQ(MainWindowHarness::readFile(doc), "new old\r\n");
-    EXPECT_FALSE(w.documentModified());
+    EXPECT_FALSE(w.document().isModified());
 
     // Yes on an untitled document whose Save As is cancelled: the command must not go on.
-    context.replaceDocument("page");
-    w.textBox()->insertPlainText("more");
+    context.document.replace("page");
+    w.editBox().widget()->insertPlainText("more");
     h.platform.messageAnswers = {MsgAnswer::Yes};
     h.platform.fileAnswers = {QString()};
-    EXPECT_FALSE(context.maybeSave("Title", "Text?"));
-    EXPECT_TRUE(w.documentModified());
+    EXPECT_FALSE(context.document.maybeSave("Title", "Text?"));
+    EXPECT_TRUE(w.document().isModified());
 }

@@ -34,7 +34,7 @@ const MessageRecord kSaveFailed{
 
 void edit(MainWindow &w, const QString &text)
 {
-    w.textBox()->insertPlainText(text);
+    w.editBox().widget()->insertPlainText(text);
 }
 
 bool saveEnabled(MainWindow &w)
@@ -54,7 +54,7 @@ TEST(loadText, SizeLimitIsOneMillionBytes)
     h.platform.fileAnswers = {fits};
     w.openDocument();
     EXPECT_EQ(w.editBox().length(), 999999);
-    EXPECT_EQ(w.statusText(), fits);
+    EXPECT_EQ(statusText(w), fits);
     EXPECT_TRUE(h.platform.messages.isEmpty());
 
     h.platform.fileAnswers = {tooLarge};
@@ -63,7 +63,7 @@ TEST(loadText, SizeLimitIsOneMillionBytes)
     EXPECT_EQ(h.platform.messages[0], kTooLarge);
     // Nothing changed: the text, and the name a later Save writes to.
     EXPECT_EQ(w.editBox().length(), 999999);
-    EXPECT_EQ(w.statusText(), fits);
+    EXPECT_EQ(statusText(w), fits);
     EXPECT_EQ(w.windowTitle(), "Pagewick - " + fits);
 }
 
@@ -83,7 +83,7 @@ TEST(loadText, UnreadableOrBinaryFilesAreRefusedAndNeverWrittenBack)
         w.openDocument();
         ASSERT_EQ(h.platform.messages.size(), 1) << bad.toStdString();
         EXPECT_EQ(h.platform.messages[0], kLoadError);
-        EXPECT_EQ(w.statusText(), doc);
+        EXPECT_EQ(statusText(w), doc);
         EXPECT_EQ(w.editBox().text(), "mine\r\n");
     }
     EXPECT_EQ(MainWindowHarness::readFile(binary), QByteArray("GIF89a\0\0x", 9));
@@ -103,18 +103,18 @@ TEST(savePrompt, CancelInEveryPromptChangesNothing)
     w.newDocument();
     h.platform.messageAnswers = {MsgAnswer::Cancel};
     w.openDocument();
-    w.addToRecentlyUsed(other);
+    w.recent().add(other);
     h.platform.messageAnswers = {MsgAnswer::Cancel};
     w.openRecentFile(0);
     h.platform.messageAnswers = {MsgAnswer::Cancel};
-    w.closeDocument();
+    w.document().close();
 
     EXPECT_EQ(h.platform.messages,
               (QVector<MessageRecord>{kOpenPrompt, kOpenPrompt, kOpenPrompt, kClosePrompt}));
     EXPECT_TRUE(h.platform.pickers.isEmpty());
     EXPECT_EQ(w.editBox().text(), before);
-    EXPECT_EQ(w.statusText(), doc);
-    EXPECT_TRUE(w.documentModified());
+    EXPECT_EQ(statusText(w), doc);
+    EXPECT_TRUE(w.document().isModified());
     EXPECT_TRUE(saveEnabled(w));
     EXPECT_EQ(MainWindowHarness::readFile(doc), "text\r\n");
 }
@@ -130,8 +130,8 @@ TEST(savePrompt, YesSavesThenOpensNoDiscards)
     h.platform.fileAnswers = {other};
     w.openDocument();
     EXPECT_EQ(MainWindowHarness::readFile(doc), "Atext\r\n");
-    EXPECT_EQ(w.statusText(), other);
-    EXPECT_FALSE(w.documentModified());
+    EXPECT_EQ(statusText(w), other);
+    EXPECT_FALSE(w.document().isModified());
 
     edit(w, "B");
     h.platform.messageAnswers = {MsgAnswer::No};
@@ -145,14 +145,14 @@ TEST(ModifiedState, EveryEditEnablesSaveAndLoadsAndSavesDisableIt)
 {
     MainWindowHarness h;
     MainWindow &w = h.start();
-    EXPECT_FALSE(w.documentModified());
+    EXPECT_FALSE(w.document().isModified());
     EXPECT_FALSE(saveEnabled(w));
     edit(w, "x");
-    EXPECT_TRUE(w.documentModified());
+    EXPECT_TRUE(w.document().isModified());
     EXPECT_TRUE(saveEnabled(w));
     h.platform.fileAnswers = {h.path("saved.html")};
-    EXPECT_TRUE(w.save());
-    EXPECT_FALSE(w.documentModified());
+    EXPECT_TRUE(w.document().save());
+    EXPECT_FALSE(w.document().isModified());
     EXPECT_FALSE(saveEnabled(w));
 }
 
@@ -160,24 +160,24 @@ TEST(save, UntitledOpensTheSavePickerInThePaneDirectory)
 {
     MainWindowHarness h;
     MainWindow &w = h.start();
-    w.setPaneDirectory(h.path(""));
+    w.panes().showDirectory(h.path(""));
     edit(w, "new page");
     h.platform.fileAnswers = {QString()};
-    EXPECT_FALSE(w.save());
+    EXPECT_FALSE(w.document().save());
     ASSERT_EQ(h.platform.pickers.size(), 1);
     EXPECT_EQ(h.platform.pickers[0].kind, "save");
     EXPECT_EQ(h.platform.pickers[0].directory, h.path(""));
     EXPECT_EQ(h.platform.pickers[0].filter, h.state.fileFilter);
     EXPECT_FALSE(QFile::exists(h.path("Untitled.html")));
-    EXPECT_EQ(w.statusText(), "Untitled.html");
+    EXPECT_EQ(statusText(w), "Untitled.html");
 
     const QString target = h.path("page.html");
     h.platform.fileAnswers = {" " + target + " "};
-    EXPECT_TRUE(w.save());
-    EXPECT_EQ(w.statusText(), target);
+    EXPECT_TRUE(w.document().save());
+    EXPECT_EQ(statusText(w), target);
     EXPECT_EQ(w.windowTitle(), "Pagewick - " + target);
-    EXPECT_EQ(w.recentFiles()[0], target);
-    EXPECT_EQ(w.tabFiles()[0], target);
+    EXPECT_EQ(w.recent().files()[0], target);
+    EXPECT_EQ(w.recent().tabFiles()[0], target);
     // Typed where the start-up caret stands: just after the template's "<TITLE>".
     EXPECT_TRUE(MainWindowHarness::readFile(target).contains("     <TITLE>new page</TITLE>\r\n"));
 }
@@ -191,14 +191,14 @@ TEST(save, ReadOnlyFileIsLeftWholeAndSaveAsFollows)
     edit(w, "changed ");
     const QString copy = h.path("copy.html");
     h.platform.fileAnswers = {copy};
-    EXPECT_TRUE(w.save());
+    EXPECT_TRUE(w.document().save());
     ASSERT_EQ(h.platform.messages.size(), 1);
     EXPECT_EQ(h.platform.messages[0], kSaveFailed);
     ASSERT_EQ(h.platform.pickers.size(), 1);
     EXPECT_EQ(h.platform.pickers[0].kind, "save");
     EXPECT_EQ(MainWindowHarness::readFile(locked), "original\r\n");
     EXPECT_EQ(MainWindowHarness::readFile(copy), "changed original\r\n");
-    EXPECT_EQ(w.statusText(), copy);
+    EXPECT_EQ(statusText(w), copy);
 }
 
 TEST(save, SaveAsOntoAnExistingFileReplacesItWithoutAsking)
@@ -208,7 +208,7 @@ TEST(save, SaveAsOntoAnExistingFileReplacesItWithoutAsking)
     const QString existing = h.writeFile("existing.html", "old contents that are longer\r\n");
     w.editBox().setText("short");
     h.platform.fileAnswers = {existing};
-    EXPECT_TRUE(w.saveAs());
+    EXPECT_TRUE(w.document().saveAs());
     EXPECT_TRUE(h.platform.messages.isEmpty());
     EXPECT_EQ(MainWindowHarness::readFile(existing), "short\r\n");
 }
@@ -217,8 +217,8 @@ TEST(save, NothingToSaveAfterClose)
 {
     MainWindowHarness h;
     MainWindow &w = h.start();
-    w.closeDocument();
-    EXPECT_FALSE(w.save());
+    w.document().close();
+    EXPECT_FALSE(w.document().save());
     ASSERT_EQ(h.platform.messages.size(), 1);
     EXPECT_EQ(h.platform.messages[0],
               (MessageRecord{"Save Aborted...", "There Is No Document To Save", MsgButtons::Ok,
@@ -262,15 +262,15 @@ TEST(RoundTrip, UnchangedFilesSaveByteForByte)
         MainWindowHarness h;
         const QString file = h.writeFile(name, bytes);
         MainWindow &w = h.start(file);
-        EXPECT_TRUE(w.save()) << name;
+        EXPECT_TRUE(w.document().save()) << name;
         EXPECT_EQ(MainWindowHarness::readFile(file), bytes) << name;
         // An edit made and taken back, and Save As to a new file, change nothing either.
         w.editBox().setCaret(0);
         edit(w, "x");
-        w.textBox()->undo();
+        w.editBox().widget()->undo();
         const QString copy = h.path(QStringLiteral("copy-") + name);
         h.platform.fileAnswers = {copy};
-        EXPECT_TRUE(w.saveAs()) << name;
+        EXPECT_TRUE(w.document().saveAs()) << name;
         EXPECT_EQ(MainWindowHarness::readFile(copy), bytes) << name;
         EXPECT_TRUE(h.platform.messages.isEmpty()) << name;
     }
@@ -283,19 +283,19 @@ TEST(RoundTrip, LineBreakStyleIsKeptForEditsAndSaveAsUnixSwitchesIt)
     MainWindow &w = h.start(file);
     w.editBox().setCaret(3); // the start of line 2: "a", CR, LF
     edit(w, "x\ny");
-    EXPECT_TRUE(w.save());
+    EXPECT_TRUE(w.document().save());
     EXPECT_EQ(MainWindowHarness::readFile(file), "a\nx\nyb\n");
 
     MainWindow &w2 = h.restart();
     const QString unix = h.path("unix.html");
     h.platform.fileAnswers = {unix};
-    w2.saveAsUnix();
+    w2.document().saveAsUnix();
     const QByteArray written = MainWindowHarness::readFile(unix);
     EXPECT_FALSE(written.contains('\r'));
     EXPECT_TRUE(written.startsWith("<HTML>\n\n<HEAD>\n"));
     // Later saves keep the style.
     edit(w2, "z");
-    EXPECT_TRUE(w2.save());
+    EXPECT_TRUE(w2.document().save());
     EXPECT_FALSE(MainWindowHarness::readFile(unix).contains('\r'));
     EXPECT_TRUE(h.platform.messages.isEmpty());
 }
@@ -312,12 +312,12 @@ TEST(RoundTrip, FileWithoutFinalBreakIsSavedWithoutOneAndNewDocumentsEndWithOne)
     edit(w, "x");
     w.editBox().setSelection(10, 1);
     w.editBox().replaceSelection(QString());
-    EXPECT_TRUE(w.documentModified());
-    EXPECT_TRUE(w.save());
+    EXPECT_TRUE(w.document().isModified());
+    EXPECT_TRUE(w.document().save());
     EXPECT_EQ(MainWindowHarness::readFile(file), large);
     h.platform.fileAnswers = {file};
     w.openDocument();
-    EXPECT_EQ(w.statusText(), file);
+    EXPECT_EQ(statusText(w), file);
     EXPECT_TRUE(h.platform.messages.isEmpty());
 
     // A new document (the template) still ends with one CR LF, even when its last break
@@ -329,7 +329,7 @@ TEST(RoundTrip, FileWithoutFinalBreakIsSavedWithoutOneAndNewDocumentsEndWithOne)
     ASSERT_FALSE(w.editBox().text().endsWith("\r\n"));
     const QString page = h.path("page.html");
     h.platform.fileAnswers = {page};
-    EXPECT_TRUE(w.save());
+    EXPECT_TRUE(w.document().save());
     const QByteArray saved = MainWindowHarness::readFile(page);
     EXPECT_TRUE(saved.endsWith(">\r\n"));
     EXPECT_FALSE(saved.endsWith("\r\n\r\n"));
@@ -362,34 +362,34 @@ TEST(RoundTrip, CharacterTheEncodingCannotHoldAsksBeforeChangingIt)
 
     // No: nothing is written and nothing else is offered.
     h.platform.messageAnswers = {MsgAnswer::No};
-    EXPECT_FALSE(w.save());
+    EXPECT_FALSE(w.document().save());
     EXPECT_EQ(h.platform.messages, QVector<MessageRecord>{kCannotHold});
     EXPECT_TRUE(h.platform.pickers.isEmpty());
     EXPECT_EQ(MainWindowHarness::readFile(file), latin1);
-    EXPECT_TRUE(w.documentModified());
+    EXPECT_TRUE(w.document().isModified());
     // The same from the save prompt: the command ends and the edits stay.
     h.platform.messageAnswers = {MsgAnswer::Yes, MsgAnswer::No};
     w.newDocument();
-    EXPECT_EQ(w.statusText(), file);
+    EXPECT_EQ(statusText(w), file);
     EXPECT_EQ(MainWindowHarness::readFile(file), latin1);
     // Save As asks too.
     h.platform.messages.clear();
     h.platform.messageAnswers = {MsgAnswer::No};
     h.platform.fileAnswers = {h.path("copy.html")};
-    EXPECT_FALSE(w.saveAs());
+    EXPECT_FALSE(w.document().saveAs());
     EXPECT_EQ(h.platform.messages, QVector<MessageRecord>{kCannotHold});
     EXPECT_FALSE(QFile::exists(h.path("copy.html")));
-    EXPECT_EQ(w.statusText(), file);
+    EXPECT_EQ(statusText(w), file);
 
     // Yes: the whole document is written as UTF-8, and stays so without asking again.
     h.platform.messages.clear();
     h.platform.messageAnswers = {MsgAnswer::Yes};
-    EXPECT_TRUE(w.save());
+    EXPECT_TRUE(w.document().save());
     EXPECT_EQ(MainWindowHarness::readFile(file), "\xE2\x82\xAC"
                                                  "caf\xC3\xA9 \xC2\xA9 \xC2\xB1\r\n");
-    EXPECT_EQ(w.encoding().charset, Charset::Utf8);
+    EXPECT_EQ(w.document().encoding().charset, Charset::Utf8);
     edit(w, euro());
-    EXPECT_TRUE(w.save());
+    EXPECT_TRUE(w.document().save());
     EXPECT_EQ(h.platform.messages, QVector<MessageRecord>{kCannotHold});
 }
 
@@ -403,7 +403,7 @@ TEST(RoundTrip, CodePageFileTakesItsOwnCharactersWithoutAsking)
                                                     "caf\xC3\xA9\xE2\x80\x9D\r\n"));
     w.editBox().setCaret(0);
     edit(w, euro() + QString::fromUtf8("\xE2\x80\x94"));
-    EXPECT_TRUE(w.save());
+    EXPECT_TRUE(w.document().save());
     EXPECT_TRUE(h.platform.messages.isEmpty());
     EXPECT_EQ(MainWindowHarness::readFile(file), "\x80\x97\x93"
                                                  "caf\xE9\x94\r\n");
@@ -416,15 +416,15 @@ TEST(RoundTrip, MixedLineBreaksKeepTheCommonestStyleAndSaySoOnce)
     MainWindow &w = h.start(file);
     QStatusBar *bar = w.statusBar();
     EXPECT_TRUE(bar->currentMessage().isEmpty());
-    EXPECT_TRUE(w.save());
+    EXPECT_TRUE(w.document().save());
     EXPECT_EQ(MainWindowHarness::readFile(file), "a\nb\nc\nd");
     EXPECT_EQ(bar->currentMessage(), "Mixed line breaks saved as LF, the file's most common style");
     // The document's name is still what Save writes to.
-    EXPECT_EQ(w.statusText(), file);
+    EXPECT_EQ(statusText(w), file);
 
     bar->clearMessage();
     edit(w, "x");
-    EXPECT_TRUE(w.save());
+    EXPECT_TRUE(w.document().save());
     EXPECT_TRUE(bar->currentMessage().isEmpty());
     EXPECT_TRUE(h.platform.messages.isEmpty());
 }
@@ -438,22 +438,22 @@ TEST(save, FileChangedByAnotherProgramIsOverwrittenOnlyOnYes)
     h.writeFile("doc.html", "theirs, longer\r\n");
 
     h.platform.messageAnswers = {MsgAnswer::No};
-    EXPECT_FALSE(w.save());
+    EXPECT_FALSE(w.document().save());
     EXPECT_EQ(h.platform.messages, QVector<MessageRecord>{kChangedOnDisk});
     EXPECT_TRUE(h.platform.pickers.isEmpty());
     EXPECT_EQ(MainWindowHarness::readFile(file), "theirs, longer\r\n");
-    EXPECT_TRUE(w.documentModified());
+    EXPECT_TRUE(w.document().isModified());
 
     h.platform.messages.clear();
     h.platform.messageAnswers = {MsgAnswer::Yes};
-    EXPECT_TRUE(w.save());
+    EXPECT_TRUE(w.document().save());
     EXPECT_EQ(h.platform.messages, QVector<MessageRecord>{kChangedOnDisk});
     EXPECT_EQ(MainWindowHarness::readFile(file), "edit mine\r\n");
 
     // The program's own save is no change by another program.
     h.platform.messages.clear();
     edit(w, "again ");
-    EXPECT_TRUE(w.save());
+    EXPECT_TRUE(w.document().save());
     EXPECT_TRUE(h.platform.messages.isEmpty());
 
     // A change that keeps the size shows in the modification time.
@@ -466,7 +466,7 @@ TEST(save, FileChangedByAnotherProgramIsOverwrittenOnlyOnYes)
     const QByteArray theirs = MainWindowHarness::readFile(file);
     edit(w, "y");
     h.platform.messageAnswers = {MsgAnswer::No};
-    EXPECT_FALSE(w.save());
+    EXPECT_FALSE(w.document().save());
     EXPECT_EQ(h.platform.messages, QVector<MessageRecord>{kChangedOnDisk});
     EXPECT_EQ(MainWindowHarness::readFile(file), theirs);
 }
@@ -475,20 +475,20 @@ TEST(closeDocument, WithNoDocumentAndThenClickingIntoTheEditor)
 {
     MainWindowHarness h;
     MainWindow &w = h.start();
-    w.closeDocument();
-    EXPECT_EQ(w.statusText(), "Ready...");
+    w.document().close();
+    EXPECT_EQ(statusText(w), "Ready...");
     EXPECT_EQ(w.windowTitle(), "Pagewick");
     EXPECT_EQ(w.editBox().text(), "");
-    w.closeDocument();
+    w.document().close();
     EXPECT_TRUE(h.platform.messages.isEmpty());
-    EXPECT_EQ(w.statusText(), "Ready...");
+    EXPECT_EQ(statusText(w), "Ready...");
 
     // Focus coming back to the editor when the window is activated again or a menu or
     // message box closes is no entering: the document stays closed.
     for (Qt::FocusReason returning : {Qt::ActiveWindowFocusReason, Qt::PopupFocusReason}) {
         QFocusEvent back(QEvent::FocusIn, returning);
-        QCoreApplication::sendEvent(w.textBox(), &back);
-        EXPECT_EQ(w.statusText(), "Ready...") << returning;
+        QCoreApplication::sendEvent(w.editBox().widget(), &back);
+        EXPECT_EQ(statusText(w), "Ready...") << returning;
     }
     EXPECT_EQ(w.editBox().text(), "");
 
@@ -497,12 +497,12 @@ TEST(closeDocument, WithNoDocumentAndThenClickingIntoTheEditor)
     w.show();
     w.activateWindow();
     QCoreApplication::processEvents();
-    w.textBox()->setFocus(Qt::MouseFocusReason);
+    w.editBox().widget()->setFocus(Qt::MouseFocusReason);
     QCoreApplication::processEvents();
-    EXPECT_EQ(w.statusText(), "Untitled.html");
+    EXPECT_EQ(statusText(w), "Untitled.html");
     EXPECT_EQ(w.windowTitle(), "Pagewick - Untitled.html");
     EXPECT_TRUE(w.editBox().text().startsWith("<HTML>\r\n"));
-    EXPECT_FALSE(w.documentModified());
+    EXPECT_FALSE(w.document().isModified());
 }
 
 TEST(closeDocument, YesSavesNoDiscards)
@@ -512,10 +512,10 @@ TEST(closeDocument, YesSavesNoDiscards)
     MainWindow &w = h.start(doc);
     edit(w, "1");
     h.platform.messageAnswers = {MsgAnswer::Yes};
-    w.closeDocument();
+    w.document().close();
     EXPECT_EQ(MainWindowHarness::readFile(doc), "1text\r\n");
-    EXPECT_EQ(w.statusText(), "Ready...");
-    EXPECT_FALSE(w.documentModified());
+    EXPECT_EQ(statusText(w), "Ready...");
+    EXPECT_FALSE(w.document().isModified());
 }
 
 TEST(NewDocument, LoadsTheTemplateAsUntitledAndMovesThePanesToTheProgramFolder)
@@ -524,10 +524,10 @@ TEST(NewDocument, LoadsTheTemplateAsUntitledAndMovesThePanesToTheProgramFolder)
     const QString doc = h.writeFile("doc.html", "text\r\n");
     MainWindow &w = h.start(doc);
     w.newDocument();
-    EXPECT_EQ(w.statusText(), "Untitled.html");
+    EXPECT_EQ(statusText(w), "Untitled.html");
     EXPECT_TRUE(w.editBox().text().startsWith("<HTML>\r\n\r\n<HEAD>\r\n     <TITLE>"));
     // The directory pane names a directory without a trailing separator.
-    EXPECT_EQ(w.paneDirectory(), QDir::cleanPath(QStringLiteral(PAGEWICK_BIN_DIR)));
+    EXPECT_EQ(w.panes().directoryList()->path(), QDir::cleanPath(QStringLiteral(PAGEWICK_BIN_DIR)));
 }
 
 TEST(print, CancelledDialogShowsThePrinterMessage)
@@ -543,7 +543,7 @@ TEST(print, CancelledDialogShowsThePrinterMessage)
                              MsgIcon::Information}));
     EXPECT_EQ(h.platform.busyDepth, 0);
 
-    w.closeDocument();
+    w.document().close();
     w.print(); // no document: nothing happens
     EXPECT_EQ(h.platform.messages.size(), 1);
 }

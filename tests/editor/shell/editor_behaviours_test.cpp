@@ -42,7 +42,7 @@ void trigger(MainWindow &w, const char *name)
 // true when the box took it.
 bool drop(MainWindow &w, const QMimeData &data)
 {
-    QWidget *viewport = w.textBox()->viewport();
+    QWidget *viewport = w.editBox().widget()->viewport();
     const QPointF place(5, 5);
     QDragEnterEvent enter(place.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(viewport, &enter);
@@ -58,15 +58,15 @@ TEST(EditorBehaviours, TabInsertsFiveBlanksAndMarksTheDocumentModified)
 {
     MainWindowHarness h;
     MainWindow &w = h.start();
-    w.replaceDocument("<P>ab</P>");
+    w.document().replace("<P>ab</P>");
     w.editBox().setCaret(4);
-    QTest::keyClick(w.textBox(), Qt::Key_Tab);
+    QTest::keyClick(w.editBox().widget(), Qt::Key_Tab);
     EXPECT_EQ(w.editBox().text(), "<P>a     b</P>");
     EXPECT_EQ(w.editBox().caret(), 9);
-    EXPECT_TRUE(w.documentModified());
+    EXPECT_TRUE(w.document().isModified());
     // Over a selection the blanks replace it, as any typing does.
     w.editBox().setSelection(0, 3);
-    QTest::keyClick(w.textBox(), Qt::Key_Tab);
+    QTest::keyClick(w.editBox().widget(), Qt::Key_Tab);
     EXPECT_EQ(w.editBox().text(), "     a     b</P>");
 }
 
@@ -80,23 +80,23 @@ TEST(EditorBehaviours, APictureFromTheFileListGoesInAsAnImageTag)
     ASSERT_TRUE(QFile::copy(PAGEWICK_SOURCE_DIR "/resources/Pagewick_Logo.gif", logo));
     h.writeFile("site/page.htm", "<P>x</P>");
     h.writeFile("site/broken.png", "not a picture");
-    w.setPaneDirectory(site);
-    w.replaceDocument("<P>here</P>");
-    ASSERT_TRUE(w.fileList()->selectName("Logo.GIF"));
-    std::unique_ptr<QMimeData> data(w.fileList()->pictureDragData());
+    w.panes().showDirectory(site);
+    w.document().replace("<P>here</P>");
+    ASSERT_TRUE(w.panes().fileList()->selectName("Logo.GIF"));
+    std::unique_ptr<QMimeData> data(w.panes().fileList()->pictureDragData());
     ASSERT_TRUE(data);
 
     // Without HeightWidth: name and border, around the selection.
     w.editBox().setSelection(3, 4);
     EXPECT_TRUE(drop(w, *data));
     EXPECT_EQ(w.editBox().text(), "<P><IMG Src=\"Logo.GIF\" Border=\"0\">here</IMG></P>");
-    EXPECT_TRUE(w.documentModified());
+    EXPECT_TRUE(w.document().isModified());
 
     // With it: the picture's size in pixels, at the caret.
     h.state.heightWidth = true;
     const QSize size = QImage(logo).size();
     ASSERT_FALSE(size.isEmpty());
-    w.replaceDocument(QString());
+    w.document().replace(QString());
     EXPECT_TRUE(drop(w, *data));
     EXPECT_EQ(w.editBox().text(), QStringLiteral("<IMG Src=\"Logo.GIF\" Width=\"%1\" Height=\"%2\" "
                                                  "Border=\"0\"></IMG>")
@@ -105,17 +105,17 @@ TEST(EditorBehaviours, APictureFromTheFileListGoesInAsAnImageTag)
     EXPECT_EQ(w.editBox().caret(), w.editBox().text().indexOf("</IMG>"));
 
     // A picture that cannot be read gets no size rather than a size of nothing.
-    w.replaceDocument(QString());
+    w.document().replace(QString());
     std::unique_ptr<QMimeData> broken(pictureDragDataFor(site, "broken.png"));
     EXPECT_TRUE(drop(w, *broken));
     EXPECT_EQ(w.editBox().text(), "<IMG Src=\"broken.png\" Border=\"0\"></IMG>");
 
     // Any other file inserts nothing, and leaves the document as it was.
-    w.replaceDocument("<P>x</P>");
+    w.document().replace("<P>x</P>");
     std::unique_ptr<QMimeData> page(pictureDragDataFor(site, "page.htm"));
     drop(w, *page);
     EXPECT_EQ(w.editBox().text(), "<P>x</P>");
-    EXPECT_FALSE(w.documentModified());
+    EXPECT_FALSE(w.document().isModified());
     EXPECT_TRUE(h.platform.messages.isEmpty());
 }
 
@@ -123,7 +123,7 @@ TEST(EditorBehaviours, GotoLineMovesTheCaretToTheStartOfAnExistingLine)
 {
     MainWindowHarness h;
     MainWindow &w = h.start();
-    w.replaceDocument("one\r\ntwo\r\nthree");
+    w.document().replace("one\r\ntwo\r\nthree");
     w.editBox().setSelection(1, 2);
     const struct {
         const char *answer;
@@ -147,7 +147,7 @@ TEST(EditorBehaviours, GotoLineMovesTheCaretToTheStartOfAnExistingLine)
     EXPECT_EQ(h.platform.inputs.last().prompt, "Enter Line Number To Jump To");
     EXPECT_EQ(h.platform.inputs.last().defaultText, "");
     EXPECT_EQ(w.editBox().text(), "one\r\ntwo\r\nthree");
-    EXPECT_FALSE(w.documentModified());
+    EXPECT_FALSE(w.document().isModified());
 }
 
 TEST(EditorBehaviours, FontsAreAppliedKeptAndRestoredAndCancelKeepsNothing)
@@ -155,10 +155,10 @@ TEST(EditorBehaviours, FontsAreAppliedKeptAndRestoredAndCancelKeepsNothing)
     MainWindowHarness h;
     MainWindow &w = h.start();
     // Cancel on a fresh store: nothing changes, nothing is written.
-    const QFont before = w.textBox()->font();
+    const QFont before = w.editBox().widget()->font();
     h.platform.fontAnswers.push_back(std::nullopt);
     trigger(w, "mnuFonts");
-    EXPECT_EQ(w.textBox()->font(), before);
+    EXPECT_EQ(w.editBox().widget()->font(), before);
     EXPECT_EQ(h.storedValue("Fonts", "Name"), "<absent>");
 
     QFont chosen(QStringLiteral("DejaVu Sans Mono"));
@@ -167,9 +167,9 @@ TEST(EditorBehaviours, FontsAreAppliedKeptAndRestoredAndCancelKeepsNothing)
     chosen.setUnderline(true);
     h.platform.fontAnswers.push_back(chosen);
     trigger(w, "mnuFonts");
-    EXPECT_EQ(w.textBox()->font().family(), "DejaVu Sans Mono");
-    EXPECT_EQ(w.textBox()->font().pointSizeF(), 10.5);
-    EXPECT_TRUE(w.textBox()->font().bold());
+    EXPECT_EQ(w.editBox().widget()->font().family(), "DejaVu Sans Mono");
+    EXPECT_EQ(w.editBox().widget()->font().pointSizeF(), 10.5);
+    EXPECT_TRUE(w.editBox().widget()->font().bold());
     const std::pair<const char *, const char *> stored[] = {
         {"Name", "DejaVu Sans Mono"}, {"Size", "10.5"},      {"Bold", "True"},
         {"Italic", "False"},          {"Underline", "True"}, {"Strikethru", "False"}};
@@ -182,7 +182,7 @@ TEST(EditorBehaviours, FontsAreAppliedKeptAndRestoredAndCancelKeepsNothing)
     EXPECT_EQ(h.storedValue("Fonts", "Size"), "10.5");
 
     MainWindow &again = h.restart();
-    const QFont restored = again.textBox()->font();
+    const QFont restored = again.editBox().widget()->font();
     EXPECT_EQ(restored.family(), "DejaVu Sans Mono");
     EXPECT_EQ(restored.pointSizeF(), 10.5);
     EXPECT_TRUE(restored.bold());
@@ -230,7 +230,7 @@ TEST(SpellCheck, OnlyThePageTextIsOfferedAndReplaceChangesExactlyThatWord)
 {
     MainWindowHarness h;
     MainWindow &w = h.start();
-    w.replaceDocument(kPage);
+    w.document().replace(kPage);
     QVector<Offered> offered;
     h.platform.dialogHandlers.push_back(press("cmdReplace", offered, w));
     trigger(w, "cmdSpellCheck");
@@ -240,7 +240,7 @@ TEST(SpellCheck, OnlyThePageTextIsOfferedAndReplaceChangesExactlyThatWord)
     EXPECT_EQ(offered[0].suggestions.value(0), "the");
     EXPECT_EQ(h.platform.dialogsRun, QStringList{"frmSpellCheck"});
     EXPECT_EQ(w.editBox().text(), QString(kPage).replace("teh", "the"));
-    EXPECT_TRUE(w.documentModified());
+    EXPECT_TRUE(w.document().isModified());
     EXPECT_TRUE(h.platform.messages.isEmpty());
 }
 
@@ -249,13 +249,13 @@ TEST(SpellCheck, CancelEndsTheCheckAndLeavesTheTextAsItWas)
     MainWindowHarness h;
     MainWindow &w = h.start();
     const QString page = kPage + "<P>speling</P>";
-    w.replaceDocument(page);
+    w.document().replace(page);
     QVector<Offered> offered;
     h.platform.dialogHandlers.push_back(press("cmdCancel", offered, w));
     trigger(w, "mnuCheckSpelling");
     ASSERT_EQ(offered.size(), 1);
     EXPECT_EQ(w.editBox().text(), page);
-    EXPECT_FALSE(w.documentModified());
+    EXPECT_FALSE(w.document().isModified());
     EXPECT_EQ(w.editBox().selectedText(), "teh");
 }
 
@@ -263,7 +263,7 @@ TEST(SpellCheck, IgnoreAllReplaceAllAndAddLastAsLongAsTheyShould)
 {
     MainWindowHarness h;
     MainWindow &w = h.start();
-    w.replaceDocument("<P>teh cat, teh hat, Pagewick and recieve, recieve</P>");
+    w.document().replace("<P>teh cat, teh hat, Pagewick and recieve, recieve</P>");
     QVector<Offered> offered;
     h.platform.dialogHandlers.push_back(press("cmdIgnoreAll", offered, w));
     h.platform.dialogHandlers.push_back(press("cmdAdd", offered, w));
@@ -278,7 +278,7 @@ TEST(SpellCheck, IgnoreAllReplaceAllAndAddLastAsLongAsTheyShould)
 
     // Ignored words stay ignored for the run, added words for good.
     auto offeredFirst = [&h](MainWindow &window, const QString &page) {
-        window.replaceDocument(page);
+        window.document().replace(page);
         QVector<Offered> seen;
         h.platform.dialogHandlers.push_back(press("cmdCancel", seen, window));
         trigger(window, "cmdSpellCheck");

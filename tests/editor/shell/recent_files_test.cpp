@@ -51,8 +51,8 @@ void openThroughDialog(MainWindowHarness &h, const QString &path)
 
 void typeInto(MainWindow &w, const QString &text)
 {
-    w.textBox()->setFocus();
-    w.textBox()->insertPlainText(text);
+    w.editBox().widget()->setFocus();
+    w.editBox().widget()->insertPlainText(text);
 }
 
 QString dirOf(const QString &file)
@@ -71,7 +71,7 @@ TEST(RecentFiles, SameFileTwiceGivesTwoEntriesAndOneTab)
     openThroughDialog(h, a);
     openThroughDialog(h, b);
     openThroughDialog(h, a);
-    EXPECT_EQ(w.recentFiles().mid(0, 4), QStringList({a, b, a, ""}));
+    EXPECT_EQ(w.recent().files().mid(0, 4), QStringList({a, b, a, ""}));
     EXPECT_EQ(tabCaptions(w), QStringList({"b.html", "a.html", "", "", ""}));
     // The tab of the file opened again is selected; the order of the tabs is kept.
     EXPECT_EQ(tabs(w)->currentIndex(), 1);
@@ -87,15 +87,15 @@ TEST(RecentFiles, SixthFileDropsOldestTabEleventhDropsLastEntry)
     for (int i = 0; i < 11; ++i)
         paths << h.writeFile(QStringLiteral("docs/f%1.htm").arg(i), "x");
     for (int i = 0; i < 6; ++i)
-        w.addToRecentlyUsed(paths[i]);
+        w.recent().add(paths[i]);
     EXPECT_EQ(tabCaptions(w), QStringList({"f5.htm", "f4.htm", "f3.htm", "f2.htm", "f1.htm"}));
-    EXPECT_EQ(w.tabFiles()[4], paths[1]);
+    EXPECT_EQ(w.recent().tabFiles()[4], paths[1]);
     for (int i = 6; i < 11; ++i)
-        w.addToRecentlyUsed(paths[i]);
+        w.recent().add(paths[i]);
     QStringList expected;
     for (int i = 10; i >= 1; --i)
         expected << paths[i];
-    EXPECT_EQ(w.recentFiles(), expected); // f0 fell off the end
+    EXPECT_EQ(w.recent().files(), expected); // f0 fell off the end
     EXPECT_EQ(recentItem(w, 9)->text(), paths[1]);
 }
 
@@ -103,8 +103,8 @@ TEST(RecentFiles, PathsDifferingInCaseGetTwoTabs)
 {
     MainWindowHarness h;
     MainWindow &w = h.start();
-    w.addFileTab("/site/Page.html");
-    w.addFileTab("/site/page.html");
+    w.recent().addFileTab("/site/Page.html");
+    w.recent().addFileTab("/site/page.html");
     EXPECT_EQ(tabCaptions(w), QStringList({"page.html", "Page.html", "", "", ""}));
 }
 
@@ -118,15 +118,15 @@ TEST(RecentFiles, EmptyItemAndMissingFile)
     recentItem(w, 3)->trigger(); // empty: nothing at all
     EXPECT_TRUE(h.platform.messages.isEmpty());
 
-    w.addToRecentlyUsed(h.path("docs/gone.html"));
+    w.recent().add(h.path("docs/gone.html"));
     recentItem(w, 0)->trigger();
     ASSERT_EQ(h.platform.messages.size(), 1);
     EXPECT_EQ(h.platform.messages[0],
               (MessageRecord{"Error Loading File...", "The Specified File Cannot Be Found",
                              MsgButtons::Ok, MsgIcon::Information}));
     EXPECT_EQ(w.editBox().text(), before);
-    EXPECT_EQ(w.statusText(), "Untitled.html");
-    EXPECT_TRUE(w.documentModified());
+    EXPECT_EQ(statusText(w), "Untitled.html");
+    EXPECT_TRUE(w.document().isModified());
 }
 
 TEST(RecentFiles, OpeningAnEntryPromptsLoadsAndKeepsTheOrder)
@@ -135,31 +135,31 @@ TEST(RecentFiles, OpeningAnEntryPromptsLoadsAndKeepsTheOrder)
     MainWindow &w = h.start();
     const QString a = h.writeFile("docs/a.html", "A");
     const QString b = h.writeFile("other/b.html", "B");
-    w.addToRecentlyUsed(a);
-    w.addToRecentlyUsed(b);
-    w.clearTabs();
+    w.recent().add(a);
+    w.recent().add(b);
+    w.recent().clearTabs();
     typeInto(w, "edited");
 
     // Cancel: nothing changes.
     h.platform.messageAnswers = {MsgAnswer::Cancel};
     recentItem(w, 1)->trigger();
     EXPECT_EQ(h.platform.messages, QVector<MessageRecord>({kSavePrompt}));
-    EXPECT_EQ(w.statusText(), "Untitled.html");
-    EXPECT_TRUE(w.documentModified());
+    EXPECT_EQ(statusText(w), "Untitled.html");
+    EXPECT_TRUE(w.document().isModified());
 
     // No: the file is loaded, named, put on a tab, and the panes move to its folder.
     h.platform.messageAnswers = {MsgAnswer::No};
     recentItem(w, 1)->trigger();
     EXPECT_EQ(w.editBox().text(), "A");
-    EXPECT_EQ(w.statusText(), a);
+    EXPECT_EQ(statusText(w), a);
     EXPECT_EQ(w.windowTitle(), "Pagewick - " + a);
-    EXPECT_FALSE(w.documentModified());
-    EXPECT_EQ(w.recentFiles().mid(0, 2), QStringList({b, a}));
+    EXPECT_FALSE(w.document().isModified());
+    EXPECT_EQ(w.recent().files().mid(0, 2), QStringList({b, a}));
     // Cleared tabs keep their entries: a.html is still entry 1, and its tab is selected.
-    EXPECT_EQ(w.tabFiles()[1], a);
+    EXPECT_EQ(w.recent().tabFiles()[1], a);
     EXPECT_EQ(tabs(w)->currentIndex(), 1);
-    EXPECT_EQ(w.paneDirectory(), dirOf(a));
-    EXPECT_TRUE(w.fileList()->fileNames().contains("a.html"));
+    EXPECT_EQ(w.panes().directoryList()->path(), dirOf(a));
+    EXPECT_TRUE(w.panes().fileList()->fileNames().contains("a.html"));
 }
 
 TEST(RecentFiles, FailedLoadKeepsTheEditsUnsaved)
@@ -167,8 +167,8 @@ TEST(RecentFiles, FailedLoadKeepsTheEditsUnsaved)
     MainWindowHarness h;
     MainWindow &w = h.start();
     const QString big = h.writeFile("docs/big.html", QByteArray(1'000'000, 'x'));
-    w.addToRecentlyUsed(big);
-    w.clearTabs();
+    w.recent().add(big);
+    w.recent().clearTabs();
     typeInto(w, "edited");
     const QString before = w.editBox().text();
     h.platform.messageAnswers = {MsgAnswer::No, MsgAnswer::Ok};
@@ -177,8 +177,8 @@ TEST(RecentFiles, FailedLoadKeepsTheEditsUnsaved)
     EXPECT_EQ(h.platform.messages[1].text, "The File Is Too Large For Pagewick");
     // The edits are still on screen and still count as unsaved, under the old name.
     EXPECT_EQ(w.editBox().text(), before);
-    EXPECT_TRUE(w.documentModified());
-    EXPECT_EQ(w.statusText(), "Untitled.html");
+    EXPECT_TRUE(w.document().isModified());
+    EXPECT_EQ(statusText(w), "Untitled.html");
 }
 
 TEST(FileTabs, SelectingATabOpensItsFile)
@@ -198,7 +198,7 @@ TEST(FileTabs, SelectingATabOpensItsFile)
     tabs(w)->setCurrentIndex(1);
     EXPECT_EQ(h.platform.messages, QVector<MessageRecord>({kSavePrompt}));
     EXPECT_EQ(tabs(w)->currentIndex(), 0);
-    EXPECT_EQ(w.statusText(), b);
+    EXPECT_EQ(statusText(w), b);
     EXPECT_EQ(w.editBox().text(), "moreB");
 
     // Answered No: the clicked tab's file opens, the edits dropped as answered, and the
@@ -206,17 +206,17 @@ TEST(FileTabs, SelectingATabOpensItsFile)
     h.platform.messageAnswers = {MsgAnswer::No};
     tabs(w)->setCurrentIndex(1);
     EXPECT_EQ(tabs(w)->currentIndex(), 1);
-    EXPECT_EQ(w.statusText(), a);
+    EXPECT_EQ(statusText(w), a);
     EXPECT_EQ(w.editBox().text(), "A");
     EXPECT_EQ(w.windowTitle(), "Pagewick - " + a);
-    EXPECT_EQ(w.paneDirectory(), dirOf(a));
-    EXPECT_EQ(w.recentFiles().mid(0, 2), QStringList({b, a})); // tabs do not touch the list
+    EXPECT_EQ(w.panes().directoryList()->path(), dirOf(a));
+    EXPECT_EQ(w.recent().files().mid(0, 2), QStringList({b, a})); // tabs do not touch the list
     EXPECT_EQ(h.platform.messages.size(), 2);
 
     // An empty tab opens nothing and stays selected.
     tabs(w)->setCurrentIndex(3);
     EXPECT_EQ(tabs(w)->currentIndex(), 3);
-    EXPECT_EQ(w.statusText(), a);
+    EXPECT_EQ(statusText(w), a);
     EXPECT_EQ(h.platform.messages.size(), 2);
 }
 
@@ -241,10 +241,10 @@ TEST(FileTabs, SaveAsInThePromptStillOpensTheClickedTab)
     EXPECT_EQ(h.platform.messages, QVector<MessageRecord>({kSavePrompt}));
     EXPECT_TRUE(MainWindowHarness::readFile(saved).startsWith("new page <HTML>"));
     EXPECT_EQ(tabCaptions(w).mid(0, 3), QStringList({"c.html", "b.html", "a.html"}));
-    EXPECT_EQ(w.statusText(), a);
+    EXPECT_EQ(statusText(w), a);
     EXPECT_EQ(w.editBox().text(), "A");
     EXPECT_EQ(tabs(w)->currentIndex(), 2);
-    EXPECT_EQ(w.paneDirectory(), dirOf(a));
+    EXPECT_EQ(w.panes().directoryList()->path(), dirOf(a));
 }
 
 TEST(FileTabs, ClearTabsEmptiesCaptionsAndSelectsTheFirst)
@@ -252,15 +252,15 @@ TEST(FileTabs, ClearTabsEmptiesCaptionsAndSelectsTheFirst)
     MainWindowHarness h;
     MainWindow &w = h.start();
     const QString a = h.writeFile("docs/a.html", "A");
-    w.addFileTab(a);
-    w.addFileTab(h.path("docs/b.html"));
+    w.recent().addFileTab(a);
+    w.recent().addFileTab(h.path("docs/b.html"));
     tabs(w)->setCurrentIndex(1); // opens a.html
-    ASSERT_EQ(w.statusText(), a);
-    w.clearTabs();
+    ASSERT_EQ(statusText(w), a);
+    w.recent().clearTabs();
     EXPECT_EQ(tabCaptions(w), QStringList(5, QString()));
     EXPECT_EQ(tabs(w)->currentIndex(), 0);
-    EXPECT_EQ(w.tabFiles()[1], a); // the entries stay
-    EXPECT_EQ(w.statusText(), a);
+    EXPECT_EQ(w.recent().tabFiles()[1], a); // the entries stay
+    EXPECT_EQ(statusText(w), a);
 }
 
 TEST(FilePaneOpen, DoubleClickOpensWithThePrompt)
@@ -270,11 +270,11 @@ TEST(FilePaneOpen, DoubleClickOpensWithThePrompt)
     const QString a = h.writeFile("docs/a.html", "A");
     h.writeFile("docs/b.txt", "B");
     const QString other = QFileInfo(h.writeFile("other/x.htm", "")).absolutePath();
-    w.setPaneDirectory(dirOf(a));
-    ASSERT_EQ(w.fileList()->fileNames(), QStringList({"a.html", "b.txt"}));
+    w.panes().showDirectory(dirOf(a));
+    ASSERT_EQ(w.panes().fileList()->fileNames(), QStringList({"a.html", "b.txt"}));
     typeInto(w, "edited");
 
-    FileList *list = w.fileList();
+    FileList *list = w.panes().fileList();
     w.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
     const QPoint at = list->visualItemRect(list->item(0)).center();
@@ -283,16 +283,16 @@ TEST(FilePaneOpen, DoubleClickOpensWithThePrompt)
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
     EXPECT_EQ(h.platform.messages, QVector<MessageRecord>({kSavePrompt}));
-    EXPECT_EQ(w.statusText(), "Untitled.html");
+    EXPECT_EQ(statusText(w), "Untitled.html");
 
     h.platform.messageAnswers = {MsgAnswer::No};
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
-    EXPECT_EQ(w.statusText(), a);
+    EXPECT_EQ(statusText(w), a);
     EXPECT_EQ(w.windowTitle(), "Pagewick - " + a);
     EXPECT_EQ(w.editBox().text(), "A");
-    EXPECT_FALSE(w.documentModified());
-    EXPECT_EQ(w.recentFiles()[0], a);
-    EXPECT_EQ(w.tabFiles()[0], a);
+    EXPECT_FALSE(w.document().isModified());
+    EXPECT_EQ(w.recent().files()[0], a);
+    EXPECT_EQ(w.recent().tabFiles()[0], a);
 
     // Yes with a Save As into another folder: the name still comes from the folder it was
     // listed in, although the save moved the panes.
@@ -301,18 +301,18 @@ TEST(FilePaneOpen, DoubleClickOpensWithThePrompt)
     const QString saved = other + "/draft.html";
     h.platform.messageAnswers = {MsgAnswer::Yes};
     h.platform.fileAnswers = {saved};
-    w.setPaneDirectory(dirOf(a));
-    w.openFromFileList("a.html");
+    w.panes().showDirectory(dirOf(a));
+    emit w.panes().fileList()->fileActivated("a.html");
     EXPECT_TRUE(MainWindowHarness::readFile(saved).startsWith("draft <HTML>"));
-    EXPECT_EQ(w.statusText(), a);
+    EXPECT_EQ(statusText(w), a);
     EXPECT_EQ(w.editBox().text(), "A");
     EXPECT_EQ(h.platform.messages.size(), 3);
 
     // The panes stay where the user has them.
-    w.setPaneDirectory(other);
-    w.openFromFileList("x.htm");
-    EXPECT_EQ(w.statusText(), other + "/x.htm");
-    EXPECT_EQ(w.paneDirectory(), other);
+    w.panes().showDirectory(other);
+    emit w.panes().fileList()->fileActivated("x.htm");
+    EXPECT_EQ(statusText(w), other + "/x.htm");
+    EXPECT_EQ(w.panes().directoryList()->path(), other);
 }
 
 TEST(FilePanesInMainWindow, RefreshPicksUpNewFilesAndTooltipsFollow)
@@ -320,9 +320,9 @@ TEST(FilePanesInMainWindow, RefreshPicksUpNewFilesAndTooltipsFollow)
     MainWindowHarness h;
     MainWindow &w = h.start();
     const QString docs = dirOf(h.writeFile("docs/a.html", "A"));
-    w.setPaneDirectory(docs);
+    w.panes().showDirectory(docs);
     EXPECT_EQ(w.findChild<DirectoryList *>("MyDirectory")->toolTip(), docs);
-    EXPECT_EQ(w.findChild<DriveList *>("MyDrive")->toolTip(), w.driveList()->currentText());
+    EXPECT_EQ(w.findChild<DriveList *>("MyDrive")->toolTip(), w.panes().driveList()->currentText());
 
     h.writeFile("docs/new.html", "N");
     QDir(docs).mkdir("sub");
@@ -330,11 +330,11 @@ TEST(FilePanesInMainWindow, RefreshPicksUpNewFilesAndTooltipsFollow)
     ASSERT_NE(refresh, nullptr);
     EXPECT_EQ(refresh->shortcut(), QKeySequence(Qt::Key_F5));
     refresh->trigger();
-    EXPECT_EQ(w.fileList()->fileNames(), QStringList({"a.html", "new.html"}));
-    EXPECT_EQ(w.directoryList()->entryPath(w.directoryList()->count() - 1), docs + "/sub");
+    EXPECT_EQ(w.panes().fileList()->fileNames(), QStringList({"a.html", "new.html"}));
+    EXPECT_EQ(w.panes().directoryList()->entryPath(w.panes().directoryList()->count() - 1), docs + "/sub");
 
     // A click in the file list shows the clicked name as the list's tooltip.
-    FileList *list = w.fileList();
+    FileList *list = w.panes().fileList();
     w.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
@@ -350,27 +350,27 @@ TEST(FilePanesInMainWindow, DriveNotReadyAndRestoreFallback)
     h.settings->write("Settings", "Dir", docs);
     MainWindow &w = h.start();
     // A stored drive that is not listed: back on "/", no message.
-    EXPECT_EQ(w.paneDrive(), "/");
+    EXPECT_EQ(w.panes().driveList()->drive(), "/");
     EXPECT_TRUE(h.platform.messages.isEmpty());
 
     const QString gone = h.path("unmounted");
-    w.driveList()->setDriveSource([gone] { return QList<DriveEntry>{{"/", "/"}, {gone, gone}}; });
-    w.setPaneDirectory(docs);
-    w.driveList()->setCurrentIndex(1);
-    emit w.driveList()->activated(1);
+    w.panes().driveList()->setDriveSource([gone] { return QList<DriveEntry>{{"/", "/"}, {gone, gone}}; });
+    w.panes().showDirectory(docs);
+    w.panes().driveList()->setCurrentIndex(1);
+    emit w.panes().driveList()->activated(1);
     ASSERT_EQ(h.platform.messages.size(), 1);
     EXPECT_EQ(h.platform.messages[0],
               (MessageRecord{"Sorry...", "Please Insert A Disk In The Drive First", MsgButtons::Ok,
                              MsgIcon::Information}));
-    EXPECT_EQ(w.paneDrive(), "/");
-    EXPECT_EQ(w.paneDirectory(), docs);
+    EXPECT_EQ(w.panes().driveList()->drive(), "/");
+    EXPECT_EQ(w.panes().directoryList()->path(), docs);
 
     // A stored directory that has gone: drive "/", no message either.
     MainWindowHarness h2;
     h2.settings->write("Settings", "Dir", h2.path("gone"));
     MainWindow &w2 = h2.start();
-    EXPECT_EQ(w2.paneDrive(), "/");
-    EXPECT_FALSE(w2.paneDirectory().isEmpty());
+    EXPECT_EQ(w2.panes().driveList()->drive(), "/");
+    EXPECT_FALSE(w2.panes().directoryList()->path().isEmpty());
     EXPECT_TRUE(h2.platform.messages.isEmpty());
 }
 
@@ -380,8 +380,8 @@ TEST(FilePanesInMainWindow, PicturesDragFromTheFileList)
     MainWindow &w = h.start();
     const QString docs = dirOf(h.writeFile("docs/photo.JPG", "J"));
     h.writeFile("docs/page.htm", "P");
-    w.setPaneDirectory(docs);
-    FileList *list = w.fileList();
+    w.panes().showDirectory(docs);
+    FileList *list = w.panes().fileList();
     EXPECT_TRUE(list->dragEnabled());
     ASSERT_TRUE(list->selectName("photo.JPG"));
     std::unique_ptr<QMimeData> data(list->pictureDragData());
@@ -396,15 +396,15 @@ TEST(RecentFiles, AmpersandsInPathsAreShownAndKeptWhole)
     MainWindowHarness h;
     MainWindow &w = h.start();
     const QString file = h.writeFile("Tom & Jerry.html", "x\r\n");
-    w.addToRecentlyUsed(file);
-    EXPECT_EQ(w.recentFiles()[0], file);
+    w.recent().add(file);
+    EXPECT_EQ(w.recent().files()[0], file);
     EXPECT_EQ(w.findChildren<QAction *>("mnuRecentlyUsed")[0]->text(),
               QString(file).replace("&", "&&"));
     EXPECT_EQ(tabCaptions(w)[0], "Tom && Jerry.html");
 
     w.openRecentFile(0);
-    EXPECT_EQ(w.statusText(), file);
-    w.saveRecentlyUsed();
+    EXPECT_EQ(statusText(w), file);
+    w.recent().save(*h.settings);
     h.settings->sync();
     EXPECT_EQ(h.storedValue("Settings", "RU0"), file);
 }

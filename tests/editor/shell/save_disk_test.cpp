@@ -43,14 +43,14 @@ TEST(SaveOnAFullDisk, FailsVisiblyAndKeepsTheFile)
     const QStringList before = entries(h.path("disk"));
 
     // A small change: the write a buffering writer would have reported as done.
-    w.textBox()->insertPlainText("<P>new</P>\r\n");
+    w.editBox().widget()->insertPlainText("<P>new</P>\r\n");
     h.platform.fileAnswers = {QString()}; // the Save As offered after the failure is cancelled
-    EXPECT_FALSE(w.save());
+    EXPECT_FALSE(w.document().save());
     ASSERT_EQ(h.platform.messages.size(), 1);
     EXPECT_EQ(h.platform.messages[0], kSaveFailed);
     EXPECT_EQ(MainWindowHarness::readFile(file), old);
     EXPECT_EQ(entries(h.path("disk")), before);
-    EXPECT_TRUE(w.documentModified());
+    EXPECT_TRUE(w.document().isModified());
 }
 
 TEST(SaveKeepsTheFile, LinksAndOwnerStay)
@@ -65,8 +65,8 @@ TEST(SaveKeepsTheFile, LinksAndOwnerStay)
         ASSERT_EQ(::chown(QFile::encodeName(real).constData(), 65534, 65534), 0);
     }
     MainWindow &w = h.start(h.path("link.html"));
-    w.textBox()->insertPlainText("X");
-    ASSERT_TRUE(w.save());
+    w.editBox().widget()->insertPlainText("X");
+    ASSERT_TRUE(w.document().save());
     EXPECT_TRUE(QFileInfo(h.path("link.html")).isSymLink());
     EXPECT_EQ(MainWindowHarness::readFile(real), "Xold\r\n");
     EXPECT_EQ(MainWindowHarness::readFile(h.path("hard.html")), "Xold\r\n");

@@ -29,7 +29,7 @@ TEST(SettingsFileStartUp, APipeInsteadOfTheFileStartsOnDefaultsAndSaysSo)
                              MsgButtons::Ok, MsgIcon::Exclamation}));
     EXPECT_EQ(h.state.BlockComment, "//");
 
-    w.addToRecentlyUsed("/srv/www/a.html");
+    w.recent().add("/srv/www/a.html");
     QCloseEvent event;
     QCoreApplication::sendEvent(&w, &event);
     EXPECT_TRUE(event.isAccepted());

@@ -46,8 +46,8 @@ TEST(StatusLine, FieldsShowTheCaretAndHowTheFileIsWritten)
     };
     for (const Case &c : cases) {
         const QString path = h.writeFile(c.name, c.bytes);
-        ASSERT_TRUE(w.openAsDocument(path)) << c.name;
-        EXPECT_EQ(w.statusText(), path); // the document's identity stays the status text
+        ASSERT_TRUE(w.document().open(path)) << c.name;
+        EXPECT_EQ(statusText(w), path); // the document's identity stays the status text
         EXPECT_EQ(field(w, "sbEncoding"), c.encoding) << c.name;
         EXPECT_EQ(field(w, "sbLineBreaks"), c.breaks) << c.name;
         EXPECT_EQ(field(w, "sbCaret"), "Ln 1, Col 1") << c.name;
@@ -57,9 +57,9 @@ TEST(StatusLine, FieldsShowTheCaretAndHowTheFileIsWritten)
 
     // Saving as Unix changes the breaks; closing leaves no document to describe.
     h.platform.fileAnswers = {h.path("saved.html")};
-    w.saveAsUnix();
+    w.document().saveAsUnix();
     EXPECT_EQ(field(w, "sbLineBreaks"), "LF");
-    w.closeDocument();
+    w.document().close();
     EXPECT_EQ(field(w, "sbEncoding"), "");
     EXPECT_EQ(field(w, "sbLineBreaks"), "");
     w.newDocument();
@@ -70,8 +70,8 @@ TEST(ViewMenu, ColouringAndLineNumbersAreStoredAndRestored)
 {
     MainWindowHarness h;
     MainWindow &w = h.start();
-    SourceEdit *box = w.sourceEdit();
-    ASSERT_EQ(box, w.textBox());
+    SourceEdit *box = sourceEdit(w);
+    ASSERT_EQ(box, w.editBox().widget());
     for (const char *name : {"mnuViewColouring", "mnuViewLineNumbers"}) {
         ASSERT_NE(item(w, name), nullptr) << name;
         EXPECT_TRUE(item(w, name)->isCheckable()) << name;
@@ -88,21 +88,21 @@ TEST(ViewMenu, ColouringAndLineNumbersAreStoredAndRestored)
     EXPECT_FALSE(item(w, "mnuViewColouring")->isChecked());
     EXPECT_EQ(h.storedValue("View", "Colouring"), "False");
     EXPECT_EQ(h.storedValue("View", "LineNumbers"), "<absent>");
-    EXPECT_FALSE(w.documentModified());
+    EXPECT_FALSE(w.document().isModified());
 
     MainWindow &again = h.restart();
-    EXPECT_FALSE(again.sourceEdit()->colouring());
+    EXPECT_FALSE(sourceEdit(again)->colouring());
     EXPECT_FALSE(item(again, "mnuViewColouring")->isChecked());
-    EXPECT_TRUE(again.sourceEdit()->lineNumbers());
+    EXPECT_TRUE(sourceEdit(again)->lineNumbers());
 
     item(again, "mnuViewLineNumbers")->trigger();
     item(again, "mnuViewColouring")->trigger();
     EXPECT_EQ(h.storedValue("View", "LineNumbers"), "False");
     EXPECT_EQ(h.storedValue("View", "Colouring"), "True");
     again.show();
-    EXPECT_FALSE(again.sourceEdit()->lineNumberArea()->isVisible());
-    EXPECT_EQ(again.sourceEdit()->viewport()->geometry().left(),
-              again.sourceEdit()->contentsRect().left());
+    EXPECT_FALSE(sourceEdit(again)->lineNumberArea()->isVisible());
+    EXPECT_EQ(sourceEdit(again)->viewport()->geometry().left(),
+              sourceEdit(again)->contentsRect().left());
 
     MainWindow &third = h.restart();
     EXPECT_FALSE(item(third, "mnuViewLineNumbers")->isChecked());

@@ -42,8 +42,8 @@ bool closeWindow(MainWindow &window)
 
 void typeInto(MainWindow &window, const QString &text)
 {
-    window.textBox()->setFocus();
-    window.textBox()->insertPlainText(text);
+    window.editBox().widget()->setFocus();
+    window.editBox().widget()->insertPlainText(text);
 }
 
 } // namespace
@@ -52,11 +52,11 @@ TEST(startUp, WithNothingStoredUsesTheDefaults)
 {
     MainWindowHarness h;
     MainWindow &w = h.start();
-    EXPECT_EQ(w.statusText(), "Untitled.html");
+    EXPECT_EQ(statusText(w), "Untitled.html");
     EXPECT_EQ(w.windowTitle(), "Pagewick - Untitled.html");
     EXPECT_EQ(w.editBox().text(), templateText());
-    EXPECT_EQ(w.paneDrive(), "/");
-    EXPECT_EQ(w.paneDirectory(), QDir::homePath());
+    EXPECT_EQ(w.panes().driveList()->drive(), "/");
+    EXPECT_EQ(w.panes().directoryList()->path(), QDir::homePath());
     EXPECT_FALSE(h.state.idAttribute);
     EXPECT_FALSE(h.state.heightWidth);
     EXPECT_EQ(h.state.BlockComment, "//");
@@ -64,9 +64,9 @@ TEST(startUp, WithNothingStoredUsesTheDefaults)
               "HTML Files|*.html;*.htm|JavaScripts|*.js|VBScripts|*.vbs|Perl Scripts|*.pl|PHP "
               "Scripts|*.php;*.phtml;*.php3|Active Server Pages|*.asp|Include Files|*.inc|TCL "
               "Scripts|*.tcl;*.tk|Text Files|*.txt|All Files|*.*");
-    EXPECT_EQ(w.recentFiles(), QStringList(10, QString()));
+    EXPECT_EQ(w.recent().files(), QStringList(10, QString()));
     EXPECT_TRUE(w.loadFinished());
-    EXPECT_FALSE(w.documentModified());
+    EXPECT_FALSE(w.document().isModified());
     EXPECT_TRUE(h.platform.messages.isEmpty());
     // The template puts the caret target just after "<TITLE>".
     EXPECT_EQ(w.editBox().text().mid(0, 30).right(7), "<TITLE>");
@@ -100,14 +100,14 @@ TEST(startUp, ExistingArgumentFileOpensButStoredRecentListWins)
     const QString stored = QFileInfo(h.writeFile("stored/x.htm", "")).absolutePath();
     h.settings->write("Settings", "Dir", stored + "/");
     MainWindow &w = h.start("  " + file + "  ");
-    EXPECT_EQ(w.statusText(), file);
+    EXPECT_EQ(statusText(w), file);
     EXPECT_EQ(w.windowTitle(), "Pagewick - " + file);
     EXPECT_EQ(w.editBox().text(), "<P>hello</P>\r\n");
-    EXPECT_EQ(w.tabFiles()[0], file);
+    EXPECT_EQ(w.recent().tabFiles()[0], file);
     EXPECT_EQ(w.findChild<QTabBar *>("MyTabFiles")->tabText(0), "page one.html");
     // Restoring after loading: the stored list and directory replace what the file set.
-    EXPECT_EQ(w.recentFiles()[0], "/stored/first.html");
-    EXPECT_EQ(w.paneDirectory(), stored);
+    EXPECT_EQ(w.recent().files()[0], "/stored/first.html");
+    EXPECT_EQ(w.panes().directoryList()->path(), stored);
 }
 
 TEST(startUp, AnArgumentNamingAFileWithBlanksOpensThatFile)
@@ -116,7 +116,7 @@ TEST(startUp, AnArgumentNamingAFileWithBlanksOpensThatFile)
     h.writeFile("site/a.html", "<P>plain</P>\r\n");
     const QString blank = h.writeFile("site/a.html ", "<P>blank</P>\r\n");
     MainWindow &w = h.start(blank);
-    EXPECT_EQ(w.statusText(), blank);
+    EXPECT_EQ(statusText(w), blank);
     EXPECT_EQ(w.editBox().text(), "<P>blank</P>\r\n");
 }
 
@@ -124,11 +124,11 @@ TEST(startUp, MissingArgumentFileOpensTheTemplateSilently)
 {
     MainWindowHarness h;
     MainWindow &w = h.start(h.path("no such file.html"));
-    EXPECT_EQ(w.statusText(), "Untitled.html");
+    EXPECT_EQ(statusText(w), "Untitled.html");
     EXPECT_EQ(w.windowTitle(), "Pagewick - Untitled.html");
     EXPECT_EQ(w.editBox().text(), templateText());
     EXPECT_TRUE(h.platform.messages.isEmpty());
-    EXPECT_EQ(w.tabFiles()[0], "");
+    EXPECT_EQ(w.recent().tabFiles()[0], "");
 }
 
 TEST(startUp, FontIsRestoredFromTheStore)
@@ -139,7 +139,7 @@ TEST(startUp, FontIsRestoredFromTheStore)
     h.settings->write("Fonts", "Bold", "True");
     h.settings->write("Fonts", "Italic", "False");
     MainWindow &w = h.start();
-    const QFont font = w.textBox()->font();
+    const QFont font = w.editBox().widget()->font();
     EXPECT_EQ(font.family(), "DejaVu Sans Mono");
     EXPECT_EQ(font.pointSize(), 15);
     EXPECT_TRUE(font.bold());
@@ -288,7 +288,7 @@ TEST(MainWindowLayout, TabControlsHandFocusBackToTheEditor)
         w.findChild<QTabBar *>("MyTabFiles")->setFocus();
         tabs->tabBar()->setFocus();
         QCoreApplication::processEvents();
-        EXPECT_EQ(QApplication::focusWidget(), w.textBox()) << name;
+        EXPECT_EQ(QApplication::focusWidget(), w.editBox().widget()) << name;
     }
 }
 
@@ -297,8 +297,8 @@ TEST(Shutdown, UnmodifiedDocumentClosesWithoutPromptAndWritesSettings)
     MainWindowHarness h;
     MainWindow &w = h.start();
     const QString www = QFileInfo(h.writeFile("www/a.html", "")).absolutePath();
-    w.setPaneDirectory(www + "/");
-    w.addToRecentlyUsed("/srv/www/a.html");
+    w.panes().showDirectory(www + "/");
+    w.recent().add("/srv/www/a.html");
     EXPECT_TRUE(closeWindow(w));
     EXPECT_TRUE(h.platform.messages.isEmpty());
     EXPECT_EQ(h.storedValue("Settings", "Dir"), www);
@@ -312,7 +312,7 @@ TEST(Shutdown, CancelKeepsTheWindowAndWritesNothing)
     MainWindowHarness h;
     MainWindow &w = h.start();
     typeInto(w, "edit");
-    ASSERT_TRUE(w.documentModified());
+    ASSERT_TRUE(w.document().isModified());
     h.platform.messageAnswers = {MsgAnswer::Cancel};
     EXPECT_FALSE(closeWindow(w));
     ASSERT_EQ(h.platform.messages.size(), 1);
@@ -320,7 +320,7 @@ TEST(Shutdown, CancelKeepsTheWindowAndWritesNothing)
               (MessageRecord{"Save on Open...", "Save Current Before Closing?",
                              MsgButtons::YesNoCancel, MsgIcon::Question}));
     EXPECT_FALSE(QFile::exists(h.settingsFile()));
-    EXPECT_TRUE(w.documentModified());
+    EXPECT_TRUE(w.document().isModified());
 }
 
 TEST(Shutdown, NoClosesWithoutSavingYesSavesFirst)
@@ -350,7 +350,7 @@ TEST(Shutdown, YesWithACancelledSaveAsKeepsTheWindow)
     h.platform.messageAnswers = {MsgAnswer::Yes};
     h.platform.fileAnswers = {QString()}; // the save picker is cancelled
     EXPECT_FALSE(closeWindow(w));
-    EXPECT_TRUE(w.documentModified());
+    EXPECT_TRUE(w.document().isModified());
 }
 
 TEST(SettingsStore, ValuesRoundTripExactly)

@@ -46,10 +46,9 @@ QString shownToolTip(QWidget *widget)
 TEST(MainWindowLook, EveryToolTipIsShownAsTheTextItHolds)
 {
     MainWindowHarness h;
+    h.settings->write("Settings", "UDO1", QStringLiteral("<a b=\"x\">"));
+    h.settings->write("Settings", "UDC1", QStringLiteral("</a>"));
     MainWindow &w = h.start();
-    h.state.userOpenTags[0] = QStringLiteral("<a b=\"x\">");
-    h.state.userCloseTags[0] = QStringLiteral("</a>");
-    w.assignUDToolTips();
     w.show();
     int checked = 0;
     for (QWidget *widget : w.findChildren<QWidget *>()) {
@@ -147,24 +146,24 @@ TEST(CloseDocument, TheBoxTakesNoTypingUntilAClickOrKeyStartsNew)
     MainWindow &w = h.start();
     const QString untitled = w.editBox().text();
     w.show();
-    w.textBox()->setFocus();
-    w.closeDocument();
-    ASSERT_EQ(w.statusText(), "Ready...");
-    EXPECT_TRUE(w.textBox()->isReadOnly());
+    w.editBox().widget()->setFocus();
+    w.document().close();
+    ASSERT_EQ(statusText(w), "Ready...");
+    EXPECT_TRUE(w.editBox().widget()->isReadOnly());
 
     // A shortcut held with Ctrl is no typing; a typed letter starts New and is not typed.
-    QTest::keyClick(w.textBox(), Qt::Key_Control, Qt::ControlModifier);
-    EXPECT_EQ(w.statusText(), "Ready...");
-    QTest::keyClick(w.textBox(), Qt::Key_A);
-    EXPECT_EQ(w.statusText(), "Untitled.html");
-    EXPECT_FALSE(w.textBox()->isReadOnly());
+    QTest::keyClick(w.editBox().widget(), Qt::Key_Control, Qt::ControlModifier);
+    EXPECT_EQ(statusText(w), "Ready...");
+    QTest::keyClick(w.editBox().widget(), Qt::Key_A);
+    EXPECT_EQ(statusText(w), "Untitled.html");
+    EXPECT_FALSE(w.editBox().widget()->isReadOnly());
     EXPECT_EQ(w.editBox().text(), untitled);
-    EXPECT_FALSE(w.documentModified());
+    EXPECT_FALSE(w.document().isModified());
 
-    w.closeDocument();
-    ASSERT_EQ(w.statusText(), "Ready...");
-    QTest::mouseClick(w.textBox()->viewport(), Qt::LeftButton);
-    EXPECT_EQ(w.statusText(), "Untitled.html");
+    w.document().close();
+    ASSERT_EQ(statusText(w), "Ready...");
+    QTest::mouseClick(w.editBox().widget()->viewport(), Qt::LeftButton);
+    EXPECT_EQ(statusText(w), "Untitled.html");
     EXPECT_TRUE(h.platform.messages.isEmpty());
 }
 
@@ -179,7 +178,7 @@ TEST(startUp, ARefusedFileIsReportedWithItsReasonOnceTheWindowIsLoaded)
     EXPECT_TRUE(h.platform.messageDetails[0].contains("binary"))
         << h.platform.messageDetails[0].toStdString();
     EXPECT_TRUE(w.loadFinished());
-    EXPECT_EQ(w.statusText(), "Untitled.html");
+    EXPECT_EQ(statusText(w), "Untitled.html");
 
     // Later refusals name their reason too.
     h.platform.fileAnswers = {h.path("missing.html")};

@@ -33,7 +33,7 @@ protected:
     {
         window = &h.start();
         QDir().mkpath(h.path("site"));
-        window->setPaneDirectory(h.path("site"));
+        window->panes().showDirectory(h.path("site"));
     }
 
     QString file(const char *name, const QByteArray &bytes)
@@ -228,14 +228,14 @@ TEST_F(DirectoryReplaceTest, AFolderIsItsOwnWhateverBlanksOrBackslashesItsNameHo
     const QString plain = h.writeFile("s/page.html", "img");
     const QString plainOnly = h.writeFile("s/only.html", "img");
     const QString slashed = h.writeFile("we\\b/page.html", "img");
-    window->setPaneDirectory(h.path("s "));
+    window->panes().showDirectory(h.path("s "));
     run([&](QDialog &dialog) {
         EXPECT_EQ(dialog.findChild<FileList *>("MyFileList")->fileNames(),
                   QStringList({"page.html"}));
         dialog.findChild<QPushButton *>("cmdSelectAll")->click();
         start(dialog, "img", "IMG");
     });
-    window->setPaneDirectory(h.path("we\\b"));
+    window->panes().showDirectory(h.path("we\\b"));
     run([&](QDialog &dialog) {
         dialog.findChild<QPushButton *>("cmdSelectAll")->click();
         start(dialog, "img", "PIC");

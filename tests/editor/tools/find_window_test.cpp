@@ -218,7 +218,7 @@ TEST_F(FindWindowTest, ReplaceAllIsOneUndoStepAndKeepsCaretAndScroll)
     setDocument(text);
     window->resize(800, 600);
     window->show();
-    QPlainTextEdit *box = window->textBox();
+    QPlainTextEdit *box = window->editBox().widget();
     window->editBox().setCaret(text.size() / 2);
     box->verticalScrollBar()->setValue(box->verticalScrollBar()->maximum() / 2);
     const int scroll = box->verticalScrollBar()->value();
@@ -228,7 +228,7 @@ TEST_F(FindWindowTest, ReplaceAllIsOneUndoStepAndKeepsCaretAndScroll)
     click(3);
     EXPECT_EQ(h.platform.messages.back().text, "40000 Replacements Were Made");
     EXPECT_EQ(document(), QString(text).replace("word", "term"));
-    EXPECT_TRUE(window->documentModified());
+    EXPECT_TRUE(window->document().isModified());
     EXPECT_EQ(window->editBox().lineOfPosition(window->editBox().caret()), caretLine);
     EXPECT_EQ(box->verticalScrollBar()->value(), scroll);
 

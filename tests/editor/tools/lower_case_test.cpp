@@ -224,7 +224,7 @@ TEST(LowerCaseWindow, FirstStartOpensAHighlightedDirectoryThenTheWalkRuns)
     QDir().mkpath(h.path("Site/Images"));
     h.writeFile("Site/Index.HTML", "x");
     h.writeFile("Site/Images/Logo.GIF", "x");
-    window.setPaneDirectory(h.path(""));
+    window.panes().showDirectory(h.path(""));
     window.findChild<QAbstractButton *>("cmdLowerCase")->click();
     auto *dialog = window.findChild<LowerCaseDialog *>("frmLowerCase");
     ASSERT_NE(dialog, nullptr);
@@ -279,7 +279,7 @@ TEST(LowerCaseWindow, CollisionsAreListedAtTheEnd)
     MainWindow &window = h.start();
     h.writeFile("Web/Index.html", "upper");
     h.writeFile("Web/index.html", "lower");
-    window.setPaneDirectory(h.path("Web"));
+    window.panes().showDirectory(h.path("Web"));
     window.findChild<QAbstractButton *>("cmdLowerCase")->click();
     auto *dialog = window.findChild<LowerCaseDialog *>("frmLowerCase");
     dialog->findChild<QPushButton *>("cmdStart")->click();
@@ -299,7 +299,7 @@ TEST(LowerCaseWindow, AnErrorIsShownAndEndsOnlyTheWalk)
     MainWindowHarness h;
     MainWindow &window = h.start();
     h.writeFile("Gone/A.TXT", "x");
-    window.setPaneDirectory(h.path("Gone"));
+    window.panes().showDirectory(h.path("Gone"));
     window.findChild<QAbstractButton *>("cmdLowerCase")->click();
     auto *dialog = window.findChild<LowerCaseDialog *>("frmLowerCase");
     QDir(h.path("Gone")).removeRecursively(); // gone before Start
@@ -321,7 +321,7 @@ TEST(LowerCaseWindow, UnreadableFoldersAreListedAtTheEndAndThePanesWaitForTheWal
     h.writeFile("Web/Index.HTML", "x");
     openToEveryone(h.path(""));
     QFile::setPermissions(h.path("Web/Private"), {});
-    window.setPaneDirectory(h.path("Web"));
+    window.panes().showDirectory(h.path("Web"));
     window.findChild<QAbstractButton *>("cmdLowerCase")->click();
     auto *dialog = window.findChild<LowerCaseDialog *>("frmLowerCase");
     ASSERT_NE(dialog, nullptr);

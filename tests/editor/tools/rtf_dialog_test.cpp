@@ -38,7 +38,7 @@ protected:
     {
         window = &h.start();
         QDir().mkpath(h.path("docs"));
-        window->setPaneDirectory(h.path("docs"));
+        window->panes().showDirectory(h.path("docs"));
     }
 
     QString file(const QString &name, const QByteArray &bytes = kRtf)
@@ -259,7 +259,7 @@ TEST_F(RtfDialogTest, FoldersWithBlankOrBackslashInTheirNamesConvertTheirOwnFile
     h.writeFile("s/doc.rtf", "{\\rtf1 neighbour\\par}");
     const QString slashedSource = h.writeFile("we\\b/doc.rtf", kRtf);
     for (const QString &folder : {h.path("s "), h.path("we\\b")}) {
-        window->setPaneDirectory(folder);
+        window->panes().showDirectory(folder);
         run(library, [&](QDialog &dialog) {
             dialog.findChild<QPushButton *>("cmdSelectAll")->click();
             EXPECT_EQ(selected(dialog), QStringList({"doc.rtf"}));

@@ -198,7 +198,7 @@ TEST(VirtualPath, TheCloseBoxStoresTheBoxesLikeOk)
 {
     MainWindowHarness h;
     MainWindow &w = h.start();
-    QString directory = w.paneDirectory();
+    QString directory = w.panes().directoryList()->path();
     const QString physical = withTrailingBackslash(directory);
 
     h.platform.dialogHandlers.push_back([&](QDialog &dialog) {

@@ -166,7 +166,7 @@ TEST(ImageViewer, ShowsAPictureAndNothingForAFileItCannotRead)
     h.writeFile("pics/drawing.wmf", "not a picture this program reads");
     h.writeFile("pics/notes.txt", "text");
     MainWindow &w = h.start();
-    w.setPaneDirectory(h.path("pics"));
+    w.panes().showDirectory(h.path("pics"));
 
     h.platform.dialogHandlers.push_back([&](QDialog &dialog) {
         EXPECT_EQ(dialog.windowTitle(), "Image Viewer");

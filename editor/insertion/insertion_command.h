@@ -1,13 +1,17 @@
 #pragma once
-// The toolbar commands as data: one row per button, run by InsertionToolbar::run. Commands
-// that differ only in their texts, prompts or dialog are rows here, not code.
-//
-// Adding a command: add a row below (name, tooltip, caption, page, kind and the fields its
-// kind reads); the toolbar builds the button and the table test walks the row. A tag dialog
-// plugs into its Dialog row with one InsertionToolbar::registerDialog line.
+// What a toolbar page's button inserts, as data: the insertion part of a command table row
+// (shell/commands.h), and the steps the command runner runs it with. Commands that differ
+// only in their texts, prompts or dialog are rows, not code.
+#include "document/feature_context.h"
+
 #include <QString>
 #include <array>
-#include <span>
+#include <functional>
+#include <memory>
+#include <optional>
+
+class QComboBox;
+class QDialog;
 
 namespace pw {
 
@@ -29,6 +33,7 @@ inline constexpr const char *kUser = "User";
 } // namespace pages
 
 enum class CommandKind {
+    None,         // not an insertion: the row runs something else
     IdPair,       // insertAround("<tag>", "</tag>"); "<tag Id="word">" while idAttribute is on
     Pair,         // insertAround(open, close)
     Text,         // insertText(open)
@@ -61,12 +66,9 @@ struct Prompt {
     const char *defaultText = nullptr;
 };
 
-struct ToolbarCommand {
-    const char *name;    // objectName of the button
-    const char *tooltip; // nullptr: the button has no tooltip
-    const char *caption; // short text on the button
-    const char *page;    // caption of the toolbar page that holds it
-    CommandKind kind;
+// What an insertion row does; every field but `kind` is read only by the kinds that say so.
+struct Insertion {
+    CommandKind kind = CommandKind::None;
     // Texts. In them %1, %2, %3 stand for the answers to the prompts, in order, and %w for
     // the main window's Tag text (see cmdCFParam).
     const char *open = "";  // opening text; the inserted text; a list's head line; an ID pair's tag
@@ -85,13 +87,23 @@ struct ToolbarCommand {
         -1; // ListSkeleton: caret at the old selection start + this; -1: after the text
 };
 
-// Every toolbar command, in the order the buttons appear on their pages.
-std::span<const ToolbarCommand> toolbarCommands();
-// The row of the given button name, or nullptr.
-const ToolbarCommand *findToolbarCommand(const QString &name);
+// Builds a tag dialog; it resets its exchange values when built (dialogResult, ...).
+using TagDialogFactory = std::function<std::unique_ptr<QDialog>(FeatureContext &)>;
 
 // Fills %1..%9 with `answers` (missing ones empty) and %w with `windowTag`, in one pass: a
 // typed answer that itself holds "%2" is inserted as typed. Any other "%" stays as it is.
 QString fillIn(const char *pattern, const QStringList &answers, const QString &windowTag);
+
+// The steps of the insertion kinds, each as its button runs it.
+// IdPair: "<tag>" and "</tag>" around the selection; "<tag Id="word">" while idAttribute is on.
+void insertIdPair(FeatureContext &context, const Insertion &row);
+// Pair and Text: asks the prompts, then inserts the filled-in texts.
+void insertFilledIn(FeatureContext &context, const Insertion &row);
+// Vocabulary: the list's current text at the caret.
+void insertListChoice(FeatureContext &context, const QComboBox *list);
+// ListSkeleton: the count dialog, the prompts, then the head line, n item lines and the tail.
+void insertListSkeleton(FeatureContext &context, const Insertion &row);
+// Dialog: the tag dialog built by `make`, then what the row's `after` says.
+void runTagDialog(FeatureContext &context, const Insertion &row, const TagDialogFactory &make);
 
 } // namespace pw

@@ -1,0 +1,53 @@
+#pragma once
+// The recent files (the Recent menu's ten items, RU0..RU9 in the settings) and the five file
+// tabs under the document. The newest file is on top of the menu and on the first tab.
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <array>
+
+class QAction;
+class QTabBar;
+
+namespace pw {
+
+class SettingsStore;
+
+class RecentFiles : public QObject {
+    Q_OBJECT
+public:
+    // `items` are the menu's ten items in order; `tabs` has five tabs.
+    RecentFiles(QList<QAction *> items, QTabBar *tabs, QObject *parent);
+
+    // The file goes on top of the menu and gets a tab (or its tab is selected). The menu
+    // keeps duplicates: the newest copy goes on top, older copies stay.
+    void add(const QString &path);
+    // The path of menu item `index`; empty when it names none.
+    QString path(int index) const;
+    QStringList files() const;
+    void restore(const SettingsStore &settings);
+    void save(SettingsStore &settings) const;
+
+    // A tab for the file, or the selection of the tab it has.
+    void addFileTab(const QString &path);
+    void clearTabs();
+    // Selects a tab as the program, not the user, does: nothing is opened.
+    void selectFileTab(int index);
+    const std::array<QString, 5> &tabFiles() const { return tabFiles_; }
+
+signals:
+    // The user chose tab `index`, leaving tab `previous`.
+    void fileTabChosen(int index, int previous);
+
+private:
+    void setPath(int index, const QString &path);
+
+    QList<QAction *> items_;
+    QTabBar *tabs_;
+    std::array<QString, 5> tabFiles_;
+    int currentFileTab_ = 0;
+    bool selectingFileTab_ = false;
+};
+
+} // namespace pw
