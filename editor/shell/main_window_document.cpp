@@ -40,6 +40,9 @@ void MainWindow::showIdentity()
 {
     const QString name = document_->statusName();
     statusLabel_->setText(name);
+    // Every file the document shows has its tab, selected.
+    if (!document_->path().isEmpty())
+        recent_->addFileTab(document_->path());
     // With no document open the box takes no typing; a click or a key starts New instead.
     txtEdit_->setReadOnly(!document_->isOpen());
     setWindowTitle(document_->isOpen() ? QStringLiteral("Pagewick - ") + name

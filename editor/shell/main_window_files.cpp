@@ -57,7 +57,6 @@ void MainWindow::openRecentFile(int index)
     if (!document_->open(path))
         return;
     syncFileBoxes(path);
-    recent_->addFileTab(path);
 }
 
 void MainWindow::openFromFileTab(int index, int previous)
@@ -77,8 +76,6 @@ void MainWindow::openFromFileTab(int index, int previous)
         return;
     }
     syncFileBoxes(path);
-    // Selects the file's tab where the prompt moved it (or puts it back if it fell off).
-    recent_->addFileTab(path);
 }
 
 void MainWindow::openFromFileList(const QString &name)
