@@ -17,7 +17,7 @@
 #include "shared/program_state.h"
 #include "shell/editor_behaviours.h"
 #include "shell/main_window.h"
-#include "shell/preview_commands.h"
+#include "windows/preview_commands.h"
 #include "shell/register_html.h"
 #include "tools/directory_replace_dialog.h"
 #include "tools/find_window.h"

@@ -1,4 +1,4 @@
-#include "shell/preview_commands.h"
+#include "windows/preview_commands.h"
 
 #include "document/document.h"
 #include "document/feature_context.h"
