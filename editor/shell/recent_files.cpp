@@ -93,6 +93,9 @@ void RecentFiles::addFileTab(const QString &path)
     tabFiles_[0] = path;
     for (int i = 0; i < int(tabFiles_.size()); ++i)
         tabs_->setTabText(i, caption(pathPart(tabFiles_[i], 3)));
+    // The new file's tab is the selected one, so the tab of the file shown before can be
+    // clicked to open it again.
+    selectFileTab(0);
 }
 
 void RecentFiles::clearTabs()

@@ -29,7 +29,7 @@ public:
     void restore(const SettingsStore &settings);
     void save(SettingsStore &settings) const;
 
-    // A tab for the file, or the selection of the tab it has.
+    // Selects the file's tab, first putting it on the first tab when it has none.
     void addFileTab(const QString &path);
     void clearTabs();
     // Selects a tab as the program, not the user, does: nothing is opened.

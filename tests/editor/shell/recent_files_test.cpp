@@ -220,6 +220,29 @@ TEST(FileTabs, SelectingATabOpensItsFile)
     EXPECT_EQ(h.platform.messages.size(), 2);
 }
 
+// A file opened by other means gets the selected tab, so the tab of the file shown before it
+// opens that file again when clicked.
+TEST(FileTabs, TheShownFilesTabIsTheSelectedOne)
+{
+    MainWindowHarness h;
+    MainWindow &w = h.start();
+    const QString a = h.writeFile("docs/a.html", "A");
+    const QString b = h.writeFile("docs/b.html", "B");
+    const QString c = h.writeFile("docs/c.html", "C");
+    openThroughDialog(h, a);
+    openThroughDialog(h, b);
+    tabs(w)->setCurrentIndex(1); // a.html
+    ASSERT_EQ(statusText(w), a);
+
+    openThroughDialog(h, c);
+    EXPECT_EQ(tabCaptions(w).mid(0, 3), QStringList({"c.html", "b.html", "a.html"}));
+    EXPECT_EQ(tabs(w)->currentIndex(), 0);
+    tabs(w)->setCurrentIndex(1);
+    EXPECT_EQ(statusText(w), b);
+    EXPECT_EQ(w.editBox().text(), "B");
+    EXPECT_TRUE(h.platform.messages.isEmpty());
+}
+
 TEST(FileTabs, SaveAsInThePromptStillOpensTheClickedTab)
 {
     MainWindowHarness h;
@@ -331,7 +354,8 @@ TEST(FilePanesInMainWindow, RefreshPicksUpNewFilesAndTooltipsFollow)
     EXPECT_EQ(refresh->shortcut(), QKeySequence(Qt::Key_F5));
     refresh->trigger();
     EXPECT_EQ(w.panes().fileList()->fileNames(), QStringList({"a.html", "new.html"}));
-    EXPECT_EQ(w.panes().directoryList()->entryPath(w.panes().directoryList()->count() - 1), docs + "/sub");
+    EXPECT_EQ(w.panes().directoryList()->entryPath(w.panes().directoryList()->count() - 1),
+              docs + "/sub");
 
     // A click in the file list shows the clicked name as the list's tooltip.
     FileList *list = w.panes().fileList();
@@ -354,7 +378,9 @@ TEST(FilePanesInMainWindow, DriveNotReadyAndRestoreFallback)
     EXPECT_TRUE(h.platform.messages.isEmpty());
 
     const QString gone = h.path("unmounted");
-    w.panes().driveList()->setDriveSource([gone] { return QList<DriveEntry>{{"/", "/"}, {gone, gone}}; });
+    w.panes().driveList()->setDriveSource([gone] {
+        return QList<DriveEntry>{{"/", "/"}, {gone, gone}};
+    });
     w.panes().showDirectory(docs);
     w.panes().driveList()->setCurrentIndex(1);
     emit w.panes().driveList()->activated(1);
