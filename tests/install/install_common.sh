@@ -1,9 +1,11 @@
+# shellcheck shell=bash
 # Shared by the installation tests: installs the build into a fresh folder and names what
-# an installation must hold. Sourced; the caller has set `build` and `libdir`.
+# an installation must hold. Sourced; the caller has set `cmake` and `build`.
 
-# A tiny RTF file with a bold word, and what its conversion must contain.
+# A tiny RTF file with a bold word (the converter starts the text after the colour table),
+# and what its conversion must contain.
 write_sample_rtf() {
-  printf '{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Arial;}}\\pard Hello \\b bold\\b0  world.\\par}\n' >"$1"
+  printf '{\\rtf1{\\fonttbl{\\f0 Arial;}}{\\colortbl\\red0\\green0\\blue255;}\\f0\\fs24 Hello \\b bold\\b0  world.\\par}\r\n' >"$1"
 }
 sample_converted() {
   grep -q 'Hello' "$1" && grep -qi '<b>bold</b>' "$1"

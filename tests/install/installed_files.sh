@@ -28,9 +28,8 @@ done
 for size in 16 22 24 32 48 64 128 256; do
   png=$prefix/share/icons/hicolor/${size}x${size}/apps/pagewick.png
   [[ -f "$png" ]] || fail "no ${size}x${size} icon"
-  # A PNG's width and height are the big-endian words at bytes 16 and 20.
-  [[ $(od -An -tu1 -j16 -N8 "$png" | tr -s ' ' | sed 's/^ //') == "0 0 0 $size 0 0 0 $size" ]] \
-    || fail "the ${size}x${size} icon has another size"
+  file -b "$png" | grep -q "^PNG image data, $size x $size," \
+    || fail "the ${size}x${size} icon is $(file -b "$png")"
 done
 [[ -z $(find "$prefix/share/pagewick" -name '*.desktop') ]] || fail "a desktop entry among the program files"
 

@@ -7,7 +7,8 @@
 #   installed_program.sh CMAKE BUILD LSAN_SUPPRESSIONS
 set -euo pipefail
 cmake=$1 build=$(cd "$2" && pwd) suppressions=$3
-. "$(dirname "$0")/install_common.sh"
+here=$(cd "$(dirname "$0")" && pwd)
+. "$here/install_common.sh"
 
 if [[ ${PAGEWICK_BUILD_HIDDEN:-} != yes ]]; then
   work=$(mktemp -d)
@@ -21,9 +22,10 @@ if [[ ${PAGEWICK_BUILD_HIDDEN:-} != yes ]]; then
     echo "SKIP: the build folder cannot be hidden (no mount namespace for this user)"
     exit 77
   fi
-  PAGEWICK_BUILD_HIDDEN=yes exec "${hide[@]}" bash -c \
+  PAGEWICK_BUILD_HIDDEN=yes "${hide[@]}" bash -c \
     'mount -t tmpfs -o size=1m pagewick-hidden "$3" && cd "$5" && exec "$@"' \
-    _ "$0" "$cmake" "$build" "$suppressions" "$work"
+    _ "$here/$(basename "$0")" "$cmake" "$build" "$suppressions" "$work"
+  exit
 fi
 
 # From here on the build folder is empty.
@@ -63,6 +65,7 @@ xvfb-run -a -n $((100 + RANDOM % 800)) -s "-screen 0 1280x900x24" bash -c '
   if [ -z "$window" ]; then
     echo "main window did not appear"; cat "$HOME/out.log"; kill $pid || true; exit 1
   fi
+  echo "main window after ${SECONDS}s"
   sleep 1
   # Help, Search For Help On...: the browser chooser; its first button starts the browser.
   for _ in 1 2 3 4 5; do
@@ -83,6 +86,7 @@ xvfb-run -a -n $((100 + RANDOM % 800)) -s "-screen 0 1280x900x24" bash -c '
       sleep 0.1
     done
   done
+  echo "guide handed to the browser after ${SECONDS}s"
   # No window manager runs here: leave through File, Exit, answering No to a save prompt.
   for _ in 1 2 3 4 5; do
     prompt=$(xdotool search --name "^Save on Open...$" 2>/dev/null | head -n1 || true)
@@ -104,6 +108,7 @@ xvfb-run -a -n $((100 + RANDOM % 800)) -s "-screen 0 1280x900x24" bash -c '
   done
   if kill -0 $pid 2>/dev/null; then echo "program did not exit"; kill $pid; exit 1; fi
   wait $pid
+  echo "program left after ${SECONDS}s"
 ' _ "$prefix/bin/pagewick"
 }
 for attempt in 1 2 3; do
