@@ -56,7 +56,8 @@ contents)
       usr/share/applications/pagewick.desktop usr/share/metainfo/org.pagewick.Pagewick.metainfo.xml \
       usr/share/icons/hicolor/scalable/apps/pagewick.svg \
       usr/share/icons/hicolor/48x48/apps/pagewick.png \
-      usr/share/man/man1/pagewick.1.gz usr/share/man/man1/quorvel.1.gz usr/share/doc/pagewick/copyright; do
+      usr/share/man/man1/pagewick.1.gz usr/share/man/man1/quorvel.1.gz usr/share/doc/pagewick/copyright \
+      usr/share/doc/pagewick/changelog.gz; do
     grep -qx "\./$file" <<<"$listing" || fail "$file is not in the package"
   done
   # Nothing of the build tree: no objects, archives, test programs or CMake's own files.
