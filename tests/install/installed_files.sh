@@ -71,8 +71,15 @@ int main(int argc, char **argv)
     return 0;
 }
 C
+# A library built with the sanitizers needs their runtime loaded first, so the program is
+# built with them too.
+sanitize=()
+if readelf -d "$lib/libquorvel.so.$quorvel_version" | grep -q 'NEEDED.*libasan'; then
+  sanitize=(-fsanitize=address,undefined)
+fi
 # shellcheck disable=SC2046
-cc -std=c11 -Wall -Werror "$work/convert.c" -o "$work/convert" $(pkg-config --cflags --libs quorvel) \
+cc -std=c11 -Wall -Werror "${sanitize[@]}" "$work/convert.c" -o "$work/convert" \
+  $(pkg-config --cflags --libs quorvel) \
   || fail "a C program does not build against the installed library"
 LD_LIBRARY_PATH=$lib "$work/convert" "$work/in.rtf" "$work/c.html" || fail "the C program's conversion failed"
 sample_converted "$work/c.html" || fail "the C program wrote: $(cat "$work/c.html")"
