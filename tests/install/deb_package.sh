@@ -70,8 +70,8 @@ contents)
   trap 'rm -rf "$tree"' EXIT
   dpkg-deb -x "$deb" "$tree"
   for elf in usr/bin/pagewick usr/bin/quorvel "usr/$libdir/libquorvel.so.$quorvel_version"; do
-    ! readelf -d "$tree/$elf" | grep -Eq 'RPATH|RUNPATH' || fail "$elf has a library search path"
-    ! readelf -S "$tree/$elf" | grep -q '\.debug_info' || fail "$elf is not stripped"
+    ! grep -Eq 'RPATH|RUNPATH' <<<"$(readelf -d "$tree/$elf")" || fail "$elf has a library search path"
+    ! grep -q '\.debug_info' <<<"$(readelf -S "$tree/$elf")" || fail "$elf is not stripped"
   done
   echo "ok: $deb holds the programs, library, program files and desktop files; Depends: $depends"
   ;;
@@ -83,7 +83,7 @@ dpkg)
     echo "SKIP: installing a package with dpkg needs root"
     exit 77
   fi
-  if dpkg-query -W -f='${Status}' pagewick 2>/dev/null | grep -q "ok installed"; then
+  if grep -q "ok installed" <<<"$(dpkg-query -W -f='${Status}' pagewick 2>/dev/null)"; then
     echo "SKIP: a pagewick package is installed here already, and it is not this test's to remove"
     exit 77
   fi
@@ -110,7 +110,7 @@ dpkg)
   grep -qx /usr/share/pagewick/Template.html <<<"$files" || fail "dpkg -L lacks the template"
   with_dpkg -r pagewick || fail "dpkg -r"
   trap - EXIT
-  dpkg-query -W -f='${Status}' pagewick 2>/dev/null | grep -q "ok installed" && fail "still installed"
+  ! grep -q "ok installed" <<<"$(dpkg-query -W -f='${Status}' pagewick 2>/dev/null)" || fail "still installed"
   for file in /usr/bin/pagewick /usr/bin/quorvel /usr/share/pagewick /usr/include/quorvel.h; do
     [[ ! -e $file ]] || fail "$file is left after removal"
   done

@@ -28,7 +28,7 @@ done
 for size in 16 22 24 32 48 64 128 256; do
   png=$prefix/share/icons/hicolor/${size}x${size}/apps/pagewick.png
   [[ -f "$png" ]] || fail "no ${size}x${size} icon"
-  file -b "$png" | grep -q "^PNG image data, $size x $size," \
+  grep -q "^PNG image data, $size x $size," <<<"$(file -b "$png")" \
     || fail "the ${size}x${size} icon is $(file -b "$png")"
 done
 [[ -z $(find "$prefix/share/pagewick" -name '*.desktop') ]] || fail "a desktop entry among the program files"
@@ -43,7 +43,7 @@ soversion=${quorvel_version%%.*}
   || fail "libquorvel.so.$soversion does not link to the library file"
 [[ $(readlink "$lib/libquorvel.so") == "libquorvel.so.$soversion" ]] \
   || fail "libquorvel.so does not link to the soname"
-objdump -p "$lib/libquorvel.so.$quorvel_version" | grep -q "SONAME *libquorvel.so.$soversion\$" \
+grep -q "SONAME *libquorvel.so.$soversion\$" <<<"$(objdump -p "$lib/libquorvel.so.$quorvel_version")" \
   || fail "the library's soname is not libquorvel.so.$soversion"
 
 # Versions come from the build's one place.
@@ -74,7 +74,7 @@ C
 # A library built with the sanitizers needs their runtime loaded first, so the program is
 # built with them too.
 sanitize=()
-if readelf -d "$lib/libquorvel.so.$quorvel_version" | grep -q 'NEEDED.*libasan'; then
+if grep -q 'NEEDED.*libasan' <<<"$(readelf -d "$lib/libquorvel.so.$quorvel_version")"; then
   sanitize=(-fsanitize=address,undefined)
 fi
 # shellcheck disable=SC2046
@@ -84,8 +84,9 @@ cc -std=c11 -Wall -Werror "${sanitize[@]}" "$work/convert.c" -o "$work/convert" 
 LD_LIBRARY_PATH=$lib "$work/convert" "$work/in.rtf" "$work/c.html" || fail "the C program's conversion failed"
 sample_converted "$work/c.html" || fail "the C program wrote: $(cat "$work/c.html")"
 # It runs against the installed library, not one of the build's.
-LD_LIBRARY_PATH=$lib ldd "$work/convert" | grep -q "$lib/libquorvel.so.$soversion" \
-  || fail "the C program does not load the installed library"
+loaded=$(LD_LIBRARY_PATH=$lib ldd "$work/convert")
+grep -q "$lib/libquorvel.so.$soversion" <<<"$loaded" \
+  || fail "the C program does not load the installed library: $loaded"
 
 # The desktop's files pass their validators; the manual pages render.
 desktop-file-validate "$prefix/share/applications/pagewick.desktop" || fail "desktop-file-validate"

@@ -38,7 +38,7 @@ export HOME=$home XDG_CONFIG_HOME=$home/.config XDG_DATA_HOME=$home/.local/share
 unset QT_QPA_PLATFORM
 export LSAN_OPTIONS=suppressions=$suppressions
 # The leak checker cannot work under strace; a sanitizer build's leaks are the e2e test's.
-if readelf -d "$prefix/bin/pagewick" | grep -q 'NEEDED.*libasan'; then
+if grep -q 'NEEDED.*libasan' <<<"$(readelf -d "$prefix/bin/pagewick")"; then
   export ASAN_OPTIONS=detect_leaks=0
 fi
 # The stand-in browser notes the file it was given.
