@@ -5,7 +5,7 @@ JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 # Under CI (CI=true) warnings in the project's own code are errors.
 WERROR ?= $(if $(CI),ON,OFF)
 
-.PHONY: deps configure build run test test-sanitize bench bench-converter fuzz clean
+.PHONY: deps configure build run test test-sanitize install package bench bench-converter fuzz clean
 
 deps:
 	scripts/install-deps
@@ -29,6 +29,14 @@ test-sanitize: deps
 	cmake --build $(BUILD)-sanitize -j $(JOBS)
 	cd $(BUILD)-sanitize && UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
 		ctest -j $(JOBS) --output-on-failure
+
+# Installs into PREFIX (the configured one, /usr/local, unless given); DESTDIR is honoured.
+install: build
+	cmake --install $(BUILD) $(if $(PREFIX),--prefix $(PREFIX))
+
+# A .deb of the same files under /usr, in $(BUILD)/.
+package: build
+	cmake --build $(BUILD) --target package
 
 bench: build
 	scripts/bench $(BUILD)

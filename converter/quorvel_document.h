@@ -140,6 +140,10 @@ struct TQuorvelSettings {
     static TQuorvelSettings forDesign();
 };
 
-inline constexpr std::string_view kQuorvelVersion = "Quorvel 1.45";
+// The number is kept in the top CMakeLists.txt (QUORVEL_VERSION), beside the library's soname.
+#ifndef QUORVEL_VERSION_TEXT
+#error "QUORVEL_VERSION_TEXT is defined by the build"
+#endif
+inline constexpr std::string_view kQuorvelVersion = "Quorvel " QUORVEL_VERSION_TEXT;
 
 } // namespace quorvel

@@ -35,6 +35,23 @@ QString quotedExec(const QString &path)
 }
 } // namespace
 
+QString installedDesktopEntry(const QString &executable, const QStringList &searchedFolders)
+{
+    const QDir executableDir = QFileInfo(executable).absoluteDir();
+    if (executableDir.exists(QStringLiteral("Template.html")))
+        return QString();
+    const QString folder =
+        QFileInfo(executableDir.filePath(QStringLiteral("../share/applications")))
+            .canonicalFilePath();
+    if (folder.isEmpty() || !QFileInfo::exists(QDir(folder).filePath(kEntryName)))
+        return QString();
+    for (const QString &searched : searchedFolders) {
+        if (QFileInfo(searched).canonicalFilePath() == folder)
+            return QDir(folder).filePath(kEntryName);
+    }
+    return QString();
+}
+
 QString desktopEntryText(const QString &executable)
 {
     return QStringLiteral("[Desktop Entry]\n"
@@ -93,9 +110,20 @@ void registerHTMLFiles(Platform &platform, const QString &executable, QString ap
         mimeAppsList = QDir(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation))
                            .filePath(QStringLiteral("mimeapps.list"));
     // Failures here are not reported: the association is a convenience.
-    QDir().mkpath(applicationsDir);
-    writeFileSafely(QDir(applicationsDir).filePath(kEntryName),
-                    desktopEntryText(executable).toUtf8());
+    const QString userEntry = QDir(applicationsDir).filePath(kEntryName);
+    const QStringList searched =
+        QStandardPaths::standardLocations(QStandardPaths::ApplicationsLocation);
+    if (installedDesktopEntry(executable, searched).isEmpty()) {
+        QDir().mkpath(applicationsDir);
+        writeFileSafely(userEntry, desktopEntryText(executable).toUtf8());
+    } else {
+        // An entry of the user's own by the same name would hide the installed one (ours
+        // is not even shown in menus); only one that a registration wrote is taken back.
+        QByteArray bytes;
+        if (readFileBytes(userEntry, kListSizeLimit, &bytes) == ReadResult::Ok
+            && bytes.contains("\nName=Edit with Pagewick\n"))
+            QFile::remove(userEntry);
+    }
     // The user's associations are rewritten only when they could be read whole.
     // Only a regular file is read (a named pipe there would never answer) and written.
     QString existing;

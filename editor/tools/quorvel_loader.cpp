@@ -3,6 +3,7 @@
 #include "shared/platform.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 
 namespace pw {
@@ -36,13 +37,24 @@ QString QuorvelLibrary::fileNameIn(const QString &folder)
 #endif
 }
 
+QString QuorvelLibrary::installedFileName(const QString &executableFolder)
+{
+    const QString folder =
+        QDir::cleanPath(executableFolder + QStringLiteral("/" PAGEWICK_LIBDIR_FROM_BINDIR));
+#if defined(Q_OS_WIN) || defined(Q_OS_MACOS)
+    return fileNameIn(folder);
+#else
+    // The soname, which the runtime package holds; the plain name comes with the headers.
+    return folder + QStringLiteral("/libquorvel.so." QUORVEL_SOVERSION_TEXT);
+#endif
+}
+
 QStringList QuorvelLibrary::programFileNames()
 {
     // QLibrary does not look in the executable's folder for a bare name. A build keeps the
-    // library beside the program; an installation puts it in ../lib.
+    // library beside the program; an installation puts it in its prefix's library folder.
     const QString folder = QCoreApplication::applicationDirPath();
-    return {fileNameIn(folder), fileNameIn(folder + QStringLiteral("/../lib")),
-            QStringLiteral("quorvel")};
+    return {fileNameIn(folder), installedFileName(folder), QStringLiteral("quorvel")};
 }
 
 bool QuorvelLibrary::load()

@@ -31,6 +31,9 @@ public:
     // Spelled out because QLibrary, given "<folder>/quorvel", first tries that very file,
     // which is the converter's command-line program, and gives up when it cannot load it.
     static QString fileNameIn(const QString &folder);
+    // Where an installed program's library is, for a program in `executableFolder`: its
+    // prefix's library folder, by soname ("<prefix>/lib/libquorvel.so.1" on Linux).
+    static QString installedFileName(const QString &executableFolder);
 
     // Loads the library and binds QuorvelConvertFile, unless already done. False when the
     // library or the function cannot be found (errorString() says why); a later call tries
