@@ -27,7 +27,10 @@ QColor blend(const QColor &from, const QColor &to, double amount)
 // The box's blocks as the tag matching reads them; the highlighter keeps their states.
 class BlockLines : public SourceLines {
 public:
-    explicit BlockLines(const QTextDocument *document) : document_(document) {}
+    BlockLines(const QTextDocument *document, SourceHighlighter *highlighter)
+        : document_(document), highlighter_(highlighter)
+    {
+    }
     int lineCount() const override { return document_->blockCount(); }
     QString line(int index) const override { return document_->findBlockByNumber(index).text(); }
     int stateBefore(int index) const override
@@ -36,9 +39,17 @@ public:
             return kPageStartState;
         return std::max(document_->findBlockByNumber(index - 1).userState(), kPageStartState);
     }
+    int nextCandidate(int from, bool forward, const QString &foldedName, int &depth) const override
+    {
+        // The highlighter's index, while it reads this document.
+        if (highlighter_->document() == document_)
+            return highlighter_->nextCandidate(from, forward, foldedName, depth);
+        return SourceLines::nextCandidate(from, forward, foldedName, depth);
+    }
 
 private:
     const QTextDocument *document_;
+    SourceHighlighter *highlighter_;
 };
 
 } // namespace
@@ -206,7 +217,8 @@ void SourceEdit::updateMarks()
 
     match_ = {};
     if (!textCursor().hasSelection())
-        match_ = matchTag(BlockLines(document()), caret.blockNumber(), caret.positionInBlock());
+        match_ = matchTag(BlockLines(document(), highlighter_), caret.blockNumber(),
+                          caret.positionInBlock());
     auto addTag = [&](const TagSpan &span, const QColor &colour) {
         const QTextBlock block = document()->findBlockByNumber(span.line);
         QTextCursor cursor(block);
