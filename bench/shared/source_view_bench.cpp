@@ -72,6 +72,13 @@ void BM_CaretOntoPlainTextAtTheEnd(benchmark::State &state)
 }
 BENCHMARK(BM_CaretOntoPlainTextAtTheEnd)->UseManualTime()->Unit(benchmark::kMicrosecond);
 
+// For reference: a tag whose partner is on its own line, so both marks are on screen.
+void BM_CaretOntoTagWithPartnerOnItsLine(benchmark::State &state)
+{
+    runMoves(state, 3, 19, pw::TagMatch::Paired);
+}
+BENCHMARK(BM_CaretOntoTagWithPartnerOnItsLine)->UseManualTime()->Unit(benchmark::kMicrosecond);
+
 void BM_CaretOntoTagWithFarPartner(benchmark::State &state)
 {
     runMoves(state, 0, 2, pw::TagMatch::Paired);

@@ -4,9 +4,11 @@
 #include "source_view/source_highlighter.h"
 
 #include <QPainter>
+#include <QScrollBar>
 #include <QTextBlock>
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace pw {
 
@@ -16,6 +18,9 @@ constexpr int kGutterPadding = 4;
 
 // Extra selections this box made carry this property, so marks others add are kept.
 constexpr int kOwnMark = QTextFormat::UserProperty + 0x5057;
+
+// How many lines from the first one on screen a mark may be and still be shown at once.
+constexpr int kMarkReach = 400;
 
 QColor blend(const QColor &from, const QColor &to, double amount)
 {
@@ -77,6 +82,10 @@ SourceEdit::SourceEdit(QWidget *parent)
     connect(this, &QPlainTextEdit::blockCountChanged, this, &SourceEdit::updateGutterWidth);
     connect(this, &QPlainTextEdit::updateRequest, this, &SourceEdit::updateGutter);
     connect(this, &QPlainTextEdit::cursorPositionChanged, this, &SourceEdit::updateMarks);
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, this, [this] {
+        if (marksWaiting_)
+            showMarks();
+    });
     updateGutterWidth();
     updateMarks();
 }
@@ -197,11 +206,31 @@ void SourceEdit::paintLineNumbers(QPaintEvent *event)
 
 void SourceEdit::updateMarks()
 {
+    const QTextCursor caret = textCursor();
+    match_ = {};
+    if (!caret.hasSelection())
+        match_ = matchTag(BlockLines(document(), highlighter_), caret.blockNumber(),
+                          caret.positionInBlock());
+    showMarks();
+}
+
+void SourceEdit::showMarks()
+{
     QList<QTextEdit::ExtraSelection> marks;
     for (const QTextEdit::ExtraSelection &mark : extraSelections()) {
         if (!mark.format.hasProperty(kOwnMark))
             marks << mark;
     }
+    // The box finds where a mark is by walking the lines from the first one on screen, so a
+    // mark thousands of lines away would cost as much as a search through them; such a mark
+    // waits until the view comes near it.
+    const int firstShown = firstVisibleBlock().blockNumber();
+    marksWaiting_ = false;
+    auto near = [&](int line) {
+        const bool isNear = std::abs(line - firstShown) <= kMarkReach;
+        marksWaiting_ = marksWaiting_ || !isNear;
+        return isNear;
+    };
     auto add = [&](const QTextCursor &cursor, const QColor &colour, bool fullWidth) {
         QTextEdit::ExtraSelection mark;
         mark.cursor = cursor;
@@ -213,13 +242,11 @@ void SourceEdit::updateMarks()
     };
     QTextCursor caret = textCursor();
     caret.clearSelection();
-    add(caret, caretLineColour(), true);
-
-    match_ = {};
-    if (!textCursor().hasSelection())
-        match_ = matchTag(BlockLines(document(), highlighter_), caret.blockNumber(),
-                          caret.positionInBlock());
+    if (near(caret.blockNumber()))
+        add(caret, caretLineColour(), true);
     auto addTag = [&](const TagSpan &span, const QColor &colour) {
+        if (!near(span.line))
+            return;
         const QTextBlock block = document()->findBlockByNumber(span.line);
         QTextCursor cursor(block);
         cursor.setPosition(block.position() + span.start);

@@ -420,3 +420,22 @@ TEST(TagIndex, TheBoxFindsWhatReadingEveryLineFindsAfterEditsAndUndo)
     }
     EXPECT_GT(compared, 200);
 }
+
+TEST(TagIndex, AFarPartnerIsMarkedWhenTheViewComesToIt)
+{
+    View v(farPartnerPage(3000, 2000));
+    auto marked = [&] {
+        QStringList texts;
+        for (const QTextEdit::ExtraSelection &mark : v.edit.extraSelections()) {
+            if (mark.format.background().color() == v.edit.tagPairColour())
+                texts << mark.cursor.selectedText();
+        }
+        return texts;
+    };
+    EXPECT_EQ(boxMatch(v.edit, 0, 2).partner, (TagSpan{2000, 0, 6}));
+    EXPECT_EQ(marked(), QStringList({"<DIV ID=\"a\">"}));
+    v.edit.verticalScrollBar()->setValue(1990);
+    EXPECT_EQ(marked(), QStringList({"</DIV>"}));
+    v.edit.verticalScrollBar()->setValue(0);
+    EXPECT_EQ(marked(), QStringList({"<DIV ID=\"a\">"}));
+}
