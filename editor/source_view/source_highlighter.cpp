@@ -215,7 +215,8 @@ void SourceHighlighter::contentsChanged(int from, int, int added)
         blockCount_ = doc->blockCount();
         forgetRuns(first, std::numeric_limits<int>::max());
     } else {
-        forgetRuns(first, doc->findBlock(from + added).blockNumber());
+        const QTextBlock last = doc->findBlock(from + added);
+        forgetRuns(first, last.isValid() ? last.blockNumber() : doc->blockCount() - 1);
     }
 }
 
