@@ -183,6 +183,64 @@ BENCHMARK(BM_Open999999Bytes)
     ->Repetitions(5)
     ->ReportAggregatesOnly(true);
 
+// The peak resident memory of the process since the last reset, in bytes (Linux).
+double peakMemorySinceReset()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').value(0).toDouble() * 1024;
+    }
+    return 0;
+}
+
+void resetPeakMemory()
+{
+    QFile clear(QStringLiteral("/proc/self/clear_refs"));
+    if (clear.open(QIODevice::WriteOnly))
+        clear.write("5");
+}
+
+// 999,999 bytes that are all line breaks (LF): a million empty lines. Each open starts from
+// an empty document; the peak memory counter is the process's peak during the last open.
+void BM_OpenMillionLineBreaks(benchmark::State &state)
+{
+    Fixture f;
+    const QString path = f.dir.filePath("breaks.html");
+    {
+        QFile file(path);
+        file.open(QIODevice::WriteOnly);
+        file.write(QByteArray(999999, '\n'));
+    }
+    pw::MainWindow window(f.state, f.settings, f.platform, QStringLiteral(PAGEWICK_BIN_DIR));
+    window.loadMainWindow(QString(), true);
+    QApplication::processEvents();
+    f.platform.fileAnswer = path;
+    double peak = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        window.editBox().setText(QString());
+        QApplication::processEvents();
+        resetPeakMemory();
+        state.ResumeTiming();
+        window.openDocument();
+        QApplication::processEvents();
+        state.PauseTiming();
+        peak = peakMemorySinceReset();
+        state.ResumeTiming();
+    }
+    if (window.editBox().lineCount() != 1'000'000)
+        state.SkipWithError("the document did not load whole");
+    state.counters["peak_MB"] = peak / 1e6;
+}
+BENCHMARK(BM_OpenMillionLineBreaks)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(1)
+    ->Repetitions(3);
+
 void BM_Save999999Bytes(benchmark::State &state)
 {
     Fixture f;

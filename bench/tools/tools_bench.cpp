@@ -17,6 +17,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -68,6 +69,58 @@ void BM_ReplaceAllInDocument(benchmark::State &state)
     state.counters["matches"] = double(count);
 }
 BENCHMARK(BM_ReplaceAllInDocument)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The same page with a single occurrence of a word, half way down.
+const QString &PageWithOneHit()
+{
+    static const QString text = [] {
+        QString page = Page();
+        page.insert(page.indexOf(QStringLiteral("\r\n"), page.size() / 2),
+                    QStringLiteral(" unique"));
+        return page;
+    }();
+    return text;
+}
+
+void BM_ReplaceAllOneHitInDocument(benchmark::State &state)
+{
+    QPlainTextEdit widget;
+    widget.resize(800, 600);
+    widget.show();
+    pw::EditBox box(&widget);
+    qint64 count = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        box.setText(PageWithOneHit());
+        box.setCaret(box.length() / 3);
+        state.ResumeTiming();
+        count = pw::replaceAllInDocument(box, QStringLiteral("unique"), QStringLiteral("single"));
+    }
+    if (count != 1)
+        state.SkipWithError("wrong number of replacements");
+}
+BENCHMARK(BM_ReplaceAllOneHitInDocument)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// Find Next pressed 100 times on the 1 MB page, each press selecting the next match.
+void BM_FindNext100Times(benchmark::State &state)
+{
+    QPlainTextEdit widget;
+    widget.resize(800, 600);
+    widget.show();
+    pw::EditBox box(&widget);
+    box.setText(Page());
+    pw::QtPlatform platform;
+    pw::FindWindow window(box, platform);
+    window.findChild<QLineEdit *>(QStringLiteral("txtFind"))->setText(QStringLiteral("img"));
+    window.find();
+    for (auto _ : state) {
+        for (int i = 0; i < 100; ++i)
+            window.findNext();
+    }
+    if (box.selectedText().compare(QStringLiteral("img"), Qt::CaseInsensitive) != 0)
+        state.SkipWithError("Find Next did not select a match");
+}
+BENCHMARK(BM_FindNext100Times)->Unit(benchmark::kMillisecond);
 
 void BM_ReplaceAllText(benchmark::State &state)
 {

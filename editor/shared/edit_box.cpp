@@ -130,6 +130,31 @@ void EditBox::replaceSelection(const QString &text)
     box_->setTextCursor(cursor);
 }
 
+int EditBox::find(const QString &what, int from) const
+{
+    if (what.isEmpty() || from < 0 || from > length())
+        return -1;
+    if (what.contains(u'\r') || what.contains(u'\n')) {
+        // A match over a line break spans blocks: search the text as the program sees it.
+        const qsizetype index = text().indexOf(what, from, Qt::CaseInsensitive);
+        return index < 0 ? -1 : int(index);
+    }
+    // Without a break a match lies within one line, so each line is searched on its own from
+    // the line that holds `from` (a position in a line break searches from the next line).
+    const QTextDocument *doc = box_->document();
+    const int start = toQt(from);
+    QTextBlock block = doc->findBlock(start);
+    qsizetype column = start - block.position();
+    for (; block.isValid(); block = block.next(), column = 0) {
+        if (block.length() - 1 < what.size())
+            continue;
+        const qsizetype index = block.text().indexOf(what, column, Qt::CaseInsensitive);
+        if (index >= 0)
+            return block.position() + int(index) + block.blockNumber();
+    }
+    return -1;
+}
+
 int EditBox::lineOfPosition(int position) const
 {
     return box_->document()->findBlock(toQt(position)).blockNumber();

@@ -39,6 +39,10 @@ public:
     // Replaces the selection with the given text (breaks CR LF, CR or LF) as one undo step;
     // the caret ends after the inserted text and nothing stays selected.
     void replaceSelection(const QString &text);
+    // The position of the first occurrence of `what` at or after `from`, without regard to
+    // letter case, or -1 (also for an empty `what`). Searches the box's lines in place: no copy
+    // of the whole text unless `what` holds a line break.
+    int find(const QString &what, int from) const;
     // Zero-based line of a position.
     int lineOfPosition(int position) const;
     // Position where a zero-based line starts (clamped to the last line).

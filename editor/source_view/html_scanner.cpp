@@ -322,7 +322,7 @@ private:
 
     void add(qsizetype from, qsizetype to, SourceToken token)
     {
-        if (!out_ || to <= from)
+        if (!out_ || out_->tagsOnly || to <= from)
             return;
         auto &runs = out_->runs;
         if (!runs.empty() && runs.back().token == token

@@ -51,6 +51,7 @@ struct TagMark {
 struct LineScan {
     std::vector<SourceRun> runs; // coloured stretches in order; what lies between is plain
     std::vector<TagMark> tags;   // the markup tags that start on the line
+    bool tagsOnly = false;       // set by the caller: only `tags` is wanted
     void clear()
     {
         runs.clear();

@@ -4,9 +4,11 @@
 #include "source_view/source_highlighter.h"
 
 #include <QPainter>
+#include <QScrollBar>
 #include <QTextBlock>
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace pw {
 
@@ -16,6 +18,9 @@ constexpr int kGutterPadding = 4;
 
 // Extra selections this box made carry this property, so marks others add are kept.
 constexpr int kOwnMark = QTextFormat::UserProperty + 0x5057;
+
+// How many lines from the first one on screen a mark may be and still be shown at once.
+constexpr int kMarkReach = 400;
 
 QColor blend(const QColor &from, const QColor &to, double amount)
 {
@@ -27,7 +32,10 @@ QColor blend(const QColor &from, const QColor &to, double amount)
 // The box's blocks as the tag matching reads them; the highlighter keeps their states.
 class BlockLines : public SourceLines {
 public:
-    explicit BlockLines(const QTextDocument *document) : document_(document) {}
+    BlockLines(const QTextDocument *document, SourceHighlighter *highlighter)
+        : document_(document), highlighter_(highlighter)
+    {
+    }
     int lineCount() const override { return document_->blockCount(); }
     QString line(int index) const override { return document_->findBlockByNumber(index).text(); }
     int stateBefore(int index) const override
@@ -36,9 +44,17 @@ public:
             return kPageStartState;
         return std::max(document_->findBlockByNumber(index - 1).userState(), kPageStartState);
     }
+    int nextCandidate(int from, bool forward, const QString &foldedName, int &depth) const override
+    {
+        // The highlighter's index, while it reads this document.
+        if (highlighter_->document() == document_)
+            return highlighter_->nextCandidate(from, forward, foldedName, depth);
+        return SourceLines::nextCandidate(from, forward, foldedName, depth);
+    }
 
 private:
     const QTextDocument *document_;
+    SourceHighlighter *highlighter_;
 };
 
 } // namespace
@@ -66,6 +82,10 @@ SourceEdit::SourceEdit(QWidget *parent)
     connect(this, &QPlainTextEdit::blockCountChanged, this, &SourceEdit::updateGutterWidth);
     connect(this, &QPlainTextEdit::updateRequest, this, &SourceEdit::updateGutter);
     connect(this, &QPlainTextEdit::cursorPositionChanged, this, &SourceEdit::updateMarks);
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, this, [this] {
+        if (marksWaiting_)
+            showMarks();
+    });
     updateGutterWidth();
     updateMarks();
 }
@@ -186,11 +206,31 @@ void SourceEdit::paintLineNumbers(QPaintEvent *event)
 
 void SourceEdit::updateMarks()
 {
+    const QTextCursor caret = textCursor();
+    match_ = {};
+    if (!caret.hasSelection())
+        match_ = matchTag(BlockLines(document(), highlighter_), caret.blockNumber(),
+                          caret.positionInBlock());
+    showMarks();
+}
+
+void SourceEdit::showMarks()
+{
     QList<QTextEdit::ExtraSelection> marks;
     for (const QTextEdit::ExtraSelection &mark : extraSelections()) {
         if (!mark.format.hasProperty(kOwnMark))
             marks << mark;
     }
+    // The box finds where a mark is by walking the lines from the first one on screen, so a
+    // mark thousands of lines away would cost as much as a search through them; such a mark
+    // waits until the view comes near it.
+    const int firstShown = firstVisibleBlock().blockNumber();
+    marksWaiting_ = false;
+    auto near = [&](int line) {
+        const bool isNear = std::abs(line - firstShown) <= kMarkReach;
+        marksWaiting_ = marksWaiting_ || !isNear;
+        return isNear;
+    };
     auto add = [&](const QTextCursor &cursor, const QColor &colour, bool fullWidth) {
         QTextEdit::ExtraSelection mark;
         mark.cursor = cursor;
@@ -202,12 +242,11 @@ void SourceEdit::updateMarks()
     };
     QTextCursor caret = textCursor();
     caret.clearSelection();
-    add(caret, caretLineColour(), true);
-
-    match_ = {};
-    if (!textCursor().hasSelection())
-        match_ = matchTag(BlockLines(document()), caret.blockNumber(), caret.positionInBlock());
+    if (near(caret.blockNumber()))
+        add(caret, caretLineColour(), true);
     auto addTag = [&](const TagSpan &span, const QColor &colour) {
+        if (!near(span.line))
+            return;
         const QTextBlock block = document()->findBlockByNumber(span.line);
         QTextCursor cursor(block);
         cursor.setPosition(block.position() + span.start);

@@ -42,12 +42,15 @@ private:
     void updateGutterWidth();
     void updateGutter(const QRect &rect, int dy);
     void updateMarks();
+    // Shows the caret's line, the tag and its partner as matched now (match_).
+    void showMarks();
 
     SourceHighlighter *highlighter_;
     QWidget *gutter_;
     bool lineNumbers_ = true;
     int gutterDigits_ = 0;
     TagMatch match_;
+    bool marksWaiting_ = false; // a mark too far from the view waits for it (showMarks)
 };
 
 } // namespace pw

@@ -5,16 +5,20 @@
 #include <QTextDocument>
 #include <QTextLayout>
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace pw {
 
 namespace {
 
-// Marks a block whose layout holds the colours of its current text.
+// A line's data: whether its layout holds the colours of its current text, and what the tags
+// of each element on it do (ordered by name id; empty on most lines of text).
 class ColourMark : public QTextBlockUserData {
 public:
     bool current = false;
+    std::vector<std::pair<int, TagCount>> tags;
 };
 
 ColourMark *markOf(const QTextBlock &block)
@@ -101,6 +105,14 @@ SourceHighlighter::SourceHighlighter(QTextDocument *document) : QSyntaxHighlight
 {
     setObjectName(QStringLiteral("sourceHighlighter"));
     setPalette(QPalette());
+    if (document) {
+        // At once rather than when events next run, so that text set before then is read
+        // (and indexed) as it goes in.
+        rehighlight();
+        blockCount_ = document->blockCount();
+        connect(document, &QTextDocument::contentsChange, this,
+                &SourceHighlighter::contentsChanged);
+    }
 }
 
 QColor SourceHighlighter::colour(SourceToken token) const
@@ -154,21 +166,154 @@ void SourceHighlighter::highlightBlock(const QString &text)
     const int start = std::max(previousBlockState(), kPageStartState);
     const int number = currentBlock().blockNumber();
     const bool colour = colouring_ && number >= firstShown_ && number <= lastShown_;
+    scan_.clear();
+    scan_.tagsOnly = !colour;
+    setCurrentBlockState(scanLine(text, start, &scan_));
     if (colour) {
-        scan_.clear();
-        setCurrentBlockState(scanLine(text, start, &scan_));
         for (const SourceRun &run : scan_.runs)
             setFormat(run.start, run.length, formats_[size_t(run.token)]);
-    } else {
-        setCurrentBlockState(scanLine(text, start));
     }
+    auto tags = countsOf(text, scan_);
     auto *mark = static_cast<ColourMark *>(currentBlockUserData());
-    if (colour && !mark) {
+    if (!mark && (colour || !tags.empty())) {
         mark = new ColourMark;
         setCurrentBlockUserData(mark);
     }
-    if (mark)
+    if (mark) {
         mark->current = colour;
+        if (mark->tags != tags) {
+            mark->tags = std::move(tags);
+            forgetRuns(number, number);
+        }
+    }
+}
+
+SourceHighlighter::ElementCounts SourceHighlighter::countsOf(const QString &text,
+                                                             const LineScan &scan)
+{
+    ElementCounts counts;
+    if (scan.tags.empty())
+        return counts;
+    for (auto &[name, count] : countTags(text, scan)) {
+        auto id = elementIds_.constFind(name);
+        if (id == elementIds_.cend())
+            id = elementIds_.insert(name, int(elementIds_.size()));
+        counts.emplace_back(*id, count);
+    }
+    std::ranges::sort(counts, {}, &std::pair<int, TagCount>::first);
+    return counts;
+}
+
+void SourceHighlighter::contentsChanged(int from, int, int added)
+{
+    const QTextDocument *doc = document();
+    if (!doc)
+        return;
+    const int first = doc->findBlock(from).blockNumber();
+    if (doc->blockCount() != blockCount_) {
+        // Lines came or went: every run from the edited line on holds other lines now.
+        blockCount_ = doc->blockCount();
+        forgetRuns(first, std::numeric_limits<int>::max());
+    } else {
+        const QTextBlock last = doc->findBlock(from + added);
+        forgetRuns(first, last.isValid() ? last.blockNumber() : doc->blockCount() - 1);
+    }
+}
+
+void SourceHighlighter::forgetRuns(int firstLine, int lastLine)
+{
+    const auto firstRun = size_t(std::max(firstLine, 0) / kRunLines);
+    if (lastLine == std::numeric_limits<int>::max()) {
+        if (runs_.size() > firstRun)
+            runs_.resize(firstRun);
+        return;
+    }
+    const size_t lastRun = std::min(size_t(std::max(lastLine, 0) / kRunLines) + 1, runs_.size());
+    for (size_t k = firstRun; k < lastRun; ++k)
+        runs_[k].current = false;
+}
+
+const SourceHighlighter::Run &SourceHighlighter::run(int index)
+{
+    if (runs_.size() <= size_t(index))
+        runs_.resize(size_t(index) + 1);
+    Run &run = runs_[size_t(index)];
+    if (run.current)
+        return run;
+    // The sums of the run's lines, each element's lines in order.
+    run.counts.clear();
+    QTextBlock block = document()->findBlockByNumber(index * kRunLines);
+    for (int k = 0; k < kRunLines && block.isValid(); ++k, block = block.next()) {
+        const ColourMark *mark = markOf(block);
+        if (!mark)
+            continue;
+        for (const auto &[name, count] : mark->tags) {
+            auto at =
+                std::ranges::lower_bound(run.counts, name, {}, &std::pair<int, TagCount>::first);
+            if (at == run.counts.end() || at->first != name)
+                at = run.counts.insert(at, {name, TagCount()});
+            at->second.append(count);
+        }
+    }
+    run.current = true;
+    return run;
+}
+
+namespace {
+
+TagCount countFor(const std::vector<std::pair<int, TagCount>> &counts, int name)
+{
+    const auto at = std::ranges::lower_bound(counts, name, {}, &std::pair<int, TagCount>::first);
+    return at != counts.end() && at->first == name ? at->second : TagCount();
+}
+
+} // namespace
+
+TagCount SourceHighlighter::lineTags(int line, const QString &foldedName) const
+{
+    const auto id = elementIds_.constFind(foldedName);
+    if (!document() || id == elementIds_.cend())
+        return {};
+    const ColourMark *mark = markOf(document()->findBlockByNumber(line));
+    return mark ? countFor(mark->tags, *id) : TagCount();
+}
+
+int SourceHighlighter::nextCandidate(int from, bool forward, const QString &foldedName, int &depth)
+{
+    const QTextDocument *doc = document();
+    const auto id = elementIds_.constFind(foldedName);
+    if (!doc || id == elementIds_.cend())
+        return -1; // no line has a tag of the element
+    const int name = *id;
+    const int count = doc->blockCount();
+    const int step = forward ? 1 : -1;
+    QTextBlock block; // the block of line `at`, found when lines are read one by one
+    for (int at = from; at >= 0 && at < count;) {
+        // A whole run of lines at once, when the search enters it at its first line (going
+        // forward) or its last (going back) and the run cannot end the search.
+        const bool runStart =
+            forward ? at % kRunLines == 0 : (at % kRunLines == kRunLines - 1 || at == count - 1);
+        if (runStart) {
+            const TagCount sum = countFor(run(at / kRunLines).counts, name);
+            if (!sum.reachesZero(forward, depth)) {
+                depth = sum.depthAfter(forward, depth);
+                at = forward ? (at / kRunLines + 1) * kRunLines : (at / kRunLines) * kRunLines - 1;
+                block = QTextBlock();
+                continue;
+            }
+        }
+        if (!block.isValid())
+            block = doc->findBlockByNumber(at);
+        if (const ColourMark *mark = markOf(block)) {
+            const TagCount line = countFor(mark->tags, name);
+            if (line.reachesZero(forward, depth))
+                return at;
+            depth = line.depthAfter(forward, depth);
+        }
+        block = forward ? block.next() : block.previous();
+        at += step;
+    }
+    return -1;
 }
 
 void SourceHighlighter::showBlocks(const QTextBlock &first, const QTextBlock &last)
@@ -195,6 +340,7 @@ void SourceHighlighter::colourBlock(QTextBlock block)
     const int start =
         previous.isValid() ? std::max(previous.userState(), kPageStartState) : kPageStartState;
     scan_.clear();
+    scan_.tagsOnly = false;
     scanLine(block.text(), start, &scan_);
     QList<QTextLayout::FormatRange> ranges;
     ranges.reserve(qsizetype(scan_.runs.size()));

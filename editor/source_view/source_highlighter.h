@@ -8,16 +8,23 @@
 // rest of the page re-reads the lines below without building their colours. Lines that come
 // on screen later are coloured by the box before it paints them (showBlocks).
 //
+// The same pass keeps the tag index the tag matching reads: each line's user data holds what
+// the tags of each element on it do (tag_matching.h's TagCount), and runs of lines have their
+// sums, so a search for a partner passes thousands of lines without reading their text.
+//
 // Colours are foreground colours only, chosen from the palette to stand out from its base:
 // the display font, every position and the text stay as they are, and neither the undo
 // history nor the document's modified state hears of it.
 #include "source_view/html_scanner.h"
+#include "source_view/tag_matching.h"
 
 #include <QColor>
+#include <QHash>
 #include <QSyntaxHighlighter>
 #include <QTextCharFormat>
 
 #include <array>
+#include <vector>
 
 class QPalette;
 class QTextBlock;
@@ -43,11 +50,29 @@ public:
     // True when the block has the colours of its current text.
     static bool isColoured(const QTextBlock &block);
 
+    // SourceLines::nextCandidate from the tag index of the document's lines.
+    int nextCandidate(int from, bool forward, const QString &foldedName, int &depth);
+    // What the tags of an element (folded name) do on one line, from the index.
+    TagCount lineTags(int line, const QString &foldedName) const;
+
 protected:
     void highlightBlock(const QString &text) override;
 
 private:
+    // What each element's tags do, by name id (elementIds_), ordered by id.
+    using ElementCounts = std::vector<std::pair<int, TagCount>>;
+    // The sums of a run of kRunLines lines, rebuilt from the lines' data when needed.
+    struct Run {
+        bool current = false;
+        ElementCounts counts;
+    };
+    static constexpr int kRunLines = 256;
+
     void colourBlock(QTextBlock block);
+    void contentsChanged(int from, int removed, int added);
+    void forgetRuns(int firstLine, int lastLine);
+    const Run &run(int index);
+    ElementCounts countsOf(const QString &text, const LineScan &scan);
     // Forgets the colours of every coloured block; `clear` also removes them.
     void forgetColours(bool clear);
 
@@ -56,6 +81,9 @@ private:
     int lastShown_ = -1;
     std::array<QTextCharFormat, kSourceTokenCount> formats_;
     LineScan scan_;
+    QHash<QString, int> elementIds_;
+    std::vector<Run> runs_;
+    int blockCount_ = 1;
 };
 
 // The colour of a token on a palette: its hue, as light or as dark as it needs to be to

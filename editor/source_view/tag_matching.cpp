@@ -56,10 +56,68 @@ TextLines::TextLines(const QString &text)
         from = i + 1;
     }
     int state = kPageStartState;
+    LineScan scan;
     for (const QString &line : lines_) {
         states_.push_back(state);
-        state = scanLine(line, state);
+        scan.clear();
+        state = scanLine(line, state, &scan);
+        counts_.push_back(countTags(line, scan));
     }
+}
+
+int TextLines::nextCandidate(int from, bool forward, const QString &foldedName, int &depth) const
+{
+    for (int at = from; at >= 0 && at < lineCount(); at += forward ? 1 : -1) {
+        for (const auto &[name, count] : counts_[size_t(at)]) {
+            if (name != foldedName)
+                continue;
+            if (count.reachesZero(forward, depth))
+                return at;
+            depth = count.depthAfter(forward, depth);
+        }
+    }
+    return -1;
+}
+
+int SourceLines::nextCandidate(int from, bool forward, const QString &foldedName, int &) const
+{
+    for (int at = from; at >= 0 && at < lineCount(); at += forward ? 1 : -1) {
+        if (line(at).contains(foldedName, Qt::CaseInsensitive))
+            return at;
+    }
+    return -1;
+}
+
+void TagCount::add(bool closing)
+{
+    TagCount tag;
+    (closing ? tag.closes : tag.opens) = 1;
+    tag.forwardReach = closing ? 1 : 0;
+    tag.backwardReach = closing ? 0 : 1;
+    append(tag);
+}
+
+void TagCount::append(const TagCount &next)
+{
+    forwardReach = std::max(forwardReach, closes - opens + next.forwardReach);
+    backwardReach = std::max(next.backwardReach, next.opens - next.closes + backwardReach);
+    opens += next.opens;
+    closes += next.closes;
+}
+
+std::vector<std::pair<QString, TagCount>> countTags(QStringView line, const LineScan &scan)
+{
+    std::vector<std::pair<QString, TagCount>> counts;
+    for (const TagMark &tag : scan.tags) {
+        if (tag.selfClosing)
+            continue;
+        const QString name = nameOf(line, tag).toString().toCaseFolded();
+        auto entry = std::ranges::find(counts, name, &std::pair<QString, TagCount>::first);
+        if (entry == counts.end())
+            entry = counts.insert(counts.end(), {name, TagCount()});
+        entry->second.add(tag.closing);
+    }
+    return counts;
 }
 
 bool isVoidElement(QStringView name)
@@ -82,6 +140,7 @@ TagMatch matchTag(const SourceLines &lines, int line, int column)
         return match;
     const TagMark tag = *under;
     const QString name = nameOf(caretText, tag).toString();
+    const QString foldedName = name.toCaseFolded();
     match.tag = spanOf(line, tag);
     const bool coldFusion = name.startsWith(QLatin1String("cf"), Qt::CaseInsensitive);
     if (isVoidElement(name) || tag.selfClosing) {
@@ -111,17 +170,15 @@ TagMatch matchTag(const SourceLines &lines, int line, int column)
                 return match;
             }
         }
-        // The next line that names the element at all; the others cannot hold its tags.
-        do {
-            at += forward ? 1 : -1;
-            if (at < 0 || at >= lines.lineCount()) {
-                const bool mayStandAlone =
-                    coldFusion || (!tag.closing && listed(kOptionalEndTags, name));
-                match.kind = mayStandAlone ? TagMatch::Single : TagMatch::Unmatched;
-                return match;
-            }
-            text = lines.line(at);
-        } while (!text.contains(name, Qt::CaseInsensitive));
+        // The next line that may hold the partner; the lines passed only change the depth.
+        at = lines.nextCandidate(at + (forward ? 1 : -1), forward, foldedName, depth);
+        if (at < 0) {
+            const bool mayStandAlone =
+                coldFusion || (!tag.closing && listed(kOptionalEndTags, name));
+            match.kind = mayStandAlone ? TagMatch::Single : TagMatch::Unmatched;
+            return match;
+        }
+        text = lines.line(at);
         scan.clear();
         scanLine(text, lines.stateBefore(at), &scan);
         tags = scan.tags;

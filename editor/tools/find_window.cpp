@@ -15,32 +15,103 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QShortcut>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 
+#include <vector>
+
 namespace pw {
+
+namespace {
+
+// Up to this many occurrences are replaced where they are; more, and the page is rebuilt and
+// swapped in whole, which costs the same for any count but beats that many separate edits.
+constexpr int kEditsInPlace = 200;
+
+struct Occurrence {
+    int qtPosition; // in the box's document
+    int position;   // in the program's positions (a break counts two)
+};
+
+// The occurrences of `what` (without a line break) in the box, each search going on after the
+// previous occurrence as a replace-all does; stops after `limit` + 1 of them.
+std::vector<Occurrence> occurrencesOf(const QTextDocument &document, const QString &what, int limit)
+{
+    std::vector<Occurrence> found;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        if (block.length() - 1 < what.size())
+            continue;
+        const QString line = block.text();
+        for (qsizetype index = line.indexOf(what, 0, Qt::CaseInsensitive); index >= 0;
+             index = line.indexOf(what, index + what.size(), Qt::CaseInsensitive)) {
+            const int at = block.position() + int(index);
+            found.push_back({at, at + block.blockNumber()});
+            if (int(found.size()) > limit)
+                return found;
+        }
+    }
+    return found;
+}
+
+} // namespace
 
 qint64 replaceAllInDocument(EditBox &edit, const QString &what, const QString &with)
 {
     if (what.isEmpty())
         return 0;
-    const ReplaceAllResult result = replaceAll(edit.text(), what, with, edit.caret());
-    if (result.count == 0)
-        return 0;
-    // One edit through a private cursor: replacing occurrence by occurrence through the
-    // widget's cursor takes seconds on a large page and fills the undo history.
     QPlainTextEdit *box = edit.widget();
     const int horizontal = box->horizontalScrollBar()->value();
     const int vertical = box->verticalScrollBar()->value();
-    QTextCursor cursor(box->document());
-    cursor.beginEditBlock();
-    cursor.select(QTextCursor::Document);
-    cursor.insertText(toQtBreaks(result.text));
-    cursor.endEditBlock();
-    edit.setCaret(static_cast<int>(result.kept));
+    const bool inLines = !what.contains(u'\r') && !what.contains(u'\n');
+    const std::vector<Occurrence> few =
+        inLines ? occurrencesOf(*box->document(), what, kEditsInPlace) : std::vector<Occurrence>();
+    qint64 count = 0;
+    int kept = 0;
+    if (inLines && int(few.size()) <= kEditsInPlace) {
+        if (few.empty())
+            return 0;
+        // Each occurrence replaced where it is, last first so the earlier positions hold, all
+        // in one edit block: one undo step, as with the whole swap.
+        const int caret = edit.caret();
+        kept = caret;
+        for (const Occurrence &at : few) {
+            if (caret >= at.position + what.size())
+                kept += int(with.size() - what.size());
+            else if (caret > at.position)
+                kept = at.position + int(with.size()) + (kept - caret);
+        }
+        const QString qtWith = toQtBreaks(with);
+        QTextCursor cursor(box->document());
+        cursor.beginEditBlock();
+        for (auto at = few.rbegin(); at != few.rend(); ++at) {
+            cursor.setPosition(at->qtPosition);
+            cursor.setPosition(at->qtPosition + int(what.size()), QTextCursor::KeepAnchor);
+            if (qtWith.isEmpty())
+                cursor.removeSelectedText();
+            else
+                cursor.insertText(qtWith);
+        }
+        cursor.endEditBlock();
+        count = qint64(few.size());
+    } else {
+        const ReplaceAllResult result = replaceAll(edit.text(), what, with, edit.caret());
+        if (result.count == 0)
+            return 0;
+        // One edit through a private cursor: replacing occurrence by occurrence through the
+        // widget's cursor takes seconds on a large page and fills the undo history.
+        QTextCursor cursor(box->document());
+        cursor.beginEditBlock();
+        cursor.select(QTextCursor::Document);
+        cursor.insertText(toQtBreaks(result.text));
+        cursor.endEditBlock();
+        count = result.count;
+        kept = static_cast<int>(result.kept);
+    }
+    edit.setCaret(kept);
     box->verticalScrollBar()->setValue(vertical);
     box->horizontalScrollBar()->setValue(horizontal);
-    return result.count;
+    return count;
 }
 
 FindWindow::FindWindow(EditBox &edit, Platform &platform, QWidget *parent)
@@ -128,7 +199,7 @@ void FindWindow::find()
     const QString what = txtFind_->text();
     if (what.isEmpty())
         return;
-    foundPos_ = findIgnoringCase(edit_.text(), what, 1);
+    foundPos_ = edit_.find(what, 0) + 1;
     if (foundPos_ > 0)
         selectMatch();
     else
@@ -141,7 +212,7 @@ void FindWindow::findNext()
     const QString what = txtFind_->text();
     if (what.isEmpty())
         return;
-    foundPos_ = findIgnoringCase(edit_.text(), what, foundPos_ + 1);
+    foundPos_ = edit_.find(what, int(foundPos_)) + 1;
     if (foundPos_ > 0)
         selectMatch();
     else
@@ -153,7 +224,7 @@ void FindWindow::replace()
     const QString what = txtFind_->text();
     if (what.isEmpty())
         return;
-    foundPos_ = findIgnoringCase(edit_.text(), what, 1);
+    foundPos_ = edit_.find(what, 0) + 1;
     if (foundPos_ > 0) {
         selectMatch();
         edit_.replaceSelection(txtReplace_->text());

@@ -12,6 +12,8 @@
 #include <QTextLayout>
 #include <gtest/gtest.h>
 
+#include <random>
+
 using namespace pw;
 
 namespace {
@@ -273,4 +275,167 @@ TEST(TagMatching, TheBoxMarksTheTagAndItsPartner)
     v.edit.setTextCursor(caret);
     EXPECT_EQ(marked(v.edit.unmatchedTagColour()), QStringList({"<UL>"}));
     EXPECT_TRUE(marked(v.edit.tagPairColour()).isEmpty());
+}
+
+namespace {
+
+// The text search the matching did before lines kept their tags counted: every line that
+// names the element is read.
+class ReadEveryLine : public SourceLines {
+public:
+    explicit ReadEveryLine(const QString &text) : lines_(text) {}
+    int lineCount() const override { return lines_.lineCount(); }
+    QString line(int index) const override { return lines_.line(index); }
+    int stateBefore(int index) const override { return lines_.stateBefore(index); }
+
+private:
+    TextLines lines_;
+};
+
+// The match the box marks with the caret moved onto a line and column.
+TagMatch boxMatch(SourceEdit &edit, int line, int column)
+{
+    QTextCursor away(edit.document());
+    edit.setTextCursor(away);
+    QTextCursor cursor(edit.document()->findBlockByNumber(line));
+    cursor.setPosition(cursor.position() + column);
+    edit.setTextCursor(cursor);
+    return edit.tagMatch();
+}
+
+void insertAt(SourceEdit &edit, int line, const QString &text)
+{
+    QTextCursor cursor(edit.document()->findBlockByNumber(line));
+    cursor.insertText(text);
+}
+
+// A page of `lines` lines: line 0 opens a DIV, and so does every line up to `middle` where
+// a DIV closes, then every line to the last one, which closes the first DIV again.
+QString farPartnerPage(int lines, int middle)
+{
+    QString page = QStringLiteral("<DIV ID=\"a\">\n");
+    for (int i = 1; i < lines - 1; ++i) {
+        if (i == middle)
+            page += QStringLiteral("</DIV>\n");
+        else
+            page += QStringLiteral("<div>text</div> <P>more <Div>x</DIV>\n");
+    }
+    page += QStringLiteral("</div>");
+    return page;
+}
+
+} // namespace
+
+TEST(TagIndex, AnEditThatChangesALinesCountsMovesThePartnerAndUndoMovesItBack)
+{
+    View v(farPartnerPage(1300, 600));
+    SourceEdit &edit = v.edit;
+    EXPECT_EQ(boxMatch(edit, 0, 2).partner, (TagSpan{600, 0, 6}));
+
+    // One more DIV opened on the way: the first closing tag belongs to it.
+    insertAt(edit, 300, QStringLiteral("<div>"));
+    EXPECT_EQ(boxMatch(edit, 0, 2).partner, (TagSpan{1299, 0, 6}));
+    // From the closing tag on line 600 back: it now closes the DIV opened on line 300.
+    EXPECT_EQ(boxMatch(edit, 600, 3).partner, (TagSpan{300, 0, 5}));
+    edit.undo();
+    EXPECT_EQ(boxMatch(edit, 0, 2).partner, (TagSpan{600, 0, 6}));
+    EXPECT_EQ(boxMatch(edit, 600, 3).partner, (TagSpan{0, 0, 12}));
+
+    // One closed early: that one is the partner.
+    insertAt(edit, 100, QStringLiteral("</Div>"));
+    EXPECT_EQ(boxMatch(edit, 0, 2).partner, (TagSpan{100, 0, 6}));
+    edit.undo();
+    EXPECT_EQ(boxMatch(edit, 0, 2).partner, (TagSpan{600, 0, 6}));
+
+    // A comment opened before the partner hides every tag after it: the counts of the lines
+    // below change though their text does not.
+    insertAt(edit, 500, QStringLiteral("<!--"));
+    EXPECT_EQ(boxMatch(edit, 0, 2).kind, TagMatch::Unmatched);
+    edit.undo();
+    EXPECT_EQ(boxMatch(edit, 0, 2).partner, (TagSpan{600, 0, 6}));
+
+    // Lines taken out before the partner move it up; undo puts them back.
+    QTextCursor cut(edit.document()->findBlockByNumber(200));
+    cut.setPosition(edit.document()->findBlockByNumber(400).position(), QTextCursor::KeepAnchor);
+    cut.removeSelectedText();
+    EXPECT_EQ(boxMatch(edit, 0, 2).partner, (TagSpan{400, 0, 6}));
+    EXPECT_EQ(boxMatch(edit, 400, 3).partner, (TagSpan{0, 0, 12}));
+    edit.undo();
+    EXPECT_EQ(boxMatch(edit, 0, 2).partner, (TagSpan{600, 0, 6}));
+    EXPECT_EQ(boxMatch(edit, 600, 3).partner, (TagSpan{0, 0, 12}));
+    // The last line's closing tag has nothing left to close.
+    EXPECT_EQ(boxMatch(edit, 1299, 3).kind, TagMatch::Unmatched);
+}
+
+TEST(TagIndex, TheBoxFindsWhatReadingEveryLineFindsAfterEditsAndUndo)
+{
+    // A page of random lines from pieces that open and close elements, hide tags in comments
+    // and scripts, and close themselves; edits add and remove pieces and lines.
+    const QStringList pieces = {
+        "<div>",     "</div>",    "<DIV CLASS=x>", "<span>a</span>", "text ",   "<!-- c",
+        "-->",       "<p/>",      "<br>",          "</Span>",        "<Span\n", "ID=x>",
+        "<SCRIPT>x", "</script>", "<div/>",        "<ul><li>",       "</ul>",   "</DIV>",
+    };
+    std::mt19937 random(11);
+    auto pick = [&](int n) { return int(std::uniform_int_distribution<int>(0, n - 1)(random)); };
+    QString page;
+    for (int line = 0; line < 900; ++line) {
+        for (int k = pick(4); k > 0; --k)
+            page += pieces[pick(int(pieces.size()))];
+        page += u'\n';
+    }
+    View v(page);
+    SourceEdit &edit = v.edit;
+    int compared = 0;
+    auto compareTags = [&] {
+        const QString text = edit.document()->toRawText().replace(QChar::ParagraphSeparator, u'\n');
+        const ReadEveryLine reference(text);
+        for (int n = 0; n < 60; ++n) {
+            const int line = pick(reference.lineCount());
+            LineScan scan;
+            scanLine(reference.line(line), reference.stateBefore(line), &scan);
+            for (const TagMark &tag : scan.tags) {
+                const TagMatch expected = matchTag(reference, line, tag.start + 1);
+                const TagMatch shown = boxMatch(edit, line, tag.start + 1);
+                ASSERT_EQ(shown.kind, expected.kind) << "line " << line << " column " << tag.start;
+                ASSERT_EQ(shown.partner, expected.partner) << "line " << line;
+                ++compared;
+            }
+        }
+    };
+    compareTags();
+    for (int round = 0; round < 12; ++round) {
+        QTextCursor cursor(edit.document()->findBlockByNumber(pick(edit.blockCount())));
+        if (round % 3 == 2) {
+            cursor.movePosition(QTextCursor::NextBlock, QTextCursor::KeepAnchor, 1 + pick(300));
+            cursor.removeSelectedText();
+        } else {
+            cursor.insertText(pieces[pick(int(pieces.size()))] + pieces[pick(int(pieces.size()))]);
+        }
+        compareTags();
+        if (round % 4 == 3) {
+            edit.undo();
+            compareTags();
+        }
+    }
+    EXPECT_GT(compared, 200);
+}
+
+TEST(TagIndex, AFarPartnerIsMarkedWhenTheViewComesToIt)
+{
+    View v(farPartnerPage(3000, 2000));
+    auto marked = [&] {
+        QStringList texts;
+        for (const QTextEdit::ExtraSelection &mark : v.edit.extraSelections()) {
+            if (mark.format.background().color() == v.edit.tagPairColour())
+                texts << mark.cursor.selectedText();
+        }
+        return texts;
+    };
+    EXPECT_EQ(boxMatch(v.edit, 0, 2).partner, (TagSpan{2000, 0, 6}));
+    EXPECT_EQ(marked(), QStringList({"<DIV ID=\"a\">"}));
+    v.edit.verticalScrollBar()->setValue(1990);
+    EXPECT_EQ(marked(), QStringList({"</DIV>"}));
+    v.edit.verticalScrollBar()->setValue(0);
+    EXPECT_EQ(marked(), QStringList({"<DIV ID=\"a\">"}));
 }
