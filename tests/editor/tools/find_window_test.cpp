@@ -1,7 +1,9 @@
 // The find-and-replace window on a real main window.
+#include "shared/edit_box.h"
 #include "support/qt_print.h"
 #include "support/main_window_harness.h"
 #include "tools/find_window.h"
+#include "tools/text_replace.h"
 
 #include <QAction>
 #include <QLabel>
@@ -236,6 +238,41 @@ TEST_F(FindWindowTest, ReplaceAllIsOneUndoStepAndKeepsCaretAndScroll)
     EXPECT_EQ(document(), text);
     box->redo();
     EXPECT_EQ(document(), QString(text).replace("word", "term"));
+}
+
+// A few occurrences are replaced where they stand rather than by rebuilding the page: the
+// text, the caret (before, inside and after an occurrence, with breaks on either side) and
+// the one undo step come out as the page rebuilt in one pass gives them.
+TEST(replaceAllInDocument, AFewOccurrencesEditedInPlaceGiveTheWholeSwapsResult)
+{
+    struct Case {
+        QString text, what, with;
+        int caret;
+    };
+    const Case cases[] = {
+        {"ab\r\nAB ab\r\nxab", "ab", "xyz", 0},
+        {"ab\r\nAB ab\r\nxab", "ab", "xyz", 5}, // inside the second occurrence
+        {"ab\r\nAB ab\r\nxab", "ab", "", 15},   // at the end, occurrences removed
+        {"one two\r\ntwo", "two", "2\r\n2", 9}, // a replacement with a break
+        {"aaaa", "aa", "a", 1},                 // occurrences side by side
+        {"no match here", "zz", "y", 3},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.text.toStdString() + " / " + c.what.toStdString());
+        QPlainTextEdit box;
+        EditBox edit(&box);
+        edit.setText(c.text);
+        edit.setCaret(c.caret);
+        const ReplaceAllResult expected = replaceAll(c.text, c.what, c.with, c.caret);
+        EXPECT_EQ(replaceAllInDocument(edit, c.what, c.with), expected.count);
+        EXPECT_EQ(edit.text(), expected.text);
+        EXPECT_EQ(edit.caret(), int(expected.kept));
+        if (expected.count > 0) {
+            box.undo();
+            EXPECT_EQ(edit.text(), c.text);
+            EXPECT_FALSE(box.document()->isUndoAvailable());
+        }
+    }
 }
 
 namespace {
