@@ -9,6 +9,8 @@ set -euo pipefail
 cmake=$1 build=$(cd "$2" && pwd) suppressions=$3
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/install_common.sh"
+desktop=$(cd "$here/../support" && pwd)/virtual_desktop.sh
+. "$desktop"
 
 if [[ ${PAGEWICK_BUILD_HIDDEN:-} != yes ]]; then
   work=$(mktemp -d)
@@ -49,26 +51,15 @@ SH
 chmod +x "$home/bin/xdg-open"
 export PATH=$home/bin:$PATH
 
-run_once() {
-xvfb-run -a -n $((100 + RANDOM % 800)) -s "-screen 0 1280x900x24" bash -c '
+run_on_virtual_display '
   set -euo pipefail
-  for _ in $(seq 1 100); do
-    xdotool getdisplaygeometry >/dev/null 2>&1 && break
-    sleep 0.1
-  done
+  . "$2"
+  wait_for_display
   rm -f "$HOME/opened" "$HOME/trace"
   # Every file the program opens is noted, to see where its program files came from.
   strace -f -qq -e trace=openat -o "$HOME/trace" "$1" >"$HOME/out.log" 2>&1 &
   pid=$!
-  window=""
-  for _ in $(seq 1 300); do
-    window=$(xdotool search --name "^Pagewick - Untitled.html$" 2>/dev/null | head -n1 || true)
-    [ -n "$window" ] && break
-    sleep 0.1
-  done
-  if [ -z "$window" ]; then
-    echo "main window did not appear"; cat "$HOME/out.log"; kill $pid || true; exit 1
-  fi
+  wait_for_main_window $pid "$HOME/out.log"
   echo "main window after ${SECONDS}s"
   sleep 1
   # Help, Search For Help On...: the browser chooser; its first button starts the browser.
@@ -92,40 +83,9 @@ xvfb-run -a -n $((100 + RANDOM % 800)) -s "-screen 0 1280x900x24" bash -c '
   done
   echo "guide handed to the browser after ${SECONDS}s"
   # No window manager runs here: leave through File, Exit, answering No to a save prompt.
-  for _ in 1 2 3 4 5; do
-    prompt=$(xdotool search --name "^Save on Open...$" 2>/dev/null | head -n1 || true)
-    if [ -n "$prompt" ]; then
-      xdotool windowfocus --sync "$prompt" 2>/dev/null || true
-      sleep 0.3
-      xdotool key --clearmodifiers alt+n 2>/dev/null || true
-    else
-      xdotool windowfocus --sync "$window" 2>/dev/null || true
-      sleep 0.3
-      xdotool key --clearmodifiers alt+f 2>/dev/null || true
-      sleep 0.3
-      xdotool key x 2>/dev/null || true
-    fi
-    for _ in $(seq 1 30); do
-      kill -0 $pid 2>/dev/null || break 2
-      sleep 0.1
-    done
-  done
-  if kill -0 $pid 2>/dev/null; then echo "program did not exit"; kill $pid; exit 1; fi
-  wait $pid
+  leave_through_file_exit $pid "$window"
   echo "program left after ${SECONDS}s"
-' _ "$prefix/bin/pagewick"
-}
-for attempt in 1 2 3; do
-  if output=$(run_once 2>&1); then
-    printf '%s\n' "$output"
-    break
-  fi
-  printf '%s\n' "$output"
-  if [ "$attempt" -eq 3 ] || ! grep -q "could not connect to display" <<<"$output"; then
-    exit 1
-  fi
-  echo "the virtual display refused the program; trying again on another"
-done
+' "$prefix/bin/pagewick" "$desktop" || exit 1
 
 # Opened successfully (a file descriptor came back) from the installed program files.
 opened_from_install() {
