@@ -49,27 +49,6 @@ const QString &Page()
     return text;
 }
 
-void BM_ReplaceAllInDocument(benchmark::State &state)
-{
-    QPlainTextEdit widget;
-    widget.resize(800, 600);
-    widget.show();
-    pw::EditBox box(&widget);
-    qint64 count = 0;
-    for (auto _ : state) {
-        state.PauseTiming();
-        box.setText(Page());
-        box.setCaret(box.length() / 2);
-        state.ResumeTiming();
-        count = pw::replaceAllInDocument(box, QStringLiteral("img"), QStringLiteral("image"));
-    }
-    if (count != 100'000)
-        state.SkipWithError("wrong number of replacements");
-    state.counters["bytes"] = double(Page().size());
-    state.counters["matches"] = double(count);
-}
-BENCHMARK(BM_ReplaceAllInDocument)->Unit(benchmark::kMillisecond)->UseRealTime();
-
 // The same page with a single occurrence of a word, half way down.
 const QString &PageWithOneHit()
 {
@@ -82,7 +61,10 @@ const QString &PageWithOneHit()
     return text;
 }
 
-void BM_ReplaceAllOneHitInDocument(benchmark::State &state)
+// Replace All on a page, the caret at `caretPart` of its length: with 100,000 occurrences the
+// page is rebuilt and swapped in whole; with one, only the occurrence is edited.
+void BM_ReplaceAllInDocument(benchmark::State &state, const QString &(*page)(), int caretPart,
+                             const char *what, const char *with, qint64 expected)
 {
     QPlainTextEdit widget;
     widget.resize(800, 600);
@@ -91,15 +73,22 @@ void BM_ReplaceAllOneHitInDocument(benchmark::State &state)
     qint64 count = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        box.setText(PageWithOneHit());
-        box.setCaret(box.length() / 3);
+        box.setText(page());
+        box.setCaret(box.length() / caretPart);
         state.ResumeTiming();
-        count = pw::replaceAllInDocument(box, QStringLiteral("unique"), QStringLiteral("single"));
+        count = pw::replaceAllInDocument(box, QString::fromUtf8(what), QString::fromUtf8(with));
     }
-    if (count != 1)
+    if (count != expected)
         state.SkipWithError("wrong number of replacements");
+    state.counters["bytes"] = double(page().size());
+    state.counters["matches"] = double(count);
 }
-BENCHMARK(BM_ReplaceAllOneHitInDocument)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_ReplaceAllInDocument, 100000Hits, Page, 2, "img", "image", 100'000)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(BM_ReplaceAllInDocument, OneHit, PageWithOneHit, 3, "unique", "single", 1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 // Find Next pressed 100 times on the 1 MB page, each press selecting the next match.
 void BM_FindNext100Times(benchmark::State &state)
