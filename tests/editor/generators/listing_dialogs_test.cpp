@@ -6,6 +6,7 @@
 #include "shared/file_panes.h"
 #include "support/browser_check.h"
 #include "support/main_window_harness.h"
+#include "support/test_files.h"
 #include "support/unprivileged.h"
 
 #include <QAbstractButton>
@@ -29,14 +30,6 @@ using namespace pw;
 using namespace pw::test;
 
 namespace {
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
-    file.write(bytes);
-}
 
 QByteArray readFile(const QString &path)
 {

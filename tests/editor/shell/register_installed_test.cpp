@@ -1,5 +1,6 @@
 #include "shell/register_html.h"
 #include "support/fake_platform.h"
+#include "support/test_files.h"
 
 #include <QDir>
 #include <QFile>
@@ -10,14 +11,6 @@ using namespace pw;
 using namespace pw::test;
 
 namespace {
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
 
 QByteArray readFile(const QString &path)
 {
