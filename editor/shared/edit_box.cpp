@@ -49,7 +49,8 @@ QString blockBreaksToCrLf(QString raw)
 
 } // namespace
 
-EditBox::EditBox(QPlainTextEdit *box) : box_(box)
+EditBox::EditBox(QPlainTextEdit *box, std::function<void(const QString &)> setWholeText)
+    : box_(box), setWholeText_(std::move(setWholeText))
 {
     if (!box_->findChild<QObject *>(QStringLiteral("pwLineBreakFilter"),
                                     Qt::FindDirectChildrenOnly))
@@ -79,7 +80,10 @@ int EditBox::length() const
 
 void EditBox::setText(const QString &text)
 {
-    box_->setPlainText(toQtBreaks(text));
+    if (setWholeText_)
+        setWholeText_(toQtBreaks(text));
+    else
+        box_->setPlainText(toQtBreaks(text));
 }
 
 int EditBox::caret() const

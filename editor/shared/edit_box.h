@@ -8,13 +8,18 @@
 // break rather than a U+2028, which would look like a break but count and save as one char.
 #include <QString>
 
+#include <functional>
+
 class QPlainTextEdit;
 
 namespace pw {
 
 class EditBox {
 public:
-    explicit EditBox(QPlainTextEdit *box);
+    // `setWholeText`, when given, puts a whole text (with "\n" breaks) into the box in place
+    // of its setPlainText: a box that must make room for the text first does it there.
+    explicit EditBox(QPlainTextEdit *box,
+                     std::function<void(const QString &)> setWholeText = nullptr);
 
     QPlainTextEdit *widget() const { return box_; }
 
@@ -55,6 +60,7 @@ public:
 
 private:
     QPlainTextEdit *box_;
+    std::function<void(const QString &)> setWholeText_;
 };
 
 } // namespace pw

@@ -55,7 +55,8 @@ const char *const kScriptPages[] = {"JavaScript", "CFML", "VBScript", "PHP", "AS
 MainWindow::MainWindow(ProgramState &state, SettingsStore &settings, Platform &platform,
                        const QString &programFolder, QWidget *parent)
     : QMainWindow(parent), state_(state), settings_(settings), platform_(platform),
-      programFolder_(programFolder), txtEdit_(new SourceEdit), edit_(txtEdit_),
+      programFolder_(programFolder), txtEdit_(new SourceEdit),
+      edit_(txtEdit_, [this](const QString &text) { txtEdit_->setSourceText(text); }),
       document_(new Document(edit_, platform, state, this))
 {
     setObjectName(QStringLiteral("frmMain"));

@@ -90,6 +90,23 @@ SourceEdit::SourceEdit(QWidget *parent)
     updateMarks();
 }
 
+void SourceEdit::setSourceText(const QString &text)
+{
+    const qsizetype lines = text.count(u'\n') + 1;
+    // The gutter keeps the new text's width while the box empties on the way.
+    incomingLines_ = lines;
+    updateGutterWidth();
+    // Shown now rather than once the text is in, when showing it would narrow the box.
+    const bool holdBar = verticalScrollBarPolicy() == Qt::ScrollBarAsNeeded
+                         && lines * fontMetrics().lineSpacing() > viewport()->height();
+    if (holdBar)
+        setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setPlainText(text);
+    incomingLines_ = -1;
+    if (holdBar)
+        setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+}
+
 void SourceEdit::setColouring(bool on)
 {
     highlighter_->setColouring(on);
@@ -129,7 +146,8 @@ int SourceEdit::gutterWidth() const
 
 void SourceEdit::updateGutterWidth()
 {
-    gutterDigits_ = int(QString::number(blockCount()).size());
+    const qsizetype lines = incomingLines_ >= 0 ? incomingLines_ : blockCount();
+    gutterDigits_ = int(QString::number(lines).size());
     setViewportMargins(lineNumbers_ ? gutterWidth() : 0, 0, 0, 0);
     gutter_->setVisible(lineNumbers_);
     const QRect box = contentsRect();

@@ -16,6 +16,11 @@ class SourceEdit : public QPlainTextEdit {
 public:
     explicit SourceEdit(QWidget *parent = nullptr);
 
+    // The whole text, with the box's width set for it first: the gutter for its line count
+    // and the scroll bar it needs. A change of width lays out every line again (a text layout
+    // for each), which on a page of a million short lines cost hundreds of megabytes.
+    void setSourceText(const QString &text);
+
     void setColouring(bool on);
     bool colouring() const;
     void setLineNumbers(bool on);
@@ -49,6 +54,7 @@ private:
     QWidget *gutter_;
     bool lineNumbers_ = true;
     int gutterDigits_ = 0;
+    qsizetype incomingLines_ = -1; // the lines of a text going in (setSourceText)
     TagMatch match_;
     bool marksWaiting_ = false; // a mark too far from the view waits for it (showMarks)
 };

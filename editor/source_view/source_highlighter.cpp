@@ -18,6 +18,7 @@ namespace {
 class ColourMark : public QTextBlockUserData {
 public:
     bool current = false;
+    bool painted = false; // the layout holds colours, current or not
     std::vector<std::pair<int, TagCount>> tags;
 };
 
@@ -101,18 +102,28 @@ QColor sourceColour(SourceToken token, const QPalette &palette)
     return colour;
 }
 
-SourceHighlighter::SourceHighlighter(QTextDocument *document) : QSyntaxHighlighter(document)
+SourceHighlighter::SourceHighlighter(QTextDocument *document) : QObject(document)
 {
     setObjectName(QStringLiteral("sourceHighlighter"));
     setPalette(QPalette());
-    if (document) {
-        // At once rather than when events next run, so that text set before then is read
-        // (and indexed) as it goes in.
-        rehighlight();
-        blockCount_ = document->blockCount();
-        connect(document, &QTextDocument::contentsChange, this,
-                &SourceHighlighter::contentsChanged);
-    }
+    setDocument(document);
+}
+
+void SourceHighlighter::setDocument(QTextDocument *document)
+{
+    if (document_)
+        disconnect(document_, nullptr, this, nullptr);
+    document_ = document;
+    runs_.clear();
+    if (!document)
+        return;
+    // At once rather than when events next run, so that text set before then is read (and
+    // indexed) as it goes in.
+    int number = 0;
+    for (QTextBlock block = document->begin(); block.isValid(); block = block.next())
+        readBlock(block, number++);
+    blockCount_ = document->blockCount();
+    connect(document, &QTextDocument::contentsChange, this, &SourceHighlighter::contentsChanged);
 }
 
 QColor SourceHighlighter::colour(SourceToken token) const
@@ -151,41 +162,52 @@ void SourceHighlighter::forgetColours(bool clear)
         return;
     for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
         ColourMark *mark = markOf(block);
-        if (!mark || !mark->current)
+        if (!mark)
             continue;
         mark->current = false;
-        if (clear) {
+        if (clear && mark->painted) {
+            mark->painted = false;
             block.layout()->clearFormats();
             document()->markContentsDirty(block.position(), block.length());
         }
     }
 }
 
-void SourceHighlighter::highlightBlock(const QString &text)
+bool SourceHighlighter::readBlock(QTextBlock block, int number)
 {
-    const int start = std::max(previousBlockState(), kPageStartState);
-    const int number = currentBlock().blockNumber();
+    const QTextBlock previous = block.previous();
+    const int start =
+        previous.isValid() ? std::max(previous.userState(), kPageStartState) : kPageStartState;
     const bool colour = colouring_ && number >= firstShown_ && number <= lastShown_;
+    const QString text = block.text();
     scan_.clear();
     scan_.tagsOnly = !colour;
-    setCurrentBlockState(scanLine(text, start, &scan_));
+    const int before = block.userState();
+    block.setUserState(scanLine(text, start, &scan_));
     if (colour) {
+        QList<QTextLayout::FormatRange> ranges;
+        ranges.reserve(qsizetype(scan_.runs.size()));
         for (const SourceRun &run : scan_.runs)
-            setFormat(run.start, run.length, formats_[size_t(run.token)]);
+            ranges.append({run.start, run.length, formats_[size_t(run.token)]});
+        block.layout()->setFormats(ranges);
+        document_->markContentsDirty(block.position(), block.length());
     }
     auto tags = countsOf(text, scan_);
-    auto *mark = static_cast<ColourMark *>(currentBlockUserData());
+    auto *mark = markOf(block);
     if (!mark && (colour || !tags.empty())) {
         mark = new ColourMark;
-        setCurrentBlockUserData(mark);
+        block.setUserData(mark);
     }
     if (mark) {
+        // A line off screen keeps the colours of its old text until it is shown again.
         mark->current = colour;
+        mark->painted = mark->painted || colour;
         if (mark->tags != tags) {
             mark->tags = std::move(tags);
             forgetRuns(number, number);
         }
     }
+    return block.userState() != before;
 }
 
 SourceHighlighter::ElementCounts SourceHighlighter::countsOf(const QString &text,
@@ -204,12 +226,16 @@ SourceHighlighter::ElementCounts SourceHighlighter::countsOf(const QString &text
     return counts;
 }
 
-void SourceHighlighter::contentsChanged(int from, int, int added)
+void SourceHighlighter::contentsChanged(int from, int removed, int added)
 {
-    const QTextDocument *doc = document();
+    QTextDocument *doc = document_;
     if (!doc)
         return;
-    const int first = doc->findBlock(from).blockNumber();
+    QTextBlock block = doc->findBlock(from);
+    if (!block.isValid())
+        return;
+    const int first = block.blockNumber();
+    const QTextBlock lastEdited = doc->findBlock(from + added + (removed > 0 ? 1 : 0));
     if (doc->blockCount() != blockCount_) {
         // Lines came or went: every run from the edited line on holds other lines now.
         blockCount_ = doc->blockCount();
@@ -218,6 +244,13 @@ void SourceHighlighter::contentsChanged(int from, int, int added)
         const QTextBlock last = doc->findBlock(from + added);
         forgetRuns(first, last.isValid() ? last.blockNumber() : doc->blockCount() - 1);
     }
+    // The edited lines are read again, and the lines after them while their states change.
+    const int end =
+        lastEdited.isValid() ? lastEdited.position() + lastEdited.length() : doc->characterCount();
+    bool stateChanged = false;
+    for (int number = first; block.isValid() && (block.position() < end || stateChanged);
+         block = block.next(), ++number)
+        stateChanged = readBlock(block, number);
 }
 
 void SourceHighlighter::forgetRuns(int firstLine, int lastLine)
@@ -354,6 +387,7 @@ void SourceHighlighter::colourBlock(QTextBlock block)
         block.setUserData(mark);
     }
     mark->current = true;
+    mark->painted = true;
 }
 
 } // namespace pw

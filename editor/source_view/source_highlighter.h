@@ -1,12 +1,16 @@
 #pragma once
 // Colours the document box's source: the reader of html_scanner.h gives every line its runs
-// and its state, which QSyntaxHighlighter keeps as the block's state, so an edit re-reads the
-// lines from the edited one only while their states change.
+// and its state, kept as the block's user state, so an edit re-reads the lines from the
+// edited one only while their states change.
 //
 // The states are kept for every line, but only the lines on screen are coloured: a page of a
 // megabyte opens as fast as the box lays it out, and an edit that opens a comment over the
 // rest of the page re-reads the lines below without building their colours. Lines that come
 // on screen later are coloured by the box before it paints them (showBlocks).
+//
+// It reads the document's change notices itself rather than through QSyntaxHighlighter, which
+// hands every line it reads a text layout of its own: on a page of a million short lines
+// those layouts alone took hundreds of megabytes. Here only the lines on screen get one.
 //
 // The same pass keeps the tag index the tag matching reads: each line's user data holds what
 // the tags of each element on it do (tag_matching.h's TagCount), and runs of lines have their
@@ -20,7 +24,8 @@
 
 #include <QColor>
 #include <QHash>
-#include <QSyntaxHighlighter>
+#include <QObject>
+#include <QPointer>
 #include <QTextCharFormat>
 
 #include <array>
@@ -28,13 +33,18 @@
 
 class QPalette;
 class QTextBlock;
+class QTextDocument;
 
 namespace pw {
 
-class SourceHighlighter : public QSyntaxHighlighter {
+class SourceHighlighter : public QObject {
     Q_OBJECT
 public:
     explicit SourceHighlighter(QTextDocument *document);
+
+    QTextDocument *document() const { return document_; }
+    // Reads every line of the document (nullptr: none) and follows its edits from then on.
+    void setDocument(QTextDocument *document);
 
     // Off, the line states are still kept (the tag matching reads them) and no line is
     // coloured; the lines coloured before lose their colours at once.
@@ -55,9 +65,6 @@ public:
     // What the tags of an element (folded name) do on one line, from the index.
     TagCount lineTags(int line, const QString &foldedName) const;
 
-protected:
-    void highlightBlock(const QString &text) override;
-
 private:
     // What each element's tags do, by name id (elementIds_), ordered by id.
     using ElementCounts = std::vector<std::pair<int, TagCount>>;
@@ -68,6 +75,9 @@ private:
     };
     static constexpr int kRunLines = 256;
 
+    // Reads a line's state and tags from the state of the line before; a line on screen is
+    // coloured as well. Returns whether the line's state changed.
+    bool readBlock(QTextBlock block, int number);
     void colourBlock(QTextBlock block);
     void contentsChanged(int from, int removed, int added);
     void forgetRuns(int firstLine, int lastLine);
@@ -76,6 +86,7 @@ private:
     // Forgets the colours of every coloured block; `clear` also removes them.
     void forgetColours(bool clear);
 
+    QPointer<QTextDocument> document_;
     bool colouring_ = true;
     int firstShown_ = 0; // the block numbers last on screen
     int lastShown_ = -1;

@@ -142,6 +142,64 @@ TEST(SourceColouring, AnEditThatClosesACommentRecoloursWhatFollows)
     v.paint();
     EXPECT_EQ(v.colourOf(300, "<B>"), v.colour(SourceToken::Comment));
     EXPECT_EQ(v.edit.toPlainText(), text);
+
+    // A line coloured once and edited off screen keeps old colours in its layout until it is
+    // shown; turning colouring off takes those away too.
+    v.edit.verticalScrollBar()->setValue(0);
+    v.paint();
+    v.typeAtEndOfLine(0, QStringLiteral(" -->"));
+    v.edit.setColouring(false);
+    v.edit.verticalScrollBar()->setValue(v.edit.verticalScrollBar()->maximum());
+    v.paint();
+    EXPECT_FALSE(v.colourOf(300, "<B>").isValid());
+}
+
+namespace {
+
+// Counts the times the box's viewport changes width after the text went in: each lays out
+// every line of the document again.
+struct WidthWatch : QObject {
+    bool textIn = false;
+    int relayouts = 0;
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Resize && textIn) {
+            const auto *resize = static_cast<QResizeEvent *>(event);
+            relayouts += resize->size().width() != resize->oldSize().width();
+        }
+        return false;
+    }
+};
+
+int relayoutsAfterText(bool throughSourceText)
+{
+    SourceEdit edit;
+    edit.resize(500, 300);
+    edit.show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(&edit));
+    WidthWatch watch;
+    edit.viewport()->installEventFilter(&watch);
+    QObject::connect(edit.document(), &QTextDocument::contentsChanged, &watch,
+                     [&] { watch.textIn = true; });
+    const QString text = QStringLiteral("<P>line</P>\n").repeated(20000);
+    if (throughSourceText)
+        edit.setSourceText(text);
+    else
+        edit.setPlainText(text);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(edit.blockCount(), 20001);
+    EXPECT_TRUE(edit.verticalScrollBar()->isVisible());
+    return watch.relayouts;
+}
+
+} // namespace
+
+TEST(SourceEdit, AWholeTextGoesInAtTheWidthItNeeds)
+{
+    // Set the plain way, the gutter's fifth digit and the scroll bar narrow the box after the
+    // text is in; set as source text, the box makes room first.
+    EXPECT_GT(relayoutsAfterText(false), 0);
+    EXPECT_EQ(relayoutsAfterText(true), 0);
 }
 
 TEST(SourceColouring, ColouringChangesNoTextPositionUndoOrModifiedState)
