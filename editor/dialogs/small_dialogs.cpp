@@ -109,7 +109,7 @@ RuleDialog::RuleDialog(ProgramState &state, Platform &platform, QWidget *parent)
       align_(namedList(
           "cboAlign", {QStringLiteral("Center"), QStringLiteral("Left"), QStringLiteral("Right")})),
       attributes_(fieldGroup("txtAttrib", 2)), id_(namedLineEdit("txtID")),
-      swatch_(new ColourSwatch("shpColor"))
+      swatch_(new ColourSwatch("shpColor", RuleFields{}.colour))
 {
     setObjectName(QStringLiteral("frmHR"));
     setWindowTitle(QStringLiteral("HR Line Dialog"));

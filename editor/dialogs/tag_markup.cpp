@@ -1,5 +1,7 @@
 #include "dialogs/tag_markup.h"
 
+#include "shared/escaping.h"
+
 #include <QRegularExpression>
 
 #include <algorithm>
@@ -65,7 +67,7 @@ QString tableMarkup(const TableFields &fields)
     appendAttribute(out, " CellPadding=", fields.cellPadding);
     appendAttribute(out, " Align=", fields.align);
     appendAttribute(out, " VAlign=", fields.vAlign);
-    out += colourAttribute(" BackColor=", fields.background) + QLatin1Char('>') + kCrLf;
+    out += colourAttribute(" BgColor=", fields.background) + QLatin1Char('>') + kCrLf;
     if (!fields.caption.isEmpty())
         out += QStringLiteral("<CAPTION>") + trimBlanks(fields.caption)
                + QStringLiteral("</CAPTION>") + kCrLf;
@@ -187,12 +189,12 @@ QString validationScript(const ValidationFields &fields)
     const QString message = trimBlanks(fields.message);
     if (vb)
         return QStringLiteral("If ") + name + QStringLiteral(".Value") + op + value
-               + QStringLiteral(" Then") + kCrLf + QStringLiteral("     Msgbox ") + kQuote + message
-               + kQuote + QStringLiteral(",0, \"Validation Error\"") + kCrLf
+               + QStringLiteral(" Then") + kCrLf + QStringLiteral("     Msgbox ") + kQuote
+               + vbString(message) + kQuote + QStringLiteral(",0, \"Validation Error\"") + kCrLf
                + QStringLiteral("End If") + kCrLf;
     return QStringLiteral("if (") + name + QStringLiteral(".value") + op + value + QLatin1Char(')')
            + kCrLf + QStringLiteral("     {") + kCrLf + QStringLiteral("          alert('")
-           + message + QStringLiteral("')") + kCrLf + QStringLiteral("     }") + kCrLf;
+           + jsString(message) + QStringLiteral("')") + kCrLf + QStringLiteral("     }") + kCrLf;
 }
 
 QStringList dateRenderings(const QDateTime &now, const QLocale &locale)

@@ -72,7 +72,7 @@ struct RuleFields {
     QString size{};
     QString width{};
     QString id{};
-    QColor colour = Qt::white;
+    QColor colour = Qt::black; // a rule a white page shows
 };
 
 QString ruleTag(const RuleFields &fields);

@@ -1,5 +1,7 @@
 #include "generators/js_menu_markup.h"
 
+#include "shared/escaping.h"
+
 #include <QRegularExpression>
 #include <QStringList>
 
@@ -9,25 +11,10 @@ namespace {
 
 const QString kBreak = QStringLiteral("\r\n");
 
-// A text inside the page's script, where it may end neither the script element nor the
-// double-quoted string it is put in.
-QString inScript(QString text)
+// A link sits in a single-quoted attribute of the markup that the script writes.
+QString inLink(const QString &link)
 {
-    static const QRegularExpression scriptEnd(QStringLiteral("</(script)"),
-                                              QRegularExpression::CaseInsensitiveOption);
-    return text.replace(scriptEnd, QStringLiteral("<\\/\\1"));
-}
-
-QString inScriptString(QString text)
-{
-    text.replace(u'\\', QStringLiteral("\\\\")).replace(u'"', QStringLiteral("\\\""));
-    return inScript(text);
-}
-
-// A link sits in a single-quoted address.
-QString inLink(QString link)
-{
-    return inScriptString(link.replace(u'\'', QStringLiteral("%27")));
+    return jsString(htmlAttribute(link));
 }
 
 } // namespace
@@ -57,7 +44,7 @@ QString jsMenuPage(const QString &outline)
         const QStringList items = lines[number].split(u'|');
         const QString topic = items.first();
         const QString list = QStringLiteral("mySubList%1").arg(number);
-        page << QStringLiteral("// ") + inScript(topic) << QString()
+        page << QStringLiteral("// ") + jsString(topic) << QString()
              << list + QStringLiteral(" = new List(false, width, height);");
         ++layers;
         for (qsizetype k = 1; k + 1 < items.size(); k += 2) {
@@ -66,10 +53,10 @@ QString jsMenuPage(const QString &outline)
                                          "decoration: none' onMouseOver='this.style."
                                          "textDecorationUnderline=true' onMouseOut='this.style."
                                          "textDecorationNone=true'>%2</A>\");")
-                              .arg(inLink(items[k + 1]), inScriptString(items[k]));
+                              .arg(inLink(items[k + 1]), jsString(items[k]));
             layers += 2;
         }
-        page << QStringLiteral("myList.addList(%1,\"<B>%2</B>\");").arg(list, inScriptString(topic))
+        page << QStringLiteral("myList.addList(%1,\"<B>%2</B>\");").arg(list, jsString(topic))
              << QString();
     }
     page << QStringLiteral("// Build The List") << QStringLiteral("myList.build(10,70); }")

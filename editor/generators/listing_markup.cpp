@@ -1,6 +1,7 @@
 #include "generators/listing_markup.h"
 
 #include "files/paths.h"
+#include "shared/escaping.h"
 
 namespace pw {
 
@@ -22,26 +23,11 @@ const QString kMenuUnderline =
 // Inside the menu's script lines.
 const QString kMenuIndent = QString(13, u' ');
 
-bool breaksAddress(QChar c)
-{
-    return c.unicode() < 0x20 || c.unicode() == 0x7f || QStringLiteral(" \"#%&'<>?\\").contains(c);
-}
-
-// A name as text of the page: characters that would start markup are written as entities.
-QString htmlText(const QString &name)
-{
-    return name.toHtmlEscaped();
-}
-
-// A name as text inside the menu's double-quoted script strings: besides markup, a
-// backslash or a line break would change or end the string, so they are entities too.
+// A name as text inside the menu's double-quoted script strings, which the menu then writes
+// into the page as markup.
 QString menuText(const QString &name)
 {
-    QString text = htmlText(name);
-    text.replace(u'\\', QStringLiteral("&#92;"));
-    text.replace(u'\n', QStringLiteral("&#10;"));
-    text.replace(u'\r', QStringLiteral("&#13;"));
-    return text;
+    return jsString(htmlText(name));
 }
 
 QString listPage(ListingFormat format, const QList<ListingSubdirectory> &subdirectories,
@@ -112,8 +98,9 @@ QString menuPage(const QList<ListingSubdirectory> &subdirectories, bool underlin
         ++layers;
         for (const QString &file : sub.files) {
             page += kMenuIndent + list + QStringLiteral(".addItem(\"<A Target=_self HREF='")
-                    + listingLinkAddress(sub.name, file) + QStringLiteral("' ") + u1 + u'>'
-                    + menuText(nameWithoutExtension(file)) + QStringLiteral("</A>\");") + kBreak;
+                    + jsString(listingLinkAddress(sub.name, file)) + QStringLiteral("' ") + u1
+                    + u'>' + menuText(nameWithoutExtension(file)) + QStringLiteral("</A>\");")
+                    + kBreak;
             ++layers;
         }
         page += kMenuIndent + QStringLiteral("myList.addList(") + list + u',' + heading + kBreak;
@@ -169,19 +156,7 @@ QString listingPage(ListingFormat format, const QList<ListingSubdirectory> &subd
 
 QString listingLinkAddress(const QString &directory, const QString &file)
 {
-    auto encoded = [](const QString &name) {
-        QString address;
-        address.reserve(name.size());
-        for (QChar c : name) {
-            if (breaksAddress(c))
-                address +=
-                    u'%' + QString::number(c.unicode(), 16).rightJustified(2, u'0').toUpper();
-            else
-                address += c;
-        }
-        return address;
-    };
-    return encoded(directory) + u'/' + encoded(file);
+    return urlPath({directory, file});
 }
 
 } // namespace pw

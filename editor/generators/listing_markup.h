@@ -29,9 +29,9 @@ struct ListingSubdirectory {
 QString listingPage(ListingFormat format, const QList<ListingSubdirectory> &subdirectories,
                     bool underline);
 
-// A link address to `directory`/`file`: the characters that would end the address or change
-// what it points to (blanks and other control characters, quotes, "#", "?", "%", "&", "<",
-// ">", "\") are percent-encoded; every other character is kept as it is.
+// A relative link address to `directory`/`file`: each name percent-encoded where it would
+// end the address, change what it points to or read as a scheme (":"); every other character
+// is kept as it is.
 QString listingLinkAddress(const QString &directory, const QString &file);
 
 // The files the menu format's page needs beside it, copied from the program folder.

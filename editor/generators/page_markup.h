@@ -15,9 +15,11 @@ enum PageColour { BgColor, TextColour, LinkColour, VLinkColour, ALinkColour, Pag
 struct PageFields {
     QString title;           // written as typed
     QString backgroundImage; // written as typed; empty leaves the Background attribute out
-    // 24-bit colours, red in the low byte and blue on top, indexed by PageColour.
-    std::array<std::int32_t, PageColourCount> colours{0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF,
-                                                      0xFFFFFF};
+    // 24-bit colours, red in the low byte and blue on top, indexed by PageColour. A new page
+    // starts as browsers show one: black text on white, blue links, purple visited ones,
+    // red while clicked.
+    std::array<std::int32_t, PageColourCount> colours{0xFFFFFF, 0x000000, 0xEE0000, 0x8B1A55,
+                                                      0x0000FF};
 };
 
 // The BODY attribute a colour is written as ("BgColor", "Text", ...), which is also its

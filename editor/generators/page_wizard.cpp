@@ -57,7 +57,10 @@ PageWizard::PageWizard(ProgramState &state, Platform &platform, QWidget *parent)
     QGroupBox *colours = namedFrame("fraColors", "Colors");
     auto *colourGrid = new QGridLayout(colours);
     for (int k = 0; k < PageColourCount; ++k) {
-        auto *swatch = indexed(new ColourSwatch("shpColors"), k);
+        const std::int32_t start = PageFields{}.colours[k];
+        auto *swatch = indexed(
+            new ColourSwatch("shpColors", QColor(start & 0xFF, (start >> 8) & 0xFF, start >> 16)),
+            k);
         auto *change = indexed(namedButton("cmdColors", "Change"), k);
         connect(change, &QPushButton::clicked, this, [this, k] { changeColour(k); });
         colourGrid->addWidget(indexed(namedLabel("lblChoice", pageColourName(k)), k), k, 0);
@@ -79,7 +82,7 @@ PageWizard::PageWizard(ProgramState &state, Platform &platform, QWidget *parent)
         previewTexts_.push_back(text);
     }
     (new QVBoxLayout(previewFrame))->addWidget(preview_);
-    paintPreview(); // every swatch starts white
+    paintPreview();
 
     auto *create = namedButton("cmdCreate", "&Create");
     auto *cancel = namedButton("cmdCancel", "Cancel");

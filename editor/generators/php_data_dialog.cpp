@@ -151,6 +151,14 @@ bool PhpDataDialog::writeFile(const QString &path, const QString &text, FileAcce
 
 void PhpDataDialog::create()
 {
+    const QStringList renamed = phpRenamedFieldNames(fields().fields);
+    if (!renamed.isEmpty()) {
+        platform_.messageBox(kTitle,
+                             QStringLiteral("A Field Name Cannot Hold A Blank, A Dot Or \"[\": ")
+                                 + renamed.join(QStringLiteral(", ")),
+                             MsgButtons::Ok, MsgIcon::Information);
+        return;
+    }
     const QString directory = targetDirectory();
     QStringList failed;
     QStringList why;

@@ -1,5 +1,9 @@
 #include "generators/php_data_markup.h"
 
+#include "shared/escaping.h"
+
+#include <QRegularExpression>
+
 namespace pw {
 
 namespace {
@@ -7,29 +11,16 @@ namespace {
 const QString kCredit =
     QStringLiteral("This page was generated with Pagewick by Brenlow Computer Services");
 const QString kBackLinkHtml = QStringLiteral("<A HREF=menu.html>Back To The Menu</A>");
+// A page tells its failures in its own words; PHP's messages, which name the script's path,
+// go to the server's log whatever the server shows.
+const QString kQuietErrors = QStringLiteral("ini_set(\"display_errors\", \"0\");");
 
-// A text put into a PHP string in double quotes stays the text: no variable is read from it
-// and a quote does not end it.
-QString inPhpDoubleQuotes(const QString &text)
+// A form field's name as the add form writes it: as typed when it is a plain word, else
+// quoted and escaped.
+QString fieldNameAttribute(const QString &name)
 {
-    QString out;
-    for (const QChar c : text) {
-        if (c == u'\\' || c == u'"' || c == u'$')
-            out += u'\\';
-        out += c;
-    }
-    return out;
-}
-
-QString inPhpSingleQuotes(const QString &text)
-{
-    QString out;
-    for (const QChar c : text) {
-        if (c == u'\\' || c == u'\'')
-            out += u'\\';
-        out += c;
-    }
-    return out;
+    static const QRegularExpression plain(QStringLiteral("^[A-Za-z0-9_-]+$"));
+    return plain.match(name).hasMatch() ? name : u'"' + htmlAttribute(name) + u'"';
 }
 
 // A value from the table as the page prints it. Latin-1 leaves every byte but the five
@@ -59,10 +50,10 @@ private:
 class Builder {
 public:
     explicit Builder(const PhpDataFields &fields)
-        : f_(fields), names_(phpFieldNames(fields.fields)), table_(inPhpDoubleQuotes(fields.table)),
-          connect_(QStringLiteral("$myDB = odbc_connect(\"%1\",\"%2\",\"%3\");")
-                       .arg(inPhpDoubleQuotes(fields.dsn), inPhpDoubleQuotes(fields.userName),
-                            inPhpDoubleQuotes(fields.password)))
+        : f_(fields), names_(phpFieldNames(fields.fields)), table_(phpString(fields.table)),
+          connect_(QStringLiteral("$myDB = @odbc_connect(\"%1\",\"%2\",\"%3\");")
+                       .arg(phpString(fields.dsn), phpString(fields.userName),
+                            phpString(fields.password)))
     {
     }
 
@@ -72,7 +63,8 @@ public:
         htmlHead(p, "Add Form");
         p << "<FORM Name=frmAdd Method=POST Action=add.php>";
         for (const QString &name : names_)
-            p << QStringLiteral("   <B>%1:</B><BR>   <INPUT Name=%1></INPUT><BR><BR>").arg(name);
+            p << QStringLiteral("   <B>%1:</B><BR>   <INPUT Name=%2></INPUT><BR><BR>")
+                     .arg(htmlText(name), fieldNameAttribute(name));
         p << ""
           << "   <INPUT Name=SUBMIT Type=SUBMIT Value=SUBMIT></INPUT>"
           << "   &nbsp;&nbsp;&nbsp;"
@@ -113,8 +105,11 @@ public:
                    : kind == Listing::Update ? "Update Listing"
                                              : "Delete Listing");
         p << QStringLiteral("$query = \"SELECT * FROM %1\";").arg(table_)
-          << "$result = odbc_prepare($myDB,$query);"
-          << "odbc_execute($result);"
+          << "$result = $myDB ? @odbc_prepare($myDB,$query) : false;"
+          << "if (!$result || !@odbc_execute($result)) {"
+          << "     print (\"<H3>There Was An Error.  The Records Were Not Listed</H3>\");"
+          << "     $result = false;"
+          << "}"
           << ""
           << "// Print the Results"
           << "";
@@ -151,23 +146,33 @@ public:
                                                       : QStringLiteral("Deleted");
         Page p;
         phpHead(p, kind == Action::Add ? "Add" : kind == Action::Update ? "Update" : "Delete");
-        p << "";
+        p << ""
+          << "$refused = \"\";";
         if (kind != Action::Add)
-            p << "$id = (int) ($_GET['id'] ?? 0);";
+            idCheck(p);
         QStringList values;
         if (kind != Action::Delete) {
+            if (!names_.isEmpty()) {
+                p << "// A post larger than the server takes arrives as no post at all"
+                  << "if (count($_POST) == 0) $refused = \"No Data Arrived With The Form.\";";
+            }
+            p << "$field = array();";
             for (const QString &name : names_) {
-                const QString field = QStringLiteral("$field['%1']").arg(inPhpSingleQuotes(name));
-                p << QStringLiteral("%1 = (string) ($_POST['%2'] ?? \"\");")
-                         .arg(field, inPhpSingleQuotes(name))
+                const QString field = QStringLiteral("$field[\"%1\"]").arg(phpString(name));
+                p << QStringLiteral("%1 = $_POST[\"%2\"] ?? \"\";").arg(field, phpString(name))
                   << QStringLiteral("if (%1 == \"\") %1 = \" \";").arg(field);
                 values << field;
             }
-            p << "";
+            p << "// A field is taken only as one whole text: not as a list of values, nor cut "
+                 "short at a NUL byte"
+              << "foreach ($field as $value)"
+              << "   if (!is_string($value) || strpos($value, \"\\0\") !== false) $refused = "
+                 "\"Every Field Must Be Sent As One Text.\";"
+              << "";
         }
         QStringList columns;
         for (const QString &name : names_)
-            columns << inPhpDoubleQuotes(name);
+            columns << phpString(name);
         switch (kind) {
         case Action::Add:
             p << QStringLiteral("$query = \"INSERT INTO %1 (%2) VALUES (%3) \";")
@@ -187,18 +192,21 @@ public:
             break;
         }
         p << QStringLiteral("$values = array(%1);").arg(values.join(u',')) << "";
+        const QString run = QStringLiteral(
+            "$myDB && ($junk = @odbc_prepare($myDB,$query)) && @odbc_execute($junk,$values)");
         if (kind == Action::Delete) {
-            p << "if (($junk = odbc_prepare($myDB,$query)) && odbc_execute($junk,$values)) {";
+            p << "if ($refused == \"\" && " + run + ") {";
         } else {
             // PHP's ODBC layer sends the content of the file a parameter names when the
             // parameter starts and ends with a single quote; such a value is refused.
             p << "// A value in single quotes would be read as the name of a file to send"
-              << "if (!preg_grep('/^\\x27.+\\x27\\z/s', $values) && ($junk = "
-                 "odbc_prepare($myDB,$query)) && odbc_execute($junk,$values)) {";
+              << "if ($refused == \"\" && !preg_grep('/^\\x27.+\\x27\\z/s', $values) && " + run
+                     + ") {";
         }
         p << QStringLiteral("     print (\"<H3>The Record Was %1</H3>\");").arg(done) << "} else {"
           << QStringLiteral("     print (\"<H3>There Was An Error.  The Record Was Not %1</H3>\");")
                  .arg(done)
+          << "     if ($refused != \"\") print (\"<P>\" . $refused . \"</P>\");"
           << "}"
           << "";
         phpFoot(p, "print (\"<BR>\");");
@@ -212,15 +220,21 @@ public:
         p << "<?php"
           << ""
           << "print (\"<HTML>\");"
-          << "// " + kCredit << ""
+          << "// " + kCredit << "" << kQuietErrors
           << "print (\"<HEAD><TITLE>Update Form</TITLE></HEAD>\");"
           << ""
           << "print (\"<H1>Update Form</H1><HR><BR>\");"
           << "// Connect to ODBC DSN and Call the Query"
-          << "" << connect_ << "$id = (int) ($_GET['id'] ?? 0);"
+          << "" << connect_;
+        p << "$id = $_GET[\"id\"] ?? \"\";"
+          << "// Only a record number names a record"
+          << "if (!is_string($id) || !ctype_digit($id)) $id = \"\";"
           << QStringLiteral("$query = \"SELECT * FROM %1 WHERE ID=? \";").arg(table_)
-          << "$result = odbc_prepare($myDB,$query);"
-          << "odbc_execute($result,array($id));"
+          << "$result = ($myDB && $id != \"\") ? @odbc_prepare($myDB,$query) : false;"
+          << "if (!$result || !@odbc_execute($result,array($id))) {"
+          << "     print (\"<H3>There Was An Error.  The Record Was Not Found</H3>\");"
+          << "     $result = false;"
+          << "}"
           << ""
           << "// Print the Results"
           << ""
@@ -260,8 +274,7 @@ private:
     {
         p << "<?php"
           << ""
-          << "// " + kCredit << ""
-          << "print (\"<HTML>\");"
+          << "// " + kCredit << "" << kQuietErrors << "print (\"<HTML>\");"
           << QStringLiteral("print (\"<HEAD><TITLE>%1</TITLE></HEAD>\");").arg(QLatin1String(title))
           << "" << QStringLiteral("print (\"<H1>%1</H1><HR><BR>\");").arg(QLatin1String(title))
           << ""
@@ -269,13 +282,21 @@ private:
           << "" << connect_;
     }
 
+    // The record an update or delete acts on: only a record number names one.
+    static void idCheck(Page &p)
+    {
+        p << "$id = $_GET[\"id\"] ?? \"\";"
+          << "if (!is_string($id) || !ctype_digit($id)) $refused = \"No Valid Record Number Was "
+             "Given.\";";
+    }
+
     // The opening of the loop over the records of $result, counted in $c.
     static void recordLoop(Page &p)
     {
         p << "$c = 0;"
-          << "$max = odbc_num_fields($result);"
+          << "$max = $result ? odbc_num_fields($result) : 0;"
           << ""
-          << "while (odbc_fetch_row($result))"
+          << "while ($result && odbc_fetch_row($result))"
           << "{"
           << "   $c = $c + 1;"
           << "";
@@ -283,7 +304,7 @@ private:
 
     void phpFoot(Page &p, const char *closing) const
     {
-        p << "odbc_close($myDB);"
+        p << "if ($myDB) odbc_close($myDB);"
           << "" << closing;
         if (f_.menu)
             p << "print (\"" + kBackLinkHtml + "\");"
@@ -308,6 +329,16 @@ QStringList phpFieldNames(const QString &fieldList)
     for (qsizetype i = 0; i + 1 < items.size(); i += 2)
         names << items[i];
     return names;
+}
+
+QStringList phpRenamedFieldNames(const QString &fieldList)
+{
+    QStringList renamed;
+    for (const QString &name : phpFieldNames(fieldList)) {
+        if (name.contains(u' ') || name.contains(u'.') || name.contains(u'['))
+            renamed << name;
+    }
+    return renamed;
 }
 
 QList<GeneratedPage> phpDataPages(const PhpDataFields &fields)

@@ -3,9 +3,11 @@
 // and delete the records of one table of an ODBC data source, and a menu page linking them;
 // and the small definition file that keeps the dialog's inputs. Pure text in, text out.
 //
-// The scripts run on today's PHP and are safe with any input: they read the form from $_POST
-// and the key from $_GET (as an integer), run every query prepared with its values as
-// parameters, and print every value from the table escaped.
+// The scripts run on today's PHP and are safe with any input: they take each form field from
+// $_POST only as one text and the key from $_GET only as a record number (else they change
+// nothing and say why), run every query prepared with its values as parameters, print every
+// value from the table escaped, and report a missing data source or a failed query with the
+// page's own error line, never with PHP's messages.
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -30,6 +32,10 @@ struct PhpDataFields {
 // The field names of a field list: the items at even positions of the text split at "|",
 // each only when an item (its type) follows it.
 QStringList phpFieldNames(const QString &fieldList);
+
+// The field names of a field list that PHP would rename when the form is posted (a blank, a
+// dot or "[" in the name), so that their page would never receive their data.
+QStringList phpRenamedFieldNames(const QString &fieldList);
 
 struct GeneratedPage {
     QString fileName; // "add_form.html", "add.php", ...

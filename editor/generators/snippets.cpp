@@ -4,6 +4,7 @@
 
 #include "files/paths.h"
 #include "files/text_file.h"
+#include "shared/escaping.h"
 #include "shared/insertion.h"
 #include "shared/platform.h"
 #include "shared/safe_write.h"
@@ -95,7 +96,7 @@ QString statusScrollerScript(const QString &text)
         QString(),
         QStringLiteral("// Place this script in the body of the html page"),
         QString(),
-        QStringLiteral("setText(\"") + text + QStringLiteral("\")"),
+        QStringLiteral("setText(\"") + jsString(text) + QStringLiteral("\")"),
         QStringLiteral("statusScroll()"),
         kScriptEnd,
         QString(),
@@ -111,6 +112,9 @@ void insertStatusScroller(FeatureContext &context)
 {
     const QString text = context.platform.inputBox(QStringLiteral("Enter Scrolling Text:"),
                                                    QStringLiteral("Pagewick"));
+    // Cancel (or no text) leaves the document as it was: a scroller of nothing is no use.
+    if (text.isEmpty())
+        return;
     insertText(context.edit, statusScrollerScript(text));
 }
 

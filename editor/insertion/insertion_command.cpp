@@ -56,7 +56,11 @@ void insertChosenList(FeatureContext &context)
     QString head, tail, item;
     switch (state.listKind) {
     case 0:
-        head = QStringLiteral("<OL Type=\"%1\">").arg(state.listNumbering);
+        // Without a numbering chosen the list keeps the browser's own, rather than an empty
+        // Type that no browser reads.
+        head = state.listNumbering.isEmpty()
+                   ? QStringLiteral("<OL>")
+                   : QStringLiteral("<OL Type=\"%1\">").arg(state.listNumbering);
         tail = QStringLiteral("</OL>");
         item = QStringLiteral("<LI>   </LI>");
         break;

@@ -1,6 +1,7 @@
 #include "shell/register_html.h"
 
 #include "files/text_file.h"
+#include "shared/escaping.h"
 #include "shared/platform.h"
 #include "shared/safe_write.h"
 
@@ -16,23 +17,6 @@ const QString kEntryName = QStringLiteral("pagewick.desktop");
 // A list of associations larger than this is not the user's own; it is left alone.
 constexpr qint64 kListSizeLimit = 16 * 1024 * 1024;
 
-// Exec= arguments are quoted when they hold anything but plain characters.
-QString quotedExec(const QString &path)
-{
-    static const QString plain =
-        QStringLiteral("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789/._-+");
-    bool needsQuotes = false;
-    for (QChar c : path)
-        needsQuotes |= !plain.contains(c);
-    if (!needsQuotes)
-        return path;
-    QString escaped = path;
-    escaped.replace(QLatin1Char('\\'), QStringLiteral("\\\\"))
-        .replace(QLatin1Char('"'), QStringLiteral("\\\""))
-        .replace(QLatin1Char('`'), QStringLiteral("\\`"))
-        .replace(QLatin1Char('$'), QStringLiteral("\\$"));
-    return QLatin1Char('"') + escaped + QLatin1Char('"');
-}
 } // namespace
 
 QString installedDesktopEntry(const QString &executable, const QStringList &searchedFolders)
@@ -62,7 +46,7 @@ QString desktopEntryText(const QString &executable)
                           "Terminal=false\n"
                           "NoDisplay=true\n"
                           "MimeType=text/html;\n")
-        .arg(quotedExec(executable));
+        .arg(desktopExecArgument(executable));
 }
 
 QString withHtmlAssociation(const QString &mimeAppsText)

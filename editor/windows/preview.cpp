@@ -7,6 +7,8 @@
 #include "shared/settings_store.h"
 #include "windows/browser_windows.h"
 
+#include <QFileInfo>
+
 namespace pw {
 
 namespace {
@@ -81,8 +83,12 @@ bool startBrowserOn(FeatureContext &context, Browser browser, const QString &pat
         reportMissingFile(context.platform, file);
         return true;
     }
+    // A name the browser (or its launcher) could take for an option, "-x.html", is handed over
+    // as the absolute path it is.
+    const QString absolute = QFileInfo(file).absoluteFilePath();
     // The mapping is read afresh each time: the user may have changed it meanwhile.
-    const QString target = mapped ? previewTarget(file, PathMapping::read(context.settings)) : file;
+    const QString target =
+        mapped ? previewTarget(absolute, PathMapping::read(context.settings)) : absolute;
     // One argument, however many blanks the path holds: no shell splits it.
     context.platform.startProgram(program, {target});
     return true;

@@ -87,7 +87,7 @@ TEST_F(DialogCommands, TableReplacesTheSelection)
     click("cmdFastTable");
     EXPECT_EQ(title, "Table Dialog");
     const QString table =
-        "<TABLE Border=\"1\" Align=\"Right\" VAlign=\"Top\" BackColor=\"#FFFFFF\">\r\n"
+        "<TABLE Border=\"1\" Align=\"Right\" VAlign=\"Top\" BgColor=\"#FFFFFF\">\r\n"
         "     <TR>\r\n          <TH></TH>\r\n     </TR>\r\n"
         "     <TR>\r\n          <TD>cell</TD>\r\n     </TR>\r\n"
         "</TABLE>";
@@ -212,6 +212,14 @@ TEST_F(DialogCommands, OrderedListWithRomanNumerals)
     closeDialog([](QDialog &d) { find<QRadioButton>(d, "optList", 1)->click(); });
     click("cmdFastList");
     EXPECT_EQ(text(), "a" + list + "b");
+}
+
+TEST_F(DialogCommands, AnOrderedListWithoutNumberingHasNoEmptyType)
+{
+    set("", 0);
+    onDialog([](QDialog &d) { clickButton(d, "cmdInsert"); });
+    click("cmdFastList");
+    EXPECT_EQ(text(), "<OL>\r\n   <LI>   </LI>\r\n</OL>\r\n");
 }
 
 TEST_F(DialogCommands, ValidationInTheButtonsLanguage)

@@ -94,7 +94,7 @@ TEST_F(Table, StartsAsOneEmptyCellAndHandsBackNothingUntilInsert)
     EXPECT_EQ(find<QComboBox>(dialog, "cboVAlign")->currentText(), "Top");
     clickButton(dialog, "cmdInsert");
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
-    EXPECT_EQ(state.dialogResult, "<TABLE Align=\"Right\" VAlign=\"Top\" BackColor=\"#FFFFFF\">\r\n"
+    EXPECT_EQ(state.dialogResult, "<TABLE Align=\"Right\" VAlign=\"Top\" BgColor=\"#FFFFFF\">\r\n"
                                   "     <TR>\r\n          <TH></TH>\r\n     </TR>\r\n</TABLE>");
 }
 
@@ -113,7 +113,7 @@ TEST_F(Table, SavedCellsAreWrittenAndTextLeftUnsavedIsDropped)
     type(dialog, "txtCellText", "typed, then Insert"); // Insert does not save either
     find<QComboBox>(dialog, "cboAlign")->setEditText("");
     clickButton(dialog, "cmdInsert");
-    EXPECT_EQ(state.dialogResult, "<TABLE VAlign=\"Top\" BackColor=\"#FFFFFF\">\r\n"
+    EXPECT_EQ(state.dialogResult, "<TABLE VAlign=\"Top\" BgColor=\"#FFFFFF\">\r\n"
                                   "     <TR>\r\n"
                                   "          <TH>Name</TH>\r\n"
                                   "          <TH></TH>\r\n"
@@ -144,11 +144,11 @@ TEST_F(Table, BackgroundFollowsThePickerAndCancelLeavesIt)
 {
     platform.colorAnswers = {QColor(255, 0, 0), std::nullopt, QColor(0, 0, 255)};
     clickButton(dialog, "cmdChange");
-    EXPECT_TRUE(tableMarkup(dialog.fields()).contains("BackColor=\"#FF0000\""));
+    EXPECT_TRUE(tableMarkup(dialog.fields()).contains("BgColor=\"#FF0000\""));
     clickButton(dialog, "cmdChange"); // cancelled
-    EXPECT_TRUE(tableMarkup(dialog.fields()).contains("BackColor=\"#FF0000\""));
+    EXPECT_TRUE(tableMarkup(dialog.fields()).contains("BgColor=\"#FF0000\""));
     clickButton(dialog, "cmdChange");
-    EXPECT_TRUE(tableMarkup(dialog.fields()).contains("BackColor=\"#0000FF\""));
+    EXPECT_TRUE(tableMarkup(dialog.fields()).contains("BgColor=\"#0000FF\""));
     EXPECT_EQ(platform.colorsOffered,
               (QVector<QColor>{Qt::black, QColor(255, 0, 0), QColor(255, 0, 0)}));
 }

@@ -1,6 +1,10 @@
 // The markup the tag dialogs hand back, built straight from field values.
 #include "dialogs/tag_markup.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -28,7 +32,7 @@ TableFields freshTable()
 TEST(tableMarkup, ConfirmedAtOnceIsOneHeaderCell)
 {
     EXPECT_EQ(tableMarkup(freshTable()),
-              "<TABLE Align=\"Right\" VAlign=\"Top\" BackColor=\"#FFFFFF\">\r\n"
+              "<TABLE Align=\"Right\" VAlign=\"Top\" BgColor=\"#FFFFFF\">\r\n"
               "     <TR>\r\n"
               "          <TH></TH>\r\n"
               "     </TR>\r\n"
@@ -54,7 +58,7 @@ TEST(tableMarkup, FirstRowIsHeaderOthersAreDataAndValuesAreTrimmed)
     f.cells[0][2] = "beyond the columns";
     EXPECT_EQ(tableMarkup(f),
               "<TABLE Width=\"80%\" Border=\"1\" CellSpacing=\"\" CellPadding=\"2\" VAlign=\"Top\""
-              " BackColor=\"#FF0000\">\r\n"
+              " BgColor=\"#FF0000\">\r\n"
               "<CAPTION>Prices</CAPTION>\r\n"
               "     <TR>\r\n"
               "          <TH>Item</TH>\r\n"
@@ -153,9 +157,9 @@ TEST(commentMarkup, KeepsOneBlankInsideEachEnd)
     EXPECT_EQ(commentMarkup("line 1\r\nline 2"), "<!-- line 1\r\nline 2 -->");
 }
 
-TEST(ruleTag, ColourIsAlwaysWritten)
+TEST(ruleTag, ColourIsAlwaysWrittenAndStartsAsOneAWhitePageShows)
 {
-    EXPECT_EQ(ruleTag({.align = "Center"}), "<HR Align=\"Center\" Color=\"#FFFFFF\">");
+    EXPECT_EQ(ruleTag({.align = "Center"}), "<HR Align=\"Center\" Color=\"#000000\">");
     EXPECT_EQ(
         ruleTag(
             {.align = "", .size = "2", .width = " 50% ", .id = "r", .colour = QColor(0, 0, 255)}),
@@ -216,6 +220,43 @@ TEST(validationScript, JavaScriptShowsAnAlert)
               "     {\r\n"
               "          alert('Not Bob')\r\n"
               "     }\r\n");
+}
+
+// The message is a string of the script whatever it holds: run in a JavaScript engine, the
+// alert shows it exactly, and nothing after it runs as code.
+TEST(validationScript, MessagesOfAnyTextShowAsTyped)
+{
+    const QStringList messages = {
+        "Too young, isn't it",
+        "Say \"hi\" \\ back",
+        "Sep" + QString(QChar(0x2028)) + "globalThis.pwned=1;//",
+        "</script><script>globalThis.pwned=2</script>",
+        "<!--<script>",
+    };
+    QString script = "const shown = [];\nfunction alert(m) { shown.push(m); }\n"
+                     "const form = { age: { value: 20 } };\n";
+    for (const QString &message : messages) {
+        const QString check = validationScript({.controlName = "form.age",
+                                                .comparison = Comparison::GreaterThan,
+                                                .value = "17",
+                                                .message = message});
+        EXPECT_FALSE(check.contains("</", Qt::CaseInsensitive) || check.contains("<!--"));
+        script += check;
+    }
+    script += "process.stdout.write(JSON.stringify({shown, pwned: globalThis.pwned || 0}));\n";
+    QProcess node;
+    node.start("node", {"-e", script});
+    ASSERT_TRUE(node.waitForFinished(30000)) << "node could not be run";
+    ASSERT_EQ(node.exitCode(), 0) << node.readAllStandardError().toStdString();
+    const QJsonObject out = QJsonDocument::fromJson(node.readAllStandardOutput()).object();
+    EXPECT_EQ(out["shown"].toArray(), QJsonArray::fromStringList(messages));
+    EXPECT_EQ(out["pwned"].toInt(), 0);
+
+    EXPECT_EQ(
+        validationScript(
+            {.controlName = "x", .message = "Say \"no\"", .language = ScriptLanguage::VBScript}),
+        "If x.Value=\"\" Then\r\n     Msgbox \"Say \"\"no\"\"\",0, \"Validation Error\"\r\nEnd "
+        "If\r\n");
 }
 
 TEST(validationScript, BlankValueComparesWithAnEmptyString)

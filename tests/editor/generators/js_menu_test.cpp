@@ -113,12 +113,15 @@ TEST(JsMenuPage, OutlineEdgeCases)
     EXPECT_FALSE(dangling.contains("s2"));
     expectLayers(dangling, 3);
 
-    // Texts go in as typed (markup included), but no character of a text can end the
-    // script's string, the link's address or the script itself.
+    // Texts keep their value (markup included, for the script writes it into the page), but
+    // no character of a text can end the script's string, the comment, the link's address
+    // or the script itself.
     const QString quoted = jsMenuPage("Say \"hi\" <I>now</I>|C:\\x|it's.html</script>");
-    EXPECT_TRUE(quoted.contains(kAddItem.arg("mySubList0", "it%27s.html<\\/script>", "C:\\\\x")));
-    EXPECT_TRUE(quoted.contains("addList(mySubList0,\"<B>Say \\\"hi\\\" <I>now</I></B>\");"));
-    EXPECT_TRUE(quoted.contains("\r\n// Say \"hi\" <I>now</I>\r\n"));
+    EXPECT_TRUE(
+        quoted.contains(kAddItem.arg("mySubList0", "it&#39;s.html&lt;/script&gt;", "C:\\\\x")));
+    EXPECT_TRUE(quoted.contains(
+        "addList(mySubList0,\"<B>Say \\\"hi\\\" \\x3CI\\x3Enow\\x3C/I\\x3E</B>\");"));
+    EXPECT_TRUE(quoted.contains("\r\n// Say \\\"hi\\\" \\x3CI\\x3Enow\\x3C/I\\x3E\r\n"));
 }
 
 namespace {
@@ -345,4 +348,34 @@ TEST_F(JsMenuDialogTest, TheMenuWorksInABrowser)
     const BrowserCheck check = runBrowserCheck(page, "menu-checks.js", "js-menu.png", params);
     EXPECT_TRUE(check.passed) << check.output.toStdString();
     EXPECT_TRUE(QFile::exists(check.screenshot)) << check.screenshot.toStdString();
+}
+
+// Topics and sub-points that once ran as script or swallowed the page: in headless Chromium
+// every topic after them still shows, a click opens them, and nothing ran.
+TEST(JsMenuPage, HostileTopicsRunNothingInABrowser)
+{
+    QTemporaryDir site;
+    for (const char *name : {"list.js", "true.gif", "false.gif"})
+        ASSERT_TRUE(QFile::copy(QDir(PAGEWICK_BIN_DIR).filePath(name), site.filePath(name)));
+    const QString separator = "Sep" + QString(QChar(0x2028)) + "window.pwned=1;//";
+    const QString outline = separator + "|One|one.html\n"
+                            + "<!--<script>|Two|two.html\n"
+                              "</script><script>window.pwned=2</script>|Three|three.html\n"
+                              "Say \"hi\" \\ it's|Four|x' onmouseover='window.pwned=3\n"
+                              "After|Five|five.html";
+    const QString page = site.filePath("menu.html");
+    QFile out(page);
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+    out.write(jsMenuPage(outline).toUtf8());
+    out.close();
+    const QJsonObject params{
+        {"open", QJsonArray{"Say \"hi\" \\ it's", "After"}},
+        {"shown", QJsonArray{"Four", "Five"}},
+        {"links",
+         QJsonArray{QJsonObject{{"text", "Five"}, {"href", "five.html"}},
+                    QJsonObject{{"text", "Four"}, {"href", "x' onmouseover='window.pwned=3"}}}},
+    };
+    const BrowserCheck check =
+        runBrowserCheck(page, "hostile-checks.js", "js-menu-hostile.png", params);
+    EXPECT_TRUE(check.passed) << check.output.toStdString();
 }

@@ -321,3 +321,48 @@ TEST(ListingWindows, TheExpandableMenuWorksInABrowser)
     EXPECT_TRUE(check.passed) << check.output.toStdString();
     EXPECT_TRUE(QFile::exists(check.screenshot)) << check.screenshot.toStdString();
 }
+
+// Folders and files named to break a listing (a scheme, quotes, markup, a line separator),
+// read from disk and written in the menu and the list formats, then opened in headless
+// Chromium: every name shows as text, every link stays a file link to that file, and no name
+// runs as script.
+TEST(ListingWindows, HostileNamesShowAsTextAndRunNothingInABrowser)
+{
+    QTemporaryDir site;
+    const QString scheme = "javascript:(document.title=7)";
+    const QString quoted = "x\" onmouseover=\"window.pwned=1";
+    const QString markup = "<img src=x onerror=window.pwned=1>";
+    const QString separator = "Sep" + QString(QChar(0x2028)) + "window.pwned=1;//";
+    const QString file = "it's \"q\" <b>&.html";
+    for (const QString &folder : {scheme, quoted, markup, separator})
+        writeFile(site.filePath(folder + "/page.html"), "x");
+    // Files of one folder alone, so each text names one link.
+    writeFile(site.filePath(scheme + "/only.html"), "x");
+    writeFile(site.filePath(scheme + "/" + file), "x");
+    const ListingTree tree = readListingTree(site.path());
+    ASSERT_EQ(tree.subdirectories.size(), 4);
+    ASSERT_TRUE(copyMissingFiles(kListingSupportFiles, PAGEWICK_BIN_DIR, site.path()).isEmpty());
+
+    for (const ListingFormat format :
+         {ListingFormat::ExpandableMenu, ListingFormat::UnorderedList}) {
+        const bool menu = format == ListingFormat::ExpandableMenu;
+        SCOPED_TRACE(menu ? "menu" : "list");
+        const QString page = site.filePath(menu ? "menu.html" : "list.html");
+        writeFile(page, listingPage(format, tree.subdirectories, true).toUtf8());
+        // The menu shows a folder's files by their stems once the folder is opened.
+        const QString stem = menu ? QString("only") : QString("only.html");
+        const QString odd = menu ? QString("it's \"q\" <b>&") : file;
+        const QJsonObject params{
+            {"open", menu ? QJsonArray{scheme} : QJsonArray{}},
+            {"shown", QJsonArray{scheme, quoted, markup, stem, odd}},
+            {"links",
+             QJsonArray{
+                 QJsonObject{{"text", stem}, {"href", listingLinkAddress(scheme, "only.html")}},
+                 QJsonObject{{"text", odd}, {"href", listingLinkAddress(scheme, file)}}}},
+        };
+        const BrowserCheck check =
+            runBrowserCheck(page, "hostile-checks.js",
+                            menu ? "listing-hostile-menu.png" : "listing-hostile-list.png", params);
+        EXPECT_TRUE(check.passed) << check.output.toStdString();
+    }
+}

@@ -34,12 +34,12 @@ TEST(PageWizardMarkup, ColoursAreRedGreenBlueWithLeadingZerosAndNoBackgroundWhen
               "Link=\"#FFFFFF\" VLink=\"#563412\" ALink=\"#00FF00\">");
 }
 
-TEST(PageWizardMarkup, UntouchedFieldsGiveAWhitePageWithAnEmptyTitle)
+TEST(PageWizardMarkup, UntouchedFieldsGiveAPageInTheUsualColoursWithAnEmptyTitle)
 {
     const QStringList lines = jumpStartPage(PageFields()).split(QStringLiteral("\r\n"));
     EXPECT_EQ(lines[3].toStdString(), "     <TITLE></TITLE>");
-    EXPECT_EQ(lines[6].toStdString(), "<BODY BgColor=\"#FFFFFF\" Text=\"#FFFFFF\" "
-                                      "Link=\"#FFFFFF\" VLink=\"#FFFFFF\" ALink=\"#FFFFFF\">");
+    EXPECT_EQ(lines[6].toStdString(), "<BODY BgColor=\"#FFFFFF\" Text=\"#000000\" "
+                                      "Link=\"#0000EE\" VLink=\"#551A8B\" ALink=\"#FF0000\">");
 }
 
 TEST(FramesetMarkup, FirstLayoutWhole)

@@ -159,6 +159,28 @@ TEST_F(PhpDataDialogTest, CreateWritesTheCheckedPagesAndNamesThoseThatFailed)
     EXPECT_GE(h.platform.maxBusyDepth, 1);
 }
 
+// A field PHP would rename on the way in (a blank, a dot, a "[") would never reach its page:
+// Create names such fields and writes nothing until they are renamed.
+TEST_F(PhpDataDialogTest, FieldNamesPhpWouldRenameStopCreate)
+{
+    run([&](QDialog &dialog) {
+        box(dialog, "txtDSN")->setText("pagewick");
+        box(dialog, "txtTable")->setText("People");
+        box(dialog, "txtFields")->setText("First Name|String|Age|Numeric|a.b|String");
+        click(dialog, "cmdCreate");
+        EXPECT_TRUE(QDir(h.path("site")).entryList(QDir::Files).isEmpty());
+        box(dialog, "txtFields")->setText("First_Name|String|Age|Numeric");
+        click(dialog, "cmdCreate");
+    });
+    EXPECT_EQ(h.platform.messages,
+              QVector<MessageRecord>(
+                  {{"PHP Database Dialog",
+                    "A Field Name Cannot Hold A Blank, A Dot Or \"[\": First Name, a.b",
+                    MsgButtons::Ok, MsgIcon::Information},
+                   kCreated}));
+    EXPECT_TRUE(h.readFile(h.path("site/add_form.html")).contains("<INPUT Name=First_Name>"));
+}
+
 TEST_F(PhpDataDialogTest, SaveThenLoadRestoresEveryBoxAndKeepsThePasswordPrivate)
 {
     const QString file = h.path("site/people.def");

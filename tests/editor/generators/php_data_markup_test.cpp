@@ -91,17 +91,19 @@ TEST(PhpDataPages, QueriesAndFormsFollowTheFieldList)
         EXPECT_EQ(linesStarting(update, "$query"), QStringList({c.update}));
         EXPECT_EQ(linesStarting(page(f, "add_form.html"), "   <B>").size(), c.formLines);
         EXPECT_EQ(linesStarting(add, "if ($field[").size(), c.formLines);
+        // A post that arrived empty is refused only where fields were expected.
+        EXPECT_EQ(add.contains("count($_POST) == 0"), c.formLines > 0);
     }
 
     const PhpDataFields three = people("FirstName|String|LastName|String|Age|Numeric");
     EXPECT_EQ(linesStarting(page(three, "add.php"), "$values"),
-              QStringList({"$values = array($field['FirstName'],$field['LastName'],"
-                           "$field['Age']);"}));
+              QStringList({"$values = array($field[\"FirstName\"],$field[\"LastName\"],"
+                           "$field[\"Age\"]);"}));
     EXPECT_EQ(linesStarting(page(three, "update.php"), "$values"),
-              QStringList({"$values = array($field['FirstName'],$field['LastName'],"
-                           "$field['Age'],$id);"}));
-    EXPECT_EQ(linesStarting(page(three, "update.php"), "$field['Age']"),
-              QStringList({"$field['Age'] = (string) ($_POST['Age'] ?? \"\");"}));
+              QStringList({"$values = array($field[\"FirstName\"],$field[\"LastName\"],"
+                           "$field[\"Age\"],$id);"}));
+    EXPECT_EQ(linesStarting(page(three, "update.php"), "$field[\"Age\"]"),
+              QStringList({"$field[\"Age\"] = $_POST[\"Age\"] ?? \"\";"}));
 }
 
 TEST(PhpDataPages, WholePagesLineByLine)
@@ -133,6 +135,7 @@ TEST(PhpDataPages, WholePagesLineByLine)
               "\r\n"
               "// This page was generated with Pagewick by Brenlow Computer Services\r\n"
               "\r\n"
+              "ini_set(\"display_errors\", \"0\");\r\n"
               "print (\"<HTML>\");\r\n"
               "print (\"<HEAD><TITLE>Delete</TITLE></HEAD>\");\r\n"
               "\r\n"
@@ -140,19 +143,24 @@ TEST(PhpDataPages, WholePagesLineByLine)
               "\r\n"
               "// Connect to ODBC DSN and Call the Query\r\n"
               "\r\n"
-              "$myDB = odbc_connect(\"pagewick\",\"\",\"\");\r\n"
+              "$myDB = @odbc_connect(\"pagewick\",\"\",\"\");\r\n"
               "\r\n"
-              "$id = (int) ($_GET['id'] ?? 0);\r\n"
+              "$refused = \"\";\r\n"
+              "$id = $_GET[\"id\"] ?? \"\";\r\n"
+              "if (!is_string($id) || !ctype_digit($id)) $refused = \"No Valid Record Number "
+              "Was Given.\";\r\n"
               "$query = \"DELETE FROM People WHERE ID=? \";\r\n"
               "$values = array($id);\r\n"
               "\r\n"
-              "if (($junk = odbc_prepare($myDB,$query)) && odbc_execute($junk,$values)) {\r\n"
+              "if ($refused == \"\" && $myDB && ($junk = @odbc_prepare($myDB,$query)) && "
+              "@odbc_execute($junk,$values)) {\r\n"
               "     print (\"<H3>The Record Was Deleted</H3>\");\r\n"
               "} else {\r\n"
               "     print (\"<H3>There Was An Error.  The Record Was Not Deleted</H3>\");\r\n"
+              "     if ($refused != \"\") print (\"<P>\" . $refused . \"</P>\");\r\n"
               "}\r\n"
               "\r\n"
-              "odbc_close($myDB);\r\n"
+              "if ($myDB) odbc_close($myDB);\r\n"
               "\r\n"
               "print (\"<BR>\");\r\n"
               "print (\"<A HREF=menu.html>Back To The Menu</A>\");\r\n"
@@ -214,10 +222,23 @@ TEST(PhpDataPages, TypedTextsStayInsideThePhpStringsTheyGoInto)
     f.table = QStringLiteral("T$x");
     const QString list = page(f, "list_all.php");
     EXPECT_TRUE(lines(list).contains(
-        "$myDB = odbc_connect(\"my \\\"dsn\\\"\",\"\\$user\",\"p\\\\a\\\"s\\$s\");"));
+        "$myDB = @odbc_connect(\"my \\\"dsn\\\"\",\"\\$user\",\"p\\\\a\\\"s\\$s\");"));
     EXPECT_TRUE(lines(list).contains("$query = \"SELECT * FROM T\\$x\";"));
-    EXPECT_TRUE(lines(page(f, "add.php"))
-                    .contains("$field['O\\'Key'] = (string) ($_POST['O\\'Key'] ?? \"\");"));
+    EXPECT_TRUE(
+        lines(page(f, "add.php")).contains("$field[\"O'Key\"] = $_POST[\"O'Key\"] ?? \"\";"));
+}
+
+TEST(PhpDataPages, FieldNamesAreEscapedInTheFormAndThoseThatPhpRenamesAreNamed)
+{
+    const QString form =
+        page(people("Plain_1|String|a\"b<c>|String|x' onfocus='y|String"), "add_form.html");
+    EXPECT_TRUE(form.contains("   <B>Plain_1:</B><BR>   <INPUT Name=Plain_1></INPUT>"));
+    EXPECT_TRUE(form.contains("   <B>a\"b&lt;c&gt;:</B><BR>   <INPUT Name=\"a&quot;b&lt;c&gt;\">"));
+    EXPECT_TRUE(form.contains("<INPUT Name=\"x&#39; onfocus=&#39;y\"></INPUT>"));
+
+    EXPECT_EQ(phpRenamedFieldNames("First Name|String|a.b|String|c[0]|String|ok|String|d]|S"),
+              QStringList({"First Name", "a.b", "c[0]"}));
+    EXPECT_TRUE(phpRenamedFieldNames("FirstName|String|Age|Numeric").isEmpty());
 }
 
 TEST(PhpDefinitionFile, SavedValuesLoadBackExactly)

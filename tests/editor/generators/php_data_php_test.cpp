@@ -139,19 +139,25 @@ protected:
         fields.dsn = "pagewick_test";
         fields.table = "People";
         fields.fields = "FirstName|String|LastName|String|Age|Numeric";
-        ASSERT_TRUE(QDir().mkpath(dir.filePath("www")));
-        for (const GeneratedPage &page : phpDataPages(fields)) {
-            ASSERT_TRUE(writeFileSafely(dir.filePath("www/" + page.fileName),
-                                        (page.text + "\r\n").toUtf8()));
-        }
+        writePages("www", fields);
+        // The same pages without a data source, and over a table whose name breaks the SQL.
+        PhpDataFields noSource = fields;
+        noSource.dsn = "no_such_source";
+        writePages("www/nosource", noSource);
+        PhpDataFields quoted = fields;
+        quoted.table = "Peo\"ple'";
+        writePages("www/quoted", quoted);
 
         port = freePort();
         ASSERT_GT(port, 0);
         server.setProcessEnvironment(environment);
         server.setProcessChannelMode(QProcess::MergedChannels);
-        // Every warning and notice goes into the page, where the test sees it.
-        server.start(php, {"-d", "display_errors=1", "-d", "error_reporting=-1", "-S",
-                           QStringLiteral("127.0.0.1:%1").arg(port), "-t", dir.filePath("www")});
+        // The server shows every warning and notice in the page and logs it too: the pages
+        // must keep PHP's messages out of what they send either way, and cause none.
+        server.start(php,
+                     {"-d", "display_errors=1", "-d", "error_reporting=-1", "-d", "log_errors=1",
+                      "-d", "error_log=" + errorLog(), "-d", "post_max_size=4K", "-S",
+                      QStringLiteral("127.0.0.1:%1").arg(port), "-t", dir.filePath("www")});
         ASSERT_TRUE(server.waitForStarted(kTimeoutMs)) << server.errorString().toStdString();
         const QDeadlineTimer deadline(kTimeoutMs);
         int fd = -1;
@@ -197,7 +203,19 @@ protected:
         return lines;
     }
 
-    // A page that PHP ran without a word of complaint.
+    void writePages(const QString &folder, const PhpDataFields &fields)
+    {
+        ASSERT_TRUE(QDir().mkpath(dir.filePath(folder)));
+        for (const GeneratedPage &page : phpDataPages(fields)) {
+            ASSERT_TRUE(writeFileSafely(dir.filePath(folder + "/" + page.fileName),
+                                        (page.text + "\r\n").toUtf8()));
+        }
+    }
+
+    QString errorLog() const { return dir.filePath("php-errors.log"); }
+
+    // A whole page that PHP ran without a word of complaint, shown or logged, and that names
+    // no file of the server.
     Reply page(const QByteArray &method, const QByteArray &target,
                const QByteArray &formData = QByteArray())
     {
@@ -206,6 +224,12 @@ protected:
         for (const char *complaint : {"Warning", "Notice", "Deprecated", "Fatal error", "<?"})
             EXPECT_FALSE(reply.body.contains(complaint)) << target.constData() << "\n"
                                                          << reply.body.toStdString();
+        EXPECT_FALSE(reply.body.contains(dir.path())) << reply.body.toStdString();
+        EXPECT_TRUE(reply.body.trimmed().endsWith("</BODY></HTML>")) << reply.body.toStdString();
+        QFile log(errorLog());
+        EXPECT_FALSE(log.exists() && log.size() > 0)
+            << target.constData() << "\n"
+            << (log.open(QIODevice::ReadOnly) ? log.readAll().toStdString() : std::string());
         return reply;
     }
 
@@ -268,12 +292,104 @@ TEST_F(PhpPagesInPhp, RecordsAreAddedListedUpdatedAndDeletedThroughThePages)
                     .body.contains("<H3>The Record Was Updated</H3>"));
     EXPECT_EQ(rows().value(0), "1|Pat|O\"Neil & Sons|43");
 
-    // The key is read as a number: the rest of an injected condition is dropped.
-    EXPECT_TRUE(page("GET", "/delete.php?id=3%20OR%201=1")
-                    .body.contains("<H3>The Record Was Deleted</H3>"));
+    EXPECT_TRUE(page("GET", "/delete.php?id=3").body.contains("<H3>The Record Was Deleted</H3>"));
     EXPECT_EQ(rows().size(), 2);
     page("GET", "/delete.php?id=2");
     EXPECT_EQ(rows(), QStringList({"1|Pat|O\"Neil & Sons|43"}));
+}
+
+// Requests no form sends: a key or a field as a list, a key that is not a number, a NUL byte,
+// nothing posted at all, a post over the server's size limit. Each page says it changed
+// nothing, and nothing changed.
+TEST_F(PhpPagesInPhp, OddRequestsChangeNothingAndSaySo)
+{
+    ASSERT_TRUE(page("POST", "/add.php", form({{"FirstName", "Ann"}, {"LastName", "Lee"}}))
+                    .body.contains("<H3>The Record Was Added</H3>"));
+    const QStringList before = rows();
+    ASSERT_EQ(before, QStringList({"1|Ann|Lee| "}));
+
+    const QString notAdded = "<H3>There Was An Error.  The Record Was Not Added</H3>";
+    const QString notUpdated = "<H3>There Was An Error.  The Record Was Not Updated</H3>";
+    const QString notDeleted = "<H3>There Was An Error.  The Record Was Not Deleted</H3>";
+    const QString notFound = "<H3>There Was An Error.  The Record Was Not Found</H3>";
+    const QString badKey = "<P>No Valid Record Number Was Given.</P>";
+    const QString oneText = "<P>Every Field Must Be Sent As One Text.</P>";
+    const QString noData = "<P>No Data Arrived With The Form.</P>";
+    struct Attempt {
+        QByteArray method, target, form;
+        QStringList says;
+    };
+    const Attempt attempts[] = {
+        {"POST", "/update.php?id[]=1", "FirstName=X", {notUpdated, badKey}},
+        {"POST", "/update.php?id=1%20OR%201=1", "FirstName=X", {notUpdated, badKey}},
+        {"POST", "/update.php", "FirstName=X", {notUpdated, badKey}},
+        {"GET", "/delete.php?id[]=1", "", {notDeleted, badKey}},
+        {"GET", "/delete.php?id=-1", "", {notDeleted, badKey}},
+        {"GET", "/delete.php?id=1%20OR%201=1", "", {notDeleted, badKey}},
+        {"GET", "/delete.php?id=%201", "", {notDeleted, badKey}},
+        {"POST", "/update.php?id=1", "FirstName[]=a&LastName=b", {notUpdated, oneText}},
+        {"POST", "/add.php", "FirstName[]=a", {notAdded, oneText}},
+        {"POST", "/add.php", "FirstName[x]=a&LastName=b", {notAdded, oneText}},
+        {"POST", "/add.php", "FirstName=a%00b&LastName=c", {notAdded, oneText}},
+        {"POST", "/add.php", "", {notAdded, noData}},
+        {"GET", "/add.php", "", {notAdded, noData}},
+        {"GET", "/update_form.php?id[]=1", "", {notFound}},
+        {"GET", "/update_form.php?id=1abc", "", {notFound}},
+    };
+    for (const Attempt &a : attempts) {
+        SCOPED_TRACE(a.target.toStdString() + " " + a.form.toStdString());
+        const QString body = page(a.method, a.target, a.form).body;
+        for (const QString &line : a.says)
+            EXPECT_TRUE(body.contains(line)) << body.toStdString();
+        EXPECT_EQ(rows(), before);
+    }
+    // A form after a refused key offers no record to send back.
+    EXPECT_TRUE(page("GET", "/update_form.php?id=1x")
+                    .body.contains("<FORM Name=frmUpdate Method=POST Action=update.php?id=>"));
+
+    // Over the size limit PHP hands the page no fields at all: the page adds nothing and
+    // says so. (PHP logs that post itself before the page runs; the reply holds no word of it.)
+    const Reply big = request(port, "POST", "/add.php",
+                              form({{"FirstName", QString(8000, u'x')}, {"LastName", "y"}}));
+    EXPECT_EQ(big.status, 200);
+    EXPECT_TRUE(big.body.contains(notAdded) && big.body.contains(noData)) << big.body.toStdString();
+    for (const QString &leak : {QStringLiteral("Warning"), QStringLiteral("exceeds"), dir.path()})
+        EXPECT_FALSE(big.body.contains(leak)) << big.body.toStdString();
+    EXPECT_EQ(rows(), before);
+}
+
+// Without the data source, or with a table name that breaks the SQL, every page still comes
+// whole, with its error line and without PHP's messages.
+TEST_F(PhpPagesInPhp, PagesWithoutTheirDataSourceOrTableSaySoAndEndProperly)
+{
+    const QString fields = "FirstName=A&LastName=B&Age=1";
+    for (const char *folder : {"nosource", "quoted"}) {
+        struct Visit {
+            QByteArray method, target;
+            QString says;
+        };
+        const Visit visits[] = {
+            {"GET", "list_all.php", "<H3>There Was An Error.  The Records Were Not Listed</H3>"},
+            {"GET", "update_listing.php",
+             "<H3>There Was An Error.  The Records Were Not Listed</H3>"},
+            {"GET", "delete_listing.php",
+             "<H3>There Was An Error.  The Records Were Not Listed</H3>"},
+            {"GET", "update_form.php?id=1",
+             "<H3>There Was An Error.  The Record Was Not Found</H3>"},
+            {"POST", "add.php", "<H3>There Was An Error.  The Record Was Not Added</H3>"},
+            {"POST", "update.php?id=1", "<H3>There Was An Error.  The Record Was Not Updated</H3>"},
+            {"GET", "delete.php?id=1", "<H3>There Was An Error.  The Record Was Not Deleted</H3>"},
+        };
+        for (const Visit &v : visits) {
+            SCOPED_TRACE(std::string(folder) + "/" + v.target.toStdString());
+            const QString body = page(v.method, "/" + QByteArray(folder) + "/" + v.target,
+                                      v.method == "POST" ? fields.toUtf8() : QByteArray())
+                                     .body;
+            EXPECT_TRUE(body.contains(v.says)) << body.toStdString();
+            EXPECT_TRUE(body.contains("<A HREF=menu.html>Back To The Menu</A>"));
+        }
+    }
+    EXPECT_TRUE(rows().isEmpty());
 }
 
 TEST(PhpPagesLint, PagesParseWhateverTheBoxesHold)

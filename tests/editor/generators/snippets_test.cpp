@@ -43,14 +43,13 @@ TEST_F(Snippets, ScriptsGoAtTheCaretOrOverTheSelection)
     h.platform.inputAnswers = {"Welcome to \"our\" page", ""};
     click("cmdJSStatusScroll");
     EXPECT_EQ(edit().text(), "a" + statusScrollerScript("Welcome to \"our\" page") + "b");
-    EXPECT_TRUE(edit().text().contains("\r\nsetText(\"Welcome to \"our\" page\")\r\n"));
+    EXPECT_TRUE(edit().text().contains("\r\nsetText(\"Welcome to \\\"our\\\" page\")\r\n"));
 
-    // A cancelled question still inserts both scripts, with an empty text.
-    edit().setText("");
+    // A cancelled question inserts nothing.
+    edit().setText("kept");
+    edit().setSelection(2, 0);
     click("cmdJSStatusScroll");
-    EXPECT_EQ(edit().text().count("<SCRIPT Language=\"JavaScript\"><!--\r\n"), 2);
-    EXPECT_TRUE(
-        edit().text().contains("\r\nsetText(\"\")\r\nstatusScroll()\r\n// --></SCRIPT>\r\n\r\n"));
+    EXPECT_EQ(edit().text(), "kept");
     ASSERT_EQ(h.platform.inputs.size(), 2);
     for (const InputRecord &input : h.platform.inputs) {
         EXPECT_EQ(input.prompt, "Enter Scrolling Text:");
@@ -92,6 +91,9 @@ console.log(JSON.stringify(out));
 TEST(SnippetScripts, RunInAJavaScriptEngine)
 {
     QTemporaryDir dir;
+    // Quotes, a backslash, a line separator and the end of a script element: all text.
+    const QString news =
+        QStringLiteral("Bob's \"shop\" \\") + QChar(0x2028) + QStringLiteral("</script><!--");
     const auto save = [&dir](const char *name, const QString &text) {
         QFile file(dir.filePath(QString::fromUtf8(name)));
         EXPECT_TRUE(file.open(QIODevice::WriteOnly));
@@ -100,7 +102,7 @@ TEST(SnippetScripts, RunInAJavaScriptEngine)
     };
     QProcess node;
     node.start("node", {"-e", kScriptRunner, "--", save("ad.js", adRotatorScript()),
-                        save("scroll.js", statusScrollerScript("News"))});
+                        save("scroll.js", statusScrollerScript(news))});
     ASSERT_TRUE(node.waitForFinished(30000)) << "node could not be run";
     ASSERT_EQ(node.exitCode(), 0) << node.readAllStandardError().toStdString();
     const QJsonObject out = QJsonDocument::fromJson(node.readAllStandardOutput()).object();
@@ -109,7 +111,6 @@ TEST(SnippetScripts, RunInAJavaScriptEngine)
     EXPECT_EQ(out["ad"].toArray(), QJsonArray({"<P Align=Center><A HREF=\"page5.html\">",
                                                "<IMG Src=\"i4.gif\"Border=0></IMG></A></P>"}));
     // The text starts 127 blanks in, moves one place per 500 ms tick and starts over.
-    const QString news = QStringLiteral("News");
     EXPECT_EQ(out["first"].toString(), QString(127, ' ') + news);
     EXPECT_EQ(out["timer"].toArray(), QJsonArray({"statusScroll()", 500}));
     EXPECT_EQ(out["last"].toString(), news);

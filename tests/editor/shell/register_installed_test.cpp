@@ -2,9 +2,13 @@
 #include "support/fake_platform.h"
 #include "support/test_files.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QThread>
 #include <gtest/gtest.h>
 
 using namespace pw;
@@ -124,4 +128,48 @@ TEST(registerHTMLFiles, AnInstallationTheDesktopDoesNotSeeGetsTheUsersEntry)
 
     EXPECT_EQ(QString::fromUtf8(readFile(apps + "/pagewick.desktop")),
               desktopEntryText(install.executable));
+}
+
+// The entry written for a program in a folder of awkward characters passes the desktop's own
+// validator, and the desktop starts that very program from it with the file as one argument.
+TEST(desktopEntryText, AProgramFolderOfAnyNameGivesAValidEntryThatStartsIt)
+{
+    const QString validator = QStandardPaths::findExecutable("desktop-file-validate");
+    const QString gio = QStandardPaths::findExecutable("gio");
+    ASSERT_FALSE(validator.isEmpty() || gio.isEmpty()) << "run scripts/install-deps";
+    QTemporaryDir dir;
+    const QString log = dir.filePath("arguments.log");
+    const QStringList folders = {
+        "plain",          "with blank",  "100% sure",           "say \"hi\"", "it's",
+        "$HOME and `id`", "back\\slash", "semi;colon&amp|pipe", "tab\there",  "ünïcode ✓",
+    };
+    for (const QString &folder : folders) {
+        SCOPED_TRACE(folder.toStdString());
+        const QString program = dir.filePath(folder + "/pagewick");
+        writeFile(program, ("#!/bin/sh\nprintf '[%s]\\n' \"$@\" > '" + log + "'\n").toUtf8());
+        QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        const QString entry = dir.filePath("pagewick.desktop");
+        writeFile(entry, desktopEntryText(program).toUtf8());
+
+        QProcess validate;
+        validate.setProcessChannelMode(QProcess::MergedChannels);
+        validate.start(validator, {entry});
+        ASSERT_TRUE(validate.waitForFinished(30000));
+        EXPECT_EQ(validate.exitCode(), 0) << validate.readAll().toStdString();
+        EXPECT_TRUE(validate.readAll().isEmpty());
+
+        // The desktop's launcher looks for the program by its Exec text before it expands
+        // "%%", so a folder with "%" is only validated.
+        if (folder.contains(u'%'))
+            continue;
+        QFile::remove(log);
+        QProcess launch;
+        launch.start(gio, {"launch", entry, "/tmp/-page.html"});
+        ASSERT_TRUE(launch.waitForFinished(30000));
+        EXPECT_EQ(launch.exitCode(), 0) << launch.readAllStandardError().toStdString();
+        QDeadlineTimer deadline(10000);
+        while (readFile(log).isEmpty() && !deadline.hasExpired())
+            QThread::msleep(20);
+        EXPECT_EQ(readFile(log), "[/tmp/-page.html]\n");
+    }
 }

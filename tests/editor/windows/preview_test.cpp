@@ -1,5 +1,6 @@
 // Showing the document in an external browser, through the main window's controls and the
 // scripted platform: what program is started with which argument, and every message.
+#include "document/feature_context.h"
 #include "files/paths.h"
 #include "shared/qt_platform.h"
 #include "support/main_window_harness.h"
@@ -10,6 +11,7 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -279,4 +281,28 @@ TEST(Preview, ARealBrowserGetsADocumentPathWithBlanksAsOneArgument)
     click(w, "cmdIE");
     ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(log); }, 10000));
     EXPECT_EQ(MainWindowHarness::readFile(log), ("[" + doc + "]\n").toUtf8());
+}
+
+// A document whose name starts with "-" reaches the browser (or its launcher) as the absolute
+// path it is, never as something it could read as an option; mapped or not.
+TEST(Preview, ANameThatLooksLikeAnOptionIsHandedOverAsAnAbsolutePath)
+{
+    MainWindowHarness h;
+    const QString launcher = h.writeFile("xdg-open", "");
+    h.platform.programsOnPath.insert("xdg-open", launcher);
+    const QString folder = QFileInfo(h.writeFile("docs/-x.html", "<P>\r\n")).canonicalPath();
+    h.writeFile("docs/--user-data-dir=x.html", "<P>\r\n");
+    FeatureContext context = h.start().featureContext();
+    const QString old = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(folder));
+    Started expected;
+    for (const QString name : {"-x.html", "--user-data-dir=x.html"}) {
+        EXPECT_TRUE(startBrowserOn(context, Browser::First, name, false));
+        EXPECT_TRUE(startBrowserOn(context, Browser::First, name, true));
+        expected << qMakePair(launcher, QStringList{folder + "/" + name})
+                 << qMakePair(launcher, QStringList{folder + "/" + name});
+    }
+    QDir::setCurrent(old);
+    EXPECT_EQ(h.platform.startedPrograms, expected);
+    EXPECT_TRUE(h.platform.messages.isEmpty());
 }
