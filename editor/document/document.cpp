@@ -71,8 +71,13 @@ void Document::setEncoding(const TextEncoding &encoding)
 
 bool Document::load(const QString &path)
 {
+    return loadAs(path, std::nullopt);
+}
+
+bool Document::loadAs(const QString &path, std::optional<Charset> charset)
+{
     platform_.setBusy(true);
-    const ReadResult read = readTextFile(path);
+    const ReadResult read = readTextFile(path, kDocumentSizeLimit, charset);
     platform_.setBusy(false);
     if (read.status == ReadResult::TooLarge) {
         platform_.messageBox(kSorry, QStringLiteral("The File Is Too Large For Pagewick"),
@@ -259,6 +264,46 @@ bool Document::saveAsUnix()
     unix.lines = LineStyle::Lf;
     unix.mixedLines = false; // the user chose the style
     return saveAsWith(unix);
+}
+
+void Document::setCharset(Charset charset, bool bom)
+{
+    if (!isOpen())
+        return;
+    TextEncoding chosen = encoding_;
+    chosen.charset = charset;
+    chosen.bom = charset == Charset::Utf8 && bom;
+    if (chosen == encoding_)
+        return;
+    setEncoding(chosen);
+    setModified(true);
+}
+
+void Document::setLineStyle(LineStyle style)
+{
+    if (!isOpen() || (encoding_.lines == style && !encoding_.mixedLines))
+        return;
+    TextEncoding chosen = encoding_;
+    chosen.lines = style;
+    chosen.mixedLines = false; // the user chose the style
+    setEncoding(chosen);
+    setModified(true);
+}
+
+bool Document::reopenAs(Charset charset, bool bom)
+{
+    if (kind_ != Kind::File || !savePrompt())
+        return false;
+    if (!loadAs(path_, charset))
+        return false;
+    if (charset == Charset::Utf8 && bom != encoding_.bom) {
+        // The mark is how the file is written, not read: the next Save writes the one chosen.
+        TextEncoding chosen = encoding_;
+        chosen.bom = bom;
+        setEncoding(chosen);
+        setModified(true);
+    }
+    return true;
 }
 
 } // namespace pw

@@ -65,6 +65,14 @@ public:
     bool save();   // true when the document was written
     bool saveAs(); // true when the document was written
     bool saveAsUnix();
+
+    // The character set (UTF-8 with or without its mark) and the break style the next Save
+    // writes; the text stays as it is, and the document counts as changed.
+    void setCharset(Charset charset, bool bom = false);
+    void setLineStyle(LineStyle style);
+    // Reads the document's file again in the given character set, after the save prompt.
+    // False when it has no file, the user cancelled, or the file could not be read so.
+    bool reopenAs(Charset charset, bool bom = false);
     // Asks to save a modified document, then empties the box: no document is open. False
     // when the user cancelled.
     bool close();
@@ -94,6 +102,7 @@ private:
     // Replaces the box's whole text without counting it as an edit.
     void setText(const QString &text);
     void setEncoding(const TextEncoding &encoding);
+    bool loadAs(const QString &path, std::optional<Charset> charset);
     // Writes the document in `encoding` (asking before changing its character set);
     // Declined when the user said No, which writes nothing.
     WriteOutcome write(const QString &path, TextEncoding encoding);

@@ -42,6 +42,51 @@ int codePageByte(char16_t c)
     return it != sorted.end() && it->first == c ? it->second : -1;
 }
 
+// Where ISO 8859-15 differs from ISO 8859-1: the byte and the character it stands for.
+constexpr std::pair<unsigned char, char16_t> kIso885915[8] = {
+    {0xA4, 0x20AC}, {0xA6, 0x0160}, {0xA8, 0x0161}, {0xB4, 0x017D},
+    {0xB8, 0x017E}, {0xBC, 0x0152}, {0xBD, 0x0153}, {0xBE, 0x0178},
+};
+
+char16_t iso885915Character(uchar byte)
+{
+    for (const auto &[b, c] : kIso885915) {
+        if (b == byte)
+            return c;
+    }
+    return byte;
+}
+
+// The byte of a character in ISO 8859-15; -1 when it has none.
+int iso885915Byte(char16_t c)
+{
+    for (const auto &[b, ch] : kIso885915) {
+        if (ch == c)
+            return b;
+        if (b == c)
+            return -1; // the sign this byte stood for in ISO 8859-1 is gone
+    }
+    return c <= 0xFF ? int(c) : -1;
+}
+
+// Every byte as one character: the code page's row 0x80-0x9F when `codePage`, else the
+// character of the byte's own number.
+QString decodeEightBit(const QByteArray &bytes, Charset charset)
+{
+    QString decoded(bytes.size(), Qt::Uninitialized);
+    char16_t *out = reinterpret_cast<char16_t *>(decoded.data());
+    for (const char byte : bytes) {
+        const uchar b = static_cast<uchar>(byte);
+        if (charset == Charset::Windows1252 && b >= 0x80 && b < 0xA0)
+            *out++ = kCodePage80To9F[b - 0x80];
+        else if (charset == Charset::Iso885915)
+            *out++ = iso885915Character(b);
+        else
+            *out++ = b;
+    }
+    return decoded;
+}
+
 struct BreakCount {
     qsizetype crlf = 0, lf = 0, cr = 0;
 };
@@ -89,8 +134,17 @@ FileStamp stampOf(const struct stat &info)
 
 QString charsetName(const TextEncoding &encoding)
 {
-    if (encoding.charset == Charset::Utf8)
+    switch (encoding.charset) {
+    case Charset::Utf8:
         return encoding.bom ? QStringLiteral("UTF-8 with BOM") : QStringLiteral("UTF-8");
+    case Charset::Iso88591:
+        return QStringLiteral("ISO-8859-1");
+    case Charset::Iso885915:
+        return QStringLiteral("ISO-8859-15");
+    case Charset::Latin1:
+    case Charset::Windows1252:
+        break;
+    }
     return QStringLiteral("Windows-1252");
 }
 
@@ -140,18 +194,26 @@ QString decodeCharacters(const QByteArray &bytes, TextEncoding *encoding)
         return decoded;
     }
     encoding->bom = false;
-    encoding->charset = Charset::Latin1;
-    decoded = QString(bytes.size(), Qt::Uninitialized);
-    char16_t *out = reinterpret_cast<char16_t *>(decoded.data());
-    for (const char byte : bytes) {
-        const uchar b = static_cast<uchar>(byte);
-        if (b >= 0x80 && b < 0xA0) {
-            encoding->charset = Charset::Windows1252;
-            *out++ = kCodePage80To9F[b - 0x80];
-        } else {
-            *out++ = b;
-        }
+    const bool codePage =
+        std::ranges::any_of(bytes, [](char c) { return uchar(c) >= 0x80 && uchar(c) < 0xA0; });
+    encoding->charset = codePage ? Charset::Windows1252 : Charset::Latin1;
+    return decodeEightBit(bytes, Charset::Windows1252);
+}
+
+std::optional<QString> decodeCharactersAs(const QByteArray &bytes, Charset charset,
+                                          TextEncoding *encoding)
+{
+    if (charset != Charset::Utf8) {
+        encoding->charset = charset;
+        encoding->bom = false;
+        return decodeEightBit(bytes, charset);
     }
+    TextEncoding found;
+    QString decoded = decodeCharacters(bytes, &found);
+    if (found.charset != Charset::Utf8)
+        return std::nullopt;
+    encoding->charset = Charset::Utf8;
+    encoding->bom = found.bom;
     return decoded;
 }
 
@@ -164,7 +226,15 @@ std::optional<QByteArray> encodeCharacters(const QString &text, const TextEncodi
     char *out = bytes.data();
     for (const QChar qc : text) {
         const char16_t c = qc.unicode();
-        if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
+        if (encoding.charset == Charset::Iso885915) {
+            const int byte = iso885915Byte(c);
+            if (byte < 0)
+                return std::nullopt;
+            *out++ = static_cast<char>(byte);
+            continue;
+        }
+        if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)
+            || (encoding.charset == Charset::Iso88591 && c <= 0xFF)) {
             *out++ = static_cast<char>(c);
             continue;
         }
@@ -177,7 +247,7 @@ std::optional<QByteArray> encodeCharacters(const QString &text, const TextEncodi
     return bytes;
 }
 
-ReadResult decodeText(const QByteArray &bytes)
+ReadResult decodeText(const QByteArray &bytes, std::optional<Charset> charset)
 {
     ReadResult result;
     result.status = ReadResult::Ok;
@@ -185,7 +255,17 @@ ReadResult decodeText(const QByteArray &bytes)
     result.encoding.lines = dominantStyle(breaks);
     result.encoding.mixedLines = (breaks.crlf > 0) + (breaks.lf > 0) + (breaks.cr > 0) > 1;
     result.encoding.finalBreak = bytes.endsWith('\n') || bytes.endsWith('\r');
-    result.text = toCrLf(decodeCharacters(bytes, &result.encoding));
+    if (!charset) {
+        result.text = toCrLf(decodeCharacters(bytes, &result.encoding));
+        return result;
+    }
+    const std::optional<QString> decoded = decodeCharactersAs(bytes, *charset, &result.encoding);
+    if (!decoded) {
+        result.status = ReadResult::Error;
+        result.error = QStringLiteral("The file is not valid UTF-8.");
+        return result;
+    }
+    result.text = toCrLf(*decoded);
     return result;
 }
 
@@ -225,7 +305,7 @@ ReadResult::Status readFileBytes(const QString &path, qint64 limit, QByteArray *
     return ReadResult::Ok;
 }
 
-ReadResult readTextFile(const QString &path, qint64 limit)
+ReadResult readTextFile(const QString &path, qint64 limit, std::optional<Charset> charset)
 {
     QByteArray bytes;
     ReadResult refused;
@@ -238,7 +318,9 @@ ReadResult readTextFile(const QString &path, qint64 limit)
         refused.error = QStringLiteral("The file holds binary data (NUL bytes), not text.");
         return refused;
     }
-    ReadResult read = decodeText(bytes);
+    ReadResult read = decodeText(bytes, charset);
+    if (read.status != ReadResult::Ok)
+        return read;
     read.stamp = stamp;
     // The edit box turns a paragraph separator (and the two characters it uses to mark
     // frames) into a line break, so saving would change the file.

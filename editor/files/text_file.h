@@ -16,7 +16,10 @@ enum class LineStyle { CrLf, Lf, Cr };
 // The character sets a document is written in. An 8-bit file that uses none of the bytes
 // 0x80-0x9F is Latin1: Windows-1252 and ISO 8859-1 read it alike, and it keeps that
 // property, so characters only the code page has (the euro, curly quotes) do not fit in it.
-enum class Charset { Utf8, Latin1, Windows1252 };
+// ISO 8859-1 and ISO 8859-15 are never guessed, only chosen: in the first every byte is the
+// character of its own number (0x80-0x9F the control characters), the second puts the euro
+// and seven other letters in place of eight signs of the first.
+enum class Charset { Utf8, Latin1, Windows1252, Iso88591, Iso885915 };
 
 struct TextEncoding {
     Charset charset = Charset::Utf8;
@@ -27,9 +30,9 @@ struct TextEncoding {
     bool operator==(const TextEncoding &) const = default;
 };
 
-// The names the status line gives an encoding: "UTF-8", "UTF-8 with BOM" or "Windows-1252"
+// The names the status line gives an encoding: "UTF-8", "UTF-8 with BOM", "Windows-1252"
 // (an 8-bit file is read as Windows-1252 whether or not it uses the bytes only that code page
-// has); and a break style: "CR LF", "LF" or "CR".
+// has), "ISO-8859-1" or "ISO-8859-15"; and a break style: "CR LF", "LF" or "CR".
 QString charsetName(const TextEncoding &encoding);
 QString lineStyleName(LineStyle style);
 
@@ -67,11 +70,14 @@ ReadResult::Status readFileBytes(const QString &path, qint64 limit, QByteArray *
 
 // Reads a whole regular file; files of `limit` bytes or more are refused, and so are files
 // with NUL bytes or (in UTF-8) paragraph separators, which the edit box could not hold
-// without changing them.
-ReadResult readTextFile(const QString &path, qint64 limit = kDocumentSizeLimit);
+// without changing them. With `charset` the file is read in that character set rather than
+// the one it looks like; a file that is not valid UTF-8 is refused as UTF-8.
+ReadResult readTextFile(const QString &path, qint64 limit = kDocumentSizeLimit,
+                        std::optional<Charset> charset = std::nullopt);
 
-// Decodes bytes as readTextFile does (without the size and NUL checks).
-ReadResult decodeText(const QByteArray &bytes);
+// Decodes bytes as readTextFile does (without the size and NUL checks); Error only when the
+// chosen `charset` is UTF-8 and the bytes are not.
+ReadResult decodeText(const QByteArray &bytes, std::optional<Charset> charset = std::nullopt);
 
 // Encodes a CR LF text in the given encoding and break style, with one final break added
 // when `encoding.finalBreak` asks for it and the text lacks it. Nothing when a character
@@ -83,6 +89,10 @@ std::optional<QByteArray> encodeText(const QString &crlfText, const TextEncoding
 // `encoding`; encoding writes the byte-order mark the encoding names, and gives nothing
 // when a character does not fit.
 QString decodeCharacters(const QByteArray &bytes, TextEncoding *encoding);
+// Decodes in the given character set; nothing when it is UTF-8 and the bytes are not. A
+// leading byte-order mark sets `bom` when read as UTF-8.
+std::optional<QString> decodeCharactersAs(const QByteArray &bytes, Charset charset,
+                                          TextEncoding *encoding);
 std::optional<QByteArray> encodeCharacters(const QString &text, const TextEncoding &encoding);
 
 } // namespace pw

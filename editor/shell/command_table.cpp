@@ -16,10 +16,13 @@
 #include "shared/insertion.h"
 #include "shared/program_state.h"
 #include "shell/editor_behaviours.h"
+#include "shell/encoding_menus.h"
 #include "shell/main_window.h"
 #include "windows/preview_commands.h"
 #include "shell/register_html.h"
+#include "tools/check_results.h"
 #include "tools/directory_replace_dialog.h"
+#include "tools/find_in_files_window.h"
 #include "tools/find_window.h"
 #include "tools/lower_case_dialog.h"
 #include "tools/rtf_dialog.h"
@@ -56,6 +59,20 @@ void editCommand(MainWindow &w, int)
     (w.editBox().widget()->*edit)();
 }
 
+// The window's validation pane and status field menus.
+template <void (*check)(FeatureContext &, CheckResults &)>
+void runCheck(MainWindow &w, int)
+{
+    FeatureContext c = w.featureContext();
+    check(c, *w.findChild<CheckResults *>());
+}
+
+template <void (EncodingMenus::*popup)()>
+void popupMenu(MainWindow &w, int)
+{
+    (w.findChild<EncodingMenus *>()->*popup)();
+}
+
 // Every command of the main window, in the order the controls are built: menus top to
 // bottom, picture buttons left to right, then each page's buttons left to right. The Edit menu's Ctrl texts are part of the
 // captions: the edit box handles those keys itself, so they are not shortcuts of the items.
@@ -73,6 +90,13 @@ const Command kCommands[] = {
      .feature = [](FeatureContext &c) { c.document.saveAs(); }},
     {.name = "mnuSaveAsUnix", .caption = "Save As Unix", .where = "mnuFile",
      .feature = [](FeatureContext &c) { c.document.saveAsUnix(); }},
+    separator("mnuFile"),
+    {.name = "mnuEncoding", .caption = "&Encoding", .shortcut = "Ctrl+Shift+E", .where = "mnuFile",
+     .window = popupMenu<&EncodingMenus::popupEncoding>},
+    {.name = "mnuLineBreaks", .caption = "Line &Breaks", .shortcut = "Ctrl+Shift+L", .where = "mnuFile",
+     .window = popupMenu<&EncodingMenus::popupLineBreaks>},
+    {.name = "mnuReopenWithEncoding", .caption = "Reopen With Encoding", .shortcut = "Ctrl+Shift+R", .where = "mnuFile",
+     .window = popupMenu<&EncodingMenus::popupReopen>},
     separator("mnuFile"),
     {.name = "mnuFilePrint", .caption = "&Print...", .shortcut = "Ctrl+P", .where = "mnuFile",
      .window = [](MainWindow &w, int) { w.print(); }},
@@ -94,6 +118,8 @@ const Command kCommands[] = {
      .feature = [](FeatureContext &c) { openFindWindow(c); }},
     {.name = "mnuReplace", .caption = "&Replace", .shortcut = "Ctrl+H", .where = "mnuEdit",
      .feature = [](FeatureContext &c) { openFindWindow(c); }},
+    {.name = "mnuFindInFiles", .caption = "Find in F&iles", .shortcut = "Ctrl+Shift+F", .where = "mnuEdit",
+     .feature = [](FeatureContext &c) { openFindInFiles(c); }},
     separator("mnuEdit"),
     {.name = "mnuInsertDate", .caption = "Insert &Date", .shortcut = "Ctrl+D", .where = "mnuEdit",
      .feature = [](FeatureContext &c) {
@@ -104,6 +130,10 @@ const Command kCommands[] = {
      .window = [](MainWindow &w, int) { w.panes().refresh(); }},
     {.name = "mnuCheckSpelling", .caption = "&Check Spelling", .shortcut = "F7", .where = "mnuEdit",
      .window = [](MainWindow &w, int) { w.checkSpelling(); }},
+    {.name = "mnuCheckPage", .caption = "Check Pa&ge", .shortcut = "F8", .where = "mnuEdit",
+     .window = runCheck<checkPage>},
+    {.name = "mnuCheckPHP", .caption = "Check P&HP", .shortcut = "Shift+F8", .where = "mnuEdit",
+     .window = runCheck<checkPhp>},
     separator("mnuEdit"),
     {.name = "mnuGotoLine", .caption = "&Goto Line", .shortcut = "Ctrl+G", .where = "mnuEdit",
      .feature = goToLine},

@@ -11,8 +11,10 @@
 #include "shared/settings_store.h"
 #include "shared/window.h"
 #include "shell/commands.h"
+#include "shell/encoding_menus.h"
 #include "shell/recent_files.h"
 #include "source_view/source_edit.h"
+#include "tools/check_results.h"
 #include "tools/find_window.h"
 #include "tools/speller.h"
 
@@ -156,6 +158,10 @@ void MainWindow::createPanesAndEditor()
     for (int i = 0; i < 5; ++i)
         myTabFiles->addTab(QString());
     docLayout->addWidget(txtEdit_, 1);
+    // What Check Page and Check PHP found, under the box; hidden until the first check.
+    auto *checkResults = new CheckResults(edit_);
+    checkResults->setMaximumHeight(twipsToPixels(1800));
+    docLayout->addWidget(checkResults);
     docLayout->addWidget(myTabFiles);
 
     // The splitter keeps 500 twips on either side of it.
@@ -226,6 +232,7 @@ void MainWindow::createStatusBar()
     caretField_ = field("sbCaret");
     encodingField_ = field("sbEncoding");
     lineBreaksField_ = field("sbLineBreaks");
+    new EncodingMenus(*document_, encodingField_, lineBreaksField_, this);
     connect(txtEdit_, &QPlainTextEdit::cursorPositionChanged, this, &MainWindow::showCaretField);
     showCaretField();
 }

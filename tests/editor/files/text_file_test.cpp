@@ -147,3 +147,60 @@ TEST(encodeText, MixedBreaksTakeTheMostCommonStyle)
     EXPECT_EQ(encodeText(tie.text, tie.encoding), QByteArray("a\r\nb\r\nc\r\nd\r\n"));
     EXPECT_FALSE(decodeText("a\rb\r").encoding.mixedLines);
 }
+
+TEST(decodeText, ChosenCharacterSetsReadEveryByteAndWriteItBack)
+{
+    // In ISO 8859-1 every byte is the character of its number, 0x80-0x9F included; ISO
+    // 8859-15 has the euro and seven letters in place of eight signs; both give every byte
+    // back on writing.
+    const QByteArray bytes = everyByteValue();
+    struct Case {
+        Charset charset;
+        char16_t at0x80, at0xA4, at0xBE;
+        const char *name;
+    };
+    for (const Case &c : {Case{Charset::Iso88591, 0x80, 0xA4, 0xBE, "ISO-8859-1"},
+                          Case{Charset::Iso885915, 0x80, 0x20AC, 0x0178, "ISO-8859-15"},
+                          Case{Charset::Windows1252, 0x20AC, 0xA4, 0xBE, "Windows-1252"}}) {
+        SCOPED_TRACE(c.name);
+        const ReadResult read = decodeText(bytes, c.charset);
+        ASSERT_EQ(read.status, ReadResult::Ok);
+        EXPECT_EQ(read.encoding.charset, c.charset);
+        EXPECT_EQ(charsetName(read.encoding), c.name);
+        // From 0x0E on, each byte's character sits at the byte's own index.
+        const QString text = read.text;
+        EXPECT_EQ(text[0x80], QChar(c.at0x80));
+        EXPECT_EQ(text[0xA4], QChar(c.at0xA4));
+        EXPECT_EQ(text[0xBE], QChar(c.at0xBE));
+        EXPECT_EQ(encodeText(read.text, read.encoding), bytes);
+    }
+
+    // A byte-order mark is kept when a file is read as UTF-8 by choice; bytes that are not
+    // UTF-8 are refused rather than replaced.
+    const ReadResult marked = decodeText("\xEF\xBB\xBF"
+                                         "caf\xC3\xA9",
+                                         Charset::Utf8);
+    EXPECT_EQ(marked.status, ReadResult::Ok);
+    EXPECT_TRUE(marked.encoding.bom);
+    EXPECT_EQ(marked.text, QString::fromUtf8("caf\xC3\xA9"));
+    EXPECT_EQ(decodeText("caf\xE9", Charset::Utf8).status, ReadResult::Error);
+    // The same bytes as ISO 8859-1 carry no mark: the three bytes are characters.
+    EXPECT_EQ(decodeText("\xEF\xBB\xBF", Charset::Iso88591).text, fromUtf16({0xEF, 0xBB, 0xBF}));
+}
+
+TEST(encodeText, ChosenCharacterSetsRefuseWhatTheyHaveNoByteFor)
+{
+    TextEncoding iso1;
+    iso1.charset = Charset::Iso88591;
+    iso1.finalBreak = false;
+    TextEncoding iso15 = iso1;
+    iso15.charset = Charset::Iso885915;
+    const QString euro = QString::fromUtf8("\xE2\x82\xAC");
+    const QString currency = fromUtf16({0xA4});
+    EXPECT_FALSE(encodeText(euro, iso1));
+    EXPECT_EQ(encodeText(currency, iso1), QByteArray("\xA4"));
+    EXPECT_EQ(encodeText(euro, iso15), QByteArray("\xA4"));
+    // The sign the euro displaced has no byte left in ISO 8859-15.
+    EXPECT_FALSE(encodeText(currency, iso15));
+    EXPECT_EQ(encodeText(fromUtf16({0x80, 0xE9}), iso1), QByteArray("\x80\xE9"));
+}
