@@ -82,6 +82,7 @@ PageWizard::PageWizard(ProgramState &state, Platform &platform, QWidget *parent)
     paintPreview(); // every swatch starts white
 
     auto *create = namedButton("cmdCreate", "&Create");
+    create->setDefault(true); // Enter presses it
     auto *cancel = namedButton("cmdCancel", "Cancel");
     connect(create, &QPushButton::clicked, this, [this] {
         state_.dialogResult = jumpStartPage(fields());
@@ -109,6 +110,7 @@ PageWizard::PageWizard(ProgramState &state, Platform &platform, QWidget *parent)
     layout->addLayout(texts);
     layout->addLayout(middle);
     layout->addLayout(buttons);
+    nameBoxesByLabels(this);
 }
 
 PageWizard::~PageWizard() = default;

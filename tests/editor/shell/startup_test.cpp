@@ -220,13 +220,14 @@ TEST(MainWindowControls, MenuBarMatchesTheProgramsMenus)
           "Save &As...|Ctrl+Shift+S", "Save As Unix", "-", "&Print...|Ctrl+P", "-",
           "E&xit|Ctrl+Q"}},
         {"&Edit",
-         {"&Undo         Ctrl+Z", "-", "Cu&t            Ctrl+X", "&Copy         Ctrl+C",
-          "&Paste        Ctrl+V", "-", "&Find|Ctrl+F", "&Replace|Ctrl+H", "-",
-          "Insert &Date|Ctrl+D", "Refresh|F5", "&Check Spelling|F7", "-", "&Goto Line|Ctrl+G"}},
+         {"&Undo|Ctrl+Z", "R&edo|Ctrl+Y", "-", "Cu&t|Ctrl+X", "&Copy|Ctrl+C", "&Paste|Ctrl+V", "-",
+          "&Find|Ctrl+F", "&Replace|Ctrl+H", "-", "Insert &Date|Ctrl+D", "Refresh|F5",
+          "&Check Spelling|F7", "-", "&Goto Line|Ctrl+G"}},
         {"&View",
          {"&In Browser", "-", "&Define Browsers", "Define &User Buttons", "&Fonts", "&Picture", "-",
           "&Options", "-", "Syntax &Colouring", "&Line Numbers"}},
-        {"&Recent", QStringList(10, QString())},
+        // At first start no file is recent: the ten items are there but none is shown.
+        {"&Recent", QStringList(10, "(hidden)")},
         {"&Help", {"&Search For Help On...", "-", "&About Pagewick..."}},
     };
     const QList<QAction *> menus = w.menuBar()->actions();
@@ -239,7 +240,10 @@ TEST(MainWindowControls, MenuBarMatchesTheProgramsMenus)
                 items << "-";
                 continue;
             }
-            EXPECT_TRUE(item->isVisible()) << item->text().toStdString();
+            if (!item->isVisible()) {
+                items << "(hidden)";
+                continue;
+            }
             QString entry = item->text();
             if (!item->shortcut().isEmpty())
                 entry += "|" + item->shortcut().toString();
