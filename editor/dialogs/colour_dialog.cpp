@@ -1,5 +1,6 @@
 #include "dialogs/colour_dialog.h"
 
+#include "shared/dialog_parts.h"
 #include "dialogs/colour_names.h"
 #include "dialogs/tag_markup.h"
 #include "shared/named_widgets.h"
@@ -51,6 +52,12 @@ ColourDialog::ColourDialog(ProgramState &state, Platform &platform, QWidget *par
         reject();
     });
 
+    insert->setDefault(true);
+    // A double click on a name chooses it and inserts it.
+    connect(names_, &QListWidget::itemDoubleClicked, insert, &QPushButton::click);
+    auto *namesLabel = namedLabel("lblColors", "Color &Names");
+    namesLabel->setBuddy(names_);
+
     auto *picked = new QHBoxLayout;
     picked->addWidget(swatch_, 1);
     picked->addWidget(change);
@@ -60,10 +67,12 @@ ColourDialog::ColourDialog(ProgramState &state, Platform &platform, QWidget *par
     buttons->addWidget(cancel);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(useName_);
+    layout->addWidget(namesLabel);
     layout->addWidget(names_, 1);
     layout->addLayout(picked);
     layout->addLayout(buttons);
     setMinimumSize(300, 380);
+    nameBoxesByLabels(this);
 }
 
 } // namespace pw

@@ -1,5 +1,6 @@
 #include "dialogs/date_dialog.h"
 
+#include "shared/dialog_parts.h"
 #include "dialogs/tag_markup.h"
 #include "shared/named_widgets.h"
 #include "shared/program_state.h"
@@ -32,14 +33,24 @@ DateDialog::DateDialog(ProgramState &state, const QDateTime &now, QWidget *paren
         reject();
     });
 
+    // Enter, or a double click on a date, chooses it as OK does.
+    ok->setDefault(true);
+    connect(dates_, &QListWidget::itemDoubleClicked, ok, &QPushButton::click);
+    auto *label = namedLabel("lblDate", "&Dates");
+    label->setBuddy(dates_);
+
+    auto *list = new QVBoxLayout;
+    list->addWidget(label);
+    list->addWidget(dates_, 1);
     auto *buttons = new QVBoxLayout;
     buttons->addWidget(ok);
     buttons->addWidget(cancel);
     buttons->addStretch();
     auto *layout = new QHBoxLayout(this);
-    layout->addWidget(dates_, 1);
+    layout->addLayout(list, 1);
     layout->addLayout(buttons);
     setMinimumSize(360, 240);
+    nameBoxesByLabels(this);
 }
 
 } // namespace pw

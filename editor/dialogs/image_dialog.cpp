@@ -25,6 +25,7 @@ ImageDialog::ImageDialog(ProgramState &state, QWidget *parent)
     state_.dialogResult.clear();
 
     auto *insert = namedButton("cmdInsert", "Insert");
+    insert->setDefault(true); // Enter presses it
     auto *cancel = namedButton("cmdCancel", "Cancel");
     connect(insert, &QPushButton::clicked, this, [this] {
         state_.dialogResult = imageTag(fields());
@@ -64,6 +65,7 @@ ImageDialog::ImageDialog(ProgramState &state, QWidget *parent)
     layout->addLayout(grid);
     layout->addLayout(buttons);
     setMinimumWidth(360);
+    nameBoxesByLabels(this);
 }
 
 ImageFields ImageDialog::fields() const

@@ -1,5 +1,6 @@
 #include "dialogs/list_dialog.h"
 
+#include "shared/dialog_parts.h"
 #include "shared/list_item_slider.h"
 
 #include "shared/named_widgets.h"
@@ -79,6 +80,9 @@ ListDialog::ListDialog(ProgramState &state, QWidget *parent)
     number->setObjectName(QStringLiteral("fraNumber"));
     QLabel *count = setUpListItemSlider(slider_);
     auto *numberRow = new QHBoxLayout(number);
+    auto *sliderLabel = namedLabel("lblNumber", "&Items");
+    sliderLabel->setBuddy(slider_);
+    numberRow->addWidget(sliderLabel);
     numberRow->addWidget(slider_, 1);
     numberRow->addWidget(count);
 
@@ -98,6 +102,8 @@ ListDialog::ListDialog(ProgramState &state, QWidget *parent)
         reject();
     });
 
+    insert->setDefault(true);
+
     auto *frames = new QHBoxLayout;
     frames->addWidget(type);
     frames->addWidget(options_);
@@ -109,6 +115,7 @@ ListDialog::ListDialog(ProgramState &state, QWidget *parent)
     layout->addLayout(frames);
     layout->addWidget(number);
     layout->addLayout(buttons);
+    nameBoxesByLabels(this);
 }
 
 } // namespace pw

@@ -1,5 +1,6 @@
 #include "dialogs/small_dialogs.h"
 
+#include "shared/dialog_parts.h"
 #include "shared/named_widgets.h"
 #include "shared/program_state.h"
 
@@ -19,6 +20,7 @@ void finishDialog(QDialog &dialog, ProgramState &state, QFormLayout *form,
                   const std::vector<QLineEdit *> &fields, Build build)
 {
     auto *insert = namedButton("cmdInsert", "Insert");
+    insert->setDefault(true); // Enter presses it
     auto *cancel = namedButton("cmdCancel", "Cancel");
     QObject::connect(insert, &QPushButton::clicked, &dialog, [&dialog, &state, build] {
         state.dialogResult = build();
@@ -79,6 +81,7 @@ AnchorDialog::AnchorDialog(ProgramState &state, QWidget *parent)
     form->addRow(QStringLiteral("ID"), id_);
     finishDialog(*this, state_, form, {url_, text_, target_, name_, id_},
                  [this] { return anchorMarkup(fields()); });
+    nameBoxesByLabels(this);
 }
 
 AnchorFields AnchorDialog::fields() const
@@ -102,6 +105,7 @@ CommentDialog::CommentDialog(ProgramState &state, QWidget *parent)
     form->addRow(QStringLiteral("Comments"), comments_);
     finishDialog(*this, state_, form, {comments_},
                  [this] { return commentMarkup(comments_->text()); });
+    nameBoxesByLabels(this);
 }
 
 RuleDialog::RuleDialog(ProgramState &state, Platform &platform, QWidget *parent)
@@ -123,6 +127,7 @@ RuleDialog::RuleDialog(ProgramState &state, Platform &platform, QWidget *parent)
     form->addRow(QStringLiteral("Color"), colourRow(swatch_, picker_, state_, this));
     finishDialog(*this, state_, form, {attributes_[0], attributes_[1], id_},
                  [this] { return ruleTag(fields()); });
+    nameBoxesByLabels(this);
 }
 
 RuleFields RuleDialog::fields() const
@@ -162,6 +167,7 @@ MarqueeDialog::MarqueeDialog(ProgramState &state, Platform &platform, QWidget *p
     std::vector<QLineEdit *> enterFields = attributes_;
     enterFields.push_back(id_);
     finishDialog(*this, state_, form, enterFields, [this] { return marqueeMarkup(fields()); });
+    nameBoxesByLabels(this);
 }
 
 MarqueeFields MarqueeDialog::fields() const

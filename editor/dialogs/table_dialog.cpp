@@ -1,5 +1,6 @@
 #include "dialogs/table_dialog.h"
 
+#include "shared/dialog_parts.h"
 #include "shared/named_widgets.h"
 #include "shared/program_state.h"
 
@@ -10,7 +11,10 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QSlider>
+#include <QSignalBlocker>
 #include <QTableWidget>
+
+#include <algorithm>
 
 namespace pw {
 
@@ -27,9 +31,12 @@ QSlider *sizeSlider(const char *name, Qt::Orientation orientation)
     slider->setPageStep(5);
     slider->setTickPosition(orientation == Qt::Vertical ? QSlider::TicksRight
                                                         : QSlider::TicksBelow);
-    // Row 1 at the top: the vertical slider counts downwards like the grid.
-    if (orientation == Qt::Vertical)
+    // Row 1 at the top: the vertical slider counts downwards like the grid, and its keys
+    // move the handle the way they point (Up: towards row 1).
+    if (orientation == Qt::Vertical) {
         slider->setInvertedAppearance(true);
+        slider->setInvertedControls(true);
+    }
     return slider;
 }
 
@@ -52,8 +59,11 @@ TableDialog::TableDialog(ProgramState &state, Platform &platform, QWidget *paren
     state_.dialogResult.clear();
 
     grid_->setObjectName(QStringLiteral("MyTable"));
-    // Cell texts are typed below and kept with "Save Text", never edited in the grid.
-    grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // A cell is typed into where it is (as well as in "Cell Text" below); Tab leaves the grid
+    // for the next control instead of walking its cells.
+    grid_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
+                           | QAbstractItemView::AnyKeyPressed);
+    grid_->setTabKeyNavigation(false);
     grid_->setSelectionMode(QAbstractItemView::SingleSelection);
     grid_->horizontalHeader()->setDefaultSectionSize(60);
     grid_->setMinimumSize(360, 220);
@@ -67,7 +77,9 @@ TableDialog::TableDialog(ProgramState &state, Platform &platform, QWidget *paren
     connect(columns_, &QSlider::valueChanged, this, &TableDialog::resizeGrid);
     connect(grid_, &QTableWidget::currentCellChanged, this,
             [this](int row, int column) { showCell(row, column); });
+    connect(grid_, &QTableWidget::itemChanged, this, &TableDialog::cellEdited);
     connect(save, &QPushButton::clicked, this, &TableDialog::saveCell);
+    pressOnEnter({cellText_}, save);
     connect(change, &QPushButton::clicked, this, [this] {
         QColor chosen;
         if (picker_.pick(chosen))
@@ -82,12 +94,29 @@ TableDialog::TableDialog(ProgramState &state, Platform &platform, QWidget *paren
         reject();
     });
 
+    auto *rowsLabel = namedLabel("lblRows", "&Rows");
+    rowsLabel->setBuddy(rows_);
+    auto *columnsLabel = namedLabel("lblCols", "C&olumns");
+    columnsLabel->setBuddy(columns_);
+    auto *gridLabel = namedLabel("lblTable", "Ta&ble");
+    gridLabel->setBuddy(grid_);
+    auto *rowsColumn = new QVBoxLayout;
+    rowsColumn->addWidget(rowsLabel);
+    rowsColumn->addWidget(rows_, 1, Qt::AlignHCenter);
+    auto *gridColumn = new QVBoxLayout;
+    gridColumn->addWidget(gridLabel);
+    gridColumn->addWidget(grid_, 1);
     auto *gridRow = new QHBoxLayout;
-    gridRow->addWidget(rows_);
-    gridRow->addWidget(grid_, 1);
+    gridRow->addLayout(rowsColumn);
+    gridRow->addLayout(gridColumn, 1);
+    auto *columnsRow = new QHBoxLayout;
+    columnsRow->addWidget(columnsLabel);
+    columnsRow->addWidget(columns_, 1);
     auto *cellRow = new QHBoxLayout;
     cellRow->addWidget(coord_);
-    cellRow->addWidget(new QLabel(QStringLiteral("Cell Text")));
+    auto *cellLabel = new QLabel(QStringLiteral("Cell Text"));
+    cellLabel->setBuddy(cellText_);
+    cellRow->addWidget(cellLabel);
     cellRow->addWidget(cellText_, 1);
     cellRow->addWidget(save);
 
@@ -114,7 +143,7 @@ TableDialog::TableDialog(ProgramState &state, Platform &platform, QWidget *paren
 
     auto *left = new QVBoxLayout;
     left->addLayout(gridRow, 1);
-    left->addWidget(columns_);
+    left->addLayout(columnsRow);
     left->addLayout(cellRow);
     auto *top = new QHBoxLayout;
     top->addLayout(left, 1);
@@ -123,9 +152,12 @@ TableDialog::TableDialog(ProgramState &state, Platform &platform, QWidget *paren
     layout->addLayout(top, 1);
     layout->addLayout(buttons);
 
+    insert->setDefault(true);
+
     resizeGrid();
     grid_->setCurrentCell(0, 0);
     showCell(0, 0);
+    nameBoxesByLabels(this);
 }
 
 TableFields TableDialog::fields() const
@@ -153,9 +185,36 @@ void TableDialog::resizeGrid()
     for (int r = 0; r < grid_->rowCount(); ++r) {
         for (int c = 0; c < grid_->columnCount(); ++c) {
             if (!grid_->item(r, c))
-                grid_->setItem(r, c, new QTableWidgetItem(cells_[r][c]));
+                grid_->setItem(r, c, new QTableWidgetItem(cells_[r][c])); // kept texts come back
         }
     }
+}
+
+// A text typed into the grid is kept at once, as "Save Text" keeps the box's.
+void TableDialog::cellEdited(QTableWidgetItem *item)
+{
+    if (!item)
+        return;
+    const int row = item->row();
+    const int column = item->column();
+    if (row < 0 || column < 0 || row > kMaxSize || column > kMaxSize)
+        return;
+    cells_[row][column] = item->text();
+    if (row == grid_->currentRow() && column == grid_->currentColumn())
+        cellText_->setText(item->text());
+    showWhole(item);
+}
+
+// A long text stays readable: its column grows (up to a limit) and the cell's tip shows it.
+void TableDialog::showWhole(QTableWidgetItem *item)
+{
+    const QSignalBlocker quiet(grid_);
+    item->setToolTip(item->text());
+    grid_->resizeColumnToContents(item->column());
+    const int widest = 240;
+    const int standard = grid_->horizontalHeader()->defaultSectionSize();
+    grid_->setColumnWidth(item->column(),
+                          std::clamp(grid_->columnWidth(item->column()), standard, widest));
 }
 
 // Moving to another cell drops text typed but not saved.
@@ -165,8 +224,10 @@ void TableDialog::showCell(int row, int column)
         return;
     coord_->setText(QStringLiteral("(%1, %2)").arg(row + 1).arg(column + 1));
     cellText_->setText(cells_[row][column]);
-    if (QTableWidgetItem *item = grid_->item(row, column))
+    if (QTableWidgetItem *item = grid_->item(row, column)) {
+        const QSignalBlocker quiet(grid_);
         item->setText(cells_[row][column]);
+    }
 }
 
 void TableDialog::saveCell()
@@ -176,8 +237,13 @@ void TableDialog::saveCell()
     if (row < 0 || column < 0)
         return;
     cells_[row][column] = cellText_->text();
-    if (QTableWidgetItem *item = grid_->item(row, column))
-        item->setText(cells_[row][column]);
+    if (QTableWidgetItem *item = grid_->item(row, column)) {
+        {
+            const QSignalBlocker quiet(grid_);
+            item->setText(cells_[row][column]);
+        }
+        showWhole(item);
+    }
 }
 
 } // namespace pw

@@ -11,6 +11,7 @@ class QLabel;
 class QLineEdit;
 class QSlider;
 class QTableWidget;
+class QTableWidgetItem;
 
 namespace pw {
 
@@ -29,6 +30,8 @@ private:
     void resizeGrid();
     void showCell(int row, int column);
     void saveCell();
+    void cellEdited(QTableWidgetItem *item);
+    void showWhole(QTableWidgetItem *item);
 
     ProgramState &state_;
     ColourPicker picker_;

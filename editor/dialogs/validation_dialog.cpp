@@ -74,6 +74,7 @@ ValidationDialog::ValidationDialog(ProgramState &state, QWidget *parent)
     language_->button(int(ScriptLanguage::JavaScript))->setChecked(true);
 
     auto *insert = namedButton("cmdInsert", "Insert");
+    insert->setDefault(true); // Enter presses it
     auto *cancel = namedButton("cmdCancel", "Cancel");
     connect(insert, &QPushButton::clicked, this, [this] {
         // A blank value is compared with an empty string, and the field shows it so.
@@ -100,6 +101,7 @@ ValidationDialog::ValidationDialog(ProgramState &state, QWidget *parent)
     layout->addWidget(languages);
     layout->addLayout(buttons);
     setMinimumWidth(380);
+    nameBoxesByLabels(this);
 }
 
 ValidationFields ValidationDialog::fields() const

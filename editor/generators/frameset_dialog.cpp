@@ -71,6 +71,7 @@ FramesetDialog::FramesetDialog(ProgramState &state, QWidget *parent)
         const bool cancel = k == kFramesetLayouts;
         QPushButton *button = namedButton("cmdChoice", cancel ? "Cancel" : "Create");
         button->setProperty("index", k);
+        button->setDefault(k == 0); // Enter makes the first layout's page
         connect(button, &QPushButton::clicked, this, [this, k] { choose(k); });
         if (!cancel)
             layout->addWidget(new FrameSketch(k), k, 0);

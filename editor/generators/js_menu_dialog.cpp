@@ -1,5 +1,6 @@
 #include "generators/js_menu_dialog.h"
 
+#include "shared/dialog_parts.h"
 #include "shared/file_panes.h"
 
 #include "document/feature_context.h"
@@ -25,13 +26,6 @@ namespace pw {
 namespace {
 
 const QString kTitle = QStringLiteral("JavaScript Menu Dialog");
-
-QLineEdit *namedLineEdit(const char *name)
-{
-    auto *edit = new QLineEdit;
-    edit->setObjectName(QString::fromUtf8(name));
-    return edit;
-}
 
 QAction *namedAction(QObject *parent, const char *name, const char *caption)
 {
@@ -90,6 +84,7 @@ JsMenuDialog::JsMenuDialog(FeatureContext &context, QWidget *parent)
     QPushButton *cmdLoad = namedButton("cmdLoad", "&Load The Text File");
     QPushButton *cmdSave = namedButton("cmdSave", "&Save The Text File");
     QPushButton *cmdCreate = namedButton("cmdCreate", "&Create JavaScript Menu");
+    cmdCreate->setDefault(true); // Enter presses it
     QPushButton *cmdExit = namedButton("cmdExit", "E&xit");
 
     auto *layout = new QVBoxLayout(this);
@@ -126,6 +121,7 @@ JsMenuDialog::JsMenuDialog(FeatureContext &context, QWidget *parent)
     connect(cmdSave, &QPushButton::clicked, this, &JsMenuDialog::saveOutline);
     connect(cmdCreate, &QPushButton::clicked, this, &JsMenuDialog::createMenu);
     connect(cmdExit, &QPushButton::clicked, this, &JsMenuDialog::reject);
+    nameBoxesByLabels(this);
 }
 
 QString JsMenuDialog::paneDirectory() const

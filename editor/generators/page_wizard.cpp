@@ -85,6 +85,7 @@ PageWizard::PageWizard(ProgramState &state, Platform &platform, QWidget *parent)
     paintPreview();
 
     auto *create = namedButton("cmdCreate", "&Create");
+    create->setDefault(true); // Enter presses it
     auto *cancel = namedButton("cmdCancel", "Cancel");
     connect(create, &QPushButton::clicked, this, [this] {
         state_.dialogResult = jumpStartPage(fields());
@@ -112,6 +113,7 @@ PageWizard::PageWizard(ProgramState &state, Platform &platform, QWidget *parent)
     layout->addLayout(texts);
     layout->addLayout(middle);
     layout->addLayout(buttons);
+    nameBoxesByLabels(this);
 }
 
 PageWizard::~PageWizard() = default;

@@ -1,5 +1,6 @@
 #include "generators/php_data_dialog.h"
 
+#include "shared/dialog_parts.h"
 #include "document/feature_context.h"
 #include "files/paths.h"
 #include "files/text_file.h"
@@ -96,6 +97,7 @@ PhpDataDialog::PhpDataDialog(FeatureContext &context, QWidget *parent)
     QPushButton *cmdLoad = namedButton("cmdLoad", "&Load");
     QPushButton *cmdSave = namedButton("cmdSave", "&Save");
     QPushButton *cmdCreate = namedButton("cmdCreate", "&Create");
+    cmdCreate->setDefault(true); // Enter presses it
     QPushButton *cmdExit = namedButton("cmdExit", "E&xit");
     auto *buttons = new QHBoxLayout;
     for (QPushButton *button : {cmdLoad, cmdSave, cmdCreate, cmdExit})
@@ -117,6 +119,7 @@ PhpDataDialog::PhpDataDialog(FeatureContext &context, QWidget *parent)
     connect(cmdSave, &QPushButton::clicked, this, &PhpDataDialog::save);
     connect(cmdCreate, &QPushButton::clicked, this, &PhpDataDialog::create);
     connect(cmdExit, &QPushButton::clicked, this, &PhpDataDialog::reject);
+    nameBoxesByLabels(this);
 }
 
 PhpDataFields PhpDataDialog::fields() const

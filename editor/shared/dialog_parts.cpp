@@ -2,7 +2,19 @@
 
 #include "shared/platform.h"
 
+#include <QAbstractItemView>
+#include <QAbstractSlider>
+#include <QAbstractSpinBox>
 #include <QComboBox>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLayout>
+#include <QPlainTextEdit>
+#include <QSet>
+#include <QTextEdit>
+#include <QKeyEvent>
+#include <QPointer>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -38,10 +50,122 @@ std::vector<QLineEdit *> fieldGroup(const char *name, int count)
     return fields;
 }
 
+namespace {
+
+// Takes Enter in the widget it watches: the button is pressed, and the key goes no further
+// (the dialog's default button is not pressed as well).
+class EnterPresses : public QObject {
+public:
+    EnterPresses(QWidget *field, QPushButton *button) : QObject(field), button_(button)
+    {
+        field->installEventFilter(this);
+        field->setProperty("enterPresses", button->objectName());
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent *>(event)->key();
+            if ((key == Qt::Key_Return || key == Qt::Key_Enter) && button_) {
+                button_->click();
+                return true;
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QPointer<QPushButton> button_;
+};
+
+} // namespace
+
 void pressOnEnter(const std::vector<QLineEdit *> &fields, QPushButton *button)
 {
     for (QLineEdit *field : fields)
-        QObject::connect(field, &QLineEdit::returnPressed, button, &QPushButton::click);
+        new EnterPresses(field, button);
+}
+
+namespace {
+
+// A control that holds a value and shows no caption of its own.
+bool isBox(const QWidget *widget)
+{
+    return qobject_cast<const QLineEdit *>(widget) || qobject_cast<const QComboBox *>(widget)
+           || qobject_cast<const QAbstractSpinBox *>(widget)
+           || qobject_cast<const QAbstractSlider *>(widget)
+           || qobject_cast<const QAbstractItemView *>(widget)
+           || qobject_cast<const QPlainTextEdit *>(widget)
+           || qobject_cast<const QTextEdit *>(widget);
+}
+
+// The first box of a layout item: the widget itself, or the first box inside a nested layout.
+QWidget *firstBox(QLayoutItem *item)
+{
+    if (!item)
+        return nullptr;
+    if (QWidget *widget = item->widget())
+        return isBox(widget) ? widget : nullptr;
+    if (QLayout *inner = item->layout()) {
+        for (int i = 0; i < inner->count(); ++i) {
+            if (QWidget *box = firstBox(inner->itemAt(i)))
+                return box;
+            if (inner->itemAt(i)->widget())
+                return nullptr; // a caption or button comes first
+        }
+    }
+    return nullptr;
+}
+
+QWidget *boxAfter(QLayout *layout, int index)
+{
+    if (auto *grid = qobject_cast<QGridLayout *>(layout)) {
+        int row = 0, column = 0, rows = 0, columns = 0;
+        grid->getItemPosition(index, &row, &column, &rows, &columns);
+        if (QWidget *right = firstBox(grid->itemAtPosition(row, column + columns)))
+            return right;
+        return firstBox(grid->itemAtPosition(row + rows, column));
+    }
+    if (auto *form = qobject_cast<QFormLayout *>(layout)) {
+        int row = 0;
+        QFormLayout::ItemRole role;
+        form->getItemPosition(index, &row, &role);
+        return role == QFormLayout::LabelRole ? firstBox(form->itemAt(row, QFormLayout::FieldRole))
+                                              : nullptr;
+    }
+    return firstBox(layout->itemAt(index + 1));
+}
+
+} // namespace
+
+void nameBoxesByLabels(QWidget *window)
+{
+    QList<QLayout *> layouts = window->findChildren<QLayout *>();
+    for (QWidget *child : window->findChildren<QWidget *>()) {
+        if (child->layout() && !layouts.contains(child->layout()))
+            layouts << child->layout();
+    }
+    QSet<const QWidget *> named;
+    for (const QLabel *label : window->findChildren<QLabel *>()) {
+        if (label->buddy())
+            named.insert(label->buddy());
+    }
+    for (QLabel *label : window->findChildren<QLabel *>()) {
+        if (label->buddy() || label->text().isEmpty())
+            continue;
+        for (QLayout *layout : layouts) {
+            const int index = layout->indexOf(label);
+            if (index < 0)
+                continue;
+            QWidget *box = boxAfter(layout, index);
+            if (box && !named.contains(box)) {
+                label->setBuddy(box);
+                named.insert(box);
+            }
+            break;
+        }
+    }
 }
 
 ColourSwatch::ColourSwatch(const char *name, const QColor &colour, QWidget *parent) : QFrame(parent)

@@ -24,8 +24,15 @@ QComboBox *namedList(const char *name, const QStringList &entries, bool editable
 // `count` fields all named `name`, with "index" 0 .. count - 1.
 std::vector<QLineEdit *> fieldGroup(const char *name, int count);
 
-// Enter in any of these fields does what the button does.
+// Enter in any of these fields does what the button does, and only that (the dialog's
+// default button stays unpressed). Each field names the button in its "enterPresses".
 void pressOnEnter(const std::vector<QLineEdit *> &fields, QPushButton *button);
+
+// Gives each label of the window that names no box yet the box it stands before: the next
+// cell of its grid row (or the cell below it), or the next item of its row or column. The
+// label then names the box for the reader, and its "&" key moves to it. Call it once the
+// window's layout is built.
+void nameBoxesByLabels(QWidget *window);
 
 // A patch of colour. The colour is also readable as the "colour" property.
 class ColourSwatch : public QFrame {

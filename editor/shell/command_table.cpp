@@ -74,8 +74,7 @@ void popupMenu(MainWindow &w, int)
 }
 
 // Every command of the main window, in the order the controls are built: menus top to
-// bottom, picture buttons left to right, then each page's buttons left to right. The Edit menu's Ctrl texts are part of the
-// captions: the edit box handles those keys itself, so they are not shortcuts of the items.
+// bottom, picture buttons left to right, then each page's buttons left to right.
 const Command kCommands[] = {
     {.name = "mnuFileNew", .caption = "&New", .shortcut = "Ctrl+N", .where = "mnuFile",
      .window = [](MainWindow &w, int) { w.newDocument(); }},
@@ -104,14 +103,17 @@ const Command kCommands[] = {
     {.name = "mnuFileExit", .caption = "E&xit", .shortcut = "Ctrl+Q", .where = "mnuFile",
      .window = [](MainWindow &w, int) { w.close(); }},
 
-    {.name = "mnuEditUndo", .caption = "&Undo         Ctrl+Z", .where = "mnuEdit",
+    {.name = "mnuEditUndo", .caption = "&Undo", .shortcut = "Ctrl+Z", .where = "mnuEdit", .boxKeys = true,
      .window = editCommand<&QPlainTextEdit::undo>},
+    // The box knows Ctrl+Shift+Z; Ctrl+Y is the item's own.
+    {.name = "mnuEditRedo", .caption = "R&edo", .shortcut = "Ctrl+Y; Ctrl+Shift+Z", .where = "mnuEdit",
+     .window = editCommand<&QPlainTextEdit::redo>},
     separator("mnuEdit"),
-    {.name = "mnuEditCut", .caption = "Cu&t            Ctrl+X", .where = "mnuEdit",
+    {.name = "mnuEditCut", .caption = "Cu&t", .shortcut = "Ctrl+X", .where = "mnuEdit", .boxKeys = true,
      .window = editCommand<&QPlainTextEdit::cut>},
-    {.name = "mnuEditCopy", .caption = "&Copy         Ctrl+C", .where = "mnuEdit",
+    {.name = "mnuEditCopy", .caption = "&Copy", .shortcut = "Ctrl+C", .where = "mnuEdit", .boxKeys = true,
      .window = editCommand<&QPlainTextEdit::copy>},
-    {.name = "mnuEditPaste", .caption = "&Paste        Ctrl+V", .where = "mnuEdit",
+    {.name = "mnuEditPaste", .caption = "&Paste", .shortcut = "Ctrl+V", .where = "mnuEdit", .boxKeys = true,
      .window = editCommand<&QPlainTextEdit::paste>},
     separator("mnuEdit"),
     {.name = "mnuFind", .caption = "&Find", .shortcut = "Ctrl+F", .where = "mnuEdit",

@@ -123,8 +123,12 @@ void CommandRunner::build(QMenuBar *menuBar, QHBoxLayout *pictureBar)
                 action->setObjectName(QString::fromUtf8(row.name));
                 if (row.count > 1)
                     action->setProperty("index", k);
-                if (row.shortcut)
-                    action->setShortcut(QKeySequence(QString::fromUtf8(row.shortcut)));
+                if (row.shortcut) {
+                    action->setShortcuts(
+                        QKeySequence::listFromString(QString::fromUtf8(row.shortcut)));
+                    if (row.boxKeys)
+                        action->setShortcutContext(Qt::WidgetShortcut);
+                }
                 action->setCheckable(row.checkable);
                 wire(action, row, k);
             }

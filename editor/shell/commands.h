@@ -39,12 +39,15 @@ struct Command {
     const char *icon = nullptr;
     const char *caption = nullptr; // menu caption, or the text a button shows
     const char *tooltip = nullptr;
-    const char *shortcut = nullptr;
+    const char *shortcut = nullptr; // keys, "; " between several; the first one is shown
     Place place = Place::Menu;
     const char *where = nullptr;
     int left = 0;  // PictureBar: twips from the window's left edge; -1 keeps it at the right
     int count = 1; // a control array: `count` controls of one name, each with property "index"
     bool checkable = false; // a menu item with a check mark; what it runs sets the mark
+    // The edit box handles the shortcut's keys itself (where the keys mean something else,
+    // the other control keeps them): the item only shows them in its shortcut column.
+    bool boxKeys = false;
     // What it runs: one of these.
     void (*window)(MainWindow &, int index) = nullptr;
     void (*feature)(FeatureContext &) = nullptr;

@@ -188,7 +188,7 @@ void MainWindow::createPanesAndEditor()
 
 void MainWindow::createCommands()
 {
-    addFindNextKey(this);
+    addFindNextKey(this, edit_, platform_);
     // Pictures come from the desktop's icon theme; Tango (see scripts/install-deps) stands in
     // where it has none, or where no theme is set, as on a bare X server.
     initIcons();

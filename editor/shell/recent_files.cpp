@@ -39,13 +39,25 @@ void RecentFiles::setPath(int index, const QString &path)
 {
     items_[index]->setData(path);
     items_[index]->setText(caption(path));
+    // An item that names no file is no choice: it is not shown.
+    items_[index]->setVisible(!path.isEmpty());
+}
+
+void RecentFiles::setFiles(const QStringList &paths)
+{
+    // Each file once, the first (newest) place kept; the named ones fill the top items.
+    QStringList kept;
+    for (const QString &path : paths) {
+        if (!path.isEmpty() && !kept.contains(path))
+            kept << path;
+    }
+    for (int i = 0; i < items_.size(); ++i)
+        setPath(i, i < kept.size() ? kept[i] : QString());
 }
 
 void RecentFiles::add(const QString &path)
 {
-    for (int i = int(items_.size()) - 1; i >= 1; --i)
-        setPath(i, this->path(i - 1));
-    setPath(0, path);
+    setFiles(QStringList{path} + files());
     addFileTab(path);
 }
 
@@ -59,9 +71,11 @@ QStringList RecentFiles::files() const
 
 void RecentFiles::restore(const SettingsStore &settings)
 {
+    QStringList stored;
     for (int i = 0; i < items_.size(); ++i)
-        setPath(
-            i, settings.read(QStringLiteral("Settings"), QStringLiteral("RU%1").arg(i), QString()));
+        stored << settings.read(QStringLiteral("Settings"), QStringLiteral("RU%1").arg(i),
+                                QString());
+    setFiles(stored);
 }
 
 void RecentFiles::save(SettingsStore &settings) const

@@ -20,8 +20,8 @@ public:
     // `items` are the menu's ten items in order; `tabs` has five tabs.
     RecentFiles(QList<QAction *> items, QTabBar *tabs, QObject *parent);
 
-    // The file goes on top of the menu and gets a tab (or its tab is selected). The menu
-    // keeps duplicates: the newest copy goes on top, older copies stay.
+    // The file goes on top of the menu (from where it was, if it was there) and gets a tab
+    // (or its tab is selected). Only items that name a file are shown.
     void add(const QString &path);
     // The path of menu item `index`; empty when it names none.
     QString path(int index) const;
@@ -42,6 +42,7 @@ signals:
 
 private:
     void setPath(int index, const QString &path);
+    void setFiles(const QStringList &paths);
 
     QList<QAction *> items_;
     QTabBar *tabs_;

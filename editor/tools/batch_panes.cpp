@@ -19,8 +19,7 @@ BatchPanes BatchPanes::create(QWidget *owner, FeatureContext &context)
     set.files->setObjectName(QStringLiteral("MyFileList"));
     set.files->setMultiSelect(true);
     set.panes = new FilePanes(set.drive, set.directory, set.files, context.platform, owner);
-    set.panes->open(context.paneDrive(),
-                    context.paneDirectory());
+    set.panes->open(context.paneDrive(), context.paneDirectory());
     return set;
 }
 
@@ -28,6 +27,9 @@ void BatchPanes::addSteps(QVBoxLayout *layout, const char *selectCaption)
 {
     layout->addWidget(namedLabel("Label1", "STEP 1 - Choose The Drive and Directory"));
     layout->addWidget(drive);
+    QLabel *folders = namedLabel("lblDirectory", "&Folders");
+    folders->setBuddy(directory);
+    layout->addWidget(folders);
     layout->addWidget(directory, 2);
     layout->addWidget(namedLabel("Label2", selectCaption));
     layout->addWidget(files, 3);

@@ -1,5 +1,6 @@
 #include "tools/directory_replace_dialog.h"
 
+#include "shared/dialog_parts.h"
 #include "document/feature_context.h"
 #include "files/line_breaks.h"
 #include "shared/named_widgets.h"
@@ -50,6 +51,7 @@ DirectoryReplaceDialog::DirectoryReplaceDialog(FeatureContext &context, QWidget 
 
     layout->addWidget(namedLabel("Label5", "STEP 4 - Click Start To Perform The Replace"));
     cmdStart_ = namedButton("cmdStart", "&Start");
+    cmdStart_->setDefault(true); // Enter presses it
     layout->addWidget(cmdStart_);
     auto *status = new QHBoxLayout;
     status->addWidget(namedLabel("Label8", "Status"));
@@ -61,12 +63,16 @@ DirectoryReplaceDialog::DirectoryReplaceDialog(FeatureContext &context, QWidget 
     myProgress->setRange(0, 1);
     myProgress->setValue(0);
     layout->addWidget(myProgress);
-    layout->addWidget(namedLabel("Label9", "View Port - Ignore Please"));
+    // A scratch box the run works in: kept (and named) but never shown.
+    QLabel *scratchLabel = namedLabel("Label9", "View Port - Ignore Please");
+    scratchLabel->hide();
+    layout->addWidget(scratchLabel);
     txtEdit_ = new QPlainTextEdit;
     txtEdit_->setObjectName(QStringLiteral("txtEdit"));
     txtEdit_->setReadOnly(true);
     txtEdit_->setLineWrapMode(QPlainTextEdit::NoWrap);
     txtEdit_->setMaximumHeight(80);
+    txtEdit_->hide();
     layout->addWidget(txtEdit_);
 
     auto *line = new QFrame;
@@ -80,6 +86,7 @@ DirectoryReplaceDialog::DirectoryReplaceDialog(FeatureContext &context, QWidget 
     connect(panes_.selectAll, &QPushButton::clicked, this, [this] { panes_.files->selectAll(); });
     connect(cmdStart_, &QPushButton::clicked, this, &DirectoryReplaceDialog::start);
     connect(cmdCancel, &QPushButton::clicked, this, &DirectoryReplaceDialog::reject);
+    nameBoxesByLabels(this);
 }
 
 void DirectoryReplaceDialog::reject()

@@ -38,6 +38,7 @@ LowerCaseDialog::LowerCaseDialog(FeatureContext &context, QWidget *parent)
     layout->addWidget(label);
     auto *buttons = new QHBoxLayout;
     cmdStart_ = namedButton("cmdStart", "&Start");
+    cmdStart_->setDefault(true); // Enter presses it
     QPushButton *cmdCancel = namedButton("cmdCancel", "E&xit");
     buttons->addWidget(cmdStart_);
     buttons->addWidget(cmdCancel);

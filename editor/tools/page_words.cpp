@@ -199,6 +199,79 @@ void addWords(QStringView page, qsizetype from, qsizetype to, std::vector<WordSp
     }
 }
 
+// The words of the text in [from, to), run by run between blanks, leaving out the runs that
+// are code.
+void addTextWords(QStringView page, qsizetype from, qsizetype to, std::vector<WordSpan> &words)
+{
+    qsizetype i = from;
+    while (i < to) {
+        if (page[i].isSpace()) {
+            ++i;
+            continue;
+        }
+        qsizetype runEnd = i;
+        while (runEnd < to && !page[runEnd].isSpace())
+            ++runEnd;
+        if (!looksLikeCode(page.mid(i, runEnd - i)))
+            addWords(page, i, runEnd, words);
+        i = runEnd;
+    }
+}
+
+// Attributes whose values a reader sees or hears: the text of a picture that is not shown,
+// and the tip of an element.
+bool isReadAttribute(QStringView name)
+{
+    return name.compare(u"alt", Qt::CaseInsensitive) == 0
+           || name.compare(u"title", Qt::CaseInsensitive) == 0;
+}
+
+// The words of the Alt and Title values of the tag whose attributes run from `from` to its
+// end `to` (one past its ">"). A value with a server block in it is code, not text.
+void addAttributeWords(QStringView page, qsizetype from, qsizetype to, std::vector<WordSpan> &words)
+{
+    const qsizetype end = to > from && page[to - 1] == u'>' ? to - 1 : to;
+    qsizetype i = from;
+    while (i < end) {
+        const QChar c = page[i];
+        if (!(c.isLetterOrNumber() || c == u'-' || c == u'_' || c == u':')) {
+            ++i;
+            continue;
+        }
+        const qsizetype nameStart = i;
+        while (i < end
+               && (page[i].isLetterOrNumber() || page[i] == u'-' || page[i] == u'_'
+                   || page[i] == u':'))
+            ++i;
+        const QStringView name = page.mid(nameStart, i - nameStart);
+        qsizetype j = i;
+        while (j < end && page[j].isSpace())
+            ++j;
+        if (j >= end || page[j] != u'=')
+            continue; // a name without a value
+        ++j;
+        while (j < end && page[j].isSpace())
+            ++j;
+        qsizetype valueStart = j;
+        qsizetype valueEnd = j;
+        if (j < end && (page[j] == u'"' || page[j] == u'\'')) {
+            const QChar quote = page[j];
+            valueStart = j + 1;
+            valueEnd = valueStart;
+            while (valueEnd < end && page[valueEnd] != quote)
+                ++valueEnd;
+            i = std::min(end, valueEnd + 1);
+        } else {
+            while (valueEnd < end && !page[valueEnd].isSpace())
+                ++valueEnd;
+            i = valueEnd;
+        }
+        const QStringView value = page.mid(valueStart, valueEnd - valueStart);
+        if (isReadAttribute(name) && !value.contains(u"<?") && !value.contains(u"<%"))
+            addTextWords(page, valueStart, valueEnd, words);
+    }
+}
+
 } // namespace
 
 std::vector<WordSpan> pageTextWords(QStringView page)
@@ -228,6 +301,8 @@ std::vector<WordSpan> pageTextWords(QStringView page)
                 const QStringView name = page.mid(nameStart, nameEnd - nameStart);
                 const qsizetype end = tagEnd(page, i);
                 const bool selfClosed = end - i >= 3 && page[end - 2] == u'/';
+                if (!closing && next != u'!')
+                    addAttributeWords(page, nameEnd, end, words);
                 if (!closing && !selfClosed && holdsCode(name)) {
                     // Up to the closing tag, which is then read as any other tag.
                     const QString close = QStringLiteral("</") + name.toString();

@@ -1,7 +1,8 @@
 #pragma once
 // The words of a page that a reader sees: the text between the tags. Everything that is code
 // or markup is passed over, so spell checking a page never stops at a tag name:
-// - tags, with their names, attribute names and values (quoted values may hold ">");
+// - tags, with their names, attribute names and values (quoted values may hold ">"), except
+//   the values of Alt and Title, which a reader sees or hears: their words are checked;
 // - comments "<!-- -->" (ColdFusion's "<!--- --->" too) and "<![CDATA[ ]]>" sections;
 // - entities: "&nbsp;", "&amp;" and the like separate words, and a word with a letter
 //   written as an entity ("caf&eacute;", "&#233;t&#233;") is left out, as it cannot be judged;

@@ -1,5 +1,6 @@
 #include "tools/rtf_dialog.h"
 
+#include "shared/dialog_parts.h"
 #include "document/feature_context.h"
 #include "shared/named_widgets.h"
 #include "shared/platform.h"
@@ -31,6 +32,7 @@ RtfDialog::RtfDialog(FeatureContext &context, QuorvelLibrary &library, QWidget *
     panes_.addSteps(layout, "STEP 2 - Select the RTF File(s) To Convert");
     layout->addWidget(namedLabel("Label4", "STEP 3 - Click Start"));
     cmdStart_ = namedButton("cmdStart", "&Start");
+    cmdStart_->setDefault(true); // Enter presses it
     layout->addWidget(cmdStart_);
     layout->addWidget(namedLabel("Label8", "Status"));
     myProgress = new QProgressBar;
@@ -45,6 +47,7 @@ RtfDialog::RtfDialog(FeatureContext &context, QuorvelLibrary &library, QWidget *
     connect(panes_.selectAll, &QPushButton::clicked, this, &RtfDialog::selectAll);
     connect(cmdStart_, &QPushButton::clicked, this, &RtfDialog::start);
     connect(cmdCancel, &QPushButton::clicked, this, &RtfDialog::reject);
+    nameBoxesByLabels(this);
 }
 
 void RtfDialog::selectAll()

@@ -4,12 +4,14 @@
 #include "document/feature_context.h"
 #include "shared/named_widgets.h"
 #include "shared/platform.h"
+#include "shared/window.h"
 #include "tools/page_words.h"
 #include "tools/speller.h"
 
 #include <QElapsedTimer>
 #include <QGridLayout>
 #include <QHash>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -39,12 +41,25 @@ SpellCheckDialog::SpellCheckDialog(QWidget *parent) : QDialog(parent)
     lstSuggestions_->setObjectName(QStringLiteral("lstSuggestions"));
 
     auto *fields = new QGridLayout;
-    fields->addWidget(namedLabel("lblWord", "Not in Dictionary:"), 0, 0);
-    fields->addWidget(txtWord_, 0, 1);
-    fields->addWidget(namedLabel("lblChangeTo", "Change &To:"), 1, 0);
-    fields->addWidget(txtChangeTo_, 1, 1);
-    fields->addWidget(namedLabel("lblSuggestions", "&Suggestions:"), 2, 0, Qt::AlignTop);
-    fields->addWidget(lstSuggestions_, 2, 1);
+    // Each label names its box; so "&" marks the label's key rather than showing.
+    const struct {
+        const char *name;
+        const char *caption;
+        QWidget *field;
+    } labelled[] = {
+        {"lblWord", "Not in Dictionary:", txtWord_},
+        {"lblChangeTo", "Change &To:", txtChangeTo_},
+        {"lblSuggestions", "&Suggestions:", lstSuggestions_},
+    };
+    int row = 0;
+    for (const auto &entry : labelled) {
+        QLabel *label = namedLabel(entry.name, entry.caption);
+        label->setBuddy(entry.field);
+        fields->addWidget(label, row, 0,
+                          entry.field == lstSuggestions_ ? Qt::AlignTop : Qt::Alignment());
+        fields->addWidget(entry.field, row, 1);
+        ++row;
+    }
 
     auto *buttons = new QVBoxLayout;
     const struct {
@@ -153,6 +168,10 @@ void checkSpelling(FeatureContext &context, Speller &speller)
         } else {
             edit.widget()->ensureCursorVisible();
             dialog.showWord(word, speller.suggestions(word));
+            // Beside the word it asks about, never over it.
+            const int at = int(span.start + shift);
+            moveClearOf(&dialog,
+                        textArea(edit.widget(), edit.toQt(at), edit.toQt(at + int(span.length))));
             context.platform.runDialog(dialog);
             if (changedElsewhere)
                 return;
@@ -189,6 +208,10 @@ void checkSpelling(FeatureContext &context, Speller &speller)
     // At the end the caret stays after the last word looked at, nothing selected.
     if (selected && edit.selLength() > 0)
         edit.setCaret(edit.selStart() + edit.selLength());
+    // The check ran to the end by itself: say so, as nothing else would show it.
+    context.platform.messageBox(QStringLiteral("Check Spelling"),
+                                QStringLiteral("The Spelling Check Is Complete."), MsgButtons::Ok,
+                                MsgIcon::Information);
 }
 
 } // namespace pw

@@ -1,5 +1,6 @@
 #include "windows/browser_windows.h"
 
+#include "shared/dialog_parts.h"
 #include "document/feature_context.h"
 #include "files/paths.h"
 #include "shared/named_widgets.h"
@@ -33,6 +34,7 @@ BrowserChooser::BrowserChooser(FeatureContext &context, const QString &path, QWi
     setObjectName(QStringLiteral("frmBrowser"));
     setWindowTitle(QStringLiteral("External Browser"));
     auto *cmdIE = namedButton("cmdIE", "Browser 1");
+    cmdIE->setDefault(true); // Enter shows the page in the first browser
     cmdIE->setToolTip(QStringLiteral("MS Internet Explorer"));
     auto *cmdNetscape = namedButton("cmdNetscape", "Browser 2");
     cmdNetscape->setToolTip(QStringLiteral("Netscape Navigator"));
@@ -50,6 +52,7 @@ BrowserChooser::BrowserChooser(FeatureContext &context, const QString &path, QWi
     connect(cmdIE, &QPushButton::clicked, this, [this] { showIn(Browser::First); });
     connect(cmdNetscape, &QPushButton::clicked, this, [this] { showIn(Browser::Second); });
     connect(cmdExit, &QPushButton::clicked, this, &QDialog::accept);
+    nameBoxesByLabels(this);
 }
 
 void BrowserChooser::showIn(Browser browser)
@@ -85,6 +88,7 @@ BrowserDefinitions::BrowserDefinitions(FeatureContext &context, QWidget *parent)
         grid->addWidget(picker, index, 2);
     }
     auto *cmdDone = namedButton("cmdDone", "Done");
+    cmdDone->setDefault(true); // Enter presses it
     connect(cmdDone, &QPushButton::clicked, this, &BrowserDefinitions::storeBrowsers);
     auto *bottom = new QHBoxLayout;
     bottom->addStretch(1);
@@ -92,6 +96,7 @@ BrowserDefinitions::BrowserDefinitions(FeatureContext &context, QWidget *parent)
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(grid);
     layout->addLayout(bottom);
+    nameBoxesByLabels(this);
 }
 
 QLineEdit *BrowserDefinitions::box(Browser browser) const
@@ -133,6 +138,7 @@ PathMappingDialog::PathMappingDialog(const PathMapping &mapping, QWidget *parent
     chkUseVPath_->setObjectName(QStringLiteral("chkUseVPath"));
     chkUseVPath_->setChecked(mapping.used);
     auto *cmdOk = namedButton("cmdOk", "&Ok");
+    cmdOk->setDefault(true); // Enter presses it
     connect(cmdOk, &QPushButton::clicked, this, &QDialog::accept);
 
     auto *grid = new QGridLayout;
@@ -147,6 +153,7 @@ PathMappingDialog::PathMappingDialog(const PathMapping &mapping, QWidget *parent
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(grid);
     layout->addLayout(bottom);
+    nameBoxesByLabels(this);
 }
 
 PathMapping PathMappingDialog::mapping() const

@@ -1,5 +1,6 @@
 #include "windows/image_viewer.h"
 
+#include "shared/dialog_parts.h"
 #include "document/feature_context.h"
 #include "shared/file_panes.h"
 #include "shared/named_widgets.h"
@@ -33,6 +34,7 @@ ImageViewer::ImageViewer(FeatureContext &context, QWidget *parent) : QDialog(par
     scroll->setWidget(imgView_);
     scroll->setWidgetResizable(true);
     auto *cmdOk = namedButton("cmdOk", "OK");
+    cmdOk->setDefault(true); // Enter presses it
     connect(cmdOk, &QPushButton::clicked, this, &QDialog::accept);
 
     auto *panes = new FilePanes(drive, directory, files_, context.platform, this);
@@ -54,6 +56,7 @@ ImageViewer::ImageViewer(FeatureContext &context, QWidget *parent) : QDialog(par
     layout->addLayout(left);
     layout->addLayout(right, 1);
     setMinimumSize(twipsToPixels(6600), twipsToPixels(6045));
+    nameBoxesByLabels(this);
 }
 
 void ImageViewer::showPicture(const QString &name)

@@ -1,5 +1,6 @@
 #include "windows/options_dialog.h"
 
+#include "shared/dialog_parts.h"
 #include "document/feature_context.h"
 #include "shared/named_widgets.h"
 #include "shared/platform.h"
@@ -76,6 +77,7 @@ OptionsDialog::OptionsDialog(FeatureContext &context, std::function<void()> regi
     registryLayout->addWidget(cmdRegister);
 
     auto *cmdOK = namedButton("cmdOK", "OK");
+    cmdOK->setDefault(true); // Enter presses it
     connect(cmdOK, &QPushButton::clicked, this, &OptionsDialog::storeOptions);
     auto *bottom = new QHBoxLayout;
     bottom->addStretch(1);
@@ -87,6 +89,7 @@ OptionsDialog::OptionsDialog(FeatureContext &context, std::function<void()> regi
     layout->addWidget(registry);
     layout->addLayout(bottom);
     setMinimumWidth(460);
+    nameBoxesByLabels(this);
 }
 
 void OptionsDialog::storeOptions()

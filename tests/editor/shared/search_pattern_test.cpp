@@ -1,4 +1,4 @@
-// The search options as one expression: what each combination finds in the same lines.
+// The expression a search text and its options make, and replacements with captures.
 #include "shared/search_pattern.h"
 
 #include <gtest/gtest.h>
@@ -7,63 +7,76 @@ using namespace pw;
 
 namespace {
 
-// Every match of the expression in the subject, joined by "|".
-QString matches(const QRegularExpression &expression, const QString &subject)
+// Every match of the search in `text`, as the matched texts.
+QStringList matches(const QString &search, SearchOptions options, const QString &text)
 {
     QStringList found;
-    for (auto it = expression.globalMatch(subject); it.hasNext();)
+    const QRegularExpression expression = searchExpression(search, options);
+    EXPECT_TRUE(expression.isValid()) << expression.errorString().toStdString();
+    for (auto it = expression.globalMatch(text); it.hasNext();)
         found << it.next().captured();
-    return found.join(u'|');
+    return found;
 }
 
 } // namespace
 
-TEST(searchExpression, EachOptionChangesWhatIsFound)
+TEST(SearchExpression, OptionsDecideCaseWordsAndWhatIsLiteral)
 {
-    const QString line = "<IMG Src=\"a.gif\"> img imgs (img) a.gif aXgif Caf\u00e9 caf\u00c9s";
-    struct Case {
-        const char *text;
-        SearchOptions options;
-        const char *found;
-    };
-    const Case cases[] = {
-        // Plain text, letter case ignored: every occurrence, inside words too.
-        {"img", {}, "IMG|img|img|img"},
-        {"img", {.matchCase = true}, "img|img|img"},
-        {"img", {.wholeWord = true}, "IMG|img|img"},
-        {"img", {.matchCase = true, .wholeWord = true}, "img|img"},
-        // Outside a regular expression every sign is itself.
-        {"a.gif", {}, "a.gif|a.gif"},
-        {"(img)", {}, "(img)"},
-        {"a.gif", {.regularExpression = true}, "a.gif|a.gif|aXgif"},
-        // An alternation stays whole between the word bounds.
-        {"img|gif", {.wholeWord = true, .regularExpression = true}, "IMG|gif|img|img|gif"},
-        // Letters beyond ASCII have cases and are word characters.
-        {"caf\u00e9", {}, "Caf\u00e9|caf\u00c9"},
-        {"caf\u00e9", {.wholeWord = true}, "Caf\u00e9"},
-    };
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.text);
+    const QString text = "Cat cat concat a.c abc CAT";
+    EXPECT_EQ(matches("cat", {}, text), QStringList({"Cat", "cat", "cat", "CAT"}));
+    EXPECT_EQ(matches("cat", {.matchCase = true}, text), QStringList({"cat", "cat"}));
+    EXPECT_EQ(matches("cat", {.wholeWord = true}, text), QStringList({"Cat", "cat", "CAT"}));
+    EXPECT_EQ(matches("cat", {.matchCase = true, .wholeWord = true}, text), QStringList({"cat"}));
+    // Without the option, expression characters are only characters.
+    EXPECT_EQ(matches("a.c", {}, text), QStringList({"a.c"}));
+    EXPECT_EQ(matches("a.c", {.regularExpression = true}, text), QStringList({"a.c", "abc"}));
+    EXPECT_EQ(matches("(", {}, "f(x)"), QStringList({"("}));
+    // A whole word around an alternation bounds every branch.
+    EXPECT_EQ(matches("cat|abc", {.wholeWord = true, .regularExpression = true}, text),
+              QStringList({"Cat", "cat", "abc", "CAT"}));
+    // Letters past ASCII are letters: no word bound inside "café".
+    EXPECT_EQ(matches("caf", {.wholeWord = true}, "café caf"), QStringList({"caf"}));
+    EXPECT_EQ(matches("ÉTÉ", {}, "été"), QStringList({"été"}));
+}
+
+TEST(SearchExpression, AnInvalidExpressionSaysWhy)
+{
+    for (const char *bad : {"(abc", "a[", "*x", "a{2,1}"}) {
         const QRegularExpression expression =
-            searchExpression(QString::fromUtf8(c.text), c.options);
-        ASSERT_TRUE(expression.isValid());
-        EXPECT_EQ(matches(expression, line), QString::fromUtf8(c.found));
+            searchExpression(QString::fromUtf8(bad), {.regularExpression = true});
+        EXPECT_FALSE(expression.isValid()) << bad;
+        EXPECT_FALSE(expression.errorString().isEmpty()) << bad;
+        // The same text searched for as it is, is fine.
+        EXPECT_TRUE(searchExpression(QString::fromUtf8(bad), {}).isValid()) << bad;
     }
 }
 
-TEST(searchExpression, CapturesAreTheUsersAndABadExpressionSaysWhy)
+TEST(ExpandReplacement, CapturesBackslashesAndWhatStaysAsWritten)
 {
-    const QRegularExpression mail =
-        searchExpression("(\\w+)@(\\w+)\\.com", {.wholeWord = true, .regularExpression = true});
-    const QRegularExpressionMatch match = mail.match("write to Ann@Example.com today");
+    const QRegularExpression twoParts("(\\w+)@(\\w+)(x)?");
+    const QRegularExpressionMatch match = twoParts.match("mail: ann@host.");
     ASSERT_TRUE(match.hasMatch());
-    EXPECT_EQ(match.captured(1), "Ann");
-    EXPECT_EQ(match.captured(2), "Example");
-    EXPECT_EQ(mail.captureCount(), 2);
+    const struct {
+        const char *replacement;
+        const char *expected;
+    } cases[] = {
+        {"\\2 at \\1", "host at ann"},
+        {"<\\0>", "<ann@host>"},
+        {"\\3", ""},          // took part in nothing
+        {"\\9", "\\9"},       // no such capture
+        {"\\12", "ann2"},     // only 3 captures: capture 1, then "2"
+        {"a\\\\1", "a\\1"},   // an escaped backslash
+        {"$1 \\n", "$1 \\n"}, // dollars and other escapes are plain text
+        {"end\\", "end\\"},   // a last lone backslash
+        {"plain", "plain"},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(expandReplacement(match, QString::fromUtf8(c.replacement)),
+                  QString::fromUtf8(c.expected))
+            << c.replacement;
 
-    const QRegularExpression bad = searchExpression("a(b", {.regularExpression = true});
-    EXPECT_FALSE(bad.isValid());
-    EXPECT_FALSE(bad.errorString().isEmpty());
-    // The same text as plain text is fine.
-    EXPECT_TRUE(searchExpression("a(b", {}).isValid());
+    // Two-digit captures where the expression has that many.
+    const QRegularExpression many("(a)(b)(c)(d)(e)(f)(g)(h)(i)(j)(k)(l)");
+    const QRegularExpressionMatch long_ = many.match("abcdefghijkl");
+    EXPECT_EQ(expandReplacement(long_, "\\12\\11\\1"), "lka");
 }

@@ -2,7 +2,9 @@
 // dropped from the file list, Goto Line, the display font, and spell checking with the
 // system's American English dictionary.
 #include "shared/file_panes.h"
+#include "shared/window.h"
 #include "support/main_window_harness.h"
+#include "tools/spell_check.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -10,6 +12,7 @@
 #include <QDropEvent>
 #include <QFile>
 #include <QFileInfo>
+#include <QLabel>
 #include <QImage>
 #include <QLineEdit>
 #include <QListWidget>
@@ -195,7 +198,8 @@ TEST(EditorBehaviours, FontsAreAppliedKeptAndRestoredAndCancelKeepsNothing)
 
 namespace {
 
-// A page whose only misspelling a reader sees is "teh"; the rest must come back byte for byte.
+// A page whose only misspellings a reader sees or hears are "teh" and the picture's text
+// "recieve"; the rest must come back byte for byte.
 const QString kPage = QStringLiteral(
     "<HTML>\r\n<BODY BGCOLOR=\"#FFFFFF\">\r\n<TABLE><TR><TD>teh</TD></TR></TABLE>\r\n"
     "<IMG Alt=\"recieve\" Src=\"pic.gif\">\r\n<P>\u00a9 2026 caf&eacute; &amp; plain\u00a0text "
@@ -207,6 +211,7 @@ struct Offered {
     QString word;
     QString selected;
     QStringList suggestions;
+    bool coversWord = false; // the dialog lies over the word it asks about
 };
 
 std::function<int(QDialog &)> press(const char *button, QVector<Offered> &offered, MainWindow &w)
@@ -218,6 +223,10 @@ std::function<int(QDialog &)> press(const char *button, QVector<Offered> &offere
         const QListWidget *list = dialog.findChild<QListWidget *>("lstSuggestions");
         for (int i = 0; i < list->count(); ++i)
             seen.suggestions << list->item(i)->text();
+        QPlainTextEdit *box = w.editBox().widget();
+        const QRect word =
+            textArea(box, box->textCursor().selectionStart(), box->textCursor().selectionEnd());
+        seen.coversWord = word.isEmpty() || dialog.frameGeometry().intersects(word);
         offered << seen;
         dialog.findChild<QPushButton *>(QString::fromUtf8(button))->click();
         return dialog.result();
@@ -231,17 +240,37 @@ TEST(SpellCheck, OnlyThePageTextIsOfferedAndReplaceChangesExactlyThatWord)
     MainWindowHarness h;
     MainWindow &w = h.start();
     w.document().replace(kPage);
+    w.show();
     QVector<Offered> offered;
     h.platform.dialogHandlers.push_back(press("cmdReplace", offered, w));
+    h.platform.dialogHandlers.push_back(press("cmdIgnore", offered, w));
     trigger(w, "cmdSpellCheck");
-    ASSERT_EQ(offered.size(), 1);
+    ASSERT_EQ(offered.size(), 2);
     EXPECT_EQ(offered[0].word, "teh");
     EXPECT_EQ(offered[0].selected, "teh");
     EXPECT_EQ(offered[0].suggestions.value(0), "the");
-    EXPECT_EQ(h.platform.dialogsRun, QStringList{"frmSpellCheck"});
+    EXPECT_EQ(offered[1].word, "recieve");
+    EXPECT_EQ(offered[1].selected, "recieve");
+    for (const Offered &o : offered)
+        EXPECT_FALSE(o.coversWord) << o.word.toStdString();
+    EXPECT_EQ(h.platform.dialogsRun, QStringList({"frmSpellCheck", "frmSpellCheck"}));
     EXPECT_EQ(w.editBox().text(), QString(kPage).replace("teh", "the"));
     EXPECT_TRUE(w.document().isModified());
-    EXPECT_TRUE(h.platform.messages.isEmpty());
+    // Having run to the end by itself, the check says so.
+    EXPECT_EQ(h.platform.messages,
+              QVector<MessageRecord>({{"Check Spelling", "The Spelling Check Is Complete.",
+                                       MsgButtons::Ok, MsgIcon::Information}}));
+
+    // Labels name their boxes: their "&" marks a key and is not shown.
+    SpellCheckDialog dialog(&w);
+    for (const char *name : {"lblWord", "lblChangeTo", "lblSuggestions"}) {
+        const QLabel *label = dialog.findChild<QLabel *>(name);
+        ASSERT_NE(label, nullptr) << name;
+        EXPECT_NE(label->buddy(), nullptr) << name;
+    }
+    EXPECT_EQ(dialog.findChild<QLabel *>("lblChangeTo")->buddy()->objectName(), "txtChangeTo");
+    EXPECT_EQ(dialog.findChild<QLabel *>("lblSuggestions")->buddy()->objectName(),
+              "lstSuggestions");
 }
 
 TEST(SpellCheck, CancelEndsTheCheckAndLeavesTheTextAsItWas)
@@ -257,6 +286,7 @@ TEST(SpellCheck, CancelEndsTheCheckAndLeavesTheTextAsItWas)
     EXPECT_EQ(w.editBox().text(), page);
     EXPECT_FALSE(w.document().isModified());
     EXPECT_EQ(w.editBox().selectedText(), "teh");
+    EXPECT_TRUE(h.platform.messages.isEmpty()) << "a cancelled check ends without a word";
 }
 
 TEST(SpellCheck, IgnoreAllReplaceAllAndAddLastAsLongAsTheyShould)

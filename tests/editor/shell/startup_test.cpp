@@ -221,14 +221,15 @@ TEST(MainWindowControls, MenuBarMatchesTheProgramsMenus)
           "Line &Breaks|Ctrl+Shift+L", "Reopen With Encoding|Ctrl+Shift+R", "-", "&Print...|Ctrl+P",
           "-", "E&xit|Ctrl+Q"}},
         {"&Edit",
-         {"&Undo         Ctrl+Z", "-", "Cu&t            Ctrl+X", "&Copy         Ctrl+C",
-          "&Paste        Ctrl+V", "-", "&Find|Ctrl+F", "&Replace|Ctrl+H",
-          "Find in F&iles|Ctrl+Shift+F", "-", "Insert &Date|Ctrl+D", "Refresh|F5",
-          "&Check Spelling|F7", "Check Pa&ge|F8", "Check P&HP|Shift+F8", "-", "&Goto Line|Ctrl+G"}},
+         {"&Undo|Ctrl+Z", "R&edo|Ctrl+Y", "-", "Cu&t|Ctrl+X", "&Copy|Ctrl+C", "&Paste|Ctrl+V", "-",
+          "&Find|Ctrl+F", "&Replace|Ctrl+H", "Find in F&iles|Ctrl+Shift+F", "-",
+          "Insert &Date|Ctrl+D", "Refresh|F5", "&Check Spelling|F7", "Check Pa&ge|F8",
+          "Check P&HP|Shift+F8", "-", "&Goto Line|Ctrl+G"}},
         {"&View",
          {"&In Browser", "-", "&Define Browsers", "Define &User Buttons", "&Fonts", "&Picture", "-",
           "&Options", "-", "Syntax &Colouring", "&Line Numbers"}},
-        {"&Recent", QStringList(10, QString())},
+        // At first start no file is recent: the ten items are there but none is shown.
+        {"&Recent", QStringList(10, "(hidden)")},
         {"&Help", {"&Search For Help On...", "-", "&About Pagewick..."}},
     };
     const QList<QAction *> menus = w.menuBar()->actions();
@@ -241,7 +242,10 @@ TEST(MainWindowControls, MenuBarMatchesTheProgramsMenus)
                 items << "-";
                 continue;
             }
-            EXPECT_TRUE(item->isVisible()) << item->text().toStdString();
+            if (!item->isVisible()) {
+                items << "(hidden)";
+                continue;
+            }
             QString entry = item->text();
             if (!item->shortcut().isEmpty())
                 entry += "|" + item->shortcut().toString();

@@ -128,6 +128,10 @@ TEST_F(DirectoryReplaceTest, ControlsCarryTheirNamesAndCaptions)
         for (const char *name : {"MyDrive", "MyDirectory", "MyFileList", "txtFind", "txtReplace",
                                  "lblStatus", "MyProgress", "txtEdit", "Line1"})
             EXPECT_NE(dialog.findChild<QWidget *>(name), nullptr) << name;
+        // The scratch box and its caption are kept but never shown.
+        EXPECT_TRUE(dialog.findChild<QWidget *>("txtEdit")->isHidden());
+        EXPECT_TRUE(dialog.findChild<QWidget *>("Label9")->isHidden());
+        EXPECT_FALSE(dialog.findChild<QWidget *>("txtFind")->isHidden());
     });
 }
 

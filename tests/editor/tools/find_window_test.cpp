@@ -1,11 +1,13 @@
 // The find-and-replace window on a real main window.
 #include "shared/edit_box.h"
+#include "shared/window.h"
 #include "support/qt_print.h"
 #include "support/main_window_harness.h"
 #include "tools/find_window.h"
 #include "tools/text_replace.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -275,33 +277,211 @@ TEST(replaceAllInDocument, AFewOccurrencesEditedInPlaceGiveTheWholeSwapsResult)
     }
 }
 
-namespace {
-
-// F3 is Find Next, from the main window and from the find window, while the find window is
-// open; once it is closed the key finds nothing.
-TEST_F(FindWindowTest, F3FindsTheNextMatchWhileTheWindowIsOpen)
+// F3 and Shift+F3 find the next and the previous match, from the main window and from the
+// find window while it is open; once it is closed they go on with its last search from the
+// caret, wrapping around the document.
+TEST_F(FindWindowTest, F3AndShiftF3FindNextAndPreviousWithTheWindowOpenOrClosed)
 {
     setDocument("ab ab ab");
     type("ab");
     click(0);
     EXPECT_EQ(selection(), std::make_pair(0, 2));
 
-    auto *mainKey = window->findChild<QShortcut *>("keyFindNext");
-    ASSERT_NE(mainKey, nullptr);
-    EXPECT_EQ(mainKey->key(), QKeySequence(Qt::Key_F3));
-    emit mainKey->activated();
+    auto *mainNext = window->findChild<QShortcut *>("keyFindNext");
+    auto *mainPrevious = window->findChild<QShortcut *>("keyFindPrevious");
+    ASSERT_NE(mainNext, nullptr);
+    ASSERT_NE(mainPrevious, nullptr);
+    EXPECT_EQ(mainNext->key(), QKeySequence(Qt::Key_F3));
+    EXPECT_EQ(mainPrevious->key(), QKeySequence(Qt::SHIFT | Qt::Key_F3));
+    emit mainNext->activated();
     EXPECT_EQ(selection(), std::make_pair(3, 2));
 
-    const QList<QShortcut *> ownKeys = find->findChildren<QShortcut *>();
-    ASSERT_EQ(ownKeys.size(), 1);
-    EXPECT_EQ(ownKeys.front()->key(), QKeySequence(Qt::Key_F3));
-    emit ownKeys.front()->activated();
+    QHash<QKeySequence, QShortcut *> ownKeys;
+    for (QShortcut *key : find->findChildren<QShortcut *>())
+        ownKeys.insert(key->key(), key);
+    ASSERT_EQ(ownKeys.size(), 2);
+    ASSERT_TRUE(ownKeys.contains(QKeySequence(Qt::Key_F3)));
+    ASSERT_TRUE(ownKeys.contains(QKeySequence(Qt::SHIFT | Qt::Key_F3)));
+    emit ownKeys[QKeySequence(Qt::Key_F3)]->activated();
+    EXPECT_EQ(selection(), std::make_pair(6, 2));
+    emit ownKeys[QKeySequence(Qt::SHIFT | Qt::Key_F3)]->activated();
+    EXPECT_EQ(selection(), std::make_pair(3, 2));
+    emit mainPrevious->activated();
+    EXPECT_EQ(selection(), std::make_pair(0, 2));
+    emit mainPrevious->activated(); // wraps to the last
     EXPECT_EQ(selection(), std::make_pair(6, 2));
 
     click(4);
-    window->editBox().setSelection(0, 0);
-    emit mainKey->activated();
-    EXPECT_EQ(selection(), std::make_pair(0, 0));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    window->editBox().setCaret(1);
+    emit mainNext->activated();
+    EXPECT_EQ(selection(), std::make_pair(3, 2));
+    emit mainNext->activated();
+    EXPECT_EQ(selection(), std::make_pair(6, 2));
+    emit mainNext->activated(); // wraps to the top
+    EXPECT_EQ(selection(), std::make_pair(0, 2));
+    emit mainPrevious->activated();
+    EXPECT_EQ(selection(), std::make_pair(6, 2));
+    EXPECT_TRUE(h.platform.messages.isEmpty());
+
+    // The last search keeps its options; what it no longer finds is said as Find says it.
+    setDocument("AB ab");
+    window->findChild<QAction *>("mnuFind")->trigger();
+    find = window->findChild<FindWindow *>("frmFind");
+    EXPECT_EQ(find->findChild<QLineEdit *>("txtFind")->text(), "ab");
+    find->findChild<QCheckBox *>("chkMatchCase")->setChecked(true);
+    click(0);
+    EXPECT_EQ(selection(), std::make_pair(3, 2));
+    click(4);
+    window->editBox().setCaret(0);
+    emit mainNext->activated();
+    EXPECT_EQ(selection(), std::make_pair(3, 2));
+    window->editBox().setText("AB");
+    emit mainNext->activated();
+    EXPECT_EQ(h.platform.messages, QVector<MessageRecord>({notFound("ab")}));
 }
 
-} // namespace
+TEST_F(FindWindowTest, MatchCaseAndWholeWordNarrowTheSearch)
+{
+    setDocument("Cat concat cat CAT");
+    type("cat");
+    auto *matchCase = find->findChild<QCheckBox *>("chkMatchCase");
+    auto *wholeWord = find->findChild<QCheckBox *>("chkWholeWord");
+    ASSERT_NE(matchCase, nullptr);
+    ASSERT_NE(wholeWord, nullptr);
+    EXPECT_EQ(matchCase->text(), "Match &Case");
+    EXPECT_EQ(wholeWord->text(), "&Whole Word");
+
+    wholeWord->setChecked(true);
+    QList<std::pair<int, int>> seen;
+    for (int i = 0; i < 4; ++i) {
+        click(1);
+        seen << selection();
+    }
+    EXPECT_EQ(seen, (QList<std::pair<int, int>>{{0, 3}, {11, 3}, {15, 3}, {0, 3}}));
+
+    matchCase->setChecked(true);
+    click(0);
+    EXPECT_EQ(selection(), std::make_pair(11, 3));
+    click(1); // the only one: found again
+    EXPECT_EQ(selection(), std::make_pair(11, 3));
+
+    // Replace All with both options touches only the whole lower-case word.
+    type("cat", "dog");
+    click(3);
+    EXPECT_EQ(document(), "Cat concat dog CAT");
+    EXPECT_EQ(h.platform.messages.back().text, "1 Replacements Were Made");
+    type("CAT", "x");
+    click(0);
+    wholeWord->setChecked(false);
+    matchCase->setChecked(false);
+    click(3);
+    EXPECT_EQ(document(), "x conx dog x");
+}
+
+TEST_F(FindWindowTest, RegularExpressionsFindAcrossLinesAndReplaceWithCaptures)
+{
+    setDocument("<img src=a.gif>\r\n<IMG SRC=b.png>\r\nend");
+    auto *regex = find->findChild<QCheckBox *>("chkRegularExpression");
+    ASSERT_NE(regex, nullptr);
+    EXPECT_EQ(regex->text(), "Regular E&xpression");
+    regex->setChecked(true);
+
+    type("src=(\\w+)\\.(\\w+)");
+    click(0);
+    EXPECT_EQ(selection(), std::make_pair(5, 9));
+    click(1);
+    EXPECT_EQ(selection(), std::make_pair(22, 9)); // past CR LF, which counts two
+    // "^" and "$" meet each line.
+    type("^end$");
+    click(0);
+    EXPECT_EQ(selection(), std::make_pair(34, 3));
+
+    // Replace takes the first match with its own captures; Replace All the rest, one undo.
+    type("src=(\\w+)\\.(\\w+)", "Src=\"\\1.\\2\"");
+    click(2);
+    EXPECT_EQ(document(), "<img Src=\"a.gif\">\r\n<IMG SRC=b.png>\r\nend");
+    window->editBox().setCaret(int(document().indexOf("end")));
+    type("<(\\w+) src=(\\w+)\\.png>", "<\\1 Src=\"\\2.webp\">");
+    click(3);
+    EXPECT_EQ(document(), "<img Src=\"a.gif\">\r\n<IMG Src=\"b.webp\">\r\nend");
+    EXPECT_EQ(h.platform.messages.back(),
+              (MessageRecord{"Replace All Completed...", "1 Replacements Were Made", MsgButtons::Ok,
+                             MsgIcon::Information}));
+    EXPECT_EQ(window->editBox().caret(), int(document().indexOf("end")))
+        << "the caret keeps its place in the text";
+    window->editBox().widget()->undo();
+    EXPECT_EQ(document(), "<img Src=\"a.gif\">\r\n<IMG SRC=b.png>\r\nend");
+
+    // Empty matches do not loop: each place gets the replacement once.
+    setDocument("ab");
+    type("x*", "-");
+    click(3);
+    EXPECT_EQ(document(), "-a-b-");
+}
+
+TEST_F(FindWindowTest, AnInvalidExpressionIsNamedInTheWindowAndChangesNothing)
+{
+    setDocument("f(x) = (y");
+    find->findChild<QCheckBox *>("chkRegularExpression")->setChecked(true);
+    auto *message = find->findChild<QLabel *>("lblMessage");
+    ASSERT_NE(message, nullptr);
+    EXPECT_TRUE(message->text().isEmpty());
+    type("(y", "z");
+    for (int button : {0, 1, 2, 3}) {
+        window->editBox().setCaret(0);
+        click(button);
+        EXPECT_TRUE(message->text().startsWith("Invalid regular expression: ")) << button;
+        EXPECT_TRUE(message->text().contains("missing closing parenthesis"))
+            << message->text().toStdString();
+        EXPECT_EQ(selection(), std::make_pair(0, 0)) << button;
+    }
+    EXPECT_EQ(document(), "f(x) = (y");
+    EXPECT_TRUE(h.platform.messages.isEmpty()) << "the window says it, not a message box";
+
+    // Taken as plain text, the same search is fine; the message goes with the error.
+    find->findChild<QCheckBox *>("chkRegularExpression")->setChecked(false);
+    EXPECT_TRUE(message->text().isEmpty());
+    click(0);
+    EXPECT_EQ(selection(), std::make_pair(7, 2));
+}
+
+std::string rectText(const QRect &r)
+{
+    return QStringLiteral("%1,%2 %3x%4")
+        .arg(r.x())
+        .arg(r.y())
+        .arg(r.width())
+        .arg(r.height())
+        .toStdString();
+}
+
+TEST_F(FindWindowTest, TheWindowStaysClearOfTheMatch)
+{
+    window->resize(900, 600);
+    window->move(0, 0);
+    QString text;
+    for (int i = 0; i < 60; ++i)
+        text += QStringLiteral("line %1 here\r\n").arg(i);
+    setDocument(text);
+    QPlainTextEdit *box = window->editBox().widget();
+    for (const QString &what :
+         {QStringLiteral("line 3 "), QStringLiteral("line 14 "), QStringLiteral("line 40 ")}) {
+        // Put the window where the match will be.
+        box->setFocus();
+        const int at = int(text.indexOf(what));
+        window->editBox().setCaret(at);
+        box->ensureCursorVisible();
+        const QRect spot = textArea(box, window->editBox().toQt(at), window->editBox().toQt(at));
+        find->move(spot.topLeft() - QPoint(20, 20));
+        ASSERT_TRUE(find->frameGeometry().intersects(spot)) << what.toStdString();
+        type(what);
+        click(0);
+        const int start = window->editBox().toQt(window->editBox().selStart());
+        const QRect match = textArea(box, start, start + int(what.size()));
+        ASSERT_FALSE(match.isEmpty()) << what.toStdString();
+        EXPECT_FALSE(find->frameGeometry().intersects(match))
+            << what.toStdString() << " window " << rectText(find->frameGeometry()) << " match "
+            << rectText(match);
+    }
+}

@@ -36,8 +36,14 @@ TEST(PageWords, OnlyTheTextAReaderSeesIsChecked)
         QStringList words;
     } cases[] = {
         {"<TD>teh</TD>", {"teh"}},
-        {"<IMG Alt=\"recieve\" Src='a>b.gif'>after", {"after"}},
-        {"<a title=it's>word</a>", {"word"}},
+        // Alt and Title values are read or heard: their words are checked, other values not.
+        {"<IMG Alt=\"recieve\" Src='a>b.gif'>after", {"recieve", "after"}},
+        {"<a title=it's>word</a>", {"it's", "word"}},
+        {"<a HREF=\"teh.html\" TITLE = 'See index.html or teh page' alt>x</a>",
+         {"See", "or", "teh", "page", "x"}},
+        {"<img alt=\"<?php echo $wrnog ?>\" title=\"Our&nbsp;logo\"></img alt=no>",
+         {"Our", "logo"}},
+        {"<!DOCTYPE html title=x><meta content=\"teh\" name=\"title\">", {}},
         {"one<!-- misspeled -->two<!--- cf coment --->three<![CDATA[ x<y ]]>four",
          {"one", "two", "three", "four"}},
         {"<SCRIPT Language=\"JavaScript\">if (a < b) wrnog();</SCRIPT>text", {"text"}},
