@@ -18,6 +18,7 @@
 #include "shell/editor_behaviours.h"
 #include "shell/encoding_menus.h"
 #include "shell/main_window.h"
+#include "source_view/source_edit.h"
 #include "windows/preview_commands.h"
 #include "shell/register_html.h"
 #include "tools/check_results.h"
@@ -139,6 +140,16 @@ const Command kCommands[] = {
     separator("mnuEdit"),
     {.name = "mnuGotoLine", .caption = "&Goto Line", .shortcut = "Ctrl+G", .where = "mnuEdit",
      .feature = goToLine},
+    // Tags: completion at the caret, the innermost element's end tag, wrapping, selecting.
+    separator("mnuEdit"),
+    {.name = "mnuCompleteTag", .caption = "Complete &Tag", .shortcut = "Ctrl+Space", .where = "mnuEdit",
+     .window = [](MainWindow &w, int) { w.sourceEdit().completeAtCaret(); }},
+    {.name = "mnuCloseTag", .caption = "C&lose Tag", .shortcut = "Ctrl+Alt+.", .where = "mnuEdit",
+     .window = [](MainWindow &w, int) { w.sourceEdit().closeInnermostTag(); }},
+    {.name = "mnuWrapInTag", .caption = "&Wrap Selection In Tag", .shortcut = "Ctrl+Shift+W", .where = "mnuEdit",
+     .window = [](MainWindow &w, int) { w.wrapSelectionInTag(); }},
+    {.name = "mnuSelectElement", .caption = "Select Ele&ment", .shortcut = "Ctrl+Shift+A", .where = "mnuEdit",
+     .window = [](MainWindow &w, int) { w.sourceEdit().selectElement(); }},
 
     {.name = "mnuBrowser", .caption = "&In Browser", .where = "mnuView",
      .feature = previewDocumentInChooser},
@@ -160,6 +171,10 @@ const Command kCommands[] = {
      .window = [](MainWindow &w, int) { w.setColouring(!w.colouring()); }},
     {.name = "mnuViewLineNumbers", .caption = "&Line Numbers", .where = "mnuView", .checkable = true,
      .window = [](MainWindow &w, int) { w.setLineNumbers(!w.lineNumbers()); }},
+    {.name = "mnuViewAddEndTags", .caption = "Add &End Tags", .shortcut = "Ctrl+Alt+E", .where = "mnuView", .checkable = true,
+     .window = [](MainWindow &w, int) { w.setAddEndTags(!w.addEndTags()); }},
+    {.name = "mnuViewLiveSpelling", .caption = "Live &Spelling", .shortcut = "Shift+F7", .where = "mnuView", .checkable = true,
+     .window = [](MainWindow &w, int) { w.setLiveSpelling(!w.liveSpelling()); }},
 
     // The recent files: one control array; an empty caption shows as a blank line.
     {.name = "mnuRecentlyUsed", .caption = "", .where = "mnuRecent", .count = 10,

@@ -13,7 +13,9 @@
 #include <QBoxLayout>
 #include <QComboBox>
 #include <QFile>
+#include <QHash>
 #include <QIcon>
+#include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTabBar>
@@ -289,6 +291,17 @@ QStringList CommandRunner::wiringProblems() const
     for (QObject *control : controls) {
         if (wired_.value(control) != control->objectName())
             problems << QStringLiteral("control \"%1\" runs no command").arg(control->objectName());
+    }
+    // A key that two menu items claim runs neither: Qt calls it ambiguous.
+    QHash<QKeySequence, QString> keys;
+    for (QAction *action : window_.menuBar()->findChildren<QAction *>()) {
+        for (const QKeySequence &key : action->shortcuts()) {
+            const QString other = keys.value(key);
+            if (!other.isEmpty() && other != action->objectName())
+                problems << QStringLiteral("%1 and %2 share %3")
+                                .arg(other, action->objectName(), key.toString());
+            keys.insert(key, action->objectName());
+        }
     }
     return problems;
 }

@@ -12,6 +12,7 @@
 #include "shared/window.h"
 #include "shell/commands.h"
 #include "shell/encoding_menus.h"
+#include "shell/live_spelling.h"
 #include "shell/recent_files.h"
 #include "source_view/source_edit.h"
 #include "tools/check_results.h"
@@ -66,6 +67,12 @@ MainWindow::MainWindow(ProgramState &state, SettingsStore &settings, Platform &p
     createToolbarTabs();
     createPanesAndEditor();
     createStatusBar();
+    liveSpelling_ = new LiveSpelling(
+        *txtEdit_, [this] { return speller(false); },
+        [this](const QString &error) {
+            platform_.messageBox(QStringLiteral("Pagewick"), error, MsgButtons::Ok, MsgIcon::None);
+        },
+        this);
     createCommands();
     connectDocument();
     connectFiles();

@@ -27,6 +27,7 @@ namespace pw {
 class CommandRunner;
 class Document;
 class FilePanes;
+class LiveSpelling;
 class Platform;
 class RecentFiles;
 class SettingsStore;
@@ -56,6 +57,7 @@ public:
     FilePanes &panes() { return *panes_; }
     RecentFiles &recent() { return *recent_; }
     CommandRunner &commands() { return *commands_; }
+    SourceEdit &sourceEdit() { return *txtEdit_; }
     ProgramState &state() { return state_; }
     QString programFolder() const { return programFolder_; }
     FeatureContext featureContext();
@@ -70,6 +72,8 @@ public:
     // Checks the document's spelling; the dictionary opens at the first check and keeps the
     // words ignored for the rest of the run.
     void checkSpelling();
+    // Asks for a tag and wraps the selection in it (an empty answer does nothing).
+    void wrapSelectionInTag();
     void defineUserButtons();
     // The source view's display, kept in section "View": syntax colouring and line numbers
     // (both on unless the user turned them off). The setters store the choice.
@@ -77,6 +81,13 @@ public:
     void setLineNumbers(bool on);
     bool colouring() const;
     bool lineNumbers() const;
+    // Also in "View": end tags added after ">" (on unless turned off) and the underlining of
+    // unknown words as one types (on unless turned off).
+    void setAddEndTags(bool on);
+    bool addEndTags() const;
+    void setLiveSpelling(bool on);
+    bool liveSpelling() const;
+    LiveSpelling &liveSpeller() { return *liveSpelling_; }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -114,6 +125,9 @@ private:
     void restoreSourceView();
     void checkViewItems();
     void assignUDToolTips();
+    // The session's dictionary, opened at its first use; nullptr (after saying why, when
+    // `report` is set) when there is none.
+    Speller *speller(bool report);
 
     ProgramState &state_;
     SettingsStore &settings_;
@@ -140,6 +154,8 @@ private:
     RecentFiles *recent_ = nullptr;
     CommandRunner *commands_ = nullptr;
     std::unique_ptr<Speller> speller_;
+    bool spellerFailed_ = false; // opening it failed once: not tried again silently
+    LiveSpelling *liveSpelling_ = nullptr;
     bool loadFinished_ = false;
 };
 

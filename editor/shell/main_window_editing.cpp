@@ -31,7 +31,9 @@ bool MainWindow::editorEvent(QObject *watched, QEvent *event)
         const auto *key = static_cast<QKeyEvent *>(event);
         const Qt::KeyboardModifiers commands =
             Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;
-        if (key->key() != Qt::Key_Tab || (key->modifiers() & commands))
+        // A Tab while names are offered takes the chosen name (the box's own business).
+        if (key->key() != Qt::Key_Tab || (key->modifiers() & commands)
+            || txtEdit_->completionShown())
             return false;
         // Tab indents with five blanks; the page never gets a tab character.
         insertText(edit_, QStringLiteral("     "));
@@ -60,20 +62,38 @@ bool MainWindow::editorEvent(QObject *watched, QEvent *event)
     return true;
 }
 
-void MainWindow::checkSpelling()
+Speller *MainWindow::speller(bool report)
 {
-    if (!speller_) {
+    if (!speller_ && (report || !spellerFailed_)) {
         const QString personal =
             QFileInfo(settings_.fileName()).absoluteDir().filePath(QStringLiteral("Pagewick.dic"));
         QString error;
         speller_ = Speller::open(kDictionaryFolder, QLocale::system().name(), personal, &error);
-        if (!speller_) {
+        spellerFailed_ = !speller_;
+        if (!speller_ && report)
             platform_.messageBox(QStringLiteral("Pagewick"), error, MsgButtons::Ok, MsgIcon::None);
-            return;
-        }
     }
+    return speller_.get();
+}
+
+void MainWindow::checkSpelling()
+{
+    Speller *dictionary = speller(true);
+    if (!dictionary)
+        return;
     FeatureContext context = featureContext();
-    pw::checkSpelling(context, *speller_);
+    pw::checkSpelling(context, *dictionary);
+}
+
+void MainWindow::wrapSelectionInTag()
+{
+    const QString answer = platform_.inputBox(
+        QStringLiteral("Enter The Tag To Wrap The Selection In (for example DIV Class=\"box\")"),
+        QStringLiteral("Wrap Selection In Tag"));
+    const TagPair pair = tagPairFor(answer);
+    if (pair.open.isEmpty())
+        return;
+    insertAround(edit_, pair.open, pair.close);
 }
 
 void MainWindow::assignUDToolTips()

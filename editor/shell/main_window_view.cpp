@@ -3,6 +3,7 @@
 
 #include "document/document.h"
 #include "shared/settings_store.h"
+#include "shell/live_spelling.h"
 #include "source_view/source_edit.h"
 
 #include <QAction>
@@ -16,12 +17,16 @@ namespace {
 const QString kView = QStringLiteral("View");
 const QString kColouring = QStringLiteral("Colouring");
 const QString kLineNumbers = QStringLiteral("LineNumbers");
+const QString kAddEndTags = QStringLiteral("AddEndTags");
+const QString kLiveSpelling = QStringLiteral("LiveSpelling");
 } // namespace
 
 void MainWindow::restoreSourceView()
 {
     txtEdit_->setColouring(settings_.readBool(kView, kColouring, true));
     txtEdit_->setLineNumbers(settings_.readBool(kView, kLineNumbers, true));
+    txtEdit_->setAddEndTags(settings_.readBool(kView, kAddEndTags, true));
+    liveSpelling_->setEnabled(settings_.readBool(kView, kLiveSpelling, true));
     checkViewItems();
 }
 
@@ -41,6 +46,35 @@ void MainWindow::setLineNumbers(bool on)
     checkViewItems();
 }
 
+void MainWindow::setAddEndTags(bool on)
+{
+    txtEdit_->setAddEndTags(on);
+    settings_.writeBool(kView, kAddEndTags, on);
+    settings_.sync();
+    checkViewItems();
+}
+
+bool MainWindow::addEndTags() const
+{
+    return txtEdit_->addEndTags();
+}
+
+void MainWindow::setLiveSpelling(bool on)
+{
+    // Turned on by the user, a missing dictionary is said at once.
+    if (on)
+        speller(true);
+    liveSpelling_->setEnabled(on);
+    settings_.writeBool(kView, kLiveSpelling, on);
+    settings_.sync();
+    checkViewItems();
+}
+
+bool MainWindow::liveSpelling() const
+{
+    return liveSpelling_->isEnabled();
+}
+
 bool MainWindow::colouring() const
 {
     return txtEdit_->colouring();
@@ -57,6 +91,10 @@ void MainWindow::checkViewItems()
         item->setChecked(colouring());
     if (auto *item = findChild<QAction *>(QStringLiteral("mnuViewLineNumbers")))
         item->setChecked(lineNumbers());
+    if (auto *item = findChild<QAction *>(QStringLiteral("mnuViewAddEndTags")))
+        item->setChecked(addEndTags());
+    if (auto *item = findChild<QAction *>(QStringLiteral("mnuViewLiveSpelling")))
+        item->setChecked(liveSpelling());
 }
 
 void MainWindow::showDocumentFields()

@@ -136,6 +136,13 @@ public:
         }
         return std::ranges::binary_search(words_, std::string_view(buffer, size_t(word.size())));
     }
+    QStringList all() const
+    {
+        QStringList list;
+        for (std::string_view word : words_)
+            list << QString::fromLatin1(word.data(), qsizetype(word.size()));
+        return list;
+    }
 
 private:
     std::vector<std::string_view> words_;
@@ -875,6 +882,46 @@ private:
 int scanLine(QStringView line, int state, LineScan *out)
 {
     return pack(Scanner(line, unpack(state), out).run());
+}
+
+SourceArea areaOf(int state)
+{
+    const State s = unpack(state);
+    if (s.server != Server::None || s.html == Html::Content)
+        return SourceArea::Code;
+    switch (s.html) {
+    case Html::Text:
+        return SourceArea::Text;
+    case Html::Comment:
+    case Html::Declaration:
+        return SourceArea::Comment;
+    default:
+        return SourceArea::Tag;
+    }
+}
+
+QStringList keywordsOf(int state)
+{
+    const State s = unpack(state);
+    if (s.server == Server::Php)
+        return phpWords().all();
+    if (s.server == Server::Asp)
+        return vbScriptWords().all();
+    if (s.html != Html::Content)
+        return {};
+    switch (s.kind) {
+    case Kind::Style:
+        return cssWords().all();
+    case Kind::Script:
+        return s.lang == Lang::VBScript   ? vbScriptWords().all()
+               : s.lang == Lang::CfScript ? coldFusionWords().all()
+                                          : javaScriptWords().all();
+    case Kind::Cf:
+        return coldFusionWords().all();
+    case Kind::Plain:
+        break;
+    }
+    return {};
 }
 
 } // namespace pw

@@ -8,6 +8,7 @@
 // same, so after an edit only the lines whose starting state changed need reading again.
 //
 // Pure code: no widgets, no document; the highlighter and the tag matching sit on top.
+#include <QStringList>
 #include <QStringView>
 
 #include <vector>
@@ -65,5 +66,17 @@ constexpr int kPageStartState = 0;
 // Reads one line (without its line break) from `state`, the previous line's result, and
 // returns the state at its end. With `out`, the line's runs and tags are added to it.
 int scanLine(QStringView line, int state, LineScan *out = nullptr);
+
+// What a state (scanLine's result, also for part of a line) is inside of.
+enum class SourceArea {
+    Text,    // the page's text, between tags
+    Tag,     // a tag's name, attributes or values
+    Comment, // a markup comment or declaration
+    Code,    // a script, a style sheet or a server block
+};
+SourceArea areaOf(int state);
+// The words of the language a Code state reads (JavaScript, VBScript, PHP, CSS, ...),
+// sorted; empty for other states.
+QStringList keywordsOf(int state);
 
 } // namespace pw

@@ -1,9 +1,14 @@
 #include "source_view/source_edit.h"
 
+#include "source_view/block_lines.h"
 #include "source_view/html_scanner.h"
 #include "source_view/source_highlighter.h"
 
+#include <QCompleter>
+#include <QContextMenuEvent>
+#include <QMenu>
 #include <QPainter>
+#include <QStandardItemModel>
 #include <QScrollBar>
 #include <QTextBlock>
 
@@ -29,34 +34,6 @@ QColor blend(const QColor &from, const QColor &to, double amount)
                             mix(from.blueF(), to.blueF()));
 }
 
-// The box's blocks as the tag matching reads them; the highlighter keeps their states.
-class BlockLines : public SourceLines {
-public:
-    BlockLines(const QTextDocument *document, SourceHighlighter *highlighter)
-        : document_(document), highlighter_(highlighter)
-    {
-    }
-    int lineCount() const override { return document_->blockCount(); }
-    QString line(int index) const override { return document_->findBlockByNumber(index).text(); }
-    int stateBefore(int index) const override
-    {
-        if (index == 0)
-            return kPageStartState;
-        return std::max(document_->findBlockByNumber(index - 1).userState(), kPageStartState);
-    }
-    int nextCandidate(int from, bool forward, const QString &foldedName, int &depth) const override
-    {
-        // The highlighter's index, while it reads this document.
-        if (highlighter_->document() == document_)
-            return highlighter_->nextCandidate(from, forward, foldedName, depth);
-        return SourceLines::nextCandidate(from, forward, foldedName, depth);
-    }
-
-private:
-    const QTextDocument *document_;
-    SourceHighlighter *highlighter_;
-};
-
 } // namespace
 
 class LineNumberArea : public QWidget {
@@ -76,8 +53,18 @@ private:
 
 SourceEdit::SourceEdit(QWidget *parent)
     : QPlainTextEdit(parent), highlighter_(new SourceHighlighter(document())),
-      gutter_(new LineNumberArea(this))
+      gutter_(new LineNumberArea(this)), completer_(new QCompleter(this)),
+      items_(new QStandardItemModel(completer_))
 {
+    completer_->setModel(items_);
+    completer_->setWidget(this);
+    completer_->setCompletionMode(QCompleter::PopupCompletion);
+    completer_->setCaseSensitivity(Qt::CaseInsensitive);
+    completer_->setModelSorting(QCompleter::UnsortedModel);
+    completer_->setCompletionRole(kCompletionTextRole);
+    completer_->setMaxVisibleItems(12);
+    connect(completer_, qOverload<const QModelIndex &>(&QCompleter::activated), this,
+            &SourceEdit::acceptCompletion);
     highlighter_->setPalette(palette());
     connect(this, &QPlainTextEdit::blockCountChanged, this, &SourceEdit::updateGutterWidth);
     connect(this, &QPlainTextEdit::updateRequest, this, &SourceEdit::updateGutter);
@@ -271,6 +258,16 @@ void SourceEdit::showMarks()
         cursor.setPosition(block.position() + span.start + span.length, QTextCursor::KeepAnchor);
         add(cursor, colour, false);
     };
+    for (const QTextCursor &range : underlines_) {
+        if (!range.hasSelection() || !near(range.block().blockNumber()))
+            continue;
+        QTextEdit::ExtraSelection mark;
+        mark.cursor = range;
+        mark.format.setUnderlineStyle(QTextCharFormat::SpellCheckUnderline);
+        mark.format.setUnderlineColor(underlineColour_);
+        mark.format.setProperty(kOwnMark, true);
+        marks << mark;
+    }
     if (match_.kind == TagMatch::Paired) {
         addTag(match_.tag, tagPairColour());
         addTag(match_.partner, tagPairColour());
@@ -280,6 +277,46 @@ void SourceEdit::showMarks()
     setExtraSelections(marks);
     if (lineNumbers_)
         gutter_->update();
+}
+
+void SourceEdit::setUnderlines(const std::vector<std::pair<int, int>> &ranges, const QColor &colour)
+{
+    underlines_.clear();
+    underlineColour_ = colour;
+    for (const auto &[position, length] : ranges) {
+        QTextCursor range(document());
+        range.setPosition(position);
+        range.setPosition(position + length, QTextCursor::KeepAnchor);
+        underlines_.push_back(range);
+    }
+    showMarks();
+}
+
+std::vector<std::pair<int, int>> SourceEdit::underlines() const
+{
+    std::vector<std::pair<int, int>> ranges;
+    for (const QTextCursor &range : underlines_) {
+        if (range.hasSelection())
+            ranges.emplace_back(range.selectionStart(),
+                                range.selectionEnd() - range.selectionStart());
+    }
+    std::ranges::sort(ranges);
+    return ranges;
+}
+
+QMenu *SourceEdit::contextMenuAt(const QPoint &point)
+{
+    QMenu *menu = createStandardContextMenu(point);
+    if (menuExtension_)
+        menuExtension_(menu, cursorForPosition(point));
+    return menu;
+}
+
+void SourceEdit::contextMenuEvent(QContextMenuEvent *event)
+{
+    QMenu *menu = contextMenuAt(event->pos());
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(event->globalPos());
 }
 
 } // namespace pw

@@ -1,5 +1,6 @@
 #include "source_view/tag_matching.h"
 
+#include "source_view/html_elements.h"
 #include "source_view/html_scanner.h"
 
 #include <algorithm>
@@ -9,25 +10,11 @@ namespace pw {
 
 namespace {
 
-// clang-format off
-const char *const kVoidElements[] = {
-    "area", "base", "basefont", "bgsound", "br", "col", "embed", "frame", "hr", "img",
-    "input", "isindex", "keygen", "link", "meta", "param", "source", "spacer", "track", "wbr",
-};
-
-// Elements whose end tag a page may leave out: an opening tag without one is no fault.
-const char *const kOptionalEndTags[] = {
-    "body", "caption", "colgroup", "dd", "dt", "head", "html", "li", "optgroup", "option",
-    "p", "rp", "rt", "tbody", "td", "tfoot", "th", "thead", "tr",
-};
-// clang-format on
-
-template <size_t N>
-bool listed(const char *const (&names)[N], QStringView name)
+// The element table's answer on whether an element's end tag may be left out.
+bool endTagOptional(QStringView name)
 {
-    return std::ranges::any_of(names, [&](const char *listed) {
-        return name.compare(QLatin1StringView(listed), Qt::CaseInsensitive) == 0;
-    });
+    const HtmlElement *element = findElement(name);
+    return element && element->endTag == EndTag::Optional;
 }
 
 QStringView nameOf(QStringView line, const TagMark &tag)
@@ -122,7 +109,8 @@ std::vector<std::pair<QString, TagCount>> countTags(QStringView line, const Line
 
 bool isVoidElement(QStringView name)
 {
-    return listed(kVoidElements, name);
+    const HtmlElement *element = findElement(name);
+    return element && element->endTag == EndTag::Void;
 }
 
 TagMatch matchTag(const SourceLines &lines, int line, int column)
@@ -173,8 +161,7 @@ TagMatch matchTag(const SourceLines &lines, int line, int column)
         // The next line that may hold the partner; the lines passed only change the depth.
         at = lines.nextCandidate(at + (forward ? 1 : -1), forward, foldedName, depth);
         if (at < 0) {
-            const bool mayStandAlone =
-                coldFusion || (!tag.closing && listed(kOptionalEndTags, name));
+            const bool mayStandAlone = coldFusion || (!tag.closing && endTagOptional(name));
             match.kind = mayStandAlone ? TagMatch::Single : TagMatch::Unmatched;
             return match;
         }
