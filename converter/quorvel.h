@@ -99,7 +99,8 @@ QUORVEL_API int32_t QUORVEL_CALL QuorvelConvertOnly(const char *source,
  * the document's text (Unicode, code pages, fields, notes, lists and tables included), and
  * none of its tables, style names or embedded data, as well-formed HTML5 in UTF-8 with
  * minimal markup. `options` is a combination of the QUORVEL_CLEAN_ bits. `title` is the
- * page's title with QUORVEL_CLEAN_PAGE; a null or empty title takes the document's own.
+ * page's title with QUORVEL_CLEAN_PAGE; a null or empty title takes the document's own,
+ * and without one the source file's name without its extension.
  * Pictures are named after the target ("letter.html" gives "letter-1.png", ...) and written
  * before the page. Files, errors, QuorvelLastError and the message pump follow the same
  * rules as QuorvelConvertFile; the faithful conversions are not changed by it.

@@ -846,7 +846,7 @@ void CleanReader::addAscii(const char *begin, const char *end)
                 out += "&lt;";
             } else if (ch == '>') {
                 out += "&gt;";
-            } else if (ch >= 0x20 || ch == '\t') {
+            } else if ((ch >= 0x20 && ch != 0x7F) || ch == '\t') {
                 out += static_cast<char>(ch);
             }
         }
@@ -1586,7 +1586,10 @@ TCleanResult CleanReader::run()
     if (options_.wholePage) {
         std::string &page = result.html;
         page = "<!DOCTYPE html>\n<html>\n<head>\n<meta charset=\"utf-8\">\n<title>";
-        appendEscaped(page, options_.title.empty() ? title_ : options_.title);
+        const std::string &title = !options_.title.empty() ? options_.title
+                                   : !title_.empty()       ? title_
+                                                           : options_.otherTitle;
+        appendEscaped(page, title);
         page += "</title>\n</head>\n<body>\n";
         page += body;
         page += "</body>\n</html>\n";
@@ -1615,6 +1618,8 @@ void convertCleanFile(const std::string &source, const std::string &target, TCle
     const std::filesystem::path targetPath(target);
     if (options.pictureStem.empty())
         options.pictureStem = targetPath.stem().string();
+    if (options.otherTitle.empty())
+        options.otherTitle = std::filesystem::path(source).stem().string();
     const TCleanResult result = convertClean(text, options, pump);
     for (const TCleanPicture &picture : result.pictures) {
         const std::string path = (targetPath.parent_path() / picture.fileName).string();

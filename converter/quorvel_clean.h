@@ -15,6 +15,7 @@ namespace quorvel {
 struct TCleanOptions {
     bool wholePage = false;  // the doctype, head and body around the body fragment
     std::string title;       // the page's title; empty: the document's own title, if any
+    std::string otherTitle;  // the title when neither gives one (an empty title is invalid)
     bool keepStyles = false; // colour, font and size as inline CSS
     bool pictures = false;   // PNG and JPEG pictures as files beside the page
     std::string pictureStem; // pictures are named "<stem>-<n>.png" (or .jpg)
