@@ -247,8 +247,12 @@ public:
     void endParagraph(const ParaFormat &format, bool listItem, bool ordered, int heading)
     {
         closeInlines(0);
-        std::string content = std::move(para_);
-        para_.clear();
+        // The paragraph's buffer keeps its room for the next one.
+        struct Clear {
+            std::string &text;
+            ~Clear() { text.clear(); }
+        } clear{para_};
+        const std::string &content = para_;
         const bool had = hasText_;
         hasText_ = false;
         if (format.inTable) {
@@ -576,6 +580,7 @@ public:
         : rtf_(rtf), options_(options), pump_(pump)
     {
         flows_.emplace_back();
+        flows_.back().out.reserve(rtf.size() / 2);
         groups_.emplace_back();
         styleHeadings_.assign(1, 0);
     }
@@ -836,6 +841,18 @@ void CleanReader::addAscii(const char *begin, const char *end)
         beforeText();
         std::string &out = flow().text();
         for (const char *p = begin; p < end; ++p) {
+            // Letters, digits and most punctuation go over as they are, a stretch at a time.
+            const char *plain = p;
+            while (plain < end && static_cast<unsigned char>(*plain) >= 0x20
+                   && static_cast<unsigned char>(*plain) < 0x7F && *plain != '&' && *plain != '<'
+                   && *plain != '>')
+                ++plain;
+            if (plain > p) {
+                out.append(p, static_cast<std::size_t>(plain - p));
+                p = plain;
+                if (p == end)
+                    break;
+            }
             const auto ch = static_cast<unsigned char>(*p);
             if (ch >= 0x80) {
                 addByte(ch);
@@ -1019,21 +1036,21 @@ void CleanReader::finishField(Group &g)
 
 void CleanReader::finishPicture()
 {
-    if (pictureWanted_ && !pictureBytes_.empty() && !pictureKind_.empty()) {
+    // A picture is kept where the text shows it; one in hidden text or in a field's
+    // instruction is dropped with it.
+    Group &g = top();
+    if (pictureWanted_ && !pictureBytes_.empty() && !pictureKind_.empty() && g.dest == Dest::Text
+        && !g.chars.hidden) {
         TCleanPicture picture;
         picture.fileName =
             (options_.pictureStem.empty() ? std::string("picture") : options_.pictureStem) + "-"
             + std::to_string(pictures_.size() + 1) + "." + pictureKind_;
         picture.bytes = std::move(pictureBytes_);
-        // The picture stands in the text where it was anchored.
-        Group &g = top();
-        if (g.dest == Dest::Text && !g.chars.hidden) {
-            beforeText();
-            std::string &out = flow().text();
-            out += "<img src=\"";
-            appendEscaped(out, picture.fileName, true);
-            out += "\" alt=\"\">";
-        }
+        beforeText();
+        std::string &out = flow().text();
+        out += "<img src=\"";
+        appendEscaped(out, picture.fileName, true);
+        out += "\" alt=\"\">";
         pictures_.push_back(std::move(picture));
     }
     pictureWanted_ = false;
@@ -1199,6 +1216,39 @@ void CleanReader::controlWord(std::string_view word, bool hasParam, std::int32_t
     }
     highSurrogate_ = 0;
 
+    // The words of nearly every run of text, ahead of the long list below.
+    if (g.dest == Dest::Text && word.size() <= 6) {
+        CharFormat &c = g.chars;
+        if (word == "par") {
+            endParagraph();
+            return;
+        }
+        if (word == "b") {
+            c.bold = on();
+            return;
+        }
+        if (word == "i") {
+            c.italic = on();
+            return;
+        }
+        if (word == "f" && hasParam) {
+            c.font = param;
+            return;
+        }
+        if (word == "fs" && hasParam) {
+            c.halfPoints = std::clamp(param, 0, 3276);
+            return;
+        }
+        if (word == "cf" && hasParam) {
+            c.color = std::max(param, 0);
+            return;
+        }
+        if (word == "pard") {
+            g.para = ParaFormat{};
+            return;
+        }
+    }
+
     if (destinationStart && isSkipped(word)) {
         skipGroup();
         return;
@@ -1282,7 +1332,10 @@ void CleanReader::controlWord(std::string_view word, bool hasParam, std::int32_t
         return;
     }
     if (word == "pict") {
-        if (!options_.pictures && destinationStart) {
+        // Only a group is a picture; the word anywhere else means nothing.
+        if (!destinationStart)
+            return;
+        if (!options_.pictures) {
             skipGroup();
             return;
         }
