@@ -1,6 +1,7 @@
 // The library's C interface: every call builds its own converter, and every failure is
 // caught here and turned into a result code plus a message for the calling thread.
 #include "quorvel.h"
+#include "quorvel_clean.h"
 #include "quorvel_library.h"
 
 #include <new>
@@ -91,6 +92,29 @@ QUORVEL_API int32_t QUORVEL_CALL QuorvelConvertFile(const char *source, const ch
 QUORVEL_API int32_t QUORVEL_CALL QuorvelConvertOnly(const char *source, const char *target) noexcept
 {
     return QuorvelConvertFile(source, target, quorvel::kConvertOnlyFlags, "", "", "", "", 0);
+}
+
+QUORVEL_API int32_t QUORVEL_CALL QuorvelConvertClean(const char *source, const char *target,
+                                                     int32_t options, const char *title) noexcept
+{
+    try {
+        quorvel::TCleanOptions clean;
+        clean.wholePage = (options & QUORVEL_CLEAN_PAGE) != 0;
+        clean.keepStyles = (options & QUORVEL_CLEAN_STYLES) != 0;
+        clean.pictures = (options & QUORVEL_CLEAN_PICTURES) != 0;
+        clean.title = stringOrEmpty(title);
+        const HostPump pump = hostPump;
+        quorvel::convertCleanFile(stringOrEmpty(source), stringOrEmpty(target), clean,
+                                  enginePump(pump));
+        lastError.clear();
+        return 0;
+    } catch (const std::bad_alloc &) {
+        return fail("Quorvel: out of memory. Conversion aborted.");
+    } catch (const std::exception &e) {
+        return fail(e.what());
+    } catch (...) {
+        return fail("Quorvel: unexpected failure. Conversion aborted.");
+    }
 }
 
 QUORVEL_API const char *QUORVEL_CALL QuorvelLastError(void) noexcept

@@ -1,7 +1,7 @@
 /*
  * quorvel - converts one RTF file into one HTML file per call.
  *
- * The library exports four functions with C linkage (and the standard calling convention
+ * The library exports five functions with C linkage (and the standard calling convention
  * on 32-bit Windows). All strings are NUL-terminated 8-bit texts owned by the caller; the
  * library reads them only during the call and keeps nothing. A null string pointer counts
  * as an empty text. Nothing the library allocates is handed to the caller, except the
@@ -89,6 +89,27 @@ QUORVEL_API int32_t QUORVEL_CALL QuorvelConvertFile(const char *source, const ch
 QUORVEL_API int32_t QUORVEL_CALL QuorvelConvertOnly(const char *source,
                                                     const char *target) QUORVEL_NOEXCEPT;
 
+/* Option bits of QuorvelConvertClean. */
+#define QUORVEL_CLEAN_PAGE     1 /* a whole HTML5 page (doctype, head, title) around the body */
+#define QUORVEL_CLEAN_STYLES   2 /* colours, fonts and sizes as inline CSS */
+#define QUORVEL_CLEAN_PICTURES 4 /* PNG and JPEG pictures as files beside the target, linked */
+
+/*
+ * Converts the RTF file `source` into the HTML file `target` in clean mode: every word of
+ * the document's text (Unicode, code pages, fields, notes, lists and tables included), and
+ * none of its tables, style names or embedded data, as well-formed HTML5 in UTF-8 with
+ * minimal markup. `options` is a combination of the QUORVEL_CLEAN_ bits. `title` is the
+ * page's title with QUORVEL_CLEAN_PAGE; a null or empty title takes the document's own,
+ * and without one the source file's name without its extension.
+ * Pictures are named after the target ("letter.html" gives "letter-1.png", ...) and written
+ * before the page. Files, errors, QuorvelLastError and the message pump follow the same
+ * rules as QuorvelConvertFile; the faithful conversions are not changed by it.
+ * Returns 0 on success, nonzero on failure (see QuorvelLastError).
+ */
+QUORVEL_API int32_t QUORVEL_CALL QuorvelConvertClean(const char *source, const char *target,
+                                                     int32_t options,
+                                                     const char *title) QUORVEL_NOEXCEPT;
+
 /*
  * The message of the last failed conversion on the calling thread, or "" when the last
  * conversion on this thread succeeded or none has run. Never null. The text stays valid
@@ -118,6 +139,8 @@ typedef int32_t(QUORVEL_CALL *QuorvelConvertFileProc)(const char *, const char *
                                                       const char *, const char *, const char *,
                                                       const char *, int32_t);
 typedef int32_t(QUORVEL_CALL *QuorvelConvertOnlyProc)(const char *, const char *);
+typedef int32_t(QUORVEL_CALL *QuorvelConvertCleanProc)(const char *, const char *, int32_t,
+                                                       const char *);
 typedef const char *(QUORVEL_CALL *QuorvelLastErrorProc)(void);
 typedef void(QUORVEL_CALL *QuorvelSetMessagePumpProc)(QuorvelMessagePump, void *);
 

@@ -1,7 +1,16 @@
 // quorvel [options] INPUT.rtf [OUTPUT.html]: converts one RTF file the way the library's
 // QuorvelConvertFile does, writing to OUTPUT or to standard output.
+// quorvel --clean [options] INPUT.rtf [OUTPUT.html], and quorvel --clean -o DIR FILE...:
+// the clean mode of QuorvelConvertClean, for one file or for many on every core.
 #include "quorvel.h"
+#include "quorvel_clean.h"
 #include "quorvel_library.h"
+
+#include <algorithm>
+#include <atomic>
+#include <filesystem>
+#include <mutex>
+#include <thread>
 
 #include <charconv>
 #include <cstdint>
@@ -57,6 +66,16 @@ void printHelp(std::ostream &out)
            "  --font-name NAME    default font face\n"
            "  --points N          default font size in points\n"
            "\n"
+           "Clean mode (every word of the text, as well-formed HTML5 in UTF-8):\n"
+           "  --clean             convert in clean mode; the flags above do not apply\n"
+           "  --page              a whole page (doctype, head, title) rather than the body\n"
+           "  --styles            keep colours, fonts and sizes as inline CSS\n"
+           "  --pictures          write PNG and JPEG pictures beside the output, linked\n"
+           "  -o DIR              convert every FILE into DIR/<name>.html (many files)\n"
+           "  -j N                convert N files at a time (default: the number of cores)\n"
+           "Usage: quorvel --clean [options] INPUT.rtf [OUTPUT.html]\n"
+           "       quorvel --clean [options] -o DIR FILE...\n"
+           "\n"
            "  --help              show this help\n"
            "  --version           show the converter's version\n"
            "\n"
@@ -81,6 +100,40 @@ int fail(const std::string &message)
     return 1;
 }
 
+// Converts `files` into `folder` on `jobs` threads; each failure is reported by the file's
+// name. Returns the exit status: 1 when any file failed.
+int convertCleanBatch(const std::vector<std::string> &files, const std::string &folder,
+                      const quorvel::TCleanOptions &options, unsigned jobs)
+{
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);
+    std::atomic<std::size_t> next{0};
+    std::atomic<bool> failed{false};
+    std::mutex report;
+    auto work = [&] {
+        for (std::size_t k = next++; k < files.size(); k = next++) {
+            const std::filesystem::path source(files[k]);
+            const std::string target =
+                (std::filesystem::path(folder) / source.stem()).string() + ".html";
+            try {
+                quorvel::convertCleanFile(files[k], target, options);
+            } catch (const std::exception &e) {
+                failed = true;
+                const std::lock_guard<std::mutex> lock(report);
+                std::cerr << "quorvel: " << files[k] << ": " << e.what() << "\n";
+            }
+        }
+    };
+    jobs = std::max(1u, std::min<unsigned>(jobs, static_cast<unsigned>(files.size())));
+    std::vector<std::thread> threads;
+    for (unsigned t = 1; t < jobs; ++t)
+        threads.emplace_back(work);
+    work();
+    for (std::thread &t : threads)
+        t.join();
+    return failed ? 1 : 0;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -88,6 +141,10 @@ int main(int argc, char **argv)
     quorvel::TConversionRequest request;
     std::vector<std::string> files;
     bool optionsEnded = false;
+    bool clean = false;
+    quorvel::TCleanOptions cleanOptions;
+    std::string outputFolder;
+    unsigned jobs = std::max(1u, std::thread::hardware_concurrency());
 
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
@@ -106,6 +163,27 @@ int main(int argc, char **argv)
         if (arg == "--version") {
             std::cout << quorvel::kQuorvelVersion << "\n";
             return 0;
+        }
+        if (arg == "--clean" || arg == "--page" || arg == "--styles" || arg == "--pictures") {
+            clean = clean || arg == "--clean";
+            cleanOptions.wholePage = cleanOptions.wholePage || arg == "--page";
+            cleanOptions.keepStyles = cleanOptions.keepStyles || arg == "--styles";
+            cleanOptions.pictures = cleanOptions.pictures || arg == "--pictures";
+            continue;
+        }
+        if (arg == "-o" || arg == "-j") {
+            if (i + 1 >= argc)
+                return fail("option " + std::string(arg) + " needs a value");
+            const std::string value = argv[++i];
+            std::int64_t number = 0;
+            if (arg == "-o") {
+                outputFolder = value;
+            } else if (!parseNumber(value, number) || number < 1 || number > 1024) {
+                return fail("-j needs a number from 1 to 1024, not \"" + value + "\"");
+            } else {
+                jobs = static_cast<unsigned>(number);
+            }
+            continue;
         }
         bool known = false;
         for (const FlagOption &f : kFlagOptions) {
@@ -145,9 +223,43 @@ int main(int argc, char **argv)
         }
     }
 
+    if (!clean
+        && (!outputFolder.empty() || cleanOptions.wholePage || cleanOptions.keepStyles
+            || cleanOptions.pictures))
+        return fail("-o, --page, --styles and --pictures go with --clean (see --help)");
+    if (clean && !outputFolder.empty()) {
+        if (files.empty()) {
+            printHelp(std::cerr);
+            return 1;
+        }
+        cleanOptions.title = request.title;
+        return convertCleanBatch(files, outputFolder, cleanOptions, jobs);
+    }
     if (files.empty() || files.size() > 2) {
         printHelp(std::cerr);
         return 1;
+    }
+    if (clean) {
+        cleanOptions.title = request.title;
+        try {
+            if (files.size() == 2) {
+                quorvel::convertCleanFile(files[0], files[1], cleanOptions);
+                return 0;
+            }
+            if (cleanOptions.pictures)
+                return fail("--pictures needs an output file or folder");
+            const quorvel::TCleanResult result =
+                quorvel::convertClean(quorvel::readSourceText(files[0]), cleanOptions);
+#if defined(_WIN32)
+            _setmode(_fileno(stdout), _O_BINARY);
+#endif
+            if (!quorvel::writeLines(stdout, result.html))
+                return fail("cannot write to standard output");
+            return 0;
+        } catch (const std::exception &e) {
+            std::cerr << e.what() << "\n";
+            return 1;
+        }
     }
 
     try {

@@ -27,8 +27,6 @@ constexpr std::array<TQuorvelOption, 8> kFlagOptions = {
 
 constexpr std::size_t kBlockSize = 1 << 16;
 
-constexpr std::string_view kNoTarget = "Quorvel: no target file was given. Conversion aborted.";
-
 std::string errnoText(int error)
 {
     return std::generic_category().message(error);

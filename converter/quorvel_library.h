@@ -14,6 +14,9 @@
 
 namespace quorvel {
 
+inline constexpr std::string_view kNoTarget =
+    "Quorvel: no target file was given. Conversion aborted.";
+
 // Only the low 8 bits of the export flag word are read; each adds one option.
 TQuorvelOptions optionsFromExportFlags(std::uint32_t flags);
 

@@ -1,8 +1,10 @@
 // Converter throughput on two generated documents of about 20 MB: many short paragraphs,
 // and one paragraph without any line break. Measures the library's exported call (file in,
-// file out) with a trivial message pump registered, and the engine alone in memory.
+// file out) with a trivial message pump registered, and the engine alone in memory; the
+// clean mode the same way.
 //   bench_converter DIR [MEGABYTES]   writes DIR/paragraphs.rtf and DIR/single.rtf
 #include "quorvel.h"
+#include "quorvel_clean.h"
 #include "quorvel_engine.h"
 #include "quorvel_library.h"
 
@@ -130,6 +132,28 @@ int main(int argc, char **argv)
         });
         report("engine in memory, flags 143", engine);
         (void)outputBytes;
+
+        // The clean mode: file to file through the export, with and without the pump, and
+        // the reader and writer alone in memory.
+        const std::string cleanTarget = (dir / (name + ".clean.html")).string();
+        for (const bool pumped : {true, false}) {
+            QuorvelSetMessagePump(pumped ? trivialPump : nullptr, nullptr);
+            int failed = 0;
+            const double s = bestSeconds(3, [&] {
+                failed |= QuorvelConvertClean(source.c_str(), cleanTarget.c_str(), 0, "");
+            });
+            if (failed) {
+                std::fprintf(stderr, "clean conversion failed: %s\n", QuorvelLastError());
+                return 1;
+            }
+            report(pumped ? "library, file to file, clean"
+                          : "library, file to file, clean, no pump",
+                   s);
+        }
+        QuorvelSetMessagePump(trivialPump, nullptr);
+        const double clean =
+            bestSeconds(3, [&] { outputBytes = quorvel::convertClean(text, {}).html.size(); });
+        report("clean mode in memory", clean);
     }
     {
         // A long font name used by many \f words, and many \colortbl words: the work per

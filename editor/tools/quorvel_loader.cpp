@@ -76,6 +76,8 @@ bool QuorvelLibrary::load()
             continue;
         }
         lastError_ = reinterpret_cast<QuorvelLastErrorProc>(library_.resolve("QuorvelLastError"));
+        convertClean_ =
+            reinterpret_cast<QuorvelConvertCleanProc>(library_.resolve("QuorvelConvertClean"));
         setPump_ =
             reinterpret_cast<QuorvelSetMessagePumpProc>(library_.resolve("QuorvelSetMessagePump"));
         if (setPump_) {
@@ -118,6 +120,26 @@ bool QuorvelLibrary::convertFile(const QString &source, const QString &target, s
     const std::int32_t result =
         convertFile_(sourceName.constData(), targetName.constData(), flags, title8.constData(),
                      head8.constData(), body8.constData(), font8.constData(), fontSize);
+    return finish(result);
+}
+
+bool QuorvelLibrary::convertClean(const QString &source, const QString &target,
+                                  std::int32_t options)
+{
+    if (!load())
+        return false;
+    if (!convertClean_) {
+        error_ = QStringLiteral("The converter library has no clean mode");
+        return false;
+    }
+    const QByteArray sourceName = QFile::encodeName(source);
+    const QByteArray targetName = QFile::encodeName(target);
+    pump_.clock.restart();
+    return finish(convertClean_(sourceName.constData(), targetName.constData(), options, nullptr));
+}
+
+bool QuorvelLibrary::finish(std::int32_t result)
+{
     if (result == 0) {
         error_.clear();
         return true;

@@ -53,6 +53,10 @@ public:
     bool convertFile(const QString &source, const QString &target, std::int32_t flags,
                      const QString &title, const QString &headTags, const QString &bodyOptions,
                      const QString &fontName, std::int32_t fontSize);
+    // One call of QuorvelConvertClean with the QUORVEL_CLEAN_ `options` and the document's
+    // own title. False, with errorString() saying why, when it fails or when the library
+    // is one without the clean mode.
+    bool convertClean(const QString &source, const QString &target, std::int32_t options);
 
 private:
     struct Pump {
@@ -66,10 +70,13 @@ private:
     QStringList fileNames_;
     QLibrary library_;
     QuorvelConvertFileProc convertFile_ = nullptr;
+    QuorvelConvertCleanProc convertClean_ = nullptr; // null in a library from before it
     QuorvelLastErrorProc lastError_ = nullptr;
     QuorvelSetMessagePumpProc setPump_ = nullptr;
     Pump pump_;
     QString error_;
+
+    bool finish(std::int32_t result);
 };
 
 // The program-wide binding used by the RTF dialog.

@@ -19,15 +19,18 @@ bool isRtfName(const QString &name)
 
 RtfBatchResult convertRtfFiles(QuorvelLibrary &library, const QString &directory,
                                const QStringList &names,
-                               const std::function<bool(int done)> &afterFile)
+                               const std::function<bool(int done)> &afterFile, bool clean)
 {
     RtfBatchResult result;
     for (const QString &name : names) {
         const QString source = joinPath(directory, name);
         const std::optional<QString> target = rtfTargetPath(source);
-        if (!target
-            || !library.convertFile(source, *target, 0, kRtfTitle, kRtfHeadTags, kRtfBodyOptions,
-                                    kRtfFontName, 0)) {
+        const bool converted =
+            target
+            && (clean ? library.convertClean(source, *target, QUORVEL_CLEAN_PAGE)
+                      : library.convertFile(source, *target, 0, kRtfTitle, kRtfHeadTags,
+                                            kRtfBodyOptions, kRtfFontName, 0));
+        if (!converted) {
             result.ok = false;
             result.failedName = name;
             result.error =

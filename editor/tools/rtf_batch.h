@@ -36,8 +36,11 @@ struct RtfBatchResult {
 // failure (a name too short, a library that cannot be loaded, a failed conversion), with
 // the file's name and the reason in the result.
 // `afterFile` runs after each converted file and may return false to stop the run.
+// `clean` converts in the library's clean mode (a whole UTF-8 page that keeps all the text)
+// instead of with the fixed arguments.
 RtfBatchResult convertRtfFiles(QuorvelLibrary &library, const QString &directory,
                                const QStringList &names,
-                               const std::function<bool(int done)> &afterFile = {});
+                               const std::function<bool(int done)> &afterFile = {},
+                               bool clean = false);
 
 } // namespace pw

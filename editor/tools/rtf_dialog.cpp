@@ -4,9 +4,11 @@
 #include "document/feature_context.h"
 #include "shared/named_widgets.h"
 #include "shared/platform.h"
+#include "shared/settings_store.h"
 #include "tools/quorvel_loader.h"
 #include "tools/rtf_batch.h"
 
+#include <QCheckBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QProgressBar>
@@ -18,11 +20,15 @@ namespace pw {
 namespace {
 
 const QString kTitle = QStringLiteral("RTF to HTML Conversion Dialog");
+// The clean mode keeps every word of today's word processors' files; the faithful one, the
+// tool's original output, stays one click away.
+const QString kSettings = QStringLiteral("Settings");
+const QString kCleanKey = QStringLiteral("RTFCleanHTML");
 
 } // namespace
 
 RtfDialog::RtfDialog(FeatureContext &context, QuorvelLibrary &library, QWidget *parent)
-    : QDialog(parent), platform_(context.platform), library_(library)
+    : QDialog(parent), platform_(context.platform), settings_(context.settings), library_(library)
 {
     setObjectName(QStringLiteral("frmRTFDialog"));
     setWindowTitle(kTitle);
@@ -30,6 +36,10 @@ RtfDialog::RtfDialog(FeatureContext &context, QuorvelLibrary &library, QWidget *
 
     auto *layout = new QVBoxLayout(this);
     panes_.addSteps(layout, "STEP 2 - Select the RTF File(s) To Convert");
+    chkClean_ = new QCheckBox(QStringLiteral("Clean HTML (keeps all the text)"));
+    chkClean_->setObjectName(QStringLiteral("chkClean"));
+    chkClean_->setChecked(settings_.readBool(kSettings, kCleanKey, true));
+    layout->addWidget(chkClean_);
     layout->addWidget(namedLabel("Label4", "STEP 3 - Click Start"));
     cmdStart_ = namedButton("cmdStart", "&Start");
     cmdStart_->setDefault(true); // Enter presses it
@@ -47,6 +57,8 @@ RtfDialog::RtfDialog(FeatureContext &context, QuorvelLibrary &library, QWidget *
     connect(panes_.selectAll, &QPushButton::clicked, this, &RtfDialog::selectAll);
     connect(cmdStart_, &QPushButton::clicked, this, &RtfDialog::start);
     connect(cmdCancel, &QPushButton::clicked, this, &RtfDialog::reject);
+    connect(chkClean_, &QCheckBox::toggled, this,
+            [this](bool on) { settings_.writeBool(kSettings, kCleanKey, on); });
     nameBoxesByLabels(this);
 }
 
@@ -81,14 +93,17 @@ void RtfDialog::start()
     stopRequested_ = false;
     cmdStart_->setEnabled(false);
     panes_.setLocked(true);
+    chkClean_->setEnabled(false);
     myProgress->setRange(0, static_cast<int>(names.size()));
     library_.setEventPlatform(&platform_);
-    const RtfBatchResult result =
-        convertRtfFiles(library_, panes_.files->path(), names, [this](int done) {
+    const RtfBatchResult result = convertRtfFiles(
+        library_, panes_.files->path(), names,
+        [this](int done) {
             myProgress->setValue(done);
             platform_.processEvents();
             return !stopRequested_;
-        });
+        },
+        chkClean_->isChecked());
     library_.setEventPlatform(nullptr);
     platform_.setBusy(false);
     if (!result.ok) {
@@ -103,6 +118,7 @@ void RtfDialog::start()
     }
     myProgress->setValue(0);
     panes_.setLocked(false);
+    chkClean_->setEnabled(true);
     cmdStart_->setEnabled(true);
     running_ = false;
 }

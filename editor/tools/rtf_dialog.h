@@ -6,6 +6,7 @@
 
 #include <QDialog>
 
+class QCheckBox;
 class QProgressBar;
 class QPushButton;
 
@@ -13,6 +14,7 @@ namespace pw {
 
 class Platform;
 class QuorvelLibrary;
+class SettingsStore;
 struct FeatureContext;
 
 class RtfDialog : public QDialog {
@@ -28,7 +30,9 @@ public:
 
 private:
     Platform &platform_;
+    SettingsStore &settings_;
     QuorvelLibrary &library_;
+    QCheckBox *chkClean_ = nullptr;
     BatchPanes panes_;
     QProgressBar *myProgress = nullptr;
     QPushButton *cmdStart_ = nullptr;

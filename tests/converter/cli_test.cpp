@@ -114,3 +114,35 @@ TEST_F(QuorvelCommand, APipeOrDeviceAsTheSourceIsRefusedNotWaitedOn)
     EXPECT_FALSE(fs::exists(path("out.html")));
 }
 #endif
+
+TEST_F(QuorvelCommand, CleanModeForOneFileAndForManyOnSeveralCores)
+{
+    write("a.rtf", "{\\rtf1 {\\b A}\\par}");
+    ASSERT_EQ(run("--clean \"" + path("a.rtf") + "\""), 0);
+    EXPECT_EQ(read("out.txt"), "<p><b>A</b></p>\r\n");
+    ASSERT_EQ(run("--clean --page --title Tt \"" + path("a.rtf") + "\" \"" + path("a.html") + "\""),
+              0);
+    EXPECT_NE(read("a.html").find("<title>Tt</title>"), std::string::npos);
+    EXPECT_EQ(run("--page \"" + path("a.rtf") + "\""), 1) << "clean options need --clean";
+
+    // Many files: each into the folder, every failure named, the status 1 when any failed.
+    std::string args = "--clean -j 2 -o \"" + path("html") + "\"";
+    for (int k = 0; k < 12; ++k) {
+        const std::string name = "f" + std::to_string(k) + ".rtf";
+        write(name, k == 5 ? "not rtf" : "{\\rtf1 file " + std::to_string(k) + "\\par}");
+        args += " \"" + path(name) + "\"";
+    }
+    args += " \"" + path("missing.rtf") + "\"";
+    EXPECT_EQ(run(args), 1);
+    const std::string errors = read("err.txt");
+    EXPECT_NE(errors.find(path("f5.rtf") + ": Quorvel: RTF header is missing."), std::string::npos)
+        << errors;
+    EXPECT_NE(errors.find(path("missing.rtf") + ": Quorvel: cannot open"), std::string::npos);
+    for (int k = 0; k < 12; ++k) {
+        const std::string html = read("html/f" + std::to_string(k) + ".html");
+        EXPECT_EQ(html, k == 5 ? "" : "<p>file " + std::to_string(k) + "</p>\r\n");
+    }
+    EXPECT_EQ(run("--clean -j 1 -o \"" + path("html") + "\" \"" + path("a.rtf") + "\""), 0);
+    EXPECT_EQ(read("err.txt"), "");
+    EXPECT_EQ(run("--clean -j 0 -o x a.rtf"), 1);
+}

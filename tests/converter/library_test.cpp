@@ -28,6 +28,7 @@ namespace {
 struct Library {
     QuorvelConvertFileProc convertFile = nullptr;
     QuorvelConvertOnlyProc convertOnly = nullptr;
+    QuorvelConvertCleanProc convertClean = nullptr;
     QuorvelLastErrorProc lastError = nullptr;
     QuorvelSetMessagePumpProc setMessagePump = nullptr;
     std::string loadError;
@@ -49,6 +50,7 @@ struct Library {
 #endif
         convertFile = reinterpret_cast<QuorvelConvertFileProc>(symbol("QuorvelConvertFile"));
         convertOnly = reinterpret_cast<QuorvelConvertOnlyProc>(symbol("QuorvelConvertOnly"));
+        convertClean = reinterpret_cast<QuorvelConvertCleanProc>(symbol("QuorvelConvertClean"));
         lastError = reinterpret_cast<QuorvelLastErrorProc>(symbol("QuorvelLastError"));
         setMessagePump =
             reinterpret_cast<QuorvelSetMessagePumpProc>(symbol("QuorvelSetMessagePump"));
@@ -71,7 +73,7 @@ protected:
 
     void SetUp() override
     {
-        ASSERT_TRUE(lib().convertFile && lib().convertOnly && lib().lastError
+        ASSERT_TRUE(lib().convertFile && lib().convertOnly && lib().convertClean && lib().lastError
                     && lib().setMessagePump)
             << "cannot load " << QUORVEL_LIBRARY_PATH << ": " << lib().loadError;
         ScratchDirTest::SetUp();
@@ -329,4 +331,61 @@ TEST_F(QuorvelLibrary, MessagePumpMayRunAnotherConversion)
     EXPECT_EQ(read("outer.html"), "outer\r\n");
     EXPECT_EQ(read("inner.html"), "inner\r\n");
     EXPECT_GT(host.calls, 40); // the nested conversion's characters pump too
+}
+
+TEST_F(QuorvelLibrary, CleanModeWritesUtf8PagesAndPicturesByItsOwnOptions)
+{
+    // A file without colour table, Word's way of writing a hyperlink, a \u with fallback, a
+    // picture: the body fragment by default, the whole page with the document's title or
+    // the one given, and the picture beside the target only when asked.
+    write("in.rtf", "{\\rtf1\\ansi{\\info{\\title Own}}{\\b Caf\\u233?}\r\n"
+                    "{\\field{\\*\\fldinst HYPERLINK \"https://e.org/\"}{\\fldrslt e.org}}"
+                    "{\\pict\\pngblip 89504e47}\\par}\r\n");
+    ASSERT_EQ(lib().convertClean(path("in.rtf").c_str(), path("out.html").c_str(), 0, nullptr), 0)
+        << lib().lastError();
+    EXPECT_EQ(read("out.html"),
+              "<p><b>Caf\xC3\xA9</b><a href=\"https://e.org/\">e.org</a></p>\r\n");
+    EXPECT_STREQ(lib().lastError(), "");
+
+    ASSERT_EQ(lib().convertClean(path("in.rtf").c_str(), path("out.html").c_str(),
+                                 QUORVEL_CLEAN_PAGE, ""),
+              0);
+    EXPECT_NE(read("out.html")
+                  .find("<!DOCTYPE html>\r\n<html>\r\n<head>\r\n<meta "
+                        "charset=\"utf-8\">\r\n<title>Own</title>"),
+              std::string::npos);
+    ASSERT_EQ(lib().convertClean(path("in.rtf").c_str(), path("letter.html").c_str(),
+                                 QUORVEL_CLEAN_PAGE | QUORVEL_CLEAN_PICTURES, "Given"),
+              0);
+    const std::string page = read("letter.html");
+    EXPECT_NE(page.find("<title>Given</title>"), std::string::npos);
+    EXPECT_NE(page.find("<img src=\"letter-1.png\" alt=\"\">"), std::string::npos);
+    EXPECT_EQ(read("letter-1.png"), "\x89PNG");
+    EXPECT_FALSE(fs::exists(path("out-1.png")));
+}
+
+TEST_F(QuorvelLibrary, CleanModeKeepsTheFileAndErrorRules)
+{
+    // Not RTF: the target keeps its old contents and the message says why.
+    write("bad.rtf", "plain text");
+    write("out.html", "old");
+    EXPECT_NE(lib().convertClean(path("bad.rtf").c_str(), path("out.html").c_str(), 0, ""), 0);
+    EXPECT_STREQ(lib().lastError(), "Quorvel: RTF header is missing. Conversion aborted.");
+    EXPECT_EQ(read("out.html"), "old");
+    // No source, no target, the source itself as the target.
+    EXPECT_NE(lib().convertClean(path("none.rtf").c_str(), path("out.html").c_str(), 0, ""), 0);
+    EXPECT_TRUE(std::string(lib().lastError()).starts_with("Quorvel: cannot open"))
+        << lib().lastError();
+    write("in.rtf", "{\\rtf1 x}");
+    EXPECT_NE(lib().convertClean(path("in.rtf").c_str(), nullptr, 0, ""), 0);
+    EXPECT_STREQ(lib().lastError(), "Quorvel: no target file was given. Conversion aborted.");
+    EXPECT_NE(lib().convertClean(path("in.rtf").c_str(), path("in.rtf").c_str(), 0, ""), 0);
+    EXPECT_EQ(read("in.rtf"), "{\\rtf1 x}");
+    // The host's pump runs during the conversion, once for each byte read.
+    int calls = 0;
+    lib().setMessagePump([](void *c) { ++*static_cast<int *>(c); }, &calls);
+    EXPECT_EQ(lib().convertClean(path("in.rtf").c_str(), path("out.html").c_str(), 0, ""), 0);
+    lib().setMessagePump(nullptr, nullptr);
+    EXPECT_EQ(calls, static_cast<int>(std::string("{\\rtf1 x}\r\n").size()));
+    EXPECT_EQ(read("out.html"), "<p>x</p>\r\n");
 }

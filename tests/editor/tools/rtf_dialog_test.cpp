@@ -7,6 +7,7 @@
 #include "tools/rtf_dialog.h"
 
 #include <QAbstractButton>
+#include <QCheckBox>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -37,6 +38,11 @@ protected:
     void SetUp() override
     {
         window = &h.start();
+        // Most tests check the tool's faithful conversion; the clean mode, on by default,
+        // has its own tests at the end.
+        if (faithful)
+            h.settings->writeBool(QStringLiteral("Settings"), QStringLiteral("RTFCleanHTML"),
+                                  false);
         QDir().mkpath(h.path("docs"));
         window->panes().showDirectory(h.path("docs"));
     }
@@ -79,6 +85,7 @@ protected:
 
     MainWindowHarness h;
     MainWindow *window = nullptr;
+    bool faithful = true;
     QuorvelLibrary library{{QuorvelLibrary::fileNameIn(QStringLiteral(PAGEWICK_BIN_DIR))}};
 };
 
@@ -298,4 +305,59 @@ TEST_F(RtfDialogTest, DuringARunThePanesTakeNoInput)
     });
     EXPECT_GE(checks, 2);
     EXPECT_EQ(h.platform.messages, QVector<MessageRecord>({kConverted}));
+}
+
+class RtfDialogCleanTest : public RtfDialogTest {
+protected:
+    RtfDialogCleanTest() { faithful = false; }
+    QString stored() const
+    {
+        return h.settings->read(QStringLiteral("Settings"), QStringLiteral("RTFCleanHTML"),
+                                QStringLiteral("<absent>"));
+    }
+};
+
+TEST_F(RtfDialogCleanTest, TheOptionIsOnByDefaultAndRemembered)
+{
+    EXPECT_EQ(stored(), "<absent>");
+    auto option = [](QDialog &dialog) { return dialog.findChild<QCheckBox *>("chkClean"); };
+    run(library, [&](QDialog &dialog) {
+        ASSERT_NE(option(dialog), nullptr);
+        EXPECT_EQ(option(dialog)->text(), "Clean HTML (keeps all the text)");
+        EXPECT_TRUE(option(dialog)->isChecked());
+        option(dialog)->click();
+    });
+    EXPECT_EQ(stored(), "False");
+    run(library, [&](QDialog &dialog) {
+        EXPECT_FALSE(option(dialog)->isChecked());
+        option(dialog)->click();
+    });
+    EXPECT_EQ(stored(), "True");
+    run(library, [&](QDialog &dialog) { EXPECT_TRUE(option(dialog)->isChecked()); });
+}
+
+TEST_F(RtfDialogCleanTest, EveryFileBecomesAWholeUtf8PageWithAllItsText)
+{
+    // No colour table, a style sheet, a Unicode letter: all the text, none of the tables.
+    file("letter.rtf", "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}{\\stylesheet{\\s0 Normal;}}"
+                       "\\f0 Dear J\\u246?rg, {\\b thanks}.\\par}");
+    file("broken.rtf", "not rtf");
+    file("broken.html", "kept");
+    run(library, [&](QDialog &dialog) {
+        select(dialog, {"letter.rtf"});
+        start(dialog);
+        select(dialog, {"broken.rtf"});
+        start(dialog);
+        EXPECT_TRUE(dialog.findChild<QCheckBox *>("chkClean")->isEnabled());
+    });
+    EXPECT_EQ(h.readFile(h.path("docs/letter.html")),
+              "<!DOCTYPE html>\r\n<html>\r\n<head>\r\n<meta charset=\"utf-8\">\r\n"
+              "<title>letter</title>\r\n</head>\r\n<body>\r\n"
+              "<p>Dear J\xC3\xB6rg, <b>thanks</b>.</p>\r\n</body>\r\n</html>\r\n");
+    EXPECT_EQ(h.readFile(h.path("docs/broken.html")), "kept");
+    EXPECT_EQ(h.platform.messages,
+              QVector<MessageRecord>(
+                  {kConverted, errorMessage("broken.rtf", "Quorvel: RTF header is missing. "
+                                                          "Conversion aborted.")}));
+    EXPECT_EQ(h.platform.busyDepth, 0);
 }
