@@ -94,6 +94,8 @@ const Command kCommands[] = {
      .feature = [](FeatureContext &c) { openFindWindow(c); }},
     {.name = "mnuReplace", .caption = "&Replace", .shortcut = "Ctrl+H", .where = "mnuEdit",
      .feature = [](FeatureContext &c) { openFindWindow(c); }},
+    {.name = "mnuUndoDirectoryReplace", .caption = "Undo Last Directory Replace",
+     .where = "mnuEdit", .feature = undoLastDirectoryReplace},
     separator("mnuEdit"),
     {.name = "mnuInsertDate", .caption = "Insert &Date", .shortcut = "Ctrl+D", .where = "mnuEdit",
      .feature = [](FeatureContext &c) {
