@@ -6,6 +6,7 @@
 #include "shared/insertion.h"
 #include "shared/program_state.h"
 #include "shared/safe_write.h"
+#include "shared/unsaved_files.h"
 
 #include <QPlainTextEdit>
 #include <QScopedValueRollback>
@@ -98,6 +99,7 @@ bool Document::loadAs(const QString &path, std::optional<Charset> charset)
     setText(read.text);
     setEncoding(read.encoding);
     diskStamp_ = read.stamp;
+    diskDigest_ = read.digest;
     setModified(false);
     return true;
 }
@@ -131,7 +133,21 @@ void Document::replace(const QString &text)
     }
     setEncoding(TextEncoding());
     setKind(Kind::Untitled);
-    setModified(false);
+    setModified(true);
+}
+
+void Document::restore(const QString &text, const QString &path, const TextEncoding &encoding,
+                       const FileStamp &stamp)
+{
+    setText(text);
+    setEncoding(encoding);
+    diskStamp_ = stamp;
+    diskDigest_.clear();
+    if (path.isEmpty())
+        setKind(Kind::Untitled);
+    else
+        setKind(Kind::File, path);
+    setModified(true);
 }
 
 bool Document::maybeSave(const QString &title, const QString &text, MsgButtons buttons)
@@ -201,6 +217,7 @@ Document::WriteOutcome Document::write(const QString &path, TextEncoding encodin
     }
     setEncoding(encoding);
     diskStamp_ = stampOfFile(path);
+    diskDigest_ = bytesDigest(*bytes);
     return WriteOutcome::Written;
 }
 
@@ -214,8 +231,7 @@ bool Document::save()
     }
     if (kind_ == Kind::Untitled)
         return saveAs();
-    const FileStamp onDisk = stampOfFile(path_);
-    if (onDisk.exists && onDisk != diskStamp_
+    if (changedOnDisk(path_, diskStamp_, diskDigest_)
         && platform_.messageBox(kSaveQuestion,
                                 QStringLiteral("The file has been changed by another program "
                                                "since it was opened. Overwrite it?"),
@@ -245,6 +261,8 @@ bool Document::saveAsWith(const TextEncoding &encoding)
     if (chosen.isEmpty())
         return false;
     const QString path = typedPath(chosen);
+    if (!confirmReplacing(platform_, QStringLiteral("Save As"), {path}))
+        return false;
     if (write(path, encoding) != WriteOutcome::Written)
         return false;
     setKind(Kind::File, path);

@@ -38,6 +38,8 @@ public:
     QString statusName() const;
     bool isModified() const { return modified_; }
     const TextEncoding &encoding() const { return encoding_; }
+    // The file as it was loaded or last saved.
+    const FileStamp &diskStamp() const { return diskStamp_; }
     EditBox &edit() const { return edit_; }
 
     // The folder the open and save pickers start in (the file panes' directory).
@@ -51,8 +53,13 @@ public:
     bool open(const QString &path);
     // Names the loaded text a new untitled document, written as new documents are.
     void makeUntitled();
-    // Makes the text a new untitled, unmodified document.
+    // Makes the text a new untitled document, modified: nothing written yet, so closing it
+    // asks first.
     void replace(const QString &text);
+    // Brings back unsaved work kept from an earlier run: the text, under its file's name
+    // (untitled when `path` is empty) and written as before, modified.
+    void restore(const QString &text, const QString &path, const TextEncoding &encoding,
+                 const FileStamp &stamp);
 
     // The one save prompt: asks only while the document is modified; Yes saves first. True
     // when the command may go on (No, or Yes and the save happened). Commands that offer no
@@ -116,7 +123,8 @@ private:
     QString path_;
     bool modified_ = false;
     TextEncoding encoding_;
-    FileStamp diskStamp_; // the file as it was loaded or last saved
+    FileStamp diskStamp_;   // the file as it was loaded or last saved
+    QByteArray diskDigest_; // its bytes' digest then; empty when not known
     bool holdMessages_ = false;
     bool replacingText_ = false; // the box's text is being replaced, not edited
     QList<std::function<void()>> heldMessages_;

@@ -1,7 +1,13 @@
 #include "files/paths.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QStringList>
+
+#include <algorithm>
+#include <dirent.h>
+#include <sys/stat.h>
 
 namespace pw {
 
@@ -118,6 +124,36 @@ QString typedPath(const QString &text)
     if (text.isEmpty() || existsAsWritten(text))
         return text;
     return text.trimmed();
+}
+
+QStringList unreadableEntries(const QString &directory, EntryKind kind)
+{
+    QStringList names;
+    DIR *dir = ::opendir(QFile::encodeName(directory).constData());
+    if (!dir)
+        return names;
+    QList<QByteArray> found;
+    while (const dirent *entry = ::readdir(dir)) {
+        const QByteArray name(entry->d_name);
+        if (QString::fromUtf8(name).toUtf8() == name)
+            continue; // Qt lists it
+        // Looked at by the name's own bytes, which no QString holds.
+        struct stat info;
+        if (::fstatat(::dirfd(dir), entry->d_name, &info, 0) != 0)
+            continue;
+        if (kind == EntryKind::Files ? S_ISREG(info.st_mode) : S_ISDIR(info.st_mode))
+            found << name;
+    }
+    ::closedir(dir);
+    std::sort(found.begin(), found.end());
+    for (const QByteArray &name : found)
+        names << QString::fromUtf8(name); // undecodable bytes become U+FFFD
+    return names;
+}
+
+bool nameIsReadable(const QString &name)
+{
+    return !name.contains(QChar::ReplacementCharacter);
 }
 
 } // namespace pw

@@ -41,4 +41,13 @@ QString joinPath(const QString &directory, const QString &name);
 // something exists there, else with blanks trimmed at both ends.
 QString typedPath(const QString &text);
 
+// The entries of a directory whose names are not valid UTF-8, which Qt's own listings leave
+// out: its regular files (or links to them), or its subdirectories, each shown with U+FFFD
+// for the bytes that do not decode, in the order of their bytes.
+enum class EntryKind { Files, Directories };
+QStringList unreadableEntries(const QString &directory, EntryKind kind);
+// Whether a listed name can be used to reach its entry: false for a name shown with U+FFFD,
+// which a tool cannot open by that name and lists as skipped instead.
+bool nameIsReadable(const QString &name);
+
 } // namespace pw

@@ -2,6 +2,7 @@
 
 #include "files/line_breaks.h"
 
+#include <QCryptographicHash>
 #include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
@@ -127,7 +128,12 @@ qint64 nanoseconds(const struct timespec &time)
 
 FileStamp stampOf(const struct stat &info)
 {
-    return {true, qint64(info.st_size), nanoseconds(info.st_mtim)};
+    return {true,
+            qint64(info.st_size),
+            nanoseconds(info.st_mtim),
+            quint64(info.st_dev),
+            quint64(info.st_ino),
+            nanoseconds(info.st_ctim)};
 }
 
 } // namespace
@@ -167,6 +173,30 @@ TextEncoding newDocumentEncoding(TextEncoding templateEncoding)
     templateEncoding.mixedLines = false;
     templateEncoding.finalBreak = true;
     return templateEncoding;
+}
+
+QByteArray bytesDigest(const QByteArray &bytes)
+{
+    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256);
+}
+
+bool changedOnDisk(const QString &path, const FileStamp &stamp, const QByteArray &digest)
+{
+    const FileStamp now = stampOfFile(path);
+    if (!now.exists)
+        return false;
+    FileStamp same = now;
+    same.statusChangedNs = stamp.statusChangedNs;
+    if (same != stamp)
+        return true; // another file, or another size or time
+    // The inode changed (a write with its time set back, but also a change of rights) or
+    // nothing shows on a file system whose times are coarse: the bytes decide, where known.
+    if (digest.isEmpty())
+        return now.statusChangedNs != stamp.statusChangedNs;
+    QByteArray bytes;
+    // A file grown past what any document holds is changed too.
+    return readFileBytes(path, kDocumentSizeLimit, &bytes) != ReadResult::Ok
+           || bytesDigest(bytes) != digest;
 }
 
 FileStamp stampOfFile(const QString &path)
@@ -322,6 +352,7 @@ ReadResult readTextFile(const QString &path, qint64 limit, std::optional<Charset
     if (read.status != ReadResult::Ok)
         return read;
     read.stamp = stamp;
+    read.digest = bytesDigest(bytes);
     // The edit box turns a paragraph separator (and the two characters it uses to mark
     // frames) into a line break, so saving would change the file.
     for (const QChar c : std::as_const(read.text)) {

@@ -40,13 +40,27 @@ QString lineStyleName(LineStyle style);
 // template) is written: CR LF breaks, one at the end.
 TextEncoding newDocumentEncoding(TextEncoding templateEncoding);
 
-// Size and modification time of a file, to notice another program's change.
+// What tells that another program changed a file: its size and modification time, and
+// which file it is (device and inode) with the time its inode last changed, which no program
+// can set back: a file replaced by another of the same size and time still shows.
 struct FileStamp {
     bool exists = false;
     qint64 size = 0;
     qint64 modifiedNs = 0; // nanoseconds since the epoch
+    quint64 device = 0;
+    quint64 inode = 0;
+    qint64 statusChangedNs = 0;
     bool operator==(const FileStamp &) const = default;
 };
+
+// A digest of a file's bytes (SHA-256), to tell whether the bytes on disk are still those
+// that were loaded or saved.
+QByteArray bytesDigest(const QByteArray &bytes);
+// Whether the file at `path` is no longer what was loaded or saved with `stamp` and (when
+// not empty) `digest`: another file under the name, another size or modification time, or
+// (when its inode changed) other bytes. A file that is gone counts as unchanged: there is
+// nothing to lose.
+bool changedOnDisk(const QString &path, const FileStamp &stamp, const QByteArray &digest);
 
 // The stamp of the file at `path` now (a link is followed); `exists` false when there is none.
 FileStamp stampOfFile(const QString &path);
@@ -59,6 +73,7 @@ struct ReadResult {
     QString text;          // CR LF line breaks
     TextEncoding encoding; // how the file was written
     FileStamp stamp;       // the file as it was when read
+    QByteArray digest;     // bytesDigest of the bytes read
     QString error;         // Error: why the file was refused
 };
 

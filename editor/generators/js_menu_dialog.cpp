@@ -211,6 +211,8 @@ void JsMenuDialog::createMenu()
     if (outline.isEmpty())
         return refuse(QStringLiteral("You must supply a set of items to build the menu"));
 
+    if (!confirmReplacing(platform_, kTitle, {path}))
+        return;
     TextEncoding pageEncoding = outlineEncoding_;
     pageEncoding.bom = false;
     QString error;

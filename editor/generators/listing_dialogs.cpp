@@ -260,6 +260,9 @@ void FileManDialog::start()
     const QString chosen = directory_->path();
     const QString pagePath = typedPath(txtFileName_->text());
     const bool underline = chkUnderline_->isChecked();
+    // Asked before the walk, which may take long: the answer holds for the page it makes.
+    if (!confirmReplacing(platform, kDialogTitle, {pagePath}))
+        return;
     beginRun();
     setLocked(true);
     platform.setBusy(true);
@@ -299,6 +302,7 @@ void FileManDialog::start()
                             MsgButtons::Ok, MsgIcon::Information);
         return;
     }
+    reportUnreadableNames(platform, tree.skipped);
     const QString page = listingPage(*format, tree.subdirectories, underline);
     platform.setBusy(true);
     const QStringList failed = writeListingFiles(

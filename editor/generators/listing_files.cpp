@@ -41,6 +41,7 @@ ListingTree readListingTree(
     }
     const QStringList names =
         QDir(directory).entryList(QDir::Dirs | QDir::NoDotAndDotDot, kPaneOrder);
+    tree.skipped = unreadableEntries(directory, EntryKind::Directories);
     const int count = int(names.size());
     for (int i = 0; i < count; ++i) {
         const QString path = joinPath(directory, names[i]);
@@ -53,6 +54,8 @@ ListingTree readListingTree(
             return tree;
         }
         ListingSubdirectory sub{names[i], QDir(path).entryList(QDir::Files, kPaneOrder)};
+        for (const QString &name : unreadableEntries(path, EntryKind::Files))
+            tree.skipped << names[i] + u'/' + name;
         for (qsizetype f = 0; f < sub.files.size(); ++f) {
             if (onFile && !onFile()) {
                 tree.stopped = true;

@@ -12,6 +12,9 @@ struct ListingTree {
     // the reading ended there. Empty when everything was read.
     QString unreadable;
     bool stopped = false; // a callback asked to stop
+    // Subdirectories and files whose names are not UTF-8 (shown with U+FFFD), left out of
+    // the page since no link could reach them by the name shown.
+    QStringList skipped;
 };
 
 // Reads the subdirectories of `directory` and the files in each, sorted by name without

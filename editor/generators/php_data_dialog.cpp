@@ -163,9 +163,15 @@ void PhpDataDialog::create()
         return;
     }
     const QString directory = targetDirectory();
+    const QList<GeneratedPage> pages = phpDataPages(fields());
+    QStringList targets;
+    for (const GeneratedPage &page : pages)
+        targets << joinPath(directory, page.fileName);
+    if (!confirmReplacing(platform_, kTitle, targets))
+        return;
     QStringList failed;
     QStringList why;
-    for (const GeneratedPage &page : phpDataPages(fields())) {
+    for (const GeneratedPage &page : pages) {
         QString error;
         if (!writeFile(joinPath(directory, page.fileName), page.text + QStringLiteral("\r\n"),
                        FileAccess::Usual, &error)) {
@@ -185,7 +191,7 @@ void PhpDataDialog::save()
 {
     const QString path =
         platform_.saveFileName(QStringLiteral("Save As"), targetDirectory(), QString());
-    if (path.isEmpty())
+    if (path.isEmpty() || !confirmReplacing(platform_, kTitle, {path}))
         return;
     // The file holds the password as typed: no one but its owner may read it.
     QString error;

@@ -132,8 +132,11 @@ void DirectoryList::fill()
     }
     currentRow_ = count() - 1;
     const int depth = int(parts.size()) + 1;
+    // Folders whose names are not UTF-8 are shown too, after the others: a folder that
+    // vanished from the list would look like a lost one.
     const QStringList subdirs =
-        QDir(path_).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
+        QDir(path_).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase)
+        + unreadableEntries(path_, EntryKind::Directories);
     for (const QString &name : subdirs)
         add(closed, indented(name, depth), joinPath(path_, name));
     setCurrentRow(currentRow_);
@@ -319,7 +322,13 @@ void FileList::fill(const QStringList &keepSelected)
     QDir dir(path_);
     if (!all)
         dir.setNameFilters(filters); // without QDir::CaseSensitive: any letter case matches
-    const QStringList names = dir.entryList(QDir::Files, QDir::Name | QDir::IgnoreCase);
+    QStringList names = dir.entryList(QDir::Files, QDir::Name | QDir::IgnoreCase);
+    // Files whose names are not UTF-8 are shown after the others, so the tools can name them
+    // as skipped rather than losing them without a word.
+    for (const QString &name : unreadableEntries(path_, EntryKind::Files)) {
+        if (all || QDir::match(filters, name))
+            names << name;
+    }
     addItems(names);
     if (keepSelected.isEmpty())
         return;

@@ -103,7 +103,8 @@ QString QtPlatform::saveFileName(const QString &title, const QString &directory,
     QString start = directory;
     if (!suggestedName.isEmpty())
         start = directory.isEmpty() ? suggestedName : directory + QLatin1Char('/') + suggestedName;
-    // Replacing an existing file is not confirmed: the editor's Save As never asked.
+    // The program asks itself before it replaces a file (one question, the same for Save As
+    // and the generators), so the picker does not ask as well.
     return QFileDialog::getSaveFileName(parent_, title, start, qtFileFilter(filter), nullptr,
                                         QFileDialog::DontConfirmOverwrite);
 }

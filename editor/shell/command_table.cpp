@@ -123,6 +123,8 @@ const Command kCommands[] = {
      .feature = [](FeatureContext &c) { openFindWindow(c); }},
     {.name = "mnuFindInFiles", .caption = "Find in F&iles", .shortcut = "Ctrl+Shift+F", .where = "mnuEdit",
      .feature = [](FeatureContext &c) { openFindInFiles(c); }},
+    {.name = "mnuUndoDirectoryReplace", .caption = "Undo Last Directory Replace",
+     .where = "mnuEdit", .feature = undoLastDirectoryReplace},
     separator("mnuEdit"),
     {.name = "mnuInsertDate", .caption = "Insert &Date", .shortcut = "Ctrl+D", .where = "mnuEdit",
      .feature = [](FeatureContext &c) {

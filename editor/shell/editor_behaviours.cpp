@@ -14,6 +14,9 @@
 #include <QPlainTextEdit>
 #include <QUrl>
 
+#include <QStringList>
+
+#include <algorithm>
 #include <cmath>
 
 namespace pw {
@@ -67,7 +70,9 @@ QFont storedDisplayFont(const SettingsStore &settings)
     bool ok = false;
     const double size =
         settings.read(kFonts, QStringLiteral("Size"), QStringLiteral("12")).toDouble(&ok);
-    font.setPointSizeF(ok && size > 0 ? size : 12.0);
+    // A size no one could read or work with (a hand-edited file, a slip of the font
+    // dialog) would cost the whole window its layout: kept within 4 to 96 points.
+    font.setPointSizeF(ok && std::isfinite(size) ? std::clamp(size, 4.0, 96.0) : 12.0);
     font.setBold(settings.readBool(kFonts, QStringLiteral("Bold"), false));
     font.setItalic(settings.readBool(kFonts, QStringLiteral("Italic"), false));
     font.setUnderline(settings.readBool(kFonts, QStringLiteral("Underline"), false));
@@ -131,6 +136,51 @@ bool dropPicture(FeatureContext &context, const QMimeData &data)
             size = measured;
     }
     insertAround(context.edit, droppedPictureTag(name, size), QStringLiteral("</IMG>"));
+    return true;
+}
+
+QString indentedLines(const QString &lines, bool outdent)
+{
+    QStringList result = lines.split(QStringLiteral("\r\n"));
+    for (QString &line : result) {
+        if (!outdent) {
+            if (!line.isEmpty())
+                line.prepend(kIndent);
+            continue;
+        }
+        qsizetype blanks = 0;
+        while (blanks < kIndent.size() && blanks < line.size() && line.at(blanks) == u' ')
+            ++blanks;
+        line.remove(0, blanks);
+    }
+    return result.join(QStringLiteral("\r\n"));
+}
+
+bool indentLines(EditBox &edit, bool outdent)
+{
+    const int start = edit.selStart();
+    const int end = start + edit.selLength();
+    const int firstLine = edit.lineOfPosition(start);
+    int lastLine = edit.lineOfPosition(end);
+    if (lastLine > firstLine && edit.lineStart(lastLine) == end)
+        --lastLine;
+    const int from = edit.lineStart(firstLine);
+    const int to =
+        lastLine + 1 < edit.lineCount() ? edit.lineStart(lastLine + 1) - 2 : edit.length();
+    const QString lines = edit.textBetween(from, to);
+    const QString changed = indentedLines(lines, outdent);
+    if (changed == lines)
+        return false;
+    const bool selected = end > start;
+    const int caret = edit.caret();
+    edit.setSelection(from, to - from);
+    edit.replaceSelection(changed);
+    if (selected) {
+        edit.setSelection(from, static_cast<int>(changed.size()));
+    } else {
+        // One line: the caret keeps its place in the line's text.
+        edit.setCaret(std::max(from, caret + static_cast<int>(changed.size() - lines.size())));
+    }
     return true;
 }
 

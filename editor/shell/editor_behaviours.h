@@ -11,8 +11,21 @@ class QMimeData;
 
 namespace pw {
 
+class EditBox;
 class SettingsStore;
 struct FeatureContext;
+
+// The indent Tab puts in and Shift+Tab takes out.
+inline const QString kIndent = QStringLiteral("     ");
+
+// CR LF lines indented by kIndent (empty lines stay empty), or outdented by up to as many
+// leading blanks as kIndent holds.
+QString indentedLines(const QString &lines, bool outdent);
+// Tab and Shift+Tab on whole lines: the lines the selection touches (a selection ending at
+// the very start of a line leaves that line out), or the caret's line when nothing is
+// selected, are indented or outdented as one undo step and stay selected. False, with
+// nothing changed, when there was nothing to do.
+bool indentLines(EditBox &edit, bool outdent);
 
 // The number a typed answer starts with: blanks skipped, an optional sign, digits and an
 // optional fraction ("12abc" is 12, "abc" and "" are 0).

@@ -32,11 +32,18 @@ bool MainWindow::editorEvent(QObject *watched, QEvent *event)
         const Qt::KeyboardModifiers commands =
             Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;
         // A Tab while names are offered takes the chosen name (the box's own business).
-        if (key->key() != Qt::Key_Tab || (key->modifiers() & commands)
-            || txtEdit_->completionShown())
+        if ((key->key() != Qt::Key_Tab && key->key() != Qt::Key_Backtab)
+            || (key->modifiers() & commands) || txtEdit_->completionShown())
             return false;
-        // Tab indents with five blanks; the page never gets a tab character.
-        insertText(edit_, QStringLiteral("     "));
+        // Tab indents with five blanks, and the page never gets a tab character; on a
+        // selection it indents the selected lines, and Shift+Tab takes the indent out
+        // rather than moving the focus away.
+        const bool outdent =
+            key->key() == Qt::Key_Backtab || (key->modifiers() & Qt::ShiftModifier);
+        if (outdent || edit_.selLength() > 0)
+            indentLines(edit_, outdent);
+        else
+            insertText(edit_, kIndent);
         return true;
     }
     // Drags come to the box's viewport, or to the box itself where the viewport lets them on.

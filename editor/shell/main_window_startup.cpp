@@ -9,6 +9,7 @@
 #include "shared/platform.h"
 #include "shared/program_state.h"
 #include "shared/settings_store.h"
+#include "shared/window.h"
 #include "shell/commands.h"
 #include "shell/editor_behaviours.h"
 #include "shell/recent_files.h"
@@ -87,7 +88,9 @@ const QString kWindow = QStringLiteral("Window");
 } // namespace
 
 // The first start opens at two thirds of the screen, centred; later starts where the window
-// was left, unless that place is no longer on the screen.
+// was left, unless that place is no longer on the screen. A kept size larger than the screen
+// (a settings file edited by hand, a screen since made smaller) is cut to the screen, and the
+// window is moved onto it: a window is never laid out larger than what can show it.
 void MainWindow::restoreWindowPlace()
 {
     QScreen *screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
@@ -98,14 +101,25 @@ void MainWindow::restoreWindowPlace()
                        settings_.read(kWindow, QStringLiteral("Width"), QString()).toInt(&ok[2]),
                        settings_.read(kWindow, QStringLiteral("Height"), QString()).toInt(&ok[3]));
     if (ok[0] && ok[1] && ok[2] && ok[3] && stored.isValid() && available.intersects(stored)) {
-        setGeometry(stored);
+        const QSize size = stored.size().expandedTo(minimumSize()).boundedTo(available.size());
+        const int left =
+            std::clamp(stored.left(), available.left(), available.right() + 1 - size.width());
+        const int top =
+            std::clamp(stored.top(), available.top(), available.bottom() + 1 - size.height());
+        setGeometry(QRect(QPoint(left, top), size));
     } else {
         const QSize size = (available.size() * 2 / 3).expandedTo(minimumSize());
         setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size, available));
     }
+    // The panes keep their kept width only as far as the window leaves the source box its
+    // least width.
     const int panes = settings_.read(kWindow, QStringLiteral("Splitter"), QString()).toInt(&ok[4]);
-    if (ok[4] && panes > 0)
-        splitter_->setSizes({panes, std::max(1, splitter_->width() - panes)});
+    if (ok[4] && panes > 0) {
+        const int room = std::max(1, geometry().width() - splitter_->handleWidth());
+        const int least = twipsToPixels(500);
+        const int width = std::clamp(panes, std::min(least, room), std::max(least, room - least));
+        splitter_->setSizes({width, std::max(1, splitter_->width() - width)});
+    }
     if (settings_.readBool(kWindow, QStringLiteral("Maximized"), false))
         setWindowState(windowState() | Qt::WindowMaximized);
 }

@@ -1,10 +1,12 @@
 #include "shell/start_up.h"
 
+#include "document/recovery_keeper.h"
 #include "shared/program_state.h"
 #include "shared/qt_platform.h"
 #include "shared/settings_store.h"
 #include "shell/main_window.h"
 #include "shell/program_folder.h"
+#include "shell/recovery_dialog.h"
 
 #include <QApplication>
 #include <QDir>
@@ -45,6 +47,10 @@ int startUp(const QString &commandLine)
     frmMain.loadMainWindow(commandLine); // shows the window
     frmSplash.reset();
     frmMain.reportLoadProblems();
+    // Destroyed before the window, at the end of a normal run: the copies go with them.
+    RecoveryStore recovery(RecoveryStore::defaultFolder());
+    RecoveryKeeper keeper(frmMain.document(), recovery);
+    offerRecovery(frmMain.document(), recovery, keeper, platform, &frmMain);
     return QApplication::exec();
 }
 

@@ -3,10 +3,12 @@
 #include "shared/dialog_parts.h"
 #include "document/feature_context.h"
 #include "files/line_breaks.h"
+#include "files/paths.h"
 #include "shared/named_widgets.h"
 #include "shared/platform.h"
 #include "shared/unsaved_files.h"
 #include "tools/file_replace.h"
+#include "tools/replace_undo.h"
 
 #include <QFrame>
 #include <QGridLayout>
@@ -15,7 +17,9 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QProgressBar>
+#include <QHeaderView>
 #include <QPushButton>
+#include <QTreeWidget>
 #include <QVBoxLayout>
 
 namespace pw {
@@ -24,8 +28,71 @@ namespace {
 
 const QString kTitle = QStringLiteral("Directory Replace Dialog");
 const QString kReadyStatus = QStringLiteral("Press Start To Begin...");
+const QString kUndoTitle = QStringLiteral("Undo Last Directory Replace");
+
+// Tells how the undo went: what was put back, and what was not and why.
+void reportUndo(Platform &platform, const ReplaceUndo::Outcome &outcome)
+{
+    if (outcome.restored.isEmpty() && outcome.changed.isEmpty() && outcome.failed.isEmpty()) {
+        platform.messageBox(kUndoTitle, QStringLiteral("There Is No Directory Replace To Undo"),
+                            MsgButtons::Ok, MsgIcon::Information);
+        return;
+    }
+    QString text = QStringLiteral("%1 Files Have Been Put Back").arg(outcome.restored.size());
+    if (!outcome.changed.isEmpty())
+        text += QStringLiteral("\r\n\r\nThese Files Were Changed Since And Were Left Alone:\r\n")
+                + outcome.changed.join(QStringLiteral("\r\n"));
+    if (!outcome.failed.isEmpty())
+        text += QStringLiteral("\r\n\r\nThese Files Could Not Be Put Back:\r\n")
+                + outcome.failed.join(QStringLiteral("\r\n"));
+    platform.messageBox(kUndoTitle, text, MsgButtons::Ok, MsgIcon::Information);
+}
 
 } // namespace
+
+ReplaceSummaryDialog::ReplaceSummaryDialog(const QStringList &names, const QList<qint64> &counts,
+                                           QWidget *parent)
+    : QDialog(parent)
+{
+    setObjectName(QStringLiteral("frmReplaceSummary"));
+    setWindowTitle(kTitle);
+    auto *layout = new QVBoxLayout(this);
+    qint64 total = 0;
+    for (const qint64 count : counts)
+        total += count;
+    layout->addWidget(new QLabel(QStringLiteral("%1 replacements in %2 files. Nothing has been "
+                                                "written yet.")
+                                     .arg(total)
+                                     .arg(names.size())));
+    auto *list = new QTreeWidget;
+    list->setObjectName(QStringLiteral("lstSummary"));
+    list->setRootIsDecorated(false);
+    list->setHeaderLabels({QStringLiteral("File"), QStringLiteral("Replacements")});
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        auto *item = new QTreeWidgetItem(list, {names.at(i), QString::number(counts.at(i))});
+        item->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
+    }
+    list->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+    layout->addWidget(list);
+    auto *buttons = new QHBoxLayout;
+    QPushButton *cmdReplace = namedButton("cmdReplace", "&Replace");
+    QPushButton *cmdCancel = namedButton("cmdCancel", "&Cancel");
+    buttons->addStretch();
+    buttons->addWidget(cmdReplace);
+    buttons->addWidget(cmdCancel);
+    layout->addLayout(buttons);
+    connect(cmdReplace, &QPushButton::clicked, this, &QDialog::accept);
+    connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
+    resize(520, 320);
+}
+
+void undoLastDirectoryReplace(FeatureContext &context)
+{
+    context.platform.setBusy(true);
+    const ReplaceUndo::Outcome outcome = ReplaceUndo().undo();
+    context.platform.setBusy(false);
+    reportUndo(context.platform, outcome);
+}
 
 DirectoryReplaceDialog::DirectoryReplaceDialog(FeatureContext &context, QWidget *parent)
     : QDialog(parent), platform_(context.platform)
@@ -82,11 +149,27 @@ DirectoryReplaceDialog::DirectoryReplaceDialog(FeatureContext &context, QWidget 
     layout->addWidget(namedLabel("Label10", "STEP 5 - Click Cancel When Finished"));
     QPushButton *cmdCancel = namedButton("cmdCancel", "&Cancel");
     layout->addWidget(cmdCancel);
+    cmdUndo_ = namedButton("cmdUndo", "&Undo Last Directory Replace");
+    cmdUndo_->setEnabled(ReplaceUndo().available());
+    layout->addWidget(cmdUndo_);
 
     connect(panes_.selectAll, &QPushButton::clicked, this, [this] { panes_.files->selectAll(); });
     connect(cmdStart_, &QPushButton::clicked, this, &DirectoryReplaceDialog::start);
     connect(cmdCancel, &QPushButton::clicked, this, &DirectoryReplaceDialog::reject);
+    connect(cmdUndo_, &QPushButton::clicked, this, &DirectoryReplaceDialog::undoLast);
     nameBoxesByLabels(this);
+}
+
+void DirectoryReplaceDialog::undoLast()
+{
+    if (running_)
+        return;
+    platform_.setBusy(true);
+    const ReplaceUndo::Outcome outcome = ReplaceUndo().undo();
+    platform_.setBusy(false);
+    reportUndo(platform_, outcome);
+    cmdUndo_->setEnabled(ReplaceUndo().available());
+    panes_.files->refresh();
 }
 
 void DirectoryReplaceDialog::reject()
@@ -104,6 +187,7 @@ void DirectoryReplaceDialog::start()
     running_ = true;
     stopRequested_ = false;
     cmdStart_->setEnabled(false);
+    cmdUndo_->setEnabled(false);
     // Every file of the run gets the texts and the files chosen when it started: a text
     // half typed while events run must never reach the files after it.
     setInputLocked(true);
@@ -111,17 +195,32 @@ void DirectoryReplaceDialog::start()
     platform_.setBusy(true);
     myProgress->setValue(0);
 
-    const QStringList names = panes_.files->selectedNames();
+    QStringList names = panes_.files->selectedNames();
+    // A name that is not UTF-8 cannot be opened by the name shown: listed, not guessed at.
+    QStringList unreadable;
+    for (const QString &name : std::as_const(names)) {
+        if (!nameIsReadable(name))
+            unreadable << name;
+    }
+    for (const QString &name : std::as_const(unreadable))
+        names.removeAll(name);
     const QString what = txtFind_->text();
     const QString with = txtReplace_->text();
     myProgress->setRange(0, std::max<int>(1, static_cast<int>(names.size())));
     QStringList notWritten;
     QStringList whyNotWritten;
     QStringList binary;
+    // First every file is read and counted; nothing is written until the user has seen
+    // what will change.
+    QList<FileReplacePlan> plans;
+    QStringList changing;
+    QStringList paths;
     int done = 0;
     for (const QString &name : names) {
         lblStatus_->setText(name);
-        const FileReplaceResult result = replaceInFile(panes_.files->fullPath(name), what, with);
+        const QString path = panes_.files->fullPath(name);
+        FileReplacePlan plan = planReplaceInFile(path, what, with);
+        const FileReplaceResult &result = plan.result;
         // A file that cannot be loaded is reported and left as it is.
         if (result.status == FileReplaceResult::TooLarge
             || result.status == FileReplaceResult::Unreadable) {
@@ -139,6 +238,11 @@ void DirectoryReplaceDialog::start()
             binary << name;
         } else {
             txtEdit_->setPlainText(toQtBreaks(result.text));
+            if (result.status == FileReplaceResult::Changed) {
+                changing << name;
+                paths << path;
+                plans << std::move(plan);
+            }
         }
         myProgress->setValue(++done);
         platform_.processEvents();
@@ -154,15 +258,61 @@ void DirectoryReplaceDialog::start()
                                  + binary.join(QStringLiteral("\r\n")),
                              MsgButtons::Ok, MsgIcon::Information);
     }
+    reportUnreadableNames(platform_, unreadable);
+    bool cancelled = stopRequested_;
+    if (!cancelled && !plans.isEmpty()) {
+        QList<qint64> counts;
+        for (const FileReplacePlan &plan : plans)
+            counts << plan.result.count;
+        ReplaceSummaryDialog summary(changing, counts, this);
+        cancelled = platform_.runDialog(summary) != QDialog::Accepted;
+    }
+    if (!cancelled && !plans.isEmpty()) {
+        platform_.setBusy(true);
+        ReplaceUndo undo;
+        QList<QByteArray> originals;
+        for (const FileReplacePlan &plan : plans)
+            originals << plan.before;
+        QString error;
+        if (!undo.keepOriginals(paths, originals, &error)) {
+            // Without the way back nothing is written.
+            notWritten << changing;
+            whyNotWritten << error;
+        } else {
+            myProgress->setRange(0, static_cast<int>(plans.size()));
+            myProgress->setValue(0);
+            QStringList written;
+            QList<QByteArray> writtenBytes;
+            for (qsizetype i = 0; i < plans.size(); ++i) {
+                const FileReplacePlan &plan = plans.at(i);
+                lblStatus_->setText(changing.at(i));
+                QString why;
+                if (writeUnlessChanged(paths.at(i), plan.after, plan.read, &why)
+                    == FileReplaceResult::Changed) {
+                    written << paths.at(i);
+                    writtenBytes << plan.after;
+                    txtEdit_->setPlainText(toQtBreaks(plan.result.text));
+                } else {
+                    notWritten << changing.at(i);
+                    whyNotWritten << changing.at(i) + QStringLiteral(": ") + why;
+                }
+                myProgress->setValue(static_cast<int>(i) + 1);
+                platform_.processEvents();
+            }
+            undo.noteWritten(written, writtenBytes);
+        }
+        platform_.setBusy(false);
+    }
     if (!notWritten.isEmpty())
         reportUnsavedFiles(platform_, notWritten, whyNotWritten.join(u'\n'));
-    if (!stopRequested_)
+    if (!cancelled)
         platform_.messageBox(kTitle, QStringLiteral("Replace Completed"), MsgButtons::Ok,
                              MsgIcon::Information);
     lblStatus_->setText(kReadyStatus);
     myProgress->setValue(0);
     setInputLocked(false);
     cmdStart_->setEnabled(true);
+    cmdUndo_->setEnabled(ReplaceUndo().available());
     running_ = false;
 }
 

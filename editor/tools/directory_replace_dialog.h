@@ -16,6 +16,19 @@ namespace pw {
 class Platform;
 struct FeatureContext;
 
+// frmReplaceSummary: after Start and before anything is written, the files that will change
+// with the number of replacements in each; Replace goes on, Cancel writes nothing.
+class ReplaceSummaryDialog : public QDialog {
+    Q_OBJECT
+public:
+    ReplaceSummaryDialog(const QStringList &names, const QList<qint64> &counts,
+                         QWidget *parent = nullptr);
+};
+
+// "Undo Last Directory Replace": puts back the files of the last directory replace, and
+// names those changed since, which it leaves alone.
+void undoLastDirectoryReplace(FeatureContext &context);
+
 class DirectoryReplaceDialog : public QDialog {
     Q_OBJECT
 public:
@@ -23,6 +36,7 @@ public:
 
     void start();
     bool running() const { return running_; }
+    void undoLast();
 
     void reject() override;
 
@@ -37,6 +51,7 @@ private:
     QProgressBar *myProgress = nullptr;
     QPlainTextEdit *txtEdit_ = nullptr; // shows the text of the file last handled
     QPushButton *cmdStart_ = nullptr;
+    QPushButton *cmdUndo_ = nullptr;
     bool running_ = false;
     bool stopRequested_ = false;
 };

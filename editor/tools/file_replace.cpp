@@ -10,7 +10,7 @@ namespace pw {
 
 bool isBinaryContent(const QByteArray &bytes)
 {
-    return QByteArrayView(bytes).first(std::min(bytes.size(), kBinaryProbeSize)).contains('\0');
+    return bytes.contains('\0');
 }
 
 std::optional<QByteArray> replaceInBytes(const QByteArray &bytes, const QString &what,
@@ -32,27 +32,27 @@ std::optional<QByteArray> replaceInBytes(const QByteArray &bytes, const QString 
     return encodeCharacters(result.text, encoding);
 }
 
-FileReplaceResult replaceInFile(const QString &path, const QString &what, const QString &with)
+FileReplacePlan planReplaceInFile(const QString &path, const QString &what, const QString &with)
 {
-    FileReplaceResult result;
+    FileReplacePlan plan;
+    FileReplaceResult &result = plan.result;
     if (what.isEmpty())
-        return result;
-    QByteArray bytes;
-    FileStamp read;
-    switch (readFileBytes(path, kDocumentSizeLimit, &bytes, &result.error, &read)) {
+        return plan;
+    QByteArray &bytes = plan.before;
+    switch (readFileBytes(path, kDocumentSizeLimit, &bytes, &result.error, &plan.read)) {
     case ReadResult::Ok:
         break;
     case ReadResult::TooLarge:
         result.status = FileReplaceResult::TooLarge;
-        return result;
+        return plan;
     case ReadResult::Error:
         result.status = FileReplaceResult::Unreadable;
-        return result;
+        return plan;
     }
 
     if (isBinaryContent(bytes)) {
         result.status = FileReplaceResult::Binary;
-        return result;
+        return plan;
     }
 
     qint64 count = 0;
@@ -62,12 +62,21 @@ FileReplaceResult replaceInFile(const QString &path, const QString &what, const 
     if (!changed) {
         result.status = FileReplaceResult::NotWritten;
         result.error = QStringLiteral("The replacement cannot be written in the file's encoding");
-        return result;
+        return plan;
     }
-    if (count == 0)
-        return result;
-    result.status = writeUnlessChanged(path, *changed, read, &result.error);
-    return result;
+    if (count > 0) {
+        result.status = FileReplaceResult::Changed;
+        plan.after = *changed;
+    }
+    return plan;
+}
+
+FileReplaceResult replaceInFile(const QString &path, const QString &what, const QString &with)
+{
+    FileReplacePlan plan = planReplaceInFile(path, what, with);
+    if (plan.result.status == FileReplaceResult::Changed)
+        plan.result.status = writeUnlessChanged(path, plan.after, plan.read, &plan.result.error);
+    return plan.result;
 }
 
 FileReplaceResult::Status writeUnlessChanged(const QString &path, const QByteArray &bytes,

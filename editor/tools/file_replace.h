@@ -17,7 +17,7 @@ struct FileReplaceResult {
         NoMatch,    // nothing to replace; the file was not written
         TooLarge,   // 1,000,000 bytes or more; not touched
         Unreadable, // could not be opened or read; not touched
-        Binary,     // a NUL byte in its first kBinaryProbeSize bytes; not touched
+        Binary,     // a NUL byte anywhere in it; not touched
         NotWritten, // the new text could not be written (the file keeps its old contents)
     } status = NoMatch;
     qint64 count = 0;
@@ -25,12 +25,22 @@ struct FileReplaceResult {
     QString text;  // the file's text after the replacements (as read when none was made)
 };
 
-// How much of a file is looked at for a NUL byte, which makes it binary (a picture, an
-// archive): such a file is never changed.
-constexpr qsizetype kBinaryProbeSize = 64 * 1024;
-
-// Whether the bytes are those of a binary file (a NUL byte among the first kBinaryProbeSize).
+// Whether the bytes are those of a binary file (a picture, an archive), which is never
+// changed: a NUL byte anywhere in them. The whole file is looked at, since a text header can
+// sit in front of binary data well past any first block.
 bool isBinaryContent(const QByteArray &bytes);
+
+// What replacing in one file would do, worked out before anything is written: Changed with
+// the count, the bytes as read and as they would be written and the stamp they were read
+// with; or why the file would be left alone (NoMatch, TooLarge, Unreadable, Binary, and
+// NotWritten when the replacement cannot be written in its encoding).
+struct FileReplacePlan {
+    FileReplaceResult result;
+    QByteArray before;
+    QByteArray after;
+    FileStamp read;
+};
+FileReplacePlan planReplaceInFile(const QString &path, const QString &what, const QString &with);
 
 // The replacement on the bytes of one file: the bytes are read as UTF-8 when they are
 // valid UTF-8 that round-trips, else as 8-bit (Windows-1252) characters; occurrences of `what` are

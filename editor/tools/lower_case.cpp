@@ -145,6 +145,10 @@ public:
             if (!walk(path))
                 return false;
         }
+        for (const EntryKind kind : {EntryKind::Directories, EntryKind::Files}) {
+            for (const QString &name : unreadableEntries(directory, kind))
+                result_.notUtf8 << joinPath(directory, name);
+        }
         const QStringList files = dir.entryList(QDir::Files, order);
         for (const QString &name : files) {
             QString path;

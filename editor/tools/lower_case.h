@@ -20,6 +20,9 @@ struct LowerCaseResult {
     int renamed = 0;
     QStringList skipped;    // full paths left as they were because the lower-case name is taken
     QStringList unreadable; // directories whose contents could not be read, in walk order
+    // Entries whose names are not UTF-8 (shown with U+FFFD): left as they are, and a
+    // directory's contents with it.
+    QStringList notUtf8;
     QString error;          // why the walk ended early; empty when it ran to the end
     bool abandoned = false; // the progress callback asked to stop
 };

@@ -3,6 +3,7 @@
 #include "document/feature_context.h"
 #include "shared/named_widgets.h"
 #include "shared/platform.h"
+#include "shared/unsaved_files.h"
 #include "shared/window.h"
 #include "tools/lower_case.h"
 
@@ -103,6 +104,7 @@ void LowerCaseDialog::start()
                 + result.unreadable.join(QStringLiteral("\r\n")),
             MsgButtons::Ok, MsgIcon::Information);
     }
+    reportUnreadableNames(platform_, result.notUtf8);
     if (!result.error.isEmpty())
         platform_.messageBox(QStringLiteral("Pagewick"), result.error, MsgButtons::Ok,
                              MsgIcon::None);

@@ -2,9 +2,11 @@
 
 #include "shared/dialog_parts.h"
 #include "document/feature_context.h"
+#include "files/paths.h"
 #include "shared/named_widgets.h"
 #include "shared/platform.h"
 #include "shared/settings_store.h"
+#include "shared/unsaved_files.h"
 #include "tools/quorvel_loader.h"
 #include "tools/rtf_batch.h"
 
@@ -81,7 +83,7 @@ void RtfDialog::start()
         return;
     platform_.setBusy(true);
     myProgress->setValue(0);
-    const QStringList names = panes_.files->selectedNames();
+    QStringList names = panes_.files->selectedNames();
     if (names.isEmpty()) {
         platform_.setBusy(false);
         platform_.messageBox(QStringLiteral("Sorry..."),
@@ -89,6 +91,29 @@ void RtfDialog::start()
                              MsgButtons::Ok, MsgIcon::Information);
         return;
     }
+    // A name that is not UTF-8 cannot be opened by the name shown: listed, not guessed at.
+    QStringList unreadable;
+    for (const QString &name : std::as_const(names)) {
+        if (!nameIsReadable(name))
+            unreadable << name;
+    }
+    for (const QString &name : std::as_const(unreadable))
+        names.removeAll(name);
+    if (names.isEmpty()) {
+        platform_.setBusy(false);
+        reportUnreadableNames(platform_, unreadable);
+        return;
+    }
+    QStringList targets;
+    for (const QString &name : names) {
+        if (const std::optional<QString> target =
+                rtfTargetPath(joinPath(panes_.files->path(), name)))
+            targets << *target;
+    }
+    platform_.setBusy(false);
+    if (!confirmReplacing(platform_, kTitle, targets))
+        return;
+    platform_.setBusy(true);
     running_ = true;
     stopRequested_ = false;
     cmdStart_->setEnabled(false);
@@ -106,6 +131,7 @@ void RtfDialog::start()
         chkClean_->isChecked());
     library_.setEventPlatform(nullptr);
     platform_.setBusy(false);
+    reportUnreadableNames(platform_, unreadable);
     if (!result.ok) {
         // The reason names the file, so the user can tell which one to look at.
         platform_.messageBox(kTitle,

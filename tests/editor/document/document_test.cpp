@@ -6,10 +6,15 @@
 #include "support/fake_platform.h"
 
 #include <QFile>
+#include <QTest>
+#include <QDateTime>
+#include <QFileInfo>
 #include <QPlainTextEdit>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include <cstdio>
 
 using namespace pw;
 using namespace pw::test;
@@ -128,7 +133,7 @@ TEST_F(LoneDocument, UntitledSavesThroughSaveAsAndCloseEndsIt)
     document.setPickerFolder([this] { return dir.path(); });
     EXPECT_TRUE(document.isUntitled());
     EXPECT_EQ(document.statusName(), "Untitled.html");
-    EXPECT_FALSE(document.isModified());
+    EXPECT_TRUE(document.isModified()) << "a made page is not saved anywhere yet";
     edit.setCaret(0);
     type("<!-- -->");
 
@@ -162,6 +167,91 @@ TEST_F(LoneDocument, UntitledSavesThroughSaveAsAndCloseEndsIt)
     EXPECT_EQ(platform.messages,
               QVector<MessageRecord>({{"Save Aborted...", "There Is No Document To Save",
                                        MsgButtons::Ok, MsgIcon::Information}}));
+}
+
+// Another program's change that keeps the size and the modification time still shows: a
+// file swapped in by renaming, and one rewritten in place with its time set back. Saving
+// asks each time; a file only read or touched by no one does not.
+TEST_F(LoneDocument, ASameSizeSameTimeChangeIsStillNoticed)
+{
+    const QString path = write("page.html", "mine\r\n");
+    QFile original(path);
+    const QDateTime time = QFileInfo(path).lastModified();
+    ASSERT_TRUE(document.open(path));
+    type("edit ");
+
+    // Swapped: a new file of the same size and time renamed over the old one.
+    const QString other = write("other.html", "your\r\n");
+    {
+        QFile swap(other);
+        ASSERT_TRUE(swap.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(swap.setFileTime(time, QFileDevice::FileModificationTime));
+    }
+    ASSERT_EQ(::rename(QFile::encodeName(other).constData(), QFile::encodeName(path).constData()),
+              0);
+    ASSERT_EQ(QFileInfo(path).lastModified(), time);
+    platform.messageAnswers = {MsgAnswer::No};
+    EXPECT_FALSE(document.save());
+    EXPECT_EQ(read(path), "your\r\n");
+
+    // Rewritten in place, size and time as they were.
+    platform.messageAnswers = {MsgAnswer::Yes};
+    ASSERT_TRUE(document.save());
+    const QDateTime saved = QFileInfo(path).lastModified();
+    type("x");
+    QTest::qWait(20); // the inode's own change time moves on
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        file.write("EDIT");
+        ASSERT_TRUE(file.setFileTime(saved, QFileDevice::FileModificationTime));
+    }
+    platform.messageAnswers = {MsgAnswer::No};
+    EXPECT_FALSE(document.save());
+    EXPECT_EQ(read(path), "EDIT mine\r\n");
+    EXPECT_EQ(platform.messages, QVector<MessageRecord>(3, kChangedOnDisk));
+
+    // Read by another program: no change, no question.
+    platform.messageAnswers = {MsgAnswer::Yes};
+    ASSERT_TRUE(document.save());
+    read(path);
+    type("y");
+    EXPECT_TRUE(document.save());
+    EXPECT_EQ(platform.messages.size(), 4);
+}
+
+// Save As onto a file that exists asks first, naming it; No leaves that file byte for byte
+// and the document as it was, Yes writes it.
+TEST_F(LoneDocument, SaveAsOverAnExistingFileAsksFirst)
+{
+    const QString other = write("other.html", "<P>someone's page</P>\n");
+    const QString path = write("page.html", "mine\r\n");
+    ASSERT_TRUE(document.open(path));
+    type("edited ");
+    const MessageRecord question{"Save As",
+                                 "These Files Already Exist:\r\nother.html\r\nReplace Them?",
+                                 MsgButtons::YesNo, MsgIcon::Question};
+    platform.fileAnswers = {other};
+    platform.messageAnswers = {MsgAnswer::No};
+    EXPECT_FALSE(document.saveAs());
+    EXPECT_EQ(read(other), "<P>someone's page</P>\n");
+    EXPECT_EQ(document.path(), path);
+    EXPECT_TRUE(document.isModified());
+    EXPECT_EQ(platform.messages, QVector<MessageRecord>({question}));
+
+    // A name that is free needs no question.
+    platform.fileAnswers = {dir.filePath("free.html")};
+    EXPECT_TRUE(document.saveAsUnix());
+    EXPECT_EQ(read(dir.filePath("free.html")), "edited mine\n");
+    EXPECT_EQ(platform.messages.size(), 1);
+
+    platform.fileAnswers = {other};
+    platform.messageAnswers = {MsgAnswer::Yes};
+    EXPECT_TRUE(document.saveAs());
+    EXPECT_EQ(read(other), "edited mine\n");
+    EXPECT_EQ(document.path(), other);
+    EXPECT_FALSE(document.isModified());
+    EXPECT_EQ(platform.messages, QVector<MessageRecord>({question, question}));
 }
 
 // A file that cannot be read leaves the document as it was; while messages are held (at

@@ -290,11 +290,36 @@ TEST_F(JsMenuDialogTest, CreateWritesThePageAndKeepsSupportFilesAlreadyThere)
 
         h.writeFile("site/list.js", "// changed by the author");
         setOutline(d, "Other");
+        h.platform.messageAnswers = {MsgAnswer::Yes}; // replace the page made before
         click(d, "cmdCreate");
         EXPECT_EQ(lastMessage(), notice("JavaScript Menu Dialog", "The HTML File Has Been Saved"));
         EXPECT_TRUE(MainWindowHarness::readFile(page).contains("// Other\r\n"));
         EXPECT_EQ(MainWindowHarness::readFile(h.path("site/list.js")), "// changed by the author");
     });
+}
+
+// A page that is there already is replaced only at the user's word: No leaves it byte for
+// byte and writes no support file either.
+TEST_F(JsMenuDialogTest, CreateOverAnExistingPageAsksFirst)
+{
+    const QString page = h.writeFile("site/index.html", "<P>my own page</P>");
+    run([&](QDialog &d) {
+        set(d, "txtExportFile", page);
+        setOutline(d, "Sites|One|1.html\n");
+        h.platform.messageAnswers = {MsgAnswer::No};
+        click(d, "cmdCreate");
+        EXPECT_EQ(lastMessage(), (MessageRecord{"JavaScript Menu Dialog",
+                                                "These Files Already Exist:\r\nindex.html\r\n"
+                                                "Replace Them?",
+                                                MsgButtons::YesNo, MsgIcon::Question}));
+        EXPECT_EQ(MainWindowHarness::readFile(page), "<P>my own page</P>");
+        EXPECT_EQ(QDir(h.path("site")).entryList(QDir::Files), QStringList{"index.html"});
+        h.platform.messageAnswers = {MsgAnswer::Yes};
+        click(d, "cmdCreate");
+        EXPECT_EQ(lastMessage(), notice("JavaScript Menu Dialog", "The HTML File Has Been Saved"));
+    });
+    EXPECT_TRUE(MainWindowHarness::readFile(page).contains("1.html"));
+    EXPECT_EQ(h.platform.messages.size(), 3);
 }
 
 TEST_F(JsMenuDialogTest, FilesNotWrittenAreListedInsteadOfSuccess)

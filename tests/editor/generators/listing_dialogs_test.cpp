@@ -25,6 +25,9 @@
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <unistd.h>
+#include <sys/stat.h>
+#include <fcntl.h>
 
 using namespace pw;
 using namespace pw::test;
@@ -98,6 +101,24 @@ TEST(ListingFiles, OnlyTheSubdirectoriesFilesAreReadInThePanesOrder)
     const ListingTree stopped = readListingTree(root.path(), {}, [] { return false; });
     EXPECT_TRUE(stopped.stopped);
     EXPECT_TRUE(stopped.subdirectories.isEmpty());
+}
+
+// Names that are not UTF-8 (a folder and a file, bytes 0xff 0xfe) are not put on the page,
+// where no link could reach them, but named as skipped; everything else is listed as usual.
+TEST(ListingFiles, NamesThatAreNotUtf8AreListedAsSkipped)
+{
+    QTemporaryDir root;
+    writeFile(root.filePath("b/x.html"), "x");
+    const QByteArray base = QFile::encodeName(root.path());
+    ASSERT_EQ(::mkdir((base + "/\xff\xfe").constData(), 0755), 0);
+    const int fd = ::open((base + "/b/\xfe.html").constData(), O_WRONLY | O_CREAT, 0644);
+    ASSERT_GE(fd, 0);
+    ::close(fd);
+    const ListingTree tree = readListingTree(root.path(), {}, {});
+    ASSERT_EQ(tree.subdirectories.size(), 1);
+    EXPECT_EQ(tree.subdirectories[0].files, QStringList({"x.html"}));
+    EXPECT_EQ(tree.skipped, QStringList({QString::fromUtf8("\xef\xbf\xbd\xef\xbf\xbd"),
+                                         QString::fromUtf8("b/\xef\xbf\xbd.html")}));
 }
 
 TEST(ListingFiles, SupportFilesAreCopiedOnlyWhereNoneIsYetAndFailuresAreNamed)
@@ -238,10 +259,39 @@ TEST(ListingWindows, AnEmptyStyleWritesTheMenuWithItsSupportFilesAndFailuresAreL
     h.platform.messages.clear();
     writeFile(program.filePath("list.js"), "function List() {}");
     writeFile(site.filePath("true.gif"), "changed by the author");
+    h.platform.messageAnswers = {MsgAnswer::Yes}; // the page made before is replaced
     startInto(dialog, site.filePath("menu.html"));
-    EXPECT_EQ(h.platform.messages, QVector<MessageRecord>({kCreated}));
+    EXPECT_EQ(h.platform.messages,
+              QVector<MessageRecord>({{"File Management Dialog",
+                                       "These Files Already Exist:\r\nmenu.html\r\nReplace Them?",
+                                       MsgButtons::YesNo, MsgIcon::Question},
+                                      kCreated}));
     EXPECT_EQ(readFile(site.filePath("true.gif")), "changed by the author");
     EXPECT_EQ(readFile(site.filePath("list.js")), "function List() {}");
+}
+
+// The listing page over one that exists: asked once before the walk; No writes nothing.
+TEST(ListingWindows, StartOverAnExistingPageAsksFirst)
+{
+    MainWindowHarness h;
+    h.writeFile("site/sub/a.html", "a");
+    const QString page = h.writeFile("out/list.html", "<P>hand made</P>");
+    FileManDialog *dialog = openDialog(h, h.path("site"), PAGEWICK_BIN_DIR);
+    h.platform.messageAnswers = {MsgAnswer::No};
+    startInto(dialog, page);
+    const MessageRecord question{"File Management Dialog",
+                                 "These Files Already Exist:\r\nlist.html\r\nReplace Them?",
+                                 MsgButtons::YesNo, MsgIcon::Question};
+    EXPECT_EQ(h.platform.messages, QVector<MessageRecord>({question}));
+    EXPECT_EQ(readFile(page), "<P>hand made</P>");
+    EXPECT_EQ(QDir(h.path("out")).entryList(QDir::Files), QStringList{"list.html"});
+    EXPECT_TRUE(dialog->findChild<QPushButton *>("cmdStart")->isEnabled());
+
+    h.platform.messageAnswers = {MsgAnswer::Yes};
+    startInto(dialog, page);
+    EXPECT_EQ(h.platform.messages, QVector<MessageRecord>({question, question, kCreated}));
+    EXPECT_TRUE(readFile(page).contains("a.html"));
+    dialog->close();
 }
 
 TEST(ListingWindows, AnUnreadableSubdirectoryEndsTheRunWithoutAPage)

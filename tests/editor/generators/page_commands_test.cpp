@@ -58,8 +58,9 @@ protected:
         EXPECT_EQ(w.editBox().text(), text);
         EXPECT_EQ(statusText(w), "Untitled.html");
         EXPECT_EQ(w.windowTitle(), "Pagewick - Untitled.html");
-        EXPECT_FALSE(w.document().isModified());
-        EXPECT_FALSE(find<QToolButton>(w, "cmdSave")->isEnabled());
+        // A made page is saved nowhere yet: closing it asks first.
+        EXPECT_TRUE(w.document().isModified());
+        EXPECT_TRUE(find<QToolButton>(w, "cmdSave")->isEnabled());
     }
     void expectDocumentKept(bool saved)
     {
@@ -183,9 +184,9 @@ TEST_F(PageCommands, AClosedPromptOrASaveThatDidNotHappenStopsBeforeTheDialog)
     EXPECT_TRUE(h.window().document().isModified());
 }
 
-TEST_F(PageCommands, EachFramesetButtonMakesItsLayoutWithoutAPromptForAnUnmodifiedDocument)
+TEST_F(PageCommands, EachFramesetButtonMakesItsLayoutAsAnUnsavedPage)
 {
-    h.platform.messageAnswers = {MsgAnswer::No};
+    h.platform.messageAnswers.assign(kFramesetLayouts, MsgAnswer::No);
     for (int k = 0; k < kFramesetLayouts; ++k) {
         SCOPED_TRACE(k);
         onDialog([k](QDialog &d) {
@@ -197,8 +198,36 @@ TEST_F(PageCommands, EachFramesetButtonMakesItsLayoutWithoutAPromptForAnUnmodifi
         EXPECT_EQ(caption, "Frame Dialog");
         expectUntitledDocument(framesetPage(k + 1));
     }
-    // Only the first opening found the document modified.
-    EXPECT_EQ(h.platform.messages, QVector<MessageRecord>{kFramesPrompt});
+    // Every opening found the document modified: the edited file, then each page made.
+    EXPECT_EQ(h.platform.messages, QVector<MessageRecord>(kFramesetLayouts, kFramesPrompt));
+}
+
+// The page Jump Start makes is not thrown away by New, Open or Exit: each asks first, and
+// Cancel keeps the page.
+TEST_F(PageCommands, AJumpStartPageIsAskedForBeforeNewOpenOrExit)
+{
+    h.platform.messageAnswers = {MsgAnswer::No};
+    onDialog([](QDialog &d) { find<QPushButton>(d, "cmdCreate")->click(); });
+    click("cmdEasyBegin");
+    const QString page = h.window().editBox().text();
+    h.platform.messages.clear();
+
+    const MessageRecord openPrompt{"Save on Open...", "Save Current Before Opening Another File?",
+                                   MsgButtons::YesNoCancel, MsgIcon::Question};
+    const MessageRecord exitPrompt{"Save on Open...", "Save Current Before Closing?",
+                                   MsgButtons::YesNoCancel, MsgIcon::Question};
+    h.platform.messageAnswers = {MsgAnswer::Cancel, MsgAnswer::Cancel, MsgAnswer::Cancel};
+    h.window().newDocument();
+    h.window().openDocument();
+    EXPECT_FALSE(h.window().close());
+    EXPECT_EQ(h.platform.messages, QVector<MessageRecord>({openPrompt, openPrompt, exitPrompt}));
+    EXPECT_TRUE(h.platform.pickers.isEmpty());
+    EXPECT_EQ(h.window().editBox().text(), page);
+    EXPECT_EQ(statusText(h.window()), "Untitled.html");
+
+    h.platform.messageAnswers = {MsgAnswer::No};
+    h.window().newDocument();
+    EXPECT_FALSE(h.window().document().isModified()) << "the template is a fresh page";
 }
 
 } // namespace

@@ -4,9 +4,11 @@
 #include "support/main_window_harness.h"
 #include "support/named_controls.h"
 #include "support/qt_print.h"
+#include "support/test_files.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
+#include <QCryptographicHash>
 #include <QDir>
 #include <QGroupBox>
 #include <QLabel>
@@ -140,6 +142,7 @@ TEST_F(PhpDataDialogTest, CreateWritesTheCheckedPagesAndNamesThoseThatFailed)
         QDir().mkpath(h.path("site/delete.php"));
         page(dialog, 0)->setChecked(true);
         page(dialog, 3)->setChecked(true);
+        h.platform.messageAnswers = {MsgAnswer::Yes}; // replace the pages made before
         click(dialog, "cmdCreate");
     });
     EXPECT_EQ(QDir(h.path("site")).entryList(QDir::Files, QDir::Name),
@@ -150,11 +153,16 @@ TEST_F(PhpDataDialogTest, CreateWritesTheCheckedPagesAndNamesThoseThatFailed)
     EXPECT_TRUE(form.endsWith("</BODY></HTML>\r\n"));
     EXPECT_TRUE(form.contains("<INPUT Name=Age></INPUT>"));
     EXPECT_EQ(h.platform.messages,
-              QVector<MessageRecord>({kCreated,
-                                      {"Sorry...", "These Files Could Not Be Saved:\r\ndelete.php",
-                                       MsgButtons::Ok, MsgIcon::Information}}));
-    ASSERT_EQ(h.platform.messageDetails.size(), 2);
-    EXPECT_TRUE(h.platform.messageDetails[1].startsWith("delete.php: ")); // and why
+              QVector<MessageRecord>(
+                  {kCreated,
+                   {"PHP Database Dialog",
+                    "These Files Already Exist:\r\nupdate_listing.php\r\nupdate_form.php\r\n"
+                    "update.php\r\nlist_all.php\r\nmenu.html\r\nReplace Them?",
+                    MsgButtons::YesNo, MsgIcon::Question},
+                   {"Sorry...", "These Files Could Not Be Saved:\r\ndelete.php", MsgButtons::Ok,
+                    MsgIcon::Information}}));
+    ASSERT_EQ(h.platform.messageDetails.size(), 3);
+    EXPECT_TRUE(h.platform.messageDetails[2].startsWith("delete.php: ")); // and why
     EXPECT_EQ(h.platform.busyDepth, 0);
     EXPECT_GE(h.platform.maxBusyDepth, 1);
 }
@@ -179,6 +187,44 @@ TEST_F(PhpDataDialogTest, FieldNamesPhpWouldRenameStopCreate)
                     MsgButtons::Ok, MsgIcon::Information},
                    kCreated}));
     EXPECT_TRUE(h.readFile(h.path("site/add_form.html")).contains("<INPUT Name=First_Name>"));
+}
+
+// Create over pages that are there already asks once, naming them; No writes nothing at all
+// (a hand-made menu.html survives byte for byte), Yes writes every page.
+TEST_F(PhpDataDialogTest, CreateOverExistingPagesAsksOnceAndNoWritesNothing)
+{
+    const QString menu = h.path("site/menu.html");
+    writeFile(menu, "<P>my own menu</P>\n");
+    writeFile(h.path("site/add.php"), "<?php // mine ?>");
+    const auto snapshot = [&] {
+        QStringList files;
+        for (const QString &name : QDir(h.path("site")).entryList(QDir::Files, QDir::Name))
+            files << name + "="
+                         + QCryptographicHash::hash(h.readFile(h.path("site/" + name)),
+                                                    QCryptographicHash::Sha256)
+                               .toHex();
+        return files;
+    };
+    const QStringList before = snapshot();
+    const MessageRecord question{"PHP Database Dialog",
+                                 "These Files Already Exist:\r\nadd.php\r\nmenu.html\r\n"
+                                 "Replace Them?",
+                                 MsgButtons::YesNo, MsgIcon::Question};
+    run([&](QDialog &dialog) {
+        box(dialog, "txtDSN")->setText("pagewick");
+        box(dialog, "txtTable")->setText("People");
+        box(dialog, "txtFields")->setText("Name|String");
+        h.platform.messageAnswers = {MsgAnswer::No};
+        click(dialog, "cmdCreate");
+        EXPECT_EQ(snapshot(), before);
+        EXPECT_EQ(h.platform.messages, QVector<MessageRecord>({question}));
+
+        h.platform.messageAnswers = {MsgAnswer::Yes};
+        click(dialog, "cmdCreate");
+    });
+    EXPECT_EQ(h.platform.messages, QVector<MessageRecord>({question, question, kCreated}));
+    EXPECT_EQ(QDir(h.path("site")).entryList(QDir::Files).size(), 9);
+    EXPECT_FALSE(h.readFile(menu).contains("my own menu"));
 }
 
 TEST_F(PhpDataDialogTest, SaveThenLoadRestoresEveryBoxAndKeepsThePasswordPrivate)

@@ -201,15 +201,19 @@ TEST(save, ReadOnlyFileIsLeftWholeAndSaveAsFollows)
     EXPECT_EQ(statusText(w), copy);
 }
 
-TEST(save, SaveAsOntoAnExistingFileReplacesItWithoutAsking)
+TEST(save, SaveAsOntoAnExistingFileReplacesItAtTheUsersWord)
 {
     MainWindowHarness h;
     MainWindow &w = h.start();
     const QString existing = h.writeFile("existing.html", "old contents that are longer\r\n");
     w.editBox().setText("short");
     h.platform.fileAnswers = {existing};
+    h.platform.messageAnswers = {MsgAnswer::Yes};
     EXPECT_TRUE(w.document().saveAs());
-    EXPECT_TRUE(h.platform.messages.isEmpty());
+    EXPECT_EQ(h.platform.messages,
+              QVector<MessageRecord>(
+                  {{"Save As", "These Files Already Exist:\r\nexisting.html\r\nReplace Them?",
+                    MsgButtons::YesNo, MsgIcon::Question}}));
     EXPECT_EQ(MainWindowHarness::readFile(existing), "short\r\n");
 }
 

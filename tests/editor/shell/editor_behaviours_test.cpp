@@ -8,6 +8,7 @@
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QDropEvent>
 #include <QFile>
@@ -60,17 +61,62 @@ bool drop(MainWindow &w, const QMimeData &data)
 TEST(EditorBehaviours, TabInsertsFiveBlanksAndMarksTheDocumentModified)
 {
     MainWindowHarness h;
-    MainWindow &w = h.start();
-    w.document().replace("<P>ab</P>");
+    MainWindow &w = h.start(h.writeFile("page.html", "<P>ab</P>"));
+    ASSERT_FALSE(w.document().isModified());
     w.editBox().setCaret(4);
     QTest::keyClick(w.editBox().widget(), Qt::Key_Tab);
     EXPECT_EQ(w.editBox().text(), "<P>a     b</P>");
     EXPECT_EQ(w.editBox().caret(), 9);
     EXPECT_TRUE(w.document().isModified());
-    // Over a selection the blanks replace it, as any typing does.
-    w.editBox().setSelection(0, 3);
-    QTest::keyClick(w.editBox().widget(), Qt::Key_Tab);
-    EXPECT_EQ(w.editBox().text(), "     a     b</P>");
+}
+
+// Tab and Shift+Tab on a selection move whole lines in and out by five blanks, one undo step
+// each, and keep the lines selected; the focus stays in the box.
+TEST(EditorBehaviours, TabAndShiftTabIndentAndOutdentTheSelectedLines)
+{
+    MainWindowHarness h;
+    MainWindow &w = h.start();
+    w.show();
+    QApplication::setActiveWindow(&w);
+    QPlainTextEdit *box = w.editBox().widget();
+    box->setFocus();
+    const QString page = "<UL>\r\n<LI>one\r\n\r\n  <LI>two\r\n</UL>";
+    w.document().replace(page);
+    EditBox &edit = w.editBox();
+    // From inside the second line to the start of the fifth: lines two to four.
+    edit.setSelection(7, 21);
+    QTest::keyClick(box, Qt::Key_Tab);
+    const QString indented = "<UL>\r\n     <LI>one\r\n\r\n       <LI>two\r\n</UL>";
+    EXPECT_EQ(edit.text(), indented);
+    EXPECT_EQ(edit.selStart(), 6);
+    EXPECT_EQ(edit.selectedText(), "     <LI>one\r\n\r\n       <LI>two");
+
+    QTest::keyClick(box, Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(edit.text(), page);
+    EXPECT_EQ(edit.selectedText(), "<LI>one\r\n\r\n  <LI>two");
+    // Only as many blanks as there are: the third line had two.
+    QTest::keyClick(box, Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(edit.text(), "<UL>\r\n<LI>one\r\n\r\n<LI>two\r\n</UL>");
+    EXPECT_TRUE(box->hasFocus()) << "Shift+Tab stays in the box";
+
+    // One undo step each: back through the outdents and the indent.
+    box->undo();
+    EXPECT_EQ(edit.text(), page);
+    box->undo();
+    EXPECT_EQ(edit.text(), indented);
+    box->undo();
+    EXPECT_EQ(edit.text(), page);
+
+    // Nothing to take out changes nothing; Shift+Tab without a selection outdents the
+    // caret's line and the caret keeps its place in the text.
+    edit.setSelection(0, 4);
+    QTest::keyClick(box, Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(edit.text(), page);
+    edit.setCaret(21); // in "  <LI>two", after "<L"
+    QTest::keyClick(box, Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(edit.text(), "<UL>\r\n<LI>one\r\n\r\n<LI>two\r\n</UL>");
+    EXPECT_EQ(edit.caret(), 19);
+    EXPECT_EQ(edit.selLength(), 0);
 }
 
 TEST(EditorBehaviours, APictureFromTheFileListGoesInAsAnImageTag)
@@ -115,18 +161,18 @@ TEST(EditorBehaviours, APictureFromTheFileListGoesInAsAnImageTag)
 
     // Any other file inserts nothing, and leaves the document as it was.
     w.document().replace("<P>x</P>");
+    const bool modified = w.document().isModified();
     std::unique_ptr<QMimeData> page(pictureDragDataFor(site, "page.htm"));
     drop(w, *page);
     EXPECT_EQ(w.editBox().text(), "<P>x</P>");
-    EXPECT_FALSE(w.document().isModified());
+    EXPECT_EQ(w.document().isModified(), modified);
     EXPECT_TRUE(h.platform.messages.isEmpty());
 }
 
 TEST(EditorBehaviours, GotoLineMovesTheCaretToTheStartOfAnExistingLine)
 {
     MainWindowHarness h;
-    MainWindow &w = h.start();
-    w.document().replace("one\r\ntwo\r\nthree");
+    MainWindow &w = h.start(h.writeFile("lines.html", "one\r\ntwo\r\nthree"));
     w.editBox().setSelection(1, 2);
     const struct {
         const char *answer;
@@ -276,9 +322,8 @@ TEST(SpellCheck, OnlyThePageTextIsOfferedAndReplaceChangesExactlyThatWord)
 TEST(SpellCheck, CancelEndsTheCheckAndLeavesTheTextAsItWas)
 {
     MainWindowHarness h;
-    MainWindow &w = h.start();
     const QString page = kPage + "<P>speling</P>";
-    w.document().replace(page);
+    MainWindow &w = h.start(h.writeFile("page.html", page.toUtf8()));
     QVector<Offered> offered;
     h.platform.dialogHandlers.push_back(press("cmdCancel", offered, w));
     trigger(w, "mnuCheckSpelling");

@@ -231,6 +231,7 @@ TEST(MainWindowControls, MenuBarMatchesTheProgramsMenus)
           "&Find|Ctrl+F",
           "&Replace|Ctrl+H",
           "Find in F&iles|Ctrl+Shift+F",
+          "Undo Last Directory Replace",
           "-",
           "Insert &Date|Ctrl+D",
           "Refresh|F5",

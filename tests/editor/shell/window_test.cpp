@@ -140,6 +140,44 @@ TEST(MainWindowPlace, APlaceOffTheScreenIsNotRestored)
     EXPECT_TRUE(w.screen()->availableGeometry().contains(w.geometry().center()));
 }
 
+// Values no screen can hold cost only themselves: the window comes up on the screen, its
+// panes leave the source box room, its font stays readable.
+TEST(MainWindowPlace, AbsurdKeptValuesAreCutToTheScreen)
+{
+    struct Case {
+        const char *left, *top, *width, *height, *splitter, *fontSize;
+        double points;
+    };
+    for (const Case &c : {Case{"0", "0", "100000", "100000", "100000", "100000", 96},
+                          Case{"-50", "-40", "2147483647", "300000", "-7", "0.01", 4},
+                          Case{"200", "150", "99999", "500", "2147483647", "nan", 12}}) {
+        SCOPED_TRACE(c.width);
+        MainWindowHarness h;
+        h.settings->write("Window", "Left", c.left);
+        h.settings->write("Window", "Top", c.top);
+        h.settings->write("Window", "Width", c.width);
+        h.settings->write("Window", "Height", c.height);
+        h.settings->write("Window", "Splitter", c.splitter);
+        h.settings->write("Fonts", "Size", c.fontSize);
+        MainWindow &w = h.start();
+        w.show();
+        QCoreApplication::processEvents();
+        const QRect screen = w.screen()->availableGeometry();
+        // On the screen, and no larger than it unless the window's own layout cannot be
+        // made smaller (the test screen is small).
+        EXPECT_TRUE(screen.contains(w.geometry().topLeft()));
+        EXPECT_LE(w.width(), std::max(screen.width(), w.minimumSizeHint().width()));
+        EXPECT_LE(w.height(), std::max(screen.height(), w.minimumSizeHint().height()));
+        EXPECT_GE(w.width(), w.minimumWidth());
+        auto *splitter = w.findChild<QSplitter *>("splitter");
+        const QList<int> sizes = splitter->sizes();
+        EXPECT_GT(sizes.value(0), 0);
+        EXPECT_GE(sizes.value(1), splitter->widget(1)->minimumWidth());
+        EXPECT_LE(sizes.value(0) + sizes.value(1), w.width());
+        EXPECT_EQ(w.editBox().widget()->font().pointSizeF(), c.points);
+    }
+}
+
 TEST(CloseDocument, TheBoxTakesNoTypingUntilAClickOrKeyStartsNew)
 {
     MainWindowHarness h;

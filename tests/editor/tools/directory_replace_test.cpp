@@ -6,6 +6,7 @@
 #include "tools/directory_replace_dialog.h"
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -15,8 +16,10 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
+#include <QTreeWidget>
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <unistd.h>
 
 using namespace pw;
@@ -50,8 +53,9 @@ protected:
         });
         auto *button = window->findChild<QAbstractButton *>("cmdDirDialog");
         ASSERT_NE(button, nullptr);
+        const qsizetype before = h.platform.dialogsRun.size();
         button->click();
-        EXPECT_EQ(h.platform.dialogsRun.back(), "frmDirectoryReplace");
+        EXPECT_EQ(h.platform.dialogsRun.value(before), "frmDirectoryReplace");
     }
 
     static void select(QDialog &dialog, const QStringList &names)
@@ -60,15 +64,34 @@ protected:
         for (int row = 0; row < files->count(); ++row)
             files->item(row)->setSelected(names.contains(files->item(row)->text()));
     }
-    static void start(QDialog &dialog, const QString &what, const QString &with)
+    // Starts a run; the summary of what will change (when there is one) is kept in
+    // `summaries` as "name=count" rows and answered with `answer`.
+    void start(QDialog &dialog, const QString &what, const QString &with,
+               const char *answer = "cmdReplace")
     {
         dialog.findChild<QLineEdit *>("txtFind")->setText(what);
         dialog.findChild<QLineEdit *>("txtReplace")->setText(with);
+        const size_t queued = h.platform.dialogHandlers.size();
+        h.platform.dialogHandlers.push_back([this, answer](QDialog &summary) {
+            EXPECT_EQ(summary.objectName(), "frmReplaceSummary");
+            EXPECT_EQ(summary.windowTitle(), "Directory Replace Dialog");
+            auto *list = summary.findChild<QTreeWidget *>("lstSummary");
+            QStringList rows;
+            for (int i = 0; list && i < list->topLevelItemCount(); ++i)
+                rows << list->topLevelItem(i)->text(0) + "=" + list->topLevelItem(i)->text(1);
+            summaries << rows;
+            summary.findChild<QPushButton *>(answer)->click();
+            return summary.result();
+        });
         dialog.findChild<QPushButton *>("cmdStart")->click();
+        // No file to change: no summary was shown.
+        if (h.platform.dialogHandlers.size() > queued)
+            h.platform.dialogHandlers.pop_back();
     }
 
     MainWindowHarness h;
     MainWindow *window = nullptr;
+    QList<QStringList> summaries;
 };
 
 } // namespace
@@ -183,6 +206,10 @@ TEST_F(DirectoryReplaceTest, UnreadableFileStaysByteIdentical)
 {
     const QString locked = file("locked.html", "img img");
     const QString open = file("open.html", "img");
+    // The way back is kept where the unprivileged user may write.
+    QDir().mkpath(h.path("state"));
+    const QByteArray state = qgetenv("XDG_STATE_HOME");
+    qputenv("XDG_STATE_HOME", QFile::encodeName(h.path("state")));
     openToEveryone(h.path(""));
     QFile::setPermissions(locked, QFileDevice::WriteOwner);
     {
@@ -192,6 +219,7 @@ TEST_F(DirectoryReplaceTest, UnreadableFileStaysByteIdentical)
             start(dialog, "img", "IMG");
         });
     }
+    qputenv("XDG_STATE_HOME", state);
     QFile::setPermissions(locked, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     EXPECT_EQ(h.readFile(locked), "img img");
     EXPECT_EQ(h.readFile(open), "IMG");
@@ -257,10 +285,10 @@ TEST_F(DirectoryReplaceTest, BinaryFilesAreSkippedListedAndLeftByteIdentical)
     gif += "img and more img";
     gif += QByteArray("\xFF\x00\x3B", 3);
     const QString picture = file("logo.gif", gif);
-    // A NUL byte only after the first 64 KiB: the file counts as text.
-    QByteArray late(70 * 1024, 'x');
-    late[68 * 1024] = '\0';
-    late += "img";
+    // A text header in front of binary data: the first NUL byte lies far into the file.
+    QByteArray late(80'000, 'x');
+    late.replace(0, 3, "img");
+    late[70'000] = '\0';
     const QString lateFile = file("late.txt", late);
     const QString page = file("page.html", "<img src=logo.gif>");
     const QString archive = file("z.bin", QByteArray("img\0img", 7));
@@ -271,14 +299,13 @@ TEST_F(DirectoryReplaceTest, BinaryFilesAreSkippedListedAndLeftByteIdentical)
     EXPECT_EQ(h.readFile(picture), gif);
     EXPECT_EQ(h.readFile(archive), QByteArray("img\0img", 7));
     EXPECT_EQ(h.readFile(page), "<IMG src=logo.gif>");
-    QByteArray lateChanged = late;
-    lateChanged.replace("img", "IMG");
-    EXPECT_EQ(h.readFile(lateFile), lateChanged);
+    EXPECT_EQ(h.readFile(lateFile), late);
+    EXPECT_EQ(summaries, QList<QStringList>({{"page.html=1"}}));
     EXPECT_EQ(h.platform.messages,
               QVector<MessageRecord>(
                   {{"Sorry...",
-                    "These Files Were Skipped Because They Are Not Text Files:\r\nlogo.gif\r\n"
-                    "z.bin",
+                    "These Files Were Skipped Because They Are Not Text Files:\r\nlate.txt\r\n"
+                    "logo.gif\r\nz.bin",
                     MsgButtons::Ok, MsgIcon::Information},
                    kCompleted}));
 }
@@ -313,7 +340,83 @@ TEST_F(DirectoryReplaceTest, DuringARunTheBoxesAndPanesTakeNoInput)
         for (QWidget *pane : panes)
             EXPECT_TRUE(pane->isEnabled()) << pane->objectName().toStdString();
     });
-    EXPECT_EQ(seen, QStringList({"1 1", "1 1", "1 1"}));
+    // Three files read and counted, then the same three written.
+    EXPECT_EQ(seen, QStringList(6, "1 1"));
     for (const QString &path : {a, b, c})
         EXPECT_EQ(h.readFile(path), "IMG") << path.toStdString();
+}
+
+// Start shows what will change before anything is written: the files and the number of
+// replacements in each, which are the replacements then made. Cancel writes nothing.
+TEST_F(DirectoryReplaceTest, TheSummaryComesFirstAndItsCountsAreTheReplacementsMade)
+{
+    const QString a = file("a.html", "img IMG iMg");
+    const QString b = file("b.html", "no match");
+    const QString c = file("c.html", "<img>\r\n<img>");
+    run([&](QDialog &dialog) {
+        dialog.findChild<QPushButton *>("cmdSelectAll")->click();
+        start(dialog, "img", "picture", "cmdCancel");
+        EXPECT_EQ(h.readFile(a), "img IMG iMg") << "nothing written before the answer";
+        EXPECT_EQ(h.readFile(c), "<img>\r\n<img>");
+        start(dialog, "img", "picture");
+    });
+    EXPECT_EQ(summaries, QList<QStringList>({{"a.html=3", "c.html=2"}, {"a.html=3", "c.html=2"}}));
+    EXPECT_EQ(h.readFile(a), "picture picture picture");
+    EXPECT_EQ(h.readFile(b), "no match");
+    EXPECT_EQ(h.readFile(c), "<picture>\r\n<picture>");
+    // Cancel in the summary ends the run without "Replace Completed".
+    EXPECT_EQ(h.platform.messages, QVector<MessageRecord>({kCompleted}));
+}
+
+// Undo puts every file of the last replace back byte for byte, from the dialog's button or
+// the Edit menu; a file changed after the replace is named and keeps that change.
+TEST_F(DirectoryReplaceTest, UndoPutsTheFilesBackUnlessChangedSince)
+{
+    const QByteArray latin("caf\xE9 img\r\nimg", 13);
+    const QString a = file("a.html", latin);
+    const QString b = file("b.html", "\xEF\xBB\xBFimg\nimg\n"); // UTF-8 with a BOM, LF breaks
+    const QString c = file("c.html", "img");
+    run([&](QDialog &dialog) {
+        auto *undo = dialog.findChild<QPushButton *>("cmdUndo");
+        ASSERT_NE(undo, nullptr);
+        EXPECT_EQ(undo->text(), "&Undo Last Directory Replace");
+        EXPECT_FALSE(undo->isEnabled()) << "nothing to undo yet";
+        dialog.findChild<QPushButton *>("cmdSelectAll")->click();
+        start(dialog, "img", "IMAGE");
+        EXPECT_TRUE(undo->isEnabled());
+        EXPECT_EQ(h.readFile(b), "\xEF\xBB\xBFIMAGE\nIMAGE\n");
+        undo->click();
+        EXPECT_FALSE(undo->isEnabled());
+    });
+    EXPECT_EQ(h.readFile(a), latin);
+    EXPECT_EQ(h.readFile(b), "\xEF\xBB\xBFimg\nimg\n");
+    EXPECT_EQ(h.readFile(c), "img");
+    const QString undoTitle = "Undo Last Directory Replace";
+    EXPECT_EQ(h.platform.messages.last(), (MessageRecord{undoTitle, "3 Files Have Been Put Back",
+                                                         MsgButtons::Ok, MsgIcon::Information}));
+
+    // Again, and this time one file is edited by someone after the replace.
+    run([&](QDialog &dialog) {
+        dialog.findChild<QPushButton *>("cmdSelectAll")->click();
+        start(dialog, "img", "IMAGE");
+    });
+    h.writeFile("site/b.html", "edited since");
+    QAction *menu = window->findChild<QAction *>("mnuUndoDirectoryReplace");
+    ASSERT_NE(menu, nullptr);
+    EXPECT_EQ(menu->text(), undoTitle);
+    menu->trigger();
+    EXPECT_EQ(h.readFile(a), latin);
+    EXPECT_EQ(h.readFile(b), "edited since");
+    EXPECT_EQ(h.readFile(c), "img");
+    EXPECT_EQ(h.platform.messages.last(),
+              (MessageRecord{undoTitle,
+                             "2 Files Have Been Put Back\r\n\r\nThese Files Were Changed Since And "
+                             "Were Left Alone:\r\n"
+                                 + b,
+                             MsgButtons::Ok, MsgIcon::Information}));
+    // Once undone there is nothing more to undo.
+    menu->trigger();
+    EXPECT_EQ(h.platform.messages.last(),
+              (MessageRecord{undoTitle, "There Is No Directory Replace To Undo", MsgButtons::Ok,
+                             MsgIcon::Information}));
 }

@@ -17,6 +17,8 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace pw;
@@ -100,6 +102,28 @@ TEST(lowerCaseTree, SubdirectoriesLastToFirstAndCollisionsSkipped)
     EXPECT_EQ(Tree(root.filePath("top")), QStringList({"Docs/", "Index.html", "a/", "b/", "c/",
                                                        "docs/", "docs/readme.txt", "index.html"}));
     EXPECT_EQ(order, QStringList({".", "c", "b", "a", "."}));
+}
+
+// Entries whose names are not UTF-8 are left as they are and named, never passed over in
+// silence; the others are lowered as usual.
+TEST(lowerCaseTree, NamesThatAreNotUtf8AreLeftAndNamed)
+{
+    QTemporaryDir root;
+    const QByteArray base = QFile::encodeName(root.path());
+    ASSERT_EQ(::mkdir((base + "/DIR\xff").constData(), 0755), 0);
+    for (const char *name : {"/DIR\xff/INNER.HTML", "/PAGE\xfe.HTML", "/Plain.HTML"}) {
+        const int fd = ::open((base + name).constData(), O_WRONLY | O_CREAT, 0644);
+        ASSERT_GE(fd, 0);
+        ::close(fd);
+    }
+    const LowerCaseResult result = lowerCaseTree(root.path());
+    EXPECT_EQ(result.renamed, 1);
+    EXPECT_TRUE(QFile::exists(root.filePath("plain.html")));
+    EXPECT_EQ(result.notUtf8,
+              QStringList({root.filePath(QString::fromUtf8("DIR\xef\xbf\xbd")),
+                           root.filePath(QString::fromUtf8("PAGE\xef\xbf\xbd.HTML"))}));
+    EXPECT_EQ(::access((base + "/DIR\xff/INNER.HTML").constData(), F_OK), 0);
+    EXPECT_EQ(::access((base + "/PAGE\xfe.HTML").constData(), F_OK), 0);
 }
 
 TEST(lowerCaseTree, TwoHardLinksDifferingInCaseAreBothKept)

@@ -8,6 +8,7 @@
 
 #include <QAbstractButton>
 #include <QCheckBox>
+#include <QCryptographicHash>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -119,6 +120,7 @@ TEST_F(RtfDialogTest, SelectAllMarksRtfNamesAndStartConvertsEverySelectedFile)
         QStringList names = selected(dialog);
         names.sort();
         EXPECT_EQ(names, QStringList({"DOC.RTF", "doc.rtf", "notes.txt"}));
+        h.platform.messageAnswers = {MsgAnswer::Yes}; // doc.html is there already
         start(dialog);
         EXPECT_EQ(dialog.findChild<QProgressBar *>("MyProgress")->value(), 0);
         dialog.findChild<QPushButton *>("cmdSelectNone")->click();
@@ -129,12 +131,49 @@ TEST_F(RtfDialogTest, SelectAllMarksRtfNamesAndStartConvertsEverySelectedFile)
     for (const char *name : {"doc.html", "DOC.html", "notes.html"})
         EXPECT_EQ(h.readFile(h.path("docs/") + name), "Hello <B>bold</B><BR>\r\n\r\n") << name;
     EXPECT_FALSE(QFile::exists(h.path("docs/a.rtf.html")));
-    EXPECT_EQ(h.platform.messages, QVector<MessageRecord>({kConverted}));
+    EXPECT_EQ(h.platform.messages,
+              QVector<MessageRecord>({{"RTF to HTML Conversion Dialog",
+                                       "These Files Already Exist:\r\ndoc.html\r\nReplace Them?",
+                                       MsgButtons::YesNo, MsgIcon::Question},
+                                      kConverted}));
     EXPECT_EQ(h.platform.busyDepth, 0);
     EXPECT_EQ(h.platform.maxBusyDepth, 1);
     // No scratch file is left beside the targets.
     EXPECT_EQ(listing(), QStringList({"DOC.RTF", "DOC.html", "a.rtf.bak", "doc.html", "doc.rtf",
                                       "notes.html", "notes.txt"}));
+}
+
+// Targets that exist are named before the first conversion; No converts nothing, so every
+// file keeps its bytes (One.html included) and no new target appears.
+TEST_F(RtfDialogTest, ExistingTargetsAreListedBeforeTheRunAndNoConvertsNothing)
+{
+    file("One.rtf");
+    file("Two.rtf");
+    file("Three.rtf");
+    file("One.html", "<P>kept</P>");
+    file("Two.html", "<P>also kept</P>");
+    const auto hashes = [&] {
+        QStringList all;
+        for (const QString &name : listing())
+            all << name + " "
+                       + QCryptographicHash::hash(h.readFile(h.path("docs/" + name)),
+                                                  QCryptographicHash::Sha256)
+                             .toHex();
+        return all;
+    };
+    const QStringList before = hashes();
+    run(library, [&](QDialog &dialog) {
+        dialog.findChild<QPushButton *>("cmdSelectAll")->click();
+        h.platform.messageAnswers = {MsgAnswer::No};
+        start(dialog);
+    });
+    EXPECT_EQ(hashes(), before);
+    EXPECT_EQ(h.platform.messages,
+              QVector<MessageRecord>({{"RTF to HTML Conversion Dialog",
+                                       "These Files Already Exist:\r\nOne.html\r\nTwo.html\r\n"
+                                       "Replace Them?",
+                                       MsgButtons::YesNo, MsgIcon::Question}}));
+    EXPECT_EQ(h.platform.busyDepth, 0);
 }
 
 TEST_F(RtfDialogTest, ControlsCarryTheirNamesAndCaptions)
@@ -184,6 +223,7 @@ TEST_F(RtfDialogTest, AFailedFileEndsTheRunWithoutAPartialTarget)
     file("c.rtf");
     run(library, [&](QDialog &dialog) {
         dialog.findChild<QPushButton *>("cmdSelectAll")->click();
+        h.platform.messageAnswers = {MsgAnswer::Yes}; // b.html may be replaced
         start(dialog);
     });
     EXPECT_TRUE(h.readFile(h.path("docs/a.html")).startsWith("Hello"));
@@ -192,7 +232,10 @@ TEST_F(RtfDialogTest, AFailedFileEndsTheRunWithoutAPartialTarget)
     EXPECT_EQ(library.errorString(), "Quorvel: RTF header is missing. Conversion aborted.");
     EXPECT_EQ(h.platform.messages,
               QVector<MessageRecord>(
-                  {errorMessage("b.rtf", "Quorvel: RTF header is missing. Conversion aborted.")}));
+                  {{"RTF to HTML Conversion Dialog",
+                    "These Files Already Exist:\r\nb.html\r\nReplace Them?", MsgButtons::YesNo,
+                    MsgIcon::Question},
+                   errorMessage("b.rtf", "Quorvel: RTF header is missing. Conversion aborted.")}));
     EXPECT_EQ(listing(), QStringList({"a.html", "a.rtf", "b.html", "b.rtf", "c.rtf"}));
     EXPECT_EQ(h.platform.busyDepth, 0);
 }
