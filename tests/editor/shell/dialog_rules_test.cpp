@@ -4,6 +4,7 @@
 #include "shared/file_panes.h"
 #include "support/main_window_harness.h"
 #include "support/qt_print.h"
+#include "support/test_files.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
@@ -266,7 +267,9 @@ TEST_P(DialogRules, EnterEscapeTabLabelsAndSize)
     MainWindowHarness h;
     MainWindow &w = h.start();
     w.show();
-    w.document().replace(QStringLiteral("<P>text</P>"));
+    // A saved page: the generators that replace the document have nothing to ask about.
+    writeFile(h.path("page.html"), "<P>text</P>");
+    ASSERT_TRUE(w.document().open(h.path("page.html")));
     const QString command = GetParam();
     const QString before = w.editBox().text();
 

@@ -390,6 +390,9 @@ TEST_F(RtfDialogCleanTest, EveryFileBecomesAWholeUtf8PageWithAllItsText)
         select(dialog, {"letter.rtf"});
         start(dialog);
         select(dialog, {"broken.rtf"});
+        // Its page is there already: replacing it is allowed, and the failed conversion
+        // still leaves it as it was.
+        h.platform.messageAnswers = {MsgAnswer::Yes};
         start(dialog);
         EXPECT_TRUE(dialog.findChild<QCheckBox *>("chkClean")->isEnabled());
     });
@@ -399,8 +402,11 @@ TEST_F(RtfDialogCleanTest, EveryFileBecomesAWholeUtf8PageWithAllItsText)
               "<p>Dear J\xC3\xB6rg, <b>thanks</b>.</p>\r\n</body>\r\n</html>\r\n");
     EXPECT_EQ(h.readFile(h.path("docs/broken.html")), "kept");
     EXPECT_EQ(h.platform.messages,
-              QVector<MessageRecord>(
-                  {kConverted, errorMessage("broken.rtf", "Quorvel: RTF header is missing. "
-                                                          "Conversion aborted.")}));
+              QVector<MessageRecord>({kConverted,
+                                      {"RTF to HTML Conversion Dialog",
+                                       "These Files Already Exist:\r\nbroken.html\r\nReplace Them?",
+                                       MsgButtons::YesNo, MsgIcon::Question},
+                                      errorMessage("broken.rtf", "Quorvel: RTF header is missing. "
+                                                                 "Conversion aborted.")}));
     EXPECT_EQ(h.platform.busyDepth, 0);
 }
