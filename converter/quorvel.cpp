@@ -53,6 +53,24 @@ int32_t fail(const char *message) noexcept
     return 1;
 }
 
+// Runs one conversion: 0 when it went through, else 1 with the reason as the last error. No
+// exception crosses into the caller.
+template <typename Convert>
+int32_t converted(Convert convert) noexcept
+{
+    try {
+        convert();
+        lastError.clear();
+        return 0;
+    } catch (const std::bad_alloc &) {
+        return fail("Quorvel: out of memory. Conversion aborted.");
+    } catch (const std::exception &e) {
+        return fail(e.what());
+    } catch (...) {
+        return fail("Quorvel: unexpected failure. Conversion aborted.");
+    }
+}
+
 } // namespace
 
 extern "C" {
@@ -62,7 +80,7 @@ QUORVEL_API int32_t QUORVEL_CALL QuorvelConvertFile(const char *source, const ch
                                                     const char *headtags, const char *bodyoptions,
                                                     const char *fontname, int32_t fontsize) noexcept
 {
-    try {
+    return converted([&] {
         quorvel::TConversionRequest request;
         request.flags = static_cast<uint32_t>(flags);
         request.title = stringOrEmpty(title);
@@ -78,15 +96,7 @@ QUORVEL_API int32_t QUORVEL_CALL QuorvelConvertFile(const char *source, const ch
         const HostPump pump = hostPump;
         converter.setMessagePump(enginePump(pump));
         quorvel::convertFile(converter, stringOrEmpty(source), stringOrEmpty(target));
-        lastError.clear();
-        return 0;
-    } catch (const std::bad_alloc &) {
-        return fail("Quorvel: out of memory. Conversion aborted.");
-    } catch (const std::exception &e) {
-        return fail(e.what());
-    } catch (...) {
-        return fail("Quorvel: unexpected failure. Conversion aborted.");
-    }
+    });
 }
 
 QUORVEL_API int32_t QUORVEL_CALL QuorvelConvertOnly(const char *source, const char *target) noexcept
@@ -97,7 +107,7 @@ QUORVEL_API int32_t QUORVEL_CALL QuorvelConvertOnly(const char *source, const ch
 QUORVEL_API int32_t QUORVEL_CALL QuorvelConvertClean(const char *source, const char *target,
                                                      int32_t options, const char *title) noexcept
 {
-    try {
+    return converted([&] {
         quorvel::TCleanOptions clean;
         clean.wholePage = (options & QUORVEL_CLEAN_PAGE) != 0;
         clean.keepStyles = (options & QUORVEL_CLEAN_STYLES) != 0;
@@ -106,15 +116,7 @@ QUORVEL_API int32_t QUORVEL_CALL QuorvelConvertClean(const char *source, const c
         const HostPump pump = hostPump;
         quorvel::convertCleanFile(stringOrEmpty(source), stringOrEmpty(target), clean,
                                   enginePump(pump));
-        lastError.clear();
-        return 0;
-    } catch (const std::bad_alloc &) {
-        return fail("Quorvel: out of memory. Conversion aborted.");
-    } catch (const std::exception &e) {
-        return fail(e.what());
-    } catch (...) {
-        return fail("Quorvel: unexpected failure. Conversion aborted.");
-    }
+    });
 }
 
 QUORVEL_API const char *QUORVEL_CALL QuorvelLastError(void) noexcept
