@@ -156,4 +156,16 @@ bool nameIsReadable(const QString &name)
     return !name.contains(QChar::ReplacementCharacter);
 }
 
+QStringList takeUnreadableNames(QStringList &names)
+{
+    QStringList unreadable;
+    for (const QString &name : std::as_const(names)) {
+        if (!nameIsReadable(name))
+            unreadable << name;
+    }
+    for (const QString &name : std::as_const(unreadable))
+        names.removeAll(name);
+    return unreadable;
+}
+
 } // namespace pw

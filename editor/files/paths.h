@@ -49,5 +49,7 @@ QStringList unreadableEntries(const QString &directory, EntryKind kind);
 // Whether a listed name can be used to reach its entry: false for a name shown with U+FFFD,
 // which a tool cannot open by that name and lists as skipped instead.
 bool nameIsReadable(const QString &name);
+// Takes the names that are not readable out of `names` and returns them, in order.
+QStringList takeUnreadableNames(QStringList &names);
 
 } // namespace pw

@@ -197,13 +197,7 @@ void DirectoryReplaceDialog::start()
 
     QStringList names = panes_.files->selectedNames();
     // A name that is not UTF-8 cannot be opened by the name shown: listed, not guessed at.
-    QStringList unreadable;
-    for (const QString &name : std::as_const(names)) {
-        if (!nameIsReadable(name))
-            unreadable << name;
-    }
-    for (const QString &name : std::as_const(unreadable))
-        names.removeAll(name);
+    const QStringList unreadable = takeUnreadableNames(names);
     const QString what = txtFind_->text();
     const QString with = txtReplace_->text();
     myProgress->setRange(0, std::max<int>(1, static_cast<int>(names.size())));

@@ -92,13 +92,7 @@ void RtfDialog::start()
         return;
     }
     // A name that is not UTF-8 cannot be opened by the name shown: listed, not guessed at.
-    QStringList unreadable;
-    for (const QString &name : std::as_const(names)) {
-        if (!nameIsReadable(name))
-            unreadable << name;
-    }
-    for (const QString &name : std::as_const(unreadable))
-        names.removeAll(name);
+    const QStringList unreadable = takeUnreadableNames(names);
     if (names.isEmpty()) {
         platform_.setBusy(false);
         reportUnreadableNames(platform_, unreadable);
