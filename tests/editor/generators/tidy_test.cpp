@@ -7,10 +7,8 @@
 #include "generators/page_markup.h"
 #include "generators/php_data_markup.h"
 #include "support/qt_print.h"
+#include "support/tidy_check.h"
 
-#include <QProcess>
-#include <QStandardPaths>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using namespace pw;
@@ -22,36 +20,11 @@ struct Markup {
     QString text;
 };
 
-// tidy's verdict on one file: empty when it found no error, else its error lines.
-QString tidyErrors(const QString &tidy, const QString &file)
-{
-    QProcess check;
-    check.start(tidy, {"-errors", "-quiet", file});
-    if (!check.waitForFinished(30000))
-        return QStringLiteral("tidy did not finish");
-    const QString report = QString::fromUtf8(check.readAllStandardError());
-    // 0: clean, 1: warnings only, 2: errors.
-    return check.exitCode() < 2 ? QString() : report;
-}
-
 void expectTidy(const QList<Markup> &all, bool fragments)
 {
-    const QString tidy = QStandardPaths::findExecutable("tidy");
-    ASSERT_FALSE(tidy.isEmpty()) << "tidy is missing: run scripts/install-deps";
-    QTemporaryDir dir;
-    for (const Markup &m : all) {
-        const QString file = dir.filePath(m.name);
-        QFile out(file);
-        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
-        // An element is checked where it goes: in the body of a page.
-        out.write((fragments ? "<HTML><HEAD><TITLE>t</TITLE></HEAD><BODY>\r\n" + m.text
-                                   + "\r\n</BODY></HTML>\r\n"
-                             : m.text + "\r\n")
-                      .toUtf8());
-        out.close();
-        EXPECT_EQ(tidyErrors(tidy, file), QString()) << m.name.toStdString() << "\n"
-                                                     << m.text.toStdString();
-    }
+    for (const Markup &m : all)
+        EXPECT_EQ(tidyErrors(m.text, fragments), QString()) << m.name.toStdString() << "\n"
+                                                            << m.text.toStdString();
 }
 
 } // namespace
