@@ -4,6 +4,7 @@
 #include <QColorDialog>
 #include <QDialog>
 #include <QFileDialog>
+#include <QFontDatabase>
 #include <QFontDialog>
 #include <QInputDialog>
 #include <QMessageBox>
@@ -13,6 +14,8 @@
 #include <QPrinterInfo>
 #include <QProcess>
 #include <QStandardPaths>
+
+#include <cstdlib>
 
 namespace pw {
 
@@ -117,10 +120,32 @@ std::optional<QColor> QtPlatform::chooseColor(const QColor &initial)
     return color;
 }
 
+QFont fontWithItsStyle(const QFont &font)
+{
+    const QString family = font.family();
+    QString closest;
+    int closestDistance = 0;
+    for (const QString &style : QFontDatabase::styles(family)) {
+        // Slanted either way: the database's italic() says false for an "Oblique" style.
+        const QFont face = QFontDatabase::font(family, style, 12);
+        if ((face.style() != QFont::StyleNormal) != font.italic())
+            continue;
+        const int distance = std::abs(face.weight() - font.weight());
+        if (closest.isEmpty() || distance < closestDistance) {
+            closest = style;
+            closestDistance = distance;
+        }
+    }
+    QFont named = font;
+    if (!closest.isEmpty())
+        named.setStyleName(closest);
+    return named;
+}
+
 std::optional<QFont> QtPlatform::chooseFont(const QFont &initial)
 {
     bool ok = false;
-    const QFont font = QFontDialog::getFont(&ok, initial, parent_);
+    const QFont font = QFontDialog::getFont(&ok, fontWithItsStyle(initial), parent_);
     if (!ok)
         return std::nullopt;
     return font;

@@ -2,6 +2,7 @@
 // The program's Platform: real message boxes, pickers, printers and processes.
 #include "shared/platform.h"
 
+#include <QFont>
 #include <QPointer>
 #include <QWidget>
 
@@ -32,5 +33,9 @@ private:
     QPointer<QWidget> parent_;
     int busyDepth_ = 0;
 };
+
+// The font with the style name its family really has for its weight and slant ("Book" rather
+// than "Normal"), so that a font dialog opens on that style and not on the family's first.
+QFont fontWithItsStyle(const QFont &font);
 
 } // namespace pw

@@ -9,6 +9,7 @@
 #include "shared/program_state.h"
 #include "shared/settings_store.h"
 
+#include <QFontDatabase>
 #include <QImageReader>
 #include <QMimeData>
 #include <QPlainTextEdit>
@@ -66,7 +67,9 @@ void goToLine(FeatureContext &context)
 
 QFont storedDisplayFont(const SettingsStore &settings)
 {
-    QFont font(settings.read(kFonts, QStringLiteral("Name"), QStringLiteral("Arial")));
+    // With no font stored the box shows the system's fixed-pitch font, so source lines up.
+    const QString name = settings.read(kFonts, QStringLiteral("Name"), QString());
+    QFont font = name.isEmpty() ? QFontDatabase::systemFont(QFontDatabase::FixedFont) : QFont(name);
     bool ok = false;
     const double size =
         settings.read(kFonts, QStringLiteral("Size"), QStringLiteral("12")).toDouble(&ok);

@@ -3,6 +3,7 @@
 // system's American English dictionary.
 #include "shared/file_panes.h"
 #include "shared/window.h"
+#include "shared/qt_platform.h"
 #include "support/main_window_harness.h"
 #include "tools/spell_check.h"
 
@@ -21,6 +22,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -197,6 +200,28 @@ TEST(EditorBehaviours, GotoLineMovesTheCaretToTheStartOfAnExistingLine)
     EXPECT_EQ(h.platform.inputs.last().defaultText, "");
     EXPECT_EQ(w.editBox().text(), "one\r\ntwo\r\nthree");
     EXPECT_FALSE(w.document().isModified());
+}
+
+// With no font stored the box shows a fixed-pitch font; a font handed to the font dialog
+// carries the style its family really has for its weight and slant.
+TEST(EditorBehaviours, TheDefaultFontIsFixedPitchAndTheDialogOpensOnTheFontsOwnStyle)
+{
+    MainWindowHarness h;
+    MainWindow &w = h.start();
+    EXPECT_TRUE(QFontInfo(w.editBox().widget()->font()).fixedPitch())
+        << w.editBox().widget()->font().family().toStdString();
+    EXPECT_EQ(h.storedValue("Fonts", "Name"), "<absent>");
+
+    const QString family = QStringLiteral("DejaVu Sans Mono");
+    if (!QFontDatabase::families().contains(family))
+        GTEST_SKIP() << "no " << family.toStdString();
+    QFont font(family);
+    EXPECT_EQ(fontWithItsStyle(font).styleName(), "Book");
+    font.setBold(true);
+    font.setItalic(true);
+    EXPECT_EQ(fontWithItsStyle(font).styleName(), "Bold Oblique");
+    // A family the font database does not know keeps the font as it was.
+    EXPECT_EQ(fontWithItsStyle(QFont("No Such Family 7")).styleName(), "");
 }
 
 TEST(EditorBehaviours, FontsAreAppliedKeptAndRestoredAndCancelKeepsNothing)
