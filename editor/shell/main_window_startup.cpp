@@ -17,6 +17,7 @@
 
 #include <QCloseEvent>
 #include <QGuiApplication>
+#include <QFileInfo>
 #include <QScreen>
 #include <QSplitter>
 #include <QStyle>
@@ -33,6 +34,12 @@ void MainWindow::loadMainWindow(const QString &commandLine, bool show)
     initializeLoad(commandLine);
     document_->holdMessages(false);
     initializeRestore();
+    // A folder named on the command line opens the panes on it, over the stored folder.
+    const QString argument = typedPath(commandLine);
+    if (!argument.isEmpty() && QFileInfo(argument).isDir()) {
+        panes_->showDirectory(QFileInfo(argument).absoluteFilePath());
+        changeToolTips();
+    }
     restoreWindowPlace();
     if (show)
         this->show();

@@ -1,4 +1,5 @@
 // Start-up, the window's controls and menus, the settings store and shutdown.
+#include "shared/file_panes.h"
 #include "shell/register_html.h"
 #include "shell/start_up.h"
 #include "support/main_window_harness.h"
@@ -129,6 +130,18 @@ TEST(startUp, MissingArgumentFileOpensTheTemplateSilently)
     EXPECT_EQ(w.editBox().text(), templateText());
     EXPECT_TRUE(h.platform.messages.isEmpty());
     EXPECT_EQ(w.recent().tabFiles()[0], "");
+}
+
+TEST(startUp, AnArgumentNamingAFolderOpensThePanesOnItOverTheStoredFolder)
+{
+    MainWindowHarness h;
+    h.writeFile("site/index.html", "<P>home</P>");
+    h.settings->write("Settings", "Dir", QDir::homePath());
+    MainWindow &w = h.start(h.path("site"));
+    EXPECT_EQ(w.panes().directoryList()->path(), QDir::cleanPath(h.path("site")));
+    EXPECT_EQ(statusText(w), "Untitled.html");
+    EXPECT_EQ(w.editBox().text(), templateText());
+    EXPECT_TRUE(h.platform.messages.isEmpty());
 }
 
 TEST(startUp, FontIsRestoredFromTheStore)
