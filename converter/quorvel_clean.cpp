@@ -1171,12 +1171,73 @@ void CleanReader::readControl()
     controlWord(word, hasParam, static_cast<std::int32_t>(negative ? -param : param));
 }
 
+// A character formatting word applied to the format; false when the word is not one.
+bool characterWord(CharFormat &c, std::string_view word, bool hasParam, std::int32_t param)
+{
+    const bool on = !hasParam || param != 0;
+    if (word == "plain") {
+        const std::int32_t link = c.link;
+        c = CharFormat{};
+        c.link = link; // a link is the field's, not a format
+        return true;
+    }
+    if (word == "b") {
+        c.bold = on;
+        return true;
+    }
+    if (word == "i") {
+        c.italic = on;
+        return true;
+    }
+    if (word == "ul" || word == "uld" || word == "uldb" || word == "ulth" || word == "ulw"
+        || word == "uldash" || word == "ulwave") {
+        c.underline = on;
+        return true;
+    }
+    if (word == "ulnone") {
+        c.underline = false;
+        return true;
+    }
+    if (word == "strike" || word == "striked") {
+        c.strike = on;
+        return true;
+    }
+    if (word == "v") {
+        c.hidden = on;
+        return true;
+    }
+    if (word == "super") {
+        c.vertical = 1;
+        return true;
+    }
+    if (word == "sub") {
+        c.vertical = -1;
+        return true;
+    }
+    if (word == "nosupersub") {
+        c.vertical = 0;
+        return true;
+    }
+    if (word == "f" && hasParam) {
+        c.font = param;
+        return true;
+    }
+    if (word == "fs" && hasParam) {
+        c.halfPoints = std::clamp(param, 0, 3276);
+        return true;
+    }
+    if (word == "cf" && hasParam) {
+        c.color = std::max(param, 0);
+        return true;
+    }
+    return false;
+}
+
 void CleanReader::controlWord(std::string_view word, bool hasParam, std::int32_t param)
 {
     Group &g = top();
     // The document's own group is never skipped, whatever stands in it.
     const bool destinationStart = groups_.size() > 1 && !g.document;
-    auto on = [&] { return !hasParam || param != 0; };
 
     if (word == "rtf") {
         g.document = true;
@@ -1218,35 +1279,16 @@ void CleanReader::controlWord(std::string_view word, bool hasParam, std::int32_t
 
     // The words of nearly every run of text, ahead of the long list below.
     if (g.dest == Dest::Text && word.size() <= 6) {
-        CharFormat &c = g.chars;
         if (word == "par") {
             endParagraph();
-            return;
-        }
-        if (word == "b") {
-            c.bold = on();
-            return;
-        }
-        if (word == "i") {
-            c.italic = on();
-            return;
-        }
-        if (word == "f" && hasParam) {
-            c.font = param;
-            return;
-        }
-        if (word == "fs" && hasParam) {
-            c.halfPoints = std::clamp(param, 0, 3276);
-            return;
-        }
-        if (word == "cf" && hasParam) {
-            c.color = std::max(param, 0);
             return;
         }
         if (word == "pard") {
             g.para = ParaFormat{};
             return;
         }
+        if (characterWord(g.chars, word, hasParam, param))
+            return;
     }
 
     if (destinationStart && isSkipped(word)) {
@@ -1511,63 +1553,8 @@ void CleanReader::controlWord(std::string_view word, bool hasParam, std::int32_t
         return;
     }
 
-    // Character formatting
-    CharFormat &c = g.chars;
-    if (word == "plain") {
-        const std::int32_t link = c.link;
-        c = CharFormat{};
-        c.link = link; // a link is the field's, not a format
+    if (characterWord(g.chars, word, hasParam, param))
         return;
-    }
-    if (word == "b") {
-        c.bold = on();
-        return;
-    }
-    if (word == "i") {
-        c.italic = on();
-        return;
-    }
-    if (word == "ul" || word == "uld" || word == "uldb" || word == "ulth" || word == "ulw"
-        || word == "uldash" || word == "ulwave") {
-        c.underline = on();
-        return;
-    }
-    if (word == "ulnone") {
-        c.underline = false;
-        return;
-    }
-    if (word == "strike" || word == "striked") {
-        c.strike = on();
-        return;
-    }
-    if (word == "v") {
-        c.hidden = on();
-        return;
-    }
-    if (word == "super") {
-        c.vertical = 1;
-        return;
-    }
-    if (word == "sub") {
-        c.vertical = -1;
-        return;
-    }
-    if (word == "nosupersub") {
-        c.vertical = 0;
-        return;
-    }
-    if (word == "f" && hasParam) {
-        c.font = param;
-        return;
-    }
-    if (word == "fs" && hasParam) {
-        c.halfPoints = std::clamp(param, 0, 3276);
-        return;
-    }
-    if (word == "cf" && hasParam) {
-        c.color = std::max(param, 0);
-        return;
-    }
     if (word == "uc" && hasParam) {
         g.unicodeSkip = static_cast<std::uint8_t>(std::clamp(param, 0, 8));
         return;
