@@ -244,6 +244,19 @@ public:
     }
 
     // Ends the paragraph under way with `format`; `ordered` tells a list item's kind.
+    // Puts the paragraph's text after the page. A paragraph bigger than the page so far
+    // takes the page in front of it instead, so that its megabytes are not copied again
+    // into memory never touched before.
+    void appendParagraphText()
+    {
+        if (para_.size() >= (std::size_t{1} << 20) && para_.size() > out.size()) {
+            para_.insert(0, out);
+            out.swap(para_);
+        } else {
+            out += para_;
+        }
+    }
+
     void endParagraph(const ParaFormat &format, bool listItem, bool ordered, int heading)
     {
         closeInlines(0);
@@ -252,14 +265,13 @@ public:
             std::string &text;
             ~Clear() { text.clear(); }
         } clear{para_};
-        const std::string &content = para_;
         const bool had = hasText_;
         hasText_ = false;
         if (format.inTable) {
             if (had) {
                 if (!cell_.empty())
                     cell_ += "<br>";
-                cell_ += content;
+                cell_ += para_;
             }
             return;
         }
@@ -268,7 +280,7 @@ public:
         closeTable();
         if (listItem) {
             openItem(std::clamp(format.level, 0, 8), ordered);
-            out += content;
+            appendParagraphText();
             return;
         }
         closeLists(0);
@@ -278,7 +290,7 @@ public:
             out += level;
             out += alignAttribute(format.align);
             out += '>';
-            out += content;
+            appendParagraphText();
             out += "</h";
             out += level;
             out += ">\n";
@@ -287,7 +299,7 @@ public:
         out += "<p";
         out += alignAttribute(format.align);
         out += '>';
-        out += content;
+        appendParagraphText();
         out += "</p>\n";
     }
 
@@ -580,7 +592,9 @@ public:
         : rtf_(rtf), options_(options), pump_(pump)
     {
         flows_.emplace_back();
-        flows_.back().out.reserve(rtf.size() / 2);
+        // Text is most of a typical file and only grows by its markup: room for it all at
+        // once, so the page is never copied on the way. Untouched room costs no memory.
+        flows_.back().out.reserve(rtf.size() + rtf.size() / 4 + 4096);
         groups_.emplace_back();
         styleHeadings_.assign(1, 0);
     }
@@ -608,6 +622,16 @@ private:
     void addCodePoint(std::uint32_t c);
     void addByte(unsigned char b);
     void addAscii(const char *begin, const char *end);
+    // A paragraph that outgrows its room gets room for the rest of the input in one step:
+    // doubling a paragraph of many megabytes would copy it again and again.
+    void roomFor(std::string &text, std::size_t more) const
+    {
+        if (text.size() < (std::size_t{1} << 20))
+            return;
+        const std::size_t rest = rtf_.size() - std::min(at_, rtf_.size());
+        if (text.capacity() - text.size() < more + rest)
+            text.reserve(text.size() + more + rest + rest / 4 + text.size() / 8);
+    }
     void beforeText();
     void endParagraph();
     int headingOf(const ParaFormat &p) const;
@@ -840,6 +864,7 @@ void CleanReader::addAscii(const char *begin, const char *end)
     if (g.dest == Dest::Text && !g.chars.hidden && skipCount_ == 0) {
         beforeText();
         std::string &out = flow().text();
+        roomFor(out, static_cast<std::size_t>(end - begin));
         for (const char *p = begin; p < end; ++p) {
             // Letters, digits and most punctuation go over as they are, a stretch at a time.
             const char *plain = p;
@@ -1622,20 +1647,20 @@ TCleanResult CleanReader::run()
         body += "</div>\n";
     }
 
-    TCleanResult result;
     if (options_.wholePage) {
-        std::string &page = result.html;
-        page = "<!DOCTYPE html>\n<html>\n<head>\n<meta charset=\"utf-8\">\n<title>";
+        // The head goes in front of the body in its own buffer: a second page-sized buffer
+        // would cost more than the conversion.
+        std::string head = "<!DOCTYPE html>\n<html>\n<head>\n<meta charset=\"utf-8\">\n<title>";
         const std::string &title = !options_.title.empty() ? options_.title
                                    : !title_.empty()       ? title_
                                                            : options_.otherTitle;
-        appendEscaped(page, title);
-        page += "</title>\n</head>\n<body>\n";
-        page += body;
-        page += "</body>\n</html>\n";
-    } else {
-        result.html = std::move(body);
+        appendEscaped(head, title);
+        head += "</title>\n</head>\n<body>\n";
+        body.insert(0, head);
+        body += "</body>\n</html>\n";
     }
+    TCleanResult result;
+    result.html = std::move(body);
     result.pictures = std::move(pictures_);
     return result;
 }
@@ -1660,13 +1685,14 @@ void convertCleanFile(const std::string &source, const std::string &target, TCle
         options.pictureStem = targetPath.stem().string();
     if (options.otherTitle.empty())
         options.otherTitle = std::filesystem::path(source).stem().string();
-    const TCleanResult result = convertClean(text, options, pump);
+    TCleanResult result = convertClean(text, options, pump);
     for (const TCleanPicture &picture : result.pictures) {
         const std::string path = (targetPath.parent_path() / picture.fileName).string();
         const safe_write::Result written = safe_write::writeFile(path, picture.bytes);
         if (!written)
             throw EQuorvelError(writeFailureMessage(path, written));
     }
+    asLinesInPlace(result.html);
     writeDocument(target, result.html, identity);
 }
 

@@ -3,6 +3,7 @@
 #include "quorvel_scan.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace quorvel {
 namespace {
@@ -161,6 +162,40 @@ std::string textAsLines(std::string_view text)
     lines.add(text);
     lines.finish();
     return out;
+}
+
+void asLinesInPlace(std::string &text)
+{
+    std::size_t breaks = 0;
+    const char *const end = text.data() + text.size();
+    for (const char *p = text.data(); (p = findFirstOf<'\0', '\r', '\n'>(p, end)) != end; ++p) {
+        if (*p != '\n') {
+            text = textAsLines(text);
+            return;
+        }
+        ++breaks;
+    }
+    const bool openEnd = !text.empty() && text.back() != '\n';
+    std::size_t from = text.size(); // the unmoved text is text[0, from)
+    text.resize(text.size() + breaks + (openEnd ? 2 : 0));
+    std::size_t to = text.size(); // the moved text is text[to, size)
+    if (openEnd) {
+        text[--to] = '\n';
+        text[--to] = '\r';
+    }
+    char *data = text.data();
+    while (from > 0) {
+        const std::size_t lf = std::string_view(data, from).rfind('\n');
+        const std::size_t start = lf == std::string_view::npos ? 0 : lf + 1;
+        const std::size_t length = from - start;
+        to -= length;
+        std::memmove(data + to, data + start, length);
+        if (lf == std::string_view::npos)
+            break;
+        data[--to] = '\n';
+        data[--to] = '\r';
+        from = lf;
+    }
 }
 
 // --- Replacement ------------------------------------------------------------------------

@@ -104,6 +104,10 @@ private:
 
 std::string textAsLines(std::string_view text);
 
+// Makes `text` its own text form (see isCrLfLines) without a second buffer when its breaks
+// are LF alone: the string grows once and the lines move back in place.
+void asLinesInPlace(std::string &text);
+
 // Whether `text` already is its own text form: CR LF breaks only, a final one, no NUL.
 bool isCrLfLines(std::string_view text);
 

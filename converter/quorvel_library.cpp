@@ -160,7 +160,10 @@ void writeDocument(const std::string &path, std::string_view document, const TFi
 {
     safe_write::Options options;
     options.source = source;
-    const safe_write::Result result = safe_write::writeFile(path, textAsLines(document), options);
+    // A document already in its text form is written as it is, not copied.
+    const safe_write::Result result =
+        isCrLfLines(document) ? safe_write::writeFile(path, document, options)
+                              : safe_write::writeFile(path, textAsLines(document), options);
     if (!result)
         throw EQuorvelError(writeFailureMessage(path, result));
 }

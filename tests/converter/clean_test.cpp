@@ -126,6 +126,26 @@ TEST(CleanWriter, HeadingsAlignmentListsAndTables)
                     "<tr><td>d</td><td></td></tr>\n</table>\n<p>End</p>\n");
 }
 
+// Paragraphs of megabytes take a path of their own (the page moves in front of them rather
+// than they behind it): the order of the blocks and their markup stay the same.
+TEST(CleanWriter, ParagraphsOfMegabytesKeepTheirPlace)
+{
+    const std::string big(3u << 20, 'w');
+    const std::string bigger = big + "x" + big;
+    const std::string html = clean("{\\rtf1 First\\par\\pard\\qc " + big
+                                   + "\\par"
+                                     "\\pard\\outlinelevel0 "
+                                   + bigger
+                                   + "\\par"
+                                     "\\pard\\ls1{\\listtext \\'b7\\tab}"
+                                   + big
+                                   + "&\\par"
+                                     "\\pard Last\\par}");
+    EXPECT_TRUE(html
+                == "<p>First</p>\n<p style=\"text-align:center\">" + big + "</p>\n<h1>" + bigger
+                       + "</h1>\n<ul>\n<li>" + big + "&amp;</li>\n</ul>\n" + "<p>Last</p>\n");
+}
+
 TEST(CleanWriter, StylesPagesAndPicturesOnlyWhenAsked)
 {
     const std::string rtf =
