@@ -196,10 +196,10 @@ TEST(CleanCorpus, KeepsTheWordsPandocReadsAndAddsNoneOfItsOwn)
                 precisionSum / n, files.size());
     EXPECT_GE(recallSum / n, 0.97);
     // pandoc itself leaves out notes written as "\\*\\footnote" and the text of Word's and
-    // LibreOffice's hyperlink fields, and misreads a character after some "\\u" escapes;
-    // the words this mode rightly keeps there count against it, so the mean precision
-    // of this corpus sits near 0.935 rather than the 0.95 a faithful reference would give.
-    EXPECT_GE(precisionSum / n, 0.93);
+    // LibreOffice's hyperlink fields, and drops or misreads the character after some "\\u"
+    // escapes; the words this mode rightly keeps there count against it, so the four files
+    // with notes, links and such escapes sit near 0.87.
+    EXPECT_GE(precisionSum / n, 0.95);
 }
 
 // tidy's verdict on one page: exit status 0 means neither an error nor a warning.
