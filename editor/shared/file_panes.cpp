@@ -319,6 +319,9 @@ void FileList::fill(const QStringList &keepSelected)
         else if (!p.isEmpty())
             filters << p;
     }
+    // No pattern lists every file, as "*" does: QDir::match on an empty list matches nothing,
+    // which would hide the names only this list adds.
+    all = all || filters.isEmpty();
     QDir dir(path_);
     if (!all)
         dir.setNameFilters(filters); // without QDir::CaseSensitive: any letter case matches
