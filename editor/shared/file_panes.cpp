@@ -2,6 +2,7 @@
 
 #include "files/paths.h"
 #include "shared/platform.h"
+#include "shared/unsaved_files.h"
 
 #include <QDir>
 #include <QDrag>
@@ -108,8 +109,11 @@ void DirectoryList::keyPressEvent(QKeyEvent *event)
 
 void DirectoryList::enter(QListWidgetItem *item)
 {
-    if (item)
-        setPath(item->data(kPathRole).toString());
+    if (!item)
+        return;
+    const QString path = item->data(kPathRole).toString();
+    if (!setPath(path) && !nameIsReadable(fileNameOfPath(path)))
+        emit unreadableEntered(fileNameOfPath(path));
 }
 
 void DirectoryList::fill()
@@ -363,8 +367,12 @@ FilePanes::FilePanes(DriveList *drive, DirectoryList *directory, FileList *files
 {
     if (drive_)
         connect(drive_, &DriveList::driveChanged, this, &FilePanes::onDriveChanged);
-    if (directory_)
+    if (directory_) {
         connect(directory_, &DirectoryList::directoryChanged, this, &FilePanes::onDirectoryChanged);
+        connect(directory_, &DirectoryList::unreadableEntered, this, [this](const QString &name) {
+            reportUnopenableName(platform_, EntryKind::Directories, name);
+        });
+    }
 }
 
 void FilePanes::open(const QString &drive, const QString &directory)
