@@ -112,7 +112,7 @@ void DirectoryList::enter(QListWidgetItem *item)
     if (!item)
         return;
     const QString path = item->data(kPathRole).toString();
-    if (!setPath(path) && !nameIsReadable(fileNameOfPath(path)))
+    if (!setPath(path) && !nameIsReadable(path_, fileNameOfPath(path)))
         emit unreadableEntered(fileNameOfPath(path));
 }
 

@@ -83,14 +83,15 @@ void MainWindow::openFromFileList(const QString &name)
 {
     if (name.isEmpty())
         return;
+    // The folder the name was listed in, taken before the prompt: a Save As there moves the
+    // panes to the saved file's folder.
+    const QString folder = panes_->directoryList()->path();
     // Asked before the save prompt: the document would be given up for nothing.
-    if (!nameIsReadable(name)) {
+    if (!nameIsReadable(folder, name)) {
         reportUnopenableName(platform_, EntryKind::Files, name);
         return;
     }
-    // The folder the name was listed in, taken before the prompt: a Save As there moves the
-    // panes to the saved file's folder.
-    const QString path = joinPath(panes_->directoryList()->path(), name);
+    const QString path = joinPath(folder, name);
     if (!document_->savePrompt())
         return;
     if (!document_->open(path))
