@@ -151,20 +151,22 @@ QStringList unreadableEntries(const QString &directory, EntryKind kind)
     return names;
 }
 
-bool nameIsReadable(const QString &name)
+bool nameIsReadable(const QString &directory, const QString &name)
 {
-    return !name.contains(QChar::ReplacementCharacter);
+    if (!name.contains(QChar::ReplacementCharacter))
+        return true;
+    // Without following a link: a dangling one is still an entry of that name.
+    struct stat info;
+    return ::lstat(QFile::encodeName(joinPath(directory, name)).constData(), &info) == 0;
 }
 
-QStringList takeUnreadableNames(QStringList &names)
+QStringList takeUnreadableNames(const QString &directory, QStringList &names)
 {
     QStringList unreadable;
-    for (const QString &name : std::as_const(names)) {
-        if (!nameIsReadable(name))
-            unreadable << name;
-    }
-    for (const QString &name : std::as_const(unreadable))
-        names.removeAll(name);
+    QStringList readable;
+    for (const QString &name : std::as_const(names))
+        (nameIsReadable(directory, name) ? readable : unreadable) << name;
+    names = readable;
     return unreadable;
 }
 

@@ -46,10 +46,12 @@ QString typedPath(const QString &text);
 // for the bytes that do not decode, in the order of their bytes.
 enum class EntryKind { Files, Directories };
 QStringList unreadableEntries(const QString &directory, EntryKind kind);
-// Whether a listed name can be used to reach its entry: false for a name shown with U+FFFD,
-// which a tool cannot open by that name and lists as skipped instead.
-bool nameIsReadable(const QString &name);
-// Takes the names that are not readable out of `names` and returns them, in order.
-QStringList takeUnreadableNames(QStringList &names);
+// Whether a name listed in the directory can be used to reach its entry: false for a name
+// shown with U+FFFD that nothing answers to as spelt, which a tool cannot open by that name
+// and lists as skipped instead. A name that really holds U+FFFD (valid UTF-8) is readable.
+bool nameIsReadable(const QString &directory, const QString &name);
+// Takes the names of the directory that are not readable out of `names` and returns them,
+// in order.
+QStringList takeUnreadableNames(const QString &directory, QStringList &names);
 
 } // namespace pw

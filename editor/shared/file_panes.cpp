@@ -2,6 +2,7 @@
 
 #include "files/paths.h"
 #include "shared/platform.h"
+#include "shared/unsaved_files.h"
 
 #include <QDir>
 #include <QDrag>
@@ -108,8 +109,11 @@ void DirectoryList::keyPressEvent(QKeyEvent *event)
 
 void DirectoryList::enter(QListWidgetItem *item)
 {
-    if (item)
-        setPath(item->data(kPathRole).toString());
+    if (!item)
+        return;
+    const QString path = item->data(kPathRole).toString();
+    if (!setPath(path) && !nameIsReadable(path_, fileNameOfPath(path)))
+        emit unreadableEntered(fileNameOfPath(path));
 }
 
 void DirectoryList::fill()
@@ -319,6 +323,9 @@ void FileList::fill(const QStringList &keepSelected)
         else if (!p.isEmpty())
             filters << p;
     }
+    // No pattern lists every file, as "*" does: QDir::match on an empty list matches nothing,
+    // which would hide the names only this list adds.
+    all = all || filters.isEmpty();
     QDir dir(path_);
     if (!all)
         dir.setNameFilters(filters); // without QDir::CaseSensitive: any letter case matches
@@ -360,8 +367,12 @@ FilePanes::FilePanes(DriveList *drive, DirectoryList *directory, FileList *files
 {
     if (drive_)
         connect(drive_, &DriveList::driveChanged, this, &FilePanes::onDriveChanged);
-    if (directory_)
+    if (directory_) {
         connect(directory_, &DirectoryList::directoryChanged, this, &FilePanes::onDirectoryChanged);
+        connect(directory_, &DirectoryList::unreadableEntered, this, [this](const QString &name) {
+            reportUnopenableName(platform_, EntryKind::Directories, name);
+        });
+    }
 }
 
 void FilePanes::open(const QString &drive, const QString &directory)

@@ -102,6 +102,9 @@ public:
 
 signals:
     void directoryChanged(const QString &path);
+    // A listed folder was entered whose name is not valid UTF-8: it cannot be reached by the
+    // name shown, so the list stays where it is.
+    void unreadableEntered(const QString &name);
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;

@@ -39,6 +39,17 @@ void reportUnreadableNames(Platform &platform, const QStringList &names)
                         MsgButtons::Ok, MsgIcon::Information);
 }
 
+void reportUnopenableName(Platform &platform, EntryKind kind, const QString &name)
+{
+    platform.messageBox(
+        QStringLiteral("Sorry..."),
+        QStringLiteral("This %1 Cannot Be Opened Because Its Name Is Not Valid "
+                       "UTF-8:\r\n%2")
+            .arg(kind == EntryKind::Files ? QStringLiteral("File") : QStringLiteral("Folder"),
+                 name),
+        MsgButtons::Ok, MsgIcon::Information);
+}
+
 void reportUnsavedFiles(Platform &platform, const QStringList &names, const QString &detail)
 {
     platform.messageBox(QStringLiteral("Sorry..."),

@@ -2,6 +2,8 @@
 // A command that writes several files asks once before it replaces any that exist, reports
 // those it could not write in one message, and shows its success message only when there
 // are none.
+#include "files/paths.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -19,6 +21,9 @@ bool confirmReplacing(Platform &platform, const QString &title, const QStringLis
 // "These Files Were Skipped Because Their Names Are Not Valid UTF-8:" and the names as shown
 // (U+FFFD for the bytes that do not decode); nothing when there are none.
 void reportUnreadableNames(Platform &platform, const QStringList &names);
+// "This File (Folder) Cannot Be Opened Because Its Name Is Not Valid UTF-8:" and the name as
+// shown, for a pane entry that was opened.
+void reportUnopenableName(Platform &platform, EntryKind kind, const QString &name);
 
 void reportUnsavedFiles(Platform &platform, const QStringList &names,
                         const QString &detail = QString());

@@ -7,6 +7,7 @@
 #include "shared/file_panes.h"
 #include "shared/platform.h"
 #include "shared/settings_store.h"
+#include "shared/unsaved_files.h"
 #include "shell/recent_files.h"
 #include "source_view/source_edit.h"
 
@@ -84,7 +85,13 @@ void MainWindow::openFromFileList(const QString &name)
         return;
     // The folder the name was listed in, taken before the prompt: a Save As there moves the
     // panes to the saved file's folder.
-    const QString path = joinPath(panes_->directoryList()->path(), name);
+    const QString folder = panes_->directoryList()->path();
+    // Asked before the save prompt: the document would be given up for nothing.
+    if (!nameIsReadable(folder, name)) {
+        reportUnopenableName(platform_, EntryKind::Files, name);
+        return;
+    }
+    const QString path = joinPath(folder, name);
     if (!document_->savePrompt())
         return;
     if (!document_->open(path))

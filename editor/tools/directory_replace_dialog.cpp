@@ -197,7 +197,7 @@ void DirectoryReplaceDialog::start()
 
     QStringList names = panes_.files->selectedNames();
     // A name that is not UTF-8 cannot be opened by the name shown: listed, not guessed at.
-    const QStringList unreadable = takeUnreadableNames(names);
+    const QStringList unreadable = takeUnreadableNames(panes_.files->path(), names);
     const QString what = txtFind_->text();
     const QString with = txtReplace_->text();
     myProgress->setRange(0, std::max<int>(1, static_cast<int>(names.size())));

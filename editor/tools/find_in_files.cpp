@@ -1,5 +1,6 @@
 #include "tools/find_in_files.h"
 
+#include "files/paths.h"
 #include "files/text_file.h"
 
 #include <QDir>
@@ -52,14 +53,37 @@ QList<FileHit> searchFile(const QString &path, const QRegularExpression &express
     return hits;
 }
 
-void walkFiles(const FileSearch &search, const std::function<bool(const QString &)> &file)
+void walkFiles(const FileSearch &search, const std::function<bool(const QString &)> &file,
+               const std::function<bool(const QString &)> &unreachable)
 {
-    QDirIterator it(search.folder, search.patterns, QDir::Files | QDir::Hidden,
-                    search.subfolders ? QDirIterator::Subdirectories
-                                      : QDirIterator::NoIteratorFlags);
+    const QDirIterator::IteratorFlags depth =
+        search.subfolders ? QDirIterator::Subdirectories : QDirIterator::NoIteratorFlags;
+    QDirIterator it(search.folder, search.patterns, QDir::Files | QDir::Hidden, depth);
     while (it.hasNext()) {
         if (!file(it.next()))
             return;
+    }
+    if (!unreachable)
+        return;
+    // The folders the walk went through, where QDirIterator passed such names by.
+    QStringList folders{search.folder};
+    if (search.subfolders) {
+        QDirIterator dirs(search.folder, QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden, depth);
+        while (dirs.hasNext())
+            folders << dirs.next();
+    }
+    for (const QString &folder : std::as_const(folders)) {
+        QStringList names;
+        for (const QString &name : unreadableEntries(folder, EntryKind::Files)) {
+            if (search.patterns.isEmpty() || QDir::match(search.patterns, name))
+                names << name;
+        }
+        if (search.subfolders)
+            names << unreadableEntries(folder, EntryKind::Directories);
+        for (const QString &name : std::as_const(names)) {
+            if (!unreachable(joinPath(folder, name)))
+                return;
+        }
     }
 }
 

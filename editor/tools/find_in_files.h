@@ -35,7 +35,11 @@ struct FileSearch {
 };
 
 // Calls `file` for every regular file of the search, in the order the folder lists them
-// (subfolders depth first when asked), until it returns false.
-void walkFiles(const FileSearch &search, const std::function<bool(const QString &)> &file);
+// (subfolders depth first when asked), until it returns false. Then `unreachable` (when
+// given) is called, until it returns false, with the name as shown (U+FFFD for the bytes that
+// do not decode) of every file matching the patterns and, when subfolders are searched, every
+// subfolder whose name is not valid UTF-8: neither can be searched by that name.
+void walkFiles(const FileSearch &search, const std::function<bool(const QString &)> &file,
+               const std::function<bool(const QString &)> &unreachable = {});
 
 } // namespace pw

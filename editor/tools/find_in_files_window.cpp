@@ -86,16 +86,23 @@ void searchFiles(QPromise<FileSearchBatch> &promise, const FileSearch &search,
         promise.addResult(std::exchange(batch, FileSearchBatch{}));
         sinceBatch.restart();
     };
-    walkFiles(search, [&](const QString &path) {
-        if (promise.isCanceled())
-            return false;
-        bool searched = false;
-        batch.hits << searchFile(path, expression, &searched);
-        ++(searched ? batch.searched : batch.skipped);
-        if (sinceBatch.elapsed() >= 20)
-            handOver();
-        return true;
-    });
+    walkFiles(
+        search,
+        [&](const QString &path) {
+            if (promise.isCanceled())
+                return false;
+            bool searched = false;
+            batch.hits << searchFile(path, expression, &searched);
+            ++(searched ? batch.searched : batch.skipped);
+            if (sinceBatch.elapsed() >= 20)
+                handOver();
+            return true;
+        },
+        // Names that are not UTF-8 count as skipped: the status says there were some.
+        [&](const QString &) {
+            ++batch.skipped;
+            return !promise.isCanceled();
+        });
     if (!promise.isCanceled())
         handOver();
 }

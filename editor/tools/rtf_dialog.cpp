@@ -92,7 +92,7 @@ void RtfDialog::start()
         return;
     }
     // A name that is not UTF-8 cannot be opened by the name shown: listed, not guessed at.
-    const QStringList unreadable = takeUnreadableNames(names);
+    const QStringList unreadable = takeUnreadableNames(panes_.files->path(), names);
     if (names.isEmpty()) {
         platform_.setBusy(false);
         reportUnreadableNames(platform_, unreadable);

@@ -1,9 +1,12 @@
 #include "files/paths.h"
+#include "support/test_files.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include <unistd.h>
 
 namespace {
 
@@ -152,6 +155,35 @@ TEST(fileIsPresent, FindsFilesOnly)
     EXPECT_FALSE(pw::fileIsPresent(dir.filePath(QStringLiteral("no/such/dir/x.htm"))));
     EXPECT_FALSE(pw::fileIsPresent(QString()));
     EXPECT_FALSE(pw::fileIsPresent(QStringLiteral("q:\\not\\here.htm")));
+}
+
+// A name shown with U+FFFD is unreadable only when nothing answers to it as spelt: a name that
+// really holds U+FFFD (valid UTF-8) opens like any other, and so does a link of that name
+// that leads nowhere. Names without it are never taken out. The rest keep their order.
+TEST(UnreadableNames, AreTheShownNamesNothingAnswersTo)
+{
+    QTemporaryDir dir;
+    pw::test::BytesNamedEntries named(dir.path());
+    named.file("bytes\xff.html", "b");
+    named.folder("folder\xfe");
+    const QString literal = QString::fromUtf8("literal\xef\xbf\xbd.html");
+    pw::test::writeFile(dir.filePath(literal), "l");
+    const QString link = QString::fromUtf8("link\xef\xbf\xbd");
+    ASSERT_EQ(::symlink("nowhere", QFile::encodeName(dir.filePath(link)).constData()), 0);
+    const QString bytes = QString::fromUtf8("bytes\xff.html");
+    const QString folder = QString::fromUtf8("folder\xfe");
+
+    EXPECT_EQ(pw::unreadableEntries(dir.path(), pw::EntryKind::Files), QStringList({bytes}));
+    EXPECT_EQ(pw::unreadableEntries(dir.path(), pw::EntryKind::Directories), QStringList({folder}));
+    EXPECT_FALSE(pw::nameIsReadable(dir.path(), bytes));
+    EXPECT_FALSE(pw::nameIsReadable(dir.path(), folder));
+    EXPECT_TRUE(pw::nameIsReadable(dir.path(), literal));
+    EXPECT_TRUE(pw::nameIsReadable(dir.path(), link));
+    EXPECT_TRUE(pw::nameIsReadable(dir.path(), "missing.html"));
+
+    QStringList names = {"a.html", bytes, literal, folder, "missing.html", link};
+    EXPECT_EQ(pw::takeUnreadableNames(dir.path(), names), QStringList({bytes, folder}));
+    EXPECT_EQ(names, QStringList({"a.html", literal, "missing.html", link}));
 }
 
 } // namespace

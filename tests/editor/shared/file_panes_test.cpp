@@ -1,6 +1,7 @@
 // The drive, directory and file panes on real directories.
 #include "shared/file_panes.h"
 #include "support/fake_platform.h"
+#include "support/test_files.h"
 
 #include <QApplication>
 #include <QDir>
@@ -106,6 +107,50 @@ TEST(FileListPane, SortedNamesPatternAndPathChanges)
     EXPECT_FALSE(files.setPath(t.root + "/no such dir"));
     EXPECT_TRUE(files.path().isEmpty());
     EXPECT_EQ(files.count(), 0);
+}
+
+// Names that are not UTF-8 (bytes 0xff 0xfe) are shown with U+FFFD, after the others in the
+// order of their bytes, under
+// every pattern that matches them: none, "*", "*.*" and a matching one; a pattern that does
+// not match leaves them out as it does any name. Folders with such names are listed too.
+TEST(FileListPane, NamesThatAreNotUtf8AreShownUnderEveryPatternThatMatches)
+{
+    Tree t;
+    test::BytesNamedEntries odd(t.root);
+    odd.file("\xff\xfe", "one");
+    odd.file("page\xff\xfe.html", "two");
+    odd.folder("folder\xff");
+    const QString bare = test::shownName("\xff\xfe");
+    const QString page = test::shownName("page\xff\xfe.html");
+    ASSERT_EQ(bare, QString(2, QChar::ReplacementCharacter));
+    const QStringList utf8 = {"A.gif", "b.htm", "c.BMP", "notes.txt", "photo.JPG", "x.png"};
+
+    FileList files;
+    ASSERT_TRUE(files.setPath(t.root));
+    EXPECT_EQ(files.fileNames(), utf8 + QStringList({page, bare}));
+    for (const char *every : {"*", "*.*", " * ; *.zip"}) {
+        files.setPattern(every);
+        EXPECT_EQ(files.fileNames(), utf8 + QStringList({page, bare})) << every;
+    }
+    files.setPattern("*.HTML;*.htm");
+    EXPECT_EQ(files.fileNames(), QStringList({"b.htm", page}));
+    files.setPattern("*.gif");
+    EXPECT_EQ(files.fileNames(), QStringList({"A.gif"}));
+
+    // Selected, they stay selected across a refresh like any other name.
+    files.setPattern({});
+    files.setMultiSelect(true);
+    files.selectAll();
+    files.refresh();
+    EXPECT_EQ(files.selectedNames(), utf8 + QStringList({page, bare}));
+
+    DirectoryList dirs;
+    ASSERT_TRUE(dirs.setPath(t.root));
+    const int current = dirs.currentDirectoryRow();
+    QStringList shown;
+    for (int row = current + 1; row < dirs.count(); ++row)
+        shown << dirs.item(row)->text().trimmed();
+    EXPECT_EQ(shown, QStringList({"Alpha", "sub two", test::shownName("folder\xff")}));
 }
 
 TEST(FileListPane, MultiSelectionAndRefreshKeepSelectedNames)

@@ -1,6 +1,7 @@
 // The recent-files menu, the file tabs and the file panes of the main window.
 #include "shared/file_panes.h"
 #include "support/main_window_harness.h"
+#include "support/test_files.h"
 
 #include <QAction>
 #include <QDir>
@@ -343,6 +344,53 @@ TEST(FilePaneOpen, DoubleClickOpensWithThePrompt)
     emit w.panes().fileList()->fileActivated("x.htm");
     EXPECT_EQ(statusText(w), other + "/x.htm");
     EXPECT_EQ(w.panes().directoryList()->path(), other);
+}
+
+// A file and a folder whose names are not UTF-8 are shown in the panes (U+FFFD for the bytes
+// that do not decode). Opening either says why it cannot, before any save prompt: the edits
+// stay, the panes stay, and the file keeps its bytes.
+TEST(FilePaneOpen, NamesThatAreNotUtf8AreShownAndOpeningThemSaysWhy)
+{
+    MainWindowHarness h;
+    MainWindow &w = h.start();
+    const QString docs = dirOf(h.writeFile("docs/a.html", "A"));
+    BytesNamedEntries named(docs);
+    named.file("page\xff\xfe.html", "<P>page</P>");
+    named.folder("sub\xff\xfe");
+    const QString page = shownName("page\xff\xfe.html");
+    const QString sub = shownName("sub\xff\xfe");
+    w.panes().showDirectory(docs);
+    FileList *files = w.panes().fileList();
+    DirectoryList *folders = w.panes().directoryList();
+    ASSERT_EQ(files->fileNames(), QStringList({"a.html", page}));
+    ASSERT_EQ(folders->item(folders->count() - 1)->text().trimmed(), sub);
+    typeInto(w, "edited");
+
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    // As a hand does it: a click, then the double click.
+    const auto open = [](QListWidget *list, int row) {
+        const QPoint at = list->visualItemRect(list->item(row)).center();
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+    };
+    open(files, 1);
+    open(folders, folders->count() - 1);
+    const QString why = " Cannot Be Opened Because Its Name Is Not Valid UTF-8:\r\n";
+    EXPECT_EQ(h.platform.messages,
+              QVector<MessageRecord>(
+                  {{"Sorry...", "This File" + why + page, MsgButtons::Ok, MsgIcon::Information},
+                   {"Sorry...", "This Folder" + why + sub, MsgButtons::Ok, MsgIcon::Information}}));
+    EXPECT_EQ(statusText(w), "Untitled.html");
+    EXPECT_TRUE(w.document().isModified());
+    EXPECT_TRUE(w.editBox().text().contains("edited"));
+    EXPECT_EQ(folders->path(), docs);
+    EXPECT_EQ(named.read("page\xff\xfe.html"), "<P>page</P>");
+
+    // The names beside them open as before.
+    h.platform.messageAnswers = {MsgAnswer::No};
+    open(files, 0);
+    EXPECT_EQ(statusText(w), docs + "/a.html");
 }
 
 TEST(FilePanesInMainWindow, RefreshPicksUpNewFilesAndTooltipsFollow)

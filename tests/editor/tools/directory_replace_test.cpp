@@ -1,8 +1,10 @@
 // The directory replace dialog on real files, opened from the main window's button.
+#include "files/paths.h"
 #include "support/qt_print.h"
 #include "support/unprivileged.h"
 #include "support/main_window_harness.h"
 #include "support/named_controls.h"
+#include "support/test_files.h"
 #include "tools/directory_replace_dialog.h"
 
 #include <QAbstractButton>
@@ -308,6 +310,52 @@ TEST_F(DirectoryReplaceTest, BinaryFilesAreSkippedListedAndLeftByteIdentical)
                     "logo.gif\r\nz.bin",
                     MsgButtons::Ok, MsgIcon::Information},
                    kCompleted}));
+}
+
+// Names that are not UTF-8 are listed in the dialog (U+FFFD for the bytes that do not decode),
+// and a run over them, with a file whose first NUL lies at byte 70,000 beside them, names
+// every file it skipped and why, and leaves them byte-identical on disk. A name that really
+// holds U+FFFD is replaced in like any other.
+TEST_F(DirectoryReplaceTest, FilesWithNamesThatAreNotUtf8AreListedThenSkippedAndNamed)
+{
+    BytesNamedEntries named(h.path("site"));
+    named.file("\xff\xfe", "img");
+    named.file("page\xff\xfe.html", "<img src=a.gif>");
+    QByteArray late(80'000, 'y');
+    late.replace(0, 3, "img");
+    late[70'000] = '\0';
+    const QString lateFile = file("late.txt", late);
+    const QString page = file("page.html", "<img src=a.gif>");
+    const QString literal = h.writeFile(QString::fromUtf8("site/real\xef\xbf\xbd.html"), "img");
+    const QString bare = shownName("\xff\xfe");
+    const QString odd = shownName("page\xff\xfe.html");
+    run([&](QDialog &dialog) {
+        auto *files = dialog.findChild<FileList *>("MyFileList");
+        EXPECT_EQ(files->fileNames(),
+                  QStringList({"late.txt", "page.html", fileNameOfPath(literal), odd, bare}));
+        dialog.findChild<QPushButton *>("cmdSelectAll")->click();
+        EXPECT_EQ(files->selectedNames().size(), 5);
+        start(dialog, "img", "IMG");
+    });
+    EXPECT_EQ(named.read("\xff\xfe"), "img");
+    EXPECT_EQ(named.read("page\xff\xfe.html"), "<img src=a.gif>");
+    EXPECT_EQ(h.readFile(lateFile), late);
+    EXPECT_EQ(h.readFile(page), "<IMG src=a.gif>");
+    EXPECT_EQ(h.readFile(literal), "IMG");
+    // Nothing was written under the name as shown.
+    EXPECT_FALSE(QFile::exists(h.path("site/") + bare));
+    EXPECT_FALSE(QFile::exists(h.path("site/") + odd));
+    EXPECT_EQ(summaries, QList<QStringList>({{"page.html=1", fileNameOfPath(literal) + "=1"}}));
+    EXPECT_EQ(
+        h.platform.messages,
+        QVector<MessageRecord>(
+            {{"Sorry...", "These Files Were Skipped Because They Are Not Text Files:\r\nlate.txt",
+              MsgButtons::Ok, MsgIcon::Information},
+             {"Sorry...",
+              "These Files Were Skipped Because Their Names Are Not Valid UTF-8:\r\n" + odd + "\r\n"
+                  + bare,
+              MsgButtons::Ok, MsgIcon::Information},
+             kCompleted}));
 }
 
 TEST_F(DirectoryReplaceTest, DuringARunTheBoxesAndPanesTakeNoInput)

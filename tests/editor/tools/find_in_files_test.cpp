@@ -3,6 +3,8 @@
 #include "document/document.h"
 #include "shared/edit_box.h"
 #include "support/main_window_harness.h"
+#include "support/test_files.h"
+#include "tools/find_in_files.h"
 #include "tools/find_in_files_window.h"
 
 #include <QAction>
@@ -97,6 +99,60 @@ TEST_F(FindInFilesTest, ListsMatchingLinesOfTextFilesOnly)
     EXPECT_EQ(search("HELLO", false, true), search("hello", false, true));
     EXPECT_TRUE(search("hell", false, true).isEmpty());
     EXPECT_TRUE(h.platform.messages.isEmpty());
+}
+
+// Files matching the patterns and folders whose names are not UTF-8 cannot be searched: the
+// walk hands them over apart, as shown, after the files it can search; folders only when it
+// goes into subfolders. The window counts them as skipped, so none goes by without a word.
+TEST_F(FindInFilesTest, NamesThatAreNotUtf8AreCountedAsSkipped)
+{
+    BytesNamedEntries named(folder);
+    named.file("\xff.html", "hello");
+    named.file("\xff.md", "hello");
+    named.folder("dir\xfe");
+    named.file("dir\xfe/inner.html", "hello");
+    named.folder("sub/deep\xfe");
+    for (const bool subfolders : {true, false}) {
+        QStringList files;
+        QStringList unreachable;
+        walkFiles(
+            {folder, {"*.HTML", "*.htm"}, subfolders},
+            [&](const QString &path) {
+                EXPECT_TRUE(unreachable.isEmpty()) << "files first";
+                files << QDir(folder).relativeFilePath(path);
+                return true;
+            },
+            [&](const QString &path) {
+                unreachable << QDir(folder).relativeFilePath(path);
+                return true;
+            });
+        files.sort();
+        unreachable.sort();
+        if (subfolders) {
+            EXPECT_EQ(files, QStringList({"index.html", "large.html", "picture.html",
+                                          "sub/caf\u00e9.htm"}));
+            QStringList expected = {shownName("\xff.html"), shownName("dir\xfe"),
+                                    shownName("sub/deep\xfe")};
+            expected.sort();
+            EXPECT_EQ(unreachable, expected);
+        } else {
+            EXPECT_EQ(files, QStringList({"index.html", "large.html", "picture.html"}));
+            EXPECT_EQ(unreachable, QStringList({shownName("\xff.html")}));
+        }
+    }
+    // Stopping from the second callback ends the walk there too.
+    int calls = 0;
+    walkFiles(
+        {folder, {"*"}, true}, [](const QString &) { return true; },
+        [&](const QString &) { return ++calls < 2; });
+    EXPECT_EQ(calls, 2);
+
+    EXPECT_EQ(search("hello").size(), 3);
+    EXPECT_EQ(status(), "3 matching lines in 2 files searched, 5 skipped (binary, too large or "
+                        "unreadable)");
+    EXPECT_EQ(search("hello", false, false, false, false).size(), 2);
+    EXPECT_EQ(status(), "2 matching lines in 1 files searched, 3 skipped (binary, too large or "
+                        "unreadable)");
 }
 
 TEST_F(FindInFilesTest, RegularExpressionsWithCapturesAndTheirMistakes)

@@ -2,6 +2,7 @@
 #include "support/qt_print.h"
 #include "support/main_window_harness.h"
 #include "support/named_controls.h"
+#include "support/test_files.h"
 #include "tools/quorvel_loader.h"
 #include "tools/rtf_batch.h"
 #include "tools/rtf_dialog.h"
@@ -173,6 +174,39 @@ TEST_F(RtfDialogTest, ExistingTargetsAreListedBeforeTheRunAndNoConvertsNothing)
                                        "These Files Already Exist:\r\nOne.html\r\nTwo.html\r\n"
                                        "Replace Them?",
                                        MsgButtons::YesNo, MsgIcon::Question}}));
+    EXPECT_EQ(h.platform.busyDepth, 0);
+}
+
+// A file whose name is not UTF-8 is listed, picked by Select All like any "rtf" name, and
+// then skipped and named at the end: it stays byte-identical and no page is written for it,
+// under its bytes or under the name as shown. Selected alone, it is named and nothing runs.
+TEST_F(RtfDialogTest, FilesWithNamesThatAreNotUtf8AreListedThenSkippedAndNamed)
+{
+    BytesNamedEntries named(h.path("docs"));
+    named.file("\xff\xfe.rtf", kRtf);
+    named.removeAtEnd("\xff\xfe.html");
+    file("doc.rtf");
+    const QString odd = shownName("\xff\xfe.rtf");
+    const MessageRecord skipped{
+        "Sorry...", "These Files Were Skipped Because Their Names Are Not Valid UTF-8:\r\n" + odd,
+        MsgButtons::Ok, MsgIcon::Information};
+    run(library, [&](QDialog &dialog) {
+        EXPECT_EQ(dialog.findChild<FileList *>("MyFileList")->fileNames(),
+                  QStringList({"doc.rtf", odd}));
+        select(dialog, {odd});
+        start(dialog);
+        EXPECT_EQ(h.platform.messages, QVector<MessageRecord>({skipped}));
+        EXPECT_EQ(listing(), QStringList({"doc.rtf"}));
+
+        dialog.findChild<QPushButton *>("cmdSelectAll")->click();
+        EXPECT_EQ(selected(dialog), QStringList({"doc.rtf", odd}));
+        start(dialog);
+    });
+    EXPECT_EQ(h.platform.messages, QVector<MessageRecord>({skipped, skipped, kConverted}));
+    EXPECT_EQ(h.readFile(h.path("docs/doc.html")), "Hello <B>bold</B><BR>\r\n\r\n");
+    EXPECT_EQ(named.read("\xff\xfe.rtf"), kRtf);
+    EXPECT_TRUE(named.read("\xff\xfe.html").isNull());
+    EXPECT_EQ(listing(), QStringList({"doc.html", "doc.rtf"}));
     EXPECT_EQ(h.platform.busyDepth, 0);
 }
 
