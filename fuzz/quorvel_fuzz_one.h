@@ -95,6 +95,11 @@ inline void fuzzClean(std::uint8_t flags, std::string_view text)
             text, options, {[](void *s) { ++*static_cast<std::size_t *>(s); }, &steps});
         if (!wellFormedHtml(result.html) || steps > text.size() + 1)
             std::abort();
+        // The page as the file gets it, made in place, is the line form of the page.
+        std::string lines = result.html;
+        quorvel::asLinesInPlace(lines);
+        if (lines != quorvel::textAsLines(result.html))
+            std::abort();
         for (const quorvel::TCleanPicture &picture : result.pictures) {
             if (picture.bytes.empty() || result.html.find(picture.fileName) == std::string::npos)
                 std::abort();
