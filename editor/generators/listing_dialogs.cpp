@@ -155,6 +155,7 @@ FileManDialog::FileManDialog(const FeatureContext &context, QWidget *parent)
     files_ = new FileList(this);
     files_->setObjectName(QStringLiteral("MyFiles"));
     panes_ = new FilePanes(drive_, directory_, files_, context_.platform, this);
+    panes_->setFollowHighlight(true);
     // The dialog opens where the program is, not where the main window's panes are.
     const QString current = QDir::currentPath();
     panes_->open(driveOfPath(current, drive_->drives()), current);
@@ -223,8 +224,9 @@ void FileManDialog::about()
 void FileManDialog::browse()
 {
     // A save picker, so that the name of a page not written yet can be typed.
-    const QString chosen = context_.platform.saveFileName(
-        QStringLiteral("File To Create"), directory_->path(), QStringLiteral("HTML Files|*.html"));
+    const QString chosen =
+        context_.platform.saveFileName(QStringLiteral("File To Create"), directory_->chosenPath(),
+                                       QStringLiteral("HTML Files|*.html"));
     if (!chosen.isEmpty())
         txtFileName_->setText(chosen);
 }
@@ -257,7 +259,7 @@ void FileManDialog::start()
     if (!format)
         return;
 
-    const QString chosen = directory_->path();
+    const QString chosen = directory_->chosenPath();
     const QString pagePath = typedPath(txtFileName_->text());
     const bool underline = chkUnderline_->isChecked();
     // Asked before the walk, which may take long: the answer holds for the page it makes.

@@ -140,7 +140,7 @@ PhpDataFields PhpDataDialog::fields() const
 
 QString PhpDataDialog::targetDirectory() const
 {
-    return directory_->path();
+    return directory_->chosenPath();
 }
 
 bool PhpDataDialog::writeFile(const QString &path, const QString &text, FileAccess access,

@@ -97,11 +97,16 @@ public:
     QString entryPath(int row) const;
     // The row of the current directory.
     int currentDirectoryRow() const { return currentRow_; }
+    // The directory of the highlighted entry (a single click or the arrow keys chose it),
+    // else the current one: the folder a dialog's run acts on.
+    QString chosenPath() const;
     // Lists the current directory again (subdirectories created or removed since).
     void refresh();
 
 signals:
     void directoryChanged(const QString &path);
+    // The user highlighted another entry without entering it.
+    void directoryHighlighted(const QString &path);
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
@@ -191,6 +196,9 @@ public:
     bool showDirectory(const QString &directory);
     // Drive list, directory list and file list read again from the file system, in order.
     void refresh();
+    // The file list shows the highlighted directory's files, not only the entered one's, so
+    // one click chooses the folder a dialog works on (off by default).
+    void setFollowHighlight(bool follow);
 
     DriveList *driveList() const { return drive_; }
     DirectoryList *directoryList() const { return directory_; }
@@ -203,6 +211,8 @@ signals:
 private:
     void onDriveChanged(const QString &drive);
     void onDirectoryChanged(const QString &path);
+    void onDirectoryHighlighted(const QString &path);
+    bool followHighlight_ = false;
     DriveList *drive_;
     DirectoryList *directory_;
     FileList *files_;

@@ -19,6 +19,7 @@ BatchPanes BatchPanes::create(QWidget *owner, FeatureContext &context)
     set.files->setObjectName(QStringLiteral("MyFileList"));
     set.files->setMultiSelect(true);
     set.panes = new FilePanes(set.drive, set.directory, set.files, context.platform, owner);
+    set.panes->setFollowHighlight(true);
     set.panes->open(context.paneDrive(), context.paneDirectory());
     return set;
 }

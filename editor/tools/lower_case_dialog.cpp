@@ -54,13 +54,8 @@ void LowerCaseDialog::start()
     if (running())
         return;
     DirectoryList *directory = panes_.directory;
-    // A directory clicked but not opened is opened first; the next Start walks it.
-    const int highlighted = directory->currentRow();
-    if (highlighted >= 0 && highlighted != directory->currentDirectoryRow()) {
-        directory->setPath(directory->entryPath(highlighted));
-        return;
-    }
-    const QString start = directory->path();
+    // One click on a folder chooses it: the file list already shows what the walk starts on.
+    const QString start = directory->chosenPath();
     if (start.isEmpty())
         return;
 
@@ -84,8 +79,9 @@ void LowerCaseDialog::start()
         return;
     cmdStart_->setEnabled(true);
     panes_.setLocked(false);
-    // The panes show the new names.
-    directory->refresh();
+    // The panes show the walked folder with its new names (the folder keeps its own name).
+    if (!directory->setPath(start))
+        directory->refresh();
     panes_.files->setPath(directory->path());
 
     if (!result.skipped.isEmpty()) {

@@ -38,6 +38,7 @@ ImageViewer::ImageViewer(FeatureContext &context, QWidget *parent) : QDialog(par
     connect(cmdOk, &QPushButton::clicked, this, &QDialog::accept);
 
     auto *panes = new FilePanes(drive, directory, files_, context.platform, this);
+    panes->setFollowHighlight(true);
     panes->open(context.paneDrive(), context.paneDirectory());
     connect(files_, &FileList::fileClicked, this, &ImageViewer::showPicture);
     connect(files_, &FileList::fileActivated, this, &ImageViewer::showPicture);
