@@ -2,6 +2,7 @@
 
 #include "files/paths.h"
 #include "generators/listing_files.h"
+#include "shared/dialog_parts.h"
 #include "shared/file_panes.h"
 #include "shared/named_widgets.h"
 #include "shared/platform.h"
@@ -117,6 +118,7 @@ ExportWizard::ExportWizard(const FeatureContext &context, QWidget *parent)
     connect(cmdNext, &QPushButton::clicked, this, &ExportWizard::next);
     choices_->button(0)->setChecked(true);
     showPreview(0);
+    tabToCheckedOptions(this);
 }
 
 void ExportWizard::showPreview(int option)

@@ -90,6 +90,10 @@ OptionsDialog::OptionsDialog(FeatureContext &context, std::function<void()> regi
     layout->addLayout(bottom);
     setMinimumWidth(460);
     nameBoxesByLabels(this);
+    // The instructions wrap: at the narrowest width they take the most lines, and the
+    // dialog keeps the height they need there, so no check box is squeezed.
+    layout->activate();
+    setMinimumHeight(layout->totalHeightForWidth(minimumWidth()));
 }
 
 void OptionsDialog::storeOptions()

@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -45,12 +46,15 @@ bool isInput(const QWidget *w)
            || qobject_cast<const QTextEdit *>(w);
 }
 
-// The line edit inside a combo or spin box is that box's part, not a control of its own.
+// The line edit inside a combo or spin box, and a grid's header, are that control's part, not
+// controls of their own.
 bool isPartOfAnother(const QWidget *w)
 {
     const QWidget *parent = w->parentWidget();
     return parent
            && (qobject_cast<const QComboBox *>(parent)
+               || (qobject_cast<const QHeaderView *>(w)
+                   && qobject_cast<const QAbstractItemView *>(parent))
                || qobject_cast<const QAbstractSpinBox *>(parent)
                || qobject_cast<const QAbstractItemView *>(parent->parentWidget()));
 }
@@ -72,16 +76,7 @@ bool isOtherOption(const QWidget *w)
 }
 
 // Controls that do not follow the rules yet, by dialog and control: each is a known gap.
-const std::set<std::pair<QString, QString>> kNotYet = {
-    {"frmImageView", "MyDrive"},          {"frmImageView", "MyDirectory"},
-    {"frmImageView", "MyFileList"},       {"frmPHPDataDialog", "MyDrive"},
-    {"frmPHPDataDialog", "MyDirectory"},  {"frmValControls", "cboControl"},
-    {"frmValControls", "txtControlName"}, {"frmValControls", "txtMessage"},
-    {"frmValControls", "txtValue"},       {"frmHR", "cboAlign"},
-    {"frmJSMenu", "cmdBrowse"},           {"frmJSMenu", "cmdBrowse2"},
-    {"frmMainOptions", "chkHeightWidth"}, {"frmMainOptions", "chkID"},
-    {"frmTables", "QHeaderView"},         {"frmValControls", "optVBScript"},
-};
+const std::set<std::pair<QString, QString>> kNotYet = {};
 
 bool notYet(const QWidget *dialog, const QString &control)
 {
