@@ -6,13 +6,15 @@
 //   DriveList      (QComboBox)   the mounted volumes, "/" first. drive() / setDrive().
 //   DirectoryList  (QListWidget) the ancestors of one current directory, then its
 //                                subdirectories; a double click (or Enter) enters a
-//                                directory. path() / setPath().
+//                                directory, one click highlights it. path() /
+//                                setPath(), chosenPath() (the highlighted one).
 //   FileList       (QListWidget) the file names of one directory, sorted, filtered by an
 //                                optional pattern; single or multiple selection.
 //                                path() / setPath(), selectedNames(), refresh().
 //   FilePanes      (QObject)     keeps any of the three in step: drive changed -> directory
 //                                := drive (with the "drive not ready" message when that
-//                                fails), directory changed -> file list path.
+//                                fails), directory changed (or, in the dialogs that follow
+//                                the highlight, highlighted) -> file list path.
 //
 // A typical dialog:
 //     auto *drive = new DriveList(this);       drive->setObjectName("MyDrive");

@@ -75,14 +75,6 @@ bool isOtherOption(const QWidget *w)
     return group.value(0) != option;
 }
 
-// Controls that do not follow the rules yet, by dialog and control: each is a known gap.
-const std::set<std::pair<QString, QString>> kNotYet = {};
-
-bool notYet(const QWidget *dialog, const QString &control)
-{
-    return kNotYet.count({dialog->objectName(), control}) > 0;
-}
-
 bool takesTab(const QWidget *w, const QWidget *dialog)
 {
     // A drop-down list's popup is a window of its own.
@@ -159,7 +151,7 @@ void checkEnter(QDialog &dialog)
         if (qobject_cast<QPlainTextEdit *>(w) || qobject_cast<QTextEdit *>(w))
             continue;
         // A directory pane opens the folder on Enter, as the main window's does.
-        if (qobject_cast<DirectoryList *>(w) || notYet(&dialog, nameOf(w)))
+        if (qobject_cast<DirectoryList *>(w))
             continue;
         presses.pressed.clear();
         w->setFocus();
@@ -198,8 +190,6 @@ void checkTab(QDialog &dialog)
                           << (forward ? " (Tab)" : " (Shift+Tab)") << ", stuck near "
                           << nameOf(QApplication::focusWidget()).toStdString();
         for (QWidget *w : all) {
-            if (notYet(&dialog, nameOf(w)))
-                continue;
             EXPECT_TRUE(seen.count(w)) << name << ": Tab never reaches " << nameOf(w).toStdString();
         }
     }
@@ -214,7 +204,7 @@ void checkLabels(QDialog &dialog)
             named.insert(label->buddy());
     }
     for (QWidget *w : controls(dialog)) {
-        if (isInput(w) && !notYet(&dialog, nameOf(w))) {
+        if (isInput(w)) {
             EXPECT_TRUE(named.count(w)) << dialog.objectName().toStdString() << ": no label names "
                                         << nameOf(w).toStdString();
         }
@@ -230,8 +220,6 @@ void checkSmallest(QDialog &dialog)
         if (!w->isVisible() || isPartOfAnother(w) || qobject_cast<QScrollBar *>(w))
             continue;
         if (!qobject_cast<QLabel *>(w) && !qobject_cast<QAbstractButton *>(w) && !isInput(w))
-            continue;
-        if (notYet(&dialog, nameOf(w)))
             continue;
         const QSize need = w->minimumSizeHint();
         EXPECT_GE(w->width(), need.width())
