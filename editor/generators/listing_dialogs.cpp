@@ -169,7 +169,6 @@ FileManDialog::FileManDialog(const FeatureContext &context, QWidget *parent)
     txtFileName_ = new QLineEdit;
     txtFileName_->setObjectName(QStringLiteral("txtFileName"));
     cmdBrowse_ = namedButton("cmdBrowse", "...");
-    cmdBrowse_->setMaximumWidth(cmdBrowse_->fontMetrics().horizontalAdvance(u'M') * 4);
     chkUnderline_ = new QCheckBox(QStringLiteral("Include Dynamic Underlining of Links"));
     chkUnderline_->setObjectName(QStringLiteral("chkUnderline"));
     chkUnderline_->setChecked(true);
@@ -179,6 +178,7 @@ FileManDialog::FileManDialog(const FeatureContext &context, QWidget *parent)
     myProgress_->setValue(0);
     cmdBack_ = namedButton("cmdBack", "< <  &Back");
     cmdStart_ = namedButton("cmdStart", "&Start");
+    cmdStart_->setDefault(true); // Enter presses it
     QPushButton *cmdCancel = namedButton("cmdCancel", "E&xit");
 
     auto *layout = new QVBoxLayout(this);
@@ -186,12 +186,17 @@ FileManDialog::FileManDialog(const FeatureContext &context, QWidget *parent)
     layout->addWidget(namedLabel("Label1", "Choose the directory to process."));
     auto *panes = new QHBoxLayout;
     auto *left = new QVBoxLayout;
+    left->addWidget(labelFor(drive_, "lblDrive", "Dri&ve"));
     left->addWidget(drive_);
+    left->addWidget(labelFor(directory_, "lblDirectory", "&Folders"));
     left->addWidget(directory_, 1);
     panes->addLayout(left, 1);
-    panes->addWidget(files_, 1);
+    auto *right = new QVBoxLayout;
+    right->addWidget(labelFor(files_, "lblFiles", "F&iles"));
+    right->addWidget(files_, 1);
+    panes->addLayout(right, 1);
     layout->addLayout(panes, 1);
-    layout->addWidget(namedLabel("lblFileToExport", "File To Create"));
+    layout->addWidget(labelFor(txtFileName_, "lblFileToExport", "File To Create"));
     auto *fileRow = new QHBoxLayout;
     fileRow->addWidget(txtFileName_, 1);
     fileRow->addWidget(cmdBrowse_);

@@ -71,13 +71,9 @@ PhpDataDialog::PhpDataDialog(FeatureContext &context, QWidget *parent)
     auto *panes = new FilePanes(drive, directory_, nullptr, platform_, this);
     panes->open(context.paneDrive(), context.paneDirectory());
     auto *outputLayout = new QVBoxLayout(output);
-    QLabel *driveLabel = namedLabel("lblDrive", "Dri&ve");
-    driveLabel->setBuddy(drive);
-    QLabel *folderLabel = namedLabel("lblDirectory", "&Folders");
-    folderLabel->setBuddy(directory_);
-    outputLayout->addWidget(driveLabel);
+    outputLayout->addWidget(labelFor(drive, "lblDrive", "Dri&ve"));
     outputLayout->addWidget(drive);
-    outputLayout->addWidget(folderLabel);
+    outputLayout->addWidget(labelFor(directory_, "lblDirectory", "&Folders"));
     outputLayout->addWidget(directory_, 1);
 
     auto *pages = new QGroupBox(QStringLiteral("Pages To Create"));

@@ -21,6 +21,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include <algorithm>
+
 namespace pw {
 
 QLineEdit *namedLineEdit(const char *name)
@@ -174,6 +176,16 @@ void nameBoxesByLabels(QWidget *window)
             break;
         }
     }
+}
+
+void keepRoomForWrappedText(QWidget &window)
+{
+    QLayout *layout = window.layout();
+    if (!layout || !layout->hasHeightForWidth())
+        return;
+    layout->activate();
+    const int width = std::max(window.minimumWidth(), layout->minimumSize().width());
+    window.setMinimumHeight(layout->totalHeightForWidth(width));
 }
 
 void tabToCheckedOptions(QWidget *window)

@@ -1,6 +1,7 @@
 #include "tools/lower_case_dialog.h"
 
 #include "document/feature_context.h"
+#include "shared/dialog_parts.h"
 #include "shared/named_widgets.h"
 #include "shared/platform.h"
 #include "shared/unsaved_files.h"
@@ -29,8 +30,11 @@ LowerCaseDialog::LowerCaseDialog(FeatureContext &context, QWidget *parent)
     panes_ = BatchPanes::create(this, context);
 
     auto *layout = new QVBoxLayout(this);
+    layout->addWidget(labelFor(panes_.drive, "lblDrive", "Dri&ve"));
     layout->addWidget(panes_.drive);
+    layout->addWidget(labelFor(panes_.directory, "lblDirectory", "&Folders"));
     layout->addWidget(panes_.directory, 2);
+    layout->addWidget(labelFor(panes_.files, "lblFiles", "F&iles"));
     layout->addWidget(panes_.files, 3);
     QLabel *label = namedLabel(
         "Label1", "When you click Start, all directories and files from your current position "
@@ -44,6 +48,8 @@ LowerCaseDialog::LowerCaseDialog(FeatureContext &context, QWidget *parent)
     buttons->addWidget(cmdStart_);
     buttons->addWidget(cmdCancel);
     layout->addLayout(buttons);
+
+    keepRoomForWrappedText(*this);
 
     connect(cmdStart_, &QPushButton::clicked, this, &LowerCaseDialog::start);
     connect(cmdCancel, &QPushButton::clicked, this, &LowerCaseDialog::close);

@@ -101,16 +101,12 @@ ImageViewer::ImageViewer(FeatureContext &context, QWidget *parent) : QDialog(par
     connect(files_, &FileList::fileActivated, this, &ImageViewer::showPicture);
 
     auto *left = new QVBoxLayout;
-    const std::pair<QLabel *, QWidget *> named[] = {
-        {namedLabel("lblDrive", "Dri&ve"), drive},
-        {namedLabel("lblDirectory", "&Folders"), directory},
-        {namedLabel("lblFiles", "F&iles"), files_},
-    };
-    for (const auto &[label, box] : named) {
-        label->setBuddy(box);
-        left->addWidget(label);
-        left->addWidget(box, box == drive ? 0 : 1);
-    }
+    left->addWidget(labelFor(drive, "lblDrive", "Dri&ve"));
+    left->addWidget(drive);
+    left->addWidget(labelFor(directory, "lblDirectory", "&Folders"));
+    left->addWidget(directory, 1);
+    left->addWidget(labelFor(files_, "lblFiles", "F&iles"));
+    left->addWidget(files_, 1);
     auto *right = new QVBoxLayout;
     right->addWidget(imgView_, 1);
     auto *buttons = new QHBoxLayout;

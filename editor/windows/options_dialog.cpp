@@ -90,10 +90,7 @@ OptionsDialog::OptionsDialog(FeatureContext &context, std::function<void()> regi
     layout->addLayout(bottom);
     setMinimumWidth(460);
     nameBoxesByLabels(this);
-    // The instructions wrap: at the narrowest width they take the most lines, and the
-    // dialog keeps the height they need there, so no check box is squeezed.
-    layout->activate();
-    setMinimumHeight(layout->totalHeightForWidth(minimumWidth()));
+    keepRoomForWrappedText(*this);
 }
 
 void OptionsDialog::storeOptions()

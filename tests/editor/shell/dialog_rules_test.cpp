@@ -285,3 +285,65 @@ TEST_P(DialogRules, EnterEscapeTabLabelsAndSize)
 
 INSTANTIATE_TEST_SUITE_P(EveryDialog, DialogRules, ::testing::ValuesIn(dialogCommands()),
                          [](const auto &info) { return info.param.toStdString(); });
+
+namespace {
+
+// The windows that stay open beside the main window, by the commands that open them; after
+// ">" a button of the first window that opens the next one.
+const char *const kToolWindowCommands[] = {"mnuFind",          "mnuReplace",
+                                           "mnuFindInFiles",   "cmdLowerCase",
+                                           "cmdFileManDialog", "cmdFileManDialog>cmdNext"};
+
+QDialog *shownToolWindow(MainWindow &w)
+{
+    for (QDialog *window : w.findChildren<QDialog *>()) {
+        if (window->isVisible() && window->isWindow())
+            return window;
+    }
+    return nullptr;
+}
+
+class ToolWindowRules : public ::testing::TestWithParam<QString> {};
+
+} // namespace
+
+TEST_P(ToolWindowRules, EnterEscapeTabLabelsAndSize)
+{
+    MainWindowHarness h;
+    MainWindow &w = h.start();
+    w.show();
+    writeFile(h.path("page.html"), "<P>text</P>");
+    ASSERT_TRUE(w.document().open(h.path("page.html")));
+    const QString before = w.editBox().text();
+
+    const QStringList steps = GetParam().split(u'>');
+    w.commands().run(steps.front());
+    QDialog *window = shownToolWindow(w);
+    ASSERT_NE(window, nullptr) << GetParam().toStdString();
+    if (steps.size() > 1) {
+        window->findChild<QPushButton *>(steps.back())->click();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        window = shownToolWindow(w);
+        ASSERT_NE(window, nullptr) << GetParam().toStdString();
+    }
+    show(*window);
+    checkLabels(*window);
+    checkSmallest(*window);
+    checkTab(*window);
+    checkEnter(*window);
+    QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : window,
+                    Qt::Key_Escape);
+    EXPECT_FALSE(window->isVisible()) << window->objectName().toStdString();
+    EXPECT_EQ(w.editBox().text(), before);
+    EXPECT_TRUE(h.platform.messages.isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryToolWindow, ToolWindowRules, ::testing::ValuesIn([] {
+                             QStringList names;
+                             for (const char *name : kToolWindowCommands)
+                                 names << QString::fromUtf8(name);
+                             return names;
+                         }()),
+                         [](const auto &info) {
+                             return QString(info.param).replace(u'>', u'_').toStdString();
+                         });
