@@ -44,7 +44,7 @@ public:
     std::optional<QColor> chooseColor(const QColor &) override { return std::nullopt; }
     std::optional<QFont> chooseFont(const QFont &) override { return std::nullopt; }
     bool choosePrinter(QPrinter &) override { return false; }
-    bool startProgram(const QString &, const QStringList &) override { return false; }
+    bool startProgram(const QString &, const QStringList &, QString *) override { return false; }
     QString findProgram(const QString &) override { return {}; }
     QString openProgramName(const QString &, const QString &) override { return {}; }
     void setBusy(bool) override {}

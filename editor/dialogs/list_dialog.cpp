@@ -116,6 +116,7 @@ ListDialog::ListDialog(ProgramState &state, QWidget *parent)
     layout->addWidget(number);
     layout->addLayout(buttons);
     nameBoxesByLabels(this);
+    tabToCheckedOptions(this);
 }
 
 } // namespace pw

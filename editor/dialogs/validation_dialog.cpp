@@ -9,6 +9,7 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
 
@@ -16,10 +17,14 @@ namespace pw {
 
 namespace {
 
+// A frame around one box, its caption a label that names the box (and takes its "&" key).
 QGroupBox *frame(const char *caption, QWidget *content)
 {
-    auto *frame = new QGroupBox(QString::fromUtf8(caption));
+    auto *frame = new QGroupBox;
     auto *layout = new QVBoxLayout(frame);
+    auto *label = new QLabel(QString::fromUtf8(caption));
+    label->setBuddy(content);
+    layout->addWidget(label);
     layout->addWidget(content);
     return frame;
 }
@@ -102,6 +107,7 @@ ValidationDialog::ValidationDialog(ProgramState &state, QWidget *parent)
     layout->addLayout(buttons);
     setMinimumWidth(380);
     nameBoxesByLabels(this);
+    tabToCheckedOptions(this);
 }
 
 ValidationFields ValidationDialog::fields() const

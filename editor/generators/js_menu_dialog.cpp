@@ -79,8 +79,6 @@ JsMenuDialog::JsMenuDialog(FeatureContext &context, QWidget *parent)
     rtfEdit_->setTabChangesFocus(true);
     QPushButton *cmdBrowse = namedButton("cmdBrowse", "...");
     QPushButton *cmdBrowse2 = namedButton("cmdBrowse2", "...");
-    for (QPushButton *browse : {cmdBrowse, cmdBrowse2})
-        browse->setMaximumWidth(40);
     QPushButton *cmdLoad = namedButton("cmdLoad", "&Load The Text File");
     QPushButton *cmdSave = namedButton("cmdSave", "&Save The Text File");
     QPushButton *cmdCreate = namedButton("cmdCreate", "&Create JavaScript Menu");

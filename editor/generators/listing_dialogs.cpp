@@ -2,6 +2,7 @@
 
 #include "files/paths.h"
 #include "generators/listing_files.h"
+#include "shared/dialog_parts.h"
 #include "shared/file_panes.h"
 #include "shared/named_widgets.h"
 #include "shared/platform.h"
@@ -117,6 +118,7 @@ ExportWizard::ExportWizard(const FeatureContext &context, QWidget *parent)
     connect(cmdNext, &QPushButton::clicked, this, &ExportWizard::next);
     choices_->button(0)->setChecked(true);
     showPreview(0);
+    tabToCheckedOptions(this);
 }
 
 void ExportWizard::showPreview(int option)
@@ -155,6 +157,7 @@ FileManDialog::FileManDialog(const FeatureContext &context, QWidget *parent)
     files_ = new FileList(this);
     files_->setObjectName(QStringLiteral("MyFiles"));
     panes_ = new FilePanes(drive_, directory_, files_, context_.platform, this);
+    panes_->setFollowHighlight(true);
     // The dialog opens where the program is, not where the main window's panes are.
     const QString current = QDir::currentPath();
     panes_->open(driveOfPath(current, drive_->drives()), current);
@@ -166,7 +169,6 @@ FileManDialog::FileManDialog(const FeatureContext &context, QWidget *parent)
     txtFileName_ = new QLineEdit;
     txtFileName_->setObjectName(QStringLiteral("txtFileName"));
     cmdBrowse_ = namedButton("cmdBrowse", "...");
-    cmdBrowse_->setMaximumWidth(cmdBrowse_->fontMetrics().horizontalAdvance(u'M') * 4);
     chkUnderline_ = new QCheckBox(QStringLiteral("Include Dynamic Underlining of Links"));
     chkUnderline_->setObjectName(QStringLiteral("chkUnderline"));
     chkUnderline_->setChecked(true);
@@ -176,6 +178,7 @@ FileManDialog::FileManDialog(const FeatureContext &context, QWidget *parent)
     myProgress_->setValue(0);
     cmdBack_ = namedButton("cmdBack", "< <  &Back");
     cmdStart_ = namedButton("cmdStart", "&Start");
+    cmdStart_->setDefault(true); // Enter presses it
     QPushButton *cmdCancel = namedButton("cmdCancel", "E&xit");
 
     auto *layout = new QVBoxLayout(this);
@@ -183,12 +186,17 @@ FileManDialog::FileManDialog(const FeatureContext &context, QWidget *parent)
     layout->addWidget(namedLabel("Label1", "Choose the directory to process."));
     auto *panes = new QHBoxLayout;
     auto *left = new QVBoxLayout;
+    left->addWidget(labelFor(drive_, "lblDrive", "Dri&ve"));
     left->addWidget(drive_);
+    left->addWidget(labelFor(directory_, "lblDirectory", "&Folders"));
     left->addWidget(directory_, 1);
     panes->addLayout(left, 1);
-    panes->addWidget(files_, 1);
+    auto *right = new QVBoxLayout;
+    right->addWidget(labelFor(files_, "lblFiles", "F&iles"));
+    right->addWidget(files_, 1);
+    panes->addLayout(right, 1);
     layout->addLayout(panes, 1);
-    layout->addWidget(namedLabel("lblFileToExport", "File To Create"));
+    layout->addWidget(labelFor(txtFileName_, "lblFileToExport", "File To Create"));
     auto *fileRow = new QHBoxLayout;
     fileRow->addWidget(txtFileName_, 1);
     fileRow->addWidget(cmdBrowse_);
@@ -223,8 +231,9 @@ void FileManDialog::about()
 void FileManDialog::browse()
 {
     // A save picker, so that the name of a page not written yet can be typed.
-    const QString chosen = context_.platform.saveFileName(
-        QStringLiteral("File To Create"), directory_->path(), QStringLiteral("HTML Files|*.html"));
+    const QString chosen =
+        context_.platform.saveFileName(QStringLiteral("File To Create"), directory_->chosenPath(),
+                                       QStringLiteral("HTML Files|*.html"));
     if (!chosen.isEmpty())
         txtFileName_->setText(chosen);
 }
@@ -257,7 +266,7 @@ void FileManDialog::start()
     if (!format)
         return;
 
-    const QString chosen = directory_->path();
+    const QString chosen = directory_->chosenPath();
     const QString pagePath = typedPath(txtFileName_->text());
     const bool underline = chkUnderline_->isChecked();
     // Asked before the walk, which may take long: the answer holds for the page it makes.

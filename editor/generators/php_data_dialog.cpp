@@ -71,7 +71,9 @@ PhpDataDialog::PhpDataDialog(FeatureContext &context, QWidget *parent)
     auto *panes = new FilePanes(drive, directory_, nullptr, platform_, this);
     panes->open(context.paneDrive(), context.paneDirectory());
     auto *outputLayout = new QVBoxLayout(output);
+    outputLayout->addWidget(labelFor(drive, "lblDrive", "Dri&ve"));
     outputLayout->addWidget(drive);
+    outputLayout->addWidget(labelFor(directory_, "lblDirectory", "&Folders"));
     outputLayout->addWidget(directory_, 1);
 
     auto *pages = new QGroupBox(QStringLiteral("Pages To Create"));
@@ -140,7 +142,7 @@ PhpDataFields PhpDataDialog::fields() const
 
 QString PhpDataDialog::targetDirectory() const
 {
-    return directory_->path();
+    return directory_->chosenPath();
 }
 
 bool PhpDataDialog::writeFile(const QString &path, const QString &text, FileAccess access,

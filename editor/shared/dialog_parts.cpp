@@ -2,10 +2,13 @@
 
 #include "shared/platform.h"
 
+#include <QAbstractButton>
 #include <QAbstractItemView>
+#include <QButtonGroup>
 #include <QAbstractSlider>
 #include <QAbstractSpinBox>
 #include <QComboBox>
+#include <QCompleter>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QLabel>
@@ -17,6 +20,8 @@
 #include <QPointer>
 #include <QLineEdit>
 #include <QPushButton>
+
+#include <algorithm>
 
 namespace pw {
 
@@ -34,6 +39,11 @@ QComboBox *namedList(const char *name, const QStringList &entries, bool editable
     list->setEditable(editable);
     // Typed text must not become a new entry on Enter.
     list->setInsertPolicy(QComboBox::NoInsert);
+    // Completion offers its entries in a list below the box: inline completion takes the
+    // Enter that should press the dialog's default button whenever the text is selected
+    // (as it is after Tab).
+    if (QCompleter *completer = list->completer())
+        completer->setCompletionMode(QCompleter::PopupCompletion);
     list->addItems(entries);
     list->setCurrentIndex(0);
     return list;
@@ -165,6 +175,32 @@ void nameBoxesByLabels(QWidget *window)
             }
             break;
         }
+    }
+}
+
+void keepRoomForWrappedText(QWidget &window)
+{
+    QLayout *layout = window.layout();
+    if (!layout || !layout->hasHeightForWidth())
+        return;
+    layout->activate();
+    const int width = std::max(window.minimumWidth(), layout->minimumSize().width());
+    window.setMinimumHeight(layout->totalHeightForWidth(width));
+}
+
+void tabToCheckedOptions(QWidget *window)
+{
+    for (QButtonGroup *group : window->findChildren<QButtonGroup *>()) {
+        if (!group->exclusive())
+            continue;
+        auto follow = [group] {
+            const bool chosen = group->checkedButton() != nullptr;
+            for (QAbstractButton *option : group->buttons())
+                option->setFocusPolicy(!chosen || option->isChecked() ? Qt::StrongFocus
+                                                                      : Qt::ClickFocus);
+        };
+        follow();
+        QObject::connect(group, &QButtonGroup::buttonToggled, window, follow);
     }
 }
 

@@ -34,6 +34,14 @@ void pressOnEnter(const std::vector<QLineEdit *> &fields, QPushButton *button);
 // window's layout is built.
 void nameBoxesByLabels(QWidget *window);
 
+// Wrapped text takes the most lines at the window's least width: the window keeps the height
+// it needs there, so nothing else is squeezed. Call it once the layout is built.
+void keepRoomForWrappedText(QWidget &window);
+
+// Tab stops at the chosen option of each exclusive group of the window (at every option
+// while none is chosen); the arrow keys move between the options.
+void tabToCheckedOptions(QWidget *window);
+
 // A patch of colour. The colour is also readable as the "colour" property.
 class ColourSwatch : public QFrame {
     Q_OBJECT

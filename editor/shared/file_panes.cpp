@@ -62,6 +62,17 @@ DirectoryList::DirectoryList(QWidget *parent) : QListWidget(parent)
     setSelectionMode(QAbstractItemView::SingleSelection);
     // A double click enters the directory whatever the style's activation rule is.
     connect(this, &QListWidget::itemDoubleClicked, this, &DirectoryList::enter);
+    // Filling the list blocks signals, so only the user's highlighting is announced.
+    connect(this, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (row >= 0)
+            emit directoryHighlighted(entryPath(row));
+    });
+}
+
+QString DirectoryList::chosenPath() const
+{
+    const QString highlighted = entryPath(currentRow());
+    return highlighted.isEmpty() ? path_ : highlighted;
 }
 
 bool DirectoryList::setPath(const QString &path)
@@ -372,7 +383,25 @@ FilePanes::FilePanes(DriveList *drive, DirectoryList *directory, FileList *files
         connect(directory_, &DirectoryList::unreadableEntered, this, [this](const QString &name) {
             reportUnopenableName(platform_, EntryKind::Directories, name);
         });
+        connect(directory_, &DirectoryList::directoryHighlighted, this,
+                &FilePanes::onDirectoryHighlighted);
     }
+}
+
+void FilePanes::setFollowHighlight(bool follow)
+{
+    followHighlight_ = follow;
+}
+
+void FilePanes::onDirectoryHighlighted(const QString &path)
+{
+    if (!followHighlight_ || !files_ || path == files_->path())
+        return;
+    // A folder that cannot be listed leaves the file list on the folder it showed.
+    if (!isReadableDirectory(cleanDirectoryPath(path)))
+        return;
+    files_->setPath(path);
+    emit changed();
 }
 
 void FilePanes::open(const QString &drive, const QString &directory)
@@ -409,7 +438,10 @@ void FilePanes::refresh()
         drive_->refresh();
     if (directory_)
         directory_->refresh();
-    if (files_)
+    // Reading the folders again puts the highlight back on the entered one.
+    if (files_ && directory_ && followHighlight_ && files_->path() != directory_->path())
+        files_->setPath(directory_->path());
+    else if (files_)
         files_->refresh();
     emit changed();
 }

@@ -6,13 +6,15 @@
 //   DriveList      (QComboBox)   the mounted volumes, "/" first. drive() / setDrive().
 //   DirectoryList  (QListWidget) the ancestors of one current directory, then its
 //                                subdirectories; a double click (or Enter) enters a
-//                                directory. path() / setPath().
+//                                directory, one click highlights it. path() /
+//                                setPath(), chosenPath() (the highlighted one).
 //   FileList       (QListWidget) the file names of one directory, sorted, filtered by an
 //                                optional pattern; single or multiple selection.
 //                                path() / setPath(), selectedNames(), refresh().
 //   FilePanes      (QObject)     keeps any of the three in step: drive changed -> directory
 //                                := drive (with the "drive not ready" message when that
-//                                fails), directory changed -> file list path.
+//                                fails), directory changed (or, in the dialogs that follow
+//                                the highlight, highlighted) -> file list path.
 //
 // A typical dialog:
 //     auto *drive = new DriveList(this);       drive->setObjectName("MyDrive");
@@ -97,6 +99,9 @@ public:
     QString entryPath(int row) const;
     // The row of the current directory.
     int currentDirectoryRow() const { return currentRow_; }
+    // The directory of the highlighted entry (a single click or the arrow keys chose it),
+    // else the current one: the folder a dialog's run acts on.
+    QString chosenPath() const;
     // Lists the current directory again (subdirectories created or removed since).
     void refresh();
 
@@ -105,6 +110,8 @@ signals:
     // A listed folder was entered whose name is not valid UTF-8: it cannot be reached by the
     // name shown, so the list stays where it is.
     void unreadableEntered(const QString &name);
+    // The user highlighted another entry without entering it.
+    void directoryHighlighted(const QString &path);
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
@@ -194,6 +201,9 @@ public:
     bool showDirectory(const QString &directory);
     // Drive list, directory list and file list read again from the file system, in order.
     void refresh();
+    // The file list shows the highlighted directory's files, not only the entered one's, so
+    // one click chooses the folder a dialog works on (off by default).
+    void setFollowHighlight(bool follow);
 
     DriveList *driveList() const { return drive_; }
     DirectoryList *directoryList() const { return directory_; }
@@ -206,6 +216,8 @@ signals:
 private:
     void onDriveChanged(const QString &drive);
     void onDirectoryChanged(const QString &path);
+    void onDirectoryHighlighted(const QString &path);
+    bool followHighlight_ = false;
     DriveList *drive_;
     DirectoryList *directory_;
     FileList *files_;

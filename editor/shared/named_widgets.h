@@ -13,6 +13,14 @@ inline QLabel *namedLabel(const char *name, const char *caption)
     return label;
 }
 
+// A label that names the box: read with it, and its "&" key moves to it.
+inline QLabel *labelFor(QWidget *box, const char *name, const char *caption)
+{
+    QLabel *label = namedLabel(name, caption);
+    label->setBuddy(box);
+    return label;
+}
+
 // A button that Enter in a text box does not press by accident.
 inline QPushButton *namedButton(const char *name, const char *caption)
 {

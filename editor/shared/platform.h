@@ -38,9 +38,11 @@ public:
     virtual std::optional<QFont> chooseFont(const QFont &initial) = 0;
     // Lets the user pick a printer for the given printer object; false on Cancel.
     virtual bool choosePrinter(QPrinter &printer) = 0;
-    // Starts a program without waiting for it; false when it could not be started. Each
-    // argument reaches the program as one word: nothing is split or quoted by a shell.
-    virtual bool startProgram(const QString &program, const QStringList &arguments) = 0;
+    // Starts a program without waiting for it; false when it could not be started, and then
+    // `error` (when given) says why. Each argument reaches the program as one word: nothing
+    // is split or quoted by a shell.
+    virtual bool startProgram(const QString &program, const QStringList &arguments,
+                              QString *error = nullptr) = 0;
     // The full path of the named program when it is found on the PATH; empty when not.
     virtual QString findProgram(const QString &name) = 0;
     // Lets the user pick any executable file; the full path, or empty on Cancel.

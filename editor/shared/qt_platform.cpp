@@ -165,9 +165,16 @@ bool QtPlatform::choosePrinter(QPrinter &printer)
     return dialog.exec() == QDialog::Accepted;
 }
 
-bool QtPlatform::startProgram(const QString &program, const QStringList &arguments)
+bool QtPlatform::startProgram(const QString &program, const QStringList &arguments, QString *error)
 {
-    return QProcess::startDetached(program, arguments);
+    QProcess process;
+    process.setProgram(program);
+    process.setArguments(arguments);
+    if (process.startDetached())
+        return true;
+    if (error)
+        *error = process.errorString();
+    return false;
 }
 
 QString QtPlatform::findProgram(const QString &name)

@@ -21,7 +21,8 @@ public:
     std::optional<QColor> chooseColor(const QColor &initial) override;
     std::optional<QFont> chooseFont(const QFont &initial) override;
     bool choosePrinter(QPrinter &printer) override;
-    bool startProgram(const QString &program, const QStringList &arguments) override;
+    bool startProgram(const QString &program, const QStringList &arguments,
+                      QString *error = nullptr) override;
     QString findProgram(const QString &name) override;
     QString openProgramName(const QString &title, const QString &directory) override;
     void setBusy(bool busy) override;

@@ -117,7 +117,7 @@ QString droppedPictureTag(const QString &name, std::optional<QSize> size)
     return tag + QStringLiteral(" Border=\"0\">");
 }
 
-bool dropPicture(FeatureContext &context, const QMimeData &data)
+bool dropPicture(FeatureContext &context, const QMimeData &data, std::optional<int> at)
 {
     const QString format = QString::fromLatin1(kPictureDragFormat);
     if (!data.hasFormat(format))
@@ -138,7 +138,10 @@ bool dropPicture(FeatureContext &context, const QMimeData &data)
         if (measured.isValid() && !measured.isEmpty())
             size = measured;
     }
-    insertAround(context.edit, droppedPictureTag(name, size), QStringLiteral("</IMG>"));
+    EditBox &edit = context.edit;
+    if (at && (*at < edit.selStart() || *at > edit.selStart() + edit.selLength()))
+        edit.setCaret(*at);
+    insertAround(edit, droppedPictureTag(name, size), QStringLiteral("</IMG>"));
     return true;
 }
 

@@ -45,9 +45,11 @@ void chooseDisplayFont(FeatureContext &context);
 // The opening tag for a dropped picture: its name as the source, with its size in pixels as
 // Width and Height when a size is given.
 QString droppedPictureTag(const QString &name, std::optional<QSize> size);
-// A drop that came from a file list: a picture's tag goes around the selection or in at the
-// caret (measured when the HeightWidth option is on), any other file inserts nothing. False
-// when the data did not come from a file list, so the box handles it as usual.
-bool dropPicture(FeatureContext &context, const QMimeData &data);
+// A drop that came from a file list: a picture's tag goes in at the drop position `at`, or
+// around the selection when `at` lies on it or is not given (measured when the HeightWidth
+// option is on); any other file inserts nothing and moves nothing. False when the data did
+// not come from a file list, so the box handles it as usual.
+bool dropPicture(FeatureContext &context, const QMimeData &data,
+                 std::optional<int> at = std::nullopt);
 
 } // namespace pw

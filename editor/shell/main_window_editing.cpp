@@ -55,16 +55,20 @@ bool MainWindow::editorEvent(QObject *watched, QEvent *event)
     auto *drop = static_cast<QDropEvent *>(event);
     if (!drop->mimeData()->hasFormat(QString::fromLatin1(kPictureDragFormat)))
         return false; // other drops (text from elsewhere) are the box's own business
-    // A picture goes in at the caret, not where it is let go, so the box shows no drop
-    // place; with no document open there is nowhere to put it.
+    // With no document open there is nowhere to put a picture.
     if (!document_->isOpen()) {
         drop->ignore();
         return true;
     }
     drop->acceptProposedAction();
     if (type == QEvent::Drop) {
+        // The picture goes where it is let go.
+        QPoint place = drop->position().toPoint();
+        if (watched == txtEdit_)
+            place = txtEdit_->viewport()->mapFrom(txtEdit_, place);
+        const int at = edit_.fromQt(txtEdit_->cursorForPosition(place).position());
         FeatureContext context = featureContext();
-        dropPicture(context, *drop->mimeData());
+        dropPicture(context, *drop->mimeData(), at);
     }
     return true;
 }

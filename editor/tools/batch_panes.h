@@ -1,6 +1,7 @@
 #pragma once
 // The drive, directory and file panes as the batch tools lay them out: MyDrive, MyDirectory
-// and MyFileList, kept in step, opened on the main window's drive and directory.
+// and MyFileList, kept in step, opened on the main window's drive and directory. One click
+// on a folder chooses it: the file list shows that folder's files.
 #include "shared/file_panes.h"
 
 class QPushButton;

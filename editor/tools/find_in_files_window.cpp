@@ -2,6 +2,7 @@
 
 #include "document/document.h"
 #include "shared/edit_box.h"
+#include "shared/named_widgets.h"
 #include "shared/platform.h"
 #include "shared/window.h"
 
@@ -163,6 +164,7 @@ FindInFilesWindow::FindInFilesWindow(const FeatureContext &context, QWidget *par
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(fields);
     layout->addLayout(options);
+    layout->addWidget(labelFor(lstResults_, "lblResults", "&Results:"));
     layout->addWidget(lstResults_, 1);
     layout->addWidget(lblStatus_);
     resize(720, 480);

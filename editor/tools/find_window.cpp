@@ -354,15 +354,14 @@ FindWindow::FindWindow(EditBox &edit, Platform &platform, QWidget *parent)
         auto *button = new QPushButton(QString::fromUtf8(captions[i]));
         button->setObjectName(QStringLiteral("cmdCommand"));
         button->setProperty("index", i);
-        // Enter belongs to the search box (it means Find), not to a default button.
+        // Enter, wherever it is pressed in the window, means Find.
         button->setAutoDefault(false);
-        button->setDefault(false);
+        button->setDefault(i == 0);
         connect(button, &QPushButton::clicked, this, [this, i] { cmdCommand_Click(i); });
         buttons->addWidget(button);
         cmdCommand_[i] = button;
     }
     grid->addLayout(buttons, 6, 0);
-    connect(txtFind_, &QLineEdit::returnPressed, this, [this] { cmdCommand_Click(0); });
 }
 
 void FindWindow::cmdCommand_Click(int index)

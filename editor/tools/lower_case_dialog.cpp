@@ -1,6 +1,7 @@
 #include "tools/lower_case_dialog.h"
 
 #include "document/feature_context.h"
+#include "shared/dialog_parts.h"
 #include "shared/named_widgets.h"
 #include "shared/platform.h"
 #include "shared/unsaved_files.h"
@@ -29,8 +30,11 @@ LowerCaseDialog::LowerCaseDialog(FeatureContext &context, QWidget *parent)
     panes_ = BatchPanes::create(this, context);
 
     auto *layout = new QVBoxLayout(this);
+    layout->addWidget(labelFor(panes_.drive, "lblDrive", "Dri&ve"));
     layout->addWidget(panes_.drive);
+    layout->addWidget(labelFor(panes_.directory, "lblDirectory", "&Folders"));
     layout->addWidget(panes_.directory, 2);
+    layout->addWidget(labelFor(panes_.files, "lblFiles", "F&iles"));
     layout->addWidget(panes_.files, 3);
     QLabel *label = namedLabel(
         "Label1", "When you click Start, all directories and files from your current position "
@@ -45,6 +49,8 @@ LowerCaseDialog::LowerCaseDialog(FeatureContext &context, QWidget *parent)
     buttons->addWidget(cmdCancel);
     layout->addLayout(buttons);
 
+    keepRoomForWrappedText(*this);
+
     connect(cmdStart_, &QPushButton::clicked, this, &LowerCaseDialog::start);
     connect(cmdCancel, &QPushButton::clicked, this, &LowerCaseDialog::close);
 }
@@ -54,13 +60,8 @@ void LowerCaseDialog::start()
     if (running())
         return;
     DirectoryList *directory = panes_.directory;
-    // A directory clicked but not opened is opened first; the next Start walks it.
-    const int highlighted = directory->currentRow();
-    if (highlighted >= 0 && highlighted != directory->currentDirectoryRow()) {
-        directory->setPath(directory->entryPath(highlighted));
-        return;
-    }
-    const QString start = directory->path();
+    // One click on a folder chooses it: the file list already shows what the walk starts on.
+    const QString start = directory->chosenPath();
     if (start.isEmpty())
         return;
 
@@ -84,8 +85,9 @@ void LowerCaseDialog::start()
         return;
     cmdStart_->setEnabled(true);
     panes_.setLocked(false);
-    // The panes show the new names.
-    directory->refresh();
+    // The panes show the walked folder with its new names (the folder keeps its own name).
+    if (!directory->setPath(start))
+        directory->refresh();
     panes_.files->setPath(directory->path());
 
     if (!result.skipped.isEmpty()) {

@@ -28,7 +28,8 @@ QLineEdit *namedBox(const char *name, const QString &text)
 
 } // namespace
 
-BrowserChooser::BrowserChooser(FeatureContext &context, const QString &path, QWidget *parent)
+BrowserChooser::BrowserChooser(FeatureContext &context, const QString &path, Showing showing,
+                               QWidget *parent)
     : QDialog(parent), context_(context), path_(path)
 {
     setObjectName(QStringLiteral("frmBrowser"));
@@ -46,7 +47,9 @@ BrowserChooser::BrowserChooser(FeatureContext &context, const QString &path, QWi
     buttons->addStretch(1);
     buttons->addWidget(cmdExit);
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(namedLabel("Label1", "Choose A Browser To View The Help File"));
+    layout->addWidget(namedLabel("Label1", showing == Showing::HelpFile
+                                               ? "Choose A Browser To View The Help File"
+                                               : "Choose A Browser To View The Document"));
     layout->addLayout(buttons);
 
     connect(cmdIE, &QPushButton::clicked, this, [this] { showIn(Browser::First); });
@@ -118,7 +121,18 @@ void BrowserDefinitions::storeBrowsers()
 {
     for (const Browser browser : {Browser::First, Browser::Second}) {
         const QString path = typedPath(box(browser)->text());
-        if (!fileIsPresent(path))
+        const QString problem = browserPathProblem(path);
+        if (path.isEmpty() || problem.isEmpty())
+            continue;
+        context_.platform.messageBox(windowTitle(), QStringLiteral("%1:\r\n%2").arg(problem, path),
+                                     MsgButtons::Ok, MsgIcon::Exclamation);
+        box(browser)->setFocus();
+        box(browser)->selectAll();
+        return;
+    }
+    for (const Browser browser : {Browser::First, Browser::Second}) {
+        const QString path = typedPath(box(browser)->text());
+        if (path.isEmpty())
             continue;
         const bool first = browser == Browser::First;
         context_.settings.write(QStringLiteral("Browsers"),

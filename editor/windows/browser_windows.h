@@ -18,7 +18,9 @@ class BrowserChooser : public QDialog {
     Q_OBJECT
 public:
     // `path` is the file to show; blanks around it are dropped unless a file is named so.
-    BrowserChooser(FeatureContext &context, const QString &path, QWidget *parent = nullptr);
+    // The label names what is shown: the document or the help file.
+    BrowserChooser(FeatureContext &context, const QString &path, Showing showing,
+                   QWidget *parent = nullptr);
 
     // cmdIE and cmdNetscape: starts the browser on the file and closes the window, or says
     // why not. The window stays open while the browser is not named or not there.
@@ -36,8 +38,10 @@ public:
 
     // The "..." buttons: a picked program goes into the browser's box.
     void browse(Browser browser);
-    // cmdDone: each box that names an existing file becomes that browser's program (stored
-    // and used from now on); a box naming none changes nothing. Then the window closes.
+    // cmdDone: when a box names a path that is no program (missing, not a file, not
+    // executable), a message says which and why, and the window stays open on that box with
+    // nothing stored. Otherwise each box that names a program becomes that browser's (stored
+    // and used from now on), an empty box changes nothing, and the window closes.
     void storeBrowsers();
 
 private:

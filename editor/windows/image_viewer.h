@@ -1,6 +1,7 @@
 #pragma once
 // frmImageView: browses the pictures of a directory with the drive, directory and file
-// panes; a click on a file shows it. A file that cannot be read as a picture shows nothing.
+// panes; a click on a file shows it, scaled down to the window keeping its proportions. A
+// file that cannot be read as a picture shows nothing.
 #include <QDialog>
 
 class QLabel;
@@ -23,6 +24,10 @@ private:
     FileList *files_;
     QLabel *imgView_;
 };
+
+// The file list's pattern: every kind of picture this program can read (png, jpg, gif, bmp,
+// svg, webp, ... as the installed image formats allow), and the metafiles it lists unread.
+QString pictureFilePattern();
 
 // The Picture menu item.
 void showImageViewer(FeatureContext &context);

@@ -90,6 +90,7 @@ OptionsDialog::OptionsDialog(FeatureContext &context, std::function<void()> regi
     layout->addLayout(bottom);
     setMinimumWidth(460);
     nameBoxesByLabels(this);
+    keepRoomForWrappedText(*this);
 }
 
 void OptionsDialog::storeOptions()

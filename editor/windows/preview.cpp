@@ -69,6 +69,26 @@ void reportMissingFile(Platform &platform, const QString &path)
                         MsgButtons::Ok, MsgIcon::Information);
 }
 
+QString browserPathProblem(const QString &path)
+{
+    const QFileInfo info(path);
+    if (path.isEmpty() || !info.exists())
+        return QStringLiteral("The Browser Program Cannot Be Found");
+    if (!info.isFile())
+        return QStringLiteral("The Browser Path Is Not A File");
+    if (!info.isExecutable())
+        return QStringLiteral("The Browser Program Is Not Executable");
+    return {};
+}
+
+void reportBrowserNotStarted(Platform &platform, const QString &program, const QString &reason)
+{
+    platform.messageBox(
+        QStringLiteral("Cannot View In External Browser..."),
+        QStringLiteral("The Browser Could Not Be Started:\r\n%1\r\n%2").arg(program, reason),
+        MsgButtons::Ok, MsgIcon::Information);
+}
+
 bool startBrowserOn(FeatureContext &context, Browser browser, const QString &path, bool mapped)
 {
     const QString program = browserProgram(browser, context.state, context.platform);
@@ -76,8 +96,11 @@ bool startBrowserOn(FeatureContext &context, Browser browser, const QString &pat
         reportNoBrowser(context.platform);
         return false;
     }
-    if (!fileIsPresent(program))
+    // A program removed since it was named would otherwise fail without a word.
+    if (!fileIsPresent(program)) {
+        reportBrowserNotStarted(context.platform, program, browserPathProblem(program));
         return false;
+    }
     const QString file = typedPath(path);
     if (!fileIsPresent(file)) {
         reportMissingFile(context.platform, file);
@@ -90,7 +113,12 @@ bool startBrowserOn(FeatureContext &context, Browser browser, const QString &pat
     const QString target =
         mapped ? previewTarget(absolute, PathMapping::read(context.settings)) : absolute;
     // One argument, however many blanks the path holds: no shell splits it.
-    context.platform.startProgram(program, {target});
+    QString error;
+    if (!context.platform.startProgram(program, {target}, &error)) {
+        const QString problem = browserPathProblem(program);
+        reportBrowserNotStarted(context.platform, program, error.isEmpty() ? problem : error);
+        return false;
+    }
     return true;
 }
 
@@ -99,16 +127,17 @@ void previewInBrowser(FeatureContext &context, Browser browser, const QString &d
     startBrowserOn(context, browser, documentPath, true);
 }
 
-void chooseBrowserFor(FeatureContext &context, const QString &path)
+void chooseBrowserFor(FeatureContext &context, const QString &path, Showing showing)
 {
-    BrowserChooser chooser(context, path, context.parent);
+    BrowserChooser chooser(context, path, showing, context.parent);
     context.platform.runDialog(chooser);
 }
 
 void showHelp(FeatureContext &context)
 {
     QString folder = context.programFolder;
-    chooseBrowserFor(context, withTrailingBackslash(folder) + QStringLiteral("helpmain.html"));
+    chooseBrowserFor(context, withTrailingBackslash(folder) + QStringLiteral("helpmain.html"),
+                     Showing::HelpFile);
 }
 
 void defineBrowsers(FeatureContext &context)

@@ -42,17 +42,27 @@ void reportNoBrowser(Platform &platform);
 // The message when the file to show is not there; its text is the path.
 void reportMissingFile(Platform &platform, const QString &path);
 
+// Why the path cannot be a browser's program, in a few words ("" when it can: an executable
+// file).
+QString browserPathProblem(const QString &path);
+// The message when the browser's program could not be started, naming it and the reason.
+void reportBrowserNotStarted(Platform &platform, const QString &program, const QString &reason);
+
 // Starts the named browser on the file, handed over mapped when `mapped` (and the mapping is
-// on). Says so when no browser is named or the file is gone; a browser path naming no file
-// ends it silently. False when there was no usable browser, so nothing was tried.
+// on). Says so when no browser is named, its program is gone or does not start, or the file
+// is gone. False when no browser was started (so the chooser stays open for another).
 bool startBrowserOn(FeatureContext &context, Browser browser, const QString &path, bool mapped);
 
 // The toolbar preview: the named browser started on the document, mapped.
 void previewInBrowser(FeatureContext &context, Browser browser, const QString &documentPath);
 
+// What the browser chooser is shown for; its words say which.
+enum class Showing { Document, HelpFile };
+
 // The browser chooser frmBrowser, shown modally on the given file (no mapping applied): the
 // "In Browser" menu item hands it the document, the help command the help page.
-void chooseBrowserFor(FeatureContext &context, const QString &path);
+void chooseBrowserFor(FeatureContext &context, const QString &path,
+                      Showing showing = Showing::Document);
 
 // The help command: the program folder's helpmain.html in the browser chooser.
 void showHelp(FeatureContext &context);

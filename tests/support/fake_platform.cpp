@@ -65,11 +65,14 @@ bool FakePlatform::choosePrinter(QPrinter &)
     return takeOrFail(printerAnswers, false, "print dialog", QString());
 }
 
-bool FakePlatform::startProgram(const QString &program, const QStringList &arguments)
+bool FakePlatform::startProgram(const QString &program, const QStringList &arguments,
+                                QString *error)
 {
     startedPrograms.push_back({program, arguments});
     if (onStartProgram)
-        return onStartProgram(program, arguments);
+        return onStartProgram(program, arguments, error);
+    if (!startProgramResult && error)
+        *error = startProgramError;
     return startProgramResult;
 }
 

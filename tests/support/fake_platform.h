@@ -45,9 +45,10 @@ public:
     // returns the dialog's result code.
     std::deque<std::function<int(QDialog &)>> dialogHandlers;
     bool startProgramResult = true;
+    QString startProgramError; // why a start failed, when startProgramResult is false
     // When set, startProgram also hands the start on (e.g. to the real platform) and answers
     // what it answers.
-    std::function<bool(const QString &, const QStringList &)> onStartProgram;
+    std::function<bool(const QString &, const QStringList &, QString *error)> onStartProgram;
     // The programs findProgram finds: name -> full path. None unless a test puts one here.
     QHash<QString, QString> programsOnPath;
     // Runs at every processEvents call: a test acts there as a user would while a long
@@ -77,7 +78,8 @@ public:
     std::optional<QColor> chooseColor(const QColor &initial) override;
     std::optional<QFont> chooseFont(const QFont &initial) override;
     bool choosePrinter(QPrinter &printer) override;
-    bool startProgram(const QString &program, const QStringList &arguments) override;
+    bool startProgram(const QString &program, const QStringList &arguments,
+                      QString *error = nullptr) override;
     QString findProgram(const QString &name) override;
     QString openProgramName(const QString &title, const QString &directory) override;
     void setBusy(bool busy) override;

@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -45,12 +46,15 @@ bool isInput(const QWidget *w)
            || qobject_cast<const QTextEdit *>(w);
 }
 
-// The line edit inside a combo or spin box is that box's part, not a control of its own.
+// The line edit inside a combo or spin box, and a grid's header, are that control's part, not
+// controls of their own.
 bool isPartOfAnother(const QWidget *w)
 {
     const QWidget *parent = w->parentWidget();
     return parent
            && (qobject_cast<const QComboBox *>(parent)
+               || (qobject_cast<const QHeaderView *>(w)
+                   && qobject_cast<const QAbstractItemView *>(parent))
                || qobject_cast<const QAbstractSpinBox *>(parent)
                || qobject_cast<const QAbstractItemView *>(parent->parentWidget()));
 }
@@ -69,23 +73,6 @@ bool isOtherOption(const QWidget *w)
             return true;
     }
     return group.value(0) != option;
-}
-
-// Controls that do not follow the rules yet, by dialog and control: each is a known gap.
-const std::set<std::pair<QString, QString>> kNotYet = {
-    {"frmImageView", "MyDrive"},          {"frmImageView", "MyDirectory"},
-    {"frmImageView", "MyFileList"},       {"frmPHPDataDialog", "MyDrive"},
-    {"frmPHPDataDialog", "MyDirectory"},  {"frmValControls", "cboControl"},
-    {"frmValControls", "txtControlName"}, {"frmValControls", "txtMessage"},
-    {"frmValControls", "txtValue"},       {"frmHR", "cboAlign"},
-    {"frmJSMenu", "cmdBrowse"},           {"frmJSMenu", "cmdBrowse2"},
-    {"frmMainOptions", "chkHeightWidth"}, {"frmMainOptions", "chkID"},
-    {"frmTables", "QHeaderView"},         {"frmValControls", "optVBScript"},
-};
-
-bool notYet(const QWidget *dialog, const QString &control)
-{
-    return kNotYet.count({dialog->objectName(), control}) > 0;
 }
 
 bool takesTab(const QWidget *w, const QWidget *dialog)
@@ -164,7 +151,7 @@ void checkEnter(QDialog &dialog)
         if (qobject_cast<QPlainTextEdit *>(w) || qobject_cast<QTextEdit *>(w))
             continue;
         // A directory pane opens the folder on Enter, as the main window's does.
-        if (qobject_cast<DirectoryList *>(w) || notYet(&dialog, nameOf(w)))
+        if (qobject_cast<DirectoryList *>(w))
             continue;
         presses.pressed.clear();
         w->setFocus();
@@ -203,8 +190,6 @@ void checkTab(QDialog &dialog)
                           << (forward ? " (Tab)" : " (Shift+Tab)") << ", stuck near "
                           << nameOf(QApplication::focusWidget()).toStdString();
         for (QWidget *w : all) {
-            if (notYet(&dialog, nameOf(w)))
-                continue;
             EXPECT_TRUE(seen.count(w)) << name << ": Tab never reaches " << nameOf(w).toStdString();
         }
     }
@@ -219,7 +204,7 @@ void checkLabels(QDialog &dialog)
             named.insert(label->buddy());
     }
     for (QWidget *w : controls(dialog)) {
-        if (isInput(w) && !notYet(&dialog, nameOf(w))) {
+        if (isInput(w)) {
             EXPECT_TRUE(named.count(w)) << dialog.objectName().toStdString() << ": no label names "
                                         << nameOf(w).toStdString();
         }
@@ -235,8 +220,6 @@ void checkSmallest(QDialog &dialog)
         if (!w->isVisible() || isPartOfAnother(w) || qobject_cast<QScrollBar *>(w))
             continue;
         if (!qobject_cast<QLabel *>(w) && !qobject_cast<QAbstractButton *>(w) && !isInput(w))
-            continue;
-        if (notYet(&dialog, nameOf(w)))
             continue;
         const QSize need = w->minimumSizeHint();
         EXPECT_GE(w->width(), need.width())
@@ -302,3 +285,65 @@ TEST_P(DialogRules, EnterEscapeTabLabelsAndSize)
 
 INSTANTIATE_TEST_SUITE_P(EveryDialog, DialogRules, ::testing::ValuesIn(dialogCommands()),
                          [](const auto &info) { return info.param.toStdString(); });
+
+namespace {
+
+// The windows that stay open beside the main window, by the commands that open them; after
+// ">" a button of the first window that opens the next one.
+const char *const kToolWindowCommands[] = {"mnuFind",          "mnuReplace",
+                                           "mnuFindInFiles",   "cmdLowerCase",
+                                           "cmdFileManDialog", "cmdFileManDialog>cmdNext"};
+
+QDialog *shownToolWindow(MainWindow &w)
+{
+    for (QDialog *window : w.findChildren<QDialog *>()) {
+        if (window->isVisible() && window->isWindow())
+            return window;
+    }
+    return nullptr;
+}
+
+class ToolWindowRules : public ::testing::TestWithParam<QString> {};
+
+} // namespace
+
+TEST_P(ToolWindowRules, EnterEscapeTabLabelsAndSize)
+{
+    MainWindowHarness h;
+    MainWindow &w = h.start();
+    w.show();
+    writeFile(h.path("page.html"), "<P>text</P>");
+    ASSERT_TRUE(w.document().open(h.path("page.html")));
+    const QString before = w.editBox().text();
+
+    const QStringList steps = GetParam().split(u'>');
+    w.commands().run(steps.front());
+    QDialog *window = shownToolWindow(w);
+    ASSERT_NE(window, nullptr) << GetParam().toStdString();
+    if (steps.size() > 1) {
+        window->findChild<QPushButton *>(steps.back())->click();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        window = shownToolWindow(w);
+        ASSERT_NE(window, nullptr) << GetParam().toStdString();
+    }
+    show(*window);
+    checkLabels(*window);
+    checkSmallest(*window);
+    checkTab(*window);
+    checkEnter(*window);
+    QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : window,
+                    Qt::Key_Escape);
+    EXPECT_FALSE(window->isVisible()) << window->objectName().toStdString();
+    EXPECT_EQ(w.editBox().text(), before);
+    EXPECT_TRUE(h.platform.messages.isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryToolWindow, ToolWindowRules, ::testing::ValuesIn([] {
+                             QStringList names;
+                             for (const char *name : kToolWindowCommands)
+                                 names << QString::fromUtf8(name);
+                             return names;
+                         }()),
+                         [](const auto &info) {
+                             return QString(info.param).replace(u'>', u'_').toStdString();
+                         });

@@ -2,6 +2,7 @@
 // dropped from the file list, Goto Line, the display font, and spell checking with the
 // system's American English dictionary.
 #include "shared/file_panes.h"
+#include "shell/editor_behaviours.h"
 #include "shared/window.h"
 #include "shared/qt_platform.h"
 #include "support/main_window_harness.h"
@@ -22,11 +23,13 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTextCursor>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <optional>
 
 using namespace pw;
 using namespace pw::test;
@@ -45,18 +48,24 @@ void trigger(MainWindow &w, const char *name)
         ADD_FAILURE() << "no control " << name;
 }
 
-// Drags the data onto the box and lets it go there, as a drag from the file list does;
-// true when the box took it.
-bool drop(MainWindow &w, const QMimeData &data)
+// Drags the data over the box to the place of text position `at` (by default the start of
+// the selection) and lets it go there, as a drag from the file list does; true when the box
+// took it.
+bool drop(MainWindow &w, const QMimeData &data, std::optional<int> at = std::nullopt)
 {
-    QWidget *viewport = w.editBox().widget()->viewport();
-    const QPointF place(5, 5);
-    QDragEnterEvent enter(place.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QPlainTextEdit *box = w.editBox().widget();
+    QWidget *viewport = box->viewport();
+    QTextCursor target(box->document());
+    target.setPosition(w.editBox().toQt(at.value_or(w.editBox().selStart())));
+    const QPoint place = box->cursorRect(target).center();
+    QDragEnterEvent enter(QPoint(2, 2), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(viewport, &enter);
+    QDragMoveEvent move(place, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(viewport, &move);
     QDropEvent event(place, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     event.ignore();
     QCoreApplication::sendEvent(viewport, &event);
-    return event.isAccepted();
+    return enter.isAccepted() && move.isAccepted() && event.isAccepted();
 }
 
 } // namespace
@@ -170,6 +179,60 @@ TEST(EditorBehaviours, APictureFromTheFileListGoesInAsAnImageTag)
     EXPECT_EQ(w.editBox().text(), "<P>x</P>");
     EXPECT_EQ(w.document().isModified(), modified);
     EXPECT_TRUE(h.platform.messages.isEmpty());
+}
+
+// Let go on line 2 of a ten-line page with the caret on line 9 (inside an earlier picture's
+// tag), the picture lands on line 2 at the drop column, as one undo step, the caret after it.
+TEST(EditorBehaviours, APictureGoesWhereItIsDroppedNotToTheCaret)
+{
+    MainWindowHarness h;
+    MainWindow &w = h.start();
+    w.resize(900, 700);
+    w.show();
+    const QString site = h.path("site");
+    ASSERT_TRUE(QDir().mkpath(site));
+    h.writeFile("site/photo.png", "any bytes");
+    QStringList lines;
+    for (int i = 1; i <= 10; ++i)
+        lines << QStringLiteral("<P>line %1</P>").arg(i);
+    lines[8] = "<IMG Src=\"old.png\" Border=\"0\"></IMG>";
+    const QString page = lines.join("\r\n");
+    w.document().replace(page);
+    EditBox &edit = w.editBox();
+    edit.setCaret(edit.lineStart(8) + 10);
+    std::unique_ptr<QMimeData> data(pictureDragDataFor(site, "photo.png"));
+
+    for (const int column : {0, 3, int(lines[1].size())}) {
+        SCOPED_TRACE(column);
+        w.document().replace(page);
+        edit.setCaret(edit.lineStart(8) + 10);
+        ASSERT_TRUE(drop(w, *data, edit.lineStart(1) + column));
+        const QString tag = droppedPictureTag("photo.png", std::nullopt);
+        QStringList expected = lines;
+        expected[1].insert(column, tag + "</IMG>");
+        EXPECT_EQ(edit.text(), expected.join("\r\n"));
+        EXPECT_EQ(edit.lineOfPosition(edit.caret()), 1);
+        EXPECT_EQ(edit.caret(), edit.lineStart(1) + column + tag.size());
+        EXPECT_EQ(edit.selLength(), 0);
+        edit.widget()->undo();
+        EXPECT_EQ(edit.text(), page) << "one undo step takes the picture out";
+    }
+
+    // Let go on a selection elsewhere, the selection gives way to the drop place.
+    w.document().replace(page);
+    edit.setSelection(edit.lineStart(5), 4);
+    ASSERT_TRUE(drop(w, *data, edit.lineStart(2) + 1));
+    EXPECT_EQ(edit.text().indexOf("photo.png"), edit.lineStart(2) + 1 + 10);
+    EXPECT_TRUE(edit.text().contains("<P>line 6</P>"));
+
+    // A file that is no picture moves nothing either.
+    h.writeFile("site/page.htm", "<P>x</P>");
+    std::unique_ptr<QMimeData> other(pictureDragDataFor(site, "page.htm"));
+    w.document().replace(page);
+    edit.setCaret(edit.lineStart(8) + 10);
+    drop(w, *other, edit.lineStart(1) + 3);
+    EXPECT_EQ(edit.text(), page);
+    EXPECT_EQ(edit.caret(), edit.lineStart(8) + 10);
 }
 
 TEST(EditorBehaviours, GotoLineMovesTheCaretToTheStartOfAnExistingLine)

@@ -12,6 +12,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 
 using namespace pw;
@@ -248,6 +249,49 @@ TEST(FileTabs, TheShownFilesTabIsTheSelectedOne)
     tabs(w)->setCurrentIndex(1);
     EXPECT_EQ(statusText(w), b);
     EXPECT_EQ(w.editBox().text(), "B");
+    EXPECT_TRUE(h.platform.messages.isEmpty());
+}
+
+// Whatever opens a file that already has a tab (the Recent menu, the file list, the Open
+// dialog), that tab becomes the selected one, and a click on another tab opens its file.
+TEST(FileTabs, EveryWayOfOpeningSelectsThatFilesTab)
+{
+    MainWindowHarness h;
+    MainWindow &w = h.start();
+    const QString a = h.writeFile("docs/a.html", "A");
+    const QString b = h.writeFile("docs/b.html", "B");
+    const QString c = h.writeFile("docs/c.html", "C");
+    for (const QString &path : {a, b, c})
+        openThroughDialog(h, path);
+    ASSERT_EQ(tabCaptions(w).mid(0, 3), QStringList({"c.html", "b.html", "a.html"}));
+    const auto tabOf = [&w](const QString &path) {
+        return int(std::find(w.recent().tabFiles().begin(), w.recent().tabFiles().end(), path)
+                   - w.recent().tabFiles().begin());
+    };
+    const auto expectShown = [&](const QString &path, const char *how) {
+        EXPECT_EQ(statusText(w), path) << how;
+        EXPECT_EQ(tabs(w)->currentIndex(), tabOf(path)) << how;
+    };
+
+    QAction *recentA = recentItem(w, int(w.recent().files().indexOf(a)));
+    ASSERT_NE(recentA, nullptr);
+    recentA->trigger();
+    expectShown(a, "Recent menu");
+    tabs(w)->setCurrentIndex(tabOf(c));
+    expectShown(c, "tab after the Recent menu");
+
+    FileList *files = w.panes().fileList();
+    w.panes().showDirectory(dirOf(b));
+    ASSERT_TRUE(files->selectName("b.html"));
+    emit files->itemDoubleClicked(files->currentItem());
+    expectShown(b, "file list");
+    tabs(w)->setCurrentIndex(tabOf(a));
+    expectShown(a, "tab after the file list");
+
+    openThroughDialog(h, c);
+    expectShown(c, "Open dialog");
+    tabs(w)->setCurrentIndex(tabOf(b));
+    expectShown(b, "tab after the Open dialog");
     EXPECT_TRUE(h.platform.messages.isEmpty());
 }
 

@@ -241,7 +241,8 @@ TEST(lowerCaseTree, FoldersThatCannotBeReadAreListedAndTheWalkGoesOn)
                            "nosearch/", "nosearch/Inner.TXT", "open/", "open/b.txt"}));
 }
 
-TEST(LowerCaseWindow, FirstStartOpensAHighlightedDirectoryThenTheWalkRuns)
+// One click on a folder chooses it: the file list shows it, and Start walks it at once.
+TEST(LowerCaseWindow, StartWalksTheFolderChosenWithOneClick)
 {
     MainWindowHarness h;
     MainWindow &window = h.start();
@@ -263,12 +264,15 @@ TEST(LowerCaseWindow, FirstStartOpensAHighlightedDirectoryThenTheWalkRuns)
             siteRow = row;
     }
     ASSERT_GE(siteRow, 0);
-    directories->setCurrentRow(siteRow); // clicked, not opened
-    dialog->findChild<QPushButton *>("cmdStart")->click();
-    EXPECT_EQ(directories->path(), QDir::cleanPath(h.path("Site")));
-    EXPECT_TRUE(QFile::exists(h.path("Site/Index.HTML"))); // nothing renamed yet
+    QListWidgetItem *site = directories->item(siteRow);
+    QTest::mouseClick(directories->viewport(), Qt::LeftButton, Qt::NoModifier,
+                      directories->visualItemRect(site).center());
+    EXPECT_NE(directories->path(), QDir::cleanPath(h.path("Site"))); // chosen, not entered
+    EXPECT_EQ(dialog->findChild<FileList *>("MyFileList")->fileNames(),
+              QStringList({"Index.HTML"}));
 
     dialog->findChild<QPushButton *>("cmdStart")->click();
+    EXPECT_EQ(directories->path(), QDir::cleanPath(h.path("Site")));
     EXPECT_EQ(Tree(h.path("Site")), QStringList({"images/", "images/logo.gif", "index.html"}));
     EXPECT_EQ(dialog->findChild<FileList *>("MyFileList")->fileNames(),
               QStringList({"index.html"}));

@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -29,6 +30,24 @@ const MessageRecord kNoBrowser{
     MsgIcon::Information};
 
 using Started = QVector<QPair<QString, QStringList>>;
+
+MessageRecord notStarted(const QString &program, const QString &reason)
+{
+    return {"Cannot View In External Browser...",
+            "The Browser Could Not Be Started:\r\n" + program + "\r\n" + reason, MsgButtons::Ok,
+            MsgIcon::Information};
+}
+
+// A file the owner may run, or not.
+QString programFile(MainWindowHarness &h, const QString &name, bool executable)
+{
+    const QString path = h.writeFile(name, "#!/bin/sh\n");
+    QFile::Permissions permissions = QFile::ReadOwner | QFile::WriteOwner;
+    if (executable)
+        permissions |= QFile::ExeOwner;
+    QFile::setPermissions(path, permissions);
+    return path;
+}
 
 void trigger(MainWindow &w, const char *menuItem)
 {
@@ -108,11 +127,13 @@ TEST(Preview, SaysWhatIsMissingAndStartsNothing)
     click(w, "cmdIE");
     click(w, "cmdNN");
     EXPECT_EQ(h.platform.messages, QVector<MessageRecord>({kNoBrowser, kNoBrowser}));
-    // A named browser that is not there: nothing at all.
+    // A named browser that is not there: it says so, and starts nothing.
     h.platform.messages.clear();
     h.state.nnPath = h.path("gone");
     click(w, "cmdNN");
-    EXPECT_TRUE(h.platform.messages.isEmpty());
+    EXPECT_EQ(h.platform.messages, QVector<MessageRecord>({notStarted(
+                                       h.path("gone"), "The Browser Program Cannot Be Found")}));
+    h.platform.messages.clear();
     // The document's file gone.
     h.state.nnPath = browser;
     QFile::remove(doc);
@@ -167,8 +188,8 @@ TEST(Preview, TheDefaultBrowserStandsInForAnUnnamedFirstBrowserWithoutBeingStore
 TEST(DefineBrowsers, DoneKeepsTheOldPathForAMissingFileAndStoresAnExistingOne)
 {
     MainWindowHarness h;
-    const QString oldBrowser = h.writeFile("old browser", "");
-    const QString newBrowser = h.writeFile("new browser", "");
+    const QString oldBrowser = programFile(h, "old browser", true);
+    const QString newBrowser = programFile(h, "new browser", true);
     h.settings->write("Browsers", "IE", oldBrowser);
     MainWindow &w = h.start();
 
@@ -181,7 +202,8 @@ TEST(DefineBrowsers, DoneKeepsTheOldPathForAMissingFileAndStoresAnExistingOne)
                 browse->click();
         }
         EXPECT_EQ(dialog.findChild<QLineEdit *>("txtNN")->text(), newBrowser);
-        dialog.findChild<QLineEdit *>("txtIE")->setText(h.path("missing"));
+        // Emptied, the first box changes nothing.
+        dialog.findChild<QLineEdit *>("txtIE")->clear();
         dialog.findChild<QPushButton *>("cmdDone")->click();
         return dialog.result();
     });
@@ -194,6 +216,106 @@ TEST(DefineBrowsers, DoneKeepsTheOldPathForAMissingFileAndStoresAnExistingOne)
     EXPECT_EQ(h.storedValue("Browsers", "IE"), oldBrowser);
     EXPECT_EQ(h.storedValue("Browsers", "NN"), newBrowser);
     EXPECT_TRUE(h.platform.messages.isEmpty());
+}
+
+// A path that is no program is refused with the reason and the path: the window stays open
+// on that box and stores nothing, until the box names a program.
+TEST(DefineBrowsers, ARefusedPathIsNamedWithTheReasonAndTheWindowStaysOpen)
+{
+    MainWindowHarness h;
+    const QString oldBrowser = programFile(h, "old browser", true);
+    const QString plain = programFile(h, "plain file", false);
+    const QString newBrowser = programFile(h, "new browser", true);
+    ASSERT_TRUE(QDir().mkpath(h.path("a folder")));
+    h.settings->write("Browsers", "IE", oldBrowser);
+    MainWindow &w = h.start();
+
+    const struct {
+        QString path;
+        const char *reason;
+    } refused[] = {
+        {h.path("missing"), "The Browser Program Cannot Be Found"},
+        {h.path("a folder"), "The Browser Path Is Not A File"},
+        {plain, "The Browser Program Is Not Executable"},
+    };
+    h.platform.dialogHandlers.push_back([&](QDialog &dialog) {
+        dialog.show();
+        auto *first = dialog.findChild<QLineEdit *>("txtIE");
+        auto *second = dialog.findChild<QLineEdit *>("txtNN");
+        second->setText(newBrowser);
+        for (const auto &[path, reason] : refused) {
+            h.platform.messages.clear();
+            first->setText("  " + path + " ");
+            dialog.findChild<QPushButton *>("cmdDone")->click();
+            EXPECT_EQ(h.platform.messages,
+                      QVector<MessageRecord>(
+                          {{"Define External Browsers", QString(reason) + ":\r\n" + path,
+                            MsgButtons::Ok, MsgIcon::Exclamation}}));
+            EXPECT_TRUE(dialog.isVisible()) << reason;
+            EXPECT_EQ(dialog.focusWidget(), first) << reason;
+            EXPECT_EQ(h.state.nnPath, "") << "nothing stored while a box is refused";
+        }
+        h.platform.messages.clear();
+        first->setText(newBrowser);
+        dialog.findChild<QPushButton *>("cmdDone")->click();
+        EXPECT_FALSE(dialog.isVisible());
+        return dialog.result();
+    });
+    trigger(w, "mnuDefineBrowsers");
+    EXPECT_TRUE(h.platform.messages.isEmpty());
+    EXPECT_EQ(h.state.iePath, newBrowser);
+    EXPECT_EQ(h.state.nnPath, newBrowser);
+}
+
+// A browser that does not start is reported with the reason, and the chooser stays open for
+// the other one; its words say what it shows, the document or the help file.
+TEST(Preview, ABrowserThatDoesNotStartIsReportedWithTheReason)
+{
+    MainWindowHarness h;
+    const QString doc = h.writeFile("a.htm", "<P>\r\n");
+    const QString browser = programFile(h, "browser", true);
+    MainWindow &w = h.start(doc);
+    h.state.iePath = browser;
+    h.state.nnPath = browser;
+
+    // The platform's own reason.
+    h.platform.startProgramResult = false;
+    h.platform.startProgramError = "Permission denied by the desktop";
+    click(w, "cmdIE");
+    EXPECT_EQ(h.platform.messages,
+              QVector<MessageRecord>({notStarted(browser, "Permission denied by the desktop")}));
+
+    // The real start of a file that may not be run: the system's reason, whatever its words.
+    h.platform.messages.clear();
+    const QString plain = programFile(h, "plain", false);
+    h.state.iePath = plain;
+    QtPlatform real;
+    h.platform.onStartProgram = [&](const QString &program, const QStringList &arguments,
+                                    QString *error) {
+        return real.startProgram(program, arguments, error);
+    };
+    QStringList labels;
+    h.platform.dialogHandlers.push_back([&](QDialog &dialog) {
+        labels << dialog.findChild<QLabel *>("Label1")->text();
+        dialog.findChild<QPushButton *>("cmdIE")->click();
+        EXPECT_EQ(dialog.result(), 0) << "the chooser stays open";
+        return dialog.result();
+    });
+    trigger(w, "mnuBrowser");
+    ASSERT_EQ(h.platform.messages.size(), 1);
+    const QString prefix = "The Browser Could Not Be Started:\r\n" + plain + "\r\n";
+    EXPECT_TRUE(h.platform.messages.front().text.startsWith(prefix))
+        << h.platform.messages.front().text.toStdString();
+    EXPECT_GT(h.platform.messages.front().text.size(), prefix.size()) << "a reason is given";
+
+    h.platform.onStartProgram = nullptr;
+    h.platform.dialogHandlers.push_back([&](QDialog &dialog) {
+        labels << dialog.findChild<QLabel *>("Label1")->text();
+        return int(QDialog::Rejected);
+    });
+    click(w, "cmdHelp");
+    EXPECT_EQ(labels, QStringList({"Choose A Browser To View The Document",
+                                   "Choose A Browser To View The Help File"}));
 }
 
 TEST(VirtualPath, TheCloseBoxStoresTheBoxesLikeOk)
@@ -273,8 +395,9 @@ TEST(Preview, ARealBrowserGetsADocumentPathWithBlanksAsOneArgument)
             .toUtf8());
     QFile::setPermissions(browser, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     QtPlatform real;
-    h.platform.onStartProgram = [&](const QString &program, const QStringList &arguments) {
-        return real.startProgram(program, arguments);
+    h.platform.onStartProgram = [&](const QString &program, const QStringList &arguments,
+                                    QString *error) {
+        return real.startProgram(program, arguments, error);
     };
     MainWindow &w = h.start(doc);
     h.state.iePath = browser;

@@ -8,7 +8,10 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QDir>
+#include <QApplication>
 #include <QGroupBox>
+#include <QImage>
+#include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -192,4 +195,62 @@ TEST(ImageViewer, ShowsAPictureAndNothingForAFileItCannotRead)
     });
     trigger(w, "mnuViewPic");
     EXPECT_EQ(h.platform.dialogsRun, QStringList({"frmImageView"}));
+}
+
+// Every kind of picture this Qt reads is listed (PNG above all), and the picture area is
+// usable at the window's least size: a large picture is scaled down into it keeping its
+// proportions, a small one keeps its own size.
+TEST(ImageViewer, ListsEveryReadableKindAndFitsThePictureToAUsableArea)
+{
+    MainWindowHarness h;
+    QDir().mkpath(h.path("pics"));
+    QStringList expected;
+    for (const char *kind : {"png", "jpg", "gif", "bmp", "svg", "webp"}) {
+        if (!QImageReader::supportedImageFormats().contains(kind))
+            continue;
+        h.writeFile(QStringLiteral("pics/sample.%1").arg(kind), "x");
+        expected << QStringLiteral("sample.%1").arg(kind);
+    }
+    ASSERT_TRUE(expected.contains("sample.png"));
+    QImage wide(1000, 500, QImage::Format_RGB32);
+    wide.fill(Qt::darkGreen);
+    ASSERT_TRUE(wide.save(h.path("pics/wide.png")));
+    QImage small(40, 30, QImage::Format_RGB32);
+    small.fill(Qt::red);
+    ASSERT_TRUE(small.save(h.path("pics/small.png")));
+    h.writeFile("pics/notes.txt", "text");
+    MainWindow &w = h.start();
+    w.panes().showDirectory(h.path("pics"));
+
+    h.platform.dialogHandlers.push_back([&](QDialog &dialog) {
+        dialog.show();
+        dialog.resize(dialog.minimumSize());
+        QApplication::processEvents();
+        auto *files = child<FileList>(dialog, "MyFileList");
+        QStringList listed = files->fileNames();
+        for (const QString &name : expected)
+            EXPECT_TRUE(listed.contains(name)) << name.toStdString();
+        EXPECT_FALSE(listed.contains("notes.txt"));
+        auto *view = child<QLabel>(dialog, "imgView");
+        EXPECT_GE(view->width(), 200);
+        EXPECT_GE(view->height(), 200);
+
+        const auto shown = [&](const QString &name) {
+            EXPECT_TRUE(files->selectName(name));
+            emit files->itemClicked(files->currentItem());
+            return view->pixmap().size();
+        };
+        QSize fitted = shown("wide.png");
+        EXPECT_LE(fitted.width(), view->contentsRect().width());
+        EXPECT_LE(fitted.height(), view->contentsRect().height());
+        EXPECT_NEAR(double(fitted.width()) / fitted.height(), 2.0, 0.02);
+        // A larger window shows it larger.
+        dialog.resize(dialog.width() + 300, dialog.height() + 300);
+        QApplication::processEvents();
+        EXPECT_GT(view->pixmap().width(), fitted.width());
+        EXPECT_EQ(shown("small.png"), small.size());
+        return int(QDialog::Accepted);
+    });
+    trigger(w, "mnuViewPic");
+    EXPECT_TRUE(h.platform.messages.isEmpty());
 }
