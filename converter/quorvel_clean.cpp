@@ -594,7 +594,7 @@ public:
         flows_.emplace_back();
         // Text is most of a typical file and only grows by its markup: room for it all at
         // once, so the page is never copied on the way. Untouched room costs no memory.
-        flows_.back().out.reserve(rtf.size() + rtf.size() / 4 + 4096);
+        reserveLarge(flows_.back().out, rtf.size() + rtf.size() / 4 + 4096);
         groups_.emplace_back();
         styleHeadings_.assign(1, 0);
     }
@@ -630,7 +630,7 @@ private:
             return;
         const std::size_t rest = rtf_.size() - std::min(at_, rtf_.size());
         if (text.capacity() - text.size() < more + rest)
-            text.reserve(text.size() + more + rest + rest / 4 + text.size() / 8);
+            reserveLarge(text, text.size() + more + rest + rest / 4 + text.size() / 8);
     }
     void beforeText();
     void endParagraph();

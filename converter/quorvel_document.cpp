@@ -5,6 +5,10 @@
 #include <algorithm>
 #include <cstring>
 
+#if defined(__linux__)
+#include <sys/mman.h>
+#endif
+
 namespace quorvel {
 namespace {
 
@@ -162,6 +166,20 @@ std::string textAsLines(std::string_view text)
     lines.add(text);
     lines.finish();
     return out;
+}
+
+void reserveLarge(std::string &text, std::size_t size)
+{
+    text.reserve(size);
+#if defined(__linux__)
+    constexpr std::uintptr_t kLargePage = std::uintptr_t{2} << 20;
+    const auto begin = reinterpret_cast<std::uintptr_t>(text.data());
+    const std::uintptr_t first = (begin + kLargePage - 1) & ~(kLargePage - 1);
+    const std::uintptr_t last = (begin + text.capacity()) & ~(kLargePage - 1);
+    // Only advice: where large pages are not offered, the room stays as it is.
+    if (last > first)
+        ::madvise(reinterpret_cast<void *>(first), last - first, MADV_HUGEPAGE);
+#endif
 }
 
 void asLinesInPlace(std::string &text)

@@ -101,7 +101,7 @@ std::string readSourceText(const std::string &path, TFileIdentity *identity)
     std::error_code sizeError;
     const auto size = std::filesystem::file_size(std::filesystem::path(path), sizeError);
     if (!sizeError)
-        text.reserve(static_cast<std::size_t>(size) + 2);
+        reserveLarge(text, static_cast<std::size_t>(size) + 2);
     // Block by block, so each block is split into lines while it is still in the cache.
     TLinesBuilder lines(text);
     std::vector<char> block(kBlockSize);
