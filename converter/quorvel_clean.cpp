@@ -186,6 +186,12 @@ struct Inline {
     bool operator==(const Inline &) const = default;
 };
 
+// Whether `text` holds nothing but ASCII blanks (or nothing at all).
+bool blank(std::string_view text)
+{
+    return text.find_first_not_of(" \t\r\n") == std::string_view::npos;
+}
+
 // ---------------------------------------------------------------------------------------
 // The writer of one flow of blocks (the body, or one note)
 
@@ -205,6 +211,7 @@ public:
         closeInlines(same);
         for (std::size_t k = same; k < count; ++k) {
             const Inline &e = wanted[k];
+            const std::size_t tagStart = para_.size();
             switch (e.kind) {
             case 'a':
                 para_ += "<a href=\"";
@@ -228,6 +235,7 @@ public:
                 para_ += '>';
             }
             open_.push_back(e);
+            openAt_.push_back({tagStart, para_.size()});
         }
     }
 
@@ -275,7 +283,8 @@ public:
             }
             return;
         }
-        if (!had)
+        // A paragraph of blanks is an empty one.
+        if (!had || blank(para_))
             return;
         closeTable();
         if (listItem) {
@@ -363,7 +372,15 @@ private:
     {
         while (open_.size() > keep) {
             const Inline e = open_.back();
+            const auto [tagStart, contentStart] = openAt_.back();
             open_.pop_back();
+            openAt_.pop_back();
+            // An element around blanks alone is no element to a reader (and an HTML checker
+            // drops it): the blanks stay, the tags go.
+            if (blank(std::string_view(para_).substr(contentStart))) {
+                para_.erase(tagStart, contentStart - tagStart);
+                continue;
+            }
             switch (e.kind) {
             case 'a':
                 para_ += "</a>";
@@ -423,6 +440,7 @@ private:
     std::string para_;
     bool hasText_ = false;
     std::vector<Inline> open_;
+    std::vector<std::pair<std::size_t, std::size_t>> openAt_; // per open_: its tag, its text
     std::vector<bool> lists_;
     std::string cell_;
     std::string row_;
@@ -650,6 +668,7 @@ private:
     std::vector<Flow> flows_;
     std::vector<std::string> notes_;
     int noteCount_ = 0;
+    int referenced_ = 0; // the last note whose mark in the body has its id
 
     int documentPage_ = 1252;
     std::vector<Font> fonts_;
@@ -1393,8 +1412,12 @@ void CleanReader::controlWord(std::string_view word, bool hasParam, std::int32_t
             out += n;
         } else if (flows_.size() > 1) {
             out += "<a href=\"#note-ref-" + n + "\">" + n + "</a>";
-        } else {
+        } else if (noteCount_ + 1 > referenced_) {
+            // The first mark of a note is the place its note links back to.
+            referenced_ = noteCount_ + 1;
             out += "<a href=\"#note-" + n + "\" id=\"note-ref-" + n + "\">" + n + "</a>";
+        } else {
+            out += "<a href=\"#note-" + n + "\">" + n + "</a>";
         }
         return;
     }

@@ -102,6 +102,22 @@ TEST(CleanReader, FootnotesAreKeptAsNotesAtTheEnd)
                     "</div>\n</div>\n");
 }
 
+// Word processors format blanks too ("{\\b }"); an element or block around blanks alone is
+// dropped by HTML checkers, so none is written. A note mark written twice before its note
+// names its place once.
+TEST(CleanWriter, NoElementAroundBlanksAloneAndNoIdTwice)
+{
+    EXPECT_EQ(clean("{\\rtf1 a{\\b  }b{\\i {\\ul \\tab} }c\\par}"), "<p>a b\t c</p>\n");
+    EXPECT_EQ(clean("{\\rtf1 One\\par {\\i \\tab}\\par\\pard\\s1\\outlinelevel0 \\par"
+                    "\\pard\\ls1{\\listtext \\'b7\\tab}{\\b  }\\par\\pard Two\\par}"),
+              "<p>One</p>\n<p>Two</p>\n");
+    // Blanks inside a word's formatting stay; a non-breaking space is no blank.
+    EXPECT_EQ(clean("{\\rtf1 {\\b x }{\\i\\~}\\par}"), "<p><b>x </b><i>\xC2\xA0</i></p>\n");
+    EXPECT_EQ(clean("{\\rtf1 A\\chftn B\\chftn{\\footnote N.}\\par}"),
+              "<p>A<a href=\"#note-1\" id=\"note-ref-1\">1</a>B<a href=\"#note-1\">1</a></p>\n"
+              "<hr>\n<div class=\"notes\">\n<div id=\"note-1\">\n<p>N.</p>\n</div>\n</div>\n");
+}
+
 TEST(CleanWriter, HeadingsAlignmentListsAndTables)
 {
     const std::string html =
